@@ -1,0 +1,27 @@
+#pragma once
+// Pickers for tests: each pick takes the next scripted answer (an empty answer stands for
+// Cancel) and records the caption it was asked with.
+
+#include "platform/Pickers.h"
+
+#include <deque>
+
+class FakePickers final : public Pickers {
+public:
+    FakePickers& answer(const QString& path);
+    FakePickers& answerMany(const QStringList& paths);
+
+    QString pickFolder(const QString& caption, const QString& startFolder) override;
+    QString openFile(const QString& caption, const QString& folder, const QString& filter) override;
+    QStringList openFiles(const QString& caption, const QString& folder, const QString& filter) override;
+    QString saveFile(const QString& caption, const QString& suggestedPath, const QString& filter) override;
+
+    const QStringList& captions() const { return m_captions; }
+    void expectScriptUsed();
+
+private:
+    QStringList next(const QString& caption);
+
+    std::deque<QStringList> m_answers;
+    QStringList m_captions;
+};

@@ -1,0 +1,18 @@
+// The main of every test program: a QApplication on the offscreen platform, and a
+// process-wide temporary HOME so that even a test without the TempHomeTest fixture never
+// touches the home of whoever runs it.
+#include "support/TempHome.h"
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TempHome processHome;
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

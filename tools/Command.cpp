@@ -1,0 +1,32 @@
+#include "Command.h"
+
+#include <cstdio>
+
+namespace fvtool {
+
+std::map<QString, Command>& commands()
+{
+    static std::map<QString, Command> table;
+    return table;
+}
+
+CommandRegistration::CommandRegistration(const char* name, const char* usage, CommandFunction run)
+{
+    commands().emplace(QString::fromLatin1(name), Command{usage, std::move(run)});
+}
+
+void out(const QString& line)
+{
+    const QByteArray bytes = line.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    std::fputc('\n', stdout);
+}
+
+void err(const QString& line)
+{
+    const QByteArray bytes = line.toUtf8();
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
+    std::fputc('\n', stderr);
+}
+
+} // namespace fvtool

@@ -1,0 +1,37 @@
+#pragma once
+// A subcommand of fvtool. Each commands/<Name>.cpp defines one function and registers it:
+//
+//   static int runList(const QStringList& args);
+//   FVTOOL_COMMAND(list, "list DIR [--mask M] [--sort COLUMN] [--desc] [--hidden]", runList)
+//
+// The function gets the arguments after the command name, prints its result on stdout and
+// its errors on stderr, and returns the process exit code (0 success, 1 failure, 2 usage).
+
+#include <QStringList>
+
+#include <functional>
+#include <map>
+
+namespace fvtool {
+
+using CommandFunction = std::function<int(const QStringList& args)>;
+
+struct Command {
+    const char* usage;
+    CommandFunction run;
+};
+
+std::map<QString, Command>& commands();
+
+struct CommandRegistration {
+    CommandRegistration(const char* name, const char* usage, CommandFunction run);
+};
+
+// Writes to stdout/stderr as UTF-8 without Qt's debug decorations.
+void out(const QString& line);
+void err(const QString& line);
+
+} // namespace fvtool
+
+#define FVTOOL_COMMAND(name, usage, function) \
+    static const fvtool::CommandRegistration fvtoolRegistration_##name(#name, usage, function);
