@@ -12,7 +12,8 @@ endfunction()
 
 # folvane_add_test(<name> SOURCES ... [LIBS ...])
 # A GoogleTest executable linked with the shared test main and fixtures; every TEST is a
-# ctest case. Tests run on the offscreen platform with a temporary HOME (see tests/support).
+# ctest case. Tests run on the offscreen platform with a temporary HOME, and find the source
+# tree and the built programs in $FOLVANE_SOURCE_DIR and $FOLVANE_BIN_DIR (see tests/support).
 function(folvane_add_test name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -20,6 +21,5 @@ function(folvane_add_test name)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gtest_discover_tests(${name}
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;FOLVANE_SOURCE_DIR=${PROJECT_SOURCE_DIR};FOLVANE_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
-               TIMEOUT 300)
+    PROPERTIES TIMEOUT 300)
 endfunction()

@@ -3,6 +3,7 @@
 #include "support/TempHome.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 class SupportTest : public TempHomeTest {};
@@ -35,4 +36,10 @@ TEST_F(SupportTest, HomeAndXdgFoldersAreTemporary)
     EXPECT_TRUE(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).startsWith(home().root()));
     pickers().answer(QStringLiteral("/tmp"));
     EXPECT_EQ(Pickers::instance().pickFolder(QStringLiteral("Pick"), QString()), QStringLiteral("/tmp"));
+}
+
+TEST_F(SupportTest, BuildFoldersAreKnown)
+{
+    EXPECT_TRUE(QFileInfo::exists(qEnvironmentVariable("FOLVANE_SOURCE_DIR") + QStringLiteral("/CMakeLists.txt")));
+    EXPECT_TRUE(QFileInfo(qEnvironmentVariable("FOLVANE_BIN_DIR")).isDir());
 }
