@@ -52,10 +52,20 @@ void listDirectories(const TFileTiff& file)
     }
 }
 
+int usage(const char* text)
+{
+    fvtool::err(QStringLiteral("usage: fvtool ") + QLatin1String(text));
+    return 2;
+}
+
+const char* const TiffUsage = "tiff FILE...";
+const char* const Tiff2BmpUsage = "tiff2bmp IN.tif OUT.bmp";
+const char* const Bmp2TiffUsage = "bmp2tiff IN.bmp OUT.tif";
+
 int runTiff(const QStringList& args)
 {
     if (args.isEmpty())
-        return 2;
+        return usage(TiffUsage);
     StderrPrompter prompter;
     int status = 0;
     for (const QString& path : args) {
@@ -74,7 +84,7 @@ int runTiff(const QStringList& args)
 int runTiff2Bmp(const QStringList& args)
 {
     if (args.size() != 2)
-        return 2;
+        return usage(Tiff2BmpUsage);
     StderrPrompter prompter;
     QImage image;
     QString error;
@@ -92,7 +102,7 @@ int runTiff2Bmp(const QStringList& args)
 int runBmp2Tiff(const QStringList& args)
 {
     if (args.size() != 2)
-        return 2;
+        return usage(Bmp2TiffUsage);
     QImage image;
     if (!image.load(args[0])) {
         fvtool::err(args[0] + QStringLiteral(": cannot read the picture"));
@@ -108,6 +118,6 @@ int runBmp2Tiff(const QStringList& args)
 
 } // namespace
 
-FVTOOL_COMMAND(tiff, "tiff FILE...", runTiff)
-FVTOOL_COMMAND(tiff2bmp, "tiff2bmp IN.tif OUT.bmp", runTiff2Bmp)
-FVTOOL_COMMAND(bmp2tiff, "bmp2tiff IN.bmp OUT.tif", runBmp2Tiff)
+FVTOOL_COMMAND(tiff, TiffUsage, runTiff)
+FVTOOL_COMMAND(tiff2bmp, Tiff2BmpUsage, runTiff2Bmp)
+FVTOOL_COMMAND(bmp2tiff, Bmp2TiffUsage, runBmp2Tiff)

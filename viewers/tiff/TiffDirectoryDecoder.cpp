@@ -231,6 +231,10 @@ QImage TiffDirectoryDecoder::buildImage(const QByteArray& data) const
         for (int y = 0; !image.isNull() && y < h; ++y) {
             const uchar* row = src + qsizetype(y) * l.rowBytes;
             uchar* out = image.scanLine(y);
+            if (l.samples == 3) {
+                std::memcpy(out, row, size_t(w) * 3);
+                continue;
+            }
             for (int x = 0; x < w; ++x, row += l.samples, out += 3)
                 std::memcpy(out, row, 3);
         }
