@@ -7,6 +7,7 @@
 #include "viewers/tiff/ReadTiff.h"
 #include "viewers/tiff/TFileTiff.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -197,7 +198,11 @@ TEST_F(TiffInteropTest, WrittenFilesPassLibtiffAndConvertBackToTheSamePixels)
 
 TEST_F(TiffInteropTest, CommandLineConvertsBothWays)
 {
-    const QString fvtool = qEnvironmentVariable("FOLVANE_BIN_DIR") + QStringLiteral("/fvtool");
+    // Tests are built into <build>/tests and fvtool into <build>/bin.
+    QString binDir = qEnvironmentVariable("FOLVANE_BIN_DIR");
+    if (binDir.isEmpty())
+        binDir = QCoreApplication::applicationDirPath() + QStringLiteral("/../bin");
+    const QString fvtool = binDir + QStringLiteral("/fvtool");
     ASSERT_TRUE(QFile::exists(fvtool)) << "build fvtool first";
     ASSERT_NO_FATAL_FAILURE(step(QStringLiteral("convert"), words("src.png -depth 8 BMP3:src.bmp")));
     ASSERT_NO_FATAL_FAILURE(step(fvtool, words("bmp2tiff src.bmp out.tif")));
