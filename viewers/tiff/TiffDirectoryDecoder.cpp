@@ -208,10 +208,13 @@ QString TiffDirectoryDecoder::readStrips(QByteArray& data, qsizetype needed) con
     const TFileTiff& file = m_directory.owner();
     for (int i = 0; i < m_directory.stripCount() && data.size() < needed; ++i) {
         const TiffStrip strip = *m_directory.strip(i);
-        QByteArray raw;
-        if (!file.readAt(strip.offset, strip.byteCount, raw))
-            return ReadImageDataError;
         const qsizetype limit = compressed ? std::min(stripBytes, needed - data.size()) : needed - data.size();
+        // No more of a strip is read than its rows can take: compressed data of any of the
+        // schemes is at most about one and a half times the bytes it stands for.
+        const uint64_t useful = compressed ? uint64_t(limit) * 2 + 1024 : uint64_t(limit);
+        QByteArray raw;
+        if (!file.readAt(strip.offset, std::min<uint64_t>(strip.byteCount, useful), raw))
+            return ReadImageDataError;
         const qsizetype before = data.size();
         if (!tiff::decompressStrip(m_layout.compression, raw, data, limit)
             || (compressed && data.size() - before < limit))
