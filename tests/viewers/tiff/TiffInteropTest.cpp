@@ -58,6 +58,20 @@ QImage sourcePicture(int variant = 0)
     return image;
 }
 
+// Pseudo-random pixels: LZW strips of it fill the code table several times over.
+QImage noise(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    uint32_t state = 12345;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            state = state * 1103515245u + 12345u;
+            image.setPixel(x, y, qRgb(int(state >> 24), int(state >> 16) & 0xF0, x % 256));
+        }
+    }
+    return image;
+}
+
 QByteArray rgbBytes(const QImage& image)
 {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
@@ -78,6 +92,7 @@ protected:
         const QImage source = sourcePicture();
         ASSERT_TRUE(source.save(m_dir + QStringLiteral("/src.png")));
         ASSERT_TRUE(sourcePicture(1).save(m_dir + QStringLiteral("/src2.png")));
+        ASSERT_TRUE(noise(240, 160).save(m_dir + QStringLiteral("/noise.png")));
         ASSERT_TRUE(source.save(m_dir + QStringLiteral("/src.ppm"), "PPM"));
         ASSERT_TRUE(source.convertToFormat(QImage::Format_Grayscale8).save(m_dir + QStringLiteral("/src.pgm"), "PGM"));
         ASSERT_TRUE(source.convertToFormat(QImage::Format_Mono).save(m_dir + QStringLiteral("/src.pbm"), "PBM"));
@@ -135,6 +150,7 @@ std::vector<Recipe> recipes()
         {"ImageMagick LZW", {{"convert", words("src.png -depth 8 -compress LZW f.tif")}}},
         {"ImageMagick LZW with predictor", {{"convert", words("src.png -depth 8 -compress LZW -define tiff:predictor=2 f.tif")}}},
         {"ImageMagick Deflate", {{"convert", words("src.png -depth 8 -compress Zip f.tif")}}},
+        {"ImageMagick LZW, code table filled", {{"convert", words("noise.png -depth 8 -compress LZW f.tif")}}},
         {"ImageMagick PackBits", {{"convert", words("src.png -depth 8 -compress RLE f.tif")}}},
         {"ppm2tiff RGB", {{"ppm2tiff", words("-c none src.ppm f.tif")}}},
         {"ppm2tiff gray", {{"ppm2tiff", words("-c none src.pgm f.tif")}}},
@@ -165,8 +181,6 @@ TEST_F(TiffInteropTest, FilesOfOtherWritersDecodeAsImageMagickDecodesThem)
         QImage image;
         ASSERT_TRUE(ReadTiffFile(path(QStringLiteral("f.tif")), image));
         EXPECT_TRUE(prompter().texts().isEmpty()) << prompter().texts().join(QLatin1Char('|')).toStdString();
-        // tiffdither leaves out the last row; the others keep the whole picture.
-        ASSERT_EQ(image.width(), 37);
         EXPECT_TRUE(rgbBytes(image) == imageMagickPixels(QStringLiteral("f.tif"), file.directoryCount() - 1));
     }
 }
