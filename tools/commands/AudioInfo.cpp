@@ -1,0 +1,31 @@
+// fvtool audioinfo FILE...: one line per file with the audio information the playlist shows:
+// path, title, artist, album, year, genre, track, bit rate, sample rate, channel mode and
+// duration text, separated by tabs. Files that are not readable audio are named on stderr.
+#include "Command.h"
+
+#include "media/AudioInfo.h"
+
+static int runAudioInfo(const QStringList& args)
+{
+    if (args.isEmpty()) {
+        fvtool::err(QStringLiteral("usage: fvtool audioinfo FILE..."));
+        return 2;
+    }
+    int failed = 0;
+    for (const QString& path : args) {
+        QString error;
+        const std::optional<media::AudioInfo> info = media::ReadAudioInfo(path, &error);
+        if (!info) {
+            fvtool::err(error);
+            ++failed;
+            continue;
+        }
+        fvtool::out(QStringList{info->path, info->title, info->artist, info->album, info->year,
+                                info->genre, info->track, info->bitrate, info->sampleRate,
+                                info->channelMode, info->length}
+                        .join(QLatin1Char('\t')));
+    }
+    return failed == 0 ? 0 : 1;
+}
+
+FVTOOL_COMMAND(audioinfo, "audioinfo FILE...", runAudioInfo)
