@@ -12,9 +12,6 @@ namespace media {
 
 namespace {
 
-// The tail searched for the encoder's name skips an ID3v1 tag when there is one.
-constexpr int Id3v1TailSize = TMPEGaudio::BufferSize + TID3v1::TagSize;
-
 // A byte of the buffer; bytes past its end count as zero.
 uint8_t at(const QByteArray& buffer, qsizetype index)
 {
@@ -97,13 +94,14 @@ bool TMPEGaudio::read(AudioSource& source)
             return false;
     }
     if (m_frame.Found && !m_vbr.Found) {
-        const qint64 tail = m_id3v1.Exists() ? Id3v1TailSize : BufferSize;
+        // The buffer ends where the audio ends (before an ID3v1 tag); a file shorter than the
+        // buffer fills its end, so the search still counts back from the audio's last byte.
+        const qint64 end = m_fileLength - (m_id3v1.Exists() ? TID3v1::TagSize : 0);
+        const qint64 start = qMax<qint64>(0, end - BufferSize);
         QByteArray buffer;
         // Only the encoder's name is lost when this read fails; the frame stays.
-        if (source.readAt(qMax<qint64>(0, m_fileLength - tail), BufferSize, buffer)) {
-            buffer.resize(BufferSize, '\0');
-            searchEncoder(buffer);
-        }
+        if (end > 0 && source.readAt(start, end - start, buffer))
+            searchEncoder(QByteArray(BufferSize - buffer.size(), '\0') + buffer);
     }
     if (!m_frame.Found) {
         const QString error = m_error;
