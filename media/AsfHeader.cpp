@@ -49,7 +49,7 @@ struct StreamPropertiesRecord {
 };
 
 struct HeaderExtensionRecord {
-    static constexpr int DataSize = 42, Data = 46;
+    static constexpr int DataSize = 42;
 };
 
 // A header larger than this is not read: real ones hold a few pictures at most.
