@@ -41,4 +41,18 @@ private:
     QString m_error;
 };
 
+// Clears `reader` and runs its read() over the named file. A file that cannot be opened
+// leaves the reader cleared, with the reason in `error`.
+template <typename Reader>
+bool readNamedFile(Reader& reader, const QString& fileName, QString& error)
+{
+    reader.ResetData();
+    AudioSource source;
+    if (!source.openFile(fileName)) {
+        error = source.errorString();
+        return false;
+    }
+    return reader.read(source);
+}
+
 } // namespace media

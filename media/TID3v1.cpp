@@ -32,23 +32,10 @@ QString fieldText(QByteArrayView tag, int at, int length)
 
 } // namespace
 
-TID3v1::TID3v1()
-{
-    ResetData();
-}
 
 void TID3v1::ResetData()
 {
-    m_exists = false;
-    m_versionId = VersionV10;
-    m_title.clear();
-    m_artist.clear();
-    m_album.clear();
-    m_year.clear();
-    m_comment.clear();
-    m_track = 0;
-    m_genreId = 255;
-    m_error.clear();
+    *this = TID3v1();
 }
 
 QString TID3v1::Genre() const
@@ -58,13 +45,7 @@ QString TID3v1::Genre() const
 
 bool TID3v1::ReadFromFile(const QString& fileName)
 {
-    ResetData();
-    AudioSource source;
-    if (!source.openFile(fileName)) {
-        m_error = source.errorString();
-        return false;
-    }
-    return read(source);
+    return readNamedFile(*this, fileName, m_error);
 }
 
 bool TID3v1::read(AudioSource& source)

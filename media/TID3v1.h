@@ -12,7 +12,8 @@ class AudioSource;
 
 class TID3v1 {
 public:
-    TID3v1();
+    // Starts in the cleared state that ResetData() returns to.
+    TID3v1() = default;
 
     // True when the file could be opened and read, with or without a tag.
     bool ReadFromFile(const QString& fileName);

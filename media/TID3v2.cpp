@@ -148,29 +148,15 @@ private:
     bool m_inMemory = false;
 };
 
-TID3v2::TID3v2()
-{
-    ResetData();
-}
 
 void TID3v2::ResetData()
 {
-    m_exists = false;
-    m_versionId = 0;
-    m_size = 0;
-    m_frames.clear();
-    m_error.clear();
+    *this = TID3v2();
 }
 
 bool TID3v2::ReadFromFile(const QString& fileName)
 {
-    ResetData();
-    AudioSource source;
-    if (!source.openFile(fileName)) {
-        m_error = source.errorString();
-        return false;
-    }
-    return read(source);
+    return readNamedFile(*this, fileName, m_error);
 }
 
 bool TID3v2::read(AudioSource& source)

@@ -16,7 +16,8 @@ class AudioSource;
 
 class TID3v2 {
 public:
-    TID3v2();
+    // Starts in the cleared state that ResetData() returns to.
+    TID3v2() = default;
 
     // True when the first 10 bytes of the file could be read, with or without a tag.
     bool ReadFromFile(const QString& fileName);

@@ -49,31 +49,15 @@ static_assert(TMPEGaudio::LongestFrame + 36 + XingHeader::LongestSize <= TMPEGau
 
 } // namespace
 
-TMPEGaudio::TMPEGaudio()
-{
-    ResetData();
-}
 
 void TMPEGaudio::ResetData()
 {
-    m_fileLength = 0;
-    m_encoder.clear();
-    m_id3v1.ResetData();
-    m_id3v2.ResetData();
-    m_vbr = VBRData();
-    m_frame = MpegFrame();
-    m_error.clear();
+    *this = TMPEGaudio();
 }
 
 bool TMPEGaudio::ReadFromFile(const QString& fileName)
 {
-    ResetData();
-    AudioSource source;
-    if (!source.openFile(fileName)) {
-        m_error = source.errorString();
-        return false;
-    }
-    return read(source);
+    return readNamedFile(*this, fileName, m_error);
 }
 
 bool TMPEGaudio::read(AudioSource& source)

@@ -27,7 +27,8 @@ struct VBRData {
 
 class TMPEGaudio {
 public:
-    TMPEGaudio();
+    // Starts in the cleared state that ResetData() returns to.
+    TMPEGaudio() = default;
 
     bool ReadFromFile(const QString& fileName);
     bool read(AudioSource& source);

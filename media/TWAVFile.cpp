@@ -51,31 +51,15 @@ QString channelModeName(int channels)
     }
 }
 
-TWAVFile::TWAVFile()
-{
-    ResetData();
-}
 
 void TWAVFile::ResetData()
 {
-    m_valid = false;
-    m_channelModeId = 0;
-    m_sampleRate = 0;
-    m_bitsPerSample = 0;
-    m_fileSize = 0;
-    m_dataBytes = 0;
-    m_error.clear();
+    *this = TWAVFile();
 }
 
 bool TWAVFile::ReadFromFile(const QString& fileName)
 {
-    ResetData();
-    AudioSource source;
-    if (!source.openFile(fileName)) {
-        m_error = source.errorString();
-        return false;
-    }
-    return read(source);
+    return readNamedFile(*this, fileName, m_error);
 }
 
 bool TWAVFile::read(AudioSource& source)

@@ -12,7 +12,8 @@ class AudioSource;
 
 class TWAVFile {
 public:
-    TWAVFile();
+    // Starts in the cleared state that ResetData() returns to.
+    TWAVFile() = default;
 
     // True when the file could be opened and its first 44 bytes read; Valid() tells whether
     // they describe plain PCM audio of one or two channels.

@@ -50,15 +50,9 @@ QList<AsfAttribute> attributesOf(const AsfHeader& header)
 
 } // namespace
 
-TWMAData::TWMAData()
-{
-    ResetData();
-}
-
 void TWMAData::ResetData()
 {
-    m_tags = TTagsData();
-    m_error.clear();
+    *this = TWMAData();
 }
 
 QString TWMAData::DurationText() const

@@ -24,7 +24,7 @@ struct TTagsData {
 
 class TWMAData {
 public:
-    TWMAData();
+    TWMAData() = default;
 
     // False at once when the file does not exist, and when its header cannot be read;
     // errorString() then holds the message for the user.

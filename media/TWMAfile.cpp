@@ -26,27 +26,10 @@ bool isAcceptedAudio(const AsfHeader& header)
 
 } // namespace
 
-TWMAfile::TWMAfile()
-{
-    ResetData();
-}
 
 void TWMAfile::ResetData()
 {
-    m_valid = false;
-    m_fileSize = 0;
-    m_channelModeId = 0;
-    m_sampleRate = 0;
-    m_duration = 0;
-    m_bitRate = 0;
-    m_title.clear();
-    m_artist.clear();
-    m_album.clear();
-    m_year.clear();
-    m_genre.clear();
-    m_comment.clear();
-    m_track = 0;
-    m_error.clear();
+    *this = TWMAfile();
 }
 
 QString TWMAfile::ChannelMode() const
@@ -56,13 +39,7 @@ QString TWMAfile::ChannelMode() const
 
 bool TWMAfile::ReadFromFile(const QString& fileName)
 {
-    ResetData();
-    AudioSource source;
-    if (!source.openFile(fileName)) {
-        m_error = source.errorString();
-        return false;
-    }
-    return read(source);
+    return readNamedFile(*this, fileName, m_error);
 }
 
 bool TWMAfile::read(AudioSource& source)

@@ -11,7 +11,8 @@ class AudioSource;
 
 class TWMAfile {
 public:
-    TWMAfile();
+    // Starts in the cleared state that ResetData() returns to.
+    TWMAfile() = default;
 
     // True when the file is an ASF file whose header could be read; Valid() tells whether it
     // describes audio this reader accepts.

@@ -120,8 +120,9 @@ TEST_F(FfprobeTest, Mp3FilesAgree)
             EXPECT_EQ(tag.Year(), expected.year());
             EXPECT_EQ(QString::number(tag.Track()), expected.track());
         }
-        if (!expected.tag("genre").isEmpty())
+        if (!expected.tag("genre").isEmpty()) {
             EXPECT_EQ(tag.Genre(), expected.tag("genre"));
+        }
         EXPECT_EQ(mpeg.SampleRate(), expected.sampleRate);
         EXPECT_EQ(mpeg.Frame().isMono(), expected.channels == 1);
         if (c.variableRate) {
