@@ -108,8 +108,12 @@ bool AsfHeader::read(AudioSource& source)
 {
     *this = AsfHeader();
     QByteArray start;
-    if (!source.readAt(0, HeaderObject::Size, start) || start.size() < HeaderObject::Size
-        || !isGuid(QByteArrayView(start).first(GuidSize), HeaderGuid)) {
+    if (!source.readAt(0, HeaderObject::Size, start)) {
+        m_error = source.errorString();
+        return false;
+    }
+    m_otherKind = start.size() >= GuidSize && !isGuid(QByteArrayView(start).first(GuidSize), HeaderGuid);
+    if (m_otherKind || start.size() < HeaderObject::Size) {
         m_error = QStringLiteral("not an ASF file");
         return false;
     }

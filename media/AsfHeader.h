@@ -36,6 +36,8 @@ public:
     // False when the file is no ASF file or its header is damaged; errorString() says which.
     bool read(AudioSource& source);
     QString errorString() const { return m_error; }
+    // True when the file was read and begins with something other than an ASF header.
+    bool isOtherKind() const { return m_otherKind; }
 
     // File Properties object.
     bool hasFileProperties = false;
@@ -73,6 +75,7 @@ private:
     bool readMetadata(QByteArrayView object);
 
     QString m_error;
+    bool m_otherKind = false;
 };
 
 } // namespace media

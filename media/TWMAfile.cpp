@@ -49,7 +49,8 @@ bool TWMAfile::read(AudioSource& source)
     AsfHeader header;
     if (!header.read(source)) {
         m_error = header.errorString();
-        return false;
+        // A file of another kind is read well enough to know it holds no WMA audio.
+        return header.isOtherKind();
     }
     m_title = header.title;
     m_artist = header.author;

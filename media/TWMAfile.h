@@ -14,8 +14,8 @@ public:
     // Starts in the cleared state that ResetData() returns to.
     TWMAfile() = default;
 
-    // True when the file is an ASF file whose header could be read; Valid() tells whether it
-    // describes audio this reader accepts.
+    // True when the file could be read and is no ASF file, or is one whose header is whole;
+    // Valid() tells whether it describes audio this reader accepts.
     bool ReadFromFile(const QString& fileName);
     bool read(AudioSource& source);
     void ResetData();

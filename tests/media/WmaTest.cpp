@@ -111,9 +111,16 @@ TEST(WmaFile, DamagedHeadersFail)
     const qsizetype contentAt = stringPastObject.indexOf(asfGuid("75B22633-668E-11CF-A6D9-00AA0062CE6C"));
     stringPastObject.replace(contentAt + 24, 2, le16(5000));
     const QByteArray nestedExtension = wmaFile({asfHeaderExtension({asfHeaderExtension({})})});
+    TWMAfile other;
+    EXPECT_TRUE(readBytes(other, QByteArray(200, 'x'))) << "another kind of file is read, not damaged";
+    EXPECT_FALSE(other.Valid());
+    TWMAData otherData;
+    EXPECT_FALSE(readBytes(otherData, QByteArray(200, 'x')));
+    EXPECT_EQ(otherData.errorString(), "Could not load the WMA Tag");
+
     const QList<Case> cases = {
-        {"not ASF", QByteArray(200, 'x')},
         {"empty file", QByteArray()},
+        {"header cut short", wmaFile({}).left(20)},
         {"object longer than the header", objectTooLong},
         {"object shorter than its own header", objectTooShort},
         {"header longer than the file", headerTooLong},
