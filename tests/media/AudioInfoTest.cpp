@@ -100,7 +100,7 @@ TEST_F(AudioInfoTest, OtherKindsAndRefusedFiles)
 TEST_F(AudioInfoTest, FvtoolPrintsOneLinePerFileAndNamesTheFailures)
 {
     const QString good = makeFile(QStringLiteral("good.mp3"),
-                                  mp3(frame23("TIT2", latin1Text("Song")) + frame23("TPE1", latin1Text("Band"))));
+                                  mp3(frame23("TIT2", latin1Text("Song")) + frame23("TPE1", latin1Text("Band\tof\nFour"))));
     const QString bad = makeFile(QStringLiteral("bad.mp3"), QByteArray(100, '\0'));
     QProcess tool;
     tool.start(QStringLiteral(MEDIA_TEST_BIN_DIR "/fvtool"),
@@ -109,7 +109,7 @@ TEST_F(AudioInfoTest, FvtoolPrintsOneLinePerFileAndNamesTheFailures)
     EXPECT_EQ(tool.exitCode(), 1);
     const QStringList lines = QString::fromUtf8(tool.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_EQ(lines[0], QStringList({good, "Song", "Band", "", "", "", "", "128", "44100", "Stereo", "0:10"})
+    EXPECT_EQ(lines[0], QStringList({good, "Song", "Band of Four", "", "", "", "", "128", "44100", "Stereo", "0:10"})
                             .join(QLatin1Char('\t')));
     EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardError()).contains(bad));
 }

@@ -5,6 +5,17 @@
 
 #include "media/AudioInfo.h"
 
+// Tags may hold tabs and line breaks; the output keeps one field per column and one file
+// per line.
+static QString field(QString text)
+{
+    for (QChar& c : text) {
+        if (c.unicode() < 32)
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
+
 static int runAudioInfo(const QStringList& args)
 {
     if (args.isEmpty()) {
@@ -20,10 +31,12 @@ static int runAudioInfo(const QStringList& args)
             ++failed;
             continue;
         }
-        fvtool::out(QStringList{info->path, info->title, info->artist, info->album, info->year,
-                                info->genre, info->track, info->bitrate, info->sampleRate,
-                                info->channelMode, info->length}
-                        .join(QLatin1Char('\t')));
+        QStringList fields;
+        for (const QString& text : {info->path, info->title, info->artist, info->album, info->year,
+                                    info->genre, info->track, info->bitrate, info->sampleRate,
+                                    info->channelMode, info->length})
+            fields.append(field(text));
+        fvtool::out(fields.join(QLatin1Char('\t')));
     }
     return failed == 0 ? 0 : 1;
 }
