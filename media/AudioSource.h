@@ -1,0 +1,58 @@
+#pragma once
+// The bytes of one audio file, read at chosen offsets. The readers never trust an offset or
+// a length that came from the file: every read is clipped to the bytes that exist, so no
+// buffer is ever sized by an unchecked field.
+
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+class QFile;
+class QIODevice;
+
+namespace media {
+
+class AudioSource {
+public:
+    AudioSource();
+    // Reads from a device that the caller keeps open (a QBuffer in the fuzz targets).
+    explicit AudioSource(QIODevice* device);
+    ~AudioSource();
+    AudioSource(const AudioSource&) = delete;
+    AudioSource& operator=(const AudioSource&) = delete;
+
+    // Opens a regular file (or a link to one) for reading. A FIFO, a device or a folder is
+    // refused before it is opened: opening them blocks or has side effects.
+    bool openFile(const QString& fileName);
+
+    qint64 size() const { return m_size; }
+
+    // Reads at most `length` bytes at `offset` into `out`; fewer when the file ends first.
+    // False when the offset lies outside the file or the device reports an error.
+    bool readAt(qint64 offset, qint64 length, QByteArray& out);
+
+    QString errorString() const { return m_error; }
+
+private:
+    std::unique_ptr<QFile> m_file;
+    QIODevice* m_device = nullptr;
+    qint64 m_size = 0;
+    QString m_error;
+};
+
+// Clears `reader` and runs its read() over the named file. A file that cannot be opened
+// leaves the reader cleared, with the reason in `error`.
+template <typename Reader>
+bool readNamedFile(Reader& reader, const QString& fileName, QString& error)
+{
+    reader.ResetData();
+    AudioSource source;
+    if (!source.openFile(fileName)) {
+        error = source.errorString();
+        return false;
+    }
+    return reader.read(source);
+}
+
+} // namespace media
