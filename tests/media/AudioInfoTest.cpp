@@ -103,7 +103,7 @@ TEST_F(AudioInfoTest, FvtoolPrintsOneLinePerFileAndNamesTheFailures)
                                   mp3(frame23("TIT2", latin1Text("Song")) + frame23("TPE1", latin1Text("Band\tof\nFour"))));
     const QString bad = makeFile(QStringLiteral("bad.mp3"), QByteArray(100, '\0'));
     QProcess tool;
-    tool.start(QStringLiteral(MEDIA_TEST_BIN_DIR "/fvtool"),
+    tool.start(qEnvironmentVariable("FOLVANE_BIN_DIR") + QStringLiteral("/fvtool"),
                {QStringLiteral("audioinfo"), good, bad});
     ASSERT_TRUE(tool.waitForFinished(30000));
     EXPECT_EQ(tool.exitCode(), 1);

@@ -39,7 +39,7 @@ protected:
         s_dir = std::make_unique<QTemporaryDir>();
         QProcess script;
         script.setProcessChannelMode(QProcess::MergedChannels);
-        script.start(QStringLiteral("bash"), {QStringLiteral(MEDIA_TEST_SOURCE_DIR "/tests/media/make-media.sh"),
+        script.start(QStringLiteral("bash"), {qEnvironmentVariable("FOLVANE_SOURCE_DIR") + QStringLiteral("/tests/media/make-media.sh"),
                                               s_dir->path()});
         s_made = script.waitForFinished(240000) && script.exitStatus() == QProcess::NormalExit && script.exitCode() == 0;
         s_log = QString::fromLocal8Bit(script.readAll());
