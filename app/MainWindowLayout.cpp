@@ -100,6 +100,11 @@ void MainWindowLayout::buildBands(QMainWindow* window, MainWindowControls& c)
     c.ToolButtonContinuousPlay = addButton(movie, "ToolButtonContinuousPlay", QStringLiteral("Continuous Play"),
                                            SP::SP_MediaSkipForward, true);
     c.ToolButtonShuffle = addButton(movie, "ToolButtonShuffle", QStringLiteral("Shuffle"), SP::SP_ArrowRight, true);
+    // The play option buttons copy the state of their "Music" menu items.
+    c.MenuContinuousplay->setIcon(c.ToolButtonContinuousPlay->icon());
+    c.MenuShuffle->setIcon(c.ToolButtonShuffle->icon());
+    c.ToolButtonContinuousPlay->setDefaultAction(c.MenuContinuousplay);
+    c.ToolButtonShuffle->setDefaultAction(c.MenuShuffle);
     c.TrackBarMediaRes = new QSlider(Qt::Horizontal, movie);
     c.TrackBarMediaRes->setObjectName(QStringLiteral("TrackBarMediaRes"));
     c.TrackBarMediaRes->setRange(0, 4);

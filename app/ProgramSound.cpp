@@ -2,6 +2,7 @@
 
 #include "app/FolvaneApplication.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLibrary>
 
@@ -28,7 +29,8 @@ bool ProgramSound::play(const char* entryName)
 
 bool ProgramSound::playFrom(const QString& folder, const char* entryName)
 {
-    if (!soundsEnabled)
+    // Only an absolute folder: a relative one would resolve against the working folder.
+    if (!soundsEnabled || !QDir::isAbsolutePath(folder))
         return false;
     const QString path = QFileInfo(folder + QLatin1String(kLibraryName)).absoluteFilePath();
     if (!QFileInfo(path).isFile())

@@ -186,8 +186,13 @@ bool TFormMainFolvane3::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyRelease && watched->isWidgetType()
         && static_cast<QWidget*>(watched)->window() == this) {
+        // An ignored key event travels on to the parents of its receiver: see it once.
+        auto* widget = static_cast<QWidget*>(watched);
+        const bool travelling = event == m_keyEvent && m_keyReceiver && widget->isAncestorOf(m_keyReceiver);
+        m_keyEvent = event;
+        m_keyReceiver = widget;
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat())
+        if (!travelling && !key->isAutoRepeat())
             FormKeyUp(key->key(), key->modifiers());
     }
     return QMainWindow::eventFilter(watched, event);

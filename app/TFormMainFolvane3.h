@@ -90,6 +90,8 @@ private:
     SettingsStore m_store;
     MainWindowBands* m_bands = nullptr;
     QPointer<TSplashForm> m_splash;
+    const QEvent* m_keyEvent = nullptr;
+    QPointer<QWidget> m_keyReceiver;
     bool m_shown = false;
     int m_currentMode = vmFileManager;
     QString m_currentFile;
