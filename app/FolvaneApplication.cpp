@@ -77,11 +77,6 @@ int FolvaneApplication::run()
     window.setSplash(splash.get());
     QObject::connect(&window, &TFormMainFolvane3::splashDone, [&splash] { splash.reset(); });
 
-    SingleInstance instance;
-    QObject::connect(&instance, &SingleInstance::raiseRequested, &window, &TFormMainFolvane3::bringToFront);
-    QObject::connect(&instance, &SingleInstance::quitRequested, &window, &TFormMainFolvane3::MenuExitClick);
-    instance.listen();
-
     centreOnDesktop(&window);
     if (window.settings().animateStartup && !window.startsMaximized())
         StartupAnimation::run(window.frameGeometry());
@@ -89,6 +84,12 @@ int FolvaneApplication::run()
         window.showMaximized();
     else
         window.show();
+
+    // Served from here on, once the window stands: a request can then act on it.
+    SingleInstance instance;
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &window, &TFormMainFolvane3::bringToFront);
+    QObject::connect(&instance, &SingleInstance::quitRequested, &window, &TFormMainFolvane3::MenuExitClick);
+    instance.listen();
 
     const int code = QApplication::exec();
     Prompter::setInstance(nullptr);

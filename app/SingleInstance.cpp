@@ -46,10 +46,12 @@ bool SingleInstance::sendCommand(const QByteArray& command, int timeoutMs)
 
 bool SingleInstance::listen()
 {
-    if (m_server->listen(serverName()))
-        return true;
+    // Ask first: with access options QLocalServer binds beside the name and renames its
+    // socket into place, which would silently take the name from a live instance.
     if (sendCommand(QByteArrayLiteral("ping"), 500))
         return false;
+    if (m_server->listen(serverName()))
+        return true;
     QLocalServer::removeServer(serverName());
     return m_server->listen(serverName());
 }
@@ -64,13 +66,15 @@ void SingleInstance::serveConnection()
                     socket->abort();
                 return;
             }
+            // The command is carried out before the answer, so the asking side can rely on it.
             const QByteArray command = socket->readLine(kMaxCommand).trimmed();
-            socket->write(command == "raise" || command == "quit" || command == "ping" ? "ok\n" : "unknown\n");
-            socket->flush();
+            const bool known = command == "raise" || command == "quit" || command == "ping";
             if (command == "raise")
                 Q_EMIT raiseRequested();
             else if (command == "quit")
                 Q_EMIT quitRequested();
+            socket->write(known ? "ok\n" : "unknown\n");
+            socket->flush();
         });
     }
 }
