@@ -4,8 +4,8 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPainter>
 #include <QScreen>
-#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -25,6 +25,30 @@ QLabel* makeLabel(const QString& text, const QString& color, QWidget* parent, in
     return label;
 }
 
+// The splash picture: an open folder with a page in it, drawn at the size shown.
+QPixmap folderPicture(int side)
+{
+    QPixmap pixmap(side, side);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const qreal u = side / 16.0;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xc8, 0x8a, 0x10));
+    painter.drawRoundedRect(QRectF(1 * u, 3 * u, 6 * u, 3 * u), u, u);
+    painter.drawRoundedRect(QRectF(1 * u, 4 * u, 14 * u, 10 * u), u, u);
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRectF(4 * u, 2 * u, 8 * u, 9 * u));
+    painter.setPen(QPen(QColor(0x60, 0x60, 0x60), u * 0.4));
+    for (int line = 0; line < 4; ++line)
+        painter.drawLine(QPointF(5 * u, (4 + 1.6 * line) * u), QPointF(11 * u, (4 + 1.6 * line) * u));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0xf5, 0xc2, 0x3a));
+    const QPointF front[] = {{0.5 * u, 7 * u}, {15.5 * u, 7 * u}, {14.5 * u, 14 * u}, {1.5 * u, 14 * u}};
+    painter.drawPolygon(front, 4);
+    return pixmap;
+}
+
 } // namespace
 
 TSplashForm::TSplashForm(QWidget* parent)
@@ -39,7 +63,7 @@ TSplashForm::TSplashForm(QWidget* parent)
     setPalette(black);
 
     auto* picture = new QLabel(this);
-    picture->setPixmap(QApplication::style()->standardIcon(QStyle::SP_DirOpenIcon).pixmap(96, 96));
+    picture->setPixmap(folderPicture(96));
     picture->setFixedSize(110, 110);
     picture->setAlignment(Qt::AlignCenter);
 
