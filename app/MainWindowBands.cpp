@@ -17,6 +17,8 @@ MainWindowBands::MainWindowBands(QMainWindow* window, MainWindowControls& contro
     , m_controls(controls)
     , m_settle(new QTimer(this))
 {
+    // The tool-band container of the design; its bands live in the window's top tool bar area.
+    setObjectName(QStringLiteral("CoolBar1"));
     for (int i = 0; i < kBandCount; ++i) {
         m_order.append({i, MainWindowLayout::kBandStartsRow[i], MainWindowLayout::kBandWidths[i]});
         controls.bands[i]->installEventFilter(this);

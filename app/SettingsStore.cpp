@@ -7,7 +7,10 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <span>
+#include <string_view>
+#include <vector>
 
 namespace {
 
@@ -30,22 +33,20 @@ const SettingField kProgramRead[] = {
     {"TabBottom", &S::tabBottom},           {"ShowDrives", &S::showDrives},
 };
 
-// The program key in writing order: the drive-tab option follows the tree's.
-const SettingField kProgramWrite[] = {
-    {"ShowHiddenSystemfiles", &S::showHiddenSystemfiles}, {"OpenByDblClickFV", &S::openByDblClickFV},
-    {"SingleDrive", &S::singleDrive},       {"ShowDrives", &S::showDrives},
-    {"FVVersionStr", &S::versionStr},       {"ScaleJPGIndex", &S::scaleJPGIndex},
-    {"FVBrowserWebStr", &S::browserWebStr}, {"FVCurrentItemSel", &S::currentItemSel},
-    {"FVCurrentPathSel", &S::currentPathSel}, {"FVModeCurrent", &S::modeCurrent},
-    {"AppTop", &S::appTop},                 {"AppLeft", &S::appLeft},
-    {"AppHeight", &S::appHeight},           {"AppWidth", &S::appWidth},
-    {"PathWidth", &S::pathWidth},           {"ColNameWidth", &S::colNameWidth},
-    {"ColSizeWidth", &S::colSizeWidth},     {"ColTypeWidth", &S::colTypeWidth},
-    {"ColDateWidth", &S::colDateWidth},     {"ColAttrWidth", &S::colAttrWidth},
-    {"AutosizeColumns", &S::autosizeColumns}, {"AppState", &S::appState},
-    {"FileSortIndex", &S::fileSortIndex},   {"DecendSort", &S::decendSort},
-    {"FileViewIndex", &S::fileViewIndex},   {"TabBottom", &S::tabBottom},
-};
+// The program key in writing order: as read, except that the drive-tab option (read last)
+// is written right after the tree's single-drive option.
+const std::vector<SettingField>& programWriteOrder()
+{
+    static const std::vector<SettingField> order = [] {
+        std::vector<SettingField> fields(std::begin(kProgramRead), std::end(kProgramRead));
+        const auto singleDrive = std::find_if(fields.begin(), fields.end(), [](const SettingField& f) {
+            return std::string_view(f.name) == "SingleDrive";
+        });
+        std::rotate(singleDrive + 1, fields.end() - 1, fields.end());
+        return fields;
+    }();
+    return order;
+}
 
 const SettingField kEditor[] = {
     {"TextEditorAutoIndent", &S::textEditorAutoIndent}, {"TextEditorMakeBackup", &S::textEditorMakeBackup},
@@ -265,7 +266,7 @@ bool SettingsStore::save(const AppSettings& settings) const
         return false;
 
     registry.openKey(kProgramKey, true);
-    writeFields(registry, settings, kProgramWrite);
+    writeFields(registry, settings, programWriteOrder());
     registry.closeKey();
     writeSubkey(registry, settings, "Editor", kEditor);
     writeSubkey(registry, settings, "Viewer", kViewer);

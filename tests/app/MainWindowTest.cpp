@@ -83,6 +83,7 @@ TEST_F(MainWindowTest, EveryNamedControlExistsInItsPlace)
                              "MenuFileTools", "MenuTools", "MenuHelp"})
         EXPECT_NE(window.findChild<QMenu*>(QLatin1String(name)), nullptr) << name;
 
+    EXPECT_NE(window.findChild<MainWindowBands*>(QStringLiteral("CoolBar1")), nullptr);
     // Seven bands in three design rows.
     const char* const bands[] = {"ToolBarGlobal",     "ToolBarMovie", "ToolBarImage",     "ToolBarBrowser",
                                  "ToolBarTextEditor", "ToolBarView",  "ToolBarFileManger"};
