@@ -97,19 +97,44 @@ public:
         return std::nullopt;
     }
 
+    // A decimal number from -2147483648 to 4294967295, or 0x and 1 to 8 hex digits.
     std::optional<quint32> dword(QString* error)
     {
-        quint32 value = 0;
-        int digits = 0;
-        while (!atEnd() && hexDigit(m_line[m_pos]) >= 0 && digits < 9) {
-            value = value * 16 + quint32(hexDigit(m_line[m_pos++]));
-            ++digits;
+        if (take(u"0x")) {
+            quint32 value = 0;
+            int digits = 0;
+            for (; !atEnd() && hexDigit(m_line[m_pos]) >= 0; ++m_pos, ++digits) {
+                if (digits == 8) {
+                    *error = QStringLiteral("more than 8 hex digits after dword:0x");
+                    return std::nullopt;
+                }
+                value = value * 16 + quint32(hexDigit(m_line[m_pos]));
+            }
+            if (digits == 0) {
+                *error = QStringLiteral("expected hex digits after dword:0x");
+                return std::nullopt;
+            }
+            return value;
         }
-        if (digits == 0 || digits > 8) {
-            *error = QStringLiteral("expected 1 to 8 hex digits after dword:");
+        const bool negative = take(u"-");
+        qint64 value = 0;
+        int digits = 0;
+        for (; !atEnd() && m_line[m_pos].isDigit() && m_line[m_pos].unicode() < 128; ++m_pos, ++digits) {
+            value = value * 10 + (m_line[m_pos].unicode() - '0');
+            if (value > 0xffffffffLL) {
+                *error = QStringLiteral("the number after dword: does not fit in 32 bits");
+                return std::nullopt;
+            }
+        }
+        if (digits == 0) {
+            *error = QStringLiteral("expected a number after dword:");
             return std::nullopt;
         }
-        return value;
+        if (negative && value > 0x80000000LL) {
+            *error = QStringLiteral("the number after dword: does not fit in 32 bits");
+            return std::nullopt;
+        }
+        return quint32(negative ? -value : value);
     }
 
     std::optional<QByteArray> hexBytes(QString* error)
@@ -234,7 +259,7 @@ QString formatValue(const RegistryValue& value)
 {
     switch (value.type) {
     case RegistryValueType::DWord:
-        return QStringLiteral("dword:%1").arg(value.dword, 8, 16, QLatin1Char('0'));
+        return QStringLiteral("dword:%1").arg(qint32(value.dword));
     case RegistryValueType::String:
         return escaped(value.text);
     case RegistryValueType::Binary:

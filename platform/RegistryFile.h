@@ -3,13 +3,15 @@
 //
 //   ; Folvane III settings
 //   [Software\QuorVel\Folvane3\Settings]
-//   "ShowHiddenSystemfiles"=dword:00000001
+//   "ShowHiddenSystemfiles"=dword:1
+//   "AppLeft"=dword:-4
 //   "FVVersionStr"="V0.00 Sat Mar 01, 2008"
 //   [Software\QuorVel\Folvane3\Settings\Coolbars]
 //   "0"=hex:46,56,42,01
 //
 // Every value carries its type (dword, string, hex bytes), so a value written as one type
-// reads back as that type. Strings and value names are quoted; backslash escapes \\ \" \n
+// reads back as that type. A dword is written as a signed decimal number; a hand-edited
+// file may also give it unsigned or as 0x and hex digits. Strings and value names are quoted; backslash escapes \\ \" \n
 // \r \t and \xHH stand for the characters that cannot appear literally. A key with no values
 // is still written, so empty keys survive a round trip.
 //

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <csignal>
+#include <limits>
 #include <sys/resource.h>
 
 namespace {
@@ -135,8 +136,12 @@ TEST_F(RegistryTest, DamagedFileIsRefusedWithTheLineAtFaultAndLeftAlone)
         {"empty key name", "[A\\\\B]\n", "not a valid key path"},
         {"missing '='", "[A]\n\"X\" dword:1\n", "line 2: expected '='"},
         {"unterminated name", "[A]\n\"X=dword:1\n", "line 2"},
-        {"dword too long", "[A]\n\"X\"=dword:123456789\n", "1 to 8 hex digits"},
-        {"dword not hex", "[A]\n\"X\"=dword:zz\n", "hex digits"},
+        {"dword beyond 32 bits", "[A]\n\"X\"=dword:4294967296\n", "does not fit in 32 bits"},
+        {"dword below 32 bits", "[A]\n\"X\"=dword:-2147483649\n", "does not fit in 32 bits"},
+        {"dword of many digits", "[A]\n\"X\"=dword:000000000000000000000000000001x\n", "unexpected text"},
+        {"hex dword too long", "[A]\n\"X\"=dword:0x123456789\n", "more than 8 hex digits"},
+        {"dword not a number", "[A]\n\"X\"=dword:zz\n", "expected a number"},
+        {"dword without digits", "[A]\n\"X\"=dword:0x\n", "expected hex digits"},
         {"odd hex byte", "[A]\n\"X\"=hex:0a,b\n", "two hex digits"},
         {"hex without comma", "[A]\n\"X\"=hex:0a 0b\n", "','"},
         {"unknown type", "[A]\n\"X\"=qword:1\n", "expected dword:"},
@@ -165,13 +170,16 @@ TEST_F(RegistryTest, CommentsBlankLinesAndCarriageReturnsAreRead)
 {
     const QString path = makeFile(QStringLiteral("hand/registry.txt"),
                                   "; edited by hand\r\n# another comment\r\n\r\n  [A\\B]  \r\n"
-                                  "\"X\" = dword:0000002a\r\n\"Y\"=hex:\r\n\"Z\"=hex: 01 , ff\r\n");
+                                  "\"X\" = dword:0x2a\r\n\"Y\"=hex:\r\n\"Z\"=hex: 01 , ff\r\n"
+                                  "\"Big\"=dword:4294967295\r\n\"Low\"=dword:-2147483648\r\n");
     Registry registry(path);
     ASSERT_TRUE(registry.load()) << registry.errorString().toStdString();
     ASSERT_TRUE(registry.openKey(QStringLiteral("A\\B"), false));
     EXPECT_EQ(registry.readInteger(QStringLiteral("X")), 42);
     EXPECT_EQ(registry.readBinary(QStringLiteral("Y")), QByteArray());
     EXPECT_EQ(registry.readBinary(QStringLiteral("Z")), QByteArray("\x01\xff", 2));
+    EXPECT_EQ(registry.readInteger(QStringLiteral("Big")), -1);
+    EXPECT_EQ(registry.readInteger(QStringLiteral("Low")), std::numeric_limits<qint32>::min());
 }
 
 TEST_F(RegistryTest, OversizedFileIsRefused)
