@@ -26,6 +26,8 @@
 #include <QToolButton>
 #include <QUrl>
 
+#include <utility>
+
 TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* parent)
     : QMainWindow(parent)
     , m_store(settingsPath.isEmpty() ? Registry::userStorePath() : settingsPath,
@@ -80,8 +82,8 @@ void TFormMainFolvane3::LoadSettings()
     LoadBandLayout(m_currentMode);
     MainWindowSettings::apply(this, m_c, m_settings);
     ProgramSound::setEnabled(m_settings.fv3sounds);
-    if (!result.error.isEmpty())
-        Prompter::instance().warning(result.error);
+    // Told when the window is shown, where the splash window cannot cover the message.
+    m_loadWarning = result.error;
 }
 
 bool TFormMainFolvane3::SaveSettings()
@@ -147,6 +149,13 @@ void TFormMainFolvane3::showEvent(QShowEvent* event)
 
 void TFormMainFolvane3::FormShow()
 {
+    if (!m_loadWarning.isEmpty()) {
+        if (m_splash)
+            m_splash->hide();
+        Prompter::instance().warning(std::exchange(m_loadWarning, QString()));
+        if (m_splash)
+            m_splash->show();
+    }
     QCoreApplication::processEvents();
     enterMode(m_currentMode);
     if (m_currentMode == vmFileManager) {

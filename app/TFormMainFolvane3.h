@@ -96,4 +96,5 @@ private:
     int m_currentMode = vmFileManager;
     QString m_currentFile;
     QString m_currentPath;
+    QString m_loadWarning;
 };

@@ -12,6 +12,9 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -288,20 +291,46 @@ TEST_F(MainWindowTest, ViewSelectedRunsTheViewCommand)
     EXPECT_EQ(view.size(), 1);
 }
 
-TEST_F(MainWindowTest, SettingsThatCannotBeWrittenAreReported)
+TEST_F(MainWindowTest, SettingsThatCannotBeReadOrWrittenAreReported)
 {
-    makeFile(QStringLiteral("blocker"), "a file where the settings folder should be");
-    const QString blocked = home().root() + QStringLiteral("/blocker/registry.txt");
-    prompter().answer(PromptButton::Ok).answer(PromptButton::Ok);
+    // Damaged: kept aside, reported once the window shows.
     {
-        TFormMainFolvane3 window(blocked);
+        QDir().mkpath(QFileInfo(path()).absolutePath());
+        QFile damaged(path());
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+        damaged.write("[Software\\QuorVel]\n\"AppTop\"=\n");
+    }
+    prompter().answer(PromptButton::Ok);
+    {
+        TFormMainFolvane3 window(path());
+        EXPECT_TRUE(prompter().records().isEmpty()) << "nothing is asked before the window shows";
+        window.show();
         window.close();
     }
-    ASSERT_EQ(prompter().records().size(), 2);
+    ASSERT_EQ(prompter().records().size(), 1);
+    EXPECT_EQ(prompter().last().kind, PromptKind::Warning);
+    EXPECT_TRUE(prompter().last().text.contains(QLatin1String("line 2"))) << prompter().last().text.toStdString();
+    EXPECT_TRUE(QFile::exists(path() + QStringLiteral(".damaged")));
+    EXPECT_TRUE(QFile::exists(path()));
+
+    // Unwritable: every failed save says so.
+    prompter().clear();
+    makeFile(QStringLiteral("blocker"), "a file where the settings folder should be");
+    const QString blocked = home().root() + QStringLiteral("/blocker/registry.txt");
+    prompter().answer(PromptButton::Ok).answer(PromptButton::Ok).answer(PromptButton::Ok);
+    {
+        TFormMainFolvane3 window(blocked);
+        window.show();
+        window.close();
+    }
+    ASSERT_EQ(prompter().records().size(), 3);
     EXPECT_EQ(prompter().records()[0].kind, PromptKind::Warning);
-    EXPECT_EQ(prompter().records()[1].kind, PromptKind::Error);
-    EXPECT_TRUE(prompter().records()[1].text.startsWith(QLatin1String("Cannot save the settings: cannot create the folder")))
-        << prompter().records()[1].text.toStdString();
+    for (int i : {1, 2}) {
+        EXPECT_EQ(prompter().records()[i].kind, PromptKind::Error);
+        EXPECT_TRUE(prompter().records()[i].text.startsWith(
+            QLatin1String("Cannot save the settings: cannot create the folder")))
+            << prompter().records()[i].text.toStdString();
+    }
 }
 
 TEST_F(MainWindowTest, ExitClosesTheWindowAndWritesTheSettings)
