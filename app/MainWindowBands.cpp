@@ -25,11 +25,22 @@ MainWindowBands::MainWindowBands(QMainWindow* window, MainWindowControls& contro
     }
     m_settle->setSingleShot(true);
     m_settle->setInterval(400);
-    connect(m_settle, &QTimer::timeout, this, [this] {
-        const QList<BandRecord> before = m_order;
-        if (layout() != before)
-            Q_EMIT layoutChanged();
-    });
+    connect(m_settle, &QTimer::timeout, this, &MainWindowBands::reportIfChanged);
+}
+
+void MainWindowBands::reportIfChanged()
+{
+    const QList<BandRecord> before = m_order;
+    if (layout() != before)
+        Q_EMIT layoutChanged();
+}
+
+void MainWindowBands::flush()
+{
+    if (m_settle->isActive()) {
+        m_settle->stop();
+        reportIfChanged();
+    }
 }
 
 bool MainWindowBands::eventFilter(QObject* watched, QEvent* event)

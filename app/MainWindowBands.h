@@ -27,6 +27,9 @@ public:
     // False (and the layout unchanged) when the record cannot be applied.
     bool applyRecord(const QByteArray& record);
 
+    // Reports a band move that has not settled yet (the window is closing).
+    void flush();
+
 Q_SIGNALS:
     // The user moved a band (CoolBar1Change); emitted once the moving has settled.
     void layoutChanged();
@@ -35,6 +38,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void reportIfChanged();
+
     QMainWindow* m_window;
     MainWindowControls& m_controls;
     QList<BandRecord> m_order;

@@ -247,6 +247,7 @@ void TFormMainFolvane3::closeEvent(QCloseEvent* event)
 
 void TFormMainFolvane3::FormClose()
 {
+    m_bands->flush();
     SaveSettings();
     if (m_settings.fv3sounds)
         PlayProgramSound("fv3end");
