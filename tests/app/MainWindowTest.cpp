@@ -242,6 +242,29 @@ TEST_F(MainWindowTest, EachModeKeepsItsOwnBandLayout)
     EXPECT_EQ(again->controls().bands[bandFileManger]->y(), again->controls().bands[bandGlobal]->y());
 }
 
+TEST_F(MainWindowTest, MovingABandSavesTheLayoutOfTheCurrentMode)
+{
+    auto window = shown();
+    const MainWindowControls& c = window->controls();
+    QToolBar* files = c.bands[bandFileManger];
+    // What a drag does: the band leaves its row and lands beside the global band.
+    window->removeToolBar(files);
+    window->insertToolBar(c.bands[bandMovie], files);
+    files->show();
+    QApplication::processEvents();
+    ASSERT_EQ(files->y(), c.bands[bandGlobal]->y());
+    window->bands().flush();
+
+    const auto record = SettingsStore(path()).loadBandLayout(vmFileManager);
+    ASSERT_TRUE(record);
+    const auto bands = BandLayout::decode(*record, kBandCount);
+    ASSERT_TRUE(bands);
+    EXPECT_EQ(bands->at(0).toolBar, bandGlobal);
+    EXPECT_EQ(bands->at(1).toolBar, bandFileManger);
+    EXPECT_FALSE(bands->at(1).newRow);
+    EXPECT_EQ(bands->at(1).width, files->width());
+}
+
 TEST_F(MainWindowTest, ArrowKeysStepFilesOnlyInMovieAndImageModesWithoutModifiers)
 {
     auto window = shown();
