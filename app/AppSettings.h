@@ -37,6 +37,8 @@ struct AppSettings {
     int modeCurrent = vmFileManager;
     int appTop = 0;
     int appLeft = 0;
+    // The design client area; the main window replaces these with its own outer size
+    // (menu bar included) before the store is first read.
     int appHeight = 654;
     int appWidth = 882;
     int pathWidth = 250;

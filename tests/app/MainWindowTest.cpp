@@ -286,8 +286,9 @@ TEST_F(MainWindowTest, ArrowKeysStepFilesOnlyInMovieAndImageModesWithoutModifier
         steps.clear();
         QTest::keyRelease(static_cast<QWidget*>(window->controls().rightPane), c.key, c.modifiers);
         ASSERT_EQ(steps.size(), c.expected ? 1 : 0) << "mode " << c.mode << " key " << c.key;
-        if (c.expected)
+        if (c.expected) {
             EXPECT_EQ(steps.first().first().toInt(), c.expected);
+        }
     }
 }
 
