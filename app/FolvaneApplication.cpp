@@ -1,0 +1,98 @@
+#include "app/FolvaneApplication.h"
+
+#include "app/DialogPickers.h"
+#include "app/MessageBoxPrompter.h"
+#include "app/SingleInstance.h"
+#include "app/StartupAnimation.h"
+#include "app/TFormMainFolvane3.h"
+#include "app/TSplashForm.h"
+
+#include <QApplication>
+#include <QScreen>
+
+#include <memory>
+
+namespace {
+
+QString programFolder;
+QString applicationHelpFile;
+
+// Initial placement: centred on the desktop, keeping the stored size.
+void centreOnDesktop(QWidget* window)
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = window->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        window->move(frame.topLeft());
+    }
+}
+
+} // namespace
+
+bool FolvaneApplication::instanceCheckPasses()
+{
+    if (!SingleInstance::sendCommand(QByteArrayLiteral("raise")))
+        return true;
+    return Prompter::instance().ask(PromptKind::Confirmation, PromptButton::Yes | PromptButton::No,
+                                    QLatin1String(kRunningQuestion))
+        == PromptButton::Yes;
+}
+
+QString FolvaneApplication::ProgramFolder()
+{
+    if (programFolder.isEmpty())
+        programFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    return programFolder;
+}
+
+QString FolvaneApplication::helpFile()
+{
+    return applicationHelpFile;
+}
+
+void FolvaneApplication::setHelpFile(const QString& path)
+{
+    applicationHelpFile = path;
+}
+
+int FolvaneApplication::run()
+{
+    MessageBoxPrompter prompter;
+    DialogPickers pickers;
+    Prompter::setInstance(&prompter);
+    Pickers::setInstance(&pickers);
+
+    if (!instanceCheckPasses())
+        return 0;
+    ProgramFolder();
+    QApplication::setQuitOnLastWindowClosed(true);
+
+    auto splash = std::make_unique<TSplashForm>();
+    splash->showNow();
+
+    QApplication::setApplicationName(QStringLiteral("folvane3"));
+    QApplication::setApplicationDisplayName(QLatin1String(kTitle));
+
+    TFormMainFolvane3 window;
+    window.setSplash(splash.get());
+    QObject::connect(&window, &TFormMainFolvane3::splashDone, [&splash] { splash.reset(); });
+
+    centreOnDesktop(&window);
+    if (window.settings().animateStartup && !window.startsMaximized())
+        StartupAnimation::run(window.frameGeometry());
+    if (window.startsMaximized())
+        window.showMaximized();
+    else
+        window.show();
+
+    // Served from here on, once the window stands: a request can then act on it.
+    SingleInstance instance;
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &window, &TFormMainFolvane3::bringToFront);
+    QObject::connect(&instance, &SingleInstance::quitRequested, &window, &TFormMainFolvane3::MenuExitClick);
+    instance.listen();
+
+    const int code = QApplication::exec();
+    Prompter::setInstance(nullptr);
+    Pickers::setInstance(nullptr);
+    return code;
+}

@@ -1,0 +1,76 @@
+#pragma once
+// The named controls of the main window, created by MainWindowLayout. Controls that later
+// parts of the program fill (browse components, panes, playlist) start as empty widgets
+// that already carry their object names and places.
+
+#include <QtGlobal>
+
+#include <array>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMainWindow;
+class QMenu;
+class QMenuBar;
+class QProgressBar;
+class QScrollArea;
+class QSlider;
+class QSplitter;
+class QStackedWidget;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+class QVBoxLayout;
+class QWidget;
+
+// The seven tool bands in their design order (rows: 0-2, 3-5, 6).
+enum BandIndex {
+    bandGlobal, bandMovie, bandImage, bandBrowser, bandTextEditor, bandView, bandFileManger, kBandCount
+};
+
+struct MainWindowControls {
+    QMenuBar* MainMenu1 = nullptr;
+    std::array<QMenu*, 10> topMenus{};
+    QAction* MenuExit = nullptr;
+    QAction* MenuViewFile = nullptr;
+    QAction* MenuContinuousplay = nullptr;
+    QAction* MenuShuffle = nullptr;
+    QAction* MenuOptionSet = nullptr;
+    QAction* MenuAbout = nullptr;
+    QAction* MenuHelpContents = nullptr;
+
+    std::array<QToolBar*, kBandCount> bands{};
+    QWidget* SpinViewer = nullptr;
+    QToolButton* SpinViewerPrevious = nullptr;
+    QToolButton* SpinViewerNext = nullptr;
+    QToolButton* ButtonViewFile = nullptr;
+    QToolButton* ButtonLoopMovie = nullptr;
+    QToolButton* ToolButtonContinuousPlay = nullptr;
+    QToolButton* ToolButtonShuffle = nullptr;
+    QSlider* TrackBarMediaRes = nullptr;
+    QComboBox* ComboboxScaleJPG = nullptr;
+    QToolButton* ButtonHex = nullptr;
+    QComboBox* ComboBoxMask = nullptr;
+
+    QVBoxLayout* clientLayout = nullptr;
+    QComboBox* ComboBoxURL = nullptr;
+    QWidget* TabControlDriveFol1 = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QWidget* PanelPath = nullptr;
+    QSplitter* Splitter2 = nullptr;
+    QWidget* PathViewFol1 = nullptr;
+    QWidget* PanelAudio = nullptr;
+    QStackedWidget* rightPane = nullptr;
+    QWidget* FileViewFol1 = nullptr;
+    QWidget* TextEditor = nullptr;
+    QWidget* FileViewer = nullptr;
+    QWidget* WebBrowser1 = nullptr;
+    QScrollArea* ScrollBox1 = nullptr;
+    QLabel* ImageViewer = nullptr;
+    QWidget* ZipViewer = nullptr;
+    QSlider* MediaTrackBar = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    std::array<QLabel*, 4> statusPanels{};
+    QProgressBar* MeterItemStatus = nullptr;
+};

@@ -1,0 +1,280 @@
+#include "app/MainWindowLayout.h"
+
+#include "app/MainMenus.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMainWindow>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QSlider>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+
+QToolButton* addButton(QToolBar* bar, const char* name, const QString& hint, QStyle::StandardPixmap icon,
+                       bool checkable = false)
+{
+    auto* button = new QToolButton(bar);
+    button->setObjectName(QLatin1String(name));
+    button->setToolTip(hint);
+    button->setIcon(QApplication::style()->standardIcon(icon));
+    button->setCheckable(checkable);
+    button->setAutoRaise(true);
+    bar->addWidget(button);
+    return button;
+}
+
+QToolBar* makeBand(QMainWindow* window, const char* name, const QString& title)
+{
+    auto* bar = new QToolBar(title, window);
+    bar->setObjectName(QLatin1String(name));
+    bar->setAllowedAreas(Qt::TopToolBarArea);
+    bar->setFloatable(false);
+    bar->setMinimumHeight(23);
+    bar->setIconSize(QSize(16, 16));
+    return bar;
+}
+
+// An empty pane that later parts of the program replace or fill; named and placed now.
+QWidget* placeholder(const char* name, QWidget* parent)
+{
+    auto* widget = new QWidget(parent);
+    widget->setObjectName(QLatin1String(name));
+    widget->setAutoFillBackground(true);
+    widget->setBackgroundRole(QPalette::Base);
+    return widget;
+}
+
+} // namespace
+
+void MainWindowLayout::build(QMainWindow* window, MainWindowControls& c)
+{
+    MainMenus::build(window, c);
+    buildBands(window, c);
+    buildClientArea(window, c);
+    buildStatusBar(window, c);
+}
+
+void MainWindowLayout::buildBands(QMainWindow* window, MainWindowControls& c)
+{
+    using SP = QStyle;
+    QToolBar* global = c.bands[bandGlobal] = makeBand(window, "ToolBarGlobal", QStringLiteral("Global"));
+    c.SpinViewer = new QWidget(global);
+    c.SpinViewer->setObjectName(QStringLiteral("SpinViewer"));
+    auto* spinLayout = new QHBoxLayout(c.SpinViewer);
+    spinLayout->setContentsMargins(0, 0, 0, 0);
+    spinLayout->setSpacing(0);
+    c.SpinViewerPrevious = new QToolButton(c.SpinViewer);
+    c.SpinViewerPrevious->setArrowType(Qt::LeftArrow);
+    c.SpinViewerPrevious->setToolTip(QStringLiteral("Previous file"));
+    c.SpinViewerNext = new QToolButton(c.SpinViewer);
+    c.SpinViewerNext->setArrowType(Qt::RightArrow);
+    c.SpinViewerNext->setToolTip(QStringLiteral("Next file"));
+    for (QToolButton* arrow : {c.SpinViewerPrevious, c.SpinViewerNext}) {
+        arrow->setAutoRepeat(true);
+        arrow->setAutoRaise(true);
+        spinLayout->addWidget(arrow);
+    }
+    global->addWidget(c.SpinViewer);
+    c.ButtonViewFile = addButton(global, "ButtonViewFile", QStringLiteral("View"), SP::SP_FileDialogContentsView);
+    c.MenuViewFile->setIcon(c.ButtonViewFile->icon());
+    c.MenuViewFile->setToolTip(c.ButtonViewFile->toolTip());
+    c.ButtonViewFile->setDefaultAction(c.MenuViewFile);
+    addButton(global, "ButtonWeb", QStringLiteral("World Wide Web"), SP::SP_DriveNetIcon);
+    addButton(global, "ButtonFind", QStringLiteral("Find"), SP::SP_FileDialogStart);
+    addButton(global, "ButtonTime", QStringLiteral("Calendar Clock"), SP::SP_MessageBoxInformation);
+
+    QToolBar* movie = c.bands[bandMovie] = makeBand(window, "ToolBarMovie", QStringLiteral("Movie"));
+    addButton(movie, "ButtonPause", QStringLiteral("Play/Pause"), SP::SP_MediaPause);
+    addButton(movie, "ButtonStepFwd", QStringLiteral("Step"), SP::SP_MediaSeekForward);
+    c.ButtonLoopMovie = addButton(movie, "ButtonLoopMovie", QStringLiteral("Repeat"), SP::SP_BrowserReload, true);
+    c.ToolButtonContinuousPlay = addButton(movie, "ToolButtonContinuousPlay", QStringLiteral("Continuous Play"),
+                                           SP::SP_MediaSkipForward, true);
+    c.ToolButtonShuffle = addButton(movie, "ToolButtonShuffle", QStringLiteral("Shuffle"), SP::SP_ArrowRight, true);
+    // The play option buttons copy the state of their "Music" menu items.
+    c.MenuContinuousplay->setIcon(c.ToolButtonContinuousPlay->icon());
+    c.MenuShuffle->setIcon(c.ToolButtonShuffle->icon());
+    c.ToolButtonContinuousPlay->setDefaultAction(c.MenuContinuousplay);
+    c.ToolButtonShuffle->setDefaultAction(c.MenuShuffle);
+    c.TrackBarMediaRes = new QSlider(Qt::Horizontal, movie);
+    c.TrackBarMediaRes->setObjectName(QStringLiteral("TrackBarMediaRes"));
+    c.TrackBarMediaRes->setRange(0, 4);
+    c.TrackBarMediaRes->setPageStep(1);
+    c.TrackBarMediaRes->setFixedWidth(80);
+    c.TrackBarMediaRes->setToolTip(QStringLiteral("Video size"));
+    movie->addWidget(c.TrackBarMediaRes);
+
+    QToolBar* image = c.bands[bandImage] = makeBand(window, "ToolBarImage", QStringLiteral("Image"));
+    addButton(image, "ButtonZoom", QStringLiteral("Zoom"), SP::SP_TitleBarMaxButton, true);
+    c.ComboboxScaleJPG = new QComboBox(image);
+    c.ComboboxScaleJPG->setObjectName(QStringLiteral("ComboboxScaleJPG"));
+    c.ComboboxScaleJPG->addItems({QStringLiteral("1:1"), QStringLiteral("1:2"), QStringLiteral("1:4"), QStringLiteral("1:8")});
+    image->addWidget(c.ComboboxScaleJPG);
+
+    QToolBar* browser = c.bands[bandBrowser] = makeBand(window, "ToolBarBrowser", QStringLiteral("Browser"));
+    addButton(browser, "ButtonBrowserBack", QStringLiteral("Back"), SP::SP_ArrowBack);
+    addButton(browser, "ButtonBrowserForward", QStringLiteral("Forward"), SP::SP_ArrowForward);
+    addButton(browser, "ButtonBrowserStop", QStringLiteral("Stop"), SP::SP_BrowserStop);
+    addButton(browser, "ButtonBrowserRefresh", QStringLiteral("Refresh"), SP::SP_BrowserReload);
+
+    QToolBar* editor = c.bands[bandTextEditor] = makeBand(window, "ToolBarTextEditor", QStringLiteral("Text Editor"));
+    addButton(editor, "ButtonEditorNew", QStringLiteral("New"), SP::SP_FileIcon);
+    addButton(editor, "ButtonSave", QStringLiteral("Save"), SP::SP_DialogSaveButton);
+    addButton(editor, "ButtonEditorCut", QStringLiteral("Cut"), SP::SP_DialogDiscardButton);
+    addButton(editor, "ButtonEditorCopy", QStringLiteral("Copy"), SP::SP_FileLinkIcon);
+    addButton(editor, "ButtonEditorPaste", QStringLiteral("Paste"), SP::SP_DialogApplyButton);
+    addButton(editor, "ButtonEditorFont", QStringLiteral("Font"), SP::SP_DesktopIcon);
+    addButton(editor, "ButtonTextEditorPrint", QStringLiteral("Print"), SP::SP_ComputerIcon);
+
+    QToolBar* view = c.bands[bandView] = makeBand(window, "ToolBarView", QStringLiteral("File Viewer"));
+    c.ButtonHex = addButton(view, "ButtonHex", QStringLiteral("Hex"), SP::SP_FileDialogDetailedView, true);
+    addButton(view, "ButtonFileViewerCopy", QStringLiteral("Copy"), SP::SP_FileLinkIcon);
+    addButton(view, "ButtonViewerFont", QStringLiteral("Font"), SP::SP_DesktopIcon);
+
+    QToolBar* files = c.bands[bandFileManger] = makeBand(window, "ToolBarFileManger", QStringLiteral("File Manager"));
+    c.ComboBoxMask = new QComboBox(files);
+    c.ComboBoxMask->setObjectName(QStringLiteral("ComboBoxMask"));
+    c.ComboBoxMask->setEditable(true);
+    c.ComboBoxMask->setMaxVisibleItems(25);
+    c.ComboBoxMask->setInsertPolicy(QComboBox::NoInsert);
+    c.ComboBoxMask->setMinimumContentsLength(6);
+    files->addWidget(c.ComboBoxMask);
+    addButton(files, "ButtonSingleDrive", QStringLiteral("Change Single/All"), SP::SP_DriveHDIcon);
+    addButton(files, "ButtonDeskTop", QStringLiteral("Windows Desktop"), SP::SP_DesktopIcon);
+    addButton(files, "ButtonRefresh", QStringLiteral("Refresh"), SP::SP_BrowserReload);
+    addButton(files, "ButtonDetailType", QStringLiteral("Items List Views"), SP::SP_FileDialogListView);
+    addButton(files, "ButtonNewTextFile", QStringLiteral("New Text File"), SP::SP_FileIcon);
+    addButton(files, "ButtonZip", QStringLiteral("Zip"), SP::SP_DirClosedIcon);
+    addButton(files, "ButtonUnZip", QStringLiteral("UnZip"), SP::SP_DirOpenIcon);
+    addButton(files, "ButtonSync", QStringLiteral("Synchronize Folders"), SP::SP_BrowserReload);
+    addButton(files, "ButtonDup", QStringLiteral("Find Duplicates"), SP::SP_FileDialogContentsView);
+
+    for (int i = 0; i < kBandCount; ++i) {
+        if (kBandStartsRow[i] && i > 0)
+            window->addToolBarBreak(Qt::TopToolBarArea);
+        window->addToolBar(Qt::TopToolBarArea, c.bands[i]);
+    }
+}
+
+void MainWindowLayout::buildClientArea(QMainWindow* window, MainWindowControls& c)
+{
+    auto* client = new QWidget(window);
+    client->setObjectName(QStringLiteral("ClientArea"));
+    c.clientLayout = new QVBoxLayout(client);
+    c.clientLayout->setContentsMargins(0, 0, 0, 0);
+    c.clientLayout->setSpacing(0);
+
+    c.ComboBoxURL = new QComboBox(client);
+    c.ComboBoxURL->setObjectName(QStringLiteral("ComboBoxURL"));
+    c.ComboBoxURL->setEditable(true);
+    c.ComboBoxURL->hide();
+    c.clientLayout->addWidget(c.ComboBoxURL);
+
+    c.TabControlDriveFol1 = placeholder("TabControlDriveFol1", client);
+    c.TabControlDriveFol1->setBackgroundRole(QPalette::Button);
+    c.TabControlDriveFol1->setFixedHeight(kTabHeight);
+    c.clientLayout->addWidget(c.TabControlDriveFol1);
+
+    c.Splitter1 = new QSplitter(Qt::Horizontal, client);
+    c.Splitter1->setObjectName(QStringLiteral("Splitter1"));
+    c.Splitter1->setChildrenCollapsible(false);
+    c.PanelPath = new QWidget(c.Splitter1);
+    c.PanelPath->setObjectName(QStringLiteral("PanelPath"));
+    auto* pathLayout = new QVBoxLayout(c.PanelPath);
+    pathLayout->setContentsMargins(0, 0, 0, 0);
+    c.Splitter2 = new QSplitter(Qt::Vertical, c.PanelPath);
+    c.Splitter2->setObjectName(QStringLiteral("Splitter2"));
+    c.Splitter2->setChildrenCollapsible(false);
+    c.PathViewFol1 = placeholder("PathViewFol1", c.Splitter2);
+    c.PanelAudio = placeholder("PanelAudio", c.Splitter2);
+    c.PanelAudio->setBackgroundRole(QPalette::Window);
+    c.Splitter2->addWidget(c.PathViewFol1);
+    c.Splitter2->addWidget(c.PanelAudio);
+    c.Splitter2->setStretchFactor(0, 1);
+    c.Splitter2->setSizes({kClientHeight - kAudioHeight, kAudioHeight});
+    // The playlist panel shows only while the playlist has entries.
+    c.PanelAudio->hide();
+    pathLayout->addWidget(c.Splitter2);
+
+    buildRightPane(c);
+    c.Splitter1->addWidget(c.PanelPath);
+    c.Splitter1->addWidget(c.rightPane);
+    c.Splitter1->setStretchFactor(1, 1);
+    c.Splitter1->setSizes({kPathWidth, kClientWidth - kPathWidth});
+    c.clientLayout->addWidget(c.Splitter1, 1);
+
+    c.MediaTrackBar = new QSlider(Qt::Horizontal, client);
+    c.MediaTrackBar->setObjectName(QStringLiteral("MediaTrackBar"));
+    c.MediaTrackBar->hide();
+    c.clientLayout->addWidget(c.MediaTrackBar);
+
+    window->setCentralWidget(client);
+}
+
+void MainWindowLayout::buildRightPane(MainWindowControls& c)
+{
+    c.rightPane = new QStackedWidget(c.Splitter1);
+    c.rightPane->setObjectName(QStringLiteral("RightPane"));
+    c.FileViewFol1 = placeholder("FileViewFol1", c.rightPane);
+    c.TextEditor = placeholder("TextEditor", c.rightPane);
+    c.FileViewer = placeholder("FileViewer", c.rightPane);
+    c.WebBrowser1 = placeholder("WebBrowser1", c.rightPane);
+    c.ScrollBox1 = new QScrollArea(c.rightPane);
+    c.ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    c.ScrollBox1->setAlignment(Qt::AlignCenter);
+    c.ImageViewer = new QLabel(c.ScrollBox1);
+    c.ImageViewer->setObjectName(QStringLiteral("ImageViewer"));
+    c.ScrollBox1->setWidget(c.ImageViewer);
+    c.ZipViewer = placeholder("ZipViewer", c.rightPane);
+    for (QWidget* pane : {c.FileViewFol1, c.TextEditor, c.FileViewer, c.WebBrowser1,
+                          static_cast<QWidget*>(c.ScrollBox1), c.ZipViewer})
+        c.rightPane->addWidget(pane);
+    c.rightPane->setCurrentWidget(c.FileViewFol1);
+}
+
+void MainWindowLayout::buildStatusBar(QMainWindow* window, MainWindowControls& c)
+{
+    c.StatusBar = new QStatusBar(window);
+    c.StatusBar->setObjectName(QStringLiteral("StatusBar"));
+    c.StatusBar->setSizeGripEnabled(true);
+    for (int i = 0; i < 4; ++i) {
+        auto* panel = new QLabel(c.StatusBar);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setFixedWidth(kStatusWidths[i]);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        c.StatusBar->addWidget(panel);
+        c.statusPanels[i] = panel;
+    }
+    // The progress meter sits inside the fourth panel and shows only during long work.
+    c.MeterItemStatus = new QProgressBar(c.statusPanels[3]);
+    c.MeterItemStatus->setObjectName(QStringLiteral("MeterItemStatus"));
+    c.MeterItemStatus->setTextVisible(false);
+    auto* meterLayout = new QHBoxLayout(c.statusPanels[3]);
+    meterLayout->setContentsMargins(2, 1, 2, 1);
+    meterLayout->addWidget(c.MeterItemStatus);
+    c.MeterItemStatus->hide();
+    window->setStatusBar(c.StatusBar);
+}
+
+void MainWindowLayout::placeDriveTabs(MainWindowControls& c, bool bottom)
+{
+    c.clientLayout->removeWidget(c.TabControlDriveFol1);
+    const int splitterAt = c.clientLayout->indexOf(c.Splitter1);
+    c.clientLayout->insertWidget(bottom ? splitterAt + 1 : splitterAt, c.TabControlDriveFol1);
+}
+
+QRect MainWindowLayout::statusPanelRect(const MainWindowControls& c, int panel)
+{
+    const QLabel* label = c.statusPanels[size_t(panel)];
+    return QRect(label->mapTo(c.StatusBar, QPoint(0, 0)), label->size());
+}

@@ -1,0 +1,310 @@
+#include "app/SettingsStore.h"
+
+#include "app/HistoryList.h"
+#include "app/RecentPaths.h"
+#include "platform/Registry.h"
+#include "platform/RegistryRunKey.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using S = AppSettings;
+
+// The program key in reading order.
+const SettingField kProgramRead[] = {
+    {"ShowHiddenSystemfiles", &S::showHiddenSystemfiles}, {"OpenByDblClickFV", &S::openByDblClickFV},
+    {"SingleDrive", &S::singleDrive},       {"FVVersionStr", &S::versionStr},
+    {"ScaleJPGIndex", &S::scaleJPGIndex},   {"FVBrowserWebStr", &S::browserWebStr},
+    {"FVCurrentItemSel", &S::currentItemSel}, {"FVCurrentPathSel", &S::currentPathSel},
+    {"FVModeCurrent", &S::modeCurrent},     {"AppTop", &S::appTop},
+    {"AppLeft", &S::appLeft},               {"AppHeight", &S::appHeight},
+    {"AppWidth", &S::appWidth},             {"PathWidth", &S::pathWidth},
+    {"ColNameWidth", &S::colNameWidth},     {"ColSizeWidth", &S::colSizeWidth},
+    {"ColTypeWidth", &S::colTypeWidth},     {"ColDateWidth", &S::colDateWidth},
+    {"ColAttrWidth", &S::colAttrWidth},     {"AutosizeColumns", &S::autosizeColumns},
+    {"AppState", &S::appState},             {"FileSortIndex", &S::fileSortIndex},
+    {"DecendSort", &S::decendSort},         {"FileViewIndex", &S::fileViewIndex},
+    {"TabBottom", &S::tabBottom},           {"ShowDrives", &S::showDrives},
+};
+
+// The program key in writing order: as read, except that the drive-tab option (read last)
+// is written right after the tree's single-drive option.
+const std::vector<SettingField>& programWriteOrder()
+{
+    static const std::vector<SettingField> order = [] {
+        std::vector<SettingField> fields(std::begin(kProgramRead), std::end(kProgramRead));
+        const auto singleDrive = std::find_if(fields.begin(), fields.end(), [](const SettingField& f) {
+            return std::string_view(f.name) == "SingleDrive";
+        });
+        std::rotate(singleDrive + 1, fields.end() - 1, fields.end());
+        return fields;
+    }();
+    return order;
+}
+
+const SettingField kEditor[] = {
+    {"TextEditorAutoIndent", &S::textEditorAutoIndent}, {"TextEditorMakeBackup", &S::textEditorMakeBackup},
+    {"TextEditorWordwrap", &S::textEditorWordwrap},     {"TextEditorTabType", &S::textEditorTabType},
+    {"TextEditorTabSize", &S::textEditorTabSize},       {"TextEditorWrapColumn", &S::textEditorWrapColumn},
+    {"TextEditorFont", &S::textEditorFont},             {"TextEditorSize", &S::textEditorSize},
+};
+
+const SettingField kViewer[] = {
+    {"HEX", &S::hex},                       {"FileViewerFilterChar", &S::fileViewerFilterChar},
+    {"FileViewerFont", &S::fileViewerFont}, {"FileViewerSize", &S::fileViewerSize},
+    {"SpinViewDelay", &S::spinViewDelay},
+};
+
+const SettingField kOptions[] = {
+    {"RunMinimized", &S::runMinimized},         {"MovieRes", &S::movieRes},
+    {"ShowNextFile", &S::showNextFile},         {"ContinuousPlay", &S::continuousPlay},
+    {"Shuffle", &S::shuffle},                   {"LoopMovie", &S::loopMovie},
+    {"fv3sounds", &S::fv3sounds},               {"CleanUpOnExit", &S::cleanUpOnExit},
+    {"UseSmallZipToExe", &S::useSmallZipToExe}, {"AutoStartFolVane", &S::autoStartFolVane},
+    {"AnimateStartup", &S::animateStartup},     {"ShowZipEncryptStatus", &S::showZipEncryptStatus},
+};
+
+// The history subkeys whose index the main window keeps for their owners.
+struct IndexField {
+    const char* subkey;
+    const char* name;
+    int AppSettings::*member;
+};
+const IndexField kOwnerIndexes[] = {
+    {"MRUEXT", "ExtIndex", &S::extIndex},         {"MRURun", "RunIndex", &S::runIndex},
+    {"MRUFind", "FindStrIndex", &S::findStrIndex}, {"MRURepl", "ReplStrIndex", &S::replStrIndex},
+    {"MRUFindFile", "FileStrIndex", &S::fileStrIndex},
+};
+
+// Reads values into the settings until the first fault; every later read does nothing,
+// so the values after the fault keep what the settings held before (their defaults).
+class SettingsReader {
+public:
+    SettingsReader(Registry& registry, AppSettings& settings) : m_registry(registry), m_settings(settings) {}
+
+    bool failed() const { return !m_failed.isEmpty(); }
+    const QString& failedValue() const { return m_failed; }
+
+    void readFields(std::span<const SettingField> fields)
+    {
+        for (const SettingField& field : fields)
+            read(field);
+    }
+
+    void readInteger(const QString& name, int& target)
+    {
+        if (failed())
+            return;
+        if (const auto value = m_registry.readInteger(name))
+            target = *value;
+        else
+            m_failed = name;
+    }
+
+private:
+    void read(const SettingField& field)
+    {
+        if (failed())
+            return;
+        const QString name = QLatin1String(field.name);
+        if (const auto* b = std::get_if<bool AppSettings::*>(&field.member)) {
+            int value = 0;
+            readInteger(name, value);
+            if (!failed())
+                m_settings.*(*b) = value != 0;
+        } else if (const auto* i = std::get_if<int AppSettings::*>(&field.member)) {
+            readInteger(name, m_settings.*(*i));
+        } else if (const auto* s = std::get_if<QString AppSettings::*>(&field.member)) {
+            // A missing string reads as empty; a value of another type is a fault.
+            if (!m_registry.valueExists(name))
+                (m_settings.*(*s)).clear();
+            else if (const auto text = m_registry.readString(name))
+                m_settings.*(*s) = *text;
+            else
+                m_failed = name;
+        }
+    }
+
+    Registry& m_registry;
+    AppSettings& m_settings;
+    QString m_failed;
+};
+
+void writeFields(Registry& registry, const AppSettings& settings, std::span<const SettingField> fields)
+{
+    for (const SettingField& field : fields) {
+        const QString name = QLatin1String(field.name);
+        if (const auto* b = std::get_if<bool AppSettings::*>(&field.member))
+            registry.writeInteger(name, settings.*(*b) ? 1 : 0);
+        else if (const auto* i = std::get_if<int AppSettings::*>(&field.member))
+            registry.writeInteger(name, settings.*(*i));
+        else if (const auto* s = std::get_if<QString AppSettings::*>(&field.member))
+            registry.writeString(name, settings.*(*s));
+    }
+}
+
+// Reads a subkey's values when the subkey exists; a missing subkey keeps the defaults.
+void readSubkey(Registry& registry, SettingsReader& reader, const char* subkey, std::span<const SettingField> fields)
+{
+    if (reader.failed() || !registry.openKey(SettingsStore::subkeyPath(QLatin1String(subkey)), false))
+        return;
+    reader.readFields(fields);
+    registry.closeKey();
+}
+
+void writeSubkey(Registry& registry, const AppSettings& settings, const char* subkey,
+                 std::span<const SettingField> fields)
+{
+    registry.openKey(SettingsStore::subkeyPath(QLatin1String(subkey)), true);
+    writeFields(registry, settings, fields);
+    registry.closeKey();
+}
+
+void readHistories(Registry& registry, SettingsReader& reader, AppSettings& settings)
+{
+    if (reader.failed())
+        return;
+    settings.mruPaths = HistoryList::read(registry, SettingsStore::subkeyPath(QStringLiteral("MRUPath")),
+                                          QStringLiteral("MRUPath"));
+    RecentPaths::update(settings.mruPaths, QString());
+
+    if (registry.openKey(SettingsStore::subkeyPath(QStringLiteral("Mask")), false)) {
+        reader.readInteger(QStringLiteral("MaskIndex"), settings.maskIndex);
+        registry.closeKey();
+        if (reader.failed())
+            return;
+        settings.masks += HistoryList::read(registry, SettingsStore::subkeyPath(QStringLiteral("Mask")),
+                                            QStringLiteral("Mask"));
+        HistoryList::sortUnique(settings.masks);
+    }
+    for (const IndexField& index : kOwnerIndexes) {
+        if (!registry.openKey(SettingsStore::subkeyPath(QLatin1String(index.subkey)), false))
+            continue;
+        reader.readInteger(QLatin1String(index.name), settings.*(index.member));
+        registry.closeKey();
+    }
+}
+
+} // namespace
+
+const QString SettingsStore::kProgramKey = QStringLiteral("Software\\QuorVel\\Folvane3\\Settings");
+
+QString SettingsStore::subkeyPath(const QString& subkey)
+{
+    return kProgramKey + QLatin1Char('\\') + subkey;
+}
+
+SettingsStore::SettingsStore(const QString& filePath, const QString& title, const QString& program)
+    : m_filePath(filePath)
+    , m_title(title)
+    , m_program(program)
+{
+}
+
+bool SettingsStore::openStore(Registry& registry) const
+{
+    if (registry.load())
+        return true;
+    // Keep the damaged file for the user to look at; the store starts afresh beside it.
+    m_error = registry.errorString();
+    const QString aside = m_filePath + QStringLiteral(".damaged");
+    QFile::remove(aside);
+    if (QFile::rename(m_filePath, aside))
+        m_error += QStringLiteral("\r\nIt was kept as %1 and the settings start from their defaults.").arg(aside);
+    else
+        m_error += QStringLiteral("\r\nThe settings are not saved until it is repaired or removed.");
+    return false;
+}
+
+SettingsStore::LoadResult SettingsStore::load(AppSettings& settings) const
+{
+    LoadResult result;
+    m_error.clear();
+    Registry registry(m_filePath);
+    if (!openStore(registry) && QFile::exists(m_filePath)) {
+        result.error = m_error;
+        return result;
+    }
+    result.error = m_error;
+    if (!registry.keyExists(kProgramKey)) {
+        result.firstRun = true;
+        if (!save(settings) || !registry.load()) {
+            result.error = m_error;
+            return result;
+        }
+    }
+
+    SettingsReader reader(registry, settings);
+    registry.openKey(kProgramKey, false);
+    reader.readFields(kProgramRead);
+    registry.closeKey();
+    readSubkey(registry, reader, "Editor", kEditor);
+    readSubkey(registry, reader, "Viewer", kViewer);
+    readSubkey(registry, reader, "Options", kOptions);
+    readHistories(registry, reader, settings);
+
+    if (reader.failed()) {
+        result.repaired = true;
+        result.failedValue = reader.failedValue();
+        if (!save(settings))
+            result.error = m_error;
+    }
+    return result;
+}
+
+bool SettingsStore::save(const AppSettings& settings) const
+{
+    m_error.clear();
+    Registry registry(m_filePath);
+    if (!openStore(registry) && QFile::exists(m_filePath))
+        return false;
+
+    registry.openKey(kProgramKey, true);
+    writeFields(registry, settings, programWriteOrder());
+    registry.closeKey();
+    writeSubkey(registry, settings, "Editor", kEditor);
+    writeSubkey(registry, settings, "Viewer", kViewer);
+    writeSubkey(registry, settings, "Options", kOptions);
+
+    HistoryList::overwrite(registry, subkeyPath(QStringLiteral("MRUPath")), QStringLiteral("MRUPath"), settings.mruPaths);
+    HistoryList::overwrite(registry, subkeyPath(QStringLiteral("Mask")), QStringLiteral("Mask"), settings.masks);
+    registry.openKey(subkeyPath(QStringLiteral("Mask")), true);
+    registry.writeInteger(QStringLiteral("MaskIndex"), settings.maskIndex);
+    registry.closeKey();
+    for (const IndexField& index : kOwnerIndexes) {
+        registry.openKey(subkeyPath(QLatin1String(index.subkey)), true);
+        registry.writeInteger(QLatin1String(index.name), settings.*(index.member));
+        registry.closeKey();
+    }
+
+    if (!registry.save()) {
+        m_error = registry.errorString();
+        return false;
+    }
+    if (!m_title.isEmpty())
+        RegistryRunKey::apply(m_title, m_program, settings.autoStartFolVane);
+    return true;
+}
+
+std::optional<QByteArray> SettingsStore::loadBandLayout(int mode) const
+{
+    Registry registry(m_filePath);
+    if (!registry.load() || !registry.openKey(subkeyPath(QStringLiteral("Coolbars")), false))
+        return std::nullopt;
+    return registry.readBinary(QString::number(mode));
+}
+
+bool SettingsStore::saveBandLayout(int mode, const QByteArray& record) const
+{
+    Registry registry(m_filePath);
+    if (!registry.load() || !registry.openKey(subkeyPath(QStringLiteral("Coolbars")), true))
+        return false;
+    registry.writeBinary(QString::number(mode), record);
+    return registry.save();
+}

@@ -1,0 +1,56 @@
+#pragma once
+// Reads and writes AppSettings in the settings tree, key "Software\QuorVel\Folvane3\Settings"
+// and its subkeys, in the order the program has always used, with its repair rule: any
+// integer or boolean value that is missing or stored under another type (or a string stored
+// under another type) ends the load there, and the whole state is written back at once, so
+// values read before the fault keep what was read and the others get their defaults.
+//
+// Each load() and save() works on a fresh copy of the file (load, change, atomic save).
+// A settings file that cannot be parsed is never overwritten: it is kept beside the new one
+// as "<file>.damaged" and the fault is reported.
+
+#include "app/AppSettings.h"
+
+#include <QString>
+
+class Registry;
+
+class SettingsStore {
+public:
+    static const QString kProgramKey;
+    static QString subkeyPath(const QString& subkey);
+
+    struct LoadResult {
+        bool firstRun = false;   // the program key was missing and has been created
+        bool repaired = false;   // a value was missing or mistyped; the state was written back
+        QString failedValue;     // the value whose read ended the load, when repaired
+        QString error;           // a damaged or unreadable file, or a failed write, to report
+    };
+
+    // title and program are the name and the executable of the automatic-start entry.
+    explicit SettingsStore(const QString& filePath, const QString& title = QString(),
+                           const QString& program = QString());
+
+    // LoadSettings: fills settings (which starts as the window's current state) from the store.
+    LoadResult load(AppSettings& settings) const;
+
+    // SaveSettings: writes every value, the recent folders, the masks and the list indexes,
+    // then sets the automatic-start entry. False with errorString() when the file could not
+    // be written; the automatic-start entry failing for lack of rights is not an error.
+    bool save(const AppSettings& settings) const;
+    QString errorString() const { return m_error; }
+
+    // The band layout of a mode; nullopt when missing or not a byte block.
+    std::optional<QByteArray> loadBandLayout(int mode) const;
+    bool saveBandLayout(int mode, const QByteArray& record) const;
+
+    const QString& filePath() const { return m_filePath; }
+
+private:
+    bool openStore(Registry& registry) const;
+
+    QString m_filePath;
+    QString m_title;
+    QString m_program;
+    mutable QString m_error;
+};

@@ -1,0 +1,15 @@
+#pragma once
+// The folder the file manager opens at start, from the stored item and folder: the item
+// itself when it is a folder, else the folder of the item when the item exists, else the
+// nearest existing folder of the stored current folder, else the home folder. The process's
+// working folder is never used: it says nothing about where the user was.
+
+#include <QString>
+
+class StartFolder {
+public:
+    static QString resolve(const QString& currentItem, const QString& currentPath);
+
+    // path itself or its nearest ancestor that is an existing folder; empty when none.
+    static QString nearestExisting(const QString& path);
+};

@@ -1,0 +1,259 @@
+#include "app/TFormMainFolvane3.h"
+
+#include "app/FolvaneApplication.h"
+#include "app/MainWindowBands.h"
+#include "app/MainWindowLayout.h"
+#include "app/MainWindowSettings.h"
+#include "app/ProgramSound.h"
+#include "app/RecentPaths.h"
+#include "app/StartFolder.h"
+#include "app/TSplashForm.h"
+#include "platform/Prompter.h"
+#include "platform/Registry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScrollArea>
+#include <QSlider>
+#include <QStackedWidget>
+#include <QToolButton>
+#include <QUrl>
+
+#include <utility>
+
+TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* parent)
+    : QMainWindow(parent)
+    , m_store(settingsPath.isEmpty() ? Registry::userStorePath() : settingsPath,
+              QLatin1String(FolvaneApplication::kTitle),
+              QCoreApplication::applicationFilePath())
+{
+    setObjectName(QStringLiteral("FormMainFolvane3"));
+    setWindowTitle(QStringLiteral("FolVane III"));
+    MainWindowLayout::build(this, m_c);
+    m_bands = new MainWindowBands(this, m_c);
+    // The design size: the client area of 882 x 654 under the menu bar.
+    m_settings.appWidth = MainWindowLayout::kClientWidth;
+    m_settings.appHeight = MainWindowLayout::kClientHeight + m_c.MainMenu1->sizeHint().height();
+    resize(m_settings.appWidth, m_settings.appHeight);
+
+    connect(m_c.MenuExit, &QAction::triggered, this, &TFormMainFolvane3::MenuExitClick);
+    connect(m_c.MenuHelpContents, &QAction::triggered, this, &TFormMainFolvane3::MenuHelpContentsClick);
+    connect(m_c.SpinViewerPrevious, &QToolButton::clicked, this, [this] { Q_EMIT stepFileRequested(-1); });
+    connect(m_c.SpinViewerNext, &QToolButton::clicked, this, [this] { Q_EMIT stepFileRequested(1); });
+    connect(m_c.ComboBoxMask, &QComboBox::currentTextChanged, this, [this](const QString& mask) {
+        m_c.ComboBoxMask->setToolTip(QStringLiteral("Current Mask = ") + mask);
+    });
+    connect(m_bands, &MainWindowBands::layoutChanged, this, [this] { SaveBandLayout(m_currentMode); });
+    connect(this, &TFormMainFolvane3::settingsSaveFailed, this,
+            [](const QString& text) { Prompter::instance().error(text); });
+    // Key preview: the window sees key releases before the focused control.
+    qApp->installEventFilter(this);
+    FormCreate();
+}
+
+TFormMainFolvane3::~TFormMainFolvane3()
+{
+    qApp->removeEventFilter(this);
+    FormDestroy();
+}
+
+void TFormMainFolvane3::FormCreate()
+{
+    LoadSettings();
+    if (m_settings.fv3sounds)
+        PlayProgramSound("fv3start");
+    const QString help = FolvaneApplication::ProgramFolder() + QStringLiteral("help/fvhelp.html");
+    FolvaneApplication::setHelpFile(QFileInfo(help).isFile() ? help : QString());
+}
+
+void TFormMainFolvane3::LoadSettings()
+{
+    const SettingsStore::LoadResult result = m_store.load(m_settings);
+    m_currentMode = qBound(0, m_settings.modeCurrent, kViewModeCount - 1);
+    m_currentFile = m_settings.currentItemSel;
+    m_currentPath = m_settings.currentPathSel;
+    LoadBandLayout(m_currentMode);
+    MainWindowSettings::apply(this, m_c, m_settings);
+    ProgramSound::setEnabled(m_settings.fv3sounds);
+    // Told when the window is shown, where the splash window cannot cover the message.
+    m_loadWarning = result.error;
+}
+
+bool TFormMainFolvane3::SaveSettings()
+{
+    MainWindowSettings::gather(this, m_c, m_settings);
+    m_settings.modeCurrent = m_currentMode;
+    m_settings.currentItemSel = m_currentFile;
+    m_settings.currentPathSel = m_currentPath;
+    if (m_store.save(m_settings))
+        return true;
+    Q_EMIT settingsSaveFailed(m_store.errorString());
+    return false;
+}
+
+void TFormMainFolvane3::LoadBandLayout(int mode)
+{
+    if (const auto record = m_store.loadBandLayout(mode))
+        m_bands->applyRecord(*record);
+}
+
+void TFormMainFolvane3::SaveBandLayout(int mode)
+{
+    m_store.saveBandLayout(mode, m_bands->record());
+}
+
+void TFormMainFolvane3::enterMode(int mode)
+{
+    mode = qBound(0, mode, kViewModeCount - 1);
+    SaveBandLayout(m_currentMode);
+    LoadBandLayout(mode);
+    m_bands->showForMode(mode);
+    showPaneOfMode(mode);
+    m_currentMode = mode;
+}
+
+void TFormMainFolvane3::showPaneOfMode(int mode)
+{
+    QWidget* const panes[kViewModeCount] = {m_c.FileViewFol1, m_c.WebBrowser1, m_c.FileViewer, m_c.TextEditor,
+                                            m_c.ScrollBox1,   m_c.ScrollBox1,  m_c.ZipViewer};
+    m_c.rightPane->setCurrentWidget(panes[mode]);
+    m_c.PanelPath->setVisible(mode == vmFileManager);
+    m_c.TabControlDriveFol1->setVisible(mode == vmFileManager && m_settings.singleDrive);
+    m_c.ComboBoxURL->setVisible(mode == vmWebBrowser);
+    m_c.MediaTrackBar->setVisible(mode == vmMoviePlayer);
+    m_c.MeterItemStatus->hide();
+    m_c.ButtonHex->setVisible(mode == vmFileViewer);
+}
+
+void TFormMainFolvane3::UpdateRecentPaths(const QString& folder)
+{
+    RecentPaths::update(m_settings.mruPaths, folder);
+    SaveSettings();
+}
+
+void TFormMainFolvane3::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TFormMainFolvane3::FormShow()
+{
+    if (!m_loadWarning.isEmpty()) {
+        if (m_splash)
+            m_splash->hide();
+        Prompter::instance().warning(std::exchange(m_loadWarning, QString()));
+        if (m_splash)
+            m_splash->show();
+    }
+    QCoreApplication::processEvents();
+    enterMode(m_currentMode);
+    if (m_currentMode == vmFileManager) {
+        const QString folder = StartFolder::resolve(m_currentFile, m_currentPath);
+        m_currentPath = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+        UpdateRecentPaths(folder);
+    }
+    QCoreApplication::processEvents();
+    Q_EMIT splashDone();
+    m_splash = nullptr;
+}
+
+void TFormMainFolvane3::loadProgress(int count, const QString& name)
+{
+    if (m_splash)
+        m_splash->loadProgress(count, name);
+}
+
+void TFormMainFolvane3::viewSelected()
+{
+    m_c.MenuViewFile->trigger();
+}
+
+void TFormMainFolvane3::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    FormResize();
+}
+
+void TFormMainFolvane3::FormResize()
+{
+    if (m_c.FileViewFol1->isVisible())
+        m_c.FileViewFol1->update();
+}
+
+bool TFormMainFolvane3::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyRelease && watched->isWidgetType()
+        && static_cast<QWidget*>(watched)->window() == this) {
+        // An ignored key event travels on to the parents of its receiver: see it once.
+        auto* widget = static_cast<QWidget*>(watched);
+        const bool travelling = event == m_keyEvent && m_keyReceiver && widget->isAncestorOf(m_keyReceiver);
+        m_keyEvent = event;
+        m_keyReceiver = widget;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!travelling && !key->isAutoRepeat())
+            FormKeyUp(key->key(), key->modifiers());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMainFolvane3::FormKeyUp(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (m_currentMode != vmMoviePlayer && m_currentMode != vmImageViewer)
+        return;
+    if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
+        return;
+    if (key == Qt::Key_Left)
+        Q_EMIT stepFileRequested(-1);
+    else if (key == Qt::Key_Right)
+        Q_EMIT stepFileRequested(1);
+}
+
+void TFormMainFolvane3::MenuExitClick()
+{
+    close();
+}
+
+void TFormMainFolvane3::bringToFront()
+{
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+}
+
+void TFormMainFolvane3::MenuHelpContentsClick()
+{
+    // Any failure to show the help is ignored.
+    if (!FolvaneApplication::helpFile().isEmpty())
+        QDesktopServices::openUrl(QUrl::fromLocalFile(FolvaneApplication::helpFile()));
+}
+
+void TFormMainFolvane3::closeEvent(QCloseEvent* event)
+{
+    FormClose();
+    event->accept();
+}
+
+void TFormMainFolvane3::FormClose()
+{
+    m_bands->flush();
+    SaveSettings();
+    if (m_settings.fv3sounds)
+        PlayProgramSound("fv3end");
+}
+
+void TFormMainFolvane3::FormDestroy()
+{
+    // The components are freed with the window; nothing else to release.
+}

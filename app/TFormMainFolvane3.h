@@ -1,0 +1,100 @@
+#pragma once
+// The main window: its controls (MainWindowLayout), its life (FormCreate, FormShow,
+// FormResize, FormKeyUp, FormClose, FormDestroy), the settings it loads at creation and
+// saves at close, the tool-band layout of each mode, and the two private messages:
+// loadProgress (WM_LOADPROGRESS, passed on to the splash window while it exists) and
+// viewSelected (WM_VIEWSELECTED, runs the View command).
+//
+// The values that belong to components other parts of the program provide (column widths,
+// sort, view style, single-drive mode, editor and viewer options...) are kept in settings()
+// until those components take them over.
+
+#include "app/AppSettings.h"
+#include "app/MainWindowControls.h"
+#include "app/SettingsStore.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class MainWindowBands;
+class TSplashForm;
+
+class TFormMainFolvane3 : public QMainWindow {
+    Q_OBJECT
+public:
+    // settingsPath: the settings tree file (the user's own by default).
+    explicit TFormMainFolvane3(const QString& settingsPath = QString(), QWidget* parent = nullptr);
+    ~TFormMainFolvane3() override;
+
+    const MainWindowControls& controls() const { return m_c; }
+    AppSettings& settings() { return m_settings; }
+    const SettingsStore& store() const { return m_store; }
+    MainWindowBands& bands() { return *m_bands; }
+
+    int CurrentMode() const { return m_currentMode; }
+    const QString& CurrentFile() const { return m_currentFile; }
+    const QString& CurrentPath() const { return m_currentPath; }
+
+    void setSplash(TSplashForm* splash) { m_splash = splash; }
+    bool startsMaximized() const { return m_settings.appState == int(StoredWindowState::Maximized); }
+
+    // WM_LOADPROGRESS: passed on to the splash window while it exists, else ignored.
+    void loadProgress(int count, const QString& name);
+    // WM_VIEWSELECTED: runs the View command as if the user had chosen it.
+    void viewSelected();
+
+    void LoadSettings();
+    bool SaveSettings();
+    void LoadBandLayout(int mode);
+    void SaveBandLayout(int mode);
+
+    // Leaves the current mode (saving its band layout) and enters mode: its band layout,
+    // its bands and its pane. The panes' own work on entering belongs to view dispatch.
+    void enterMode(int mode);
+
+    // The recent-folders update: drops folders that are gone, puts folder first when it is
+    // new, and saves the settings.
+    void UpdateRecentPaths(const QString& folder);
+
+public Q_SLOTS:
+    void MenuExitClick();
+    void bringToFront();
+
+Q_SIGNALS:
+    // The splash window has served its time (end of FormShow).
+    void splashDone();
+    // The Left and Right keys in the movie and image modes step to the previous (-1) or
+    // next (+1) file, as the spinner's arrows do.
+    void stepFileRequested(int direction);
+    // The settings could not be written; text says why.
+    void settingsSaveFailed(const QString& text);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void FormResize();
+    void FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void FormClose();
+    void FormDestroy();
+    void MenuHelpContentsClick();
+    void showPaneOfMode(int mode);
+
+    MainWindowControls m_c;
+    AppSettings m_settings;
+    SettingsStore m_store;
+    MainWindowBands* m_bands = nullptr;
+    QPointer<TSplashForm> m_splash;
+    const QEvent* m_keyEvent = nullptr;
+    QPointer<QWidget> m_keyReceiver;
+    bool m_shown = false;
+    int m_currentMode = vmFileManager;
+    QString m_currentFile;
+    QString m_currentPath;
+    QString m_loadWarning;
+};

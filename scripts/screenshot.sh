@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# Photographs the real program: starts build/bin/folvane3 under Xvfb with a temporary
+# HOME and XDG folders, waits until the main window is mapped, captures the screen to
+# OUT.png, then closes the program cleanly (so that it writes its settings) and cleans up.
+#
+#   scripts/screenshot.sh OUT.png [WIDTHxHEIGHT]
+set -euo pipefail
+out=${1:?usage: scripts/screenshot.sh OUT.png [WIDTHxHEIGHT]}
+size=${2:-1024x768}
+here=$(cd "$(dirname "$0")/.." && pwd)
+program="$here/build/bin/folvane3"
+ctl="$here/build/bin/folvane3-ctl"
+[[ -x "$program" ]] || { echo "screenshot: $program is not built (make build)" >&2; exit 1; }
+for tool in Xvfb xdotool import; do
+  command -v "$tool" >/dev/null || { echo "screenshot: $tool is missing (bash scripts/install-deps.sh)" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+xvfb_pid=""
+app_pid=""
+cleanup() {
+  [[ -n "$app_pid" ]] && kill "$app_pid" 2>/dev/null || true
+  [[ -n "$xvfb_pid" ]] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$work/home/.local/share"
+export XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_DIRS="$work/etc-xdg"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_CONFIG_DIRS"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+
+# A free display number; Xvfb writes the one it took to the given descriptor.
+exec 3<> "$work/display"
+Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [[ -s "$work/display" ]] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")"
+export QT_QPA_PLATFORM=xcb
+
+"$program" >"$work/app.log" 2>&1 &
+app_pid=$!
+window=""
+for _ in $(seq 150); do
+  window=$(xdotool search --onlyvisible --name '^FolVane III' 2>/dev/null | head -n1 || true)
+  [[ -n "$window" ]] && break
+  kill -0 "$app_pid" 2>/dev/null || { cat "$work/app.log" >&2; echo "screenshot: the program ended early" >&2; exit 1; }
+  sleep 0.2
+done
+[[ -n "$window" ]] || { echo "screenshot: no main window appeared" >&2; exit 1; }
+# Let the start-up animation end and the window paint.
+sleep 2
+import -window root "$out"
+
+# A clean close through the program's own instance channel (File / Exit).
+"$ctl" quit || { echo "screenshot: the program did not answer quit" >&2; exit 1; }
+for _ in $(seq 50); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$app_pid" 2>/dev/null; then
+  echo "screenshot: the program did not close" >&2
+  exit 1
+fi
+wait "$app_pid" || true
+app_pid=""
+[[ -s "$XDG_CONFIG_HOME/QuorVel/Folvane3/registry.txt" ]] || { echo "screenshot: no settings were written" >&2; exit 1; }
+echo "screenshot: wrote $out"

@@ -1,0 +1,369 @@
+// The main window: every named control in its place, settings applied to the controls and
+// read back at close, one tool-band layout per mode, the keys of FormKeyUp and the two
+// private messages.
+#include "app/FolvaneApplication.h"
+#include "app/MainWindowBands.h"
+#include "app/MainWindowLayout.h"
+#include "app/SettingsStore.h"
+#include "app/TFormMainFolvane3.h"
+#include "app/TSplashForm.h"
+#include "platform/Registry.h"
+#include "support/TempHome.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace {
+
+class MainWindowTest : public TempHomeTest {
+protected:
+    QString path() const { return Registry::userStorePath(); }
+
+    // Stores values as an earlier run would have left them.
+    void store(const std::function<void(AppSettings&)>& change)
+    {
+        AppSettings settings;
+        change(settings);
+        ASSERT_TRUE(SettingsStore(path()).save(settings));
+    }
+
+    std::unique_ptr<TFormMainFolvane3> shown()
+    {
+        auto window = std::make_unique<TFormMainFolvane3>(path());
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return window;
+    }
+
+    Registry reopened(const QString& key)
+    {
+        Registry registry(path());
+        EXPECT_TRUE(registry.load());
+        EXPECT_TRUE(registry.openKey(key, false));
+        return registry;
+    }
+};
+
+TEST_F(MainWindowTest, EveryNamedControlExistsInItsPlace)
+{
+    TFormMainFolvane3 window(path());
+    EXPECT_EQ(window.objectName(), QStringLiteral("FormMainFolvane3"));
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("FolVane III"));
+
+    QStringList captions;
+    for (QAction* top : window.menuBar()->actions())
+        captions.append(top->text().remove(QLatin1Char('&')));
+    EXPECT_EQ(captions, (QStringList{"File", "Path", "Edit", "Search", "Music", "Drive", "File Tools", "Tools",
+                                     "Options", "Help"}));
+    const auto* exit = window.findChild<QAction*>(QStringLiteral("MenuExit"));
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(exit->statusTip(), QStringLiteral("Exit Folvane"));
+
+    for (const char* name : {"MainMenu1", "ComboBoxURL", "TabControlDriveFol1", "PanelPath", "PathViewFol1",
+                             "Splitter1", "Splitter2", "PanelAudio", "FileViewFol1", "TextEditor", "FileViewer",
+                             "WebBrowser1", "ScrollBox1", "ImageViewer", "ZipViewer", "MediaTrackBar", "StatusBar",
+                             "MeterItemStatus", "ComboBoxMask", "ComboboxScaleJPG", "ButtonHex", "SpinViewer",
+                             "ButtonLoopMovie", "ToolButtonContinuousPlay", "ToolButtonShuffle", "TrackBarMediaRes"})
+        EXPECT_NE(window.findChild<QWidget*>(QLatin1String(name)), nullptr) << name;
+    for (const char* name : {"MenuFile", "MenuPath", "MenuEdit", "MenuSearch", "MenuMusic", "MenuDrive",
+                             "MenuFileTools", "MenuTools", "MenuHelp"})
+        EXPECT_NE(window.findChild<QMenu*>(QLatin1String(name)), nullptr) << name;
+
+    EXPECT_NE(window.findChild<MainWindowBands*>(QStringLiteral("CoolBar1")), nullptr);
+    // Seven bands in three design rows.
+    const char* const bands[] = {"ToolBarGlobal",     "ToolBarMovie", "ToolBarImage",     "ToolBarBrowser",
+                                 "ToolBarTextEditor", "ToolBarView",  "ToolBarFileManger"};
+    for (int i = 0; i < kBandCount; ++i) {
+        auto* bar = window.findChild<QToolBar*>(QLatin1String(bands[i]));
+        ASSERT_NE(bar, nullptr) << bands[i];
+        EXPECT_EQ(window.toolBarArea(bar), Qt::TopToolBarArea);
+        EXPECT_TRUE(bar->isMovable()) << bands[i];
+        EXPECT_EQ(window.toolBarBreak(bar), i == bandBrowser || i == bandFileManger) << bands[i];
+    }
+}
+
+TEST_F(MainWindowTest, StatusBarHasFourPanelsWithTheMeterInTheFourth)
+{
+    auto window = shown();
+    const MainWindowControls& c = window->controls();
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(c.statusPanels[i]->width(), MainWindowLayout::kStatusWidths[i]) << i;
+    c.MeterItemStatus->show();
+    QApplication::processEvents();
+    const QRect panel = MainWindowLayout::statusPanelRect(c, 3);
+    const QRect meter(c.MeterItemStatus->mapTo(c.StatusBar, QPoint(0, 0)), c.MeterItemStatus->size());
+    EXPECT_TRUE(panel.contains(meter)) << "meter outside the fourth panel";
+    EXPECT_GT(meter.width(), 50);
+}
+
+TEST_F(MainWindowTest, StoredValuesReachTheControlsAndComeBackAtClose)
+{
+    store([](AppSettings& s) {
+        s.pathWidth = 300;
+        s.maskIndex = 3;
+        s.tabBottom = true;
+        s.hex = true;
+        s.continuousPlay = false;
+        s.loopMovie = true;
+        s.scaleJPGIndex = 2;
+        s.movieRes = 1;
+        s.colNameWidth = 222;
+        s.animateStartup = false;
+    });
+    auto window = shown();
+    const MainWindowControls& c = window->controls();
+    EXPECT_EQ(c.PanelPath->width(), 300);
+    EXPECT_EQ(c.ComboBoxMask->currentText(), QStringLiteral("*.avi"));
+    EXPECT_EQ(c.ComboBoxMask->toolTip(), QStringLiteral("Current Mask = *.avi"));
+    EXPECT_EQ(c.ComboBoxMask->count(), 38);
+    EXPECT_GT(c.clientLayout->indexOf(c.TabControlDriveFol1), c.clientLayout->indexOf(c.Splitter1));
+    EXPECT_TRUE(c.ButtonHex->isChecked());
+    EXPECT_FALSE(c.MenuContinuousplay->isChecked());
+    EXPECT_FALSE(c.ToolButtonContinuousPlay->isChecked()) << "the tool button follows its menu item";
+    EXPECT_TRUE(c.ButtonLoopMovie->isChecked());
+    EXPECT_EQ(c.ComboboxScaleJPG->currentText(), QStringLiteral("1:4"));
+    EXPECT_EQ(c.TrackBarMediaRes->value(), 1);
+    EXPECT_EQ(window->settings().colNameWidth, 222) << "kept for the file list";
+
+    c.Splitter1->setSizes({275, window->width() - 275});
+    c.MenuShuffle->trigger();
+    c.ComboBoxMask->setCurrentIndex(0);
+    window->close();
+
+    Registry registry = reopened(SettingsStore::kProgramKey);
+    EXPECT_EQ(registry.readInteger(QStringLiteral("PathWidth")), 275);
+    EXPECT_EQ(registry.readInteger(QStringLiteral("ColNameWidth")), 222);
+    EXPECT_EQ(registry.readInteger(QStringLiteral("AppState")), 3);
+    EXPECT_EQ(reopened(SettingsStore::subkeyPath("Options")).readInteger(QStringLiteral("Shuffle")), 0);
+    EXPECT_EQ(reopened(SettingsStore::subkeyPath("Mask")).readInteger(QStringLiteral("MaskIndex")), 0);
+}
+
+TEST_F(MainWindowTest, FirstRunStoresTheStartFolderAndTheBuiltInMasks)
+{
+    auto window = shown();
+    Registry mru = reopened(SettingsStore::subkeyPath("MRUPath"));
+    EXPECT_EQ(mru.readString(QStringLiteral("MRUPath0")), QDir::homePath());
+    EXPECT_FALSE(mru.valueExists(QStringLiteral("MRUPath1")));
+    EXPECT_EQ(window->CurrentPath(), QDir::homePath() + QLatin1Char('/'));
+    Registry masks = reopened(SettingsStore::subkeyPath("Mask"));
+    EXPECT_EQ(masks.readString(QStringLiteral("Mask37")), QStringLiteral("*.zip"));
+    EXPECT_FALSE(masks.valueExists(QStringLiteral("Mask38")));
+}
+
+TEST_F(MainWindowTest, WindowStateOpensNormalUnlessStoredMaximised)
+{
+    const std::pair<int, Qt::WindowStates> cases[] = {
+        {1, Qt::WindowMaximized}, {2, Qt::WindowNoState}, {3, Qt::WindowNoState},
+        {0, Qt::WindowNoState},   {-7, Qt::WindowNoState},
+    };
+    for (const auto& [stored, expected] : cases) {
+        store([stored](AppSettings& s) { s.appState = stored; });
+        TFormMainFolvane3 window(path());
+        EXPECT_EQ(window.windowState(), expected) << "AppState " << stored;
+        EXPECT_EQ(window.startsMaximized(), stored == 1);
+    }
+}
+
+TEST_F(MainWindowTest, EachModeKeepsItsOwnBandLayout)
+{
+    auto window = shown();
+    MainWindowBands& bands = window->bands();
+    const MainWindowControls& c = window->controls();
+    QToolBar* global = c.bands[bandGlobal];
+
+    // The user puts the file manager band beside the global band.
+    QList<BandRecord> fileManager = bands.layout();
+    std::stable_partition(fileManager.begin(), fileManager.end(),
+                          [](const BandRecord& b) { return b.toolBar == bandGlobal || b.toolBar == bandFileManger; });
+    fileManager[1].newRow = false;
+    bands.applyLayout(fileManager);
+    QApplication::processEvents();
+    ASSERT_EQ(c.bands[bandFileManger]->y(), global->y());
+
+    window->enterMode(vmTextEditor);
+    QApplication::processEvents();
+    EXPECT_TRUE(c.bands[bandTextEditor]->isVisible());
+    EXPECT_FALSE(c.bands[bandFileManger]->isVisible());
+    EXPECT_FALSE(c.PanelPath->isVisible());
+    EXPECT_GT(c.bands[bandTextEditor]->y(), global->y()) << "the editor band starts in its own row";
+
+    // In the editor the user puts the editor band beside the global band; the design rows
+    // come back for the others, so the file manager band leaves the first row.
+    QList<BandRecord> editor = {{bandGlobal, true, 0}, {bandTextEditor, false, 0}};
+    for (int i = 0; i < kBandCount; ++i) {
+        if (i != bandGlobal && i != bandTextEditor)
+            editor.append({i, MainWindowLayout::kBandStartsRow[i], 0});
+    }
+    bands.applyLayout(editor);
+    QApplication::processEvents();
+    ASSERT_EQ(c.bands[bandTextEditor]->y(), global->y());
+
+    window->enterMode(vmFileManager);
+    QApplication::processEvents();
+    EXPECT_EQ(c.bands[bandFileManger]->y(), global->y()) << "the file manager layout came back";
+    EXPECT_GT(c.bands[bandFileManger]->x(), global->x());
+
+    window->enterMode(vmTextEditor);
+    QApplication::processEvents();
+    EXPECT_EQ(c.bands[bandTextEditor]->y(), global->y()) << "the editor layout came back";
+    window->enterMode(vmFileManager);
+
+    // A stored layout that cannot be applied leaves the bands as they are.
+    SettingsStore(path()).saveBandLayout(vmTextEditor, QByteArray("FVB\x01\x07", 5));
+    window->enterMode(vmTextEditor);
+    QApplication::processEvents();
+    EXPECT_TRUE(c.bands[bandTextEditor]->isVisible());
+    EXPECT_GT(c.bands[bandTextEditor]->y(), global->y()) << "the layout stayed as the file manager left it";
+    EXPECT_EQ(window->CurrentMode(), vmTextEditor);
+
+    // The next start restores the stored mode's layout.
+    window->enterMode(vmFileManager);
+    window->close();
+    window.reset();
+    auto again = shown();
+    QApplication::processEvents();
+    EXPECT_EQ(again->controls().bands[bandFileManger]->y(), again->controls().bands[bandGlobal]->y());
+}
+
+TEST_F(MainWindowTest, MovingABandSavesTheLayoutOfTheCurrentMode)
+{
+    auto window = shown();
+    const MainWindowControls& c = window->controls();
+    QToolBar* files = c.bands[bandFileManger];
+    // What a drag does: the band leaves its row and lands beside the global band.
+    window->removeToolBar(files);
+    window->insertToolBar(c.bands[bandMovie], files);
+    files->show();
+    QApplication::processEvents();
+    ASSERT_EQ(files->y(), c.bands[bandGlobal]->y());
+    window->bands().flush();
+
+    const auto record = SettingsStore(path()).loadBandLayout(vmFileManager);
+    ASSERT_TRUE(record);
+    const auto bands = BandLayout::decode(*record, kBandCount);
+    ASSERT_TRUE(bands);
+    EXPECT_EQ(bands->at(0).toolBar, bandGlobal);
+    EXPECT_EQ(bands->at(1).toolBar, bandFileManger);
+    EXPECT_FALSE(bands->at(1).newRow);
+    EXPECT_EQ(bands->at(1).width, files->width());
+}
+
+TEST_F(MainWindowTest, ArrowKeysStepFilesOnlyInMovieAndImageModesWithoutModifiers)
+{
+    auto window = shown();
+    QSignalSpy steps(window.get(), &TFormMainFolvane3::stepFileRequested);
+    struct Case {
+        int mode;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int expected; // 0: no step
+    };
+    const Case cases[] = {
+        {vmMoviePlayer, Qt::Key_Left, Qt::NoModifier, -1},   {vmImageViewer, Qt::Key_Right, Qt::NoModifier, 1},
+        {vmImageViewer, Qt::Key_Right, Qt::ShiftModifier, 0}, {vmMoviePlayer, Qt::Key_Left, Qt::ControlModifier, 0},
+        {vmImageViewer, Qt::Key_Up, Qt::NoModifier, 0},       {vmFileManager, Qt::Key_Left, Qt::NoModifier, 0},
+        {vmTextEditor, Qt::Key_Right, Qt::NoModifier, 0},
+    };
+    for (const Case& c : cases) {
+        window->enterMode(c.mode);
+        steps.clear();
+        QTest::keyRelease(static_cast<QWidget*>(window->controls().rightPane), c.key, c.modifiers);
+        ASSERT_EQ(steps.size(), c.expected ? 1 : 0) << "mode " << c.mode << " key " << c.key;
+        if (c.expected) {
+            EXPECT_EQ(steps.first().first().toInt(), c.expected);
+        }
+    }
+}
+
+TEST_F(MainWindowTest, LoadProgressReachesTheSplashOnlyUntilTheWindowIsShown)
+{
+    TSplashForm splash;
+    TFormMainFolvane3 window(path());
+    window.setSplash(&splash);
+    EXPECT_EQ(splash.Label1()->text(), QStringLiteral("Loading Drives, Folders & Files..."));
+    window.loadProgress(12, QStringLiteral("notes.txt"));
+    EXPECT_EQ(splash.Label1()->text(), QStringLiteral("Loading Drives, Folders & Files... notes.txt > 12"));
+    QSignalSpy done(&window, &TFormMainFolvane3::splashDone);
+    window.show();
+    EXPECT_EQ(done.size(), 1);
+    window.loadProgress(13, QStringLiteral("later.txt"));
+    EXPECT_TRUE(splash.Label1()->text().endsWith(QLatin1String("notes.txt > 12")));
+}
+
+TEST_F(MainWindowTest, ViewSelectedRunsTheViewCommand)
+{
+    TFormMainFolvane3 window(path());
+    QSignalSpy view(window.controls().MenuViewFile, &QAction::triggered);
+    window.viewSelected();
+    EXPECT_EQ(view.size(), 1);
+}
+
+TEST_F(MainWindowTest, SettingsThatCannotBeReadOrWrittenAreReported)
+{
+    // Damaged: kept aside, reported once the window shows.
+    {
+        QDir().mkpath(QFileInfo(path()).absolutePath());
+        QFile damaged(path());
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+        damaged.write("[Software\\QuorVel]\n\"AppTop\"=\n");
+    }
+    prompter().answer(PromptButton::Ok);
+    {
+        TFormMainFolvane3 window(path());
+        EXPECT_TRUE(prompter().records().isEmpty()) << "nothing is asked before the window shows";
+        window.show();
+        window.close();
+    }
+    ASSERT_EQ(prompter().records().size(), 1);
+    EXPECT_EQ(prompter().last().kind, PromptKind::Warning);
+    EXPECT_TRUE(prompter().last().text.contains(QLatin1String("line 2"))) << prompter().last().text.toStdString();
+    EXPECT_TRUE(QFile::exists(path() + QStringLiteral(".damaged")));
+    EXPECT_TRUE(QFile::exists(path()));
+
+    // Unwritable: every failed save says so.
+    prompter().clear();
+    makeFile(QStringLiteral("blocker"), "a file where the settings folder should be");
+    const QString blocked = home().root() + QStringLiteral("/blocker/registry.txt");
+    prompter().answer(PromptButton::Ok).answer(PromptButton::Ok).answer(PromptButton::Ok);
+    {
+        TFormMainFolvane3 window(blocked);
+        window.show();
+        window.close();
+    }
+    ASSERT_EQ(prompter().records().size(), 3);
+    EXPECT_EQ(prompter().records()[0].kind, PromptKind::Warning);
+    for (int i : {1, 2}) {
+        EXPECT_EQ(prompter().records()[i].kind, PromptKind::Error);
+        EXPECT_TRUE(prompter().records()[i].text.startsWith(
+            QLatin1String("Cannot save the settings: cannot create the folder")))
+            << prompter().records()[i].text.toStdString();
+    }
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindowAndWritesTheSettings)
+{
+    auto window = shown();
+    QFile::remove(path());
+    window->controls().MenuExit->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(QFile::exists(path()));
+}
+
+} // namespace
