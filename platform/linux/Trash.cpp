@@ -17,8 +17,9 @@
 
 namespace {
 
-// Bytes of a path left as they are in a .trashinfo Path (as GLib writes them).
-const QByteArray kPathSafe = "!$&'()*+,;=:@/";
+// Bytes of a path besides the unreserved ones left as they are in a .trashinfo Path (as GLib
+// writes them).
+const QByteArray kPathSafe = "/";
 constexpr qint64 kMaxInfoSize = 64 * 1024;
 
 QByteArray native(const QString& path)
