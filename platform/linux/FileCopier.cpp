@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -19,7 +20,12 @@
 
 namespace {
 
-constexpr std::int64_t kChunk = 8 << 20;      // progress and Cancel are checked per chunk
+// Progress and Cancel are checked per chunk. A chunk starts at 8 MiB and doubles while one
+// takes less than a tenth of a second, so that fast disks make few calls and a slow stick
+// still answers Cancel quickly.
+constexpr std::int64_t kFirstChunk = 8 << 20;
+constexpr std::int64_t kLargestChunk = std::int64_t(1) << 30;
+constexpr auto kQuickChunk = std::chrono::milliseconds(100);
 constexpr std::size_t kBufferSize = 1 << 20;  // read/write fallback
 
 std::mutex faultsMutex;
@@ -96,8 +102,10 @@ public:
         if (injected)
             faults = TransferFaults::current();
         std::int64_t done = 0;
+        std::int64_t chunk = kFirstChunk;
         for (;;) {
-            std::int64_t want = kChunk;
+            std::int64_t want = chunk;
+            const auto started = std::chrono::steady_clock::now();
             if (injected) {
                 bool due = false;
                 want = chunkLimit(done, want, faults.failWriteAfter, faults.writeError, &due);
@@ -112,6 +120,8 @@ public:
             if (n == 0)
                 return true;
             done += n;
+            if (n == chunk && chunk < kLargestChunk && std::chrono::steady_clock::now() - started < kQuickChunk)
+                chunk *= 2;
             if (onChunk && !onChunk(done)) {
                 *cancelled = true;
                 return false;
