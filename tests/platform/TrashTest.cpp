@@ -115,8 +115,9 @@ TEST_F(TrashTest, InfoParserTakesOnlyWellFormedFiles)
         QString path;
         QDateTime date;
         EXPECT_EQ(Trash::parseInfo(c.text, &path, &date), c.valid);
-        if (c.valid)
+        if (c.valid) {
             EXPECT_EQ(path, c.path);
+        }
     }
     QString path;
     QDateTime date;
