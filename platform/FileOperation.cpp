@@ -17,10 +17,37 @@ QString deleteQuestion(const QStringList& sources, bool toTrash)
         + (sources.size() == 1 ? QStringLiteral("It cannot be restored.") : QStringLiteral("They cannot be restored."));
 }
 
+class EngineFileOperations final : public FileOperationService {
+public:
+    FileOperationResult run(FileOperationKind kind, const QStringList& sources, const QStringList& targets,
+                            FileOperationFlags flags) override;
+};
+
+EngineFileOperations engine;
+FileOperationService* currentService = &engine;
+
 } // namespace
+
+FileOperationService::~FileOperationService() = default;
+
+FileOperationService& FileOperationService::instance()
+{
+    return *currentService;
+}
+
+void FileOperationService::setInstance(FileOperationService* service)
+{
+    currentService = service ? service : &engine;
+}
 
 FileOperationResult RunFileOperation(FileOperationKind kind, const QStringList& sources, const QStringList& targets,
                                      FileOperationFlags flags)
+{
+    return FileOperationService::instance().run(kind, sources, targets, flags);
+}
+
+FileOperationResult EngineFileOperations::run(FileOperationKind kind, const QStringList& sources, const QStringList& targets,
+                                              FileOperationFlags flags)
 {
     FileOperationResult result;
     if (kind == FileOperationKind::Delete && !sources.isEmpty()) {

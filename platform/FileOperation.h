@@ -31,6 +31,18 @@ struct FileOperationResult {
     bool ok() const { return succeeded && !aborted; }
 };
 
+// The service behind RunFileOperation: the engine in the program; tests of other subsystems
+// install FakeFileOperations (tests/support) to see what a command asked for.
+class FileOperationService {
+public:
+    virtual ~FileOperationService();
+    virtual FileOperationResult run(FileOperationKind kind, const QStringList& sources, const QStringList& targets,
+                                    FileOperationFlags flags) = 0;
+
+    static FileOperationService& instance();
+    static void setInstance(FileOperationService* service);
+};
+
 // Copy and Move: targets is one folder that receives every source (made when several sources
 // go to a folder that does not exist yet), or, for one source, the new path when it is not an
 // existing folder, or one target path per source. Rename: one new path (or bare new name) per

@@ -12,17 +12,11 @@ constexpr int kOpenTimeoutMs = 10000;
 
 } // namespace
 
-QtMediaPlayer::QtMediaPlayer()
-{
-    m_player.setAudioOutput(&m_audio);
-    connect(&m_player, &QMediaPlayer::mediaStatusChanged, this, &QtMediaPlayer::statusChanged);
-    connect(&m_player, &QMediaPlayer::errorOccurred, this, &QtMediaPlayer::failed);
-    connect(&m_player, &QMediaPlayer::playbackStateChanged, this, [this] { Q_EMIT modeChanged(mode()); });
-}
+QtMediaPlayer::QtMediaPlayer() = default;
 
 QtMediaPlayer::~QtMediaPlayer()
 {
-    m_player.stop();
+    doClose();
     delete m_video;
 }
 
@@ -35,9 +29,9 @@ MediaMode QtMediaPlayer::mode() const
 {
     if (!m_open)
         return MediaMode::NotReady;
-    switch (m_player.playbackState()) {
+    switch (m_player->playbackState()) {
     case QMediaPlayer::PlayingState:
-        return m_player.mediaStatus() == QMediaPlayer::BufferingMedia ? MediaMode::Seeking : MediaMode::Playing;
+        return m_player->mediaStatus() == QMediaPlayer::BufferingMedia ? MediaMode::Seeking : MediaMode::Playing;
     case QMediaPlayer::PausedState:
         return m_stopped ? MediaMode::Stopped : MediaMode::Paused;
     case QMediaPlayer::StoppedState:
@@ -52,35 +46,52 @@ bool QtMediaPlayer::doOpen(const QString& fileName, QString* error)
         *error = QStringLiteral("The specified file was not found.");
         return false;
     }
-    // Opening is a synchronous request: wait until the framework has loaded or refused it.
+    m_player = std::make_unique<QMediaPlayer>();
+    m_player->setAudioOutput(&m_audio);
+    if (m_video)
+        m_player->setVideoOutput(m_video.data());
+    if (!load(fileName, error)) {
+        m_player.reset();
+        return false;
+    }
+    connect(m_player.get(), &QMediaPlayer::mediaStatusChanged, this, &QtMediaPlayer::statusChanged);
+    connect(m_player.get(), &QMediaPlayer::errorOccurred, this, &QtMediaPlayer::failed);
+    connect(m_player.get(), &QMediaPlayer::playbackStateChanged, this, [this] { Q_EMIT modeChanged(mode()); });
+    m_open = true;
+    return true;
+}
+
+// Opening is a synchronous request: waits until the framework has loaded or refused the file.
+bool QtMediaPlayer::load(const QString& fileName, QString* error)
+{
     const auto settled = [this] {
-        const QMediaPlayer::MediaStatus status = m_player.mediaStatus();
+        const QMediaPlayer::MediaStatus status = m_player->mediaStatus();
         return status == QMediaPlayer::LoadedMedia || status == QMediaPlayer::InvalidMedia;
     };
     QEventLoop loop;
-    const auto done = connect(&m_player, &QMediaPlayer::mediaStatusChanged, &loop, [&] {
+    connect(m_player.get(), &QMediaPlayer::mediaStatusChanged, &loop, [&] {
         if (settled())
             loop.quit();
     });
     QTimer::singleShot(kOpenTimeoutMs, &loop, &QEventLoop::quit);
-    m_player.setSource(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()));
+    m_player->setSource(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()));
     if (!settled())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
-    disconnect(done);
-    if (m_player.mediaStatus() != QMediaPlayer::LoadedMedia) {
-        *error = m_player.errorString().isEmpty() ? QStringLiteral("The media device cannot open this file.") : m_player.errorString();
-        m_player.setSource(QUrl());
-        return false;
-    }
-    m_open = true;
-    return true;
+    disconnect(m_player.get(), nullptr, &loop, nullptr);
+    if (m_player->mediaStatus() == QMediaPlayer::LoadedMedia)
+        return true;
+    *error = m_player->errorString().isEmpty() ? QStringLiteral("The media device cannot open this file.") : m_player->errorString();
+    return false;
 }
 
 void QtMediaPlayer::doClose()
 {
     m_open = false;
-    m_player.stop();
-    m_player.setSource(QUrl());
+    if (m_player) {
+        m_player->disconnect(this);
+        m_player->stop();
+        m_player.reset();
+    }
 }
 
 bool QtMediaPlayer::doPlay(QString* error)
@@ -90,10 +101,10 @@ bool QtMediaPlayer::doPlay(QString* error)
         return false;
     }
     // Play starts where the media stands; at its end it starts again from the beginning.
-    if (m_player.mediaStatus() == QMediaPlayer::EndOfMedia)
-        m_player.setPosition(0);
+    if (m_player->mediaStatus() == QMediaPlayer::EndOfMedia)
+        m_player->setPosition(0);
     m_stopped = false;
-    m_player.play();
+    m_player->play();
     return true;
 }
 
@@ -102,7 +113,7 @@ bool QtMediaPlayer::doPause()
     if (!m_open)
         return false;
     m_stopped = false;
-    m_player.pause();
+    m_player->pause();
     return true;
 }
 
@@ -111,7 +122,7 @@ bool QtMediaPlayer::doResume()
     if (!m_open)
         return false;
     m_stopped = false;
-    m_player.play();
+    m_player->play();
     return true;
 }
 
@@ -120,7 +131,7 @@ bool QtMediaPlayer::doStop()
     if (!m_open)
         return false;
     m_stopped = true;
-    m_player.pause(); // stopped in place, as the device does; play goes on from here
+    m_player->pause(); // stopped in place, as the device does; play goes on from here
     return true;
 }
 
@@ -128,7 +139,7 @@ bool QtMediaPlayer::doSeek(qint64 positionMs)
 {
     if (!m_open)
         return false;
-    m_player.setPosition(qBound<qint64>(0, positionMs, std::max<qint64>(0, m_player.duration())));
+    m_player->setPosition(qBound<qint64>(0, positionMs, std::max<qint64>(0, m_player->duration())));
     return true;
 }
 
@@ -140,7 +151,8 @@ void QtMediaPlayer::setDisplay(QWidget* window, const QRect& rect)
         delete m_video;
         m_video = new QVideoWidget(window);
         m_video->setAspectRatioMode(Qt::IgnoreAspectRatio);
-        m_player.setVideoOutput(m_video.data());
+        if (m_player)
+            m_player->setVideoOutput(m_video.data());
     }
     m_video->setGeometry(rect);
     m_video->show();

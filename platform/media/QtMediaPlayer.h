@@ -8,6 +8,8 @@
 #include <QMediaPlayer>
 #include <QPointer>
 
+#include <memory>
+
 class QVideoWidget;
 
 class QtMediaPlayer final : public MediaPlayer {
@@ -17,8 +19,8 @@ public:
     ~QtMediaPlayer() override;
 
     MediaMode mode() const override;
-    qint64 position() const override { return m_player.position(); }
-    qint64 length() const override { return m_player.duration(); }
+    qint64 position() const override { return m_player ? m_player->position() : 0; }
+    qint64 length() const override { return m_player ? m_player->duration() : 0; }
     void setDisplay(QWidget* window, const QRect& rect) override;
     void setVolume(int volume) override;
     int volume() const override { return m_volume; }
@@ -36,10 +38,13 @@ protected:
     bool doSeek(qint64 positionMs) override;
 
 private:
+    bool load(const QString& fileName, QString* error);
     void statusChanged(QMediaPlayer::MediaStatus status);
     void failed(QMediaPlayer::Error error, const QString& text);
 
-    QMediaPlayer m_player;
+    // A fresh framework player for every file, so that nothing of a file that failed to load
+    // lingers into the next.
+    std::unique_ptr<QMediaPlayer> m_player;
     QAudioOutput m_audio;
     QPointer<QVideoWidget> m_video;
     int m_volume = 1000;
