@@ -269,3 +269,20 @@ TEST(FakeDrivesTest, DescribesDrivesAsTheRoutinesSeeThem)
 }
 
 } // namespace
+
+namespace {
+
+TEST(RealDrivesTest, TheMachinesOwnTableGivesRootFirst)
+{
+    DriveSources::reset();
+    const QList<DriveInfo> drives = ListDrives();
+    ASSERT_FALSE(drives.isEmpty());
+    EXPECT_EQ(drives.first().root, QStringLiteral("/"));
+    for (const DriveInfo& drive : drives) {
+        EXPECT_TRUE(drive.root.startsWith(QLatin1Char('/'))) << qPrintable(drive.root);
+        EXPECT_FALSE(drive.root.startsWith(QLatin1String("/proc")) || drive.root.startsWith(QLatin1String("/sys")));
+    }
+    EXPECT_TRUE(CheckDriveReady(QStringLiteral("/"), false));
+}
+
+} // namespace

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <cerrno>
@@ -379,6 +381,34 @@ TEST_F(FileOperationTest, CancelDuringACopyRemovesThePartialFile)
     EXPECT_FALSE(result.ok());
     EXPECT_EQ(entriesBelow(path(QStringLiteral("dst"))), (QStringList{QStringLiteral("src"), QStringLiteral("src/1")}));
     EXPECT_EQ(entriesBelow(path(QStringLiteral("src"))).size(), 3);
+}
+
+} // namespace
+
+namespace {
+
+// Permission cannot be refused to root, so the engine runs as nobody through fvtool.
+TEST_F(FileOperationTest, PermissionDeniedIsReportedAndLeavesNothing)
+{
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    const QString fvtool = qEnvironmentVariable("FOLVANE_BIN_DIR") + QStringLiteral("/fvtool");
+    if (::geteuid() != 0 || setpriv.isEmpty() || !QFileInfo(fvtool).isExecutable())
+        GTEST_SKIP() << "needs root, setpriv and the built fvtool to run the engine as an unprivileged user";
+    const QString source = makeFile(QStringLiteral("work/report.txt"), "data");
+    const QString locked = makeFolder(QStringLiteral("work/locked"));
+    for (QString dir = locked; dir != QStringLiteral("/"); dir = QFileInfo(dir).path())
+        ::chmod(QFile::encodeName(dir).constData(), 0755);
+    ::chmod(QFile::encodeName(source).constData(), 0644);
+
+    QProcess process;
+    process.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                            fvtool, QStringLiteral("copy"), source, locked + QLatin1Char('/')});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()).trimmed(),
+              QStringLiteral("Cannot copy \"") + source + QStringLiteral("\":\nPermission denied"));
+    EXPECT_TRUE(entriesBelow(locked).isEmpty());
+    EXPECT_EQ(contents(source), "data");
 }
 
 } // namespace
