@@ -154,6 +154,8 @@ void TransferJob::run()
     m_result.aborted = m_aborted || m_cancelled;
     m_result.succeeded = m_result.error.isEmpty() && !m_result.aborted;
     m_finished = true;
+    if (m_onFinished)
+        m_onFinished();
 }
 
 bool TransferJob::failWith(const QString& verb, const QByteArray& path, const QString& reason)
