@@ -6,6 +6,7 @@
 
 #include "support/TempHome.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -391,7 +392,8 @@ namespace {
 TEST_F(FileOperationTest, PermissionDeniedIsReportedAndLeavesNothing)
 {
     const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
-    const QString fvtool = qEnvironmentVariable("FOLVANE_BIN_DIR") + QStringLiteral("/fvtool");
+    const QString bin = qEnvironmentVariable("FOLVANE_BIN_DIR", QCoreApplication::applicationDirPath() + QStringLiteral("/../bin"));
+    const QString fvtool = bin + QStringLiteral("/fvtool");
     if (::geteuid() != 0 || setpriv.isEmpty() || !QFileInfo(fvtool).isExecutable())
         GTEST_SKIP() << "needs root, setpriv and the built fvtool to run the engine as an unprivileged user";
     const QString source = makeFile(QStringLiteral("work/report.txt"), "data");
