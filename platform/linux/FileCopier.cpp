@@ -16,6 +16,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/sysmacros.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -204,6 +205,38 @@ QByteArray temporaryName(const QByteArray& dst)
     return path;
 }
 
+// Extended attributes (the program's own user.DOSATTRIB among them, and ACLs) go with the copy.
+// A target file system that does not take one (FAT, or a security label) is not an error: the
+// bytes and the attributes that matter are there.
+template <typename List, typename Get, typename Set>
+void copyAttributes(List list, Get get, Set set)
+{
+    std::vector<char> names(1024);
+    ssize_t length = list(names.data(), names.size());
+    if (length < 0 && errno == ERANGE) {
+        names.resize(std::size_t(std::max<ssize_t>(list(nullptr, 0), 0)) + 1);
+        length = list(names.data(), names.size());
+    }
+    std::vector<char> value;
+    for (ssize_t at = 0; at < length; at += ssize_t(std::strlen(names.data() + at)) + 1) {
+        const char* name = names.data() + at;
+        const ssize_t size = get(name, nullptr, 0);
+        if (size < 0)
+            continue;
+        value.resize(std::size_t(size) + 1);
+        const ssize_t got = get(name, value.data(), value.size());
+        if (got >= 0)
+            set(name, value.data(), std::size_t(got));
+    }
+}
+
+void copyAttributes(int in, int out)
+{
+    copyAttributes([in](char* list, std::size_t size) { return ::flistxattr(in, list, size); },
+                   [in](const char* name, void* value, std::size_t size) { return ::fgetxattr(in, name, value, size); },
+                   [out](const char* name, const void* value, std::size_t size) { ::fsetxattr(out, name, value, size, 0); });
+}
+
 bool makeNode(const QByteArray& src, const struct stat& st, const QByteArray& at)
 {
     if (S_ISLNK(st.st_mode)) {
@@ -255,6 +288,15 @@ QString FileCopier::errorText(int code)
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
+void FileCopier::copyExtendedAttributes(const QByteArray& src, const QByteArray& dst)
+{
+    copyAttributes([&](char* list, std::size_t size) { return ::llistxattr(src.constData(), list, size); },
+                   [&](const char* name, void* value, std::size_t size) { return ::lgetxattr(src.constData(), name, value, size); },
+                   [&](const char* name, const void* value, std::size_t size) {
+                       ::lsetxattr(dst.constData(), name, value, size, 0);
+                   });
+}
+
 void FileCopier::applyAttributes(const QByteArray& dst, const struct stat& st)
 {
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
@@ -296,6 +338,7 @@ FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray&
     bool ok = bytes.run(onChunk, &cancelled);
     int code = errno;
     if (ok) {
+        copyAttributes(in.get(), out.get());
         if (::geteuid() == 0)
             (void)::fchown(out.get(), now.st_uid, now.st_gid);
         ::fchmod(out.get(), now.st_mode & 07777);

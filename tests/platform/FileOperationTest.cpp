@@ -19,6 +19,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -97,9 +98,20 @@ TEST_F(FileOperationTest, CopyTreeKeepsBytesTimesPermissionsLinksAndFifos)
                     std::array<timespec, 2>{timespec{1000000000, 5}, timespec{1000000000, 5}}.data(), 0);
     }
 
+    // The attribute the program keeps DOS attributes in (where the file system has them).
+    const bool xattrs = ::setxattr(QFile::encodeName(path(QStringLiteral("src/a.txt"))).constData(), "user.DOSATTRIB", "0x21", 4, 0) == 0
+        && ::setxattr(QFile::encodeName(path(QStringLiteral("src/sub"))).constData(), "user.DOSATTRIB", "0x12", 4, 0) == 0;
+
     ASSERT_TRUE(RunTransfer(FileOperationKind::Copy, {path(QStringLiteral("src"))}, {path(QStringLiteral("dst/"))}));
 
     EXPECT_EQ(entriesBelow(path(QStringLiteral("dst/src"))), entriesBelow(path(QStringLiteral("src"))));
+    if (xattrs) {
+        char value[8] = {};
+        EXPECT_EQ(::getxattr(QFile::encodeName(path(QStringLiteral("dst/src/a.txt"))).constData(), "user.DOSATTRIB", value, sizeof value), 4);
+        EXPECT_STREQ(value, "0x21");
+        EXPECT_EQ(::getxattr(QFile::encodeName(path(QStringLiteral("dst/src/sub"))).constData(), "user.DOSATTRIB", value, sizeof value), 4);
+        EXPECT_STREQ(value, "0x12");
+    }
     EXPECT_EQ(contents(path(QStringLiteral("dst/src/sub/big.bin"))), pattern(3 << 20, 1));
     EXPECT_EQ(contents(path(QStringLiteral("dst/src/a.txt"))), "alpha");
     const QFileInfo link(path(QStringLiteral("dst/src/link")));
