@@ -427,12 +427,30 @@ FileCopier::Status FileCopier::renameReplace(const QByteArray& src, const QByteA
     return Status::Failed;
 }
 
-bool FileCopier::removeTree(const QByteArray& path, const std::function<bool()>& onItem, QString* error)
+namespace {
+
+// A bind mount keeps its device number, so the kernel's own mark of a mount's root is asked too.
+bool isMountRoot(const QByteArray& path)
+{
+    struct statx st {};
+    return ::statx(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW, STATX_TYPE, &st) == 0
+        && (st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (st.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+}
+
+// Removes path and, for a folder, everything in it on the same device; a volume mounted
+// somewhere inside is never entered (deleting a folder must not empty a disk mounted in it).
+bool removeBelow(const QByteArray& path, dev_t device, const std::function<bool()>& onItem, QString* error)
 {
     struct stat st {};
     if (::lstat(path.constData(), &st) != 0)
         return fail(error, errno);
     if (S_ISDIR(st.st_mode)) {
+        if (st.st_dev != device || isMountRoot(path)) {
+            if (error)
+                *error = QStringLiteral("\"") + QFile::decodeName(path) + QStringLiteral("\" is a mounted volume and is not deleted.");
+            errno = EBUSY;
+            return false;
+        }
         DIR* dir = ::opendir(path.constData());
         if (!dir)
             return fail(error, errno);
@@ -443,7 +461,7 @@ bool FileCopier::removeTree(const QByteArray& path, const std::function<bool()>&
         }
         ::closedir(dir);
         for (const QByteArray& child : children) {
-            if (!removeTree(child, onItem, error))
+            if (!removeBelow(child, device, onItem, error))
                 return false;
         }
         if (::rmdir(path.constData()) != 0)
@@ -456,4 +474,19 @@ bool FileCopier::removeTree(const QByteArray& path, const std::function<bool()>&
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool FileCopier::removeTree(const QByteArray& path, const std::function<bool()>& onItem, QString* error)
+{
+    struct stat st {};
+    struct stat parent {};
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray above = slash <= 0 ? QByteArray("/") : path.left(slash);
+    if (::lstat(path.constData(), &st) != 0 || ::stat(above.constData(), &parent) != 0)
+        return fail(error, errno);
+    // Measured against the folder above, a mount point itself (or "/") is a volume, not a
+    // folder to delete: removeBelow refuses it.
+    return removeBelow(path, S_ISDIR(st.st_mode) ? parent.st_dev : st.st_dev, onItem, error);
 }

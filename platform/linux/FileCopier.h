@@ -42,7 +42,8 @@ Status renameNoReplace(const QByteArray& src, const QByteArray& dst, bool* cross
 // rename that replaces dst (after the user agreed).
 Status renameReplace(const QByteArray& src, const QByteArray& dst, bool* crossDevice, QString* error);
 
-// Removes a file, link or whole tree; onItem is called after each removed entry and may stop.
+// Removes a file, link or whole tree on one volume (a mount point, at the top or inside, is
+// refused with a clear error); onItem is called after each removed entry and may stop.
 bool removeTree(const QByteArray& path, const std::function<bool()>& onItem, QString* error);
 
 // "No space left on device" and friends, from errno.

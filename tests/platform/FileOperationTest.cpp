@@ -426,3 +426,20 @@ TEST_F(FileOperationTest, PermissionDeniedIsReportedAndLeavesNothing)
 }
 
 } // namespace
+
+namespace {
+
+// Deleting for good never enters another volume. /proc is a mount point whose entries cannot be
+// removed anyway, so the check is safe to run even if the guard were broken.
+TEST_F(FileOperationTest, DeletingAMountPointIsRefused)
+{
+    struct stat proc {}, root {};
+    if (::stat("/proc", &proc) != 0 || ::stat("/", &root) != 0 || proc.st_dev == root.st_dev)
+        GTEST_SKIP() << "/proc is not a mounted volume here";
+    prompter().answer(PromptButton::Yes).answer(PromptButton::Ok);
+    EXPECT_FALSE(RunTransfer(FileOperationKind::Delete, {QStringLiteral("/proc")}, {}, FileOperationFlag::None));
+    EXPECT_EQ(prompter().last().text, QStringLiteral("Cannot delete \"/proc\":\r\n\"/proc\" is a mounted volume and is not deleted."));
+    EXPECT_TRUE(QFileInfo::exists(QStringLiteral("/proc/self")));
+}
+
+} // namespace
