@@ -88,12 +88,14 @@ private:
     bool m_enabled = true;
 };
 
-// Entries are read in batches: the names of up to 4096 entries first, then their statx
+// Entries are read in batches: the names of up to 4096 entries first (64 the first time,
+// so that a caller that stops at the first match reads little), then their statx
 // and extended attributes, spread over a few threads when the batch is large (the kernel's
 // path lookups dominate the cost of listing a big folder), then the visits in order on the
 // calling thread, which keeps progress reports flowing for every batch.
 class EntryBatch {
 public:
+    static constexpr size_t firstCapacity = 64;
     static constexpr size_t capacity = 4096;
 
     EntryBatch(int folderFd, const QString& folder, const HiddenList& hidden)
@@ -108,7 +110,8 @@ public:
     {
         m_names.clear();
         m_offsets.clear();
-        while (m_offsets.size() < capacity) {
+        const size_t limit = m_filled++ == 0 ? firstCapacity : capacity;
+        while (m_offsets.size() < limit) {
             const dirent* d = ::readdir(dir);
             if (!d)
                 return false;
@@ -181,6 +184,7 @@ private:
     std::vector<size_t> m_offsets;
     std::vector<FolderEntry> m_entries;
     std::vector<char> m_found;
+    unsigned m_filled = 0;
 };
 
 } // namespace

@@ -1,0 +1,52 @@
+#include "browse/DriveTabList.h"
+
+#include "browse/DriveItems.h"
+
+namespace {
+
+// Whether `path` is the drive root or lies below it.
+bool holds(const QString& root, const QString& path)
+{
+    if (root == QLatin1String("/"))
+        return path.startsWith(QLatin1Char('/'));
+    return path == root || path.startsWith(root + QLatin1Char('/'));
+}
+
+} // namespace
+
+void DriveTabList::refresh(const QList<DriveInfo>& drives, const QString& currentFolder)
+{
+    m_tabs.clear();
+    m_selected = -1;
+    for (const DriveInfo& drive : drives) {
+        if (DriveItems::isShown(drive))
+            m_tabs.push_back(Tab{drive, drive.root});
+    }
+    const int current = indexOfDrive(currentFolder);
+    if (current >= 0) {
+        m_selected = current;
+        m_tabs[size_t(current)].text = currentFolder;
+    }
+}
+
+void DriveTabList::select(int index)
+{
+    m_selected = index >= 0 && index < count() ? index : -1;
+}
+
+void DriveTabList::setSelectedText(const QString& path)
+{
+    if (m_selected >= 0 && !path.isEmpty())
+        m_tabs[size_t(m_selected)].text = path;
+}
+
+int DriveTabList::indexOfDrive(const QString& path) const
+{
+    int best = -1;
+    for (int i = 0; i < count(); ++i) {
+        const QString& root = m_tabs[size_t(i)].drive.root;
+        if (holds(root, path) && (best < 0 || root.size() > m_tabs[size_t(best)].drive.root.size()))
+            best = i;
+    }
+    return best;
+}
