@@ -16,11 +16,18 @@ bool holds(const QString& root, const QString& path)
 
 void DriveTabList::refresh(const QList<DriveInfo>& drives, const QString& currentFolder)
 {
+    std::vector<Tab> previous = std::move(m_tabs);
     m_tabs.clear();
     m_selected = -1;
     for (const DriveInfo& drive : drives) {
-        if (DriveItems::isShown(drive))
-            m_tabs.push_back(Tab{drive, drive.root});
+        if (!DriveItems::isShown(drive))
+            continue;
+        QString text = drive.root;
+        for (const Tab& old : previous) {
+            if (old.drive.root == drive.root)
+                text = old.text;
+        }
+        m_tabs.push_back(Tab{drive, text});
     }
     const int current = indexOfDrive(currentFolder);
     if (current >= 0) {

@@ -2,10 +2,11 @@
 // The drive tab strip's state: one tab per shown drive, each holding a path on that drive
 // (its root, or the last folder visited there), and which tab is selected.
 //
-// A rebuild (refresh) gives every tab its drive's root again, except the tab of the drive
-// that holds the current folder, which gets that folder and is selected. Between rebuilds
-// the selected tab's text follows the folder tree, so a tab remembers the last folder
-// visited on its drive.
+// The selected tab's text follows the folder tree, so a tab remembers the last folder
+// visited on its drive. A rebuild (refresh) gives the tab of the drive that holds the
+// current folder that folder and selects it; every other tab keeps the folder it
+// remembered (a new drive starts at its root), so going to one drive's root does not make
+// the others forget where the user was.
 
 #include "platform/Drives.h"
 
