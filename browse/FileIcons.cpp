@@ -7,15 +7,20 @@
 namespace {
 FileIcons* installed = nullptr;
 
-QString driveIconName(const QString& typeText)
+struct DriveIcon {
+    QString themeName;
+    QStyle::StandardPixmap standard;
+};
+
+DriveIcon driveIcon(const QString& typeText)
 {
     if (typeText == QLatin1String("Removable Disk"))
-        return QStringLiteral("drive-removable-media");
+        return {QStringLiteral("drive-removable-media"), QStyle::SP_DriveFDIcon};
     if (typeText == QLatin1String("CD-ROM Disk"))
-        return QStringLiteral("media-optical");
+        return {QStringLiteral("media-optical"), QStyle::SP_DriveCDIcon};
     if (typeText == QLatin1String("Network Disk"))
-        return QStringLiteral("folder-remote");
-    return QStringLiteral("drive-harddisk");
+        return {QStringLiteral("folder-remote"), QStyle::SP_DriveNetIcon};
+    return {QStringLiteral("drive-harddisk"), QStyle::SP_DriveHDIcon};
 }
 
 } // namespace
@@ -33,16 +38,15 @@ void FileIcons::setInstance(FileIcons* icons)
     installed = icons;
 }
 
-int ThemeFileIcons::indexOfThemeIcon(const QString& name, const QString& fallback)
+int ThemeFileIcons::indexOfThemeIcon(const QString& name, const QString& fallback, QStyle::StandardPixmap standard)
 {
     auto it = m_byName.constFind(name);
     if (it != m_byName.constEnd())
         return *it;
     QIcon icon = QIcon::fromTheme(name, QIcon::fromTheme(fallback));
-    if (icon.isNull() && qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        const bool folder = name.startsWith(QLatin1String("folder")) || name == QLatin1String("go-up");
-        icon = QApplication::style()->standardIcon(folder ? QStyle::SP_DirIcon : QStyle::SP_FileIcon);
-    }
+    // Without an icon theme (a bare desktop, the offscreen platform) the style's icons do.
+    if (icon.isNull() && qobject_cast<QApplication*>(QCoreApplication::instance()))
+        icon = QApplication::style()->standardIcon(standard);
     m_icons.append(icon);
     m_byName.insert(name, int(m_icons.size() - 1));
     return int(m_icons.size() - 1);
@@ -51,9 +55,12 @@ int ThemeFileIcons::indexOfThemeIcon(const QString& name, const QString& fallbac
 int ThemeFileIcons::iconIndex(const TFileInfo& item)
 {
     switch (item.kind) {
-    case ItemKind::Parent: return indexOfThemeIcon(QStringLiteral("go-up"), QStringLiteral("folder"));
-    case ItemKind::Folder: return indexOfThemeIcon(QStringLiteral("folder"), QStringLiteral("inode-directory"));
-    case ItemKind::Drive: return indexOfThemeIcon(driveIconName(item.TypeName), QStringLiteral("drive-harddisk"));
+    case ItemKind::Parent: return indexOfThemeIcon(QStringLiteral("go-up"), QStringLiteral("folder"), QStyle::SP_FileDialogToParent);
+    case ItemKind::Folder: return indexOfThemeIcon(QStringLiteral("folder"), QStringLiteral("inode-directory"), QStyle::SP_DirIcon);
+    case ItemKind::Drive: {
+        const DriveIcon drive = driveIcon(item.TypeName);
+        return indexOfThemeIcon(drive.themeName, QStringLiteral("drive-harddisk"), drive.standard);
+    }
     case ItemKind::File: break;
     }
     const qsizetype dot = item.Name.lastIndexOf(QLatin1Char('.'));
@@ -65,7 +72,7 @@ int ThemeFileIcons::iconIndex(const TFileInfo& item)
     }
     static const QMimeDatabase database;
     const QMimeType type = database.mimeTypeForFile(item.Name, QMimeDatabase::MatchExtension);
-    const int index = indexOfThemeIcon(type.iconName(), type.genericIconName());
+    const int index = indexOfThemeIcon(type.iconName(), type.genericIconName(), QStyle::SP_FileIcon);
     if (!suffix.isEmpty())
         m_bySuffix.insert(suffix, index);
     return index;
@@ -78,11 +85,11 @@ QIcon ThemeFileIcons::icon(int index) const
 
 QIcon ThemeFileIcons::computerIcon()
 {
-    return icon(indexOfThemeIcon(QStringLiteral("computer"), QStringLiteral("drive-harddisk")));
+    return icon(indexOfThemeIcon(QStringLiteral("computer"), QStringLiteral("drive-harddisk"), QStyle::SP_ComputerIcon));
 }
 
 QIcon ThemeFileIcons::folderIcon(bool open)
 {
-    return icon(open ? indexOfThemeIcon(QStringLiteral("folder-open"), QStringLiteral("folder"))
-                     : indexOfThemeIcon(QStringLiteral("folder"), QStringLiteral("inode-directory")));
+    return icon(open ? indexOfThemeIcon(QStringLiteral("folder-open"), QStringLiteral("folder"), QStyle::SP_DirOpenIcon)
+                     : indexOfThemeIcon(QStringLiteral("folder"), QStringLiteral("inode-directory"), QStyle::SP_DirIcon));
 }

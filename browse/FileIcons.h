@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QList>
+#include <QStyle>
 
 class FileIcons {
 public:
@@ -32,7 +33,7 @@ public:
     QIcon folderIcon(bool open) override;
 
 private:
-    int indexOfThemeIcon(const QString& name, const QString& fallback);
+    int indexOfThemeIcon(const QString& name, const QString& fallback, QStyle::StandardPixmap standard);
 
     QHash<QString, int> m_byName;
     QHash<QString, int> m_bySuffix;

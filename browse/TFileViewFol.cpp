@@ -23,6 +23,15 @@ bool isMyComputer(const QString& path)
     return path.compare(FileListing::myComputer(), Qt::CaseInsensitive) == 0;
 }
 
+// Whether the folder's drive answers; only network and FUSE mounts are asked (with the
+// drive routines' time-out), so that reading a dead share cannot hang the window.
+bool isAnswering(const QString& folder)
+{
+    const DriveInfo drive = DriveOfPath(folder);
+    const bool remote = drive.type == DriveType::Network || drive.fsType.startsWith(QLatin1String("fuse"));
+    return !remote || CheckDriveReady(drive.root, false);
+}
+
 // How often a long listing lets pending events run (input, painting, the progress text).
 constexpr int eventSliceMs = 40;
 
@@ -222,6 +231,8 @@ void TFileViewFol::RefreshList()
         QStringList roots;
         std::vector<TFileInfo> rows = DriveItems::rows(ListDrives(), &roots);
         listing.setDrives(std::move(rows), std::move(roots));
+    } else if (!isAnswering(m_directory)) {
+        listing.clear(); // a network mount that does not answer shows an empty list
     } else {
         QElapsedTimer slice;
         slice.start();

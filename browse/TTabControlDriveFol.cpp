@@ -81,6 +81,14 @@ void TTabControlDriveFol::showTabs()
     setIconSize(m_showDrives ? QSize(16, 16) : QSize(0, 0));
 }
 
+QSize TTabControlDriveFol::tabSizeHint(int index) const
+{
+    // Tall tabs with the drive icon, short ones with the path only.
+    QSize size = QTabBar::tabSizeHint(index);
+    size.setHeight(m_showDrives ? 38 : 24);
+    return size;
+}
+
 void TTabControlDriveFol::setSelectedTabText(const QString& path)
 {
     const QString text = withoutTrailingSlash(path);

@@ -34,6 +34,7 @@ public:
     static QString notReadyPrefix(const DriveInfo& drive);
 
 protected:
+    QSize tabSizeHint(int index) const override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

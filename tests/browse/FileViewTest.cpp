@@ -136,10 +136,19 @@ TEST_F(FileViewTest, DirectoryChangesMyComputerAndMissingFolders)
 
     list.setDirectory(QStringLiteral("my computer"));
     EXPECT_EQ(list.model().rowCount(), 6);
+    EXPECT_EQ(list.Directory(), "my computer");
     EXPECT_EQ(list.model().headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "HD Size");
     EXPECT_EQ(list.model().headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), "Free Space");
     EXPECT_EQ(list.model().index(0, 1).data().toString(), "Fixed Disk");
 
+    // A share that does not answer is not read at all: the list stays empty.
+    makeFile(QStringLiteral("drives/nfs/remote.txt"));
+    setNotReady(m_nfs);
+    list.setDirectory(m_nfs);
+    EXPECT_EQ(list.Directory(), m_nfs + "/");
+    EXPECT_EQ(list.model().rowCount(), 0);
+
+    list.setDirectory(QStringLiteral("My Computer"));
     // Opening a drive row enters it.
     list.currentView()->setCurrentIndex(list.model().index(2, 0));
     list.OpenSelected();

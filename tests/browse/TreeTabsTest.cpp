@@ -106,6 +106,10 @@ TEST_F(TreeTabsTest, AllDrivesAndSingleDriveModes)
     EXPECT_FALSE(panes->list->ShowFolders());
     EXPECT_EQ(panes->tabs->count(), 6);
     EXPECT_EQ(panes->tabs->tabText(panes->tabs->currentIndex()), m_rock);
+    EXPECT_EQ(panes->tabs->tabRect(0).height(), 38);
+    panes->tabs->setShowDrives(false);
+    EXPECT_EQ(panes->tabs->tabRect(0).height(), 24);
+    EXPECT_TRUE(panes->tabs->tabIcon(0).isNull());
 }
 
 TEST_F(TreeTabsTest, FoldersAreReadOnFirstExpansionThroughTheFolderFilter)
