@@ -1,18 +1,7 @@
 #include "browse/DriveTabList.h"
 
+#include "browse/BrowsePaths.h"
 #include "browse/DriveItems.h"
-
-namespace {
-
-// Whether `path` is the drive root or lies below it.
-bool holds(const QString& root, const QString& path)
-{
-    if (root == QLatin1String("/"))
-        return path.startsWith(QLatin1Char('/'));
-    return path == root || path.startsWith(root + QLatin1Char('/'));
-}
-
-} // namespace
 
 void DriveTabList::refresh(const QList<DriveInfo>& drives, const QString& currentFolder)
 {
@@ -52,7 +41,7 @@ int DriveTabList::indexOfDrive(const QString& path) const
     int best = -1;
     for (int i = 0; i < count(); ++i) {
         const QString& root = m_tabs[size_t(i)].drive.root;
-        if (holds(root, path) && (best < 0 || root.size() > m_tabs[size_t(best)].drive.root.size()))
+        if (BrowsePaths::isOnDrive(root, path) && (best < 0 || root.size() > m_tabs[size_t(best)].drive.root.size()))
             best = i;
     }
     return best;

@@ -12,7 +12,7 @@ struct DriveIcon {
     QStyle::StandardPixmap standard;
 };
 
-DriveIcon driveIcon(const QString& typeText)
+DriveIcon driveIconFor(const QString& typeText)
 {
     if (typeText == QLatin1String("Removable Disk"))
         return {QStringLiteral("drive-removable-media"), QStyle::SP_DriveFDIcon};
@@ -38,6 +38,14 @@ void FileIcons::setInstance(FileIcons* icons)
     installed = icons;
 }
 
+QIcon FileIcons::driveIcon(DriveType type)
+{
+    TFileInfo item;
+    item.kind = ItemKind::Drive;
+    item.TypeName = DriveTypeText(type);
+    return icon(iconIndex(item));
+}
+
 int ThemeFileIcons::indexOfThemeIcon(const QString& name, const QString& fallback, QStyle::StandardPixmap standard)
 {
     auto it = m_byName.constFind(name);
@@ -58,7 +66,7 @@ int ThemeFileIcons::iconIndex(const TFileInfo& item)
     case ItemKind::Parent: return indexOfThemeIcon(QStringLiteral("go-up"), QStringLiteral("folder"), QStyle::SP_FileDialogToParent);
     case ItemKind::Folder: return indexOfThemeIcon(QStringLiteral("folder"), QStringLiteral("inode-directory"), QStyle::SP_DirIcon);
     case ItemKind::Drive: {
-        const DriveIcon drive = driveIcon(item.TypeName);
+        const DriveIcon drive = driveIconFor(item.TypeName);
         return indexOfThemeIcon(drive.themeName, QStringLiteral("drive-harddisk"), drive.standard);
     }
     case ItemKind::File: break;

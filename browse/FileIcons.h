@@ -5,6 +5,7 @@
 // this interface so that the platform's own service can take its place.
 
 #include "browse/TFileInfo.h"
+#include "platform/Drives.h"
 
 #include <QHash>
 #include <QIcon>
@@ -20,6 +21,7 @@ public:
     // Icons of the tree's fixed nodes.
     virtual QIcon computerIcon() = 0;
     virtual QIcon folderIcon(bool open) = 0;
+    QIcon driveIcon(DriveType type);
 
     static FileIcons& instance();
     static void setInstance(FileIcons* icons);

@@ -357,6 +357,14 @@ QStringList TFileViewFol::selectedPaths() const
     return paths;
 }
 
+bool TFileViewFol::HasSelectedExtension(const QString& extension) const
+{
+    const QModelIndexList rows = selectedRows();
+    return std::any_of(rows.begin(), rows.end(), [&extension](const QModelIndex& index) {
+        return index.data().toString().endsWith(extension, Qt::CaseInsensitive);
+    });
+}
+
 int TFileViewFol::SelectedNumber() const
 {
     const int selected = int(selectedRows().size());

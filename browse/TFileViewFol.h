@@ -67,6 +67,9 @@ public:
 
     QString SelectedItem() const { return m_selectedItem; }
     QStringList selectedPaths() const;
+    // Whether a selected item's caption ends with the extension (given with its dot),
+    // ignoring case.
+    bool HasSelectedExtension(const QString& extension) const;
     int SelectedNumber() const;
     qint64 SelectedSize() const;
     qint64 DriveFreeSpace() const;

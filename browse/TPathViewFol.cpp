@@ -1,5 +1,6 @@
 #include "browse/TPathViewFol.h"
 
+#include "browse/BrowsePaths.h"
 #include "browse/DriveItems.h"
 #include "browse/FileIcons.h"
 #include "browse/FileListing.h"
@@ -19,25 +20,9 @@
 
 namespace {
 
-QString withoutTrailingSlash(QString path)
-{
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    return path;
-}
-
 QString childPath(const QString& parent, const QString& name)
 {
     return parent.endsWith(QLatin1Char('/')) ? QString(parent + name) : QString(parent + QLatin1Char('/') + name);
-}
-
-QIcon driveIcon(const DriveInfo& drive)
-{
-    TFileInfo item;
-    item.kind = ItemKind::Drive;
-    item.TypeName = DriveTypeText(drive.type);
-    FileIcons& icons = FileIcons::instance();
-    return icons.icon(icons.iconIndex(item));
 }
 
 } // namespace
@@ -112,7 +97,7 @@ void TPathViewFol::setSelectedPath(const QString& path)
 void TPathViewFol::setCurrentFolder(const QString& folder)
 {
     if (!folder.isEmpty() && folder != myComputer())
-        m_currentFolder = withoutTrailingSlash(folder);
+        m_currentFolder = BrowsePaths::withoutTrailingSlash(folder);
 }
 
 void TPathViewFol::AddRootNode()
@@ -132,7 +117,7 @@ void TPathViewFol::addDriveNodes(const QList<DriveInfo>& drives)
         return;
     for (const DriveInfo& drive : drives) {
         auto* node = new QTreeWidgetItem(root, {drive.caption()});
-        node->setIcon(0, driveIcon(drive));
+        node->setIcon(0, FileIcons::instance().driveIcon(drive.type));
         node->setData(0, LevelRole, int(DriveLevel));
         node->setData(0, PathRole, drive.root);
         node->setData(0, NetworkRole, drive.type == DriveType::Network);
@@ -218,9 +203,7 @@ QTreeWidgetItem* TPathViewFol::driveNodeOf(const QString& path) const
     for (int i = 0; root && i < root->childCount(); ++i) {
         QTreeWidgetItem* drive = root->child(i);
         const QString driveRoot = GetNodePath(drive);
-        const bool holds = driveRoot == QLatin1String("/") ? path.startsWith(QLatin1Char('/'))
-                                                           : (path == driveRoot || path.startsWith(driveRoot + QLatin1Char('/')));
-        if (holds && (!best || driveRoot.size() > GetNodePath(best).size()))
+        if (BrowsePaths::isOnDrive(driveRoot, path) && (!best || driveRoot.size() > GetNodePath(best).size()))
             best = drive;
     }
     return best;
@@ -230,7 +213,7 @@ bool TPathViewFol::GoToPath(const QString& path)
 {
     if (path.isEmpty() || !QFileInfo(path).isDir())
         return false;
-    const QString clean = withoutTrailingSlash(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    const QString clean = BrowsePaths::withoutTrailingSlash(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     const DriveInfo drive = DriveOfPath(clean);
     if (m_driveTabs && m_singleDrive && clean == drive.root) {
         setCurrentFolder(clean);
@@ -356,7 +339,7 @@ void TPathViewFol::OpenWithExplorer()
 
 void TPathViewFol::SavePathToClipboard()
 {
-    QString text = withoutTrailingSlash(m_selectedPath);
+    QString text = BrowsePaths::withoutTrailingSlash(m_selectedPath);
     // A folder on a mounted SMB share is written as the share's URL, blanks escaped.
     const DriveInfo drive = DriveOfPath(text);
     if (drive.type == DriveType::Network && drive.device.startsWith(QLatin1String("//"))) {
@@ -376,6 +359,20 @@ void TPathViewFol::ToggleSingleDrive()
     if (m_fileList) {
         m_fileList->setDirectoryDirect(m_currentFolder);
         m_fileList->RefreshList();
+    }
+}
+
+void TPathViewFol::ExpandCollapse(QTreeWidgetItem* node)
+{
+    if (node->isExpanded()) {
+        collapseItem(node);
+        return;
+    }
+    const bool read = node->childCount() > 0;
+    node->setExpanded(true);
+    for (int i = 0; read && i < node->childCount(); ++i) {
+        if (node->child(i)->childCount() > 0)
+            ExpandCollapse(node->child(i));
     }
 }
 

@@ -54,6 +54,10 @@ public:
     void OpenWithExplorer();
     void SavePathToClipboard();
     void ToggleSingleDrive();
+    // Collapses an expanded node with everything below; expands a collapsed one together
+    // with the descendants already read (reading a whole disk on the UI thread is not an
+    // option).
+    void ExpandCollapse(QTreeWidgetItem* node);
     void RefreshTree();
 
     static QString myComputer();

@@ -17,12 +17,7 @@ TPathViewFolPopUp::TPathViewFolPopUp(TPathViewFol* tree, bool forTabs, QWidget* 
     if (m_node && (m_node->childCount() > 0 || m_node->childIndicatorPolicy() == QTreeWidgetItem::ShowIndicator)) {
         QAction* expand = addItem(this, m_node->isExpanded() ? QStringLiteral("Collapse") : QStringLiteral("Expand"),
                                   "ExpandCollapseNode");
-        connect(expand, &QAction::triggered, this, [this] {
-            if (m_node->isExpanded())
-                m_tree->collapseItem(m_node);
-            else
-                m_tree->expandRecursively(m_tree->indexFromItem(m_node));
-        });
+        connect(expand, &QAction::triggered, m_tree, [tree = m_tree, node = m_node] { tree->ExpandCollapse(node); });
     }
     QMenu* find = addMenu(QStringLiteral("Find..."));
     find->setObjectName(QStringLiteral("FindNode"));

@@ -1,5 +1,6 @@
 #include "browse/TTabControlDriveFol.h"
 
+#include "browse/BrowsePaths.h"
 #include "browse/FileIcons.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
@@ -12,13 +13,6 @@
 #include <QMouseEvent>
 
 namespace {
-
-QString withoutTrailingSlash(QString path)
-{
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    return path;
-}
 
 // The folder itself, or its nearest existing parent on the same drive (a remembered
 // folder may have been removed since).
@@ -71,11 +65,8 @@ void TTabControlDriveFol::showTabs()
     FileIcons& icons = FileIcons::instance();
     for (int i = 0; i < m_tabs.count(); ++i) {
         const DriveTabList::Tab& tab = m_tabs.at(i);
-        TFileInfo item;
-        item.kind = ItemKind::Drive;
-        item.TypeName = DriveTypeText(tab.drive.type);
-        const int index = m_showDrives ? addTab(icons.icon(icons.iconIndex(item)), tab.text) : addTab(tab.text);
-        setTabToolTip(index, tab.drive.caption() + QStringLiteral(" - ") + item.TypeName);
+        const int index = m_showDrives ? addTab(icons.driveIcon(tab.drive.type), tab.text) : addTab(tab.text);
+        setTabToolTip(index, tab.drive.caption() + QStringLiteral(" - ") + DriveTypeText(tab.drive.type));
     }
     setCurrentIndex(m_tabs.selected());
     setIconSize(m_showDrives ? QSize(16, 16) : QSize(0, 0));
@@ -91,7 +82,7 @@ QSize TTabControlDriveFol::tabSizeHint(int index) const
 
 void TTabControlDriveFol::setSelectedTabText(const QString& path)
 {
-    const QString text = withoutTrailingSlash(path);
+    const QString text = BrowsePaths::withoutTrailingSlash(path);
     // A folder on another drive moves the selection to that drive's tab.
     const int drive = m_tabs.indexOfDrive(text);
     if (drive < 0)

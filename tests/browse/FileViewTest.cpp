@@ -155,6 +155,34 @@ TEST_F(FileViewTest, DirectoryChangesMyComputerAndMissingFolders)
     EXPECT_EQ(list.Directory(), m_data + "/");
 }
 
+TEST_F(FileViewTest, ClicksReportTheItemAndSelectionFigures)
+{
+    makeFile(QStringLiteral("drives/data/a.TXT"), "1234");
+    makeFile(QStringLiteral("drives/data/b.txt"), "12");
+    makeFile(QStringLiteral("drives/data/c.c"), "123456");
+    FileSortOrder::DecendSort = true;
+    TFileViewFol list;
+    list.resize(500, 300);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    list.setDirectory(m_data);
+    QSignalSpy changes(&list, &TFileViewFol::itemChanged);
+    QAbstractItemView* view = list.currentView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(list.model().index(1, 0)).center());
+    ASSERT_EQ(changes.size(), 1);
+    EXPECT_EQ(changes.first().at(0).toString(), m_data + "/b.txt");
+    EXPECT_EQ(list.SelectedItem(), m_data + "/b.txt");
+
+    view->selectionModel()->select(list.model().index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_EQ(list.SelectedNumber(), 2);
+    EXPECT_EQ(list.SelectedSize(), 6);
+    EXPECT_TRUE(list.HasSelectedExtension(".txt"));
+    EXPECT_FALSE(list.HasSelectedExtension(".c"));
+    view->clearSelection();
+    EXPECT_EQ(list.SelectedNumber(), 3) << "nothing selected counts every item";
+    EXPECT_EQ(list.SelectedSize(), 0);
+}
+
 TEST_F(FileViewTest, ProgressIsReportedAndANewerListingSupersedesTheRunningOne)
 {
     for (int i = 0; i < 50; ++i)

@@ -143,6 +143,22 @@ TEST_F(TreeTabsTest, FoldersAreReadOnFirstExpansionThroughTheFolderFilter)
     EXPECT_EQ(nfs->child(0)->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
 
+TEST_F(TreeTabsTest, ExpandAllStopsAtFoldersNotReadYet)
+{
+    makeFolder(QStringLiteral("drives/data/Music/Jazz/Live"));
+    auto panes = makePanes(false, m_data);
+    TPathViewFol* tree = panes->tree;
+    ASSERT_TRUE(tree->GoToPath(m_data + "/Music"));
+    QTreeWidgetItem* music = tree->currentItem();
+    tree->ExpandCollapse(music);
+    EXPECT_FALSE(music->isExpanded());
+    tree->ExpandCollapse(music);
+    EXPECT_TRUE(music->isExpanded());
+    ASSERT_EQ(childCaptions(music), (QStringList{"Jazz", "Rock"}));
+    EXPECT_FALSE(music->child(0)->isExpanded()) << "Jazz was never read, so it is not read now";
+    EXPECT_EQ(music->child(0)->childCount(), 0);
+}
+
 TEST_F(TreeTabsTest, GoToPathSelectsTheFolderOrChangesNothing)
 {
     auto panes = makePanes(false, m_data);
