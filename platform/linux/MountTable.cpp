@@ -70,6 +70,14 @@ bool isOpticalType(const QString& fsType)
     return types.contains(QLatin1String("iso9660")) || types.contains(QLatin1String("udf"));
 }
 
+// The kernel's tables are small; a bound keeps a planted huge fstab from costing memory.
+QByteArray readSmallFile(const QString& path)
+{
+    constexpr qint64 kLimit = 4 << 20;
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(kLimit) : QByteArray();
+}
+
 QString readTrimmed(const QString& path)
 {
     QFile file(path);
@@ -179,15 +187,12 @@ QString MountTable::labelOf(const QString& device) const
     return QString();
 }
 
-QList<DriveInfo> MountTable::mountedDrives() const
+QList<DriveInfo> MountTable::mountedDrives(const QByteArray& mountInfo) const
 {
-    QFile file(m_sources.mountInfo);
     QList<DriveInfo> drives;
     QHash<QString, qsizetype> byRoot;
-    if (!file.open(QIODevice::ReadOnly))
-        return drives;
     // id parent major:minor root mount-point options [optional...] - type source super-options
-    for (const QByteArray& line : file.readAll().split('\n')) {
+    for (const QByteArray& line : mountInfo.split('\n')) {
         const QList<QByteArray> fields = line.simplified().split(' ');
         const qsizetype dash = fields.indexOf("-");
         if (fields.size() < 5 || dash < 6 || dash + 2 >= fields.size())
@@ -212,13 +217,10 @@ QList<DriveInfo> MountTable::mountedDrives() const
     return drives;
 }
 
-QList<DriveInfo> MountTable::emptyOpticalDrives(const QList<DriveInfo>& mounted) const
+QList<DriveInfo> MountTable::emptyOpticalDrives(const QByteArray& fstab, const QList<DriveInfo>& mounted) const
 {
     QList<DriveInfo> drives;
-    QFile file(m_sources.fstab);
-    if (!file.open(QIODevice::ReadOnly))
-        return drives;
-    for (const QByteArray& line : file.readAll().split('\n')) {
+    for (const QByteArray& line : fstab.split('\n')) {
         const QByteArray text = line.simplified();
         if (text.isEmpty() || text.startsWith('#'))
             continue;
@@ -245,8 +247,13 @@ QList<DriveInfo> MountTable::emptyOpticalDrives(const QList<DriveInfo>& mounted)
 
 QList<DriveInfo> MountTable::drives() const
 {
-    QList<DriveInfo> drives = mountedDrives();
-    drives += emptyOpticalDrives(drives);
+    return drivesFrom(readSmallFile(m_sources.mountInfo), readSmallFile(m_sources.fstab));
+}
+
+QList<DriveInfo> MountTable::drivesFrom(const QByteArray& mountInfo, const QByteArray& fstab) const
+{
+    QList<DriveInfo> drives = mountedDrives(mountInfo);
+    drives += emptyOpticalDrives(fstab, drives);
     const bool hasRoot = std::any_of(drives.begin(), drives.end(), [](const DriveInfo& d) { return d.root == QLatin1String("/"); });
     if (!hasRoot) {
         DriveInfo root;

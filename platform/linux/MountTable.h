@@ -13,6 +13,9 @@ public:
 
     // The drives, "/" first, then by mount point.
     QList<DriveInfo> drives() const;
+    // The same from the texts of a mount table and an fstab (the file reader's core, bounds-
+    // checked for any bytes).
+    QList<DriveInfo> drivesFrom(const QByteArray& mountInfo, const QByteArray& fstab) const;
 
     // The type of a mounted file system from its type name and device (sysfs for the
     // removable flag).
@@ -24,8 +27,8 @@ public:
     static QString unescapeHex(const QString& name);
 
 private:
-    QList<DriveInfo> mountedDrives() const;
-    QList<DriveInfo> emptyOpticalDrives(const QList<DriveInfo>& mounted) const;
+    QList<DriveInfo> mountedDrives(const QByteArray& mountInfo) const;
+    QList<DriveInfo> emptyOpticalDrives(const QByteArray& fstab, const QList<DriveInfo>& mounted) const;
     QString labelOf(const QString& device) const;
     bool isRemovable(const QString& deviceName) const;
 

@@ -2,6 +2,7 @@
 // trees, and the ready/not-ready answers with the program's messages.
 #include "platform/Drives.h"
 
+#include "support/FakeDrives.h"
 #include "support/TempHome.h"
 
 #include <QDir>
@@ -239,6 +240,49 @@ TEST_F(DrivesTest, EjectOfADriveWithoutDeviceFails)
     EXPECT_FALSE(EjectMedia(QStringLiteral("/mnt/nfs")));
     CycleMedia(QStringLiteral("/mnt/share")); // silent
     EXPECT_TRUE(prompter().records().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// The fake that the browse components' tests use must give the same answers as real tables.
+TEST(FakeDrivesTest, DescribesDrivesAsTheRoutinesSeeThem)
+{
+    FakeDrives drives;
+    drives.add({QStringLiteral("/media/my stick"), QStringLiteral("vfat"), QStringLiteral("/dev/sdb1"), 8000000000, 2048000})
+        .removable(QStringLiteral("/dev/sdb1"))
+        .label(QStringLiteral("/dev/sdb1"), QStringLiteral("STICK"));
+    drives.add({QStringLiteral("/mnt/nas"), QStringLiteral("nfs4"), QStringLiteral("nas:/vol"), 1 << 30, 0}).notReady(QStringLiteral("/mnt/nas"));
+    drives.emptyOptical(QStringLiteral("/media/cdrom0"), QStringLiteral("/dev/sr0"));
+    drives.apply();
+    const QList<DriveInfo> list = ListDrives();
+    ASSERT_EQ(list.size(), 4);
+    EXPECT_EQ(list[1].root, QStringLiteral("/media/cdrom0"));
+    EXPECT_EQ(list[2].caption(), QStringLiteral("STICK"));
+    EXPECT_EQ(list[2].type, DriveType::Removable);
+    EXPECT_EQ(DriveFreeKB(QStringLiteral("/media/my stick/sub")), 2000);
+    EXPECT_EQ(DriveSizeKB(QStringLiteral("/")), 97656250);
+    EXPECT_FALSE(CheckDriveReady(QStringLiteral("/mnt/nas"), false));
+    EXPECT_FALSE(CheckDriveReady(QStringLiteral("/media/cdrom0"), false));
+    EXPECT_TRUE(AnyNetworkDrive());
+}
+
+} // namespace
+
+namespace {
+
+TEST(RealDrivesTest, TheMachinesOwnTableGivesRootFirst)
+{
+    DriveSources::reset();
+    const QList<DriveInfo> drives = ListDrives();
+    ASSERT_FALSE(drives.isEmpty());
+    EXPECT_EQ(drives.first().root, QStringLiteral("/"));
+    for (const DriveInfo& drive : drives) {
+        EXPECT_TRUE(drive.root.startsWith(QLatin1Char('/'))) << qPrintable(drive.root);
+        EXPECT_FALSE(drive.root.startsWith(QLatin1String("/proc")) || drive.root.startsWith(QLatin1String("/sys")));
+    }
+    EXPECT_TRUE(CheckDriveReady(QStringLiteral("/"), false));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 // The main of every test program: a QApplication on the offscreen platform, and a
 // process-wide temporary HOME so that even a test without the TempHomeTest fixture never
 // touches the home of whoever runs it.
+#include "support/FakeSession.h"
 #include "support/TempHome.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     TempHome processHome;
+    FakeSession noRealPowerOff; // a test that forgets its own fake still cannot log off or shut down
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
