@@ -1,6 +1,6 @@
 #include "browse/FileListModel.h"
 
-#include "browse/FileIcons.h"
+#include "browse/ItemIcons.h"
 #include "browse/FileTypeNames.h"
 
 #include <QApplication>
@@ -87,7 +87,7 @@ void FileListModel::fetch(int row) const
         return;
     item.IconFetched = true;
     m_listing.typeNameOf(row, FileTypeNames::instance());
-    item.IconIndex = FileIcons::instance().iconIndex(item);
+    item.IconIndex = ItemIcons::instance().iconIndex(item);
 }
 
 QVariant FileListModel::displayText(int row, int column) const
@@ -140,7 +140,7 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
         if (index.column() != 0)
             return QVariant();
         fetch(row);
-        return FileIcons::instance().icon(m_listing.at(row).IconIndex);
+        return ItemIcons::instance().icon(m_listing.at(row).IconIndex);
     case Qt::TextAlignmentRole: return alignment(index.column());
     case Qt::ForegroundRole:
     case Qt::FontRole: return marks(row, role);

@@ -1,6 +1,6 @@
 #include "browse/FileTypeNames.h"
 
-#include <QMimeDatabase>
+#include "platform/FileTypes.h"
 
 namespace {
 FileTypeNames* installed = nullptr;
@@ -10,7 +10,7 @@ FileTypeNames::~FileTypeNames() = default;
 
 FileTypeNames& FileTypeNames::instance()
 {
-    static MimeTypeNames fallback;
+    static PlatformTypeNames fallback;
     return installed ? *installed : fallback;
 }
 
@@ -19,11 +19,11 @@ void FileTypeNames::setInstance(FileTypeNames* source)
     installed = source;
 }
 
-QString MimeTypeNames::typeName(const QString& fileName, bool isFolder)
+QString PlatformTypeNames::typeName(const QString& fileName, bool isFolder)
 {
     if (isFolder) {
         if (m_folder.isEmpty())
-            m_folder = QMimeDatabase().mimeTypeForName(QStringLiteral("inode/directory")).comment();
+            m_folder = FileTypes::typeName(fileName, true);
         return m_folder;
     }
     // Patterns such as "*.tar.gz" or "Makefile" decide by more than the last suffix, so the
@@ -39,14 +39,13 @@ QString MimeTypeNames::typeName(const QString& fileName, bool isFolder)
     return name;
 }
 
-QString MimeTypeNames::lookUp(QStringView key, const QString& fileName)
+QString PlatformTypeNames::lookUp(QStringView key, const QString& fileName)
 {
-    static const QMimeDatabase database;
     const QString lowered = key.toString().toLower();
     auto it = m_bySuffix.constFind(lowered);
     if (it != m_bySuffix.constEnd())
         return *it;
-    const QString name = database.mimeTypeForFile(fileName, QMimeDatabase::MatchExtension).comment();
+    const QString name = FileTypes::typeName(fileName, false);
     if (m_bySuffix.size() >= 20000)
         m_bySuffix.clear(); // many names without a dot: keep the cache bounded
     m_bySuffix.insert(lowered, name);

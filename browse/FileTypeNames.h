@@ -1,11 +1,9 @@
 #pragma once
-// Type names of files and folders ("plain text document", "folder") as the desktop names
-// them, from the shared MIME database by file name only (no file is opened, so listing a
-// folder of FIFOs or a slow mount reads nothing). Names are cached by the part of the name
-// after its first dot, so a folder of 100,000 ".txt" files asks the database once.
-//
-// The browse panes ask through this interface so that the platform's own service, or a
-// fake in tests, can take its place.
+// Type names of files and folders for the file list. The default source is the platform's
+// type service (platform/FileTypes.h: the shared MIME database by file name only, so no
+// file is opened), with a cache in front keyed by the part of the name after its first dot,
+// so that a folder of 100,000 ".txt" files costs one lookup and no allocation per row.
+// The browse panes ask through this interface so that a fake in tests can take its place.
 
 #include <QHash>
 #include <QString>
@@ -20,7 +18,7 @@ public:
     static void setInstance(FileTypeNames* source);
 };
 
-class MimeTypeNames : public FileTypeNames {
+class PlatformTypeNames : public FileTypeNames {
 public:
     QString typeName(const QString& fileName, bool isFolder) override;
 

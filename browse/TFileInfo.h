@@ -18,7 +18,7 @@ struct TFileInfo {
     int64_t mtimeSeconds = 0;
     uint32_t mtimeNanoseconds = 0;
     uint32_t Attributes = 0;
-    int IconIndex = -1;    // into FileIcons' list, once IconFetched
+    int IconIndex = -1;    // into ItemIcons' list, once IconFetched
     ItemKind kind = ItemKind::File;
     bool hasTime = false;
     bool IconFetched = false;

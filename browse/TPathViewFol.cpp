@@ -2,21 +2,21 @@
 
 #include "browse/BrowsePaths.h"
 #include "browse/DriveItems.h"
-#include "browse/FileIcons.h"
+#include "browse/ItemIcons.h"
 #include "browse/FileListing.h"
 #include "browse/SubfolderReader.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFolPopUp.h"
 #include "browse/TTabControlDriveFol.h"
 #include "platform/Prompter.h"
+#include "platform/Shell.h"
+#include "platform/ui/PropertiesDialog.h"
 
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QUrl>
 
 namespace {
 
@@ -104,7 +104,7 @@ void TPathViewFol::AddRootNode()
 {
     clear();
     auto* root = new QTreeWidgetItem(this, {myComputer()});
-    root->setIcon(0, FileIcons::instance().computerIcon());
+    root->setIcon(0, ItemIcons::instance().computerIcon());
     root->setData(0, LevelRole, int(RootLevel));
     root->setData(0, PathRole, QString());
     root->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
@@ -117,7 +117,7 @@ void TPathViewFol::addDriveNodes(const QList<DriveInfo>& drives)
         return;
     for (const DriveInfo& drive : drives) {
         auto* node = new QTreeWidgetItem(root, {drive.caption()});
-        node->setIcon(0, FileIcons::instance().driveIcon(drive.type));
+        node->setIcon(0, ItemIcons::instance().driveIcon(drive.type));
         node->setData(0, LevelRole, int(DriveLevel));
         node->setData(0, PathRole, drive.root);
         node->setData(0, NetworkRole, drive.type == DriveType::Network);
@@ -167,7 +167,7 @@ QString TPathViewFol::GetNodePath(const QTreeWidgetItem* node) const
 void TPathViewFol::addFolderNode(QTreeWidgetItem* parent, const QString& name, const QString& path, bool network)
 {
     auto* node = new QTreeWidgetItem(parent, {name});
-    node->setIcon(0, FileIcons::instance().folderIcon(false));
+    node->setIcon(0, ItemIcons::instance().folderIcon(false));
     node->setData(0, LevelRole, int(FolderLevel));
     node->setData(0, PathRole, path);
     node->setData(0, NetworkRole, network);
@@ -328,13 +328,31 @@ void TPathViewFol::contextMenuEvent(QContextMenuEvent* event)
     menu.exec(event->globalPos() + QPoint(10, 10));
 }
 
+void TPathViewFol::runVerb(const QString& verb)
+{
+    // A selection that is not an existing folder ("My Computer") gives the verb nothing.
+    const QString path = QFileInfo(m_selectedPath).isDir() ? BrowsePaths::withoutTrailingSlash(m_selectedPath) : QString();
+    if (!ShellExecute(verb, path).accepted)
+        Prompter::instance().error(QStringLiteral("Can not ") + verb + QStringLiteral(" file  ") + path);
+}
+
 void TPathViewFol::OpenWithExplorer()
 {
-    const QString path = m_selectedPath;
-    if (!QFileInfo(path).isDir())
+    runVerb(QStringLiteral("Open"));
+}
+
+void TPathViewFol::FindWithExplorer()
+{
+    runVerb(QStringLiteral("Find"));
+}
+
+void TPathViewFol::ShowFolderProperties()
+{
+    if (!currentItem() || m_selectedPath.isEmpty() || m_selectedPath == myComputer())
         return;
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        Prompter::instance().error(QStringLiteral("Can not Open file  ") + path);
+    const QString error = ShowProperties(m_selectedPath, this);
+    if (!error.isEmpty())
+        Prompter::instance().error(error);
 }
 
 void TPathViewFol::SavePathToClipboard()

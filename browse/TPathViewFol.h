@@ -52,6 +52,8 @@ public:
     QTreeWidgetItem* driveNodeOf(const QString& path) const;
 
     void OpenWithExplorer();
+    void FindWithExplorer();
+    void ShowFolderProperties();
     void SavePathToClipboard();
     void ToggleSingleDrive();
     // Collapses an expanded node with everything below; expands a collapsed one together
@@ -77,6 +79,7 @@ private:
     void addDriveNodes(const QList<DriveInfo>& drives);
     void addFolderNode(QTreeWidgetItem* parent, const QString& name, const QString& path, bool network);
     void syncTabVisibility();
+    void runVerb(const QString& verb);
 
     TFileType m_folderType = TFileAttr::ftReadOnly | TFileAttr::ftHidden | TFileAttr::ftSystem | TFileAttr::ftArchive;
     TFileViewFol* m_fileList = nullptr;

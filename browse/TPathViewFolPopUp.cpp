@@ -21,8 +21,10 @@ TPathViewFolPopUp::TPathViewFolPopUp(TPathViewFol* tree, bool forTabs, QWidget* 
     }
     QMenu* find = addMenu(QStringLiteral("Find..."));
     find->setObjectName(QStringLiteral("FindNode"));
-    connect(addItem(find, QStringLiteral("&Open with Explorer"), forTabs ? "FindNodeTab" : "OpenNode"),
-            &QAction::triggered, m_tree, &TPathViewFol::OpenWithExplorer);
+    connect(addItem(find, QStringLiteral("&Open with Explorer"), "OpenNode"), &QAction::triggered, m_tree,
+            &TPathViewFol::OpenWithExplorer);
+    connect(addItem(find, QStringLiteral("&Find with Explorer"), forTabs ? "FindNodeTab" : "FindNodePath"), &QAction::triggered,
+            m_tree, &TPathViewFol::FindWithExplorer);
     addDrivesMenu();
     addSendMenu(belowRoot);
     addSeparator();
@@ -34,7 +36,8 @@ TPathViewFolPopUp::TPathViewFolPopUp(TPathViewFol* tree, bool forTabs, QWidget* 
     addNotYet(this, QStringLiteral("&Rename Folder"), "EditNode", belowDrive);
     addNotYet(this, QStringLiteral("&New Folder"), "AddNode", belowRoot);
     addSeparator();
-    addNotYet(this, QStringLiteral("&Properties"), "PropertiesNode", belowRoot);
+    connect(addItem(this, QStringLiteral("&Properties"), "PropertiesNode", belowRoot), &QAction::triggered, m_tree,
+            &TPathViewFol::ShowFolderProperties);
 }
 
 QString TPathViewFolPopUp::notYetText(const QString& command)

@@ -1,8 +1,8 @@
 #pragma once
 // The folder tree's own context menu (and the drive tab strip's, which acts on the linked
-// tree). The folder operations that need the transfer engine say they are not available
-// yet; formatting drives and the network-drive dialogs have no Linux counterpart and are
-// left out, as is "Find with Explorer" (the desktop has no standard search verb).
+// tree). The folder operations that need the transfer commands and the shortcut tools say
+// they are not available yet; formatting drives and the network-drive dialogs have no
+// Linux counterpart and are left out.
 
 #include <QMenu>
 

@@ -1,7 +1,7 @@
 #include "browse/TTabControlDriveFol.h"
 
 #include "browse/BrowsePaths.h"
-#include "browse/FileIcons.h"
+#include "browse/ItemIcons.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TPathViewFolPopUp.h"
@@ -62,7 +62,7 @@ void TTabControlDriveFol::showTabs()
     const QSignalBlocker blocker(this);
     while (count() > 0)
         removeTab(0);
-    FileIcons& icons = FileIcons::instance();
+    ItemIcons& icons = ItemIcons::instance();
     for (int i = 0; i < m_tabs.count(); ++i) {
         const DriveTabList::Tab& tab = m_tabs.at(i);
         const int index = m_showDrives ? addTab(icons.driveIcon(tab.drive.type), tab.text) : addTab(tab.text);

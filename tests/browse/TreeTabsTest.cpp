@@ -8,6 +8,7 @@
 #include "browse/TPathViewFol.h"
 #include "browse/TPathViewFolPopUp.h"
 #include "browse/TTabControlDriveFol.h"
+#include "support/FakeLauncher.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -233,9 +234,9 @@ TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
     ASSERT_TRUE(panes->tree->GoToPath(m_rock));
     TPathViewFolPopUp menu(panes->tree, false);
     // Rock has no subfolders, so there is nothing to expand.
-    for (const char* absent : {"FormatNode", "MapNetNode", "UnMapNetNode", "FindNodePath", "ExpandCollapseNode"})
+    for (const char* absent : {"FormatNode", "MapNetNode", "UnMapNetNode", "ExpandCollapseNode"})
         EXPECT_EQ(menu.findChild<QAction*>(QLatin1String(absent)), nullptr) << absent;
-    for (const char* present : {"OpenNode", "SingleDriveNode", "RefreshNode", "SavePathToClipNode",
+    for (const char* present : {"OpenNode", "FindNodePath", "SingleDriveNode", "RefreshNode", "SavePathToClipNode",
                                 "CopyNode", "DelNode", "AddNode", "PropertiesNode"})
         EXPECT_NE(menu.findChild<QAction*>(QLatin1String(present)), nullptr) << present;
 
@@ -248,6 +249,20 @@ TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
     EXPECT_EQ(prompter().last().text, "The following has been saved to the clipboard.\r\nYou may now paste this into any other "
                                       "applications as text.\r\n\r\n" + m_rock);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), m_rock);
+
+    // Open and Find go to the desktop's programs; without a search program the user is told.
+    FakeLauncher launcher;
+    launcher.addProgram(QStringLiteral("xdg-open"));
+    menu.findChild<QAction*>(QStringLiteral("OpenNode"))->trigger();
+    ASSERT_EQ(launcher.launches().size(), 1);
+    EXPECT_EQ(launcher.launches().first().arguments, QStringList{m_rock});
+    prompter().answer(PromptButton::Ok);
+    menu.findChild<QAction*>(QStringLiteral("FindNodePath"))->trigger();
+    EXPECT_EQ(prompter().last().text, "Can not Find file  " + m_rock);
+    launcher.addProgram(QStringLiteral("catfish"));
+    menu.findChild<QAction*>(QStringLiteral("FindNodePath"))->trigger();
+    ASSERT_EQ(launcher.launches().size(), 2);
+    EXPECT_EQ(launcher.launches().last().workingFolder, m_rock);
 
     menu.findChild<QAction*>(QStringLiteral("SingleDriveNode"))->trigger();
     EXPECT_TRUE(panes->tree->SingleDrive());
