@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QListView>
+#include <QPointer>
 #include <QStackedLayout>
 #include <QTreeView>
 
@@ -196,17 +197,19 @@ void TFileViewFol::setColumnWidths(const QList<int>& widths)
     applyColumns();
 }
 
+void TFileViewFol::setColumnWidth(int column, int width)
+{
+    m_columnWidths[column] = width;
+    applyColumns();
+}
+
 void TFileViewFol::applyColumns()
 {
     static const QList<int> driveWidths{160, 110, 90, 90, 40};
-    const QList<int>& widths = m_model.listing().isDriveView() ? driveWidths : m_columnWidths;
-    const QList<int> kept = m_columnWidths; // resizing below reports back through sectionResized
+    // A copy: resizing reports back into m_columnWidths through sectionResized.
+    const QList<int> widths = m_model.listing().isDriveView() ? driveWidths : m_columnWidths;
     for (int column = 0; column < widths.size(); ++column)
         m_report->header()->resizeSection(column, widths[column]);
-    if (!m_model.listing().isDriveView())
-        m_columnWidths = widths;
-    else
-        m_columnWidths = kept;
 }
 
 void TFileViewFol::setDirTree(TPathViewFol* tree)
@@ -224,6 +227,7 @@ void TFileViewFol::setDirTree(TPathViewFol* tree)
 void TFileViewFol::RefreshList()
 {
     const quint64 generation = ++m_generation;
+    const QPointer<TFileViewFol> alive(this); // the events run below may close the window
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     FileListing listing;
     bool current = true;
@@ -243,7 +247,7 @@ void TFileViewFol::RefreshList()
                 QCoreApplication::processEvents();
                 slice.restart();
             }
-            current = generation == m_generation;
+            current = alive && generation == m_generation;
             return current;
         });
         listing.sort(FileSortOrder::FileSortIndex, FileSortOrder::DecendSort, FileTypeNames::instance());

@@ -61,6 +61,16 @@ public:
     // Widths of the five file columns (Name, Size, Type, Date, Attr).
     void setColumnWidths(const QList<int>& widths);
     QList<int> columnWidths() const { return m_columnWidths; }
+    int ColWidth_Name() const { return m_columnWidths[0]; }
+    int ColWidth_Size() const { return m_columnWidths[1]; }
+    int ColWidth_Type() const { return m_columnWidths[2]; }
+    int ColWidth_Mod() const { return m_columnWidths[3]; }
+    int ColWidth_Attr() const { return m_columnWidths[4]; }
+    void setColWidth_Name(int width) { setColumnWidth(0, width); }
+    void setColWidth_Size(int width) { setColumnWidth(1, width); }
+    void setColWidth_Type(int width) { setColumnWidth(2, width); }
+    void setColWidth_Mod(int width) { setColumnWidth(3, width); }
+    void setColWidth_Attr(int width) { setColumnWidth(4, width); }
 
     TPathViewFol* DirTree() const { return m_dirTree; }
     void setDirTree(TPathViewFol* tree);
@@ -97,6 +107,7 @@ private:
     void ItemClick(const QModelIndex& index);
     void ItemActivated(const QModelIndex& index);
     void applyColumns();
+    void setColumnWidth(int column, int width);
     void updateSortArrow();
     void openFolder(const QString& path);
     QModelIndexList selectedRows() const;

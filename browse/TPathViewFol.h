@@ -37,6 +37,9 @@ public:
     void setPopUpMenuEnabled(bool enabled) { m_popUpMenuEnabled = enabled; }
     QString SelectedPath() const { return m_selectedPath; }
     void setSelectedPath(const QString& path);
+    // Stored only; the tree never sets it.
+    QString SelectedFile() const { return m_selectedFile; }
+    void setSelectedFile(const QString& file) { m_selectedFile = file; }
     QString CurrentFolder() const { return m_currentFolder; }
     void setCurrentFolder(const QString& folder);
 
@@ -88,6 +91,7 @@ private:
     bool m_popUpMenuEnabled = true;
     QString m_selectedPath;
     QString m_previousPath;
+    QString m_selectedFile;
     QString m_currentFolder;
     FolderDrag m_drag;
 };

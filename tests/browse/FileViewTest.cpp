@@ -134,7 +134,12 @@ TEST_F(FileViewTest, DirectoryChangesMyComputerAndMissingFolders)
     EXPECT_EQ(list.Directory(), m_data + "/") << "a missing folder is ignored";
     EXPECT_EQ(list.model().rowCount(), 1);
 
+    auto* header = list.findChild<QTreeView*>(QStringLiteral("ReportView"))->header();
+    list.setColWidth_Name(210);
+    EXPECT_EQ(header->sectionSize(0), 210);
     list.setDirectory(QStringLiteral("my computer"));
+    EXPECT_EQ(header->sectionSize(0), 160) << "the drive view has its own widths";
+    EXPECT_EQ(list.ColWidth_Name(), 210);
     EXPECT_EQ(list.model().rowCount(), 6);
     EXPECT_EQ(list.Directory(), "my computer");
     EXPECT_EQ(list.model().headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "HD Size");
