@@ -72,6 +72,7 @@ TFileViewFol::TFileViewFol(QWidget* parent)
             m_columnWidths[column] = width;
     });
     setViewStyle(TViewStyle::vsReport);
+    RefreshList(); // a new list shows its folder at once: the drives
 }
 
 void TFileViewFol::setDirectory(const QString& directory)

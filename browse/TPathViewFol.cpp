@@ -215,10 +215,15 @@ bool TPathViewFol::GoToPath(const QString& path)
         return false;
     const QString clean = BrowsePaths::withoutTrailingSlash(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     const DriveInfo drive = DriveOfPath(clean);
-    if (m_driveTabs && m_singleDrive && clean == drive.root) {
+    // In single-drive mode, going to a drive's root, or to a folder on a drive the tree does
+    // not show (opened from the drive view), shows that drive.
+    const bool atRoot = m_driveTabs && clean == drive.root;
+    if (m_singleDrive && (atRoot || (rootNode() && rootNode()->childCount() > 0 && !driveNodeOf(clean)))) {
         setCurrentFolder(clean);
-        m_driveTabs->RefreshDrivetabs();
-        m_driveTabs->setSelectedTabText(clean);
+        if (m_driveTabs) {
+            m_driveTabs->RefreshDrivetabs();
+            m_driveTabs->setSelectedTabText(clean);
+        }
         AddRootNode();
         AddDriveNode(drive.root);
     }

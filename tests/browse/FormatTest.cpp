@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 namespace {
@@ -91,8 +92,10 @@ TEST_F(FormatTimeTest, EveryDateFormat)
     };
     for (const Case& c : cases) {
         const FileTimeFormat format(c.format, TTmFormat::tfShortFormat, us);
-        EXPECT_EQ(format.format(when), QLatin1String(c.date) + QStringLiteral(" 2:01\u202fPM").replace(QChar(0x202f), format.format(when).right(3).at(0)))
-            << format.pattern().toStdString();
+        // The locale puts its own (narrow) blank before the day half.
+        const QString text = format.format(when);
+        EXPECT_EQ(text.left(int(strlen(c.date)) + 5), QLatin1String(c.date) + QStringLiteral(" 2:01")) << format.pattern().toStdString();
+        EXPECT_TRUE(text.endsWith(QLatin1String("PM"))) << text.toStdString();
     }
     EXPECT_EQ(FileTimeFormat(TDtFormat::df_yyyyMMdd, TTmFormat::tfLongFormat, us).format(when).left(18), "2024-03-02 2:01:02");
     EXPECT_TRUE(FileTimeFormat(TDtFormat::df_yyyyMMdd, TTmFormat::tfCustomize, us).format(when).endsWith("PM"));

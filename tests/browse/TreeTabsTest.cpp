@@ -201,6 +201,30 @@ TEST_F(TreeTabsTest, ChoosingANodeFillsTheListAndTheTabRemembersIt)
     EXPECT_EQ(panes->tree->SelectedPath(), m_rock + "/");
 }
 
+TEST_F(TreeTabsTest, OpeningAFolderOnAnotherDriveFromTheListMovesTreeAndTabs)
+{
+    const QString photos = makeFolder(QStringLiteral("drives/usb/photos"));
+    auto panes = makePanes(true, m_rock);
+    panes->list->setDirectory(QStringLiteral("My Computer"));
+    const int usbRow = [&] {
+        for (int row = 0; row < panes->list->model().rowCount(); ++row) {
+            if (panes->list->model().index(row, 0).data(FileListModel::FullPathRole).toString() == m_usb)
+                return row;
+        }
+        return -1;
+    }();
+    ASSERT_GE(usbRow, 0);
+    panes->list->currentView()->setCurrentIndex(panes->list->model().index(usbRow, 0));
+    panes->list->OpenSelected();
+    EXPECT_EQ(panes->list->Directory(), m_usb + "/");
+    EXPECT_EQ(panes->tree->GetNodePath(panes->tree->rootNode()->child(0)), m_usb);
+    EXPECT_EQ(panes->tabs->currentIndex(), panes->tabs->tabList().indexOfDrive(m_usb));
+    EXPECT_EQ(panes->tabs->tabText(panes->tabs->tabList().indexOfDrive(m_data)), m_rock);
+
+    ASSERT_TRUE(panes->tree->GoToPath(photos));
+    EXPECT_EQ(panes->tree->GetNodePath(panes->tree->currentItem()), photos);
+}
+
 TEST_F(TreeTabsTest, ANotReadyDriveIsReportedAndNotEntered)
 {
     auto panes = makePanes(true, m_data);
