@@ -199,6 +199,15 @@ TEST_F(TreeTabsTest, ChoosingANodeFillsTheListAndTheTabRemembersIt)
     clickTab(panes->tabs, data);
     EXPECT_EQ(panes->list->Directory(), m_rock + "/");
     EXPECT_EQ(panes->tree->SelectedPath(), m_rock + "/");
+    // The root stands for the computer: the list shows the drives, the tabs keep their texts.
+    clickNode(panes->tree, panes->tree->rootNode());
+    EXPECT_EQ(panes->tree->SelectedPath(), "My Computer");
+    EXPECT_EQ(panes->list->Directory(), "My Computer");
+    EXPECT_EQ(panes->list->model().rowCount(), 6);
+    EXPECT_EQ(panes->tabs->tabText(data), m_rock);
+    // The keyboard chooses too.
+    QTest::keyClick(panes->tree, Qt::Key_Down);
+    EXPECT_EQ(panes->list->Directory(), m_data + "/");
 }
 
 TEST_F(TreeTabsTest, OpeningAFolderOnAnotherDriveFromTheListMovesTreeAndTabs)
