@@ -15,6 +15,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -134,9 +135,16 @@ public:
         const size_t count = m_offsets.size();
         const size_t threads = count < 512 ? 1 : std::min<size_t>(4, std::max(1u, std::thread::hardware_concurrency()));
         std::vector<std::thread> workers;
-        for (size_t t = 1; t < threads; ++t)
-            workers.emplace_back([this, t, threads, count] { examineRange(count * t / threads, count * (t + 1) / threads); });
+        size_t t = 1;
+        try {
+            for (; t < threads; ++t)
+                workers.emplace_back([this, t, threads, count] { examineRange(count * t / threads, count * (t + 1) / threads); });
+        } catch (const std::system_error&) {
+            // No thread to be had: this thread does the rest.
+        }
         examineRange(0, count / threads);
+        for (size_t rest = t; rest < threads; ++rest)
+            examineRange(count * rest / threads, count * (rest + 1) / threads);
         for (std::thread& worker : workers)
             worker.join();
     }

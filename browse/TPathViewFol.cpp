@@ -275,7 +275,8 @@ void TPathViewFol::ChooseNode(bool byMouse)
         && !CheckDriveReady(m_selectedPath, true)) {
         if (byMouse) {
             const QString previous = m_previousPath;
-            GoToPath(previous);
+            if (!GoToPath(previous))
+                setCurrentItem(previous == myComputer() ? rootNode() : nullptr);
             m_selectedPath = previous;
         }
         return;

@@ -121,19 +121,19 @@ void TTabControlDriveFol::reportNotReady(const DriveInfo& drive)
         CycleMedia(drive.root);
 }
 
-bool TTabControlDriveFol::enter(const DriveTabList::Tab& tab, const QString& folder)
+void TTabControlDriveFol::enter(const DriveTabList::Tab& tab, const QString& folder)
 {
     m_treeView->setCurrentFolder(folder);
     m_treeView->AddRootNode();
     m_treeView->AddDriveNode(tab.drive.root);
     m_treeView->setSelectedPath(folder);
-    if (!m_treeView->GoToPath(folder))
-        return false;
+    // A folder the tree's filter leaves out still fills the list; the tree shows the deepest
+    // node it found.
+    m_treeView->GoToPath(folder);
     if (TFileViewFol* list = m_treeView->FileList()) {
         list->setDirectoryDirect(m_treeView->SelectedPath());
         list->RefreshList();
     }
-    return true;
 }
 
 void TTabControlDriveFol::TabChoice()
@@ -143,8 +143,10 @@ void TTabControlDriveFol::TabChoice()
     m_tabs.select(currentIndex());
     const DriveTabList::Tab tab = m_tabs.at(currentIndex());
     const bool ready = tab.drive.mounted && CheckDriveReady(tab.drive.root, false);
-    if (ready && enter(tab, nearestExisting(tab.text, tab.drive.root)))
+    if (ready) {
+        enter(tab, nearestExisting(tab.text, tab.drive.root));
         return;
+    }
     reportNotReady(tab.drive);
     QCoreApplication::processEvents();
     // Back to the folder the tree was in; the rebuild selects that drive's tab again.

@@ -42,7 +42,7 @@ protected:
 private:
     void TabChoice();
     void showTabs();
-    bool enter(const DriveTabList::Tab& tab, const QString& folder);
+    void enter(const DriveTabList::Tab& tab, const QString& folder);
     void reportNotReady(const DriveInfo& drive);
 
     TPathViewFol* m_treeView = nullptr;

@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
@@ -208,6 +209,18 @@ TEST_F(TreeTabsTest, ChoosingANodeFillsTheListAndTheTabRemembersIt)
     // The keyboard chooses too.
     QTest::keyClick(panes->tree, Qt::Key_Down);
     EXPECT_EQ(panes->list->Directory(), m_data + "/");
+}
+
+TEST_F(TreeTabsTest, ATabWhoseFolderWasRemovedGoesToTheNearestParent)
+{
+    auto panes = makePanes(true, m_rock);
+    const int data = panes->tabs->tabList().indexOfDrive(m_data);
+    ASSERT_EQ(panes->tabs->tabText(data), m_rock);
+    ASSERT_TRUE(QDir(m_rock).removeRecursively());
+    clickTab(panes->tabs, data);
+    EXPECT_EQ(prompter().records().size(), 0) << "the drive is ready: no warning";
+    EXPECT_EQ(panes->list->Directory(), m_data + "/Music/");
+    EXPECT_EQ(panes->tree->GetNodePath(panes->tree->currentItem()), m_data + "/Music");
 }
 
 TEST_F(TreeTabsTest, OpeningAFolderOnAnotherDriveFromTheListMovesTreeAndTabs)
