@@ -153,6 +153,21 @@ TEST_F(ListingTest, ParentEntryAndFolderRows)
     EXPECT_EQ(text.caption(listing, 2), "sub");
 }
 
+TEST_F(ListingTest, SizesBeyondFourGigabytes)
+{
+    QFile big(makeFile(QStringLiteral("list/big.iso")));
+    ASSERT_TRUE(big.resize(4294967296)); // sparse: no disk space used
+    FileListing listing;
+    ASSERT_TRUE(listing.listFolder(folder(), everything()));
+    ASSERT_EQ(listing.count(), 1);
+    EXPECT_EQ(listing.at(0).Size, 4294967296);
+    FileItemText text;
+    text.setFileSize(TFileSize::fsKB);
+    EXPECT_EQ(text.subItem(listing, 0, 0, FileTypeNames::instance()), "4194304 KB");
+    text.setFileSize(TFileSize::fsByte);
+    EXPECT_EQ(text.subItem(listing, 0, 0, FileTypeNames::instance()), "4294967296");
+}
+
 TEST_F(ListingTest, FolderThatCannotBeReadGivesAnEmptyTable)
 {
     const QString notAFolder = makeFile(QStringLiteral("plainfile"));
