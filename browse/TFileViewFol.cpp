@@ -1,9 +1,13 @@
 #include "browse/TFileViewFol.h"
 
+#include "browse/BrowsePaths.h"
 #include "browse/DriveItems.h"
 #include "browse/FileSortOrder.h"
 #include "browse/FileTypeNames.h"
 #include "browse/TPathViewFol.h"
+#include "platform/Prompter.h"
+#include "platform/Shell.h"
+#include "platform/ui/PropertiesDialog.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -341,6 +345,25 @@ void TFileViewFol::openFolder(const QString& path)
     setDirectory(path);
     if (m_directory != before)
         Q_EMIT directoryOpened(m_directory);
+}
+
+void TFileViewFol::FindInFolder()
+{
+    if (!currentView()->hasFocus() || isMyComputer(m_directory))
+        return;
+    const QString folder = BrowsePaths::withoutTrailingSlash(m_directory);
+    if (!ShellExecute(QStringLiteral("Find"), folder).accepted)
+        Prompter::instance().error(QStringLiteral("Can not Find file  ") + folder);
+}
+
+void TFileViewFol::ShowItemProperties()
+{
+    const QModelIndex current = currentView()->currentIndex();
+    if (!current.isValid() || !currentView()->selectionModel()->isSelected(current))
+        return;
+    const QString error = ShowProperties(m_model.data(current, FileListModel::FullPathRole).toString(), this);
+    if (!error.isEmpty())
+        Prompter::instance().error(error);
 }
 
 QModelIndexList TFileViewFol::selectedRows() const

@@ -88,6 +88,10 @@ public:
     void SortItems();
     void GoUp();
     void OpenSelected();
+    // The desktop's file search in this folder, when the list has the focus.
+    void FindInFolder();
+    // The properties window of the selected item.
+    void ShowItemProperties();
 
     FileListModel& model() { return m_model; }
     QAbstractItemView* currentView() const;

@@ -6,6 +6,8 @@
 
 #include "browse/FileSortOrder.h"
 #include "browse/TFileViewFol.h"
+#include "platform/ui/PropertiesDialog.h"
+#include "support/FakeLauncher.h"
 
 #include <QFont>
 #include <QHeaderView>
@@ -183,9 +185,40 @@ TEST_F(FileViewTest, ClicksReportTheItemAndSelectionFigures)
     EXPECT_EQ(list.SelectedSize(), 6);
     EXPECT_TRUE(list.HasSelectedExtension(".txt"));
     EXPECT_FALSE(list.HasSelectedExtension(".c"));
+
+    // The properties window opens for the item under the cursor.
+    list.ShowItemProperties();
+    auto* properties = list.findChild<PropertiesDialog*>();
+    ASSERT_NE(properties, nullptr);
+    EXPECT_TRUE(properties->isVisible());
+    delete properties;
+
     view->clearSelection();
     EXPECT_EQ(list.SelectedNumber(), 3) << "nothing selected counts every item";
     EXPECT_EQ(list.SelectedSize(), 0);
+    list.ShowItemProperties();
+    EXPECT_EQ(list.findChild<PropertiesDialog*>(), nullptr) << "nothing selected, nothing shown";
+}
+
+TEST_F(FileViewTest, FindInFolderNeedsTheFocusAndReportsAMissingSearchProgram)
+{
+    TFileViewFol list;
+    list.setDirectory(m_data);
+    list.show();
+    list.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
+    FakeLauncher launcher;
+    list.currentView()->clearFocus();
+    list.FindInFolder();
+    EXPECT_TRUE(prompter().records().isEmpty()) << "without the focus nothing happens";
+    list.currentView()->setFocus();
+    prompter().answer(PromptButton::Ok);
+    list.FindInFolder();
+    EXPECT_EQ(prompter().last().text, "Can not Find file  " + m_data);
+    launcher.addProgram(QStringLiteral("kfind"));
+    list.FindInFolder();
+    ASSERT_EQ(launcher.launches().size(), 1);
+    EXPECT_EQ(launcher.launches().first().arguments, QStringList{m_data});
 }
 
 TEST_F(FileViewTest, ProgressIsReportedAndANewerListingSupersedesTheRunningOne)
