@@ -2,8 +2,8 @@
 # Copies a 1 GiB file and a tree of 20,000 small files with the program's engine (fvtool copy)
 # and with `cp -a`, on the same data in one run; prints wall time and peak RSS of each and
 # one RATIO line per job (ours/peer; below 1 means ours is faster). Each side runs three times
-# alternately and the best time counts, so that a neighbour's burst on a shared machine does
-# not decide the figure.
+# alternately after a sync and the best time counts, so that a neighbour's burst on a shared
+# machine or the write-back of the previous run does not decide the figure.
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 fvtool=${FVTOOL:-$here/build/bin/fvtool}
@@ -26,7 +26,8 @@ for d in range(200):
 PY
 sync
 
-measure() { # command...: prints "wall rss" of the run
+measure() { # command...: prints "wall rss" of the run, after the last run's writes are out
+  sync
   /usr/bin/time -o "$work/time" -f '%e %M' "$@" >/dev/null 2>&1
   tail -1 "$work/time"
 }

@@ -154,6 +154,8 @@ void TransferJob::run()
     m_result.aborted = m_aborted || m_cancelled;
     m_result.succeeded = m_result.error.isEmpty() && !m_result.aborted;
     m_finished = true;
+    if (m_onFinished)
+        m_onFinished();
 }
 
 bool TransferJob::failWith(const QString& verb, const QByteArray& path, const QString& reason)
@@ -274,8 +276,10 @@ bool TransferJob::copyItems(std::vector<Item>& items)
     }
     // A folder gets its times and permissions after its contents, which change both.
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
-        if (it->copied && S_ISDIR(it->st.st_mode))
+        if (it->copied && S_ISDIR(it->st.st_mode)) {
+            FileCopier::copyExtendedAttributes(it->src, it->dst);
             FileCopier::applyAttributes(it->dst, it->st);
+        }
     }
     return !stopped();
 }

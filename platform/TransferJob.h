@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include <sys/stat.h>
@@ -19,8 +20,10 @@ class TransferJob {
 public:
     TransferJob(FileOperationKind kind, QStringList sources, QStringList targets, FileOperationFlags flags);
 
-    // Does the whole job on the calling thread; questions go to the UI thread.
+    // Does the whole job on the calling thread; questions go to the UI thread. Calls the
+    // finished callback (on that thread) as its last step.
     void run();
+    void setOnFinished(std::function<void()> callback) { m_onFinished = std::move(callback); }
     void cancel() { m_cancelled = true; }
 
     FileOperationKind kind() const { return m_kind; }
@@ -81,6 +84,7 @@ private:
     std::atomic<std::int64_t> m_doneBytes{0};
     std::atomic<std::int64_t> m_totalItems{0};
     std::atomic<std::int64_t> m_doneItems{0};
+    std::function<void()> m_onFinished;
     mutable QMutex m_currentMutex;
     QString m_current;
 };

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QThread>
-#include <QTimer>
 
 #include <thread>
 
@@ -19,14 +18,9 @@ public:
             job.run();
             return;
         }
-        runOnWorker(job, [&job] {
-            QEventLoop loop;
-            QTimer poll;
-            QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-                if (job.isFinished())
-                    loop.quit();
-            });
-            poll.start(20);
+        QEventLoop loop;
+        job.setOnFinished([&loop] { QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection); });
+        runOnWorker(job, [&] {
             if (!job.isFinished())
                 loop.exec(QEventLoop::ExcludeUserInputEvents);
         });

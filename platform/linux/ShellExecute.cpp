@@ -1,5 +1,7 @@
 #include "platform/Shell.h"
 
+#include "platform/linux/RunnableProgram.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -38,19 +40,6 @@ bool isUrl(const QString& file)
 {
     const qsizetype colon = file.indexOf(QLatin1Char(':'));
     return colon > 1 && !file.startsWith(QLatin1Char('/')) && (file.mid(colon, 3) == QLatin1String("://") || file.startsWith(QLatin1String("mailto:")));
-}
-
-// A program is an executable regular file that starts like one (ELF or a "#!" script); a
-// document that merely has the execute bit (every file on a FAT stick has) is opened instead.
-bool isProgram(const QFileInfo& info)
-{
-    if (!info.isFile() || !info.isExecutable())
-        return false;
-    QFile file(info.absoluteFilePath());
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray head = file.read(4);
-    return head == "\x7f" "ELF" || head.startsWith("#!");
 }
 
 ShellExecuteResult started(const QString& program, const QStringList& arguments, const QString& folder)
@@ -111,7 +100,7 @@ ShellExecuteResult ShellExecute(const QString& verb, const QString& file, const 
     }
     if (!action.isEmpty() && action != QLatin1String("open"))
         return refused(QStringLiteral("The action \"") + verb + QStringLiteral("\" is not supported."));
-    if (!url && isProgram(info))
+    if (!url && IsRunnableProgram(info.absoluteFilePath()))
         return started(info.absoluteFilePath(), QProcess::splitCommand(parameters), folder);
     const QString opener = ProgramLauncher::instance().findProgram(QStringLiteral("xdg-open"));
     if (opener.isEmpty())

@@ -1,5 +1,7 @@
 #include "platform/Shell.h"
 
+#include "platform/linux/RunnableProgram.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -67,15 +69,6 @@ QString unquotedExecProgram(const QString& exec)
     return out.replace(QStringLiteral("%%"), QStringLiteral("%"));
 }
 
-bool isExecutableProgram(const QFileInfo& info)
-{
-    if (!info.isFile() || !info.isExecutable())
-        return false;
-    QFile file(info.absoluteFilePath());
-    const QByteArray head = file.open(QIODevice::ReadOnly) ? file.read(4) : QByteArray();
-    return head == "\x7f" "ELF" || head.startsWith("#!");
-}
-
 } // namespace
 
 QString CreateShortcut(const QString& target, const QString& workingFolder, const QString& shortcutPath, QString* error)
@@ -88,7 +81,7 @@ QString CreateShortcut(const QString& target, const QString& workingFolder, cons
     const QFileInfo info(target);
     QString text = QStringLiteral("[Desktop Entry]\nVersion=1.0\nName=") + escapedValue(info.fileName().isEmpty() ? target : info.fileName())
         + QLatin1Char('\n');
-    if (isExecutableProgram(info)) {
+    if (IsRunnableProgram(info.absoluteFilePath())) {
         text += QStringLiteral("Type=Application\nExec=") + escapedValue(execArgument(info.absoluteFilePath())) + QLatin1Char('\n');
         if (!workingFolder.isEmpty())
             text += QStringLiteral("Path=") + escapedValue(workingFolder) + QLatin1Char('\n');

@@ -2,9 +2,9 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -74,23 +74,29 @@ void TransferProgressDialog::reject()
 
 void DialogTransferRunner::run(TransferJob& job, bool showProgress)
 {
-    runOnWorker(job, [&job, showProgress] {
-        // Until the window shows, the program takes no input: the call is synchronous for it.
-        QElapsedTimer clock;
-        clock.start();
-        QEventLoop loop;
-        QTimer poll;
-        QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-            if (job.isFinished() || (showProgress && clock.elapsed() >= kShowDelayMs))
-                loop.quit();
-        });
-        poll.start(kPollMs);
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    // Until the window shows, the program takes no input: the call is synchronous for it.
+    QEventLoop loop;
+    QPointer<TransferProgressDialog> dialog;
+    job.setOnFinished([&loop, &dialog] {
+        QMetaObject::invokeMethod(&loop, [&loop, &dialog] {
+            loop.quit();
+            if (dialog)
+                dialog->refresh();
+        }, Qt::QueuedConnection);
+    });
+    runOnWorker(job, [&] {
+        if (showProgress)
+            QTimer::singleShot(kShowDelayMs, &loop, &QEventLoop::quit);
+        if (!job.isFinished())
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
         if (job.isFinished())
             return;
-        TransferProgressDialog dialog(job, QApplication::activeWindow());
-        QObject::disconnect(&poll, nullptr, &loop, nullptr);
-        QObject::connect(&poll, &QTimer::timeout, &dialog, &TransferProgressDialog::refresh);
-        dialog.exec();
+        TransferProgressDialog window(job, QApplication::activeWindow());
+        dialog = &window;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, &window, &TransferProgressDialog::refresh);
+        poll.start(kPollMs);
+        window.exec();
+        dialog = nullptr;
     });
 }

@@ -10,6 +10,10 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -157,6 +161,48 @@ TEST_F(TrashTest, GioWritesTheSameInfoAndWeReadIts)
         originals << item.originalPath;
     originals.sort();
     EXPECT_EQ(originals, (QStringList{theirs, ours}));
+}
+
+} // namespace
+
+namespace {
+
+// An item on another volume goes to that volume's .Trash-$uid with a Path relative to the
+// volume's top folder, never across volumes into the home trash.
+TEST_F(TrashTest, ItemOnAnotherVolumeGoesToThatVolumesTrash)
+{
+    QTemporaryDir other(QStringLiteral("/dev/shm/fvtrash-XXXXXX"));
+    struct stat a {}, b {};
+    if (!other.isValid() || ::stat(QFile::encodeName(other.path()).constData(), &a) != 0
+        || ::stat(QFile::encodeName(home().home()).constData(), &b) != 0 || a.st_dev == b.st_dev)
+        GTEST_SKIP() << "no second writable file system (/dev/shm)";
+    const QString top = QStringLiteral("/dev/shm");
+    const QString volumeTrash = top + QStringLiteral("/.Trash-") + QString::number(::getuid());
+    const bool existed = QFileInfo::exists(volumeTrash);
+    const QString file = other.filePath(QStringLiteral("on stick.txt"));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("far");
+    }
+    QString error;
+    ASSERT_TRUE(Trash::moveToTrash(file, &error)) << qPrintable(error);
+    EXPECT_FALSE(QFileInfo::exists(file));
+    EXPECT_FALSE(QFileInfo::exists(trash() + QStringLiteral("/info")));
+    TrashedItem mine;
+    for (const TrashedItem& item : Trash::items(volumeTrash)) {
+        if (item.originalPath == file)
+            mine = item;
+    }
+    ASSERT_FALSE(mine.name.isEmpty());
+    QFile info(volumeTrash + QStringLiteral("/info/") + mine.name + QStringLiteral(".trashinfo"));
+    ASSERT_TRUE(info.open(QIODevice::ReadOnly));
+    const QByteArray relative = QFile::encodeName(QDir(top).relativeFilePath(file)).toPercentEncoding("/");
+    EXPECT_TRUE(info.readAll().contains(QByteArray("\nPath=" + relative + "\n")));
+    EXPECT_TRUE(Trash::restore(mine, &error)) << qPrintable(error);
+    EXPECT_TRUE(QFileInfo::exists(file));
+    if (!existed)
+        QDir(volumeTrash).removeRecursively();
 }
 
 } // namespace
