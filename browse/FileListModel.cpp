@@ -36,17 +36,15 @@ void FileListModel::sortTable(int column, bool ascending)
         return;
     Q_EMIT layoutAboutToBeChanged();
     const QModelIndexList before = persistentIndexList();
-    QStringList paths;
+    std::vector<uint32_t> records;
     for (const QModelIndex& index : before)
-        paths << m_listing.fullPath(index.row());
+        records.push_back(m_listing.recordAt(index.row()));
     m_listing.sort(column, ascending, FileTypeNames::instance());
     // Keep selections and the current item on the same entries after the reorder.
-    QHash<QString, int> rowOf;
-    for (int row = 0; row < m_listing.count() && !paths.isEmpty(); ++row)
-        rowOf.insert(m_listing.fullPath(row), row);
+    const std::vector<int> rows = m_listing.rowsOfRecords();
     QModelIndexList after;
     for (qsizetype i = 0; i < before.size(); ++i)
-        after << index(rowOf.value(paths[i]), before[i].column());
+        after << index(rows[records[size_t(i)]], before[i].column());
     changePersistentIndexList(before, after);
     Q_EMIT layoutChanged();
 }

@@ -59,8 +59,13 @@ TEST_F(FileViewTest, HeaderClicksSortAndFlipTheDirectionWithFilesFirst)
     // First run: DecendSort false sorts names Z to A.
     EXPECT_EQ(captions(list), (QStringList{"c.txt", "b.txt", "A.txt", "zulu", "Alpha"}));
     auto* header = list.findChild<QTreeView*>(QStringLiteral("ReportView"))->header();
+    // The selection stays on its entry across the sort.
+    list.currentView()->setCurrentIndex(list.model().index(1, 0));
+    ASSERT_EQ(list.selectedPaths(), QStringList{m_data + "/b.txt"});
 
     clickHeader(list, 0);
+    EXPECT_EQ(list.selectedPaths(), QStringList{m_data + "/b.txt"});
+    EXPECT_EQ(list.currentView()->currentIndex().row(), 1);
     EXPECT_TRUE(FileSortOrder::DecendSort);
     EXPECT_EQ(captions(list), (QStringList{"A.txt", "b.txt", "c.txt", "Alpha", "zulu"}));
     EXPECT_EQ(header->sortIndicatorSection(), 0);
@@ -70,6 +75,8 @@ TEST_F(FileViewTest, HeaderClicksSortAndFlipTheDirectionWithFilesFirst)
     EXPECT_EQ(FileSortOrder::FileSortIndex, 1);
     EXPECT_FALSE(FileSortOrder::DecendSort);
     EXPECT_EQ(captions(list).mid(0, 3), (QStringList{"b.txt", "c.txt", "A.txt"}));
+    EXPECT_EQ(list.currentView()->currentIndex().row(), 0);
+    EXPECT_EQ(list.selectedPaths(), QStringList{m_data + "/b.txt"});
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
 }
 
