@@ -169,6 +169,24 @@ TEST_F(FileViewTest, DirectoryChangesMyComputerAndMissingFolders)
     EXPECT_EQ(list.Directory(), m_data + "/");
 }
 
+TEST_F(FileViewTest, TheParentEntryGoesUpToTheDriveViewAtARoot)
+{
+    const QString sub = makeFolder(QStringLiteral("drives/data/sub"));
+    makeFile(QStringLiteral("drives/data/sub/file"));
+    TFileViewFol list;
+    list.setShowFolders(true);
+    list.setParentDirCaption(QStringLiteral("Up"));
+    list.setDirectory(sub);
+    ASSERT_EQ(captions(list), (QStringList{" Up", "file"}));
+    list.currentView()->setCurrentIndex(list.model().index(0, 0));
+    list.OpenSelected();
+    EXPECT_EQ(list.Directory(), m_data + "/");
+    list.GoUp();
+    EXPECT_EQ(list.Directory(), "My Computer") << "above a drive's root is the computer";
+    list.GoUp();
+    EXPECT_EQ(list.Directory(), "My Computer");
+}
+
 TEST_F(FileViewTest, ClicksReportTheItemAndSelectionFigures)
 {
     makeFile(QStringLiteral("drives/data/a.TXT"), "1234");
