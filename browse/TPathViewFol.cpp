@@ -306,6 +306,7 @@ void TPathViewFol::mousePressEvent(QMouseEvent* event)
 
 void TPathViewFol::mouseMoveEvent(QMouseEvent* event)
 {
+    QTreeWidget::mouseMoveEvent(event);
     QTreeWidgetItem* node = currentItem();
     const bool root = !node || node->data(0, LevelRole).toInt() != FolderLevel;
     m_drag.moved(this, event, GetNodePath(node), root);

@@ -4,6 +4,7 @@
 
 #include "DriveFixture.h"
 
+#include "browse/FolderDrag.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TPathViewFolPopUp.h"
@@ -13,6 +14,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
+#include <QMimeData>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
@@ -272,6 +275,32 @@ TEST_F(TreeTabsTest, ANotReadyDriveIsReportedAndNotEntered)
     EXPECT_TRUE(prompter().last().text.startsWith("There is no disk in Drive " + m_usb));
     EXPECT_EQ(panes->tree->SelectedPath(), m_data);
     EXPECT_EQ(panes->list->Directory(), m_data + "/");
+}
+
+TEST_F(TreeTabsTest, OnlyFoldersBelowADriveRootAreDraggedAndOnlyAfterAMove)
+{
+    struct Case {
+        QString folder;
+        bool driveRoot;
+        bool dragged;
+    } cases[] = {
+        {m_rock, false, true},
+        {m_data, true, false},
+        {QStringLiteral("My Computer"), false, false},
+        {m_data + "/missing", false, false},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<QMimeData> data(FolderDrag::dragData(c.folder, c.driveRoot));
+        EXPECT_EQ(data != nullptr, c.dragged) << c.folder.toStdString();
+        if (data)
+            EXPECT_EQ(data->urls(), QList<QUrl>{QUrl::fromLocalFile(c.folder)});
+    }
+    FolderDrag drag;
+    EXPECT_FALSE(drag.reachedDistance(QPoint(100, 100), Qt::LeftButton)) << "no press yet";
+    drag.pressed(QPoint(10, 10));
+    EXPECT_FALSE(drag.reachedDistance(QPoint(11, 11), Qt::LeftButton));
+    EXPECT_FALSE(drag.reachedDistance(QPoint(60, 60), Qt::RightButton));
+    EXPECT_TRUE(drag.reachedDistance(QPoint(60, 60), Qt::LeftButton));
 }
 
 TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
