@@ -297,19 +297,24 @@ void TPathViewFol::mousePressEvent(QMouseEvent* event)
     // Only a press on a node's label or icon chooses it; the expand button does not.
     const bool onLabel = node && visualItemRect(node).contains(event->position().toPoint());
     QTreeWidget::mousePressEvent(event);
+    m_dragPath.clear();
     if (onLabel) {
         setCurrentItem(node);
         ChooseNode(true);
+        QTreeWidgetItem* chosen = currentItem();
+        if (chosen && chosen->data(0, LevelRole).toInt() == FolderLevel)
+            m_dragPath = GetNodePath(chosen);
     }
     m_drag.pressed(event->position().toPoint());
 }
 
 void TPathViewFol::mouseMoveEvent(QMouseEvent* event)
 {
-    QTreeWidget::mouseMoveEvent(event);
-    QTreeWidgetItem* node = currentItem();
-    const bool root = !node || node->data(0, LevelRole).toInt() != FolderLevel;
-    m_drag.moved(this, event, GetNodePath(node), root);
+    // With the button held the chosen folder is dragged; the view's own drag-selection would
+    // move the selection without choosing a folder.
+    if (!(event->buttons() & Qt::LeftButton))
+        QTreeWidget::mouseMoveEvent(event);
+    m_drag.moved(this, event, m_dragPath, m_dragPath.isEmpty());
 }
 
 void TPathViewFol::keyPressEvent(QKeyEvent* event)

@@ -94,4 +94,5 @@ private:
     QString m_selectedFile;
     QString m_currentFolder;
     FolderDrag m_drag;
+    QString m_dragPath; // the folder chosen by the last press, empty for the root and drives
 };
