@@ -350,9 +350,7 @@ bool TransferJob::askReplace(const QByteArray& src, const QByteArray& dst)
     });
     if (answer == PromptButton::YesToAll)
         m_replaceAll = true;
-    if (answer == PromptButton::No)
-        m_skipped = true;
-    else if (answer != PromptButton::Yes && answer != PromptButton::YesToAll)
+    if (answer != PromptButton::Yes && answer != PromptButton::YesToAll && answer != PromptButton::No)
         m_aborted = true;
     return answer == PromptButton::Yes || answer == PromptButton::YesToAll;
 }
@@ -465,7 +463,6 @@ bool TransferJob::deletePath(const QByteArray& path)
         });
         if (answer != PromptButton::Yes) {
             m_aborted = answer != PromptButton::No;
-            m_skipped = true;
             itemDone();
             return !m_aborted;
         }

@@ -443,3 +443,32 @@ TEST_F(FileOperationTest, DeletingAMountPointIsRefused)
 }
 
 } // namespace
+
+namespace {
+
+// Names inside a tree are handled as the bytes they are: invalid UTF-8, a newline, a leading
+// dash, a percent sign all arrive unchanged.
+TEST_F(FileOperationTest, NamesInsideATreeAreCopiedByteForByte)
+{
+    const QByteArray folder = QFile::encodeName(makeFolder(QStringLiteral("work/odd")));
+    const QByteArray names[] = {"\xff\xfe latin1 \xe9", "line\nbreak", "-rf", "100%", " spaced "};
+    for (const QByteArray& name : names) {
+        const int fd = ::open(QByteArray(folder + '/' + name).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, name.constData(), std::size_t(name.size())), name.size());
+        ::close(fd);
+    }
+    ASSERT_TRUE(RunTransfer(FileOperationKind::Copy, {path(QStringLiteral("odd"))}, {path(QStringLiteral("copy"))}));
+    ASSERT_TRUE(RunTransfer(FileOperationKind::Move, {path(QStringLiteral("copy"))}, {path(QStringLiteral("moved"))}));
+    for (const QByteArray& name : names) {
+        const QByteArray copied = QFile::encodeName(path(QStringLiteral("moved"))) + '/' + name;
+        char bytes[64] = {};
+        const int fd = ::open(copied.constData(), O_RDONLY);
+        ASSERT_GE(fd, 0) << name.toHex().constData();
+        EXPECT_EQ(::read(fd, bytes, sizeof bytes), name.size());
+        ::close(fd);
+        EXPECT_EQ(QByteArray(bytes, int(name.size())), name);
+    }
+}
+
+} // namespace
