@@ -358,6 +358,21 @@ void TPathViewFol::FindWithExplorer()
     runVerb(QStringLiteral("Find"));
 }
 
+void TPathViewFol::FormatDrive()
+{
+    const QString root = DriveOfPath(BrowsePaths::withoutTrailingSlash(m_selectedPath)).root;
+    QString error;
+    // Unlike the platform's own format box, a missing utility is reported, not ignored.
+    if (!::FormatDrive(root, &error))
+        Prompter::instance().error(error);
+    const QString selected = m_selectedPath;
+    RebuildTree();
+    if (m_fileList) {
+        m_fileList->setDirectoryDirect(selected);
+        m_fileList->RefreshList();
+    }
+}
+
 void TPathViewFol::ShowFolderProperties()
 {
     if (!currentItem() || m_selectedPath.isEmpty() || m_selectedPath == myComputer())

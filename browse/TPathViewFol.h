@@ -57,6 +57,9 @@ public:
     void OpenWithExplorer();
     void FindWithExplorer();
     void ShowFolderProperties();
+    // Opens the desktop's disk utility on the selected drive, then rebuilds the tree and
+    // re-reads the list.
+    void FormatDrive();
     void SavePathToClipboard();
     void ToggleSingleDrive();
     // Collapses an expanded node with everything below; expands a collapsed one together

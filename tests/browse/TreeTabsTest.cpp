@@ -309,9 +309,9 @@ TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
     ASSERT_TRUE(panes->tree->GoToPath(m_rock));
     TPathViewFolPopUp menu(panes->tree, false);
     // Rock has no subfolders, so there is nothing to expand.
-    for (const char* absent : {"FormatNode", "MapNetNode", "UnMapNetNode", "ExpandCollapseNode"})
+    for (const char* absent : {"ExpandCollapseNode"})
         EXPECT_EQ(menu.findChild<QAction*>(QLatin1String(absent)), nullptr) << absent;
-    for (const char* present : {"OpenNode", "FindNodePath", "SingleDriveNode", "RefreshNode", "SavePathToClipNode",
+    for (const char* present : {"OpenNode", "FindNodePath", "FormatNode", "MapNetNode", "UnMapNetNode", "SingleDriveNode", "RefreshNode", "SavePathToClipNode",
                                 "CopyNode", "DelNode", "AddNode", "PropertiesNode"})
         EXPECT_NE(menu.findChild<QAction*>(QLatin1String(present)), nullptr) << present;
 
@@ -338,6 +338,20 @@ TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
     menu.findChild<QAction*>(QStringLiteral("FindNodePath"))->trigger();
     ASSERT_EQ(launcher.launches().size(), 2);
     EXPECT_EQ(launcher.launches().last().workingFolder, m_rock);
+
+    // Network drives are the desktop's business; formatting goes to its disk utility.
+    EXPECT_TRUE(menu.findChild<QAction*>(QStringLiteral("UnMapNetNode"))->isEnabled()) << "the NFS share is mounted";
+    prompter().answer(PromptButton::Ok);
+    menu.findChild<QAction*>(QStringLiteral("MapNetNode"))->trigger();
+    EXPECT_EQ(prompter().last().kind, PromptKind::Information);
+    EXPECT_TRUE(prompter().last().text.startsWith("Network drives are connected"));
+    ASSERT_TRUE(panes->tree->GoToPath(m_usb));
+    launcher.addProgram(QStringLiteral("gnome-disks"));
+    TPathViewFolPopUp driveMenu(panes->tree, false);
+    driveMenu.findChild<QAction*>(QStringLiteral("FormatNode"))->trigger();
+    ASSERT_EQ(launcher.launches().size(), 3);
+    EXPECT_TRUE(launcher.launches().last().arguments.contains("/dev/sdb1"));
+    EXPECT_EQ(panes->list->Directory(), m_usb + "/");
 
     menu.findChild<QAction*>(QStringLiteral("SingleDriveNode"))->trigger();
     EXPECT_TRUE(panes->tree->SingleDrive());
