@@ -1,0 +1,36 @@
+#include "browse/FolderDrag.h"
+
+#include <QApplication>
+#include <QDrag>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QUrl>
+#include <QWidget>
+
+QMimeData* FolderDrag::dragData(const QString& folder, bool isDriveRoot)
+{
+    if (isDriveRoot || folder.isEmpty() || !QFileInfo(folder).isDir())
+        return nullptr;
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(folder)});
+    return data;
+}
+
+bool FolderDrag::reachedDistance(const QPoint& position, Qt::MouseButtons buttons) const
+{
+    return m_armed && (buttons & Qt::LeftButton) && (position - m_start).manhattanLength() >= QApplication::startDragDistance();
+}
+
+void FolderDrag::moved(QWidget* source, const QMouseEvent* event, const QString& folder, bool isDriveRoot)
+{
+    if (!reachedDistance(event->position().toPoint(), event->buttons()))
+        return;
+    m_armed = false;
+    QMimeData* data = dragData(folder, isDriveRoot);
+    if (!data)
+        return;
+    auto* drag = new QDrag(source);
+    drag->setMimeData(data);
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
+}
