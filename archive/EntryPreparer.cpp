@@ -48,7 +48,7 @@ PreparedEntry prepareEntry(const ZipEntry& entry, const std::string& data, ZipCo
     }
     if (h.method == zipfmt::kMethodStored)
         p.payload = data;
-    if (!password.empty()) {
+    if (!password.empty() && !entry.isDirectory()) {
         zipcodec::ZipCrypto cipher(password);
         h.flags |= zipfmt::kFlagEncrypted;
         std::string header = cipher.makeHeader(uint8_t(h.crc >> 24));
@@ -101,7 +101,7 @@ void EntryPreparer::work()
         }
         std::string data;
         PreparedEntry result;
-        if (readWholeFile(m_jobs[index]->sourcePath, data, result.error))
+        if (m_jobs[index]->isDirectory() || readWholeFile(m_jobs[index]->sourcePath, data, result.error))
             result = prepareEntry(*m_jobs[index], data, m_method, m_level, m_password);
         {
             std::lock_guard lock(m_mutex);

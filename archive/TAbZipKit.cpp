@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 
 #include <sys/stat.h>
 
@@ -63,20 +64,25 @@ bool TAbZipKit::AddFiles(const QString& fileMask, int)
         return fail(error);
     const bool freshen = StoreOptions.testFlag(ZipStoreOption::Freshen);
     const bool replace = StoreOptions.testFlag(ZipStoreOption::Replace);
+    QHash<QString, size_t> byName;
+    for (size_t i = 0; i < m_items.size(); ++i)
+        if (m_items[i].action != ZipEntry::Action::Delete)
+            byName.insert(m_items[i].FileName, i);
     for (auto& entry : found) {
-        auto same = std::find_if(m_items.begin(), m_items.end(), [&](const ZipEntry& e) {
-            return e.FileName == entry.FileName && e.action != ZipEntry::Action::Delete;
-        });
-        if (same == m_items.end()) {
+        const auto known = byName.constFind(entry.FileName);
+        if (known == byName.cend()) {
             // Freshen only updates entries the archive already has.
-            if (!freshen)
+            if (!freshen) {
+                byName.insert(entry.FileName, m_items.size());
                 m_items.push_back(std::move(entry));
+            }
             continue;
         }
-        const bool newer = QFileInfo(entry.sourcePath).lastModified() > same->lastModified().addSecs(1);
+        ZipEntry& same = m_items[*known];
+        const bool newer = QFileInfo(entry.sourcePath).lastModified() > same.lastModified().addSecs(1);
         if (replace || (freshen && newer)) {
-            entry.action = same->action == ZipEntry::Action::Add ? ZipEntry::Action::Add : ZipEntry::Action::Replace;
-            *same = std::move(entry);
+            entry.action = same.action == ZipEntry::Action::Add ? ZipEntry::Action::Add : ZipEntry::Action::Replace;
+            same = std::move(entry);
         } else if (!freshen) {
             m_problems << entry.FileName + QStringLiteral(": already in the archive, kept");
         }

@@ -123,9 +123,12 @@ bool TFolZipFix::scanCandidate(uint64_t h, uint64_t& end)
     } else {
         end = d + info.compressedSize;
     }
-    // An encrypted entry carries a 12-byte header before its data, so a stored one is
-    // always 12 bytes longer than its contents: that much is allowed for them.
-    const uint64_t allowance = (info.flags & kFlagEncrypted) ? kEncryptionHeader : 0;
+    // Compressed data larger than the contents is implausible, with two exceptions that
+    // real archives hold: an encrypted entry carries a 12-byte header, and deflating
+    // incompressible data (photos, archives) adds a few bytes per block.
+    uint64_t allowance = (info.flags & kFlagEncrypted) ? kEncryptionHeader : 0;
+    if (info.method == kMethodDeflated)
+        allowance += info.uncompressedSize / 1024 + 64;
     if (d > m_inputSize || info.compressedSize > m_inputSize - std::min(d, m_inputSize) || end > m_inputSize
         || info.compressedSize > info.uncompressedSize + allowance) {
         reject(info.name);

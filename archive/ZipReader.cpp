@@ -166,8 +166,17 @@ ZipReader::Status ZipReader::read(const ZipEntry& entry, const std::string& pass
         if (cipher)
             cipher->decrypt(in.data(), in.size());
         std::vector<uint8_t> out(size_t(h.uncompressedSize));
-        if (!zipcodec::inflateBuffer(in.data(), in.size(), out.data(), out.size()))
-            return cipher ? Status::WrongPassword : (detail = QStringLiteral("damaged deflate data or wrong size"), Status::Damaged);
+        const auto result = zipcodec::inflateBuffer(in.data(), in.size(), out.data(), out.size());
+        if (result != zipcodec::InflateResult::Ok && cipher)
+            return Status::WrongPassword;
+        if (result == zipcodec::InflateResult::TooLong) {
+            detail = QStringLiteral("the data is longer than the recorded size %1").arg(h.uncompressedSize);
+            return Status::Damaged;
+        }
+        if (result == zipcodec::InflateResult::Damaged) {
+            detail = QStringLiteral("damaged deflate data");
+            return Status::Damaged;
+        }
         checkedSink(out.data(), out.size());
         streamEnded = true;
     } else {

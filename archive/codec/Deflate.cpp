@@ -34,7 +34,7 @@ bool BufferDeflater::compress(const uint8_t* data, size_t n, size_t limit, std::
     return true;
 }
 
-bool inflateBuffer(const uint8_t* data, size_t n, uint8_t* out, size_t expectedSize)
+InflateResult inflateBuffer(const uint8_t* data, size_t n, uint8_t* out, size_t expectedSize)
 {
     static thread_local struct Holder {
         libdeflate_decompressor* d = libdeflate_alloc_decompressor();
@@ -42,7 +42,9 @@ bool inflateBuffer(const uint8_t* data, size_t n, uint8_t* out, size_t expectedS
     } holder;
     size_t actual = 0;
     const auto result = libdeflate_deflate_decompress(holder.d, data, n, out, expectedSize, &actual);
-    return result == LIBDEFLATE_SUCCESS && actual == expectedSize;
+    if (result == LIBDEFLATE_INSUFFICIENT_SPACE)
+        return InflateResult::TooLong;
+    return result == LIBDEFLATE_SUCCESS && actual == expectedSize ? InflateResult::Ok : InflateResult::Damaged;
 }
 
 struct DeflateStream::State {

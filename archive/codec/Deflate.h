@@ -28,9 +28,9 @@ private:
     void* m_compressor;
 };
 
-// Whole-buffer inflate into exactly expectedSize bytes; false when the stream is damaged
-// or does not produce exactly that many bytes.
-bool inflateBuffer(const uint8_t* data, size_t n, uint8_t* out, size_t expectedSize);
+// Whole-buffer inflate into exactly expectedSize bytes.
+enum class InflateResult { Ok, TooLong, Damaged };
+InflateResult inflateBuffer(const uint8_t* data, size_t n, uint8_t* out, size_t expectedSize);
 
 using ByteSink = std::function<bool(const uint8_t* data, size_t n)>;
 

@@ -6,6 +6,7 @@
 #include "support/TempHome.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 
 #include <zlib.h>
@@ -130,9 +131,10 @@ TEST_F(TFolZipFixTest, IntactArchiveIsRebuiltWholeWithoutDirectoryExtras)
     EXPECT_EQ(test.exitCode, 0) << test.output.constData();
     const auto fields = runPython(QStringLiteral(
         "import sys, zipfile\nz = zipfile.ZipFile(sys.argv[1])\n"
-        "print(repr(z.comment), [(i.filename, i.create_version, i.external_attr, len(i.extra)) for i in z.infolist()][:2])"),
+        "print(repr(z.comment), sorted({(i.create_version, i.external_attr, len(i.extra)) for i in z.infolist()}))"),
         {out.fileName()});
-    EXPECT_EQ(fields.output.trimmed(), QByteArray("b'' [('tree/', 0, 0, 0), ('tree/Grüße ünïcode.txt', 0, 0, 0)]"));
+    EXPECT_EQ(fields.output.trimmed(), QByteArray("b'' [(0, 0, 0)]"))
+        << fields.output.constData();
 }
 
 TEST_F(TFolZipFixTest, DamagedArchiveKeepsEveryIntactEntry)
@@ -147,7 +149,7 @@ TEST_F(TFolZipFixTest, DamagedArchiveKeepsEveryIntactEntry)
     // Cut the central directory away and break the local header of the noise file.
     bytes.truncate(bytes.indexOf(QByteArray("PK\x01\x02", 4)));
     const qsizetype noise = bytes.indexOf("tree/sub/noise.bin") - 30;
-    bytes[noise + 18] = char(0x7F); // compressed size now runs far past the end
+    bytes[noise + 21] = char(0x7F); // compressed size now runs far past the end
     const Outcome o = repair(bytes);
     EXPECT_TRUE(o.lines.contains(QStringLiteral("corrupted bad: \ttree/sub/noise.bin")));
     EXPECT_TRUE(o.lines.contains(QStringLiteral("reclaimed ok: \ttree/text.txt")));
@@ -158,8 +160,9 @@ TEST_F(TFolZipFixTest, DamagedArchiveKeepsEveryIntactEntry)
     out.close();
     ASSERT_TRUE(zip.setFileName(out.fileName())) << qPrintable(zip.errorString());
     zip.BaseDirectory = root + QStringLiteral("/back");
+    QDir().mkpath(zip.BaseDirectory);
     zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
-    ASSERT_TRUE(zip.ExtractFiles(QStringLiteral("*")));
+    ASSERT_TRUE(zip.ExtractFiles(QStringLiteral("*"))) << qPrintable(zip.problems().join(QLatin1Char('\n')));
     EXPECT_EQ(treeContents(root + QStringLiteral("/back/tree")).value(QStringLiteral("text.txt")),
               treeContents(root + QStringLiteral("/tree")).value(QStringLiteral("text.txt")));
 }

@@ -1,5 +1,6 @@
 #include "ZipTestTools.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -57,8 +58,19 @@ QMap<QString, QByteArray> treeContents(const QString& folder)
     return out;
 }
 
-QString fvtoolPath() { return qEnvironmentVariable("FOLVANE_BIN_DIR") + QStringLiteral("/fvtool"); }
-QString stubPath(const QString& name) { return qEnvironmentVariable("FOLVANE_BIN_DIR") + QLatin1Char('/') + name; }
+namespace {
+
+// The programs live in build/bin; the tests in build/tests.
+QString binDir()
+{
+    const QString fromEnv = qEnvironmentVariable("FOLVANE_BIN_DIR");
+    return fromEnv.isEmpty() ? QCoreApplication::applicationDirPath() + QStringLiteral("/../bin") : fromEnv;
+}
+
+} // namespace
+
+QString fvtoolPath() { return binDir() + QStringLiteral("/fvtool"); }
+QString stubPath(const QString& name) { return binDir() + QLatin1Char('/') + name; }
 
 void makeSampleTree(const QString& root)
 {
