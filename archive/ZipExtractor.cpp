@@ -154,7 +154,8 @@ bool ZipExtractor::extractFile(const ZipEntry& entry, int folderFd, QString name
 bool ZipExtractor::commitFile(const ZipEntry& entry, zipio::PendingFile& file)
 {
     QString error;
-    const uint32_t mode = entry.unixMode() ? entry.unixMode() : 0644;
+    // Archives from other systems carry no permissions; a file nobody may read helps no one.
+    const uint32_t mode = (entry.unixMode() & 0777) ? entry.unixMode() : 0644;
     if (!file.commit(mode, entry.lastModified().toSecsSinceEpoch(), error))
         return problem(entry, error);
     return true;

@@ -51,7 +51,7 @@ bool readZip64End(const zipio::ReadDevice& device, const std::vector<uint64_t>& 
     Zip64Locator locator;
     ByteReader lr(buf + 4, sizeof buf - 4);
     locator.parse(lr);
-    if (locator.endDisk + 1 >= volumeStarts.size()) {
+    if (locator.endDisk >= volumeStarts.size() - 1 || locator.endOffset > device.size()) {
         error = "the Zip64 end record names a missing volume";
         return false;
     }
@@ -107,6 +107,10 @@ bool ZipDirectory::read(const zipio::ReadDevice& device, const std::vector<uint6
     if (!readZip64End(device, volumeStarts, endOffset, place, error))
         return false;
     const size_t volumes = volumeStarts.size() - 1;
+    if (place.offset > device.size() || place.size > device.size()) {
+        error = "the central directory lies outside the file";
+        return false;
+    }
     if (place.disk >= volumes) {
         error = volumes == 1 ? "this is the last part of a split archive whose other parts are missing"
                              : "the central directory names a missing volume";
@@ -121,7 +125,7 @@ bool ZipDirectory::read(const zipio::ReadDevice& device, const std::vector<uint6
     }
     prependedBytes = volumes == 1 ? place.recordsEnd - expectedEnd : 0;
     centralDirectoryStart = volumeStarts[place.disk] + place.offset + prependedBytes;
-    if (place.size > place.recordsEnd - centralDirectoryStart) {
+    if (centralDirectoryStart > place.recordsEnd || place.size > place.recordsEnd - centralDirectoryStart) {
         error = "the central directory lies outside the file";
         return false;
     }
@@ -140,6 +144,10 @@ bool ZipDirectory::read(const zipio::ReadDevice& device, const std::vector<uint6
         }
         if (h.diskStart >= volumes) {
             error = "an entry lies on a missing volume";
+            return false;
+        }
+        if (h.localHeaderOffset > device.size()) {
+            error = "an entry's offset lies outside the archive";
             return false;
         }
         dataRangeStart.push_back(volumeStarts[h.diskStart] + h.localHeaderOffset + prependedBytes);

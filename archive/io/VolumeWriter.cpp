@@ -31,7 +31,13 @@ bool VolumeWriter::openVolume()
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
         return fail(QStringLiteral("Cannot create a temporary file in %1").arg(info.path()));
-    ::fchmod(fd, 0644 & ~[] { mode_t m = ::umask(0); ::umask(m); return m; }());
+    // mkstemp makes the file private; an archive gets the usual permissions.
+    static const mode_t mask = [] {
+        const mode_t m = ::umask(0);
+        ::umask(m);
+        return m;
+    }();
+    ::fchmod(fd, 0666 & ~mask);
     m_volumes.push_back({QString::fromLocal8Bit(pattern), UniqueFd(fd)});
     m_used = 0;
     return true;
@@ -128,6 +134,14 @@ QString VolumeWriter::finalPath(size_t index, size_t count) const
         + QString::number(index + 1).rightJustified(2, QLatin1Char('0'));
 }
 
+bool VolumeWriter::isFirstVolume(const QString& path)
+{
+    QFile file(path);
+    uint8_t marker[4];
+    return file.open(QIODevice::ReadOnly) && file.read(reinterpret_cast<char*>(marker), 4) == 4
+        && zipfmt::readLE32(marker) == zipfmt::kSplitMarker;
+}
+
 bool VolumeWriter::commit()
 {
     if (m_limit > 0 && m_volumes.size() == 1) {
@@ -151,6 +165,9 @@ bool VolumeWriter::commit()
         m_volumes[i].tempPath.clear();
     }
     // Volumes of an older, longer split archive of the same name no longer belong to it.
+    // A single file replaces a split set only when name.z01 really is a first volume.
+    if (count == 1 && !isFirstVolume(finalPath(0, size_t(-1))))
+        return m_committed = true;
     for (size_t i = count - 1;; ++i) {
         const QString stale = finalPath(i, size_t(-1));
         if (!QFileInfo(stale).isFile() || !QFile::remove(stale))

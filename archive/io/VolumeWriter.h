@@ -55,6 +55,7 @@ private:
         UniqueFd fd;
     };
     bool openVolume();
+    static bool isFirstVolume(const QString& path);
     bool rawWrite(const void* data, size_t n);
     QString finalPath(size_t index, size_t count) const;
     bool fail(const QString& what);

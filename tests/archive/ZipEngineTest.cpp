@@ -262,3 +262,22 @@ TEST_F(ZipEngineTest, CommandLineReportsAndFails)
     EXPECT_NE(wrong.exitCode, 0);
     EXPECT_TRUE(wrong.output.contains("wrong password")) << wrong.output.constData();
 }
+
+TEST_F(ZipEngineTest, FullDiskLeavesNothingHalfWritten)
+{
+    // 8 MB of zeros deflate to a few KB; the extraction may write at most 1 MB (a file-size
+    // limit stands in for a full disk, which root cannot be denied otherwise).
+    const QString zeros = makeFile(QStringLiteral("src/zeros.bin"), QByteArray(8 << 20, '\0'));
+    TAbZipKit zip;
+    const QString archive = root() + QStringLiteral("/bomb.zip");
+    ASSERT_TRUE(zip.setFileName(archive));
+    zip.BaseDirectory = root();
+    ASSERT_TRUE(zip.AddFiles(zeros));
+    ASSERT_TRUE(zip.Save());
+    const QString target = makeFolder(QStringLiteral("out"));
+    const auto run = runTool(QStringLiteral("bash"), {QStringLiteral("-c"), QStringLiteral("trap '' XFSZ; ulimit -f 1024; exec \"$0\" unzip \"$1\" \"$2\""),
+                                                      fvtoolPath(), archive, target});
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_TRUE(run.output.contains("File too large")) << run.output.constData();
+    EXPECT_EQ(listTree(target), QStringList{QStringLiteral("src")});
+}
