@@ -145,7 +145,10 @@ bool ZipWriter::copyKept(zipio::VolumeWriter& out, const ZipEntry& entry, const 
     }
     zipfmt::LocalEntryPlace place;
     std::string why;
-    zipfmt::readLocalHeader(old.device(), start, entry.header.compressedSize, place, why);
+    if (!zipfmt::readLocalHeader(old.device(), start, entry.header.compressedSize, place, why)) {
+        m_error = QStringLiteral("%1: %2").arg(entry.FileName, QString::fromStdString(why));
+        return false;
+    }
     const uint64_t headerLength = place.dataOffset - start;
     if (!out.ensureRoom(headerLength))
         return false;

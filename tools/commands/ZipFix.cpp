@@ -3,7 +3,6 @@
 #include "Command.h"
 
 #include "archive/TFolZipFix.h"
-#include "archive/TAbZipKit.h"
 #include "archive/io/MappedFile.h"
 
 #include <QSaveFile>
@@ -38,21 +37,6 @@ int runZipFix(const QStringList& args)
     return 0;
 }
 
-int runSfx(const QStringList& args)
-{
-    if (args.size() != 3) {
-        fvtool::err(QStringLiteral("usage: fvtool sfx STUB ARCHIVE OUT"));
-        return 2;
-    }
-    QString error;
-    if (!TAbZipKit::MakeSelfExtracting(args[0], args[1], args[2], &error)) {
-        fvtool::err(QStringLiteral("sfx: %1").arg(error));
-        return 1;
-    }
-    return 0;
-}
-
 } // namespace
 
 FVTOOL_COMMAND(zipfix, "zipfix DAMAGED OUT", runZipFix)
-FVTOOL_COMMAND(sfx, "sfx STUB ARCHIVE OUT", runSfx)
