@@ -13,6 +13,8 @@ namespace {
 
 constexpr int kPasswordAttempts = 3;
 constexpr uint64_t kMaxLinkTarget = 4096;
+// Below this size a full disk is simply reported by the failing write.
+constexpr uint64_t kCheckSpaceFrom = 1 << 20;
 
 // Whether a link stored at parts (its own name last) with this target stays in the folder.
 bool linkStaysInside(const QStringList& parts, const QString& target)
@@ -65,13 +67,18 @@ bool ZipExtractor::extract(const ZipEntry& entry)
     }
     const QString name = parts.takeLast();
     const QStringList folders = restorePath ? parts : QStringList();
-    zipio::UniqueFd folder;
-    QString error;
-    if (!m_target.openFolder(folders, createDirs, folder, error))
-        return problem(entry, error);
+    // Entries of one folder usually follow each other: its descriptor is kept. It stays
+    // safe, since nothing extracted later can turn an opened folder into a link.
+    if (!m_folder.valid() || folders != m_folderParts) {
+        m_folder.reset();
+        QString error;
+        if (!m_target.openFolder(folders, createDirs, m_folder, error))
+            return problem(entry, error);
+        m_folderParts = folders;
+    }
     if (entry.isSymlink())
-        return extractLink(entry, folder.get(), name, folders + QStringList{name});
-    return extractFile(entry, folder.get(), name);
+        return extractLink(entry, m_folder.get(), name, folders + QStringList{name});
+    return extractFile(entry, m_folder.get(), name);
 }
 
 bool ZipExtractor::retryWithPassword(const ZipEntry& entry, bool wrong, int attempt)
@@ -127,7 +134,7 @@ bool ZipExtractor::extractFile(const ZipEntry& entry, int folderFd, QString name
             name = asked;
     }
     struct statvfs fs {};
-    if (::fstatvfs(folderFd, &fs) == 0 && uint64_t(fs.f_bavail) * fs.f_frsize < entry.size())
+    if (entry.size() >= kCheckSpaceFrom && ::fstatvfs(folderFd, &fs) == 0 && uint64_t(fs.f_bavail) * fs.f_frsize < entry.size())
         return problem(entry, QStringLiteral("not enough free space (%1 bytes needed)").arg(entry.size()));
 
     // Each attempt (a new password after a wrong one) starts a fresh temporary file; a

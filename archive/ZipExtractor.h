@@ -47,6 +47,8 @@ private:
     QString& m_password;
     const Callbacks& m_callbacks;
     zipio::SafeTarget m_target;
+    zipio::UniqueFd m_folder;
+    QStringList m_folderParts;
     QStringList m_problems;
     bool m_aborted = false;
 };

@@ -104,6 +104,13 @@ PendingFile::~PendingFile()
 
 bool PendingFile::create(QString& error)
 {
+    // An unnamed file first: nothing shows in the folder until it is complete, and a crash
+    // leaves nothing behind. File systems without O_TMPFILE get a hidden temporary name.
+    const int anonymous = ::openat(m_folder, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, 0600);
+    if (anonymous >= 0) {
+        m_fd.reset(anonymous);
+        return true;
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
         uint32_t r = 0;
         ::getrandom(&r, sizeof r, 0);
@@ -119,6 +126,12 @@ bool PendingFile::create(QString& error)
     error = QStringLiteral("Cannot create a file in the target folder: %1").arg(errnoText());
     m_temp.clear();
     return false;
+}
+
+bool PendingFile::linkAnonymous(const QByteArray& name)
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd.get());
+    return ::linkat(AT_FDCWD, self.constData(), m_folder, name.constData(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 bool PendingFile::write(const uint8_t* data, size_t n)
@@ -142,6 +155,28 @@ bool PendingFile::commit(uint32_t mode, int64_t mtime, QString& error)
     ::fchmod(m_fd.get(), mode & 0777);
     const struct timespec times[2] = {{0, UTIME_OMIT}, {time_t(mtime), 0}};
     ::futimens(m_fd.get(), times);
+    if (m_temp.isEmpty()) {
+        // The unnamed file gets its name; an existing file of that name is replaced through
+        // a temporary link and a rename, so it stays whole until the new one is in place.
+        if (!linkAnonymous(m_final)) {
+            if (errno != EEXIST) {
+                error = errnoText();
+                return false;
+            }
+            uint32_t r = 0;
+            ::getrandom(&r, sizeof r, 0);
+            m_temp = QByteArray(".fvunzip-") + QByteArray::number(r, 16);
+            if (!linkAnonymous(m_temp)) {
+                error = errnoText();
+                m_temp.clear();
+                return false;
+            }
+        } else {
+            m_fd.reset();
+            m_done = true;
+            return true;
+        }
+    }
     if (::close(m_fd.release()) != 0 || ::renameat(m_folder, m_temp.constData(), m_folder, m_final.constData()) != 0) {
         error = errnoText();
         return false;

@@ -33,8 +33,8 @@ private:
     QString m_rootPath;
 };
 
-// A file being written inside a folder: a temporary name until commit() renames it over
-// the final name; destroyed uncommitted, it removes itself.
+// A file being written inside a folder: unnamed (or under a temporary name) until commit()
+// gives it its final name; destroyed uncommitted, it leaves nothing behind.
 class PendingFile {
 public:
     PendingFile(int folderFd, const QString& finalName);
@@ -48,6 +48,8 @@ public:
     int error() const { return m_errno; }
 
 private:
+    bool linkAnonymous(const QByteArray& name);
+
     int m_folder;
     QByteArray m_final;
     QByteArray m_temp;
