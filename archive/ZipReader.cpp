@@ -151,6 +151,10 @@ ZipReader::Status ZipReader::read(const ZipEntry& entry, const std::string& pass
         dataLength -= sizeof header;
     }
 
+    // Every entry reports at least its start and its end, so Abort is seen for each one.
+    const auto report = [&](int percent) { return !progress || progress(percent); };
+    if (!report(0))
+        return Status::Aborted;
     zipio::CrcCheckingSink checked(h.uncompressedSize, sink);
     const zipcodec::ByteSink checkedSink = [&](const uint8_t* d, size_t n) { return checked(d, n); };
     zipio::RangeSource source(*m_device, dataOffset, dataLength);
@@ -177,6 +181,8 @@ ZipReader::Status ZipReader::read(const ZipEntry& entry, const std::string& pass
             detail = QStringLiteral("damaged deflate data");
             return Status::Damaged;
         }
+        if (!report(100))
+            return Status::Aborted;
         checkedSink(out.data(), out.size());
         streamEnded = true;
     } else {
@@ -198,7 +204,7 @@ ZipReader::Status ZipReader::read(const ZipEntry& entry, const std::string& pass
             }
             if (checked.overflowed() || checked.sinkFailed())
                 break;
-            if (progress && !progress(int(100 * source.consumed() / std::max<uint64_t>(1, source.total()))))
+            if (!report(int(100 * source.consumed() / std::max<uint64_t>(1, source.total()))))
                 return Status::Aborted;
         }
     }

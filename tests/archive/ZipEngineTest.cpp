@@ -281,3 +281,53 @@ TEST_F(ZipEngineTest, FullDiskLeavesNothingHalfWritten)
     EXPECT_TRUE(run.output.contains("File too large")) << run.output.constData();
     EXPECT_EQ(listTree(target), QStringList{QStringLiteral("src")});
 }
+
+TEST_F(ZipEngineTest, MasksChooseWhatIsExtracted)
+{
+    const QString archive = makeArchive(QStringLiteral("masks.zip"));
+    struct Case {
+        QString mask;
+        QString exclusion;
+        QStringList files; // files extracted, relative to tree/
+    };
+    const Case cases[] = {
+        {QStringLiteral("*.*"), QString(), {QStringLiteral("Grüße ünïcode.txt"), QStringLiteral("sub/empty.txt"),
+                                            QStringLiteral("sub/noise.bin"), QStringLiteral("text.txt")}},
+        {QStringLiteral("*.*"), QStringLiteral("*.TXT"), {QStringLiteral("sub/noise.bin")}},
+        {QStringLiteral("*.bin;TEXT.*"), QString(), {QStringLiteral("sub/noise.bin"), QStringLiteral("text.txt")}},
+        {QStringLiteral("tree/sub/*"), QStringLiteral("noise.bin"), {QStringLiteral("sub/empty.txt")}},
+        {QStringLiteral("?.txt"), QString(), {}},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        const QString target = makeFolder(QStringLiteral("m%1").arg(n++));
+        TAbZipKit zip;
+        ASSERT_TRUE(zip.setFileName(archive));
+        zip.BaseDirectory = target;
+        zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
+        ASSERT_TRUE(zip.ExtractFilesEx(c.mask, c.exclusion));
+        QStringList files;
+        for (const QString& path : listTree(target + QStringLiteral("/tree")))
+            if (QFileInfo(target + QStringLiteral("/tree/") + path).isFile())
+                files << path;
+        EXPECT_EQ(files, c.files) << qPrintable(c.mask + QLatin1Char(' ') + c.exclusion);
+    }
+}
+
+TEST_F(ZipEngineTest, AbortDuringExtractionStopsAndLeavesNoPartialFile)
+{
+    const QString archive = makeArchive(QStringLiteral("abort.zip"));
+    const QString target = makeFolder(QStringLiteral("t"));
+    TAbZipKit zip;
+    ASSERT_TRUE(zip.setFileName(archive));
+    zip.BaseDirectory = target;
+    zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
+    QList<int> overall;
+    zip.OnArchiveProgress = [&](int percent, bool&) { overall << percent; };
+    zip.OnArchiveItemProgress = [&](const ZipEntry& item, int, bool& abort) { abort = item.FileName.endsWith(QLatin1String("text.txt")); };
+    EXPECT_FALSE(zip.ExtractFiles(QStringLiteral("*")));
+    EXPECT_EQ(zip.errorString(), QStringLiteral("Aborted"));
+    EXPECT_FALSE(QFileInfo::exists(target + QStringLiteral("/tree/text.txt")));
+    EXPECT_FALSE(overall.isEmpty());
+    EXPECT_LT(overall.last(), 100);
+}
