@@ -1,5 +1,7 @@
 // fv3selfstub.exe: asks in a window for the folder to extract the archive appended to
-// itself into, then extracts it, asking for a password and before overwriting.
+// itself into, then extracts it, asking for a password and before overwriting. A folder
+// given on the command line is used without asking, and the result goes to the terminal
+// (for scripted installs).
 #include "StubSession.h"
 
 #include <QApplication>
@@ -8,10 +10,14 @@
 #include <QInputDialog>
 #include <QMessageBox>
 
+#include <cstdio>
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    const QString folder = QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Extract to"), QDir::homePath());
+    const bool scripted = argc > 1;
+    const QString folder = scripted ? QDir(QString::fromLocal8Bit(argv[1])).absolutePath()
+                                    : QFileDialog::getExistingDirectory(nullptr, QStringLiteral("Extract to"), QDir::homePath());
     if (folder.isEmpty())
         return 1;
     bool overwriteAll = false;
@@ -31,6 +37,11 @@ int main(int argc, char** argv)
     QString error;
     int extracted = 0;
     const int rc = session.run(QCoreApplication::applicationFilePath(), folder, error, extracted);
+    if (scripted) {
+        std::fprintf(rc != 0 ? stderr : stdout, "%s\n",
+                     qPrintable(rc != 0 ? error : QStringLiteral("%1 files extracted.").arg(extracted)));
+        return rc;
+    }
     if (rc != 0)
         QMessageBox::critical(nullptr, QStringLiteral("Extract"), error);
     else

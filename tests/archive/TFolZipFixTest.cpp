@@ -55,6 +55,9 @@ struct ScanCase {
     QStringList lines;
 };
 
+void PrintTo(const ScanCase& c, std::ostream* os) { *os << c.name; }
+
+
 class TFolZipFixScanTest : public ::testing::TestWithParam<ScanCase> {};
 
 const QByteArray kName80(80, 'n');

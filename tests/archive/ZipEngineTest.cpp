@@ -215,6 +215,15 @@ TEST_F(ZipEngineTest, SelfExtractorRunsAndRefusesWrongInputs)
     EXPECT_EQ(run.exitCode, 0) << run.output.constData();
     EXPECT_EQ(treeContents(target + QStringLiteral("/tree")), treeContents(root() + QStringLiteral("/tree")));
 
+    // The windowed stub does the same with a folder named on its command line.
+    const QString windowed = root() + QStringLiteral("/setup.exe");
+    ASSERT_TRUE(TAbZipKit::MakeSelfExtracting(stubPath(QStringLiteral("fv3selfstub.exe")), archive, windowed, &error))
+        << qPrintable(error);
+    const QString chosen = makeFolder(QStringLiteral("chosen"));
+    const auto setup = runTool(windowed, {chosen});
+    EXPECT_EQ(setup.exitCode, 0) << setup.output.constData();
+    EXPECT_EQ(treeContents(chosen + QStringLiteral("/tree")), treeContents(root() + QStringLiteral("/tree")));
+
     const QString notElf = makeFile(QStringLiteral("stub.exe"), "MZ\x90\x00 windows stub");
     EXPECT_FALSE(TAbZipKit::MakeSelfExtracting(notElf, archive, root() + QStringLiteral("/a.exe"), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("not an executable"))) << qPrintable(error);

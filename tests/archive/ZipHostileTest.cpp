@@ -57,6 +57,9 @@ struct HostileCase {
     const char* problem;               // text expected in the report
 };
 
+void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.archive; }
+
+
 class ZipHostileTest : public TempHomeTest, public ::testing::WithParamInterface<HostileCase> {};
 
 } // namespace

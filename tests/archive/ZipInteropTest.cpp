@@ -16,6 +16,9 @@ struct MakerCase {
     const char* password;
 };
 
+void PrintTo(const MakerCase& c, std::ostream* os) { *os << c.name; }
+
+
 class ZipInteropTest : public TempHomeTest, public ::testing::WithParamInterface<MakerCase> {};
 
 // Python writes with explicit options, zip64 included, from the tree in argv[2].

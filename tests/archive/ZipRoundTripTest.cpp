@@ -19,6 +19,9 @@ struct WriteCase {
     uint64_t span;
 };
 
+void PrintTo(const WriteCase& c, std::ostream* os) { *os << c.name; }
+
+
 class ZipRoundTripTest : public TempHomeTest, public ::testing::WithParamInterface<WriteCase> {};
 
 QString writeArchive(const QString& root, const WriteCase& c)
