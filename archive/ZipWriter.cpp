@@ -56,6 +56,22 @@ void placeAt(CentralDirectoryHeader& c, zipio::VolumeWriter::Position at)
 
 } // namespace
 
+uint64_t ZipWriter::upperBound(const std::vector<ZipEntry>& entries)
+{
+    // Headers twice (local and central) with room for Zip64 fields, the encryption header
+    // and a data descriptor, and deflate's worst-case growth.
+    constexpr uint64_t kPerEntry = 2 * (zipfmt::CentralDirectoryHeader::kFixedSize + 32) + 12 + 24 + 64;
+    uint64_t total = zipfmt::EndOfCentralDirectory::kFixedSize + zipfmt::Zip64EndOfCentralDirectory::kFixedSize
+        + zipfmt::Zip64Locator::kFixedSize;
+    for (const auto& e : entries) {
+        if (e.action == ZipEntry::Action::Delete)
+            continue;
+        const uint64_t data = isNew(e) ? e.header.uncompressedSize + e.header.uncompressedSize / 1000 : e.header.compressedSize;
+        total += kPerEntry + 2 * (e.header.name.size() + e.header.extra.size()) + e.header.comment.size() + data;
+    }
+    return total;
+}
+
 bool ZipWriter::advance(uint64_t bytes)
 {
     m_doneBytes += bytes;
@@ -82,7 +98,11 @@ bool ZipWriter::write(const std::vector<ZipEntry>& entries, const ZipReader* old
             jobs.push_back(&e);
     }
     EntryPreparer preparer(jobs, m_options.method, m_options.level, m_options.password);
-    zipio::VolumeWriter out(m_target, m_options.volumeLimit);
+    // An archive sure to fit in one volume is written as a plain archive, which every
+    // reader (and the program's own zip-file test) takes; only one that may not fit is
+    // split.
+    const uint64_t limit = upperBound(entries) <= m_options.volumeLimit ? 0 : m_options.volumeLimit;
+    zipio::VolumeWriter out(m_target, limit);
     if (!out.start()) {
         m_error = out.errorString();
         return false;

@@ -46,6 +46,7 @@ private:
                     bool& grew);
     bool writeDirectory(zipio::VolumeWriter& out, const std::vector<zipfmt::CentralDirectoryHeader>& central);
     bool advance(uint64_t bytes);
+    static uint64_t upperBound(const std::vector<ZipEntry>& entries);
 
     QString m_target;
     Options m_options;
