@@ -188,3 +188,25 @@ TEST_F(TFolZipFixTest, MoreThan65535EntriesGetZip64Counts)
     EXPECT_EQ(zip.Count(), count);
     EXPECT_EQ(runTool(QStringLiteral("unzip"), {QStringLiteral("-tq"), out.fileName()}).exitCode, 0);
 }
+
+TEST_F(TFolZipFixTest, Zip64LocalSizesAreRead)
+{
+    // Python's forced Zip64 entries keep their sizes only in the local Zip64 field.
+    const QString archive = home().root() + QStringLiteral("/z64.zip");
+    const auto made = runPython(QStringLiteral(
+        "import sys, zipfile\n"
+        "with zipfile.ZipFile(sys.argv[1], 'w', zipfile.ZIP_DEFLATED) as z:\n"
+        "    for name, data in (('a.txt', b'abc' * 5000), ('b.bin', bytes(range(256)) * 40)):\n"
+        "        with z.open(name, 'w', force_zip64=True) as f: f.write(data)\n"), {archive});
+    ASSERT_EQ(made.exitCode, 0) << made.output.constData();
+    QFile in(archive);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const Outcome o = repair(in.readAll());
+    EXPECT_EQ(o.lines, (QStringList{QStringLiteral("reclaimed ok: \ta.txt"), QStringLiteral("reclaimed ok: \tb.bin")}));
+    QFile out(home().root() + QStringLiteral("/fixed.zip"));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(o.output);
+    out.close();
+    const auto test = runTool(QStringLiteral("unzip"), {QStringLiteral("-t"), out.fileName()});
+    EXPECT_EQ(test.exitCode, 0) << test.output.constData();
+}

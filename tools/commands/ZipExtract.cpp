@@ -5,6 +5,7 @@
 #include "archive/TAbZipKit.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 
@@ -28,9 +29,12 @@ int runUnzip(const QStringList& args)
         fvtool::err(QStringLiteral("usage: fvtool unzip ARCHIVE DIR [--password P] [--exclude MASK]"));
         return 2;
     }
-    if (!zip.setFileName(positional[0]) || zip.Count() == 0) {
-        fvtool::err(QStringLiteral("unzip: %1").arg(zip.errorString().isEmpty() ? QStringLiteral("%1 is not a zip archive").arg(positional[0])
-                                                                                : zip.errorString()));
+    if (!QFileInfo(positional[0]).isFile()) {
+        fvtool::err(QStringLiteral("unzip: %1 does not exist").arg(positional[0]));
+        return 1;
+    }
+    if (!zip.setFileName(positional[0])) {
+        fvtool::err(QStringLiteral("unzip: %1").arg(zip.errorString()));
         return 1;
     }
     if (!QDir().mkpath(positional[1])) {
