@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr uint64_t kMemoryBudget = 192ull << 20;
+constexpr uint64_t kMemoryBudget = 96ull << 20;
 
 bool readWholeFile(const QString& path, std::string& data, QString& error)
 {
