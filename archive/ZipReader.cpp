@@ -36,9 +36,19 @@ QStringList ZipReader::volumePaths(const QString& zipPath)
 
 bool ZipReader::open(const QString& path)
 {
+    // A name.zip is taken alone first; only when that fails for want of its other volumes
+    // are name.z01, name.z02, ... joined in front of it.
+    if (openVolumes({path}))
+        return true;
+    const QStringList set = volumePaths(path);
+    return set.size() > 1 && openVolumes(set);
+}
+
+bool ZipReader::openVolumes(const QStringList& paths)
+{
     close();
     std::vector<std::unique_ptr<zipio::FileDevice>> volumes;
-    for (const QString& part : volumePaths(path)) {
+    for (const QString& part : paths) {
         std::string error;
         auto device = zipio::FileDevice::open(part.toStdString(), error);
         if (!device) {

@@ -39,6 +39,7 @@ public:
     static QStringList volumePaths(const QString& zipPath);
 
 private:
+    bool openVolumes(const QStringList& paths);
     bool load(const std::vector<uint64_t>& volumeStarts);
 
     std::unique_ptr<zipio::ReadDevice> m_device;
