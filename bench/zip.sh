@@ -59,19 +59,24 @@ ratio unzip_vs_infozip "$ours" "$infozip"
 ratio unzip_vs_7z "$ours" "$seven"
 rm -rf x1 x2 x3
 
-# A damaged archive: the central directory cut off and three stretches of zeros inside.
+# Two damaged archives: (1) the central directory cut off and three stretches of zeros
+# inside; (2) cut at 70% of its length, as an interrupted download leaves it.
 python3 - <<'PY'
 b = bytearray(open('infozip.zip', 'rb').read())
-b = b[:b.find(b'PK\x01\x02')]
-for at in (len(b) // 5, len(b) // 2, 4 * len(b) // 5):
-    b[at:at + 4096] = bytes(4096)
-open('damaged.zip', 'wb').write(b)
+cut = b[:b.find(b'PK\x01\x02')]
+for at in (len(cut) // 5, len(cut) // 2, 4 * len(cut) // 5):
+    cut[at:at + 4096] = bytes(4096)
+open('damaged1.zip', 'wb').write(cut)
+open('damaged2.zip', 'wb').write(b[:len(b) * 7 // 10])
 PY
-run "fvtool zipfix" "$fvtool" zipfix damaged.zip fixed-ours.zip; ours=$secs
-echo "fvtool zipfix: $(tail -1 "$work/out.txt")"
-run "zip -FF" sh -c 'yes | zip -FF damaged.zip --out fixed-infozip.zip'; infozip=$secs
 # Recovered: entries in the new archive; intact: those whose data passes unzip -t.
 intact() { unzip -t "$1" 2>/dev/null | grep -c ' OK$' || true; }
-echo "of $(unzip -Z1 infozip.zip | wc -l) entries: zip -FF recovered $(unzip -Z1 fixed-infozip.zip 2>/dev/null | wc -l)" \
-     "($(intact fixed-infozip.zip) intact), fvtool zipfix recovered $(unzip -Z1 fixed-ours.zip | wc -l) ($(intact fixed-ours.zip) intact)"
-ratio zipfix_vs_zipFF "$ours" "$infozip"
+entries() { unzip -Z1 "$1" 2>/dev/null | wc -l; }
+for n in 1 2; do
+  run "fvtool zipfix #$n" "$fvtool" zipfix damaged$n.zip fixed-ours$n.zip; ours=$secs
+  echo "fvtool zipfix: $(tail -1 "$work/out.txt")"
+  run "zip -FF #$n" sh -c "yes | zip -FF damaged$n.zip --out fixed-infozip$n.zip"; infozip=$secs
+  echo "damaged archive $n, of $(entries infozip.zip) entries: zip -FF recovered $(entries fixed-infozip$n.zip)" \
+       "($(intact fixed-infozip$n.zip) intact), fvtool zipfix recovered $(entries fixed-ours$n.zip) ($(intact fixed-ours$n.zip) intact)"
+  ratio zipfix_vs_zipFF_$n "$ours" "$infozip"
+done
