@@ -1,0 +1,30 @@
+#pragma once
+// Turns an add-files mask into the entries to add: which files match (with recursion into
+// subfolders when asked), and under which stored name each goes, by the store options.
+
+#include "ZipEntry.h"
+#include "ZipOptions.h"
+
+#include <QString>
+#include <vector>
+
+class FileCollector {
+public:
+    FileCollector(const QString& baseDirectory, ZipStoreOptions options, bool dosMode)
+        : m_base(baseDirectory), m_options(options), m_dosMode(dosMode) {}
+
+    // The archive itself is never added to itself.
+    void skipFile(const QString& path) { m_skip = path; }
+    // Every file (and, when recursing, folder) that the mask names, as new entries.
+    bool collect(const QString& mask, std::vector<ZipEntry>& found, QString& error) const;
+    QString storedName(const QString& absolutePath, bool isFolder) const;
+
+private:
+    void addFolderTree(const QString& folder, const QString& pattern, std::vector<ZipEntry>& found) const;
+    bool makeEntry(const QString& path, ZipEntry& entry) const;
+
+    QString m_base;
+    ZipStoreOptions m_options;
+    bool m_dosMode;
+    QString m_skip;
+};

@@ -1,0 +1,241 @@
+#include "TFolZipFix.h"
+
+#include "format/ZipNames.h"
+#include "format/ZipRecords.h"
+
+#include <cstring>
+
+using namespace zipfmt;
+
+namespace {
+
+const uint8_t kLocalSignature[4] = {0x50, 0x4B, 0x03, 0x04};
+const uint8_t kDescriptorSignature[4] = {0x50, 0x4B, 0x07, 0x08};
+constexpr uint64_t kLocalMinimumTail = 30;
+constexpr uint64_t kDescriptorMinimumTail = 16;
+constexpr uint16_t kMaxNameLength = 80;
+constexpr uint64_t kEncryptionHeader = 12;
+
+void fillTable(std::array<int32_t, 256>& table, const uint8_t* signature)
+{
+    table.fill(4);
+    for (int i = 0; i < 4; ++i)
+        table[signature[i]] = 3 - i;
+}
+
+QString displayName(const std::string& bytes, uint16_t flags)
+{
+    CentralDirectoryHeader h;
+    h.name = bytes;
+    h.flags = flags;
+    h.versionMadeBy = 3 << 8; // raw names that are valid UTF-8 are taken as UTF-8
+    return decodeName(h);
+}
+
+} // namespace
+
+int64_t TFolZipFix::search(const SkipTable& table, const uint8_t* signature, uint64_t p, uint64_t minimumTail) const
+{
+    while (p < m_inputSize) {
+        const int32_t s = table[m_input[p]];
+        if (s > 0) {
+            p += uint64_t(s);
+            continue;
+        }
+        const uint64_t c = p - 3;
+        if (std::memcmp(m_input + c, signature, 4) == 0 && c + minimumTail < m_inputSize)
+            return int64_t(c);
+        p = c + 7;
+    }
+    return -1;
+}
+
+void TFolZipFix::reject(const std::string& name)
+{
+    if (OnFileFound)
+        OnFileFound(this, name.empty() ? QString() : displayName(name, 0), false);
+}
+
+bool TFolZipFix::readDescriptor(uint64_t d, TFileInfo& info, uint64_t& end)
+{
+    // Only the first descriptor found after the data start is considered.
+    const int64_t found = search(m_descriptorTable, kDescriptorSignature, d, kDescriptorMinimumTail);
+    if (found < 0)
+        return false;
+    const uint64_t at = uint64_t(found);
+    const bool zip64 = info.compressedSize == kMax32 || info.uncompressedSize == kMax32;
+    info.crc = readLE32(m_input + at + 4);
+    if (zip64 && at + 24 <= m_inputSize) {
+        info.compressedSize = readLE64(m_input + at + 8);
+        info.uncompressedSize = readLE64(m_input + at + 16);
+        end = at + 24;
+    } else {
+        info.compressedSize = readLE32(m_input + at + 8);
+        info.uncompressedSize = readLE32(m_input + at + 12);
+        end = at + 16;
+    }
+    return at >= d && at - d == info.compressedSize;
+}
+
+bool TFolZipFix::scanCandidate(uint64_t h, uint64_t& end)
+{
+    TFileInfo info;
+    ByteReader fixed(m_input + h + 4, 26);
+    LocalFileHeader local;
+    uint16_t n = 0, e = 0;
+    local.parseFixed(fixed, n, e);
+    info.versionNeeded = local.versionNeeded;
+    info.flags = local.flags;
+    info.method = local.method;
+    info.time = local.time;
+    info.date = local.date;
+    info.crc = local.crc;
+    info.compressedSize = local.compressedSize;
+    info.uncompressedSize = local.uncompressedSize;
+    info.nameLength = n;
+    info.extraLength = e;
+    info.localHeaderOffset = h;
+    if (n == 0 || n > kMaxNameLength || h + 30 + n > m_inputSize) {
+        reject(std::string());
+        return false;
+    }
+    for (uint16_t i = 0; i < n; ++i) {
+        if (m_input[h + 30 + i] < 0x20) {
+            reject(std::string());
+            return false;
+        }
+    }
+    info.name.assign(reinterpret_cast<const char*>(m_input + h + 30), n);
+    const uint64_t d = h + 30 + n + e;
+    // Zip64 sizes live in the local header's extra field when the 32-bit fields are full.
+    if ((info.compressedSize == kMax32 || info.uncompressedSize == kMax32) && d <= m_inputSize) {
+        const std::string extra(reinterpret_cast<const char*>(m_input + h + 30 + n), e);
+        if (const auto z = findExtra(extra, kExtraZip64); z && z->size() >= 16) {
+            info.uncompressedSize = readLE64(reinterpret_cast<const uint8_t*>(z->data()));
+            info.compressedSize = readLE64(reinterpret_cast<const uint8_t*>(z->data() + 8));
+        }
+    }
+    if (info.flags & kFlagDataDescriptor) {
+        if (d > m_inputSize || !readDescriptor(d, info, end)) {
+            reject(info.name);
+            return false;
+        }
+    } else {
+        end = d + info.compressedSize;
+    }
+    // Compressed data larger than the contents is implausible, with two exceptions that
+    // real archives hold: an encrypted entry carries a 12-byte header, and deflating
+    // incompressible data (photos, archives) adds a few bytes per block.
+    uint64_t allowance = (info.flags & kFlagEncrypted) ? kEncryptionHeader : 0;
+    if (info.method == kMethodDeflated)
+        allowance += info.uncompressedSize / 1024 + 64;
+    if (d > m_inputSize || info.compressedSize > m_inputSize - std::min(d, m_inputSize) || end > m_inputSize
+        || info.compressedSize > info.uncompressedSize + allowance) {
+        reject(info.name);
+        return false;
+    }
+    m_entries.push_back(info);
+    if (OnFileFound)
+        OnFileFound(this, displayName(info.name, info.flags), true);
+    return true;
+}
+
+void TFolZipFix::ScanLocalHeaders()
+{
+    m_entries.clear();
+    if (!m_tablesReady) {
+        fillTable(m_localTable, kLocalSignature);
+        fillTable(m_descriptorTable, kDescriptorSignature);
+        m_tablesReady = true;
+    }
+    uint64_t p = 3;
+    for (;;) {
+        const int64_t found = search(m_localTable, kLocalSignature, p, kLocalMinimumTail);
+        if (found < 0)
+            return;
+        const uint64_t h = uint64_t(found);
+        uint64_t end = 0;
+        p = scanCandidate(h, end) ? end : h + 4;
+    }
+}
+
+bool TFolZipFix::put(const void* data, uint64_t n)
+{
+    const char* p = static_cast<const char*>(data);
+    while (n > 0) {
+        const qint64 chunk = qint64(std::min<uint64_t>(n, 64u << 20));
+        if (m_output->write(p, chunk) != chunk) {
+            m_error = QStringLiteral("Cannot write the repaired archive: %1").arg(m_output->errorString());
+            return false;
+        }
+        p += chunk;
+        n -= uint64_t(chunk);
+    }
+    return true;
+}
+
+bool TFolZipFix::WriteReclaimedArchive()
+{
+    if (m_entries.empty())
+        return true;
+    std::string central;
+    for (auto& info : m_entries) {
+        const uint64_t newOffset = uint64_t(m_output->pos());
+        if (!put(m_input + info.localHeaderOffset, 30 + info.nameLength + info.extraLength + info.compressedSize))
+            return false;
+        info.localHeaderOffset = newOffset;
+        info.extraLength = 0;
+        CentralDirectoryHeader c;
+        c.versionNeeded = info.versionNeeded;
+        c.flags = info.flags;
+        c.method = info.method;
+        c.time = info.time;
+        c.date = info.date;
+        c.crc = info.crc;
+        c.compressedSize = info.compressedSize;
+        c.uncompressedSize = info.uncompressedSize;
+        c.localHeaderOffset = info.localHeaderOffset;
+        c.name = info.name;
+        central += c.write();
+    }
+    EndPlace place;
+    place.centralOffset = uint64_t(m_output->pos());
+    place.centralSize = central.size();
+    place.entries = place.entriesOnLastDisk = m_entries.size();
+    place.endOffset = place.centralOffset + central.size();
+    return put(central.data(), central.size()) && put(writeEndRecords(place, std::string()).data(),
+                                                      writeEndRecords(place, std::string()).size());
+}
+
+bool TFolZipFix::ReclaimZip(const uint8_t* input, uint64_t inputSize, QIODevice* output)
+{
+    if (!input || !output || !output->isWritable()) {
+        m_error = QStringLiteral("No input or no output stream has been defined");
+        return false;
+    }
+    m_input = input;
+    m_inputSize = inputSize;
+    m_output = output;
+    m_error.clear();
+    ScanLocalHeaders();
+    const bool ok = WriteReclaimedArchive();
+    m_entries.clear();
+    m_entries.shrink_to_fit();
+    m_input = nullptr;
+    m_output = nullptr;
+    return ok;
+}
+
+QString ZipFixReport::fileFound(const QString& name, bool ok)
+{
+    ++m_found;
+    if (ok)
+        ++m_reclaimed;
+    return (ok ? QStringLiteral("reclaimed ok: \t") : QStringLiteral("corrupted bad: \t"))
+        + (name.isEmpty() ? QStringLiteral("??filename??") : name);
+}
+
+QString ZipFixReport::summary() const
+{
+    return QStringLiteral("reclaimed %1 out of %2 files.").arg(m_reclaimed).arg(m_found);
+}

@@ -1,0 +1,88 @@
+#pragma once
+// The zip repair component. It ignores the damaged archive's own central directory, scans
+// the raw bytes for local file headers (Horspool search with one skip table per
+// signature), checks each candidate entry for plausibility, and writes a new archive of the
+// entries that passed with a fresh central directory and end record. Every candidate is
+// reported through OnFileFound, accepted or not.
+//
+// Sizes and offsets are 64-bit throughout: inputs over 4 GiB and entries with Zip64 sizes
+// are handled, and the new archive gets Zip64 records where a value does not fit 32 bits.
+
+#include <QIODevice>
+#include <QString>
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class TFolZipFix {
+public:
+    // One reclaimed entry: the fields of a central directory record, then the name.
+    struct TFileInfo {
+        uint16_t versionMadeBy = 0;
+        uint16_t versionNeeded = 0;
+        uint16_t flags = 0;
+        uint16_t method = 0;
+        uint16_t time = 0;
+        uint16_t date = 0;
+        uint32_t crc = 0;
+        uint64_t compressedSize = 0;
+        uint64_t uncompressedSize = 0;
+        uint16_t nameLength = 0;
+        uint16_t extraLength = 0;
+        uint16_t commentLength = 0;
+        uint16_t diskNumberStart = 0;
+        uint16_t internalAttributes = 0;
+        uint32_t externalAttributes = 0;
+        uint64_t localHeaderOffset = 0;
+        std::string name;
+    };
+
+    using TOnFileFoundEvent = std::function<void(TFolZipFix* sender, const QString& filename, bool fileInfoIsOK)>;
+    TOnFileFoundEvent OnFileFound;
+
+    // Scans input (the whole damaged archive) and writes the new archive to output at its
+    // current position. False with errorString() when input or output is missing, or the
+    // output cannot be written ("No input or no output stream has been defined").
+    bool ReclaimZip(const uint8_t* input, uint64_t inputSize, QIODevice* output);
+    QString errorString() const { return m_error; }
+
+private:
+    using SkipTable = std::array<int32_t, 256>;
+
+    void ScanLocalHeaders();
+    bool WriteReclaimedArchive();
+    bool scanCandidate(uint64_t h, uint64_t& end);
+    bool readDescriptor(uint64_t dataStart, TFileInfo& info, uint64_t& end);
+    int64_t search(const SkipTable& table, const uint8_t* signature, uint64_t from, uint64_t minimumTail) const;
+    void reject(const std::string& name);
+    bool put(const void* data, uint64_t n);
+
+    const uint8_t* m_input = nullptr;
+    uint64_t m_inputSize = 0;
+    std::vector<TFileInfo> m_entries;
+    QIODevice* m_output = nullptr;
+    SkipTable m_localTable{};
+    SkipTable m_descriptorTable{};
+    bool m_tablesReady = false;
+    QString m_error;
+};
+
+// The per-entry report of a repair and its summary, as the program shows them.
+class ZipFixReport {
+public:
+    // Counts the call and returns the line: "reclaimed ok: \t" or "corrupted bad: \t",
+    // followed by the name or "??filename??".
+    QString fileFound(const QString& name, bool ok);
+    // "reclaimed %d out of %d files."
+    QString summary() const;
+    void reset() { m_found = m_reclaimed = 0; }
+    int found() const { return m_found; }
+    int reclaimed() const { return m_reclaimed; }
+
+private:
+    int m_found = 0;
+    int m_reclaimed = 0;
+};

@@ -1,0 +1,200 @@
+#include "ZipExtractor.h"
+
+#include "ZipReader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kPasswordAttempts = 3;
+constexpr uint64_t kMaxLinkTarget = 4096;
+// Below this size a full disk is simply reported by the failing write.
+constexpr uint64_t kCheckSpaceFrom = 1 << 20;
+
+// Whether a link stored at parts (its own name last) with this target stays in the folder.
+bool linkStaysInside(const QStringList& parts, const QString& target)
+{
+    if (target.isEmpty() || target.startsWith(QLatin1Char('/')))
+        return false;
+    qsizetype depth = parts.size() - 1;
+    for (const QString& part : target.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (part == QLatin1String(".."))
+            --depth;
+        else if (part != QLatin1String("."))
+            ++depth;
+        if (depth < 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ZipExtractor::open(const QString& folder)
+{
+    QString error;
+    if (!m_target.open(folder, error)) {
+        m_problems << error;
+        return false;
+    }
+    return true;
+}
+
+bool ZipExtractor::problem(const ZipEntry& entry, const QString& why)
+{
+    m_problems << entry.FileName + QStringLiteral(": ") + why;
+    return false;
+}
+
+bool ZipExtractor::extract(const ZipEntry& entry)
+{
+    QStringList parts;
+    QString reason;
+    if (!zipio::SafeTarget::safeRelativePath(entry.FileName, parts, reason))
+        return problem(entry, QStringLiteral("refused (%1)").arg(reason));
+    const bool restorePath = m_options.testFlag(ZipExtractOption::RestorePath);
+    const bool createDirs = m_options.testFlag(ZipExtractOption::CreateDirs);
+    if (entry.isDirectory()) {
+        if (!restorePath || !createDirs)
+            return true;
+        QString error;
+        return m_target.makeFolder(parts, error) || problem(entry, error);
+    }
+    const QString name = parts.takeLast();
+    const QStringList folders = restorePath ? parts : QStringList();
+    // Entries of one folder usually follow each other: its descriptor is kept. It stays
+    // safe, since nothing extracted later can turn an opened folder into a link.
+    if (!m_folder.valid() || folders != m_folderParts) {
+        m_folder.reset();
+        QString error;
+        if (!m_target.openFolder(folders, createDirs, m_folder, error))
+            return problem(entry, error);
+        m_folderParts = folders;
+    }
+    if (entry.isSymlink())
+        return extractLink(entry, m_folder.get(), name, folders + QStringList{name});
+    return extractFile(entry, m_folder.get(), name);
+}
+
+bool ZipExtractor::retryWithPassword(const ZipEntry& entry, bool wrong, int attempt)
+{
+    const QString before = m_password;
+    if (attempt < kPasswordAttempts && m_callbacks.needPassword)
+        m_callbacks.needPassword(m_password);
+    if (m_password.isEmpty() || m_password == before)
+        return problem(entry, wrong ? QStringLiteral("wrong password (or damaged data)") : QStringLiteral("a password is needed"));
+    return true;
+}
+
+bool ZipExtractor::readEntry(const ZipEntry& entry, const ByteSink& sink, int& sinkErrno, bool& retry, int attempt)
+{
+    const auto progress = [&](int percent) { return !m_callbacks.itemProgress || m_callbacks.itemProgress(entry, percent); };
+    QString detail;
+    retry = false;
+    const auto status = m_reader.read(entry, m_password.toStdString(), sink, progress, detail);
+    switch (status) {
+    case ZipReader::Status::Ok:
+        return true;
+    case ZipReader::Status::NeedPassword:
+    case ZipReader::Status::WrongPassword:
+        retry = retryWithPassword(entry, status == ZipReader::Status::WrongPassword, attempt);
+        return false;
+    case ZipReader::Status::CrcMismatch:
+        return problem(entry, QStringLiteral("CRC mismatch, the data is damaged"));
+    case ZipReader::Status::SinkFailed:
+        return problem(entry, QString::fromLocal8Bit(std::strerror(sinkErrno ? sinkErrno : EIO)));
+    case ZipReader::Status::Aborted:
+        m_aborted = true;
+        return problem(entry, QStringLiteral("aborted"));
+    case ZipReader::Status::Damaged:
+    case ZipReader::Status::Unsupported:
+        break;
+    }
+    return problem(entry, detail);
+}
+
+bool ZipExtractor::extractFile(const ZipEntry& entry, int folderFd, QString name)
+{
+    struct stat st {};
+    if (::fstatat(folderFd, name.toLocal8Bit().constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return problem(entry, QStringLiteral("a folder of that name exists"));
+        bool confirm = true;
+        QString asked = name;
+        if (m_callbacks.confirmOverwrite)
+            m_callbacks.confirmOverwrite(asked, confirm);
+        if (!confirm)
+            return true;
+        if (asked != name && !asked.isEmpty() && !asked.contains(QLatin1Char('/')))
+            name = asked;
+    }
+    struct statvfs fs {};
+    if (entry.size() >= kCheckSpaceFrom && ::fstatvfs(folderFd, &fs) == 0 && uint64_t(fs.f_bavail) * fs.f_frsize < entry.size())
+        return problem(entry, QStringLiteral("not enough free space (%1 bytes needed)").arg(entry.size()));
+
+    // Each attempt (a new password after a wrong one) starts a fresh temporary file; a
+    // failed one removes its own.
+    for (int attempt = 0;; ++attempt) {
+        zipio::PendingFile file(folderFd, name);
+        QString error;
+        if (!file.create(error))
+            return problem(entry, error);
+        int sinkErrno = 0;
+        const auto sink = [&](const uint8_t* d, size_t n) {
+            const bool ok = file.write(d, n);
+            sinkErrno = file.error();
+            return ok;
+        };
+        bool retry = false;
+        if (readEntry(entry, sink, sinkErrno, retry, attempt))
+            return commitFile(entry, file);
+        if (!retry)
+            return false;
+    }
+}
+
+bool ZipExtractor::commitFile(const ZipEntry& entry, zipio::PendingFile& file)
+{
+    QString error;
+    // Archives from other systems carry no permissions; a file nobody may read helps no one.
+    const uint32_t mode = (entry.unixMode() & 0777) ? entry.unixMode() : 0644;
+    if (!file.commit(mode, entry.lastModified().toSecsSinceEpoch(), error))
+        return problem(entry, error);
+    return true;
+}
+
+bool ZipExtractor::extractLink(const ZipEntry& entry, int folderFd, const QString& name, const QStringList& parts)
+{
+    if (entry.size() > kMaxLinkTarget)
+        return problem(entry, QStringLiteral("link target too long"));
+    std::string target;
+    int sinkErrno = 0;
+    const ByteSink sink = [&](const uint8_t* d, size_t n) {
+        target.append(reinterpret_cast<const char*>(d), n);
+        return true;
+    };
+    for (int attempt = 0;; ++attempt) {
+        bool retry = false;
+        target.clear();
+        if (readEntry(entry, sink, sinkErrno, retry, attempt))
+            break;
+        if (!retry)
+            return false;
+    }
+    const QString targetText = QString::fromLocal8Bit(target.data(), qsizetype(target.size()));
+    if (!linkStaysInside(parts, targetText))
+        return problem(entry, QStringLiteral("refused (link points outside the folder: %1)").arg(targetText));
+    const QByteArray temp = ".fvlink-" + QByteArray::number(qint64(::getpid())) + '-' + name.toLocal8Bit();
+    if (::symlinkat(target.c_str(), folderFd, temp.constData()) != 0
+        || ::renameat(folderFd, temp.constData(), folderFd, name.toLocal8Bit().constData()) != 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        ::unlinkat(folderFd, temp.constData(), 0);
+        return problem(entry, why);
+    }
+    return true;
+}

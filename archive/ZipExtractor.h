@@ -1,0 +1,54 @@
+#pragma once
+// Extracts entries of an open archive into a folder, treating the archive as hostile: names
+// that would leave the folder and links that point out of it are refused and reported,
+// every file is checked against its CRC and size before it appears under its name, and a
+// failure (wrong password, damage, full disk) leaves nothing half-written behind.
+
+#include "ZipEntry.h"
+#include "ZipOptions.h"
+#include "io/SafeTarget.h"
+
+#include <QStringList>
+
+#include <functional>
+
+class ZipReader;
+
+class ZipExtractor {
+public:
+    struct Callbacks {
+        std::function<void(QString& name, bool& confirm)> confirmOverwrite;
+        std::function<void(QString& password)> needPassword;
+        std::function<bool(const ZipEntry&, int)> itemProgress; // false aborts
+    };
+
+    ZipExtractor(const ZipReader& reader, ZipExtractOptions options, QString& password, const Callbacks& callbacks)
+        : m_reader(reader), m_options(options), m_password(password), m_callbacks(callbacks) {}
+
+    bool open(const QString& folder);
+    // Extracts one entry; false when it could not be (the reason is in problems()).
+    bool extract(const ZipEntry& entry);
+    const QStringList& problems() const { return m_problems; }
+    bool aborted() const { return m_aborted; }
+
+private:
+    bool extractFile(const ZipEntry& entry, int folderFd, QString name);
+    bool extractLink(const ZipEntry& entry, int folderFd, const QString& name, const QStringList& parts);
+    using ByteSink = std::function<bool(const uint8_t*, size_t)>;
+    // One read of the entry; on a missing or wrong password, retry tells whether a new
+    // password was given and the caller should start over.
+    bool readEntry(const ZipEntry& entry, const ByteSink& sink, int& sinkErrno, bool& retry, int attempt);
+    bool retryWithPassword(const ZipEntry& entry, bool wrong, int attempt);
+    bool commitFile(const ZipEntry& entry, zipio::PendingFile& file);
+    bool problem(const ZipEntry& entry, const QString& why);
+
+    const ZipReader& m_reader;
+    ZipExtractOptions m_options;
+    QString& m_password;
+    const Callbacks& m_callbacks;
+    zipio::SafeTarget m_target;
+    zipio::UniqueFd m_folder;
+    QStringList m_folderParts;
+    QStringList m_problems;
+    bool m_aborted = false;
+};

@@ -1,0 +1,234 @@
+#include "ZipReader.h"
+
+#include "codec/ZipCrypto.h"
+#include "format/ZipDirectory.h"
+#include "io/EntryStreams.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// Entries up to this size inflate in one call into a buffer of their declared size.
+constexpr uint64_t kWholeBufferLimit = 32ull << 20;
+
+uint8_t checkByte(const zipfmt::CentralDirectoryHeader& h)
+{
+    return (h.flags & zipfmt::kFlagDataDescriptor) ? uint8_t(h.time >> 8) : uint8_t(h.crc >> 24);
+}
+
+} // namespace
+
+QStringList ZipReader::volumePaths(const QString& zipPath)
+{
+    // name.zip is the last volume; name.z01, name.z02, ... come first when they exist.
+    const QFileInfo info(zipPath);
+    const QString stem = info.path() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".z");
+    QStringList paths;
+    for (int i = 1; i < 100000; ++i) {
+        const QString part = stem + QString::number(i).rightJustified(2, QLatin1Char('0'));
+        if (!QFileInfo(part).isFile())
+            break;
+        paths << part;
+    }
+    paths << zipPath;
+    return paths;
+}
+
+bool ZipReader::open(const QString& path)
+{
+    // A name.zip is taken alone first; only when that fails for want of its other volumes
+    // are name.z01, name.z02, ... joined in front of it.
+    if (openVolumes({path}))
+        return true;
+    const QStringList set = volumePaths(path);
+    return set.size() > 1 && openVolumes(set);
+}
+
+bool ZipReader::openVolumes(const QStringList& paths)
+{
+    close();
+    std::vector<std::unique_ptr<zipio::FileDevice>> volumes;
+    for (const QString& part : paths) {
+        std::string error;
+        auto device = zipio::FileDevice::open(part.toStdString(), error);
+        if (!device) {
+            m_error = QStringLiteral("Cannot open %1: %2").arg(part, QString::fromStdString(error));
+            return false;
+        }
+        volumes.push_back(std::move(device));
+    }
+    m_volumes = volumes.size();
+    auto set = std::make_unique<zipio::VolumeSet>(std::move(volumes));
+    std::vector<uint64_t> starts;
+    for (size_t i = 0; i <= set->volumeCount(); ++i)
+        starts.push_back(set->volumeStart(i));
+    m_device = std::move(set);
+    return load(starts);
+}
+
+bool ZipReader::openMemory(const uint8_t* data, size_t size)
+{
+    close();
+    m_device = std::make_unique<zipio::MemoryDevice>(data, size);
+    m_volumes = 1;
+    return load({0, size});
+}
+
+bool ZipReader::load(const std::vector<uint64_t>& volumeStarts)
+{
+    zipfmt::ZipDirectory dir;
+    std::string error;
+    if (!dir.read(*m_device, volumeStarts, error)) {
+        m_error = QString::fromStdString(error);
+        m_device.reset();
+        return false;
+    }
+    m_entries.reserve(dir.entries.size());
+    for (size_t i = 0; i < dir.entries.size(); ++i) {
+        ZipEntry e;
+        e.header = std::move(dir.entries[i]);
+        e.FileName = zipfmt::decodeName(e.header).replace(QLatin1Char('\\'), QLatin1Char('/'));
+        e.offset = dir.dataRangeStart[i];
+        m_entries.push_back(std::move(e));
+    }
+    return true;
+}
+
+void ZipReader::close()
+{
+    m_device.reset();
+    m_entries.clear();
+    m_volumes = 0;
+    m_error.clear();
+}
+
+bool ZipReader::rawRange(const ZipEntry& entry, uint64_t& start, uint64_t& length, QString& error) const
+{
+    zipfmt::LocalEntryPlace place;
+    std::string why;
+    if (!zipfmt::readLocalHeader(*m_device, entry.offset, entry.header.compressedSize, place, why)) {
+        error = QString::fromStdString(why);
+        return false;
+    }
+    start = entry.offset;
+    length = place.dataOffset + entry.header.compressedSize - entry.offset;
+    if (entry.header.flags & zipfmt::kFlagDataDescriptor) {
+        // The descriptor may or may not carry its signature, and is 8-byte wide for Zip64.
+        uint8_t sig[4];
+        const uint64_t after = start + length;
+        const bool signed_ = m_device->readAt(after, sig, 4) && zipfmt::readLE32(sig) == zipfmt::kDataDescriptorSignature;
+        const uint64_t body = (entry.header.compressedSize >= zipfmt::kMax32 || entry.header.uncompressedSize >= zipfmt::kMax32) ? 20 : 12;
+        const uint64_t descriptor = (signed_ ? 4 : 0) + body;
+        if (zipio::rangeInside(after, descriptor, m_device->size()))
+            length += descriptor;
+    }
+    return true;
+}
+
+ZipReader::Status ZipReader::read(const ZipEntry& entry, const std::string& password, const zipcodec::ByteSink& sink,
+                                  const std::function<bool(int)>& progress, QString& detail) const
+{
+    const auto& h = entry.header;
+    if (h.method != zipfmt::kMethodStored && h.method != zipfmt::kMethodDeflated) {
+        detail = QStringLiteral("compression method %1 is not supported").arg(h.method);
+        return Status::Unsupported;
+    }
+    if (h.flags & 0x0040) {
+        detail = QStringLiteral("strong encryption is not supported");
+        return Status::Unsupported;
+    }
+    zipfmt::LocalEntryPlace place;
+    std::string why;
+    if (!zipfmt::readLocalHeader(*m_device, entry.offset, h.compressedSize, place, why)) {
+        detail = QString::fromStdString(why);
+        return Status::Damaged;
+    }
+    uint64_t dataOffset = place.dataOffset;
+    uint64_t dataLength = h.compressedSize;
+    std::unique_ptr<zipcodec::ZipCrypto> cipher;
+    if (entry.IsEncrypted()) {
+        if (password.empty())
+            return Status::NeedPassword;
+        uint8_t header[zipcodec::ZipCrypto::kHeaderSize];
+        if (dataLength < sizeof header || !m_device->readAt(dataOffset, header, sizeof header)) {
+            detail = QStringLiteral("the encryption header is missing");
+            return Status::Damaged;
+        }
+        cipher = std::make_unique<zipcodec::ZipCrypto>(password);
+        if (!cipher->acceptHeader(header, checkByte(h)))
+            return Status::WrongPassword;
+        dataOffset += sizeof header;
+        dataLength -= sizeof header;
+    }
+
+    // Every entry reports at least its start and its end, so Abort is seen for each one.
+    const auto report = [&](int percent) { return !progress || progress(percent); };
+    if (!report(0))
+        return Status::Aborted;
+    zipio::CrcCheckingSink checked(h.uncompressedSize, sink);
+    const zipcodec::ByteSink checkedSink = [&](const uint8_t* d, size_t n) { return checked(d, n); };
+    zipio::RangeSource source(*m_device, dataOffset, dataLength);
+    std::vector<uint8_t> chunk;
+    bool streamEnded = h.method == zipfmt::kMethodStored;
+
+    if (h.method == zipfmt::kMethodDeflated && h.uncompressedSize <= kWholeBufferLimit && dataLength <= kWholeBufferLimit) {
+        std::vector<uint8_t> in(static_cast<size_t>(dataLength));
+        if (!m_device->readAt(dataOffset, in.data(), in.size())) {
+            detail = QStringLiteral("read error");
+            return Status::Damaged;
+        }
+        if (cipher)
+            cipher->decrypt(in.data(), in.size());
+        std::vector<uint8_t> out(size_t(h.uncompressedSize));
+        const auto result = zipcodec::inflateBuffer(in.data(), in.size(), out.data(), out.size());
+        if (result != zipcodec::InflateResult::Ok && cipher)
+            return Status::WrongPassword;
+        if (result == zipcodec::InflateResult::TooLong) {
+            detail = QStringLiteral("the data is longer than the recorded size %1").arg(h.uncompressedSize);
+            return Status::Damaged;
+        }
+        if (result == zipcodec::InflateResult::Damaged) {
+            detail = QStringLiteral("damaged deflate data");
+            return Status::Damaged;
+        }
+        if (!report(100))
+            return Status::Aborted;
+        checkedSink(out.data(), out.size());
+        streamEnded = true;
+    } else {
+        zipcodec::InflateStream inflater;
+        while (source.consumed() < source.total()) {
+            if (!source.next(chunk)) {
+                detail = QStringLiteral("read error");
+                return Status::Damaged;
+            }
+            if (cipher)
+                cipher->decrypt(chunk.data(), chunk.size());
+            if (h.method == zipfmt::kMethodStored) {
+                checkedSink(chunk.data(), chunk.size());
+            } else if (!streamEnded) {
+                const auto st = inflater.write(chunk.data(), chunk.size(), checkedSink);
+                if (st == zipcodec::InflateStream::Status::Error && !checked.overflowed() && !checked.sinkFailed())
+                    return cipher ? Status::WrongPassword : (detail = QStringLiteral("damaged deflate data"), Status::Damaged);
+                streamEnded = st == zipcodec::InflateStream::Status::End;
+            }
+            if (checked.overflowed() || checked.sinkFailed())
+                break;
+            if (!report(int(100 * source.consumed() / std::max<uint64_t>(1, source.total()))))
+                return Status::Aborted;
+        }
+    }
+    if (checked.sinkFailed())
+        return Status::SinkFailed;
+    if (checked.overflowed()) {
+        detail = QStringLiteral("the data is longer than the recorded size %1").arg(h.uncompressedSize);
+        return Status::Damaged;
+    }
+    if (!streamEnded) {
+        detail = QStringLiteral("the compressed data ends early");
+        return cipher ? Status::WrongPassword : Status::Damaged;
+    }
+    if (!checked.complete(h.crc))
+        return cipher ? Status::WrongPassword : Status::CrcMismatch;
+    return Status::Ok;
+}

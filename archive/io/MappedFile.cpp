@@ -1,0 +1,46 @@
+#include "io/MappedFile.h"
+
+#include "io/ReadDevice.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zipio {
+
+const uint8_t MappedFile::kEmpty = 0;
+
+MappedFile::~MappedFile()
+{
+    if (m_data && m_data != &kEmpty)
+        ::munmap(const_cast<uint8_t*>(m_data), m_size);
+}
+
+bool MappedFile::open(const QString& path, QString& error)
+{
+    std::string why;
+    const auto file = FileDevice::open(path.toStdString(), why);
+    if (!file) {
+        error = QStringLiteral("Cannot open %1: %2").arg(path, QString::fromStdString(why));
+        return false;
+    }
+    m_size = file->size();
+    if (m_size == 0) {
+        m_data = &kEmpty;
+        return true;
+    }
+    void* mapped = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, file->fd(), 0);
+    if (mapped == MAP_FAILED) {
+        error = QStringLiteral("Cannot map %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        m_size = 0;
+        return false;
+    }
+    ::madvise(mapped, m_size, MADV_SEQUENTIAL);
+    m_data = static_cast<const uint8_t*>(mapped);
+    return true;
+}
+
+} // namespace zipio

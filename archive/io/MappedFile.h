@@ -1,0 +1,29 @@
+#pragma once
+// A whole file mapped read-only into memory: the same bytes as a copy in memory, without
+// the memory. Unmapped when destroyed.
+
+#include <QString>
+
+#include <cstdint>
+
+namespace zipio {
+
+class MappedFile {
+public:
+    MappedFile() = default;
+    ~MappedFile();
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    bool open(const QString& path, QString& error);
+    const uint8_t* data() const { return m_data; }
+    uint64_t size() const { return m_size; }
+
+private:
+    const uint8_t* m_data = nullptr;
+    uint64_t m_size = 0;
+    // A zero-length file has nothing to map but is still a valid, empty input.
+    static const uint8_t kEmpty;
+};
+
+} // namespace zipio

@@ -1,0 +1,188 @@
+#include "io/SafeTarget.h"
+
+#include <QStringList>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/random.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace zipio {
+
+namespace {
+
+QString errnoText() { return QString::fromLocal8Bit(std::strerror(errno)); }
+
+} // namespace
+
+bool SafeTarget::open(const QString& rootFolder, QString& error)
+{
+    m_rootPath = rootFolder;
+    m_root.reset(::open(rootFolder.toLocal8Bit().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (!m_root.valid()) {
+        error = QStringLiteral("Cannot open the folder %1: %2").arg(rootFolder, errnoText());
+        return false;
+    }
+    return true;
+}
+
+bool SafeTarget::safeRelativePath(const QString& storedName, QStringList& parts, QString& reason)
+{
+    QString name = storedName;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (name.startsWith(QLatin1Char('/'))) {
+        reason = QStringLiteral("absolute path");
+        return false;
+    }
+    if (name.size() >= 2 && name[1] == QLatin1Char(':')) {
+        reason = QStringLiteral("drive prefix");
+        return false;
+    }
+    parts.clear();
+    for (const QString& part : name.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (part == QLatin1String(".."))  {
+            reason = QStringLiteral("\"..\" in the path");
+            return false;
+        }
+        if (part == QLatin1String("."))
+            continue;
+        if (part.contains(QChar(0))) {
+            reason = QStringLiteral("NUL in the name");
+            return false;
+        }
+        parts << part;
+    }
+    if (parts.isEmpty()) {
+        reason = QStringLiteral("empty name");
+        return false;
+    }
+    return true;
+}
+
+bool SafeTarget::openFolder(const QStringList& folders, bool create, UniqueFd& fd, QString& error) const
+{
+    UniqueFd current(::dup(m_root.get()));
+    for (const QString& part : folders) {
+        const QByteArray name = part.toLocal8Bit();
+        int next = ::openat(current.get(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (next < 0 && errno == ENOENT && create) {
+            if (::mkdirat(current.get(), name.constData(), 0755) != 0 && errno != EEXIST) {
+                error = QStringLiteral("Cannot create the folder %1: %2").arg(part, errnoText());
+                return false;
+            }
+            next = ::openat(current.get(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        }
+        if (next < 0) {
+            error = errno == ELOOP || errno == ENOTDIR
+                ? QStringLiteral("%1 is a link or a file, not a folder; refused").arg(part)
+                : QStringLiteral("Cannot open the folder %1: %2").arg(part, errnoText());
+            return false;
+        }
+        current.reset(next);
+    }
+    fd = std::move(current);
+    return true;
+}
+
+bool SafeTarget::makeFolder(const QStringList& parts, QString& error) const
+{
+    UniqueFd fd;
+    return openFolder(parts, true, fd, error);
+}
+
+PendingFile::PendingFile(int folderFd, const QString& finalName) : m_folder(folderFd), m_final(finalName.toLocal8Bit()) {}
+
+PendingFile::~PendingFile()
+{
+    if (!m_done && !m_temp.isEmpty()) {
+        m_fd.reset();
+        ::unlinkat(m_folder, m_temp.constData(), 0);
+    }
+}
+
+bool PendingFile::create(QString& error)
+{
+    // An unnamed file first: nothing shows in the folder until it is complete, and a crash
+    // leaves nothing behind. File systems without O_TMPFILE get a hidden temporary name.
+    const int anonymous = ::openat(m_folder, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, 0600);
+    if (anonymous >= 0) {
+        m_fd.reset(anonymous);
+        return true;
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        uint32_t r = 0;
+        ::getrandom(&r, sizeof r, 0);
+        m_temp = QByteArray(".fvunzip-") + QByteArray::number(r, 16);
+        const int fd = ::openat(m_folder, m_temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            m_fd.reset(fd);
+            return true;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    error = QStringLiteral("Cannot create a file in the target folder: %1").arg(errnoText());
+    m_temp.clear();
+    return false;
+}
+
+bool PendingFile::linkAnonymous(const QByteArray& name)
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd.get());
+    return ::linkat(AT_FDCWD, self.constData(), m_folder, name.constData(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+bool PendingFile::write(const uint8_t* data, size_t n)
+{
+    while (n > 0) {
+        const ssize_t put = ::write(m_fd.get(), data, n);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            m_errno = put < 0 ? errno : ENOSPC;
+            return false;
+        }
+        data += put;
+        n -= size_t(put);
+    }
+    return true;
+}
+
+bool PendingFile::commit(uint32_t mode, int64_t mtime, QString& error)
+{
+    ::fchmod(m_fd.get(), mode & 0777);
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {time_t(mtime), 0}};
+    ::futimens(m_fd.get(), times);
+    if (m_temp.isEmpty()) {
+        // The unnamed file gets its name; an existing file of that name is replaced through
+        // a temporary link and a rename, so it stays whole until the new one is in place.
+        if (!linkAnonymous(m_final)) {
+            if (errno != EEXIST) {
+                error = errnoText();
+                return false;
+            }
+            uint32_t r = 0;
+            ::getrandom(&r, sizeof r, 0);
+            m_temp = QByteArray(".fvunzip-") + QByteArray::number(r, 16);
+            if (!linkAnonymous(m_temp)) {
+                error = errnoText();
+                m_temp.clear();
+                return false;
+            }
+        } else {
+            m_fd.reset();
+            m_done = true;
+            return true;
+        }
+    }
+    if (::close(m_fd.release()) != 0 || ::renameat(m_folder, m_temp.constData(), m_folder, m_final.constData()) != 0) {
+        error = errnoText();
+        return false;
+    }
+    m_done = true;
+    return true;
+}
+
+} // namespace zipio

@@ -1,0 +1,61 @@
+#pragma once
+// The folder that extraction writes into, guarded so that nothing lands outside it. Each
+// relative path is walked one component at a time with openat(O_NOFOLLOW): a ".." or an
+// absolute part is refused, a symbolic link on the way is refused (so a link stored earlier
+// in the archive cannot redirect a later file), and files are written to a temporary name
+// in their folder and renamed into place only once complete and verified.
+
+#include "io/ReadDevice.h"
+
+#include <QString>
+
+#include <string>
+
+namespace zipio {
+
+class SafeTarget {
+public:
+    bool open(const QString& rootFolder, QString& error);
+
+    // Splits a stored name into safe components; false (with the reason) for names that
+    // would leave the folder: absolute, drive-prefixed, or with a ".." part.
+    static bool safeRelativePath(const QString& storedName, QStringList& parts, QString& reason);
+
+    // Opens (creating when asked) the folder of parts[0..n-1] under the root.
+    bool openFolder(const QStringList& folders, bool create, UniqueFd& fd, QString& error) const;
+    bool makeFolder(const QStringList& parts, QString& error) const;
+
+    int rootFd() const { return m_root.get(); }
+    QString rootPath() const { return m_rootPath; }
+
+private:
+    UniqueFd m_root;
+    QString m_rootPath;
+};
+
+// A file being written inside a folder: unnamed (or under a temporary name) until commit()
+// gives it its final name; destroyed uncommitted, it leaves nothing behind.
+class PendingFile {
+public:
+    PendingFile(int folderFd, const QString& finalName);
+    ~PendingFile();
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+
+    bool create(QString& error);
+    bool write(const uint8_t* data, size_t n);
+    bool commit(uint32_t mode, int64_t mtime, QString& error);
+    int error() const { return m_errno; }
+
+private:
+    bool linkAnonymous(const QByteArray& name);
+
+    int m_folder;
+    QByteArray m_final;
+    QByteArray m_temp;
+    UniqueFd m_fd;
+    int m_errno = 0;
+    bool m_done = false;
+};
+
+} // namespace zipio

@@ -1,0 +1,42 @@
+// fvtool zipfix: salvages the entries of a damaged archive into a new one, printing one
+// report line per candidate entry and the summary.
+#include "Command.h"
+
+#include "archive/TFolZipFix.h"
+#include "archive/io/MappedFile.h"
+
+#include <QSaveFile>
+
+namespace {
+
+int runZipFix(const QStringList& args)
+{
+    if (args.size() != 2) {
+        fvtool::err(QStringLiteral("usage: fvtool zipfix DAMAGED OUT"));
+        return 2;
+    }
+    zipio::MappedFile input;
+    QString error;
+    if (!input.open(args[0], error)) {
+        fvtool::err(QStringLiteral("zipfix: %1").arg(error));
+        return 1;
+    }
+    QSaveFile output(args[1]);
+    if (!output.open(QIODevice::WriteOnly)) {
+        fvtool::err(QStringLiteral("zipfix: cannot create %1: %2").arg(args[1], output.errorString()));
+        return 1;
+    }
+    ZipFixReport report;
+    TFolZipFix fix;
+    fix.OnFileFound = [&](TFolZipFix*, const QString& name, bool ok) { fvtool::out(report.fileFound(name, ok)); };
+    if (!fix.ReclaimZip(input.data(), input.size(), &output) || !output.commit()) {
+        fvtool::err(QStringLiteral("zipfix: %1").arg(fix.errorString().isEmpty() ? output.errorString() : fix.errorString()));
+        return 1;
+    }
+    fvtool::out(report.summary());
+    return 0;
+}
+
+} // namespace
+
+FVTOOL_COMMAND(zipfix, "zipfix DAMAGED OUT", runZipFix)
