@@ -13,7 +13,10 @@ const uint8_t kLocalSignature[4] = {0x50, 0x4B, 0x03, 0x04};
 const uint8_t kDescriptorSignature[4] = {0x50, 0x4B, 0x07, 0x08};
 constexpr uint64_t kLocalMinimumTail = 30;
 constexpr uint64_t kDescriptorMinimumTail = 16;
-constexpr uint16_t kMaxNameLength = 80;
+// Longest name a candidate header may carry: the longest path this system can create. Real
+// archives hold paths far beyond 80 bytes, and refusing them would drop intact entries from
+// the rebuilt archive; the control-byte check below still weeds out false headers.
+constexpr uint16_t kMaxNameLength = 4096;
 constexpr uint64_t kEncryptionHeader = 12;
 
 void fillTable(std::array<int32_t, 256>& table, const uint8_t* signature)

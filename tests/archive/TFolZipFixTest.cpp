@@ -60,8 +60,9 @@ void PrintTo(const ScanCase& c, std::ostream* os) { *os << c.name; }
 
 class TFolZipFixScanTest : public ::testing::TestWithParam<ScanCase> {};
 
-const QByteArray kName80(80, 'n');
 const QByteArray kName81(81, 'n');
+const QByteArray kName4096(4096, 'n');
+const QByteArray kName4097(4097, 'n');
 
 } // namespace
 
@@ -80,10 +81,11 @@ TEST_P(TFolZipFixScanTest, ReportsEachCandidate)
 INSTANTIATE_TEST_SUITE_P(Rules, TFolZipFixScanTest, ::testing::Values(
     ScanCase{"no_header", QByteArray(1000, 'x'), {}},
     ScanCase{"name_lengths",
-             storedEntry(kName80, "a") + storedEntry(kName81, "b") + storedEntry("", "c") + storedEntry("bad\x01name", "d")
-                 + storedEntry("z.txt", "e"),
-             {"reclaimed ok: \t" + QString::fromLatin1(kName80), "corrupted bad: \t??filename??",
-              "corrupted bad: \t??filename??", "corrupted bad: \t??filename??", "reclaimed ok: \tz.txt"}},
+             storedEntry(kName81, "a") + storedEntry(kName4096, "b") + storedEntry(kName4097, "c") + storedEntry("", "c")
+                 + storedEntry("bad\x01name", "d") + storedEntry("z.txt", "e"),
+             {"reclaimed ok: \t" + QString::fromLatin1(kName81), "reclaimed ok: \t" + QString::fromLatin1(kName4096),
+              "corrupted bad: \t??filename??", "corrupted bad: \t??filename??", "corrupted bad: \t??filename??",
+              "reclaimed ok: \tz.txt"}},
     ScanCase{"data_ends_exactly_at_end", storedEntry("a.txt", "hello"), {"reclaimed ok: \ta.txt"}},
     ScanCase{"data_runs_past_end", storedEntry("a.txt", "hello").chopped(1), {"corrupted bad: \ta.txt"}},
     ScanCase{"descriptor_ending_at_end_not_found", storedEntry("d.txt", "data", true), {"corrupted bad: \td.txt"}},
