@@ -3,6 +3,7 @@
 // touches the home of whoever runs it. Tests find the source tree and the built programs
 // (fvtool, folvane3) through $FOLVANE_SOURCE_DIR and $FOLVANE_BIN_DIR, set here unless the
 // caller already set them.
+#include "support/FakeSession.h"
 #include "support/TempHome.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     if (!qEnvironmentVariableIsSet("FOLVANE_BIN_DIR"))
         qputenv("FOLVANE_BIN_DIR", FOLVANE_BIN_DIR);
     TempHome processHome;
+    FakeSession noRealPowerOff; // a test that forgets its own fake still cannot log off or shut down
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

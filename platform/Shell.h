@@ -1,0 +1,58 @@
+#pragma once
+// Shell services of the desktop, in the program's words: special folders, opening a file or
+// folder with its associated program (and the "Open", "Print", "Find" verbs), the folder
+// picker, shortcut files, and clearing the recently-used list. Icons and type names are in
+// FileTypes.h, the Trash in Trash.h, the change notices in ChangeNotices.h.
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+
+enum class SpecialFolder { Desktop, Documents, Pictures, Videos, Music, Favorites, CommonDesktop, CommonDocuments };
+
+// The folder's path without a trailing "/", from the XDG user dirs; empty when the desktop
+// has none (the "common" folders of all users do not exist on Linux). The favourites folder
+// is the program's own under $XDG_DATA_HOME and is made on first use.
+QString SpecialFolderPath(SpecialFolder folder);
+
+// Starts programs for ShellExecute; tests install a fake that records the calls.
+class ProgramLauncher {
+public:
+    virtual ~ProgramLauncher();
+    // The absolute path of a program found on PATH, empty when there is none.
+    virtual QString findProgram(const QString& name) = 0;
+    // Starts the program detached; false with *error when it could not start.
+    virtual bool start(const QString& program, const QStringList& arguments, const QString& workingFolder, QString* error) = 0;
+
+    static ProgramLauncher& instance();
+    static void setInstance(ProgramLauncher* launcher);
+};
+
+struct ShellExecuteResult {
+    bool accepted = false;
+    QString error; // a text for the user when not accepted
+};
+
+// verb: empty or "Open" (a program is run with the parameters, a folder, document or URL is
+// opened with its associated program through xdg-open), "Print" (the file goes to the
+// printing system through lp), "Find" (the desktop's file search program, in the folder).
+// workingFolder: the program's working folder (empty: the file's own folder).
+ShellExecuteResult ShellExecute(const QString& verb, const QString& file, const QString& parameters = QString(),
+                                const QString& workingFolder = QString());
+
+// The folder picker: the chosen folder, empty when cancelled.
+QString BrowseForFolder(const QString& title, const QString& startFolder);
+
+// Writes a shortcut to target as a freedesktop desktop entry: a "Link" entry for a file or
+// folder, an "Application" entry (with the working folder) for a program. A ".lnk" name is
+// given the ".desktop" extension. Written to a temporary file and renamed into place.
+// Returns the path written, empty with *error on failure.
+QString CreateShortcut(const QString& target, const QString& workingFolder, const QString& shortcutPath, QString* error);
+// The target of a shortcut desktop entry (URL of a Link, the program of an Application),
+// empty when the file is not one. Bounds-checked: reads at most 64 KiB.
+QString ShortcutTarget(const QString& shortcutPath);
+QString ShortcutTargetFromText(const QByteArray& text);
+
+// Empties the freedesktop recently-used list ($XDG_DATA_HOME/recently-used.xbel).
+bool ClearRecentDocuments(QString* error);

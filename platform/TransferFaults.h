@@ -1,0 +1,25 @@
+#pragma once
+// A seam in the copy routine for tests: makes a write or a read fail with a chosen error after
+// a number of bytes, or runs a hook before each item (to make a source vanish). Production
+// code never sets it; with nothing set the copy routine pays one branch per chunk.
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+
+struct TransferFaults {
+    std::int64_t failWriteAfter = -1; // bytes of a file written before the write fails
+    int writeError = 0;               // errno of that failure (ENOSPC, EIO, ...)
+    std::int64_t failReadAfter = -1;  // bytes of a file read before the read fails
+    int readError = 0;
+    std::function<void(const QString& source)> beforeItem; // called before each item is copied
+
+    bool any() const { return failWriteAfter >= 0 || failReadAfter >= 0 || beforeItem; }
+
+    // Whether any fault is set (cheap: checked once per file).
+    static bool active();
+    static TransferFaults current();
+    static void set(const TransferFaults& faults);
+    static void clear();
+};

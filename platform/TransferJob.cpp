@@ -1,0 +1,475 @@
+#include "platform/TransferJob.h"
+
+#include "platform/TransferFaults.h"
+#include "platform/Trash.h"
+#include "platform/linux/FileCopier.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QThread>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray native(const QString& path)
+{
+    return QFile::encodeName(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+}
+
+QString shown(const QByteArray& path)
+{
+    return QFile::decodeName(path);
+}
+
+QByteArray nameOf(const QByteArray& path)
+{
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
+QByteArray joined(const QByteArray& folder, const QByteArray& name)
+{
+    QByteArray path = folder;
+    if (!path.endsWith('/'))
+        path += '/';
+    return path + name;
+}
+
+bool lstatOf(const QByteArray& path, struct stat* st)
+{
+    return ::lstat(path.constData(), st) == 0;
+}
+
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Whether folder (or the nearest existing folder above it) is the folder src or lies in it.
+bool isInside(const QByteArray& folder, const struct stat& src)
+{
+    QByteArray at = folder;
+    for (;;) {
+        struct stat st {};
+        if (::stat(at.constData(), &st) == 0 && sameFile(st, src))
+            return true;
+        const qsizetype slash = at.lastIndexOf('/');
+        if (slash <= 0 || at == "/")
+            return at != "/" && ::stat("/", &st) == 0 && sameFile(st, src);
+        at = at.left(slash);
+    }
+}
+
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash <= 0 ? QByteArray("/") : path.left(slash);
+}
+
+QString describe(const struct stat& st)
+{
+    const QDateTime modified = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec);
+    return QStringLiteral("    ") + QLocale().toString(qint64(st.st_size)) + QStringLiteral(" bytes\r\n")
+        + QStringLiteral("    modified on ") + modified.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+QString verbOf(FileOperationKind kind)
+{
+    switch (kind) {
+    case FileOperationKind::Copy: return QStringLiteral("Cannot copy");
+    case FileOperationKind::Move: return QStringLiteral("Cannot move");
+    case FileOperationKind::Delete: return QStringLiteral("Cannot delete");
+    case FileOperationKind::Rename: return QStringLiteral("Cannot rename");
+    }
+    return QString();
+}
+
+std::vector<QByteArray> childrenOf(const QByteArray& folder, int* error)
+{
+    std::vector<QByteArray> names;
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir) {
+        *error = errno;
+        return names;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+            names.emplace_back(entry->d_name);
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    *error = 0;
+    return names;
+}
+
+} // namespace
+
+PromptButton AskOnUiThread(const std::function<PromptButton()>& fn)
+{
+    QCoreApplication* app = QCoreApplication::instance();
+    if (!app || QThread::currentThread() == app->thread())
+        return fn();
+    PromptButton answer = PromptButton::None;
+    QMetaObject::invokeMethod(app, [&] { answer = fn(); }, Qt::BlockingQueuedConnection);
+    return answer;
+}
+
+TransferJob::TransferJob(FileOperationKind kind, QStringList sources, QStringList targets, FileOperationFlags flags)
+    : m_kind(kind), m_sources(std::move(sources)), m_targets(std::move(targets)), m_flags(flags)
+{
+}
+
+QString TransferJob::currentItem() const
+{
+    QMutexLocker lock(&m_currentMutex);
+    return m_current;
+}
+
+void TransferJob::setCurrent(const QByteArray& path)
+{
+    QMutexLocker lock(&m_currentMutex);
+    m_current = shown(path);
+}
+
+void TransferJob::itemDone(std::int64_t bytes)
+{
+    m_doneBytes += bytes;
+    ++m_doneItems;
+}
+
+void TransferJob::run()
+{
+    if (plan())
+        execute();
+    m_result.aborted = m_aborted || m_cancelled;
+    m_result.succeeded = m_result.error.isEmpty() && !m_result.aborted;
+    m_finished = true;
+    if (m_onFinished)
+        m_onFinished();
+}
+
+bool TransferJob::failWith(const QString& verb, const QByteArray& path, const QString& reason)
+{
+    if (m_result.error.isEmpty())
+        m_result.error = verb + QStringLiteral(" \"") + shown(path) + QStringLiteral("\":\r\n") + reason;
+    return false;
+}
+
+bool TransferJob::plan()
+{
+    if (m_sources.isEmpty())
+        return failWith(verbOf(m_kind), QByteArray(), QStringLiteral("No file(s) selected"));
+    const bool oneToOne = m_kind == FileOperationKind::Rename || (m_targets.size() == m_sources.size() && m_sources.size() > 1);
+    if (m_kind != FileOperationKind::Delete && (m_targets.isEmpty() || (oneToOne && m_targets.size() != m_sources.size())))
+        return failWith(verbOf(m_kind), native(m_sources.first()), QStringLiteral("No destination was given."));
+    QByteArray folder;
+    if (m_kind == FileOperationKind::Copy || m_kind == FileOperationKind::Move) {
+        const QString target = m_targets.first();
+        const bool intoFolder = QFileInfo(target).isDir() || target.endsWith(QLatin1Char('/')) || m_sources.size() > 1;
+        if (!oneToOne && intoFolder)
+            folder = native(target);
+    }
+    for (qsizetype i = 0; i < m_sources.size(); ++i) {
+        Pair pair{native(m_sources[i]), QByteArray()};
+        if (m_kind == FileOperationKind::Rename && !m_targets[i].contains(QLatin1Char('/')))
+            pair.dst = joined(folderOf(pair.src), QFile::encodeName(m_targets[i]));
+        else if (m_kind != FileOperationKind::Delete)
+            pair.dst = folder.isEmpty() ? native(m_targets[oneToOne ? i : 0]) : joined(folder, nameOf(pair.src));
+        if (!checkPair(pair))
+            return false;
+        m_pairs.push_back(pair);
+    }
+    if (!folder.isEmpty() && !QDir().mkpath(shown(folder)))
+        return failWith(verbOf(m_kind), folder, FileCopier::errorText(errno ? errno : EACCES));
+    return true;
+}
+
+bool TransferJob::checkPair(const Pair& pair)
+{
+    struct stat src {};
+    struct stat dst {};
+    if (!lstatOf(pair.src, &src))
+        return failWith(verbOf(m_kind), pair.src, FileCopier::errorText(errno));
+    if (m_kind == FileOperationKind::Delete)
+        return true;
+    if (m_kind == FileOperationKind::Rename)
+        return true;
+    // The same file under another path (a bind mount, a linked folder) counts as itself; two
+    // hard links of one file are two names and may be copied onto each other safely.
+    if (lstatOf(pair.dst, &dst) && sameFile(src, dst)
+        && (pair.src == pair.dst || S_ISDIR(src.st_mode) || src.st_nlink < 2))
+        return failWith(verbOf(m_kind), pair.src, QStringLiteral("The source and destination file names are the same."));
+    if (S_ISDIR(src.st_mode) && isInside(folderOf(pair.dst), src))
+        return failWith(verbOf(m_kind), pair.src, QStringLiteral("The destination folder is a subfolder of the source folder."));
+    return true;
+}
+
+void TransferJob::execute()
+{
+    switch (m_kind) {
+    case FileOperationKind::Copy: {
+        std::vector<Item> items;
+        for (const Pair& pair : m_pairs) {
+            if (!walk(pair.src, pair.dst, &items))
+                return;
+        }
+        copyItems(items);
+        return;
+    }
+    case FileOperationKind::Move:
+    case FileOperationKind::Rename:
+        m_totalItems = std::int64_t(m_pairs.size());
+        for (const Pair& pair : m_pairs) {
+            if (stopped() || !movePair(pair.src, pair.dst))
+                return;
+        }
+        return;
+    case FileOperationKind::Delete:
+        m_totalItems = std::int64_t(m_pairs.size());
+        for (const Pair& pair : m_pairs) {
+            if (stopped() || !deletePath(pair.src))
+                return;
+        }
+        return;
+    }
+}
+
+bool TransferJob::walk(const QByteArray& src, const QByteArray& dst, std::vector<Item>* items)
+{
+    if (m_cancelled)
+        return false;
+    Item item{src, dst, {}, false};
+    if (!lstatOf(src, &item.st))
+        return failWith(verbOf(m_kind), src, FileCopier::errorText(errno));
+    items->push_back(item);
+    ++m_totalItems;
+    if (S_ISREG(item.st.st_mode))
+        m_totalBytes += item.st.st_size;
+    if (!S_ISDIR(item.st.st_mode))
+        return true;
+    int error = 0;
+    const std::vector<QByteArray> names = childrenOf(src, &error);
+    if (error)
+        return failWith(verbOf(m_kind), src, FileCopier::errorText(error));
+    for (const QByteArray& name : names) {
+        if (!walk(joined(src, name), joined(dst, name), items))
+            return false;
+    }
+    return true;
+}
+
+bool TransferJob::copyItems(std::vector<Item>& items)
+{
+    for (Item& item : items) {
+        if (stopped() || !copyOne(item, false))
+            break;
+    }
+    // A folder gets its times and permissions after its contents, which change both.
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        if (it->copied && S_ISDIR(it->st.st_mode))
+            FileCopier::applyAttributes(it->dst, it->st);
+    }
+    return !stopped();
+}
+
+bool TransferJob::copyOne(Item& item, bool replace)
+{
+    setCurrent(item.src);
+    if (!replace && TransferFaults::active()) {
+        if (const auto hook = TransferFaults::current().beforeItem)
+            hook(shown(item.src));
+    }
+    QString error;
+    FileCopier::Status status;
+    if (S_ISDIR(item.st.st_mode)) {
+        status = FileCopier::makeFolder(item.dst, &error);
+        if (status == FileCopier::Status::Exists) {
+            // Merged into the folder that is there; its own attributes stay.
+            itemDone();
+            return true;
+        }
+    } else if (S_ISREG(item.st.st_mode)) {
+        const std::int64_t base = m_doneBytes;
+        status = FileCopier::copyFile(item.src, item.dst, replace, [&](std::int64_t written) {
+            m_doneBytes = base + written;
+            return !m_cancelled.load();
+        }, &error);
+        m_doneBytes = base;
+    } else {
+        status = FileCopier::copySpecial(item.src, item.st, item.dst, replace, &error);
+    }
+    switch (status) {
+    case FileCopier::Status::Done:
+        item.copied = true;
+        itemDone(S_ISREG(item.st.st_mode) ? item.st.st_size : 0);
+        return true;
+    case FileCopier::Status::Cancelled:
+        return false;
+    case FileCopier::Status::Failed:
+        return failWith(verbOf(m_kind), item.src, error);
+    case FileCopier::Status::Exists:
+        break;
+    }
+    struct stat there {};
+    if (lstatOf(item.dst, &there) && S_ISDIR(there.st_mode))
+        return failWith(verbOf(m_kind), item.src, QStringLiteral("A folder with the same name exists in the destination."));
+    if (askReplace(item.src, item.dst))
+        return copyOne(item, true);
+    if (!m_aborted)
+        itemDone(S_ISREG(item.st.st_mode) ? item.st.st_size : 0);
+    return !m_aborted;
+}
+
+bool TransferJob::askReplace(const QByteArray& src, const QByteArray& dst)
+{
+    if (m_replaceAll)
+        return true;
+    struct stat source {};
+    struct stat existing {};
+    lstatOf(src, &source);
+    lstatOf(dst, &existing);
+    const QString text = QStringLiteral("This folder already contains a file named \"") + shown(nameOf(dst))
+        + QStringLiteral("\".\r\n\r\nWould you like to replace the existing file\r\n\r\n") + describe(existing)
+        + QStringLiteral("\r\n\r\nwith this one?\r\n\r\n") + describe(source);
+    const PromptButton answer = AskOnUiThread([&] {
+        return Prompter::instance().ask(PromptKind::Confirmation,
+                                        PromptButton::Yes | PromptButton::YesToAll | PromptButton::No | PromptButton::Cancel,
+                                        text, QStringLiteral("Confirm File Replace"));
+    });
+    if (answer == PromptButton::YesToAll)
+        m_replaceAll = true;
+    if (answer == PromptButton::No)
+        m_skipped = true;
+    else if (answer != PromptButton::Yes && answer != PromptButton::YesToAll)
+        m_aborted = true;
+    return answer == PromptButton::Yes || answer == PromptButton::YesToAll;
+}
+
+bool TransferJob::movePair(const QByteArray& src, const QByteArray& dst)
+{
+    setCurrent(src);
+    if (src == dst) {
+        itemDone();
+        return true;
+    }
+    bool crossDevice = false;
+    QString error;
+    switch (FileCopier::renameNoReplace(src, dst, &crossDevice, &error)) {
+    case FileCopier::Status::Done:
+        itemDone();
+        return true;
+    case FileCopier::Status::Failed:
+    case FileCopier::Status::Cancelled:
+        return crossDevice ? copyPair({src, dst}, true) : failWith(verbOf(m_kind), src, error);
+    case FileCopier::Status::Exists:
+        break;
+    }
+    struct stat from {};
+    struct stat there {};
+    lstatOf(src, &from);
+    lstatOf(dst, &there);
+    if (m_kind == FileOperationKind::Rename)
+        return failWith(verbOf(m_kind), src, QStringLiteral("A file or folder with the name \"") + shown(nameOf(dst))
+                                                 + QStringLiteral("\" already exists."));
+    if (S_ISDIR(from.st_mode) && S_ISDIR(there.st_mode))
+        return mergeFolders(src, dst);
+    if (S_ISDIR(from.st_mode) || S_ISDIR(there.st_mode))
+        return failWith(verbOf(m_kind), src, QStringLiteral("A file or folder with the same name exists in the destination."));
+    if (!askReplace(src, dst)) {
+        itemDone();
+        return !m_aborted;
+    }
+    if (FileCopier::renameReplace(src, dst, &crossDevice, &error) != FileCopier::Status::Done)
+        return failWith(verbOf(m_kind), src, error);
+    itemDone();
+    return true;
+}
+
+bool TransferJob::mergeFolders(const QByteArray& src, const QByteArray& dst)
+{
+    int error = 0;
+    const std::vector<QByteArray> names = childrenOf(src, &error);
+    if (error)
+        return failWith(verbOf(m_kind), src, FileCopier::errorText(error));
+    m_totalItems += std::int64_t(names.size());
+    for (const QByteArray& name : names) {
+        if (stopped() || !movePair(joined(src, name), joined(dst, name)))
+            return false;
+    }
+    ::rmdir(src.constData()); // stays when the user kept some of its items
+    itemDone();
+    return true;
+}
+
+bool TransferJob::copyPair(const Pair& pair, bool forMove)
+{
+    std::vector<Item> items;
+    if (!walk(pair.src, pair.dst, &items) || !copyItems(items))
+        return false;
+    return !forMove || removeCopiedSources(items);
+}
+
+bool TransferJob::removeCopiedSources(const std::vector<Item>& items)
+{
+    // A source that changed while it was copied is kept: its copy may be stale.
+    for (const Item& item : items) {
+        struct stat now {};
+        if (item.copied && !S_ISDIR(item.st.st_mode)
+            && (!lstatOf(item.src, &now) || !sameFile(now, item.st) || now.st_size != item.st.st_size
+                || now.st_mtim.tv_sec != item.st.st_mtim.tv_sec || now.st_mtim.tv_nsec != item.st.st_mtim.tv_nsec))
+            return failWith(verbOf(m_kind), item.src, QStringLiteral("It changed while it was being copied; the source was kept."));
+    }
+    // The copies reach the disk before any source goes.
+    const int folder = ::open(folderOf(items.front().dst).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        const bool synced = ::syncfs(folder) == 0;
+        ::close(folder);
+        if (!synced)
+            return failWith(verbOf(m_kind), items.front().src, FileCopier::errorText(errno));
+    }
+    for (auto it = items.rbegin(); it != items.rend(); ++it) {
+        if (S_ISDIR(it->st.st_mode))
+            ::rmdir(it->src.constData()); // stays when the user kept some of its items
+        else if (it->copied && ::unlink(it->src.constData()) != 0)
+            return failWith(verbOf(m_kind), it->src, FileCopier::errorText(errno));
+    }
+    return true;
+}
+
+bool TransferJob::deletePath(const QByteArray& path)
+{
+    setCurrent(path);
+    QString error;
+    if (m_flags.testFlag(FileOperationFlag::AllowUndo)) {
+        if (Trash::moveToTrash(shown(path), &error)) {
+            itemDone();
+            return true;
+        }
+        const QString text = QStringLiteral("Cannot move \"") + shown(path) + QStringLiteral("\" to the Trash: ") + error
+            + QStringLiteral(".\r\nDelete it permanently?");
+        const PromptButton answer = AskOnUiThread([&] {
+            return Prompter::instance().ask(PromptKind::Confirmation, PromptButton::Yes | PromptButton::No | PromptButton::Cancel,
+                                            text, QStringLiteral("Confirm Delete"));
+        });
+        if (answer != PromptButton::Yes) {
+            m_aborted = answer != PromptButton::No;
+            m_skipped = true;
+            itemDone();
+            return !m_aborted;
+        }
+    }
+    if (!FileCopier::removeTree(path, [this] { return !m_cancelled.load(); }, &error))
+        return m_cancelled ? false : failWith(verbOf(m_kind), path, error);
+    itemDone();
+    return true;
+}

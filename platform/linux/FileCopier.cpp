@@ -1,0 +1,416 @@
+#include "platform/linux/FileCopier.h"
+
+#include "platform/TransferFaults.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace {
+
+// Progress and Cancel are checked per chunk. A chunk starts at 8 MiB and doubles while one
+// takes less than a tenth of a second, so that fast disks make few calls and a slow stick
+// still answers Cancel quickly.
+constexpr std::int64_t kFirstChunk = 8 << 20;
+constexpr std::int64_t kLargestChunk = std::int64_t(1) << 30;
+constexpr auto kQuickChunk = std::chrono::milliseconds(100);
+constexpr std::size_t kBufferSize = 1 << 20;  // read/write fallback
+
+std::mutex faultsMutex;
+std::atomic<bool> faultsActive{false};
+TransferFaults& faultsStore()
+{
+    static TransferFaults faults;
+    return faults;
+}
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd() { reset(); }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+    bool valid() const { return m_fd >= 0; }
+    void reset(int fd = -1)
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = fd;
+    }
+    // Closes now and reports the error of close (a network file system may report a failed
+    // write only here).
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd < 0 || ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+bool fail(QString* error, int code)
+{
+    if (error)
+        *error = FileCopier::errorText(code);
+    errno = code;
+    return false;
+}
+
+FileCopier::Status failed(QString* error, int code)
+{
+    fail(error, code);
+    return FileCopier::Status::Failed;
+}
+
+// The limit a test fault puts on this chunk; 0 with errno set when the fault is due now.
+std::int64_t chunkLimit(std::int64_t done, std::int64_t want, std::int64_t failAfter, int code, bool* due)
+{
+    if (failAfter < 0)
+        return want;
+    if (done >= failAfter) {
+        *due = true;
+        errno = code;
+        return 0;
+    }
+    return std::min(want, failAfter - done);
+}
+
+class ByteCopy {
+public:
+    ByteCopy(int in, int out, std::int64_t expected) : m_in(in), m_out(out), m_expected(expected) {}
+
+    // Copies until end of file; false with errno on failure, *cancelled when onChunk said stop.
+    bool run(const FileCopier::ChunkCallback& onChunk, bool* cancelled)
+    {
+        const bool injected = TransferFaults::active();
+        TransferFaults faults;
+        if (injected)
+            faults = TransferFaults::current();
+        std::int64_t done = 0;
+        std::int64_t chunk = kFirstChunk;
+        for (;;) {
+            std::int64_t want = chunk;
+            const auto started = std::chrono::steady_clock::now();
+            if (injected) {
+                bool due = false;
+                want = chunkLimit(done, want, faults.failWriteAfter, faults.writeError, &due);
+                if (!due)
+                    want = chunkLimit(done, want, faults.failReadAfter, faults.readError, &due);
+                if (due)
+                    return false;
+            }
+            const ssize_t n = step(want, done);
+            if (n < 0)
+                return false;
+            if (n == 0)
+                return true;
+            done += n;
+            if (n == chunk && chunk < kLargestChunk && std::chrono::steady_clock::now() - started < kQuickChunk)
+                chunk *= 2;
+            if (onChunk && !onChunk(done)) {
+                *cancelled = true;
+                return false;
+            }
+        }
+    }
+
+private:
+    ssize_t step(std::int64_t want, std::int64_t done)
+    {
+        if (m_useRange) {
+            const ssize_t n = ::copy_file_range(m_in, nullptr, m_out, nullptr, std::size_t(want), 0);
+            // Some file systems refuse the call or (like procfs) claim an empty file; both are
+            // copied with plain reads and writes instead.
+            const bool refused = n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS
+                                           || errno == EOPNOTSUPP || errno == EBADF || errno == EPERM);
+            if (done == 0 && (refused || (n == 0 && m_expected > 0))) {
+                m_useRange = false;
+                return step(want, done);
+            }
+            return n;
+        }
+        if (!m_buffer)
+            m_buffer = std::make_unique<char[]>(kBufferSize);
+        ssize_t n;
+        do
+            n = ::read(m_in, m_buffer.get(), std::min<std::int64_t>(want, kBufferSize));
+        while (n < 0 && errno == EINTR);
+        for (ssize_t written = 0; n > 0 && written < n;) {
+            const ssize_t w = ::write(m_out, m_buffer.get() + written, std::size_t(n - written));
+            if (w < 0 && errno == EINTR)
+                continue;
+            if (w <= 0) {
+                if (w == 0)
+                    errno = EIO;
+                return -1;
+            }
+            written += w;
+        }
+        return n;
+    }
+
+    int m_in;
+    int m_out;
+    std::int64_t m_expected;
+    bool m_useRange = true;
+    std::unique_ptr<char[]> m_buffer;
+};
+
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : path.left(slash);
+}
+
+QByteArray nameOf(const QByteArray& path)
+{
+    return path.mid(path.lastIndexOf('/') + 1);
+}
+
+// A new temporary file beside dst, opened for writing.
+int makeTemporary(const QByteArray& dst, QByteArray* tempPath)
+{
+    QByteArray pattern = folderOf(dst) + "/." + nameOf(dst).left(200) + ".fvpart-XXXXXX";
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd >= 0)
+        *tempPath = pattern;
+    return fd;
+}
+
+// A free name beside dst for a node made before it replaces dst.
+QByteArray temporaryName(const QByteArray& dst)
+{
+    QByteArray path;
+    const int fd = makeTemporary(dst, &path);
+    if (fd < 0)
+        return QByteArray();
+    ::close(fd);
+    ::unlink(path.constData());
+    return path;
+}
+
+bool makeNode(const QByteArray& src, const struct stat& st, const QByteArray& at)
+{
+    if (S_ISLNK(st.st_mode)) {
+        std::vector<char> target(std::size_t(std::max<off_t>(st.st_size, 255)) + 2);
+        for (;;) {
+            const ssize_t n = ::readlink(src.constData(), target.data(), target.size());
+            if (n < 0)
+                return false;
+            if (std::size_t(n) < target.size()) {
+                target[std::size_t(n)] = '\0';
+                break;
+            }
+            target.resize(target.size() * 2);
+        }
+        return ::symlink(target.data(), at.constData()) == 0;
+    }
+    if (S_ISFIFO(st.st_mode))
+        return ::mkfifo(at.constData(), st.st_mode & 07777) == 0;
+    return ::mknod(at.constData(), st.st_mode, st.st_rdev) == 0;
+}
+
+} // namespace
+
+bool TransferFaults::active()
+{
+    return faultsActive;
+}
+
+TransferFaults TransferFaults::current()
+{
+    std::lock_guard lock(faultsMutex);
+    return faultsStore();
+}
+
+void TransferFaults::set(const TransferFaults& faults)
+{
+    std::lock_guard lock(faultsMutex);
+    faultsStore() = faults;
+    faultsActive = faults.any();
+}
+
+void TransferFaults::clear()
+{
+    set(TransferFaults());
+}
+
+QString FileCopier::errorText(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+void FileCopier::applyAttributes(const QByteArray& dst, const struct stat& st)
+{
+    const struct timespec times[2] = {st.st_atim, st.st_mtim};
+    if (!S_ISLNK(st.st_mode)) {
+        if (::geteuid() == 0)
+            (void)::chown(dst.constData(), st.st_uid, st.st_gid);
+        ::chmod(dst.constData(), st.st_mode & 07777);
+    } else if (::geteuid() == 0) {
+        (void)::lchown(dst.constData(), st.st_uid, st.st_gid);
+    }
+    ::utimensat(AT_FDCWD, dst.constData(), times, AT_SYMLINK_NOFOLLOW);
+}
+
+FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray& dst, bool replace,
+                                        const ChunkCallback& onChunk, QString* error)
+{
+    Fd in(::open(src.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    struct stat now {};
+    if (!in.valid() || ::fstat(in.get(), &now) != 0)
+        return failed(error, errno);
+    // The path must still be the regular file that was planned: never read a FIFO or device
+    // that took its place.
+    if (!S_ISREG(now.st_mode))
+        return failed(error, EINVAL);
+    QByteArray written = dst;
+    Fd out;
+    if (replace) {
+        out.reset(makeTemporary(dst, &written));
+    } else {
+        out.reset(::open(dst.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (!out.valid() && errno == EEXIST)
+            return Status::Exists;
+    }
+    if (!out.valid())
+        return failed(error, errno);
+
+    bool cancelled = false;
+    ByteCopy bytes(in.get(), out.get(), now.st_size);
+    bool ok = bytes.run(onChunk, &cancelled);
+    int code = errno;
+    if (ok) {
+        if (::geteuid() == 0)
+            (void)::fchown(out.get(), now.st_uid, now.st_gid);
+        ::fchmod(out.get(), now.st_mode & 07777);
+        const struct timespec times[2] = {now.st_atim, now.st_mtim};
+        ::futimens(out.get(), times);
+        ok = out.close();
+        code = errno;
+    }
+    if (ok && replace && ::rename(written.constData(), dst.constData()) != 0) {
+        ok = false;
+        code = errno;
+    }
+    if (!ok) {
+        out.reset();
+        ::unlink(written.constData());
+        if (cancelled)
+            return Status::Cancelled;
+        return failed(error, code);
+    }
+    return Status::Done;
+}
+
+FileCopier::Status FileCopier::copySpecial(const QByteArray& src, const struct stat& st, const QByteArray& dst,
+                                           bool replace, QString* error)
+{
+    const QByteArray at = replace ? temporaryName(dst) : dst;
+    if (at.isEmpty() || !makeNode(src, st, at)) {
+        if (errno == EEXIST && !replace)
+            return Status::Exists;
+        fail(error, errno);
+        return Status::Failed;
+    }
+    applyAttributes(at, st);
+    if (replace && ::rename(at.constData(), dst.constData()) != 0) {
+        const int code = errno;
+        ::unlink(at.constData());
+        fail(error, code);
+        return Status::Failed;
+    }
+    return Status::Done;
+}
+
+FileCopier::Status FileCopier::makeFolder(const QByteArray& dst, QString* error)
+{
+    if (::mkdir(dst.constData(), 0700) == 0)
+        return Status::Done;
+    struct stat st {};
+    if (errno == EEXIST && ::stat(dst.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+        return Status::Exists;
+    fail(error, errno == EEXIST ? ENOTDIR : errno);
+    return Status::Failed;
+}
+
+FileCopier::Status FileCopier::renameNoReplace(const QByteArray& src, const QByteArray& dst, bool* crossDevice,
+                                               QString* error)
+{
+    *crossDevice = false;
+    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
+        return Status::Done;
+    if (errno == EINVAL || errno == ENOSYS) {
+        // The file system does not know the flag: a file is hard-linked (which fails when dst
+        // exists) and unlinked; a folder, which cannot be linked, is renamed after a check.
+        struct stat st {};
+        if (::lstat(dst.constData(), &st) == 0)
+            return Status::Exists;
+        if (::lstat(src.constData(), &st) == 0 && !S_ISDIR(st.st_mode) && ::link(src.constData(), dst.constData()) == 0)
+            return ::unlink(src.constData()) == 0 ? Status::Done : failed(error, errno);
+        if (errno != EEXIST && ::rename(src.constData(), dst.constData()) == 0)
+            return Status::Done;
+    }
+    if (errno == EEXIST || errno == ENOTEMPTY)
+        return Status::Exists;
+    *crossDevice = errno == EXDEV;
+    fail(error, errno);
+    return Status::Failed;
+}
+
+FileCopier::Status FileCopier::renameReplace(const QByteArray& src, const QByteArray& dst, bool* crossDevice,
+                                             QString* error)
+{
+    *crossDevice = false;
+    if (::rename(src.constData(), dst.constData()) == 0)
+        return Status::Done;
+    *crossDevice = errno == EXDEV;
+    fail(error, errno);
+    return Status::Failed;
+}
+
+bool FileCopier::removeTree(const QByteArray& path, const std::function<bool()>& onItem, QString* error)
+{
+    struct stat st {};
+    if (::lstat(path.constData(), &st) != 0)
+        return fail(error, errno);
+    if (S_ISDIR(st.st_mode)) {
+        DIR* dir = ::opendir(path.constData());
+        if (!dir)
+            return fail(error, errno);
+        std::vector<QByteArray> children;
+        while (const dirent* entry = ::readdir(dir)) {
+            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
+                children.push_back(path + '/' + entry->d_name);
+        }
+        ::closedir(dir);
+        for (const QByteArray& child : children) {
+            if (!removeTree(child, onItem, error))
+                return false;
+        }
+        if (::rmdir(path.constData()) != 0)
+            return fail(error, errno);
+    } else if (::unlink(path.constData()) != 0) {
+        return fail(error, errno);
+    }
+    if (onItem && !onItem()) {
+        errno = ECANCELED;
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,49 @@
+#pragma once
+// The file system steps of a transfer: copy one regular file (copy_file_range, falling back to
+// read/write), a symbolic link as a link, a FIFO, socket or device node as what it is; keep
+// times and permissions (and the owner when running as root); rename without replacing;
+// remove a tree. Every step returns false with errno-based text in *error.
+
+#include <QByteArray>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+#include <sys/stat.h>
+
+namespace FileCopier {
+
+// Called with the bytes written so far; returns false to stop (cancel).
+using ChunkCallback = std::function<bool(std::int64_t written)>;
+
+enum class Status { Done, Failed, Exists, Cancelled };
+
+// Copies the regular file src to dst (refusing, with EINVAL, a src that is no longer a regular
+// file). With replace false, dst is created
+// exclusively (Exists when it is there); with replace true the bytes go to a temporary file
+// beside dst that is renamed over it only when complete, so that the old dst survives a
+// failure. A failed or cancelled copy leaves no partial file behind.
+Status copyFile(const QByteArray& src, const QByteArray& dst, bool replace,
+                const ChunkCallback& onChunk, QString* error);
+// Symbolic link, FIFO, socket, device: made anew at dst (Exists when dst is there and replace
+// is false; a replaced dst is swapped in by rename).
+Status copySpecial(const QByteArray& src, const struct stat& st, const QByteArray& dst, bool replace, QString* error);
+// Creates the folder dst (fine when it exists as a folder).
+Status makeFolder(const QByteArray& dst, QString* error);
+// Mode and times (and owner as root) of st onto dst; links get their times only.
+void applyAttributes(const QByteArray& dst, const struct stat& st);
+
+// rename that never replaces: Exists when dst is there; "EXDEV" reported through crossDevice.
+Status renameNoReplace(const QByteArray& src, const QByteArray& dst, bool* crossDevice, QString* error);
+// rename that replaces dst (after the user agreed).
+Status renameReplace(const QByteArray& src, const QByteArray& dst, bool* crossDevice, QString* error);
+
+// Removes a file, link or whole tree; onItem is called after each removed entry and may stop.
+bool removeTree(const QByteArray& path, const std::function<bool()>& onItem, QString* error);
+
+// "No space left on device" and friends, from errno.
+QString errorText(int error);
+
+} // namespace FileCopier

@@ -1,0 +1,151 @@
+#include "platform/Session.h"
+
+#include "platform/Shell.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusReply>
+
+#include <unistd.h>
+
+namespace {
+
+const QString kLogin = QStringLiteral("org.freedesktop.login1");
+const QString kManagerPath = QStringLiteral("/org/freedesktop/login1");
+const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
+
+QString verbOf(SessionAction action)
+{
+    switch (action) {
+    case SessionAction::LogOff: return QStringLiteral("log off");
+    case SessionAction::Restart: return QStringLiteral("restart");
+    case SessionAction::ShutDown: return QStringLiteral("shut down");
+    case SessionAction::StandBy: return QStringLiteral("stand by");
+    case SessionAction::Hibernate: return QStringLiteral("hibernate");
+    case SessionAction::Lock: return QStringLiteral("lock the screen");
+    case SessionAction::ScreenSaver: return QStringLiteral("start the screen saver");
+    case SessionAction::MonitorStandBy: return QStringLiteral("put the monitor to stand-by");
+    }
+    return QString();
+}
+
+// The logind method for a power action and its "Can" question.
+QString powerMethod(SessionAction action)
+{
+    switch (action) {
+    case SessionAction::Restart: return QStringLiteral("Reboot");
+    case SessionAction::ShutDown: return QStringLiteral("PowerOff");
+    case SessionAction::StandBy: return QStringLiteral("Suspend");
+    case SessionAction::Hibernate: return QStringLiteral("Hibernate");
+    default: return QString();
+    }
+}
+
+class LogindSession final : public SessionService {
+public:
+    bool canPerform(SessionAction action) override
+    {
+        const QString method = powerMethod(action);
+        if (method.isEmpty())
+            return action == SessionAction::MonitorStandBy ? !ProgramLauncher::instance().findProgram(QStringLiteral("xset")).isEmpty()
+                                                           : loginAvailable();
+        if (!loginAvailable())
+            return false;
+        QDBusReply<QString> answer = QDBusConnection::systemBus().call(
+            QDBusMessage::createMethodCall(kLogin, kManagerPath, kManager, QStringLiteral("Can") + method));
+        return answer.isValid() && (answer.value() == QLatin1String("yes") || answer.value() == QLatin1String("challenge"));
+    }
+
+    bool perform(SessionAction action, QString* error) override
+    {
+        QString reason;
+        if (request(action, &reason))
+            return true;
+        *error = QStringLiteral("The system refused to ") + verbOf(action) + QStringLiteral(": ") + reason;
+        return false;
+    }
+
+private:
+    static bool loginAvailable()
+    {
+        QDBusConnection bus = QDBusConnection::systemBus();
+        return bus.isConnected() && bus.interface() && bus.interface()->isServiceRegistered(kLogin).value();
+    }
+
+    static bool call(QDBusConnection bus, const QDBusMessage& message, QString* reason)
+    {
+        const QDBusMessage reply = bus.call(message, QDBus::Block, 25000);
+        if (reply.type() == QDBusMessage::ReplyMessage)
+            return true;
+        *reason = reply.errorMessage();
+        return false;
+    }
+
+    // This process's logind session object.
+    static QString sessionPath(QString* reason)
+    {
+        QDBusMessage ask = QDBusMessage::createMethodCall(kLogin, kManagerPath, kManager, QStringLiteral("GetSessionByPID"));
+        ask << quint32(::getpid());
+        QDBusReply<QDBusObjectPath> path = QDBusConnection::systemBus().call(ask);
+        if (!path.isValid()) {
+            *reason = path.error().message();
+            return QString();
+        }
+        return path.value().path();
+    }
+
+    static bool request(SessionAction action, QString* reason)
+    {
+        if (action == SessionAction::MonitorStandBy) {
+            const QString xset = ProgramLauncher::instance().findProgram(QStringLiteral("xset"));
+            if (xset.isEmpty()) {
+                *reason = QStringLiteral("the xset program is not installed");
+                return false;
+            }
+            return ProgramLauncher::instance().start(xset, {QStringLiteral("dpms"), QStringLiteral("force"), QStringLiteral("standby")},
+                                                     QString(), reason);
+        }
+        if (action == SessionAction::ScreenSaver) {
+            QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.ScreenSaver"),
+                                                                  QStringLiteral("/org/freedesktop/ScreenSaver"),
+                                                                  QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("SetActive"));
+            message << true;
+            return call(QDBusConnection::sessionBus(), message, reason);
+        }
+        if (!loginAvailable()) {
+            *reason = QStringLiteral("systemd-logind does not answer on the system bus");
+            return false;
+        }
+        const QString method = powerMethod(action);
+        if (!method.isEmpty()) {
+            QDBusMessage message = QDBusMessage::createMethodCall(kLogin, kManagerPath, kManager, method);
+            message << true; // interactive: polkit may ask the user for a password
+            return call(QDBusConnection::systemBus(), message, reason);
+        }
+        const QString session = sessionPath(reason);
+        if (session.isEmpty())
+            return false;
+        const QString what = action == SessionAction::Lock ? QStringLiteral("Lock") : QStringLiteral("Terminate");
+        return call(QDBusConnection::systemBus(),
+                    QDBusMessage::createMethodCall(kLogin, session, QStringLiteral("org.freedesktop.login1.Session"), what), reason);
+    }
+};
+
+LogindSession logindSession;
+SessionService* currentSession = &logindSession;
+
+} // namespace
+
+SessionService::~SessionService() = default;
+
+SessionService& SessionService::instance()
+{
+    return *currentSession;
+}
+
+void SessionService::setInstance(SessionService* service)
+{
+    currentSession = service ? service : &logindSession;
+}

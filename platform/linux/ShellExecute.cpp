@@ -1,0 +1,109 @@
+#include "platform/Shell.h"
+
+#include "platform/linux/RunnableProgram.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace {
+
+class ProcessLauncher final : public ProgramLauncher {
+public:
+    QString findProgram(const QString& name) override { return QStandardPaths::findExecutable(name); }
+    bool start(const QString& program, const QStringList& arguments, const QString& workingFolder, QString* error) override
+    {
+        QProcess process;
+        process.setProgram(program);
+        process.setArguments(arguments);
+        process.setWorkingDirectory(workingFolder);
+        process.setStandardInputFile(QProcess::nullDevice());
+        if (process.startDetached())
+            return true;
+        *error = process.errorString();
+        return false;
+    }
+};
+
+ProcessLauncher processLauncher;
+ProgramLauncher* currentLauncher = &processLauncher;
+
+// Search programs of the common desktops, each of which takes the folder to search in.
+const char* const kSearchPrograms[] = {"catfish", "kfind", "gnome-search-tool", "searchmonkey"};
+
+const QString kNotFound = QStringLiteral("The specified file was not found.");
+const QString kPathNotFound = QStringLiteral("The specified path was not found.");
+const QString kNoAssociation = QStringLiteral("There is no application associated with the given filename extension.");
+
+bool isUrl(const QString& file)
+{
+    const qsizetype colon = file.indexOf(QLatin1Char(':'));
+    return colon > 1 && !file.startsWith(QLatin1Char('/')) && (file.mid(colon, 3) == QLatin1String("://") || file.startsWith(QLatin1String("mailto:")));
+}
+
+ShellExecuteResult started(const QString& program, const QStringList& arguments, const QString& folder)
+{
+    ShellExecuteResult result;
+    QString error;
+    result.accepted = ProgramLauncher::instance().start(program, arguments, folder, &error);
+    if (!result.accepted)
+        result.error = error.isEmpty() ? kNotFound : error;
+    return result;
+}
+
+ShellExecuteResult refused(const QString& text)
+{
+    ShellExecuteResult result;
+    result.error = text;
+    return result;
+}
+
+} // namespace
+
+ProgramLauncher::~ProgramLauncher() = default;
+
+ProgramLauncher& ProgramLauncher::instance()
+{
+    return *currentLauncher;
+}
+
+void ProgramLauncher::setInstance(ProgramLauncher* launcher)
+{
+    currentLauncher = launcher ? launcher : &processLauncher;
+}
+
+ShellExecuteResult ShellExecute(const QString& verb, const QString& file, const QString& parameters, const QString& workingFolder)
+{
+    const QString action = verb.toLower();
+    const bool url = isUrl(file);
+    const QFileInfo info(file);
+    if (!url && !info.exists())
+        return refused(QFileInfo(info.absolutePath()).isDir() ? kNotFound : kPathNotFound);
+    const QString folder = !workingFolder.isEmpty() ? workingFolder : url ? QString() : info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+
+    if (action == QLatin1String("find")) {
+        for (const char* name : kSearchPrograms) {
+            const QString program = ProgramLauncher::instance().findProgram(QLatin1String(name));
+            if (!program.isEmpty())
+                return started(program, {folder}, folder);
+        }
+        return refused(QStringLiteral("No file search program is installed."));
+    }
+    if (action == QLatin1String("print")) {
+        if (url || info.isDir())
+            return refused(kNoAssociation);
+        const QString lp = ProgramLauncher::instance().findProgram(QStringLiteral("lp"));
+        if (lp.isEmpty())
+            return refused(QStringLiteral("No printing system is installed (the lp command is missing)."));
+        return started(lp, {QStringLiteral("--"), info.absoluteFilePath()}, folder);
+    }
+    if (!action.isEmpty() && action != QLatin1String("open"))
+        return refused(QStringLiteral("The action \"") + verb + QStringLiteral("\" is not supported."));
+    if (!url && IsRunnableProgram(info.absoluteFilePath()))
+        return started(info.absoluteFilePath(), QProcess::splitCommand(parameters), folder);
+    const QString opener = ProgramLauncher::instance().findProgram(QStringLiteral("xdg-open"));
+    if (opener.isEmpty())
+        return refused(kNoAssociation);
+    return started(opener, {url ? file : info.absoluteFilePath()}, folder);
+}

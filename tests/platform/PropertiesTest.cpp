@@ -1,0 +1,101 @@
+// File properties and the properties window: what is read, the folder total, and changing
+// permissions through the window.
+#include "platform/FileProperties.h"
+#include "platform/ui/DesktopWindows.h"
+#include "platform/ui/PropertiesDialog.h"
+
+#include "support/FakeLauncher.h"
+#include "support/TempHome.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class PropertiesTest : public TempHomeTest {};
+
+TEST_F(PropertiesTest, ReadsFilesLinksAndMissingPaths)
+{
+    const QString file = makeFile(QStringLiteral("docs/report.txt"), QByteArray(1234, 'x'));
+    ::chmod(QFile::encodeName(file).constData(), 0640);
+    QString error;
+    const auto p = FileProperties::read(file, &error);
+    ASSERT_TRUE(p.has_value()) << qPrintable(error);
+    EXPECT_EQ(p->name, QStringLiteral("report.txt"));
+    EXPECT_EQ(p->typeName, QStringLiteral("Plain text document"));
+    EXPECT_EQ(p->location, QFileInfo(file).path());
+    EXPECT_EQ(p->size, 1234);
+    EXPECT_EQ(p->permissions, 0640u);
+    EXPECT_EQ(FileProperties::permissionText(p->permissions), QStringLiteral("rw-r-----"));
+    EXPECT_TRUE(p->canChangePermissions);
+    EXPECT_LE(qAbs(p->modified.secsTo(QDateTime::currentDateTime())), 60);
+
+    QFile::link(file, home().root() + QStringLiteral("/link"));
+    const auto link = FileProperties::read(home().root() + QStringLiteral("/link"), &error);
+    ASSERT_TRUE(link.has_value());
+    EXPECT_EQ(link->linkTarget, file);
+    EXPECT_FALSE(link->canChangePermissions);
+
+    EXPECT_FALSE(FileProperties::read(home().root() + QStringLiteral("/none"), &error).has_value());
+    EXPECT_EQ(error, QStringLiteral("The specified file was not found."));
+    EXPECT_EQ(ShowProperties(home().root() + QStringLiteral("/none")), QStringLiteral("The specified file was not found."));
+}
+
+TEST_F(PropertiesTest, FolderTotalCountsFilesOnceAndFollowsNoLinks)
+{
+    makeFile(QStringLiteral("tree/a.bin"), QByteArray(1000, 'a'));
+    makeFile(QStringLiteral("tree/sub/b.bin"), QByteArray(24, 'b'));
+    makeFile(QStringLiteral("tree/sub/deeper/c.bin"), QByteArray());
+    makeFile(QStringLiteral("outside/huge.bin"), QByteArray(50000, 'h'));
+    QFile::link(home().root() + QStringLiteral("/outside"), home().root() + QStringLiteral("/tree/sub/to-outside"));
+    const FileProperties::Total total = FileProperties::folderTotal(home().root() + QStringLiteral("/tree"), nullptr);
+    EXPECT_EQ(total.bytes, 1024);
+    EXPECT_EQ(total.files, 4); // the link counts as an item of its own
+    EXPECT_EQ(total.folders, 2);
+    EXPECT_TRUE(total.complete);
+
+    const std::atomic<bool> stop{true};
+    EXPECT_FALSE(FileProperties::folderTotal(home().root() + QStringLiteral("/tree"), &stop).complete);
+}
+
+TEST_F(PropertiesTest, WindowShowsTheTotalAndAppliesPermissions)
+{
+    const QString folder = makeFolder(QStringLiteral("shared"));
+    makeFile(QStringLiteral("shared/x"), QByteArray(2048, 'x'));
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    ASSERT_EQ(ShowProperties(folder), QString());
+    PropertiesDialog* dialog = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        dialog = dialog ? dialog : qobject_cast<PropertiesDialog*>(w);
+    ASSERT_NE(dialog, nullptr);
+    auto* size = dialog->findChild<QLabel*>(QStringLiteral("LabelSize"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return size->text().contains(QStringLiteral("1 files")); }, 5000)) << qPrintable(size->text());
+    EXPECT_TRUE(size->text().contains(QStringLiteral("(2,048 bytes)")) || size->text().contains(QStringLiteral("(2048 bytes)")))
+        << qPrintable(size->text());
+
+    dialog->findChild<QCheckBox*>(QStringLiteral("CheckBoxOthersRead"))->setChecked(false);
+    dialog->findChild<QCheckBox*>(QStringLiteral("CheckBoxGroupWrite"))->setChecked(true);
+    dialog->accept();
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0771u);
+    QApplication::processEvents();
+}
+
+TEST_F(PropertiesTest, MinimizeAllFallsBackToOwnWindowsWithoutAWindowManagerRequest)
+{
+    FakeLauncher launcher; // no wmctrl; offscreen has no KWin either
+    QWidget window;
+    window.show();
+    EXPECT_EQ(MinimizeAll(), MinimizeOutcome::OwnWindowsOnly);
+    EXPECT_TRUE(window.isMinimized());
+    EXPECT_TRUE(launcher.launches().isEmpty());
+}
+
+} // namespace

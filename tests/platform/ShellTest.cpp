@@ -1,0 +1,190 @@
+// Shell services: special folders from the XDG user dirs, opening and the verbs (through a
+// fake launcher: no program is ever started), shortcut entries, the recently-used list and
+// type names.
+#include "platform/FileTypes.h"
+#include "platform/Shell.h"
+
+#include "support/FakeLauncher.h"
+#include "support/TempHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+class ShellTest : public TempHomeTest {};
+
+TEST_F(ShellTest, SpecialFoldersComeFromTheUserDirs)
+{
+    makeFile(QStringLiteral("home/.config/user-dirs.dirs"),
+             "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\nXDG_MUSIC_DIR=\"$HOME/\"\n");
+    const QString home = QDir::homePath();
+    EXPECT_EQ(SpecialFolderPath(SpecialFolder::Desktop), home + QStringLiteral("/Schreibtisch"));
+    EXPECT_EQ(SpecialFolderPath(SpecialFolder::Documents), home + QStringLiteral("/Dokumente"));
+    EXPECT_EQ(SpecialFolderPath(SpecialFolder::Music), QString()); // "the home itself" is no music folder
+    EXPECT_EQ(SpecialFolderPath(SpecialFolder::CommonDesktop), QString());
+    const QString favorites = SpecialFolderPath(SpecialFolder::Favorites);
+    EXPECT_EQ(favorites, home + QStringLiteral("/.local/share/QuorVel/Folvane3/Favorites"));
+    EXPECT_TRUE(QFileInfo(favorites).isDir());
+}
+
+TEST_F(ShellTest, BrowseForFolderAsksThePicker)
+{
+    pickers().answer(home().home() + QStringLiteral("/chosen/"));
+    EXPECT_EQ(BrowseForFolder(QStringLiteral("Browse"), home().home()), home().home() + QStringLiteral("/chosen"));
+    pickers().answer(QString());
+    EXPECT_EQ(BrowseForFolder(QStringLiteral("Browse"), home().home()), QString());
+}
+
+TEST_F(ShellTest, ExecuteChoosesTheProgramForEachVerbAndReportsFailures)
+{
+    FakeLauncher launcher;
+    launcher.addProgram(QStringLiteral("xdg-open")).addProgram(QStringLiteral("lp")).addProgram(QStringLiteral("kfind"));
+    const QString doc = makeFile(QStringLiteral("docs/letter.txt"), "text");
+    const QString script = makeFile(QStringLiteral("bin/run.sh"), "#!/bin/sh\n");
+    const QString fakeProgram = makeFile(QStringLiteral("docs/stick-file.txt"), "text with x bit");
+    for (const QString& path : {script, fakeProgram})
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
+    const QString docs = QFileInfo(doc).path();
+
+    const struct {
+        QString verb, file, parameters;
+        QString program;
+        QStringList arguments;
+        QString folder;
+    } cases[] = {
+        {QString(), doc, QString(), QStringLiteral("/usr/bin/xdg-open"), {doc}, docs},
+        {QStringLiteral("Open"), docs, QString(), QStringLiteral("/usr/bin/xdg-open"), {docs}, docs},
+        {QStringLiteral("Open"), QStringLiteral("https://example.org/a b"), QString(), QStringLiteral("/usr/bin/xdg-open"),
+         {QStringLiteral("https://example.org/a b")}, QString()},
+        {QString(), script, QStringLiteral("-v \"two words\""), script, {QStringLiteral("-v"), QStringLiteral("two words")}, QFileInfo(script).path()},
+        {QString(), fakeProgram, QString(), QStringLiteral("/usr/bin/xdg-open"), {fakeProgram}, docs},
+        {QStringLiteral("Print"), doc, QString(), QStringLiteral("/usr/bin/lp"), {QStringLiteral("--"), doc}, docs},
+        {QStringLiteral("Find"), docs, QString(), QStringLiteral("/usr/bin/kfind"), {docs}, docs},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(QString(c.verb + QLatin1Char(' ') + c.file).toStdString());
+        const ShellExecuteResult result = ShellExecute(c.verb, c.file, c.parameters);
+        EXPECT_TRUE(result.accepted) << qPrintable(result.error);
+        ASSERT_FALSE(launcher.launches().isEmpty());
+        EXPECT_EQ(launcher.launches().last().program, c.program);
+        EXPECT_EQ(launcher.launches().last().arguments, c.arguments);
+        EXPECT_EQ(launcher.launches().last().workingFolder, c.folder);
+    }
+    const qsizetype started = launcher.launches().size();
+
+    const struct {
+        QString verb, file, error;
+    } failures[] = {
+        {QString(), docs + QStringLiteral("/missing.txt"), QStringLiteral("The specified file was not found.")},
+        {QString(), docs + QStringLiteral("/nowhere/missing.txt"), QStringLiteral("The specified path was not found.")},
+        {QStringLiteral("Print"), docs, QStringLiteral("There is no application associated with the given filename extension.")},
+        {QStringLiteral("explore"), doc, QStringLiteral("The action \"explore\" is not supported.")},
+    };
+    for (const auto& f : failures) {
+        SCOPED_TRACE(f.file.toStdString());
+        const ShellExecuteResult result = ShellExecute(f.verb, f.file);
+        EXPECT_FALSE(result.accepted);
+        EXPECT_EQ(result.error, f.error);
+    }
+    EXPECT_EQ(launcher.launches().size(), started);
+
+    FakeLauncher bare; // nothing installed
+    EXPECT_EQ(ShellExecute(QString(), doc).error, QStringLiteral("There is no application associated with the given filename extension."));
+    EXPECT_EQ(ShellExecute(QStringLiteral("Find"), docs).error, QStringLiteral("No file search program is installed."));
+    bare.addProgram(QStringLiteral("xdg-open")).setFailStarts(QStringLiteral("Resource error"));
+    EXPECT_EQ(ShellExecute(QString(), doc).error, QStringLiteral("Resource error"));
+}
+
+TEST_F(ShellTest, ShortcutsAreDesktopEntriesThatReadBack)
+{
+    const QString folder = makeFolder(QStringLiteral("My Files/50% \"done\""));
+    const QString program = makeFile(QStringLiteral("bin/tool $1.sh"), "#!/bin/sh\n");
+    QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
+    QString error;
+
+    const QString link = CreateShortcut(folder, QString(), home().home() + QStringLiteral("/Desktop/files.lnk"), &error);
+    EXPECT_EQ(link, QString()) << "the Desktop folder does not exist yet";
+    EXPECT_FALSE(error.isEmpty());
+    makeFolder(QStringLiteral("home/Desktop"));
+    const QString written = CreateShortcut(folder, QString(), home().home() + QStringLiteral("/Desktop/files.lnk"), &error);
+    ASSERT_EQ(written, home().home() + QStringLiteral("/Desktop/files.desktop")) << qPrintable(error);
+    EXPECT_EQ(ShortcutTarget(written), folder);
+    QFile entry(written);
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QByteArray text = entry.readAll();
+    EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
+    EXPECT_TRUE(text.contains("\nType=Link\n"));
+    EXPECT_TRUE(QFileInfo(written).isExecutable());
+
+    const QString app = CreateShortcut(program, folder, home().home() + QStringLiteral("/Desktop/tool"), &error);
+    EXPECT_EQ(ShortcutTarget(app), program);
+    entry.close();
+    entry.setFileName(app);
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(entry.readAll().contains("\nType=Application\n"));
+}
+
+TEST_F(ShellTest, ShortcutReaderTakesOnlyItsGroup)
+{
+    const struct {
+        QByteArray text;
+        QString target;
+    } cases[] = {
+        {"[Desktop Entry]\nType=Link\nURL=file:///home/a%20b\n", QStringLiteral("/home/a b")},
+        {"[Desktop Entry]\nType=Link\nURL=https://example.org/\n", QStringLiteral("https://example.org/")},
+        {"[Desktop Entry]\nType=Application\nExec=\"/opt/my tool\" %f\n", QStringLiteral("/opt/my tool")},
+        {"[Desktop Entry]\nType=Application\nExec=gedit %U\n", QStringLiteral("gedit")},
+        {"[Other]\nType=Link\nURL=file:///x\n", QString()},
+        {"[Desktop Entry]\nType=Directory\n", QString()},
+        {"Type=Link\nURL=file:///x\n", QString()},
+        {"", QString()},
+        {QByteArray(70000, '['), QString()},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text.left(50).toStdString());
+        EXPECT_EQ(ShortcutTargetFromText(c.text), c.target);
+    }
+}
+
+TEST_F(ShellTest, ClearingTheRecentListLeavesAnEmptyValidList)
+{
+    const QString path = makeFile(QStringLiteral("home/.local/share/recently-used.xbel"),
+                                  "<?xml version=\"1.0\"?><xbel version=\"1.0\"><bookmark href=\"file:///secret.txt\"/></xbel>");
+    QString error;
+    ASSERT_TRUE(ClearRecentDocuments(&error)) << qPrintable(error);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    EXPECT_FALSE(text.contains("secret"));
+    EXPECT_TRUE(text.contains("<xbel version=\"1.0\""));
+    EXPECT_TRUE(text.trimmed().endsWith("</xbel>"));
+}
+
+TEST_F(ShellTest, TypeNamesByExtensionWithoutReadingFiles)
+{
+    const struct {
+        const char* name;
+        bool folder;
+        const char* type;
+        const char* icon;
+    } cases[] = {
+        {"/x/photo.PNG", false, "PNG image", "image-png"},
+        {"/x/notes.txt", false, "Plain text document", "text-plain"},
+        {"/x/data.qqzx", false, "QQZX File", "application-octet-stream"},
+        {"/x/noextension", false, "File", "application-octet-stream"},
+        {"/x/folder.png", true, "File Folder", "folder"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const FileTypeInfo info = FileTypes::of(QLatin1String(c.name), c.folder);
+        EXPECT_EQ(info.typeName, QLatin1String(c.type));
+        EXPECT_EQ(info.iconName, QLatin1String(c.icon));
+    }
+    // The cache answers the same for the same extension.
+    EXPECT_EQ(FileTypes::typeName(QStringLiteral("/y/other.png"), false), QStringLiteral("PNG image"));
+}
+
+} // namespace

@@ -1,0 +1,31 @@
+#include "support/FakeLauncher.h"
+
+FakeLauncher::FakeLauncher()
+{
+    ProgramLauncher::setInstance(this);
+}
+
+FakeLauncher::~FakeLauncher()
+{
+    ProgramLauncher::setInstance(nullptr);
+}
+
+FakeLauncher& FakeLauncher::addProgram(const QString& name)
+{
+    m_programs.insert(name, QStringLiteral("/usr/bin/") + name);
+    return *this;
+}
+
+QString FakeLauncher::findProgram(const QString& name)
+{
+    return m_programs.value(name);
+}
+
+bool FakeLauncher::start(const QString& program, const QStringList& arguments, const QString& workingFolder, QString* error)
+{
+    m_launches.append({program, arguments, workingFolder});
+    if (m_failure.isEmpty())
+        return true;
+    *error = m_failure;
+    return false;
+}

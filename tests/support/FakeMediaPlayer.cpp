@@ -1,0 +1,81 @@
+#include "support/FakeMediaPlayer.h"
+
+#include <QFileInfo>
+#include <QPointer>
+
+namespace {
+
+QPointer<FakeMediaPlayer> lastMade;
+
+} // namespace
+
+void FakeMediaPlayer::install()
+{
+    MediaPlayer::setFactory([] {
+        auto player = std::make_unique<FakeMediaPlayer>();
+        lastMade = player.get();
+        return std::unique_ptr<MediaPlayer>(std::move(player));
+    });
+}
+
+FakeMediaPlayer* FakeMediaPlayer::last()
+{
+    return lastMade;
+}
+
+bool FakeMediaPlayer::doOpen(const QString& fileName, QString* error)
+{
+    m_requests << QStringLiteral("open ") + fileName;
+    if (!m_openError.isEmpty() || !QFileInfo(fileName).isFile()) {
+        *error = m_openError.isEmpty() ? QStringLiteral("The specified file was not found.") : m_openError;
+        return false;
+    }
+    m_mode = MediaMode::Stopped;
+    m_position = 0;
+    return true;
+}
+
+void FakeMediaPlayer::doClose()
+{
+    m_requests << QStringLiteral("close");
+    m_mode = MediaMode::NotReady;
+}
+
+bool FakeMediaPlayer::doPlay(QString* error)
+{
+    m_requests << QStringLiteral("play");
+    if (m_mode == MediaMode::NotReady) {
+        *error = QStringLiteral("No file is open on the media device.");
+        return false;
+    }
+    m_mode = MediaMode::Playing;
+    return true;
+}
+
+bool FakeMediaPlayer::doPause()
+{
+    m_requests << QStringLiteral("pause");
+    m_mode = m_mode == MediaMode::NotReady ? m_mode : MediaMode::Paused;
+    return m_mode != MediaMode::NotReady;
+}
+
+bool FakeMediaPlayer::doResume()
+{
+    m_requests << QStringLiteral("resume");
+    m_mode = m_mode == MediaMode::NotReady ? m_mode : MediaMode::Playing;
+    return m_mode != MediaMode::NotReady;
+}
+
+bool FakeMediaPlayer::doStop()
+{
+    m_requests << QStringLiteral("stop");
+    m_mode = m_mode == MediaMode::NotReady ? m_mode : MediaMode::Stopped;
+    return m_mode != MediaMode::NotReady;
+}
+
+bool FakeMediaPlayer::doSeek(qint64 positionMs)
+{
+    m_requests << QStringLiteral("seek %1").arg(positionMs);
+    m_position = qBound<qint64>(0, positionMs, m_length);
+    return m_mode != MediaMode::NotReady;
+}
