@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Lists a folder of 100,000 files and one of 10,000 folders with `fvtool list` (read,
+# filter, sort by name, format every row) and with `ls -l` (sorted by name), both writing
+# to /dev/null; prints wall time and peak RSS of each, the memory the listing adds over an
+# empty folder, and one RATIO line per folder (below 1: Folvane faster).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+FVTOOL=${FVTOOL:-build/bin/fvtool}
+FILES=${FILES:-100000}
+FOLDERS=${FOLDERS:-10000}
+[ -x "$FVTOOL" ] || { echo "build fvtool first ($FVTOOL)" >&2; exit 1; }
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/folvane-bench-list.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/files" "$work/folders" "$work/empty"
+# Names of mixed case and length with a few extensions, sizes from 0 to a few KB.
+( cd "$work/files" && seq -f "%06g" 1 "$FILES" | awk '{ printf "%s_File%s.%s\n", ($1 % 7 ? "doc" : "Img"), $1, ($1 % 3 ? "txt" : "jpg") }' | xargs touch )
+( cd "$work/folders" && seq -f "folder%05g" 1 "$FOLDERS" | xargs mkdir )
+
+measure() { # prints "seconds peak-kb"; best wall time of three runs
+    local best="" line
+    for _ in 1 2 3; do
+        line=$( { /usr/bin/time -f '%e %M' "$@" > /dev/null; } 2>&1 | tail -1)
+        if [ -z "$best" ] || awk -v a="${line% *}" -v b="${best% *}" 'BEGIN { exit !(a < b) }'; then best=$line; fi
+    done
+    echo "$best"
+}
+
+export LC_ALL=C.UTF-8
+empty=$(measure "$FVTOOL" list "$work/empty")
+for job in files folders; do
+    ours=$(measure "$FVTOOL" list "$work/$job" --sort name)
+    peer=$(measure ls -l "$work/$job")
+    echo "list $job: fvtool ${ours% *} s ${ours#* } KB; ls -l ${peer% *} s ${peer#* } KB;" \
+         "fvtool over an empty folder: $(( ${ours#* } - ${empty#* } )) KB"
+    awk -v o="${ours% *}" -v p="${peer% *}" -v j="$job" 'BEGIN { if (p < 0.01) p = 0.01; if (o < 0.01) o = 0.01; printf "RATIO list-%s %.2f\n", j, o / p }'
+done

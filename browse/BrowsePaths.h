@@ -1,0 +1,16 @@
+#pragma once
+// Path helpers shared by the browse panes. Paths are compared as bytes (Linux file names
+// are case-sensitive); a folder shown in the list carries a trailing "/", tree and tab
+// paths do not.
+
+#include <QString>
+
+namespace BrowsePaths {
+
+// "/data/Music/" -> "/data/Music"; "/" stays "/".
+QString withoutTrailingSlash(QString path);
+
+// Whether `path` is the drive root `root` or lies below it ("/data2" is not below "/data").
+bool isOnDrive(const QString& root, const QString& path);
+
+} // namespace BrowsePaths

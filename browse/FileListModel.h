@@ -1,0 +1,53 @@
+#pragma once
+// The file list's rows for Qt's views: the item table (FileListing) shown through the row
+// texts (FileItemText). Views ask only for the rows they show; a row's icon and type name
+// are fetched on its first display (IconFetched). Hidden, read-only and system entries are
+// grey, hidden ones also struck through, and names containing ".EXE" bold, while attribute
+// marking is on and the view style shows marks (report and list).
+
+#include "browse/FileItemText.h"
+#include "browse/FileListing.h"
+
+#include <QAbstractTableModel>
+
+class FileListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    enum Role { FullPathRole = Qt::UserRole + 1, KindRole };
+
+    explicit FileListModel(QObject* parent = nullptr);
+
+    FileListing& listing() { return m_listing; }
+    const FileListing& listing() const { return m_listing; }
+    FileItemText& text() { return m_text; }
+    const FileItemText& text() const { return m_text; }
+
+    // Takes a freshly read table; every row is fetched again.
+    void setListing(FileListing&& listing);
+    // Sorts the table (not the drive view) and announces the new order.
+    void sortTable(int column, bool ascending);
+    // Tells the views that every row's texts changed (formats, units, captions).
+    void textsChanged();
+
+    void setMarkByAttributes(bool on);
+    void setMarksShown(bool shown);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    static QStringList fileColumns();
+    static QStringList driveColumns();
+
+private:
+    void fetch(int row) const;
+    QVariant displayText(int row, int column) const;
+    QVariant alignment(int column) const;
+    QVariant marks(int row, int role) const;
+
+    mutable FileListing m_listing;
+    FileItemText m_text;
+    bool m_markByAttributes = true;
+    bool m_marksShown = true;
+};

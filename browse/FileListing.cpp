@@ -1,0 +1,114 @@
+#include "browse/FileListing.h"
+
+#include "browse/FileSorter.h"
+#include "browse/FileTypeNames.h"
+#include "browse/FolderReader.h"
+
+#include <QFile>
+
+void FileListing::clear()
+{
+    m_table.clear();
+    m_order.clear();
+    m_order.shrink_to_fit();
+    m_mountPoints.clear();
+    m_directory.clear();
+    m_driveView = false;
+}
+
+bool FileListing::listFolder(const QString& directory, const ListingOptions& options, const Progress& progress)
+{
+    clear();
+    m_directory = directory.endsWith(QLatin1Char('/')) ? directory : directory + QLatin1Char('/');
+    const FileMask mask(options.mask);
+    if (options.showFolders && options.parentDirEnabled && m_directory != QLatin1String("/")) {
+        TFileInfo parent;
+        parent.Name = QStringLiteral("..");
+        parent.kind = ItemKind::Parent;
+        parent.Attributes = FileAttribute::Directory;
+        append(std::move(parent));
+    }
+    bool abandoned = false;
+    FolderReader reader(m_directory);
+    const bool read = reader.read([&](const FolderEntry& entry) {
+        QString name = QFile::decodeName(QByteArray::fromRawData(entry.name, qsizetype(entry.nameLength)));
+        const bool wanted = entry.isDirectory ? options.showFolders : mask.matches(name);
+        if (wanted && FileAttributes::passesFileFilter(entry.attributes, options.fileType)) {
+            TFileInfo item;
+            item.kind = entry.isDirectory ? ItemKind::Folder : ItemKind::File;
+            item.Attributes = entry.attributes;
+            item.Size = entry.size;
+            item.hasTime = entry.hasTime;
+            item.mtimeSeconds = entry.mtimeSeconds;
+            item.mtimeNanoseconds = entry.mtimeNanoseconds;
+            item.Name = progress ? name : std::move(name);
+            append(std::move(item));
+        }
+        if (progress && !progress(count(), name)) {
+            abandoned = true;
+            return false;
+        }
+        return true;
+    });
+    if (!read || abandoned) {
+        const QString directory = m_directory;
+        clear();
+        m_directory = directory;
+        return false;
+    }
+    return true;
+}
+
+void FileListing::append(TFileInfo&& item)
+{
+    m_order.push_back(m_table.size());
+    m_table.push_back(std::move(item));
+}
+
+void FileListing::setDrives(std::vector<TFileInfo> drives, QStringList mountPoints)
+{
+    clear();
+    m_directory = myComputer();
+    m_driveView = true;
+    for (TFileInfo& drive : drives)
+        append(std::move(drive));
+    m_mountPoints = std::move(mountPoints);
+}
+
+void FileListing::sort(int column, bool ascending, FileTypeNames& typeNames)
+{
+    if (!isSortable())
+        return;
+    if (column == FileSorter::TypeColumn) {
+        for (int row = 0; row < count(); ++row)
+            typeNameOf(row, typeNames);
+    }
+    FileSorter::sort(m_table, m_order, column, ascending);
+}
+
+const QString& FileListing::typeNameOf(int row, FileTypeNames& typeNames)
+{
+    TFileInfo& item = at(row);
+    if (item.TypeName.isNull() && item.kind != ItemKind::Drive && item.kind != ItemKind::Parent)
+        item.TypeName = typeNames.typeName(item.Name, item.isFolder());
+    return item.TypeName;
+}
+
+QString FileListing::fullPath(int row) const
+{
+    const TFileInfo& item = at(row);
+    if (item.kind == ItemKind::Drive)
+        return m_mountPoints.value(qsizetype(m_order[size_t(row)]));
+    return m_directory + item.Name;
+}
+
+QString FileListing::kindText(ItemKind kind)
+{
+    switch (kind) {
+    case ItemKind::File: return QStringLiteral("file");
+    case ItemKind::Folder:
+    case ItemKind::Parent: return QStringLiteral("dir");
+    case ItemKind::Drive: return QStringLiteral("drv");
+    }
+    return QString();
+}

@@ -1,0 +1,74 @@
+#pragma once
+// The file list's item table: the entries of one folder that pass the list's filters, or
+// the drives of the computer ("My Computer"). Reads the folder in one pass (FolderReader),
+// keeps plain records (TFileInfo) and sorts them; the list view asks for rows on demand.
+
+#include "browse/FileAttributes.h"
+#include "browse/FileMask.h"
+#include "browse/FileTable.h"
+#include "browse/TFileInfo.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <vector>
+
+class FileTypeNames;
+
+struct ListingOptions {
+    QString mask = QStringLiteral("*.*");
+    TFileType fileType = TFileAttr::ftReadOnly | TFileAttr::ftHidden | TFileAttr::ftSystem
+        | TFileAttr::ftArchive | TFileAttr::ftNormal;
+    bool showFolders = false;
+    bool parentDirEnabled = true;
+};
+
+class FileListing {
+public:
+    // The path text that stands for the computer itself: the drive view.
+    static QString myComputer() { return QStringLiteral("My Computer"); }
+
+    // Called after every entry examined (also those the filters drop) with the number of
+    // records so far and the entry's name; returning false abandons the listing.
+    using Progress = std::function<bool(int count, const QString& name)>;
+
+    // Reads `directory` (a trailing "/" is added). Returns false when the folder cannot be
+    // read or the listing was abandoned; the table is then empty.
+    bool listFolder(const QString& directory, const ListingOptions& options, const Progress& progress = {});
+
+    // Fills the table with drive records (built by DriveItems), each with its mount point,
+    // and marks it unsortable.
+    void setDrives(std::vector<TFileInfo> drives, QStringList mountPoints);
+
+    // Sorts by column 0 name, 1 size, 2 type, 3 date, 4 attributes. Files come before
+    // folders in either direction, the parent entry first of all; names, types and
+    // attribute letters compare by the locale ignoring case, dates by the time itself.
+    void sort(int column, bool ascending, FileTypeNames& typeNames);
+
+    // Asks for the type name of a record once (its IconFetched mark is the widget's).
+    const QString& typeNameOf(int row, FileTypeNames& typeNames);
+
+    int count() const { return int(m_order.size()); }
+    const TFileInfo& at(int row) const { return m_table[m_order[size_t(row)]]; }
+    TFileInfo& at(int row) { return m_table[m_order[size_t(row)]]; }
+    const QString& directory() const { return m_directory; }
+    bool isDriveView() const { return m_driveView; }
+    bool isSortable() const { return !m_driveView && !m_order.empty(); }
+
+    // Directory + name for entries, the mount point for drives.
+    QString fullPath(int row) const;
+    // "file", "dir" or "drv".
+    static QString kindText(ItemKind kind);
+
+    void clear();
+
+private:
+    void append(TFileInfo&& item);
+
+    FileTable m_table;
+    std::vector<uint32_t> m_order; // row -> record
+    QStringList m_mountPoints;     // drive view: per record
+    QString m_directory;
+    bool m_driveView = false;
+};

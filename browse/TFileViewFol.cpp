@@ -1,0 +1,390 @@
+#include "browse/TFileViewFol.h"
+
+#include "browse/DriveItems.h"
+#include "browse/FileSortOrder.h"
+#include "browse/FileTypeNames.h"
+#include "browse/TPathViewFol.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QListView>
+#include <QPointer>
+#include <QStackedLayout>
+#include <QTreeView>
+
+namespace {
+
+bool isMyComputer(const QString& path)
+{
+    return path.compare(FileListing::myComputer(), Qt::CaseInsensitive) == 0;
+}
+
+// Whether the folder's drive answers; only network and FUSE mounts are asked (with the
+// drive routines' time-out), so that reading a dead share cannot hang the window.
+bool isAnswering(const QString& folder)
+{
+    const DriveInfo drive = DriveOfPath(folder);
+    const bool remote = drive.type == DriveType::Network || drive.fsType.startsWith(QLatin1String("fuse"));
+    return !remote || CheckDriveReady(drive.root, false);
+}
+
+// How often a long listing lets pending events run (input, painting, the progress text).
+constexpr int eventSliceMs = 40;
+
+} // namespace
+
+TFileViewFol::TFileViewFol(QWidget* parent)
+    : QWidget(parent)
+    , m_report(new QTreeView(this))
+    , m_icons(new QListView(this))
+    , m_stack(new QStackedLayout(this))
+{
+    m_report->setObjectName(QStringLiteral("ReportView"));
+    m_report->setRootIsDecorated(false);
+    m_report->setUniformRowHeights(true);
+    m_report->setItemsExpandable(false);
+    m_report->setAllColumnsShowFocus(true);
+    m_report->header()->setSectionsClickable(true);
+    m_report->header()->setSortIndicatorShown(true);
+    m_report->header()->setStretchLastSection(false);
+    m_icons->setObjectName(QStringLiteral("IconView"));
+    m_icons->setUniformItemSizes(true);
+    for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_report), static_cast<QAbstractItemView*>(m_icons)}) {
+        view->setModel(&m_model);
+        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        connect(view, &QAbstractItemView::clicked, this, &TFileViewFol::ItemClick);
+        connect(view, &QAbstractItemView::activated, this, &TFileViewFol::ItemActivated);
+    }
+    m_icons->setSelectionModel(m_report->selectionModel());
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    m_stack->addWidget(m_report);
+    m_stack->addWidget(m_icons);
+    setFocusProxy(m_report);
+    connect(m_report->header(), &QHeaderView::sectionClicked, this, &TFileViewFol::HeaderClick);
+    connect(m_report->header(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
+        if (!m_model.listing().isDriveView() && column < m_columnWidths.size())
+            m_columnWidths[column] = width;
+    });
+    setViewStyle(TViewStyle::vsReport);
+    RefreshList(); // a new list shows its folder at once: the drives
+}
+
+void TFileViewFol::setDirectory(const QString& directory)
+{
+    if (isMyComputer(directory)) {
+        if (!isMyComputer(m_directory)) {
+            m_directory = directory;
+            RefreshList();
+        }
+        return;
+    }
+    if (directory.isEmpty() || !QFileInfo(directory).isDir())
+        return;
+    QString folder = QDir::cleanPath(QFileInfo(directory).absoluteFilePath());
+    if (!folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    if (folder == m_directory)
+        return;
+    m_directory = folder;
+    RefreshList();
+}
+
+void TFileViewFol::setDirectoryDirect(const QString& directory)
+{
+    if (isMyComputer(directory) || directory.isEmpty())
+        m_directory = directory.isEmpty() ? m_directory : directory;
+    else
+        m_directory = directory.endsWith(QLatin1Char('/')) ? directory : directory + QLatin1Char('/');
+}
+
+void TFileViewFol::setMask(const QString& mask)
+{
+    if (mask == m_options.mask)
+        return;
+    m_options.mask = mask;
+    RefreshList();
+}
+
+void TFileViewFol::setFileType(TFileType type)
+{
+    if (type == m_options.fileType)
+        return;
+    m_options.fileType = type;
+    RefreshList();
+}
+
+void TFileViewFol::setShowFolders(bool show)
+{
+    if (show == m_options.showFolders)
+        return;
+    m_options.showFolders = show;
+    RefreshList();
+}
+
+void TFileViewFol::setParentDirCaption(const QString& caption)
+{
+    m_model.text().setParentDirCaption(caption);
+    m_model.textsChanged();
+}
+
+void TFileViewFol::setHideFileExt(bool hide)
+{
+    m_model.text().setHideFileExt(hide);
+    m_model.textsChanged();
+}
+
+void TFileViewFol::setFileSize(TFileSize unit)
+{
+    m_model.text().setFileSize(unit);
+    m_model.textsChanged();
+}
+
+void TFileViewFol::setDateFormat(TDtFormat format)
+{
+    m_model.text().setTimeFormat(format, TimeFormat());
+    m_model.textsChanged();
+}
+
+void TFileViewFol::setTimeFormat(TTmFormat format)
+{
+    m_model.text().setTimeFormat(DateFormat(), format);
+    m_model.textsChanged();
+}
+
+void TFileViewFol::setLItemColorByATTR(bool on)
+{
+    if (on == m_colorByAttributes)
+        return;
+    m_colorByAttributes = on;
+    m_model.setMarkByAttributes(on);
+    RefreshList();
+}
+
+void TFileViewFol::setViewStyle(TViewStyle style)
+{
+    m_viewStyle = style;
+    if (style == TViewStyle::vsReport) {
+        m_stack->setCurrentWidget(m_report);
+    } else {
+        const bool large = style == TViewStyle::vsIcon;
+        m_icons->setViewMode(large ? QListView::IconMode : QListView::ListMode);
+        m_icons->setFlow(style == TViewStyle::vsList ? QListView::TopToBottom : QListView::LeftToRight);
+        m_icons->setWrapping(true);
+        m_icons->setResizeMode(QListView::Adjust);
+        m_icons->setIconSize(large ? QSize(32, 32) : QSize(16, 16));
+        m_icons->setGridSize(large ? QSize(96, 64) : QSize());
+        m_icons->setMovement(QListView::Static);
+        m_stack->setCurrentWidget(m_icons);
+    }
+    setFocusProxy(currentView());
+    m_model.setMarksShown(style == TViewStyle::vsReport || style == TViewStyle::vsList);
+}
+
+QAbstractItemView* TFileViewFol::currentView() const
+{
+    return m_viewStyle == TViewStyle::vsReport ? static_cast<QAbstractItemView*>(m_report) : m_icons;
+}
+
+void TFileViewFol::setColumnWidths(const QList<int>& widths)
+{
+    for (qsizetype i = 0; i < std::min<qsizetype>(widths.size(), m_columnWidths.size()); ++i)
+        m_columnWidths[i] = widths[i];
+    applyColumns();
+}
+
+void TFileViewFol::setColumnWidth(int column, int width)
+{
+    m_columnWidths[column] = width;
+    applyColumns();
+}
+
+void TFileViewFol::applyColumns()
+{
+    static const QList<int> driveWidths{160, 110, 90, 90, 40};
+    // A copy: resizing reports back into m_columnWidths through sectionResized.
+    const QList<int> widths = m_model.listing().isDriveView() ? driveWidths : m_columnWidths;
+    for (int column = 0; column < widths.size(); ++column)
+        m_report->header()->resizeSection(column, widths[column]);
+}
+
+void TFileViewFol::setDirTree(TPathViewFol* tree)
+{
+    if (tree == m_dirTree)
+        return;
+    TPathViewFol* previous = m_dirTree;
+    m_dirTree = tree;
+    if (previous && previous->FileList() == this)
+        previous->setFileList(nullptr);
+    if (tree && tree->FileList() != this)
+        tree->setFileList(this);
+}
+
+void TFileViewFol::RefreshList()
+{
+    const quint64 generation = ++m_generation;
+    const QPointer<TFileViewFol> alive(this); // the events run below may close the window
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    FileListing listing;
+    bool current = true;
+    if (isMyComputer(m_directory)) {
+        QStringList roots;
+        std::vector<TFileInfo> rows = DriveItems::rows(ListDrives(), &roots);
+        listing.setDrives(std::move(rows), std::move(roots));
+    } else if (!isAnswering(m_directory)) {
+        listing.clear(); // a network mount that does not answer shows an empty list
+    } else {
+        QElapsedTimer slice;
+        slice.start();
+        listing.listFolder(m_directory, m_options, [&](int count, const QString& name) {
+            Q_EMIT loadProgress(count, name);
+            if (slice.elapsed() >= eventSliceMs) {
+                // Input that arrives now may start another listing; this one then stops.
+                QCoreApplication::processEvents();
+                slice.restart();
+            }
+            current = alive && generation == m_generation;
+            return current;
+        });
+        listing.sort(FileSortOrder::FileSortIndex, FileSortOrder::DecendSort, FileTypeNames::instance());
+    }
+    QGuiApplication::restoreOverrideCursor();
+    if (!current)
+        return;
+    m_model.setListing(std::move(listing));
+    applyColumns();
+    updateSortArrow();
+    if (m_model.rowCount() > 0) {
+        const QModelIndex first = m_model.index(0, 0);
+        currentView()->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        currentView()->scrollTo(first);
+    }
+}
+
+void TFileViewFol::SortItems()
+{
+    m_model.sortTable(FileSortOrder::FileSortIndex, FileSortOrder::DecendSort);
+    updateSortArrow();
+}
+
+void TFileViewFol::updateSortArrow()
+{
+    m_report->header()->setSortIndicator(FileSortOrder::FileSortIndex,
+                                         FileSortOrder::DecendSort ? Qt::AscendingOrder : Qt::DescendingOrder);
+}
+
+void TFileViewFol::HeaderClick(int column)
+{
+    if (m_model.rowCount() == 0) {
+        updateSortArrow();
+        return;
+    }
+    FileSortOrder::FileSortIndex = column;
+    FileSortOrder::DecendSort = !FileSortOrder::DecendSort;
+    if (m_model.listing().isDriveView())
+        updateSortArrow();
+    else
+        SortItems();
+}
+
+void TFileViewFol::ItemClick(const QModelIndex& index)
+{
+    if (!index.isValid() || !currentView()->selectionModel()->isSelected(index))
+        return;
+    m_selectedItem = m_model.data(index, FileListModel::FullPathRole).toString();
+    Q_EMIT itemChanged(m_selectedItem);
+}
+
+void TFileViewFol::ItemActivated(const QModelIndex& index)
+{
+    if (!index.isValid())
+        return;
+    const auto kind = ItemKind(m_model.data(index, FileListModel::KindRole).toInt());
+    const QString path = m_model.data(index, FileListModel::FullPathRole).toString();
+    switch (kind) {
+    case ItemKind::Parent: GoUp(); break;
+    case ItemKind::Folder:
+    case ItemKind::Drive: openFolder(path); break;
+    case ItemKind::File: Q_EMIT viewSelected(path); break;
+    }
+}
+
+void TFileViewFol::OpenSelected()
+{
+    ItemActivated(currentView()->currentIndex());
+}
+
+void TFileViewFol::GoUp()
+{
+    if (isMyComputer(m_directory))
+        return;
+    QString folder = m_directory;
+    folder.chop(1);
+    const DriveInfo drive = DriveOfPath(folder.isEmpty() ? QStringLiteral("/") : folder);
+    if (folder.isEmpty() || folder == drive.root) {
+        openFolder(FileListing::myComputer());
+        return;
+    }
+    openFolder(QFileInfo(folder).path());
+}
+
+void TFileViewFol::openFolder(const QString& path)
+{
+    const QString before = m_directory;
+    if (m_dirTree)
+        m_dirTree->GoToPath(path); // moves the tree; the tree's choice handling fills the list
+    setDirectory(path);
+    if (m_directory != before)
+        Q_EMIT directoryOpened(m_directory);
+}
+
+QModelIndexList TFileViewFol::selectedRows() const
+{
+    // The icon views select only the first column, so rows are taken from it.
+    QModelIndexList rows;
+    for (const QModelIndex& index : currentView()->selectionModel()->selectedIndexes()) {
+        if (index.column() == 0)
+            rows << index;
+    }
+    return rows;
+}
+
+QStringList TFileViewFol::selectedPaths() const
+{
+    QStringList paths;
+    for (const QModelIndex& index : selectedRows())
+        paths << m_model.data(index, FileListModel::FullPathRole).toString();
+    return paths;
+}
+
+bool TFileViewFol::HasSelectedExtension(const QString& extension) const
+{
+    const QModelIndexList rows = selectedRows();
+    return std::any_of(rows.begin(), rows.end(), [&extension](const QModelIndex& index) {
+        return index.data().toString().endsWith(extension, Qt::CaseInsensitive);
+    });
+}
+
+int TFileViewFol::SelectedNumber() const
+{
+    const int selected = int(selectedRows().size());
+    return selected > 0 ? selected : m_model.rowCount();
+}
+
+qint64 TFileViewFol::SelectedSize() const
+{
+    qint64 total = 0;
+    for (const QModelIndex& index : selectedRows())
+        total += m_model.listing().at(index.row()).Size;
+    return total;
+}
+
+qint64 TFileViewFol::DriveFreeSpace() const
+{
+    return isMyComputer(m_directory) ? 0 : DriveFreeKB(DriveOfPath(m_directory).root);
+}

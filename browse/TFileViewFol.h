@@ -1,0 +1,127 @@
+#pragma once
+// The file list of the browse panes: the files (and, with ShowFolders, the folders) of one
+// folder, or the drives when its folder is "My Computer". Reads the folder into the item
+// table (FileListing), filters it by attributes and masks, sorts it by the program-wide
+// sort column (FileSortOrder) and shows it in one of four view styles. Rows are produced
+// on demand; icons and type names are fetched for the rows shown.
+//
+// Usable on its own: create it, set Directory, and connect the signals. A linked folder
+// tree (DirTree) follows the folders opened in the list.
+
+#include "browse/FileAttributes.h"
+#include "browse/FileFormat.h"
+#include "browse/FileListModel.h"
+#include "browse/FileTimeFormat.h"
+
+#include <QWidget>
+
+class QAbstractItemView;
+class QListView;
+class QStackedLayout;
+class QTreeView;
+class TPathViewFol;
+
+enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+
+class TFileViewFol : public QWidget {
+    Q_OBJECT
+public:
+    explicit TFileViewFol(QWidget* parent = nullptr);
+
+    QString Directory() const { return m_directory; }
+    // "My Computer" (any case) shows the drives; an existing folder is stored with a
+    // trailing "/"; anything else is ignored and the list keeps its folder.
+    void setDirectory(const QString& directory);
+    // Stores the folder without the change test and without reading it (the caller runs
+    // RefreshList), as the drive tabs do.
+    void setDirectoryDirect(const QString& directory);
+
+    QString Mask() const { return m_options.mask; }
+    void setMask(const QString& mask);
+    TFileType FileType() const { return m_options.fileType; }
+    void setFileType(TFileType type);
+    bool ShowFolders() const { return m_options.showFolders; }
+    void setShowFolders(bool show);
+    bool ParentDirEnabled() const { return m_options.parentDirEnabled; }
+    void setParentDirEnabled(bool enabled) { m_options.parentDirEnabled = enabled; }
+    QString ParentDirCaption() const { return m_model.text().parentDirCaption(); }
+    void setParentDirCaption(const QString& caption);
+    bool HideFileExt() const { return m_model.text().hideFileExt(); }
+    void setHideFileExt(bool hide);
+    TFileSize FileSize() const { return m_model.text().fileSize(); }
+    void setFileSize(TFileSize unit);
+    TDtFormat DateFormat() const { return m_model.text().dateFormat(); }
+    void setDateFormat(TDtFormat format);
+    TTmFormat TimeFormat() const { return m_model.text().timeFormat(); }
+    void setTimeFormat(TTmFormat format);
+    bool LItemColorByATTR() const { return m_colorByAttributes; }
+    void setLItemColorByATTR(bool on);
+    TViewStyle ViewStyle() const { return m_viewStyle; }
+    void setViewStyle(TViewStyle style);
+    // Widths of the five file columns (Name, Size, Type, Date, Attr).
+    void setColumnWidths(const QList<int>& widths);
+    QList<int> columnWidths() const { return m_columnWidths; }
+    int ColWidth_Name() const { return m_columnWidths[0]; }
+    int ColWidth_Size() const { return m_columnWidths[1]; }
+    int ColWidth_Type() const { return m_columnWidths[2]; }
+    int ColWidth_Mod() const { return m_columnWidths[3]; }
+    int ColWidth_Attr() const { return m_columnWidths[4]; }
+    void setColWidth_Name(int width) { setColumnWidth(0, width); }
+    void setColWidth_Size(int width) { setColumnWidth(1, width); }
+    void setColWidth_Type(int width) { setColumnWidth(2, width); }
+    void setColWidth_Mod(int width) { setColumnWidth(3, width); }
+    void setColWidth_Attr(int width) { setColumnWidth(4, width); }
+
+    TPathViewFol* DirTree() const { return m_dirTree; }
+    void setDirTree(TPathViewFol* tree);
+
+    QString SelectedItem() const { return m_selectedItem; }
+    QStringList selectedPaths() const;
+    // Whether a selected item's caption ends with the extension (given with its dot),
+    // ignoring case.
+    bool HasSelectedExtension(const QString& extension) const;
+    int SelectedNumber() const;
+    qint64 SelectedSize() const;
+    qint64 DriveFreeSpace() const;
+
+    void RefreshList();
+    void SortItems();
+    void GoUp();
+    void OpenSelected();
+
+    FileListModel& model() { return m_model; }
+    QAbstractItemView* currentView() const;
+
+Q_SIGNALS:
+    // A click left an item selected (OnItemChange).
+    void itemChanged(const QString& fullPath);
+    // After every entry examined while a folder is read: records so far and the entry name.
+    void loadProgress(int count, const QString& name);
+    // A file was opened: the main window shows it (WM_VIEWSELECTED).
+    void viewSelected(const QString& fullPath);
+    // The list moved to another folder by itself (opening a folder, going up).
+    void directoryOpened(const QString& directory);
+
+private:
+    void HeaderClick(int column);
+    void ItemClick(const QModelIndex& index);
+    void ItemActivated(const QModelIndex& index);
+    void applyColumns();
+    void setColumnWidth(int column, int width);
+    void updateSortArrow();
+    void openFolder(const QString& path);
+    QModelIndexList selectedRows() const;
+
+    FileListModel m_model;
+    QTreeView* m_report = nullptr;
+    QListView* m_icons = nullptr;
+    QStackedLayout* m_stack = nullptr;
+    QString m_directory = QStringLiteral("My Computer");
+    ListingOptions m_options;
+    TViewStyle m_viewStyle = TViewStyle::vsReport;
+    bool m_colorByAttributes = true;
+    QList<int> m_columnWidths{165, 75, 95, 125, 40};
+    TPathViewFol* m_dirTree = nullptr;
+    QString m_selectedItem;
+    quint64 m_generation = 0;
+};

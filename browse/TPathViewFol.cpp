@@ -1,0 +1,410 @@
+#include "browse/TPathViewFol.h"
+
+#include "browse/BrowsePaths.h"
+#include "browse/DriveItems.h"
+#include "browse/ItemIcons.h"
+#include "browse/FileListing.h"
+#include "browse/SubfolderReader.h"
+#include "browse/TFileViewFol.h"
+#include "browse/TPathViewFolPopUp.h"
+#include "browse/TTabControlDriveFol.h"
+#include "platform/Prompter.h"
+#include "platform/Shell.h"
+#include "platform/ui/PropertiesDialog.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+
+namespace {
+
+QString childPath(const QString& parent, const QString& name)
+{
+    return parent.endsWith(QLatin1Char('/')) ? QString(parent + name) : QString(parent + QLatin1Char('/') + name);
+}
+
+} // namespace
+
+TPathViewFol::TPathViewFol(QWidget* parent)
+    : QTreeWidget(parent)
+    , m_currentFolder(QDir::homePath())
+{
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setIndentation(19);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setContextMenuPolicy(Qt::DefaultContextMenu);
+    resize(180, 120);
+    connect(this, &QTreeWidget::itemExpanded, this, &TPathViewFol::NodeExpanding);
+    RebuildTree();
+}
+
+QString TPathViewFol::myComputer()
+{
+    return FileListing::myComputer();
+}
+
+void TPathViewFol::setFileList(TFileViewFol* list)
+{
+    if (list == m_fileList)
+        return;
+    m_fileList = list;
+    if (list && list->DirTree() != this)
+        list->setDirTree(this);
+    if (list && !m_selectedPath.isEmpty())
+        list->setDirectory(m_selectedPath);
+    syncTabVisibility();
+}
+
+void TPathViewFol::setDriveTabs(TTabControlDriveFol* tabs)
+{
+    if (tabs == m_driveTabs)
+        return;
+    m_driveTabs = tabs;
+    if (tabs && tabs->TreeView() != this)
+        tabs->setTreeView(this);
+    syncTabVisibility();
+    if (tabs && !m_selectedPath.isEmpty() && tabs->currentIndex() >= 0)
+        tabs->setSelectedTabText(m_selectedPath);
+}
+
+void TPathViewFol::syncTabVisibility()
+{
+    if (m_driveTabs)
+        m_driveTabs->setVisible(m_singleDrive);
+}
+
+void TPathViewFol::setSingleDrive(bool single)
+{
+    if (single == m_singleDrive)
+        return;
+    m_singleDrive = single;
+    if (m_fileList)
+        m_fileList->setShowFolders(!single);
+    syncTabVisibility();
+    RebuildTree();
+}
+
+void TPathViewFol::setSelectedPath(const QString& path)
+{
+    if (path != m_selectedPath)
+        m_selectedPath = path;
+}
+
+void TPathViewFol::setCurrentFolder(const QString& folder)
+{
+    if (!folder.isEmpty() && folder != myComputer())
+        m_currentFolder = BrowsePaths::withoutTrailingSlash(folder);
+}
+
+void TPathViewFol::AddRootNode()
+{
+    clear();
+    auto* root = new QTreeWidgetItem(this, {myComputer()});
+    root->setIcon(0, ItemIcons::instance().computerIcon());
+    root->setData(0, LevelRole, int(RootLevel));
+    root->setData(0, PathRole, QString());
+    root->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+}
+
+void TPathViewFol::addDriveNodes(const QList<DriveInfo>& drives)
+{
+    QTreeWidgetItem* root = rootNode();
+    if (!root)
+        return;
+    for (const DriveInfo& drive : drives) {
+        auto* node = new QTreeWidgetItem(root, {drive.caption()});
+        node->setIcon(0, ItemIcons::instance().driveIcon(drive.type));
+        node->setData(0, LevelRole, int(DriveLevel));
+        node->setData(0, PathRole, drive.root);
+        node->setData(0, NetworkRole, drive.type == DriveType::Network);
+        node->setData(0, DriveTypeRole, int(drive.type));
+        node->setToolTip(0, drive.root);
+        node->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
+    }
+    root->setExpanded(true);
+}
+
+void TPathViewFol::AddDriveNodes()
+{
+    QList<DriveInfo> shown;
+    const DriveInfo current = DriveOfPath(m_currentFolder);
+    for (const DriveInfo& drive : ListDrives()) {
+        if (DriveItems::isShown(drive) && (!m_singleDrive || drive.root == current.root))
+            shown << drive;
+    }
+    addDriveNodes(shown);
+    if (m_driveTabs)
+        m_driveTabs->RefreshDrivetabs();
+    if (m_fileList && m_driveTabs)
+        m_fileList->setShowFolders(!m_singleDrive);
+}
+
+void TPathViewFol::AddDriveNode(const QString& root)
+{
+    QList<DriveInfo> shown;
+    for (const DriveInfo& drive : ListDrives()) {
+        if (DriveItems::isShown(drive) && (!m_singleDrive || drive.root == root))
+            shown << drive;
+    }
+    addDriveNodes(shown);
+}
+
+void TPathViewFol::RebuildTree()
+{
+    AddRootNode();
+    AddDriveNodes();
+}
+
+QString TPathViewFol::GetNodePath(const QTreeWidgetItem* node) const
+{
+    return node ? node->data(0, PathRole).toString() : QString();
+}
+
+void TPathViewFol::addFolderNode(QTreeWidgetItem* parent, const QString& name, const QString& path, bool network)
+{
+    auto* node = new QTreeWidgetItem(parent, {name});
+    node->setIcon(0, ItemIcons::instance().folderIcon(false));
+    node->setData(0, LevelRole, int(FolderLevel));
+    node->setData(0, PathRole, path);
+    node->setData(0, NetworkRole, network);
+    // A network folder is always marked: asking every subfolder would wait on the network.
+    const bool marked = network || SubfolderReader::hasSubfolder(path, m_folderType);
+    node->setChildIndicatorPolicy(marked ? QTreeWidgetItem::ShowIndicator : QTreeWidgetItem::DontShowIndicator);
+}
+
+void TPathViewFol::NodeExpanding(QTreeWidgetItem* node)
+{
+    if (node->childCount() > 0)
+        return; // children are read once per build
+    if (node->data(0, LevelRole).toInt() == RootLevel) {
+        AddDriveNodes();
+        return;
+    }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString path = GetNodePath(node);
+    const bool network = node->data(0, NetworkRole).toBool();
+    node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
+    // A network drive that does not answer in time has no children rather than a hung window.
+    if (!network || CheckDriveReady(DriveOfPath(path).root, false)) {
+        for (const QString& name : SubfolderReader::subfolders(path, m_folderType))
+            addFolderNode(node, name, childPath(path, name), network);
+    }
+    QGuiApplication::restoreOverrideCursor();
+}
+
+QTreeWidgetItem* TPathViewFol::driveNodeOf(const QString& path) const
+{
+    QTreeWidgetItem* root = rootNode();
+    QTreeWidgetItem* best = nullptr;
+    for (int i = 0; root && i < root->childCount(); ++i) {
+        QTreeWidgetItem* drive = root->child(i);
+        const QString driveRoot = GetNodePath(drive);
+        if (BrowsePaths::isOnDrive(driveRoot, path) && (!best || driveRoot.size() > GetNodePath(best).size()))
+            best = drive;
+    }
+    return best;
+}
+
+bool TPathViewFol::GoToPath(const QString& path)
+{
+    if (path.isEmpty() || !QFileInfo(path).isDir())
+        return false;
+    const QString clean = BrowsePaths::withoutTrailingSlash(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    const DriveInfo drive = DriveOfPath(clean);
+    // In single-drive mode, going to a drive's root, or to a folder on a drive the tree does
+    // not show (opened from the drive view), shows that drive.
+    const bool atRoot = m_driveTabs && clean == drive.root;
+    if (m_singleDrive && (atRoot || (rootNode() && rootNode()->childCount() > 0 && !driveNodeOf(clean)))) {
+        setCurrentFolder(clean);
+        if (m_driveTabs) {
+            m_driveTabs->RefreshDrivetabs();
+            m_driveTabs->setSelectedTabText(clean);
+        }
+        AddRootNode();
+        AddDriveNode(drive.root);
+    }
+    const QString target = clean.endsWith(QLatin1Char('/')) ? clean : clean + QLatin1Char('/');
+    QTreeWidgetItem* root = rootNode();
+    if (!root || root->childCount() == 0)
+        AddDriveNodes();
+    root = rootNode();
+    if (root->isExpanded())
+        collapseAll();
+    root->setExpanded(true);
+    QTreeWidgetItem* node = driveNodeOf(clean);
+    if (!node)
+        return false;
+    setCurrentItem(node);
+    node->setExpanded(true);
+    const QString driveRoot = GetNodePath(node);
+    const QString rest = clean.mid(driveRoot == QLatin1String("/") ? 1 : driveRoot.size() + 1);
+    for (const QString& part : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        QTreeWidgetItem* next = nullptr;
+        for (int i = 0; i < node->childCount() && !next; ++i) {
+            if (node->child(i)->text(0) == part)
+                next = node->child(i);
+        }
+        if (!next)
+            return false; // e.g. a folder the filter leaves out: the deepest node found stays
+        node = next;
+        setCurrentItem(node);
+        node->setExpanded(true);
+    }
+    scrollToItem(node);
+    setCurrentFolder(clean);
+    m_selectedPath = target;
+    Q_EMIT dirChanged(m_selectedPath);
+    return true;
+}
+
+void TPathViewFol::ChooseNode(bool byMouse)
+{
+    QTreeWidgetItem* node = currentItem();
+    if (!node)
+        return;
+    const int level = node->data(0, LevelRole).toInt();
+    if (level == RootLevel && node->childCount() == 0)
+        AddDriveNodes();
+    m_selectedPath = level == RootLevel ? myComputer() : GetNodePath(node);
+    const auto type = DriveType(node->data(0, DriveTypeRole).toInt());
+    if (level == DriveLevel && (type == DriveType::Removable || type == DriveType::CdRom)
+        && !CheckDriveReady(m_selectedPath, true)) {
+        if (byMouse) {
+            const QString previous = m_previousPath;
+            if (!GoToPath(previous))
+                setCurrentItem(previous == myComputer() ? rootNode() : nullptr);
+            m_selectedPath = previous;
+        }
+        return;
+    }
+    if (level != RootLevel)
+        setCurrentFolder(m_selectedPath);
+    Q_EMIT dirChanged(m_selectedPath);
+    if (m_fileList && !m_selectedPath.isEmpty())
+        m_fileList->setDirectory(m_selectedPath);
+    m_previousPath = m_selectedPath;
+    if (m_driveTabs && !m_selectedPath.isEmpty() && m_driveTabs->currentIndex() >= 0 && level != RootLevel)
+        m_driveTabs->setSelectedTabText(m_selectedPath);
+}
+
+void TPathViewFol::mousePressEvent(QMouseEvent* event)
+{
+    QTreeWidgetItem* node = itemAt(event->position().toPoint());
+    // Only a press on a node's label or icon chooses it; the expand button does not.
+    const bool onLabel = node && visualItemRect(node).contains(event->position().toPoint());
+    QTreeWidget::mousePressEvent(event);
+    if (onLabel) {
+        setCurrentItem(node);
+        ChooseNode(true);
+    }
+    m_drag.pressed(event->position().toPoint());
+}
+
+void TPathViewFol::mouseMoveEvent(QMouseEvent* event)
+{
+    QTreeWidgetItem* node = currentItem();
+    const bool root = !node || node->data(0, LevelRole).toInt() != FolderLevel;
+    m_drag.moved(this, event, GetNodePath(node), root);
+}
+
+void TPathViewFol::keyPressEvent(QKeyEvent* event)
+{
+    QTreeWidget::keyPressEvent(event);
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Backspace: ChooseNode(false); break;
+    default: break;
+    }
+}
+
+void TPathViewFol::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!m_popUpMenuEnabled) {
+        QTreeWidget::contextMenuEvent(event);
+        return;
+    }
+    TPathViewFolPopUp menu(this, false, this);
+    menu.exec(event->globalPos() + QPoint(10, 10));
+}
+
+void TPathViewFol::runVerb(const QString& verb)
+{
+    // A selection that is not an existing folder ("My Computer") gives the verb nothing.
+    const QString path = QFileInfo(m_selectedPath).isDir() ? BrowsePaths::withoutTrailingSlash(m_selectedPath) : QString();
+    if (!ShellExecute(verb, path).accepted)
+        Prompter::instance().error(QStringLiteral("Can not ") + verb + QStringLiteral(" file  ") + path);
+}
+
+void TPathViewFol::OpenWithExplorer()
+{
+    runVerb(QStringLiteral("Open"));
+}
+
+void TPathViewFol::FindWithExplorer()
+{
+    runVerb(QStringLiteral("Find"));
+}
+
+void TPathViewFol::ShowFolderProperties()
+{
+    if (!currentItem() || m_selectedPath.isEmpty() || m_selectedPath == myComputer())
+        return;
+    const QString error = ShowProperties(m_selectedPath, this);
+    if (!error.isEmpty())
+        Prompter::instance().error(error);
+}
+
+void TPathViewFol::SavePathToClipboard()
+{
+    QString text = BrowsePaths::withoutTrailingSlash(m_selectedPath);
+    // A folder on a mounted SMB share is written as the share's URL, blanks escaped.
+    const DriveInfo drive = DriveOfPath(text);
+    if (drive.type == DriveType::Network && drive.device.startsWith(QLatin1String("//"))) {
+        text = drive.device + text.mid(drive.root == QLatin1String("/") ? 0 : drive.root.size());
+        text = QStringLiteral("file:") + text.replace(QLatin1Char(' '), QStringLiteral("%20"));
+    }
+    Prompter::instance().information(QStringLiteral("The following has been saved to the clipboard.\r\n"
+                                                    "You may now paste this into any other applications as text.\r\n\r\n")
+                                     + text);
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void TPathViewFol::ToggleSingleDrive()
+{
+    setSingleDrive(!m_singleDrive);
+    GoToPath(m_currentFolder);
+    if (m_fileList) {
+        m_fileList->setDirectoryDirect(m_currentFolder);
+        m_fileList->RefreshList();
+    }
+}
+
+void TPathViewFol::ExpandCollapse(QTreeWidgetItem* node)
+{
+    if (node->isExpanded()) {
+        collapseItem(node);
+        return;
+    }
+    const bool read = node->childCount() > 0;
+    node->setExpanded(true);
+    for (int i = 0; read && i < node->childCount(); ++i) {
+        if (node->child(i)->childCount() > 0)
+            ExpandCollapse(node->child(i));
+    }
+}
+
+void TPathViewFol::RefreshTree()
+{
+    RebuildTree();
+    if (QTreeWidgetItem* root = rootNode()) {
+        root->setExpanded(true);
+        setCurrentItem(root);
+    }
+}

@@ -1,0 +1,97 @@
+#pragma once
+// The folder tree of the browse panes: "My Computer" at the root, the drives (mounted
+// volumes) below it, and folders below them, read when a node is first expanded. Keeps the
+// selected folder as a path (SelectedPath), tells when it changes (dirChanged, the
+// OnDirChange event), and drives a linked file list and drive tab strip. In single-drive
+// mode only the drive of the current folder is shown and the tab strip picks the drive.
+//
+// The current folder is program state (CurrentFolder), never the process's working folder,
+// so browsing a USB stick does not keep it busy.
+
+#include "browse/FileAttributes.h"
+#include "browse/FolderDrag.h"
+#include "platform/Drives.h"
+
+#include <QTreeWidget>
+
+class TFileViewFol;
+class TTabControlDriveFol;
+
+class TPathViewFol : public QTreeWidget {
+    Q_OBJECT
+public:
+    enum NodeRole { PathRole = Qt::UserRole + 1, LevelRole, NetworkRole, DriveTypeRole };
+    enum NodeLevel { RootLevel = 0, DriveLevel = 1, FolderLevel = 2 };
+
+    explicit TPathViewFol(QWidget* parent = nullptr);
+
+    TFileType FolderType() const { return m_folderType; }
+    void setFolderType(TFileType type) { m_folderType = type; }
+    TFileViewFol* FileList() const { return m_fileList; }
+    void setFileList(TFileViewFol* list);
+    TTabControlDriveFol* DriveTabs() const { return m_driveTabs; }
+    void setDriveTabs(TTabControlDriveFol* tabs);
+    bool SingleDrive() const { return m_singleDrive; }
+    void setSingleDrive(bool single);
+    bool PopUpMenuEnabled() const { return m_popUpMenuEnabled; }
+    void setPopUpMenuEnabled(bool enabled) { m_popUpMenuEnabled = enabled; }
+    QString SelectedPath() const { return m_selectedPath; }
+    void setSelectedPath(const QString& path);
+    // Stored only; the tree never sets it.
+    QString SelectedFile() const { return m_selectedFile; }
+    void setSelectedFile(const QString& file) { m_selectedFile = file; }
+    QString CurrentFolder() const { return m_currentFolder; }
+    void setCurrentFolder(const QString& folder);
+
+    void AddRootNode();
+    void AddDriveNodes();
+    void AddDriveNode(const QString& root);
+    void RebuildTree();
+    // Selects the folder of the path, expanding the nodes on the way; false (and nothing
+    // changed) when the path is not an existing folder or a part of it has no node.
+    bool GoToPath(const QString& path);
+    QString GetNodePath(const QTreeWidgetItem* node) const;
+    QTreeWidgetItem* rootNode() const { return topLevelItemCount() > 0 ? topLevelItem(0) : nullptr; }
+    QTreeWidgetItem* driveNodeOf(const QString& path) const;
+
+    void OpenWithExplorer();
+    void FindWithExplorer();
+    void ShowFolderProperties();
+    void SavePathToClipboard();
+    void ToggleSingleDrive();
+    // Collapses an expanded node with everything below; expands a collapsed one together
+    // with the descendants already read (reading a whole disk on the UI thread is not an
+    // option).
+    void ExpandCollapse(QTreeWidgetItem* node);
+    void RefreshTree();
+
+    static QString myComputer();
+
+Q_SIGNALS:
+    void dirChanged(const QString& selectedPath);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void NodeExpanding(QTreeWidgetItem* node);
+    void ChooseNode(bool byMouse);
+    void addDriveNodes(const QList<DriveInfo>& drives);
+    void addFolderNode(QTreeWidgetItem* parent, const QString& name, const QString& path, bool network);
+    void syncTabVisibility();
+    void runVerb(const QString& verb);
+
+    TFileType m_folderType = TFileAttr::ftReadOnly | TFileAttr::ftHidden | TFileAttr::ftSystem | TFileAttr::ftArchive;
+    TFileViewFol* m_fileList = nullptr;
+    TTabControlDriveFol* m_driveTabs = nullptr;
+    bool m_singleDrive = false;
+    bool m_popUpMenuEnabled = true;
+    QString m_selectedPath;
+    QString m_previousPath;
+    QString m_selectedFile;
+    QString m_currentFolder;
+    FolderDrag m_drag;
+};

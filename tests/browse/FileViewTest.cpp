@@ -1,0 +1,215 @@
+// The file list widget driven as a user would: header clicks, view styles, lazy rows,
+// the drive view and listings that are interrupted by a newer one.
+#include "QtPrinters.h"
+
+#include "DriveFixture.h"
+
+#include "browse/FileSortOrder.h"
+#include "browse/TFileViewFol.h"
+
+#include <QFont>
+#include <QHeaderView>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTreeView>
+
+namespace {
+
+class FileViewTest : public DriveFixture {
+protected:
+    void SetUp() override
+    {
+        DriveFixture::SetUp();
+        FileSortOrder::FileSortIndex = 0;
+        FileSortOrder::DecendSort = false;
+    }
+
+    static QStringList captions(TFileViewFol& list)
+    {
+        QStringList result;
+        for (int row = 0; row < list.model().rowCount(); ++row)
+            result << list.model().index(row, 0).data().toString();
+        return result;
+    }
+
+    static void clickHeader(TFileViewFol& list, int column)
+    {
+        auto* view = list.findChild<QTreeView*>(QStringLiteral("ReportView"));
+        QHeaderView* header = view->header();
+        const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+    }
+};
+
+TEST_F(FileViewTest, HeaderClicksSortAndFlipTheDirectionWithFilesFirst)
+{
+    makeFile(QStringLiteral("drives/data/b.txt"), "12345");
+    makeFile(QStringLiteral("drives/data/A.txt"), "1");
+    makeFile(QStringLiteral("drives/data/c.txt"), "123");
+    makeFolder(QStringLiteral("drives/data/Alpha"));
+    makeFolder(QStringLiteral("drives/data/zulu"));
+    TFileViewFol list;
+    list.resize(600, 300);
+    list.show();
+    list.setShowFolders(true);
+    list.setParentDirEnabled(false);
+    list.setDirectory(m_data);
+    // First run: DecendSort false sorts names Z to A.
+    EXPECT_EQ(captions(list), (QStringList{"c.txt", "b.txt", "A.txt", "zulu", "Alpha"}));
+    auto* header = list.findChild<QTreeView*>(QStringLiteral("ReportView"))->header();
+
+    clickHeader(list, 0);
+    EXPECT_TRUE(FileSortOrder::DecendSort);
+    EXPECT_EQ(captions(list), (QStringList{"A.txt", "b.txt", "c.txt", "Alpha", "zulu"}));
+    EXPECT_EQ(header->sortIndicatorSection(), 0);
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+
+    clickHeader(list, 1); // another column flips the direction too
+    EXPECT_EQ(FileSortOrder::FileSortIndex, 1);
+    EXPECT_FALSE(FileSortOrder::DecendSort);
+    EXPECT_EQ(captions(list).mid(0, 3), (QStringList{"b.txt", "c.txt", "A.txt"}));
+    EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
+}
+
+TEST_F(FileViewTest, AttributeMarksOnlyInReportAndListStyles)
+{
+    makeFile(QStringLiteral("drives/data/.secret"));
+    makeFile(QStringLiteral("drives/data/readme.exe.txt"));
+    makeFile(QStringLiteral("drives/data/plain"));
+    TFileViewFol list;
+    list.setFileType(TFileAttr::ftHidden | TFileAttr::ftArchive);
+    list.setDirectory(m_data);
+    auto row = [&](const QString& name) {
+        for (int r = 0; r < list.model().rowCount(); ++r) {
+            if (list.model().index(r, 0).data().toString() == name)
+                return list.model().index(r, 0);
+        }
+        return QModelIndex();
+    };
+    struct Case {
+        TViewStyle style;
+        bool marked;
+    } cases[] = {{TViewStyle::vsReport, true}, {TViewStyle::vsList, true}, {TViewStyle::vsIcon, false}, {TViewStyle::vsSmallIcon, false}};
+    for (const Case& c : cases) {
+        list.setViewStyle(c.style);
+        const QModelIndex hidden = row(".secret");
+        const QModelIndex program = row("readme.exe.txt");
+        ASSERT_TRUE(hidden.isValid() && program.isValid());
+        EXPECT_EQ(hidden.data(Qt::ForegroundRole).isValid(), c.marked) << int(c.style);
+        EXPECT_EQ(hidden.data(Qt::FontRole).value<QFont>().strikeOut(), c.marked) << int(c.style);
+        EXPECT_EQ(program.data(Qt::FontRole).value<QFont>().bold(), c.marked) << int(c.style);
+        EXPECT_FALSE(row("plain").data(Qt::ForegroundRole).isValid());
+        EXPECT_EQ(list.currentView()->model(), &list.model());
+    }
+    list.setLItemColorByATTR(false);
+    list.setViewStyle(TViewStyle::vsReport);
+    EXPECT_FALSE(row(".secret").data(Qt::ForegroundRole).isValid());
+}
+
+TEST_F(FileViewTest, IconsAndTypesAreFetchedOnlyForRowsShown)
+{
+    for (int i = 0; i < 3000; ++i)
+        makeFile(QStringLiteral("drives/data/f%1.txt").arg(i, 4, 10, QLatin1Char('0')));
+    TFileViewFol list;
+    list.resize(500, 200);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    list.setDirectory(m_data);
+    QTest::qWait(50);
+    int fetched = 0;
+    for (int row = 0; row < list.model().listing().count(); ++row)
+        fetched += list.model().listing().at(row).IconFetched ? 1 : 0;
+    EXPECT_GT(fetched, 0);
+    EXPECT_LT(fetched, 300);
+}
+
+TEST_F(FileViewTest, DirectoryChangesMyComputerAndMissingFolders)
+{
+    makeFile(QStringLiteral("drives/data/one.txt"));
+    TFileViewFol list;
+    list.setDirectory(m_data);
+    EXPECT_EQ(list.Directory(), m_data + "/");
+    EXPECT_EQ(list.model().rowCount(), 1);
+    list.setDirectory(home().root() + QStringLiteral("/missing"));
+    EXPECT_EQ(list.Directory(), m_data + "/") << "a missing folder is ignored";
+    EXPECT_EQ(list.model().rowCount(), 1);
+
+    auto* header = list.findChild<QTreeView*>(QStringLiteral("ReportView"))->header();
+    list.setColWidth_Name(210);
+    EXPECT_EQ(header->sectionSize(0), 210);
+    list.setDirectory(QStringLiteral("my computer"));
+    EXPECT_EQ(header->sectionSize(0), 160) << "the drive view has its own widths";
+    EXPECT_EQ(list.ColWidth_Name(), 210);
+    EXPECT_EQ(list.model().rowCount(), 6);
+    EXPECT_EQ(list.Directory(), "my computer");
+    EXPECT_EQ(list.model().headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "HD Size");
+    EXPECT_EQ(list.model().headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), "Free Space");
+    EXPECT_EQ(list.model().index(0, 1).data().toString(), "Fixed Disk");
+
+    // A share that does not answer is not read at all: the list stays empty.
+    makeFile(QStringLiteral("drives/nfs/remote.txt"));
+    setNotReady(m_nfs);
+    list.setDirectory(m_nfs);
+    EXPECT_EQ(list.Directory(), m_nfs + "/");
+    EXPECT_EQ(list.model().rowCount(), 0);
+
+    list.setDirectory(QStringLiteral("My Computer"));
+    // Opening a drive row enters it.
+    list.currentView()->setCurrentIndex(list.model().index(2, 0));
+    list.OpenSelected();
+    EXPECT_EQ(list.Directory(), m_data + "/");
+}
+
+TEST_F(FileViewTest, ClicksReportTheItemAndSelectionFigures)
+{
+    makeFile(QStringLiteral("drives/data/a.TXT"), "1234");
+    makeFile(QStringLiteral("drives/data/b.txt"), "12");
+    makeFile(QStringLiteral("drives/data/c.c"), "123456");
+    FileSortOrder::DecendSort = true;
+    TFileViewFol list;
+    list.resize(500, 300);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    list.setDirectory(m_data);
+    QSignalSpy changes(&list, &TFileViewFol::itemChanged);
+    QAbstractItemView* view = list.currentView();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(list.model().index(1, 0)).center());
+    ASSERT_EQ(changes.size(), 1);
+    EXPECT_EQ(changes.first().at(0).toString(), m_data + "/b.txt");
+    EXPECT_EQ(list.SelectedItem(), m_data + "/b.txt");
+
+    view->selectionModel()->select(list.model().index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_EQ(list.SelectedNumber(), 2);
+    EXPECT_EQ(list.SelectedSize(), 6);
+    EXPECT_TRUE(list.HasSelectedExtension(".txt"));
+    EXPECT_FALSE(list.HasSelectedExtension(".c"));
+    view->clearSelection();
+    EXPECT_EQ(list.SelectedNumber(), 3) << "nothing selected counts every item";
+    EXPECT_EQ(list.SelectedSize(), 0);
+}
+
+TEST_F(FileViewTest, ProgressIsReportedAndANewerListingSupersedesTheRunningOne)
+{
+    for (int i = 0; i < 50; ++i)
+        makeFile(QStringLiteral("drives/data/f%1").arg(i));
+    makeFile(QStringLiteral("drives/usb/only-on-usb"));
+    TFileViewFol list;
+    QSignalSpy progress(&list, &TFileViewFol::loadProgress);
+    bool redirected = false;
+    QObject::connect(&list, &TFileViewFol::loadProgress, &list, [&](int count, const QString&) {
+        // The user picks another folder while the first one is still being read.
+        if (count == 10 && !redirected) {
+            redirected = true;
+            list.setDirectory(m_usb);
+        }
+    });
+    list.setDirectory(m_data);
+    EXPECT_TRUE(redirected);
+    EXPECT_EQ(list.Directory(), m_usb + "/");
+    ASSERT_EQ(list.model().rowCount(), 1);
+    EXPECT_EQ(list.model().index(0, 0).data().toString(), "only-on-usb");
+    EXPECT_GE(progress.size(), 11);
+    EXPECT_EQ(progress.first().at(0).toInt(), 1);
+}
+
+} // namespace

@@ -1,0 +1,318 @@
+// The folder tree and the drive tab strip, linked to a file list as the main window links
+// them, driven with the mouse and the public operations.
+#include "QtPrinters.h"
+
+#include "DriveFixture.h"
+
+#include "browse/TFileViewFol.h"
+#include "browse/TPathViewFol.h"
+#include "browse/TPathViewFolPopUp.h"
+#include "browse/TTabControlDriveFol.h"
+#include "support/FakeLauncher.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QSignalSpy>
+#include <QTest>
+#include <QVBoxLayout>
+
+namespace {
+
+class TreeTabsTest : public DriveFixture {
+protected:
+    void SetUp() override
+    {
+        DriveFixture::SetUp();
+        m_rock = makeFolder(QStringLiteral("drives/data/Music/Rock"));
+        makeFolder(QStringLiteral("drives/data/Docs"));
+        makeFolder(QStringLiteral("drives/data/.cache/x"));
+        makeFolder(QStringLiteral("drives/data/secret"));
+        makeFile(QStringLiteral("drives/data/.hidden"), "secret\n");
+        makeFile(QStringLiteral("drives/data/Music/Rock/song.mp3"));
+        makeFolder(QStringLiteral("drives/nfs/empty"));
+        makeFile(QStringLiteral("drives/usb/stick.txt"));
+    }
+
+    // The three widgets linked as in the main window: tabs over tree and list.
+    struct Panes {
+        QWidget window;
+        TTabControlDriveFol* tabs;
+        TPathViewFol* tree;
+        TFileViewFol* list;
+    };
+
+    std::unique_ptr<Panes> makePanes(bool singleDrive, const QString& current)
+    {
+        auto panes = std::make_unique<Panes>();
+        auto* layout = new QVBoxLayout(&panes->window);
+        panes->tabs = new TTabControlDriveFol(&panes->window);
+        panes->tree = new TPathViewFol(&panes->window);
+        panes->list = new TFileViewFol(&panes->window);
+        layout->addWidget(panes->tabs);
+        layout->addWidget(panes->tree);
+        layout->addWidget(panes->list);
+        panes->tree->setCurrentFolder(current);
+        panes->tree->setSingleDrive(singleDrive);
+        panes->tree->setFileList(panes->list);
+        panes->tree->setDriveTabs(panes->tabs);
+        panes->tree->RebuildTree();
+        panes->window.resize(700, 700);
+        panes->window.show();
+        return panes;
+    }
+
+    static QStringList childCaptions(QTreeWidgetItem* node)
+    {
+        QStringList captions;
+        for (int i = 0; i < node->childCount(); ++i)
+            captions << node->child(i)->text(0);
+        return captions;
+    }
+
+    static void clickNode(TPathViewFol* tree, QTreeWidgetItem* node)
+    {
+        tree->scrollToItem(node);
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
+    }
+
+    static void clickTab(TTabControlDriveFol* tabs, int index)
+    {
+        // Long paths make more tabs than fit; bring the tab into view first, as a user
+        // would with the scroll buttons.
+        {
+            const QSignalBlocker blocker(tabs);
+            tabs->setCurrentIndex(index);
+        }
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(index).center());
+    }
+
+    QString m_rock;
+};
+
+TEST_F(TreeTabsTest, AllDrivesAndSingleDriveModes)
+{
+    auto panes = makePanes(false, m_rock);
+    QTreeWidgetItem* root = panes->tree->rootNode();
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->text(0), "My Computer");
+    EXPECT_EQ(root->childCount(), 6);
+    EXPECT_FALSE(panes->tabs->isVisible()) << "the strip is for single-drive mode";
+    EXPECT_TRUE(panes->list->ShowFolders());
+
+    panes->tree->setSingleDrive(true);
+    ASSERT_EQ(panes->tree->rootNode()->childCount(), 1);
+    EXPECT_EQ(panes->tree->GetNodePath(panes->tree->rootNode()->child(0)), m_data);
+    EXPECT_TRUE(panes->tabs->isVisible());
+    EXPECT_FALSE(panes->list->ShowFolders());
+    EXPECT_EQ(panes->tabs->count(), 6);
+    EXPECT_EQ(panes->tabs->tabText(panes->tabs->currentIndex()), m_rock);
+    EXPECT_EQ(panes->tabs->tabRect(0).height(), 38);
+    panes->tabs->setShowDrives(false);
+    EXPECT_EQ(panes->tabs->tabRect(0).height(), 24);
+    EXPECT_TRUE(panes->tabs->tabIcon(0).isNull());
+}
+
+TEST_F(TreeTabsTest, FoldersAreReadOnFirstExpansionThroughTheFolderFilter)
+{
+    auto panes = makePanes(false, m_data);
+    TPathViewFol* tree = panes->tree;
+    tree->setFolderType(TFileAttr::ftReadOnly | TFileAttr::ftArchive);
+    QTreeWidgetItem* data = tree->driveNodeOf(m_data);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(data->childCount(), 0);
+    EXPECT_EQ(data->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+    data->setExpanded(true);
+    EXPECT_EQ(childCaptions(data), (QStringList{"Docs", "Music"}));
+    EXPECT_EQ(data->child(0)->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicator) << "Docs has no subfolder";
+    EXPECT_EQ(data->child(1)->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+
+    // With hidden folders allowed, a rebuild lists the dot-folder and the one in .hidden.
+    tree->setFolderType(TFileAttr::ftReadOnly | TFileAttr::ftArchive | TFileAttr::ftHidden);
+    tree->RebuildTree();
+    data = tree->driveNodeOf(m_data);
+    data->setExpanded(true);
+    EXPECT_EQ(childCaptions(data), (QStringList{".cache", "Docs", "Music", "secret"}));
+
+    // A network folder keeps its expand button without being asked.
+    QTreeWidgetItem* nfs = tree->driveNodeOf(m_nfs);
+    nfs->setExpanded(true);
+    ASSERT_EQ(childCaptions(nfs), (QStringList{"empty"}));
+    EXPECT_EQ(nfs->child(0)->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
+    nfs->child(0)->setExpanded(true);
+    EXPECT_EQ(nfs->child(0)->childCount(), 0);
+    EXPECT_EQ(nfs->child(0)->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicatorWhenChildless);
+}
+
+TEST_F(TreeTabsTest, ExpandAllStopsAtFoldersNotReadYet)
+{
+    makeFolder(QStringLiteral("drives/data/Music/Jazz/Live"));
+    auto panes = makePanes(false, m_data);
+    TPathViewFol* tree = panes->tree;
+    ASSERT_TRUE(tree->GoToPath(m_data + "/Music"));
+    QTreeWidgetItem* music = tree->currentItem();
+    tree->ExpandCollapse(music);
+    EXPECT_FALSE(music->isExpanded());
+    tree->ExpandCollapse(music);
+    EXPECT_TRUE(music->isExpanded());
+    ASSERT_EQ(childCaptions(music), (QStringList{"Jazz", "Rock"}));
+    EXPECT_FALSE(music->child(0)->isExpanded()) << "Jazz was never read, so it is not read now";
+    EXPECT_EQ(music->child(0)->childCount(), 0);
+}
+
+TEST_F(TreeTabsTest, GoToPathSelectsTheFolderOrChangesNothing)
+{
+    auto panes = makePanes(false, m_data);
+    TPathViewFol* tree = panes->tree;
+    tree->setFolderType(TFileAttr::ftReadOnly | TFileAttr::ftArchive);
+    QSignalSpy changes(tree, &TPathViewFol::dirChanged);
+    ASSERT_TRUE(tree->GoToPath(m_rock));
+    EXPECT_EQ(tree->SelectedPath(), m_rock + "/");
+    EXPECT_EQ(tree->GetNodePath(tree->currentItem()), m_rock);
+    ASSERT_EQ(changes.size(), 1);
+    EXPECT_EQ(changes.first().at(0).toString(), m_rock + "/");
+
+    for (const QString& path : QStringList{home().root() + "/drives/data/missing", m_data + "/.cache/x", QString()}) {
+        EXPECT_FALSE(tree->GoToPath(path)) << path.toStdString();
+        EXPECT_EQ(tree->SelectedPath(), m_rock + "/");
+    }
+    EXPECT_EQ(changes.size(), 1);
+}
+
+TEST_F(TreeTabsTest, ChoosingANodeFillsTheListAndTheTabRemembersIt)
+{
+    auto panes = makePanes(true, m_data);
+    ASSERT_TRUE(panes->tree->GoToPath(m_rock));
+    clickNode(panes->tree, panes->tree->currentItem());
+    EXPECT_EQ(panes->list->Directory(), m_rock + "/");
+    EXPECT_EQ(panes->list->model().index(0, 0).data().toString(), "song.mp3");
+    const int data = panes->tabs->tabList().indexOfDrive(m_data);
+    const int usb = panes->tabs->tabList().indexOfDrive(m_usb);
+    EXPECT_EQ(panes->tabs->tabText(data), m_rock);
+
+    clickTab(panes->tabs, usb);
+    EXPECT_EQ(panes->list->Directory(), m_usb + "/");
+    EXPECT_EQ(panes->tree->rootNode()->childCount(), 1);
+    EXPECT_EQ(panes->tree->GetNodePath(panes->tree->rootNode()->child(0)), m_usb);
+    EXPECT_EQ(panes->tabs->tabText(data), m_rock) << "the data tab keeps its folder";
+
+    clickTab(panes->tabs, data);
+    EXPECT_EQ(panes->list->Directory(), m_rock + "/");
+    EXPECT_EQ(panes->tree->SelectedPath(), m_rock + "/");
+    // The root stands for the computer: the list shows the drives, the tabs keep their texts.
+    clickNode(panes->tree, panes->tree->rootNode());
+    EXPECT_EQ(panes->tree->SelectedPath(), "My Computer");
+    EXPECT_EQ(panes->list->Directory(), "My Computer");
+    EXPECT_EQ(panes->list->model().rowCount(), 6);
+    EXPECT_EQ(panes->tabs->tabText(data), m_rock);
+    // The keyboard chooses too.
+    QTest::keyClick(panes->tree, Qt::Key_Down);
+    EXPECT_EQ(panes->list->Directory(), m_data + "/");
+}
+
+TEST_F(TreeTabsTest, ATabWhoseFolderWasRemovedGoesToTheNearestParent)
+{
+    auto panes = makePanes(true, m_rock);
+    const int data = panes->tabs->tabList().indexOfDrive(m_data);
+    ASSERT_EQ(panes->tabs->tabText(data), m_rock);
+    ASSERT_TRUE(QDir(m_rock).removeRecursively());
+    clickTab(panes->tabs, data);
+    EXPECT_EQ(prompter().records().size(), 0) << "the drive is ready: no warning";
+    EXPECT_EQ(panes->list->Directory(), m_data + "/Music/");
+    EXPECT_EQ(panes->tree->GetNodePath(panes->tree->currentItem()), m_data + "/Music");
+}
+
+TEST_F(TreeTabsTest, OpeningAFolderOnAnotherDriveFromTheListMovesTreeAndTabs)
+{
+    const QString photos = makeFolder(QStringLiteral("drives/usb/photos"));
+    auto panes = makePanes(true, m_rock);
+    panes->list->setDirectory(QStringLiteral("My Computer"));
+    const int usbRow = [&] {
+        for (int row = 0; row < panes->list->model().rowCount(); ++row) {
+            if (panes->list->model().index(row, 0).data(FileListModel::FullPathRole).toString() == m_usb)
+                return row;
+        }
+        return -1;
+    }();
+    ASSERT_GE(usbRow, 0);
+    panes->list->currentView()->setCurrentIndex(panes->list->model().index(usbRow, 0));
+    panes->list->OpenSelected();
+    EXPECT_EQ(panes->list->Directory(), m_usb + "/");
+    EXPECT_EQ(panes->tree->GetNodePath(panes->tree->rootNode()->child(0)), m_usb);
+    EXPECT_EQ(panes->tabs->currentIndex(), panes->tabs->tabList().indexOfDrive(m_usb));
+    EXPECT_EQ(panes->tabs->tabText(panes->tabs->tabList().indexOfDrive(m_data)), m_rock);
+
+    ASSERT_TRUE(panes->tree->GoToPath(photos));
+    EXPECT_EQ(panes->tree->GetNodePath(panes->tree->currentItem()), photos);
+}
+
+TEST_F(TreeTabsTest, ANotReadyDriveIsReportedAndNotEntered)
+{
+    auto panes = makePanes(true, m_data);
+    panes->list->setDirectory(m_data);
+    setNotReady(m_usb);
+    prompter().answer(PromptButton::Ok);
+    clickTab(panes->tabs, panes->tabs->tabList().indexOfDrive(m_usb));
+    ASSERT_EQ(prompter().records().size(), 1);
+    EXPECT_EQ(prompter().last().kind, PromptKind::Error);
+    EXPECT_EQ(prompter().last().buttons, PromptButton::Ok | PromptButton::Retry);
+    EXPECT_EQ(prompter().last().text, "Removable drive " + m_usb + ":\r\nThe device is not ready!");
+    EXPECT_EQ(panes->list->Directory(), m_data + "/");
+    EXPECT_EQ(panes->tabs->currentIndex(), panes->tabs->tabList().indexOfDrive(m_data));
+    EXPECT_EQ(panes->tree->GetNodePath(panes->tree->rootNode()->child(0)), m_data);
+
+    // In the tree (all drives), choosing the stick warns and goes back to where it was.
+    panes->tree->setSingleDrive(false);
+    ASSERT_TRUE(panes->tree->GoToPath(m_data));
+    clickNode(panes->tree, panes->tree->currentItem());
+    prompter().answer(PromptButton::Ok);
+    clickNode(panes->tree, panes->tree->driveNodeOf(m_usb));
+    EXPECT_EQ(prompter().last().kind, PromptKind::Warning);
+    EXPECT_TRUE(prompter().last().text.startsWith("There is no disk in Drive " + m_usb));
+    EXPECT_EQ(panes->tree->SelectedPath(), m_data);
+    EXPECT_EQ(panes->list->Directory(), m_data + "/");
+}
+
+TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
+{
+    auto panes = makePanes(false, m_data);
+    ASSERT_TRUE(panes->tree->GoToPath(m_rock));
+    TPathViewFolPopUp menu(panes->tree, false);
+    // Rock has no subfolders, so there is nothing to expand.
+    for (const char* absent : {"FormatNode", "MapNetNode", "UnMapNetNode", "ExpandCollapseNode"})
+        EXPECT_EQ(menu.findChild<QAction*>(QLatin1String(absent)), nullptr) << absent;
+    for (const char* present : {"OpenNode", "FindNodePath", "SingleDriveNode", "RefreshNode", "SavePathToClipNode",
+                                "CopyNode", "DelNode", "AddNode", "PropertiesNode"})
+        EXPECT_NE(menu.findChild<QAction*>(QLatin1String(present)), nullptr) << present;
+
+    prompter().answer(PromptButton::Ok);
+    menu.findChild<QAction*>(QStringLiteral("CopyNode"))->trigger();
+    EXPECT_EQ(prompter().last().text, "\"Copy\" is not available yet.");
+
+    prompter().answer(PromptButton::Ok);
+    menu.findChild<QAction*>(QStringLiteral("SavePathToClipNode"))->trigger();
+    EXPECT_EQ(prompter().last().text, "The following has been saved to the clipboard.\r\nYou may now paste this into any other "
+                                      "applications as text.\r\n\r\n" + m_rock);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), m_rock);
+
+    // Open and Find go to the desktop's programs; without a search program the user is told.
+    FakeLauncher launcher;
+    launcher.addProgram(QStringLiteral("xdg-open"));
+    menu.findChild<QAction*>(QStringLiteral("OpenNode"))->trigger();
+    ASSERT_EQ(launcher.launches().size(), 1);
+    EXPECT_EQ(launcher.launches().first().arguments, QStringList{m_rock});
+    prompter().answer(PromptButton::Ok);
+    menu.findChild<QAction*>(QStringLiteral("FindNodePath"))->trigger();
+    EXPECT_EQ(prompter().last().text, "Can not Find file  " + m_rock);
+    launcher.addProgram(QStringLiteral("catfish"));
+    menu.findChild<QAction*>(QStringLiteral("FindNodePath"))->trigger();
+    ASSERT_EQ(launcher.launches().size(), 2);
+    EXPECT_EQ(launcher.launches().last().workingFolder, m_rock);
+
+    menu.findChild<QAction*>(QStringLiteral("SingleDriveNode"))->trigger();
+    EXPECT_TRUE(panes->tree->SingleDrive());
+    EXPECT_EQ(panes->tree->rootNode()->childCount(), 1);
+}
+
+} // namespace
