@@ -8,6 +8,9 @@
 #include "app/RecentPaths.h"
 #include "app/StartFolder.h"
 #include "app/TSplashForm.h"
+#include "browse/TFileViewFol.h"
+#include "browse/TPathViewFol.h"
+#include "fileops/ui/TransferMenus.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
 
@@ -38,6 +41,13 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     setWindowTitle(QStringLiteral("FolVane III"));
     MainWindowLayout::build(this, m_c);
     m_bands = new MainWindowBands(this, m_c);
+    TransferMenus::Hooks hooks;
+    hooks.inFileManager = [this] { return m_currentMode == vmFileManager; };
+    hooks.returnToFileManager = [this] { enterMode(vmFileManager); };
+    hooks.updateRecentPaths = [this](const QString& folder) { UpdateRecentPaths(folder); };
+    hooks.settingsPath = m_store.filePath();
+    m_transfer = new TransferMenus(this, m_c.topMenus[0], m_c.topMenus[2], hooks);
+    m_transfer->setPanes(qobject_cast<TPathViewFol*>(m_c.PathViewFol1), qobject_cast<TFileViewFol*>(m_c.FileViewFol1));
     // The design size: the client area of 882 x 654 under the menu bar.
     m_settings.appWidth = MainWindowLayout::kClientWidth;
     m_settings.appHeight = MainWindowLayout::kClientHeight + m_c.MainMenu1->sizeHint().height();

@@ -17,6 +17,7 @@
 #include <QPointer>
 
 class MainWindowBands;
+class TransferMenus;
 class TSplashForm;
 
 class TFormMainFolvane3 : public QMainWindow {
@@ -30,6 +31,8 @@ public:
     AppSettings& settings() { return m_settings; }
     const SettingsStore& store() const { return m_store; }
     MainWindowBands& bands() { return *m_bands; }
+    // The file transfer commands of the File and Edit menus and the browse popups.
+    TransferMenus& transferMenus() { return *m_transfer; }
 
     int CurrentMode() const { return m_currentMode; }
     const QString& CurrentFile() const { return m_currentFile; }
@@ -89,6 +92,7 @@ private:
     AppSettings m_settings;
     SettingsStore m_store;
     MainWindowBands* m_bands = nullptr;
+    TransferMenus* m_transfer = nullptr;
     QPointer<TSplashForm> m_splash;
     const QEvent* m_keyEvent = nullptr;
     QPointer<QWidget> m_keyReceiver;

@@ -1,0 +1,224 @@
+#include "fileops/ui/TransferMenus.h"
+
+#include "fileops/WorkList.h"
+#include "platform/Prompter.h"
+#include "platform/ui/PropertiesDialog.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QWidget>
+
+TransferMenus::TransferMenus(QWidget* window, QMenu* fileMenu, QMenu* editMenu, Hooks hooks)
+    : QObject(window), m_window(window), m_hooks(std::move(hooks)), m_panes(new WidgetBrowsePanes(nullptr, nullptr, this))
+{
+    m_commands = std::make_unique<TransferCommands>(*m_panes, m_clipboard);
+    m_commands->setAfterChange([this] { afterChange(); });
+    m_commands->setReturnToFileManager([this] {
+        if (m_hooks.returnToFileManager)
+            m_hooks.returnToFileManager();
+    });
+    m_panes->setOnTreeRename([this](const QString& path, const QString& text) { m_commands->renameTreeFolder(path, text); });
+    m_panes->setOnListRename([this](const QString& path, const QString& text, const QString& kind) {
+        m_commands->renameListItem(path, text, kind);
+    });
+
+    QAction* first = fileMenu->actions().isEmpty() ? nullptr : fileMenu->actions().first();
+    QMenu* items = new QMenu(fileMenu);
+    add(items, "MenuNewFolder", QStringLiteral("New Folder"), &TransferMenus::MenuNewFolderClick);
+    add(items, "MenuNewTextFile", QStringLiteral("New Text File"), &TransferMenus::MenuNewTextFileClick);
+    QMenu* send = items->addMenu(QStringLiteral("Send ..."));
+    send->setObjectName(QStringLiteral("MenuSend"));
+    add(send, "MenuCopyTo", QStringLiteral("Copy file(s) to..."), &TransferMenus::MenuCopyToClick);
+    add(send, "MenuMoveTo", QStringLiteral("Move file(s) to..."), &TransferMenus::MenuMoveToClick);
+    add(items, "MenuProperties", QStringLiteral("Properties"), &TransferMenus::MenuPropertiesClick);
+    items->addSeparator();
+    fileMenu->insertActions(first, items->actions());
+    connect(fileMenu, &QMenu::aboutToShow, this, &TransferMenus::MenuFileClick);
+
+    add(editMenu, "MenuCut", QStringLiteral("Cu&t"), &TransferMenus::MenuCutClick, QKeySequence(Qt::CTRL | Qt::Key_X));
+    add(editMenu, "MenuCopy", QStringLiteral("&Copy"), &TransferMenus::MenuCopyClick, QKeySequence(Qt::CTRL | Qt::Key_C));
+    add(editMenu, "MenuPaste", QStringLiteral("&Paste"), &TransferMenus::MenuPasteClick, QKeySequence(Qt::CTRL | Qt::Key_V));
+    add(editMenu, "MenuDelete", QStringLiteral("&Delete"), &TransferMenus::MenuDeleteClick, QKeySequence(Qt::Key_Delete));
+    add(editMenu, "MenuRename", QStringLiteral("&Rename"), &TransferMenus::MenuRenameClick);
+    editMenu->addSeparator();
+    add(editMenu, "MenuSelectAll", QStringLiteral("Select &All"), &TransferMenus::MenuSelectAllClick,
+        QKeySequence(Qt::CTRL | Qt::Key_A));
+    buildPopups();
+}
+
+QAction* TransferMenus::add(QMenu* menu, const char* name, const QString& caption, void (TransferMenus::*handler)(),
+                            const QKeySequence& key)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    if (!key.isEmpty()) {
+        action->setShortcut(key);
+        // The window's shortcuts win over the focused control's own bindings.
+        action->setShortcutContext(Qt::WindowShortcut);
+        m_window->addAction(action);
+    }
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void TransferMenus::buildPopups()
+{
+    m_popupFile = new QMenu(m_window);
+    m_popupFile->setObjectName(QStringLiteral("PopupMenuFile"));
+    add(m_popupFile, "PopupCut", QStringLiteral("Cut"), &TransferMenus::MenuCutClick);
+    add(m_popupFile, "PopupCopy", QStringLiteral("Copy"), &TransferMenus::MenuCopyClick);
+    add(m_popupFile, "PopupPaste", QStringLiteral("Paste"), &TransferMenus::MenuPasteClick);
+    m_popupFile->addSeparator();
+    add(m_popupFile, "PopupDelete", QStringLiteral("Delete"), &TransferMenus::MenuDeleteClick);
+    add(m_popupFile, "PopupRename", QStringLiteral("Rename"), &TransferMenus::MenuRenameClick);
+    add(m_popupFile, "PopupSendCopy", QStringLiteral("Send copy files to ..."), &TransferMenus::MenuCopyToClick);
+    add(m_popupFile, "PopupMoveTo", QStringLiteral("Move files to ..."), &TransferMenus::MenuMoveToClick);
+    m_popupFile->addSeparator();
+    add(m_popupFile, "PopupNewFolder", QStringLiteral("New Folder"), &TransferMenus::MenuNewFolderClick);
+    add(m_popupFile, "PopupNewTextFile", QStringLiteral("New Text File"), &TransferMenus::MenuNewTextFileClick);
+    add(m_popupFile, "PopupProperties", QStringLiteral("Properties"), &TransferMenus::MenuPropertiesClick);
+    connect(m_popupFile, &QMenu::aboutToShow, this, &TransferMenus::PopupMenuFilePopup);
+
+    m_popupPath = new QMenu(m_window);
+    m_popupPath->setObjectName(QStringLiteral("PopupMenuPath"));
+    QMenu* send = m_popupPath->addMenu(QStringLiteral("Send ..."));
+    send->setObjectName(QStringLiteral("PopupPathSend"));
+    add(send, "PopupPathSendCopy", QStringLiteral("Send copy to ..."), &TransferMenus::MenuCopyToClick);
+    add(send, "PopupPathMoveTo", QStringLiteral("Move folder to ..."), &TransferMenus::MenuMoveToClick);
+    add(m_popupPath, "PopupPathCut", QStringLiteral("Cut"), &TransferMenus::MenuCutClick);
+    add(m_popupPath, "PopupPathCopy", QStringLiteral("Copy"), &TransferMenus::MenuCopyClick);
+    add(m_popupPath, "PopupPathPaste", QStringLiteral("Paste"), &TransferMenus::MenuPasteClick);
+    add(m_popupPath, "PopupPathDelete", QStringLiteral("Delete Folder"), &TransferMenus::MenuDeleteClick);
+    add(m_popupPath, "PopupPathRename", QStringLiteral("Rename Folder"), &TransferMenus::MenuRenameClick);
+    add(m_popupPath, "PopupPathNewFolder", QStringLiteral("New Folder"), &TransferMenus::MenuNewFolderClick);
+    add(m_popupPath, "PopupPathProperties", QStringLiteral("Properties"), &TransferMenus::MenuPropertiesClick);
+    connect(m_popupPath, &QMenu::aboutToShow, this, &TransferMenus::PopupMenuPathPopup);
+}
+
+QAction* TransferMenus::action(const char* name) const
+{
+    return m_window->findChild<QAction*>(QLatin1String(name));
+}
+
+void TransferMenus::setPanes(TPathViewFol* tree, TFileViewFol* list)
+{
+    m_panes->setWidgets(tree, list);
+}
+
+void TransferMenus::afterChange()
+{
+    if (m_hooks.updateRecentPaths)
+        m_hooks.updateRecentPaths(m_panes->treeSelectedPath());
+}
+
+void TransferMenus::CollectSelectedFiles(bool wholeList)
+{
+    m_workList = ::CollectSelectedFiles(m_panes->listEntries(), wholeList);
+}
+
+namespace {
+bool fileManager(const TransferMenus::Hooks& hooks)
+{
+    return !hooks.inFileManager || hooks.inFileManager();
+}
+} // namespace
+
+void TransferMenus::MenuCopyClick()
+{
+    if (fileManager(m_hooks))
+        m_commands->copy(false);
+}
+
+void TransferMenus::MenuCutClick()
+{
+    if (fileManager(m_hooks))
+        m_commands->copy(true);
+}
+
+void TransferMenus::MenuPasteClick()
+{
+    if (fileManager(m_hooks))
+        m_commands->paste();
+}
+
+void TransferMenus::MenuDeleteClick()
+{
+    if (fileManager(m_hooks))
+        m_commands->deleteSelected();
+}
+
+void TransferMenus::MenuRenameClick()
+{
+    if (fileManager(m_hooks))
+        m_commands->startRename();
+}
+
+void TransferMenus::MenuNewFolderClick()
+{
+    m_commands->newFolder();
+}
+
+void TransferMenus::MenuNewTextFileClick()
+{
+    // Opened in the text editor once it exists; until then created and selected in the list.
+    m_commands->newTextFile();
+}
+
+void TransferMenus::MenuCopyToClick()
+{
+    m_commands->copyTo(false);
+}
+
+void TransferMenus::MenuMoveToClick()
+{
+    m_commands->copyTo(true);
+}
+
+void TransferMenus::MenuPropertiesClick()
+{
+    const QString path = m_commands->propertiesPath();
+    if (path.isEmpty())
+        return;
+    const QString error = ShowProperties(path, m_window);
+    if (!error.isEmpty())
+        Prompter::instance().information(error);
+}
+
+void TransferMenus::MenuSelectAllClick()
+{
+    if (fileManager(m_hooks))
+        m_commands->selectAll();
+}
+
+void TransferMenus::MenuFileClick()
+{
+    const TransferCommands::FileMenuState state = m_commands->fileMenuState();
+    action("MenuNewTextFile")->setVisible(state.newTextFile);
+    action("MenuNewFolder")->setVisible(state.newFolder);
+    action("MenuProperties")->setVisible(state.properties);
+    m_window->findChild<QMenu*>(QStringLiteral("MenuSend"))->menuAction()->setVisible(state.properties);
+    action("MenuCopyTo")->setVisible(state.properties);
+    action("MenuMoveTo")->setVisible(state.moveTo);
+}
+
+void TransferMenus::PopupMenuFilePopup()
+{
+    const TransferCommands::ListPopupState state = m_commands->listPopupState();
+    for (const char* name : {"PopupCut", "PopupCopy", "PopupDelete", "PopupRename", "PopupSendCopy", "PopupMoveTo", "PopupProperties"})
+        action(name)->setEnabled(state.needsSelection);
+    action("PopupPaste")->setEnabled(state.paste);
+    action("PopupNewFolder")->setEnabled(state.newFolder);
+    m_panes->setTreeActive(false);
+}
+
+void TransferMenus::PopupMenuPathPopup()
+{
+    const TransferCommands::TreePopupState state = m_commands->treePopupState();
+    for (const char* name : {"PopupPathCopy", "PopupPathNewFolder", "PopupPathProperties", "PopupPathSendCopy"})
+        action(name)->setVisible(state.belowRoot);
+    m_window->findChild<QMenu*>(QStringLiteral("PopupPathSend"))->menuAction()->setVisible(state.belowRoot);
+    for (const char* name : {"PopupPathCut", "PopupPathDelete", "PopupPathRename", "PopupPathMoveTo"})
+        action(name)->setVisible(state.belowDrive);
+    action("PopupPathPaste")->setVisible(state.paste);
+    m_panes->setTreeActive(true);
+}
