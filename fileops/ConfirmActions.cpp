@@ -120,7 +120,8 @@ QString timeText(const QDateTime& time)
 QString fileHint(const QString& path)
 {
     const QFileInfo info(path);
-    const QLocale locale;
+    QLocale locale;
+    locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
     QString folder = info.absolutePath();
     if (!folder.endsWith(QLatin1Char('/')))
         folder += QLatin1Char('/');

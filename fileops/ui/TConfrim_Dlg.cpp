@@ -289,7 +289,8 @@ void TConfrim_Dlg::layoutForAction()
     m_zipExpanded = false;
     ButtonMoreZip->setText(QStringLiteral("+"));
     setFixedSize(kWidth, layout.height);
-    placeButtons(layout.height - kButtonsAboveBottom);
+    const bool zip = layout.controls.testFlag(ConfirmControl::Zip);
+    placeButtons(zip ? PanelZip->geometry().bottom() + 1 + 2 : layout.height - kButtonsAboveBottom);
 }
 
 void TConfrim_Dlg::placeButtons(int top)
@@ -304,8 +305,7 @@ void TConfrim_Dlg::ButtonMoreZipClick()
     ButtonMoreZip->setText(m_zipExpanded ? QStringLiteral("-") : QStringLiteral("+"));
     const int panelHeight = m_zipExpanded ? ConfirmActions::kZipPanelExpanded : ConfirmActions::kZipPanelCollapsed;
     PanelZip->resize(PanelZip->width(), panelHeight);
-    const int height = PanelZip->y() + panelHeight + 2 + 28 + 12;
-    setFixedSize(kWidth, qMax(height, m_zipExpanded ? ConfirmActions::kZipExpandedHeight : ConfirmActions::kZipCollapsedHeight));
+    setFixedSize(kWidth, m_zipExpanded ? ConfirmActions::kZipExpandedHeight : ConfirmActions::kZipCollapsedHeight);
     placeButtons(PanelZip->y() + panelHeight + 2);
     ComboBoxFileExt->move(ComboBoxFileExt->x(), PanelZip->y() + panelHeight + 2);
 }
