@@ -46,6 +46,11 @@ void WidgetBrowsePanes::setWidgets(TPathViewFol* tree, TFileViewFol* list)
 
 bool WidgetBrowsePanes::treeIsActive() const
 {
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus && m_tree && (focus == m_tree || m_tree->isAncestorOf(focus)))
+        return true;
+    if (focus && m_list && (focus == m_list || m_list->isAncestorOf(focus)))
+        return false;
     return m_treeActive && m_tree;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The browse panes of a window as the transfer commands see them: the folder tree and the
-// file list widgets, with the one the user worked in last as the active pane. New names are
+// file list widgets; the active pane is the one with the keyboard focus, else the one that
+// had it last (or whose popup was opened last). New names are
 // asked in a small text box and handed to the rename callbacks.
 
 #include "fileops/BrowsePanes.h"
