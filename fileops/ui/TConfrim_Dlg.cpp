@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr int kWidth = 520;
+constexpr int kWidth = 560;
 constexpr int kOptionTop = 80;
 // The buttons sit this far above the bottom edge.
 constexpr int kButtonsAboveBottom = 40;
@@ -155,11 +155,11 @@ void TConfrim_Dlg::buildZipPanel()
     RadioGroupCompression = radioGroup(PanelZip, "RadioGroupCompression", QStringLiteral("Compression Method"),
                                        {QStringLiteral("Best"), QStringLiteral("Deflate"), QStringLiteral("Stored")}, m_compression);
     RadioGroupCompression->setToolTip(QStringLiteral("Best will deflate but if result is larger than original it will store file"));
-    RadioGroupCompression->setGeometry(4, 2, 210, 42);
+    RadioGroupCompression->setGeometry(4, 2, 216, 42);
     RadioGroupDeflation = radioGroup(PanelZip, "RadioGroupDeflation", QStringLiteral("Deflation"),
                                      {QStringLiteral("Normal"), QStringLiteral("Maximum"), QStringLiteral("Fast"), QStringLiteral("Super Fast")},
                                      m_deflation);
-    RadioGroupDeflation->setGeometry(218, 2, kWidth - 234, 42);
+    RadioGroupDeflation->setGeometry(224, 2, kWidth - 236, 42);
     CheckBoxStripDrive = checkBox(PanelZip, "CheckBoxStripDrive", QStringLiteral("Strip Drive"));
     CheckBoxStripPath = checkBox(PanelZip, "CheckBoxStripPath", QStringLiteral("Strip Path"));
     CheckBoxRemoveDots = checkBox(PanelZip, "CheckBoxRemoveDots", QStringLiteral("Remove Dots"));
