@@ -43,6 +43,16 @@ QCheckBox* checkBox(QWidget* parent, const char* name, const QString& caption, c
     return named(new QCheckBox(caption, parent), name, hint);
 }
 
+// Places check boxes side by side, each in a cell of a fixed width (wider for a long caption).
+void placeRow(std::initializer_list<QCheckBox*> boxes, int x, int y)
+{
+    for (QCheckBox* box : boxes) {
+        const int width = qMax(100, box->sizeHint().width());
+        box->setGeometry(x, y, width, 22);
+        x += width + 4;
+    }
+}
+
 QGroupBox* radioGroup(QWidget* parent, const char* name, const QString& title, const QStringList& items,
                       QButtonGroup* group)
 {
@@ -111,11 +121,7 @@ void TConfrim_Dlg::build()
     CheckBoxHidden = checkBox(this, "CheckBoxHidden", QStringLiteral("Hidden"));
     CheckBoxArchive = checkBox(this, "CheckBoxArchive", QStringLiteral("Archive"));
     CheckBoxSystem = checkBox(this, "CheckBoxSystem", QStringLiteral("System"));
-    int x = 48;
-    for (QCheckBox* box : {CheckBoxReadOnly, CheckBoxHidden, CheckBoxArchive, CheckBoxSystem}) {
-        box->setGeometry(x, kOptionTop + 32, 100, 22);
-        x += 104;
-    }
+    placeRow({CheckBoxReadOnly, CheckBoxHidden, CheckBoxArchive, CheckBoxSystem}, 48, kOptionTop + 32);
     LabelPassword = named(new QLabel(QStringLiteral("Password"), this), "LabelPassword");
     LabelPassword->setGeometry(8, kOptionTop + 6, 70, 20);
     MaskEditPassword = named(new QLineEdit(this), "MaskEditPassword", QStringLiteral("Enter password for Encrypted files"));
@@ -167,16 +173,8 @@ void TConfrim_Dlg::buildZipPanel()
     CheckBoxFreshen = checkBox(PanelZip, "CheckBoxFreshen", QStringLiteral("Freshen"));
     CheckBoxReplace = checkBox(PanelZip, "CheckBoxReplace", QStringLiteral("Replace"));
     CheckBoxDosMode = checkBox(PanelZip, "CheckBoxDosMode", QStringLiteral("Dos Mode (8.3 file)"));
-    int x = 6;
-    for (QCheckBox* box : {CheckBoxStripDrive, CheckBoxStripPath, CheckBoxRemoveDots, CheckBoxRecurse}) {
-        box->setGeometry(x, 48, 100, 22);
-        x += 104;
-    }
-    x = 6;
-    for (QCheckBox* box : {CheckBoxFreshen, CheckBoxReplace, CheckBoxDosMode}) {
-        box->setGeometry(x, 78, box == CheckBoxDosMode ? 150 : 100, 22);
-        x += 104;
-    }
+    placeRow({CheckBoxStripDrive, CheckBoxStripPath, CheckBoxRemoveDots, CheckBoxRecurse}, 6, 48);
+    placeRow({CheckBoxFreshen, CheckBoxReplace, CheckBoxDosMode}, 6, 78);
     Label2 = named(new QLabel(QStringLiteral("Span Threshold"), PanelZip), "Label2");
     Label2->setGeometry(6, 104, 100, 22);
     MaskEditSpanningThreshold = named(new QLineEdit(QStringLiteral("0"), PanelZip), "MaskEditSpanningThreshold",

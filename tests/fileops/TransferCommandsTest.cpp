@@ -112,6 +112,35 @@ TEST_F(TransferCommandsTest, SecondPasteRepeatsTheCopyThroughTheSystemClipboard)
     EXPECT_EQ(m_afterChanges, 2);
 }
 
+// A paste that meets a file of the same name asks first; Cancel there leaves the files before
+// it copied, the existing file as it was, and nothing of the files after it.
+TEST_F(TransferCommandsTest, ConflictAsksAndCancelStopsCleanly)
+{
+    makeFile(QStringLiteral("from/a.txt"), "new a");
+    makeFile(QStringLiteral("from/b.txt"), "new b");
+    makeFile(QStringLiteral("from/c.txt"), "new c");
+    const QString to = makeFolder(QStringLiteral("to"));
+    makeFile(QStringLiteral("to/b.txt"), "old b");
+    m_panes.showFolder(home().root() + QStringLiteral("/from"));
+    m_panes.select({QStringLiteral("a.txt"), QStringLiteral("b.txt"), QStringLiteral("c.txt")});
+    m_commands.copyList(false);
+    m_panes.showFolder(to);
+    prompter().answer(PromptButton::Cancel);
+    m_commands.pasteList();
+    EXPECT_EQ(prompter().last().caption, QStringLiteral("Confirm File Replace"));
+    EXPECT_TRUE(prompter().last().text.startsWith(QStringLiteral("This folder already contains a file named \"b.txt\".")));
+    EXPECT_EQ(contents(to + QStringLiteral("/a.txt")), "new a");
+    EXPECT_EQ(contents(to + QStringLiteral("/b.txt")), "old b");
+    EXPECT_FALSE(QFileInfo::exists(to + QStringLiteral("/c.txt")));
+    EXPECT_EQ(m_panes.refreshes, 1); // the list is re-read whatever the result
+
+    // Yes replaces (a.txt and b.txt are there now), and a second paste repeats the source.
+    prompter().answer(PromptButton::Yes).answer(PromptButton::Yes);
+    m_commands.pasteList();
+    EXPECT_EQ(contents(to + QStringLiteral("/b.txt")), "new b");
+    EXPECT_EQ(contents(to + QStringLiteral("/c.txt")), "new c");
+}
+
 TEST_F(TransferCommandsTest, PasteWithNothingToPasteWarns)
 {
     m_panes.showFolder(makeFolder(QStringLiteral("empty")));
