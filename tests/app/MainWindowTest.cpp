@@ -367,3 +367,40 @@ TEST_F(MainWindowTest, ExitClosesTheWindowAndWritesTheSettings)
 }
 
 } // namespace
+
+namespace {
+
+// The transfer commands sit in the File and Edit menus with the window's shortcuts.
+TEST_F(MainWindowTest, TransferCommandsSitInTheFileAndEditMenus)
+{
+    auto window = shown();
+    const auto names = [](const QMenu* menu) {
+        QStringList list;
+        for (const QAction* action : menu->actions()) {
+            if (!action->isSeparator())
+                list << action->objectName();
+        }
+        return list;
+    };
+    const QMenu* edit = window->menuBar()->findChild<QMenu*>(QStringLiteral("MenuEdit"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(names(edit), (QStringList{"MenuCut", "MenuCopy", "MenuPaste", "MenuDelete", "MenuRename", "MenuSelectAll"}));
+    const struct {
+        const char* name;
+        QKeySequence key;
+    } keys[] = {{"MenuCut", QKeySequence(Qt::CTRL | Qt::Key_X)},
+                {"MenuCopy", QKeySequence(Qt::CTRL | Qt::Key_C)},
+                {"MenuPaste", QKeySequence(Qt::CTRL | Qt::Key_V)},
+                {"MenuDelete", QKeySequence(Qt::Key_Delete)},
+                {"MenuSelectAll", QKeySequence(Qt::CTRL | Qt::Key_A)}};
+    for (const auto& key : keys)
+        EXPECT_EQ(window->findChild<QAction*>(QLatin1String(key.name))->shortcut(), key.key) << key.name;
+    const QMenu* file = window->menuBar()->findChild<QMenu*>(QStringLiteral("MenuFile"));
+    const QStringList fileItems = names(file);
+    EXPECT_EQ(fileItems.mid(0, 4), (QStringList{"MenuNewFolder", "MenuNewTextFile", QString(), "MenuProperties"}));
+    EXPECT_EQ(fileItems.last(), QStringLiteral("MenuExit"));
+    EXPECT_NE(window->findChild<QMenu*>(QStringLiteral("PopupMenuFile")), nullptr);
+    EXPECT_NE(window->findChild<QMenu*>(QStringLiteral("PopupMenuPath")), nullptr);
+}
+
+} // namespace
