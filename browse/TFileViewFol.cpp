@@ -72,7 +72,8 @@ TFileViewFol::TFileViewFol(QWidget* parent)
     setFocusProxy(m_report);
     connect(m_report->header(), &QHeaderView::sectionClicked, this, &TFileViewFol::HeaderClick);
     connect(m_report->header(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
-        if (!m_model.listing().isDriveView() && column < m_columnWidths.size())
+        // The stretched Name column of auto-size keeps its stored width.
+        if (!m_model.listing().isDriveView() && column < m_columnWidths.size() && !(m_autoSizeColumns && column == 0))
             m_columnWidths[column] = width;
     });
     setViewStyle(TViewStyle::vsReport);
@@ -205,6 +206,13 @@ void TFileViewFol::setColumnWidths(const QList<int>& widths)
 void TFileViewFol::setColumnWidth(int column, int width)
 {
     m_columnWidths[column] = width;
+    applyColumns();
+}
+
+void TFileViewFol::setAutoSizeColumns(bool on)
+{
+    m_autoSizeColumns = on;
+    m_report->header()->setSectionResizeMode(0, on ? QHeaderView::Stretch : QHeaderView::Interactive);
     applyColumns();
 }
 

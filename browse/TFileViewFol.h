@@ -72,6 +72,11 @@ public:
     void setColWidth_Mod(int width) { setColumnWidth(3, width); }
     void setColWidth_Attr(int width) { setColumnWidth(4, width); }
 
+    // On: the Name column takes the width the other columns leave; off: every column keeps
+    // its own width.
+    bool AutoSizeColumns() const { return m_autoSizeColumns; }
+    void setAutoSizeColumns(bool on);
+
     TPathViewFol* DirTree() const { return m_dirTree; }
     void setDirTree(TPathViewFol* tree);
 
@@ -125,6 +130,7 @@ private:
     TViewStyle m_viewStyle = TViewStyle::vsReport;
     bool m_colorByAttributes = true;
     QList<int> m_columnWidths{165, 75, 95, 125, 40};
+    bool m_autoSizeColumns = false;
     TPathViewFol* m_dirTree = nullptr;
     QString m_selectedItem;
     quint64 m_generation = 0;
