@@ -6,6 +6,7 @@
 #include "app/StartupAnimation.h"
 #include "app/TFormMainFolvane3.h"
 #include "app/TSplashForm.h"
+#include "platform/ui/PlatformUi.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -61,6 +62,7 @@ int FolvaneApplication::run()
     DialogPickers pickers;
     Prompter::setInstance(&prompter);
     Pickers::setInstance(&pickers);
+    InstallPlatformUi();
 
     if (!instanceCheckPasses())
         return 0;

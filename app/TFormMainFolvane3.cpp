@@ -2,6 +2,7 @@
 
 #include "app/FolvaneApplication.h"
 #include "app/MainWindowBands.h"
+#include "app/MainWindowBrowse.h"
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowSettings.h"
 #include "app/ProgramSound.h"
@@ -10,6 +11,7 @@
 #include "app/TSplashForm.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
+#include "browse/TTabControlDriveFol.h"
 #include "fileops/ui/TransferMenus.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
@@ -41,13 +43,14 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     setWindowTitle(QStringLiteral("FolVane III"));
     MainWindowLayout::build(this, m_c);
     m_bands = new MainWindowBands(this, m_c);
+    m_browse = new MainWindowBrowse(this, m_c);
     TransferMenus::Hooks hooks;
     hooks.inFileManager = [this] { return m_currentMode == vmFileManager; };
     hooks.returnToFileManager = [this] { enterMode(vmFileManager); };
     hooks.updateRecentPaths = [this](const QString& folder) { UpdateRecentPaths(folder); };
     hooks.settingsPath = m_store.filePath();
     m_transfer = new TransferMenus(this, m_c.topMenus[0], m_c.topMenus[2], hooks);
-    m_transfer->setPanes(qobject_cast<TPathViewFol*>(m_c.PathViewFol1), qobject_cast<TFileViewFol*>(m_c.FileViewFol1));
+    m_transfer->setPanes(m_c.PathViewFol1, m_c.FileViewFol1, m_c.TabControlDriveFol1);
     // The design size: the client area of 882 x 654 under the menu bar.
     m_settings.appWidth = MainWindowLayout::kClientWidth;
     m_settings.appHeight = MainWindowLayout::kClientHeight + m_c.MainMenu1->sizeHint().height();
@@ -131,11 +134,11 @@ void TFormMainFolvane3::enterMode(int mode)
 
 void TFormMainFolvane3::showPaneOfMode(int mode)
 {
-    QWidget* const panes[kViewModeCount] = {m_c.FileViewFol1, m_c.WebBrowser1, m_c.FileViewer, m_c.TextEditor,
+    QWidget* const panes[kViewModeCount] = {static_cast<QWidget*>(m_c.FileViewFol1), m_c.WebBrowser1, m_c.FileViewer, m_c.TextEditor,
                                             m_c.ScrollBox1,   m_c.ScrollBox1,  m_c.ZipViewer};
     m_c.rightPane->setCurrentWidget(panes[mode]);
     m_c.PanelPath->setVisible(mode == vmFileManager);
-    m_c.TabControlDriveFol1->setVisible(mode == vmFileManager && m_settings.singleDrive);
+    m_c.TabControlDriveFol1->setVisible(mode == vmFileManager && m_c.PathViewFol1->SingleDrive());
     m_c.ComboBoxURL->setVisible(mode == vmWebBrowser);
     m_c.MediaTrackBar->setVisible(mode == vmMoviePlayer);
     m_c.MeterItemStatus->hide();
@@ -166,13 +169,12 @@ void TFormMainFolvane3::FormShow()
         if (m_splash)
             m_splash->show();
     }
+    m_browse->applyFileFilters(m_settings.showHiddenSystemfiles);
     QCoreApplication::processEvents();
     enterMode(m_currentMode);
-    if (m_currentMode == vmFileManager) {
-        const QString folder = StartFolder::resolve(m_currentFile, m_currentPath);
-        m_currentPath = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-        UpdateRecentPaths(folder);
-    }
+    // Whatever the mode, the browse panes open the folder of the stored item; the tree's
+    // folder change puts it in the recent folders.
+    m_browse->goToFolder(StartFolder::resolve(m_currentFile, m_currentPath));
     QCoreApplication::processEvents();
     Q_EMIT splashDone();
     m_splash = nullptr;

@@ -5,8 +5,8 @@
 // loadProgress (WM_LOADPROGRESS, passed on to the splash window while it exists) and
 // viewSelected (WM_VIEWSELECTED, runs the View command).
 //
-// The values that belong to components other parts of the program provide (column widths,
-// sort, view style, single-drive mode, editor and viewer options...) are kept in settings()
+// The browse panes are wired by MainWindowBrowse. The values that belong to components
+// other parts of the program provide (editor and viewer options...) are kept in settings()
 // until those components take them over.
 
 #include "app/AppSettings.h"
@@ -17,6 +17,7 @@
 #include <QPointer>
 
 class MainWindowBands;
+class MainWindowBrowse;
 class TransferMenus;
 class TSplashForm;
 
@@ -31,12 +32,15 @@ public:
     AppSettings& settings() { return m_settings; }
     const SettingsStore& store() const { return m_store; }
     MainWindowBands& bands() { return *m_bands; }
+    MainWindowBrowse& browse() { return *m_browse; }
     // The file transfer commands of the File and Edit menus and the browse popups.
     TransferMenus& transferMenus() { return *m_transfer; }
 
     int CurrentMode() const { return m_currentMode; }
     const QString& CurrentFile() const { return m_currentFile; }
     const QString& CurrentPath() const { return m_currentPath; }
+    // The current folder, kept as program state (the process's working folder never moves).
+    void setCurrentPath(const QString& path) { m_currentPath = path; }
 
     void setSplash(TSplashForm* splash) { m_splash = splash; }
     bool startsMaximized() const { return m_settings.appState == int(StoredWindowState::Maximized); }
@@ -92,6 +96,7 @@ private:
     AppSettings m_settings;
     SettingsStore m_store;
     MainWindowBands* m_bands = nullptr;
+    MainWindowBrowse* m_browse = nullptr;
     TransferMenus* m_transfer = nullptr;
     QPointer<TSplashForm> m_splash;
     const QEvent* m_keyEvent = nullptr;

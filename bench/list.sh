@@ -17,21 +17,26 @@ mkdir "$work/files" "$work/folders" "$work/empty"
 ( cd "$work/files" && seq -f "%06g" 1 "$FILES" | awk '{ printf "%s_File%s.%s\n", ($1 % 7 ? "doc" : "Img"), $1, ($1 % 3 ? "txt" : "jpg") }' | xargs touch )
 ( cd "$work/folders" && seq -f "folder%05g" 1 "$FOLDERS" | xargs mkdir )
 
-measure() { # prints "seconds peak-kb"; best wall time of three runs
-    local best="" line
+measure() { # measure REPEAT COMMAND...: prints "seconds-per-run peak-kb", the best of three
+             # timings of REPEAT runs in a row (small jobs repeat to rise above the
+             # timer's 10 ms steps); the peak RSS is that of the largest run
+    local repeat=$1 best="" line
+    shift
     for _ in 1 2 3; do
-        line=$( { /usr/bin/time -f '%e %M' "$@" > /dev/null; } 2>&1 | tail -1)
+        line=$( { /usr/bin/time -f '%e %M' sh -c 'n=$1; shift; while [ "$n" -gt 0 ]; do "$@" > /dev/null; n=$((n - 1)); done' \
+                  sh "$repeat" "$@"; } 2>&1 | tail -1)
         if [ -z "$best" ] || awk -v a="${line% *}" -v b="${best% *}" 'BEGIN { exit !(a < b) }'; then best=$line; fi
     done
-    echo "$best"
+    awk -v t="${best% *}" -v m="${best#* }" -v n="$repeat" 'BEGIN { printf "%.3f %d\n", t / n, m }'
 }
 
 export LC_ALL=C.UTF-8
-empty=$(measure "$FVTOOL" list "$work/empty")
+empty=$(measure 1 "$FVTOOL" list "$work/empty")
 for job in files folders; do
-    ours=$(measure "$FVTOOL" list "$work/$job" --sort name)
-    peer=$(measure ls -l "$work/$job")
+    repeat=$([ "$job" = files ] && echo 1 || echo 10)
+    ours=$(measure "$repeat" "$FVTOOL" list "$work/$job" --sort name)
+    peer=$(measure "$repeat" ls -l "$work/$job")
     echo "list $job: fvtool ${ours% *} s ${ours#* } KB; ls -l ${peer% *} s ${peer#* } KB;" \
          "fvtool over an empty folder: $(( ${ours#* } - ${empty#* } )) KB"
-    awk -v o="${ours% *}" -v p="${peer% *}" -v j="$job" 'BEGIN { if (p < 0.01) p = 0.01; if (o < 0.01) o = 0.01; printf "RATIO list-%s %.2f\n", j, o / p }'
+    awk -v o="${ours% *}" -v p="${peer% *}" -v j="$job" 'BEGIN { if (p < 0.001) p = 0.001; if (o < 0.001) o = 0.001; printf "RATIO list-%s %.2f\n", j, o / p }'
 done

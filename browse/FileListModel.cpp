@@ -5,7 +5,11 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QMimeData>
 #include <QPalette>
+#include <QUrl>
+
+#include <algorithm>
 
 FileListModel::FileListModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -36,17 +40,15 @@ void FileListModel::sortTable(int column, bool ascending)
         return;
     Q_EMIT layoutAboutToBeChanged();
     const QModelIndexList before = persistentIndexList();
-    QStringList paths;
+    std::vector<uint32_t> records;
     for (const QModelIndex& index : before)
-        paths << m_listing.fullPath(index.row());
+        records.push_back(m_listing.recordAt(index.row()));
     m_listing.sort(column, ascending, FileTypeNames::instance());
     // Keep selections and the current item on the same entries after the reorder.
-    QHash<QString, int> rowOf;
-    for (int row = 0; row < m_listing.count() && !paths.isEmpty(); ++row)
-        rowOf.insert(m_listing.fullPath(row), row);
+    const std::vector<int> rows = m_listing.rowsOfRecords();
     QModelIndexList after;
     for (qsizetype i = 0; i < before.size(); ++i)
-        after << index(rowOf.value(paths[i]), before[i].column());
+        after << index(rows[records[size_t(i)]], before[i].column());
     changePersistentIndexList(before, after);
     Q_EMIT layoutChanged();
 }
@@ -159,4 +161,39 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::TextAlignmentRole)
         return alignment(section);
     return QVariant();
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (!index.isValid())
+        return flags;
+    const auto kind = ItemKind(data(index, KindRole).toInt());
+    if (kind == ItemKind::File || kind == ItemKind::Folder)
+        flags |= Qt::ItemIsDragEnabled;
+    return flags;
+}
+
+QStringList FileListModel::mimeTypes() const
+{
+    return {QStringLiteral("text/uri-list")};
+}
+
+QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const
+{
+    QList<int> rows;
+    for (const QModelIndex& index : indexes) {
+        const auto kind = ItemKind(data(index, KindRole).toInt());
+        if ((kind == ItemKind::File || kind == ItemKind::Folder) && !rows.contains(index.row()))
+            rows << index.row();
+    }
+    if (rows.isEmpty())
+        return nullptr;
+    std::sort(rows.begin(), rows.end());
+    QList<QUrl> urls;
+    for (int row : rows)
+        urls << QUrl::fromLocalFile(data(index(row, 0), FullPathRole).toString());
+    auto* mime = new QMimeData;
+    mime->setUrls(urls);
+    return mime;
 }

@@ -94,6 +94,14 @@ const QString& FileListing::typeNameOf(int row, FileTypeNames& typeNames)
     return item.TypeName;
 }
 
+std::vector<int> FileListing::rowsOfRecords() const
+{
+    std::vector<int> rows(m_order.size());
+    for (size_t row = 0; row < m_order.size(); ++row)
+        rows[m_order[row]] = int(row);
+    return rows;
+}
+
 QString FileListing::fullPath(int row) const
 {
     const TFileInfo& item = at(row);

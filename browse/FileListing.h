@@ -50,6 +50,10 @@ public:
     const QString& typeNameOf(int row, FileTypeNames& typeNames);
 
     int count() const { return int(m_order.size()); }
+    // The record shown in a row, and the rows of all records (the inverse), so that a view
+    // can keep its selection on the same entries across a sort.
+    uint32_t recordAt(int row) const { return m_order[size_t(row)]; }
+    std::vector<int> rowsOfRecords() const;
     const TFileInfo& at(int row) const { return m_table[m_order[size_t(row)]]; }
     TFileInfo& at(int row) { return m_table[m_order[size_t(row)]]; }
     const QString& directory() const { return m_directory; }

@@ -18,10 +18,17 @@ QChar separatorIn(const QString& pattern, QChar fallback)
 }
 
 // Qt's long time format ends with the time zone ("t"), which the column leaves out.
-QString withoutZone(QString pattern)
+QString withoutZone(const QString& pattern)
 {
-    pattern.remove(QLatin1Char('t'));
-    return pattern.trimmed();
+    QString result;
+    bool quoted = false;
+    for (QChar c : pattern) {
+        if (c == QLatin1Char('\''))
+            quoted = !quoted;
+        if (quoted || c != QLatin1Char('t'))
+            result += c;
+    }
+    return result.trimmed();
 }
 
 } // namespace
@@ -78,6 +85,8 @@ QString FileTimeFormat::timePattern(TTmFormat time, const QLocale& locale)
     if (t >= 0)
         pattern.truncate(t);
     pattern.remove(QStringLiteral("AP")).remove(QStringLiteral("ap"));
+    // With the day half shown, hours count to 12 also where the locale writes 24-hour "HH".
+    pattern.replace(QLatin1Char('H'), QLatin1Char('h'));
     return pattern.trimmed() + QStringLiteral(" AP");
 }
 

@@ -8,17 +8,28 @@
 #include <QUrl>
 #include <QWidget>
 
-void FolderDrag::moved(QWidget* source, const QMouseEvent* event, const QString& folder, bool isDriveRoot)
+QMimeData* FolderDrag::dragData(const QString& folder, bool isDriveRoot)
 {
-    if (!m_armed || !(event->buttons() & Qt::LeftButton))
-        return;
-    if ((event->position().toPoint() - m_start).manhattanLength() < QApplication::startDragDistance())
-        return;
-    m_armed = false;
-    if (isDriveRoot || !QFileInfo(folder).isDir())
-        return;
+    if (isDriveRoot || folder.isEmpty() || !QFileInfo(folder).isDir())
+        return nullptr;
     auto* data = new QMimeData;
     data->setUrls({QUrl::fromLocalFile(folder)});
+    return data;
+}
+
+bool FolderDrag::reachedDistance(const QPoint& position, Qt::MouseButtons buttons) const
+{
+    return m_armed && (buttons & Qt::LeftButton) && (position - m_start).manhattanLength() >= QApplication::startDragDistance();
+}
+
+void FolderDrag::moved(QWidget* source, const QMouseEvent* event, const QString& folder, bool isDriveRoot)
+{
+    if (!reachedDistance(event->position().toPoint(), event->buttons()))
+        return;
+    m_armed = false;
+    QMimeData* data = dragData(folder, isDriveRoot);
+    if (!data)
+        return;
     auto* drag = new QDrag(source);
     drag->setMimeData(data);
     drag->exec(Qt::CopyAction, Qt::CopyAction);

@@ -297,18 +297,24 @@ void TPathViewFol::mousePressEvent(QMouseEvent* event)
     // Only a press on a node's label or icon chooses it; the expand button does not.
     const bool onLabel = node && visualItemRect(node).contains(event->position().toPoint());
     QTreeWidget::mousePressEvent(event);
+    m_dragPath.clear();
     if (onLabel) {
         setCurrentItem(node);
         ChooseNode(true);
+        QTreeWidgetItem* chosen = currentItem();
+        if (chosen && chosen->data(0, LevelRole).toInt() == FolderLevel)
+            m_dragPath = GetNodePath(chosen);
     }
     m_drag.pressed(event->position().toPoint());
 }
 
 void TPathViewFol::mouseMoveEvent(QMouseEvent* event)
 {
-    QTreeWidgetItem* node = currentItem();
-    const bool root = !node || node->data(0, LevelRole).toInt() != FolderLevel;
-    m_drag.moved(this, event, GetNodePath(node), root);
+    // With the button held the chosen folder is dragged; the view's own drag-selection would
+    // move the selection without choosing a folder.
+    if (!(event->buttons() & Qt::LeftButton))
+        QTreeWidget::mouseMoveEvent(event);
+    m_drag.moved(this, event, m_dragPath, m_dragPath.isEmpty());
 }
 
 void TPathViewFol::keyPressEvent(QKeyEvent* event)
@@ -350,6 +356,21 @@ void TPathViewFol::OpenWithExplorer()
 void TPathViewFol::FindWithExplorer()
 {
     runVerb(QStringLiteral("Find"));
+}
+
+void TPathViewFol::FormatDrive()
+{
+    const QString root = DriveOfPath(BrowsePaths::withoutTrailingSlash(m_selectedPath)).root;
+    QString error;
+    // Unlike the platform's own format box, a missing utility is reported, not ignored.
+    if (!::FormatDrive(root, &error))
+        Prompter::instance().error(error);
+    const QString selected = m_selectedPath;
+    RebuildTree();
+    if (m_fileList) {
+        m_fileList->setDirectoryDirect(selected);
+        m_fileList->RefreshList();
+    }
 }
 
 void TPathViewFol::ShowFolderProperties()

@@ -57,6 +57,9 @@ public:
     void OpenWithExplorer();
     void FindWithExplorer();
     void ShowFolderProperties();
+    // Opens the desktop's disk utility on the selected drive, then rebuilds the tree and
+    // re-reads the list.
+    void FormatDrive();
     void SavePathToClipboard();
     void ToggleSingleDrive();
     // Collapses an expanded node with everything below; expands a collapsed one together
@@ -94,4 +97,5 @@ private:
     QString m_selectedFile;
     QString m_currentFolder;
     FolderDrag m_drag;
+    QString m_dragPath; // the folder chosen by the last press, empty for the root and drives
 };

@@ -3,6 +3,7 @@
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
 #include "platform/Prompter.h"
+#include "platform/Shell.h"
 
 TPathViewFolPopUp::TPathViewFolPopUp(TPathViewFol* tree, bool forTabs, QWidget* parent)
     : QMenu(parent)
@@ -76,6 +77,14 @@ void TPathViewFolPopUp::addDrivesMenu()
         });
     }
     connect(addItem(drives, QStringLiteral("Refresh"), "RefreshNode"), &QAction::triggered, m_tree, &TPathViewFol::RefreshTree);
+    // Shares are mounted by the desktop; the two items say so instead of opening a dialog.
+    auto explainNetworkDrives = [] { Prompter::instance().information(NetworkDrivesUnavailableText()); };
+    connect(addItem(drives, QStringLiteral("Map Network Drive ..."), "MapNetNode"), &QAction::triggered, this, explainNetworkDrives);
+    connect(addItem(drives, QStringLiteral("Disconnect Network Drive ..."), "UnMapNetNode", AnyNetworkDrive()),
+            &QAction::triggered, this, explainNetworkDrives);
+    const bool belowRoot = m_node && m_node->data(0, TPathViewFol::LevelRole).toInt() != TPathViewFol::RootLevel;
+    connect(addItem(drives, QStringLiteral("Format Drive"), "FormatNode", belowRoot), &QAction::triggered, m_tree,
+            &TPathViewFol::FormatDrive);
 }
 
 void TPathViewFolPopUp::addSendMenu(bool belowRoot)

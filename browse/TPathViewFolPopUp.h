@@ -1,8 +1,8 @@
 #pragma once
 // The folder tree's own context menu (and the drive tab strip's, which acts on the linked
 // tree). The folder operations that need the transfer commands and the shortcut tools say
-// they are not available yet; formatting drives and the network-drive dialogs have no
-// Linux counterpart and are left out.
+// they are not available yet. Formatting opens the desktop's disk utility; the network-drive
+// items explain that shares are mounted by the desktop, as Linux has no such dialogs.
 
 #include <QMenu>
 

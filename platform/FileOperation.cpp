@@ -52,7 +52,9 @@ FileOperationResult EngineFileOperations::run(FileOperationKind kind, const QStr
     FileOperationResult result;
     if (kind == FileOperationKind::Delete && !sources.isEmpty()) {
         const bool toTrash = flags.testFlag(FileOperationFlag::AllowUndo);
-        if (!Prompter::instance().confirm(deleteQuestion(sources, toTrash))) {
+        const PromptButton answer = Prompter::instance().ask(PromptKind::Confirmation, PromptButton::Yes | PromptButton::No,
+                                                             deleteQuestion(sources, toTrash), QStringLiteral("Confirm Delete"));
+        if (answer != PromptButton::Yes) {
             result.aborted = true;
             return result;
         }

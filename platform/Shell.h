@@ -54,5 +54,13 @@ QString CreateShortcut(const QString& target, const QString& workingFolder, cons
 QString ShortcutTarget(const QString& shortcutPath);
 QString ShortcutTargetFromText(const QByteArray& text);
 
+// Formatting a drive: the desktop's disk utility is started on the drive's device (GNOME Disks
+// with its format dialog, else KDE Partition Manager). False with *error when the drive has no
+// block device or no such utility is installed.
+bool FormatDrive(const QString& root, QString* error);
+// Mapping and unmapping network drives has no dialog on Linux: shares are mounted by the
+// desktop's file manager or the system's mount table. The text the program shows instead.
+QString NetworkDrivesUnavailableText();
+
 // Empties the freedesktop recently-used list ($XDG_DATA_HOME/recently-used.xbel).
 bool ClearRecentDocuments(QString* error);

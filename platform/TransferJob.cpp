@@ -276,8 +276,10 @@ bool TransferJob::copyItems(std::vector<Item>& items)
     }
     // A folder gets its times and permissions after its contents, which change both.
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
-        if (it->copied && S_ISDIR(it->st.st_mode))
+        if (it->copied && S_ISDIR(it->st.st_mode)) {
+            FileCopier::copyExtendedAttributes(it->src, it->dst);
             FileCopier::applyAttributes(it->dst, it->st);
+        }
     }
     return !stopped();
 }
@@ -348,9 +350,7 @@ bool TransferJob::askReplace(const QByteArray& src, const QByteArray& dst)
     });
     if (answer == PromptButton::YesToAll)
         m_replaceAll = true;
-    if (answer == PromptButton::No)
-        m_skipped = true;
-    else if (answer != PromptButton::Yes && answer != PromptButton::YesToAll)
+    if (answer != PromptButton::Yes && answer != PromptButton::YesToAll && answer != PromptButton::No)
         m_aborted = true;
     return answer == PromptButton::Yes || answer == PromptButton::YesToAll;
 }
@@ -463,7 +463,6 @@ bool TransferJob::deletePath(const QByteArray& path)
         });
         if (answer != PromptButton::Yes) {
             m_aborted = answer != PromptButton::No;
-            m_skipped = true;
             itemDone();
             return !m_aborted;
         }

@@ -75,7 +75,6 @@ private:
     std::vector<Pair> m_pairs;
     bool m_replaceAll = false;
     bool m_aborted = false;
-    bool m_skipped = false;
     FileOperationResult m_result;
 
     std::atomic<bool> m_cancelled{false};

@@ -4,6 +4,11 @@
 #include "platform/Prompter.h"
 #include "platform/ui/PropertiesDialog.h"
 
+#include "browse/TFileViewFol.h"
+#include "browse/TPathViewFol.h"
+
+#include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QAction>
 #include <QMenu>
 #include <QWidget>
@@ -100,9 +105,55 @@ QAction* TransferMenus::action(const char* name) const
     return m_window->findChild<QAction*>(QLatin1String(name));
 }
 
-void TransferMenus::setPanes(TPathViewFol* tree, TFileViewFol* list)
+void TransferMenus::setPanes(TPathViewFol* tree, TFileViewFol* list, QWidget* driveTabs)
 {
     m_panes->setWidgets(tree, list);
+    if (list) {
+        // The window's list popup replaces the list's own; the list's keys run the list's steps.
+        list->setPopUpMenuEnabled(false);
+        connect(list, &TFileViewFol::contextMenuRequested, this, [this, list](const QPoint& at) {
+            list->currentView()->setFocus();
+            m_panes->setTreeActive(false);
+            m_popupFile->popup(at);
+        });
+        connect(list, &TFileViewFol::copyRequested, this, [this] { m_commands->copyList(false); });
+        connect(list, &TFileViewFol::cutRequested, this, [this] { m_commands->copyList(true); });
+        connect(list, &TFileViewFol::pasteRequested, this, [this] {
+            m_commands->pasteList();
+            afterChange();
+        });
+        connect(list, &TFileViewFol::deleteRequested, this, [this] {
+            m_commands->deleteList();
+            afterChange();
+        });
+        connect(list, &TFileViewFol::renameRequested, this, [this] {
+            m_commands->startListRename();
+            afterChange();
+        });
+        connect(list, &TFileViewFol::newFolderRequested, this, [this] { m_commands->newFolderInList(); });
+        connect(list, &TFileViewFol::copyToRequested, this, [this] { listCopyTo(false); });
+        connect(list, &TFileViewFol::moveToRequested, this, [this] { listCopyTo(true); });
+    }
+    // The tree and the drive tabs share the folder popup.
+    for (QWidget* widget : {static_cast<QWidget*>(tree), driveTabs}) {
+        if (!widget)
+            continue;
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(widget, &QWidget::customContextMenuRequested, this, [this, widget, tree](const QPoint& at) {
+            const auto* area = qobject_cast<QAbstractScrollArea*>(widget);
+            const QPoint global = area ? area->viewport()->mapToGlobal(at) : widget->mapToGlobal(at);
+            if (tree)
+                tree->setFocus();
+            m_panes->setTreeActive(true);
+            m_popupPath->popup(global);
+        });
+    }
+}
+
+void TransferMenus::listCopyTo(bool move)
+{
+    m_panes->setTreeActive(false);
+    m_commands->copyTo(move);
 }
 
 void TransferMenus::afterChange()

@@ -37,8 +37,9 @@ public:
     // Adds the items to the window's File and Edit menus and builds the two popups.
     TransferMenus(QWidget* window, QMenu* fileMenu, QMenu* editMenu, Hooks hooks);
 
-    // The browse components, once the window has them.
-    void setPanes(TPathViewFol* tree, TFileViewFol* list);
+    // The browse components: the popups and the list's own transfer keys reach the
+    // commands. driveTabs shares the tree's popup.
+    void setPanes(TPathViewFol* tree, TFileViewFol* list, QWidget* driveTabs = nullptr);
 
     TransferCommands& commands() { return *m_commands; }
     BrowsePanes& panes() { return *m_panes; }
@@ -70,6 +71,7 @@ private:
     QAction* add(QMenu* menu, const char* name, const QString& caption, void (TransferMenus::*handler)(),
                  const QKeySequence& key = QKeySequence());
     void buildPopups();
+    void listCopyTo(bool move);
     void afterChange();
 
     QWidget* m_window;

@@ -5,15 +5,23 @@
 #include <cdio/cdio.h>
 #include <cdio/audio.h>
 #include <cdio/mmc.h>
+#include <cdio/logging.h>
 #include <cdio/util.h>
 
 namespace {
 
 const QString kNotOpen = QStringLiteral("The CD device is not open.");
 
+// The library writes its warnings (a missing drive, a disc it cannot read) to stderr; the
+// program reports failures itself through errorString().
+void quietLog(cdio_log_level_t, const char*) {}
+
 } // namespace
 
-LibcdioDevice::LibcdioDevice() = default;
+LibcdioDevice::LibcdioDevice()
+{
+    cdio_log_set_handler(quietLog);
+}
 
 LibcdioDevice::~LibcdioDevice()
 {

@@ -16,6 +16,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/sysmacros.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -204,6 +205,38 @@ QByteArray temporaryName(const QByteArray& dst)
     return path;
 }
 
+// Extended attributes (the program's own user.DOSATTRIB among them, and ACLs) go with the copy.
+// A target file system that does not take one (FAT, or a security label) is not an error: the
+// bytes and the attributes that matter are there.
+template <typename List, typename Get, typename Set>
+void copyAttributes(List list, Get get, Set set)
+{
+    std::vector<char> names(1024);
+    ssize_t length = list(names.data(), names.size());
+    if (length < 0 && errno == ERANGE) {
+        names.resize(std::size_t(std::max<ssize_t>(list(nullptr, 0), 0)) + 1);
+        length = list(names.data(), names.size());
+    }
+    std::vector<char> value;
+    for (ssize_t at = 0; at < length; at += ssize_t(std::strlen(names.data() + at)) + 1) {
+        const char* name = names.data() + at;
+        const ssize_t size = get(name, nullptr, 0);
+        if (size < 0)
+            continue;
+        value.resize(std::size_t(size) + 1);
+        const ssize_t got = get(name, value.data(), value.size());
+        if (got >= 0)
+            set(name, value.data(), std::size_t(got));
+    }
+}
+
+void copyAttributes(int in, int out)
+{
+    copyAttributes([in](char* list, std::size_t size) { return ::flistxattr(in, list, size); },
+                   [in](const char* name, void* value, std::size_t size) { return ::fgetxattr(in, name, value, size); },
+                   [out](const char* name, const void* value, std::size_t size) { ::fsetxattr(out, name, value, size, 0); });
+}
+
 bool makeNode(const QByteArray& src, const struct stat& st, const QByteArray& at)
 {
     if (S_ISLNK(st.st_mode)) {
@@ -255,6 +288,15 @@ QString FileCopier::errorText(int code)
     return QString::fromLocal8Bit(std::strerror(code));
 }
 
+void FileCopier::copyExtendedAttributes(const QByteArray& src, const QByteArray& dst)
+{
+    copyAttributes([&](char* list, std::size_t size) { return ::llistxattr(src.constData(), list, size); },
+                   [&](const char* name, void* value, std::size_t size) { return ::lgetxattr(src.constData(), name, value, size); },
+                   [&](const char* name, const void* value, std::size_t size) {
+                       ::lsetxattr(dst.constData(), name, value, size, 0);
+                   });
+}
+
 void FileCopier::applyAttributes(const QByteArray& dst, const struct stat& st)
 {
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
@@ -296,6 +338,7 @@ FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray&
     bool ok = bytes.run(onChunk, &cancelled);
     int code = errno;
     if (ok) {
+        copyAttributes(in.get(), out.get());
         if (::geteuid() == 0)
             (void)::fchown(out.get(), now.st_uid, now.st_gid);
         ::fchmod(out.get(), now.st_mode & 07777);
@@ -384,12 +427,30 @@ FileCopier::Status FileCopier::renameReplace(const QByteArray& src, const QByteA
     return Status::Failed;
 }
 
-bool FileCopier::removeTree(const QByteArray& path, const std::function<bool()>& onItem, QString* error)
+namespace {
+
+// A bind mount keeps its device number, so the kernel's own mark of a mount's root is asked too.
+bool isMountRoot(const QByteArray& path)
+{
+    struct statx st {};
+    return ::statx(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW, STATX_TYPE, &st) == 0
+        && (st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (st.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+}
+
+// Removes path and, for a folder, everything in it on the same device; a volume mounted
+// somewhere inside is never entered (deleting a folder must not empty a disk mounted in it).
+bool removeBelow(const QByteArray& path, dev_t device, const std::function<bool()>& onItem, QString* error)
 {
     struct stat st {};
     if (::lstat(path.constData(), &st) != 0)
         return fail(error, errno);
     if (S_ISDIR(st.st_mode)) {
+        if (st.st_dev != device || isMountRoot(path)) {
+            if (error)
+                *error = QStringLiteral("\"") + QFile::decodeName(path) + QStringLiteral("\" is a mounted volume and is not deleted.");
+            errno = EBUSY;
+            return false;
+        }
         DIR* dir = ::opendir(path.constData());
         if (!dir)
             return fail(error, errno);
@@ -400,7 +461,7 @@ bool FileCopier::removeTree(const QByteArray& path, const std::function<bool()>&
         }
         ::closedir(dir);
         for (const QByteArray& child : children) {
-            if (!removeTree(child, onItem, error))
+            if (!removeBelow(child, device, onItem, error))
                 return false;
         }
         if (::rmdir(path.constData()) != 0)
@@ -413,4 +474,19 @@ bool FileCopier::removeTree(const QByteArray& path, const std::function<bool()>&
         return false;
     }
     return true;
+}
+
+} // namespace
+
+bool FileCopier::removeTree(const QByteArray& path, const std::function<bool()>& onItem, QString* error)
+{
+    struct stat st {};
+    struct stat parent {};
+    const qsizetype slash = path.lastIndexOf('/');
+    const QByteArray above = slash <= 0 ? QByteArray("/") : path.left(slash);
+    if (::lstat(path.constData(), &st) != 0 || ::stat(above.constData(), &parent) != 0)
+        return fail(error, errno);
+    // Measured against the folder above, a mount point itself (or "/") is a volume, not a
+    // folder to delete: removeBelow refuses it.
+    return removeBelow(path, S_ISDIR(st.st_mode) ? parent.st_dev : st.st_dev, onItem, error);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The file system steps of a transfer: copy one regular file (copy_file_range, falling back to
 // read/write), a symbolic link as a link, a FIFO, socket or device node as what it is; keep
-// times and permissions (and the owner when running as root); rename without replacing;
+// times, permissions and extended attributes (and the owner when running as root); rename without replacing;
 // remove a tree. Every step returns false with errno-based text in *error.
 
 #include <QByteArray>
@@ -32,6 +32,8 @@ Status copyFile(const QByteArray& src, const QByteArray& dst, bool replace,
 Status copySpecial(const QByteArray& src, const struct stat& st, const QByteArray& dst, bool replace, QString* error);
 // Creates the folder dst (fine when it exists as a folder).
 Status makeFolder(const QByteArray& dst, QString* error);
+// The extended attributes of src (a folder or a node; files copy theirs in copyFile).
+void copyExtendedAttributes(const QByteArray& src, const QByteArray& dst);
 // Mode and times (and owner as root) of st onto dst; links get their times only.
 void applyAttributes(const QByteArray& dst, const struct stat& st);
 
@@ -40,7 +42,8 @@ Status renameNoReplace(const QByteArray& src, const QByteArray& dst, bool* cross
 // rename that replaces dst (after the user agreed).
 Status renameReplace(const QByteArray& src, const QByteArray& dst, bool* crossDevice, QString* error);
 
-// Removes a file, link or whole tree; onItem is called after each removed entry and may stop.
+// Removes a file, link or whole tree on one volume (a mount point, at the top or inside, is
+// refused with a clear error); onItem is called after each removed entry and may stop.
 bool removeTree(const QByteArray& path, const std::function<bool()>& onItem, QString* error);
 
 // "No space left on device" and friends, from errno.

@@ -164,7 +164,7 @@ bool Trash::parseInfo(const QByteArray& text, QString* pathKey, QDateTime* delet
 
 bool Trash::moveToTrash(const QString& path, QString* error)
 {
-    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
     struct stat item {};
     struct stat homeData {};
     if (!statOf(absolute, &item, false)) {

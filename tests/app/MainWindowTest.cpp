@@ -7,6 +7,9 @@
 #include "app/SettingsStore.h"
 #include "app/TFormMainFolvane3.h"
 #include "app/TSplashForm.h"
+#include "browse/TFileViewFol.h"
+#include "browse/TPathViewFol.h"
+#include "browse/TTabControlDriveFol.h"
 #include "platform/Registry.h"
 #include "support/TempHome.h"
 
@@ -301,10 +304,13 @@ TEST_F(MainWindowTest, LoadProgressReachesTheSplashOnlyUntilTheWindowIsShown)
     window.loadProgress(12, QStringLiteral("notes.txt"));
     EXPECT_EQ(splash.Label1()->text(), QStringLiteral("Loading Drives, Folders & Files... notes.txt > 12"));
     QSignalSpy done(&window, &TFormMainFolvane3::splashDone);
+    makeFile(QStringLiteral("home/listed.txt"));
     window.show();
     EXPECT_EQ(done.size(), 1);
+    const QString shown = splash.Label1()->text();
+    EXPECT_TRUE(shown.contains(QLatin1String("listed.txt > "))) << "the start folder's listing reports its entries";
     window.loadProgress(13, QStringLiteral("later.txt"));
-    EXPECT_TRUE(splash.Label1()->text().endsWith(QLatin1String("notes.txt > 12")));
+    EXPECT_EQ(splash.Label1()->text(), shown);
 }
 
 TEST_F(MainWindowTest, ViewSelectedRunsTheViewCommand)

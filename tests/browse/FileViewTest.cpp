@@ -6,6 +6,8 @@
 
 #include "browse/FileSortOrder.h"
 #include "browse/TFileViewFol.h"
+#include "platform/ui/PropertiesDialog.h"
+#include "support/FakeLauncher.h"
 
 #include <QFont>
 #include <QHeaderView>
@@ -57,8 +59,13 @@ TEST_F(FileViewTest, HeaderClicksSortAndFlipTheDirectionWithFilesFirst)
     // First run: DecendSort false sorts names Z to A.
     EXPECT_EQ(captions(list), (QStringList{"c.txt", "b.txt", "A.txt", "zulu", "Alpha"}));
     auto* header = list.findChild<QTreeView*>(QStringLiteral("ReportView"))->header();
+    // The selection stays on its entry across the sort.
+    list.currentView()->setCurrentIndex(list.model().index(1, 0));
+    ASSERT_EQ(list.selectedPaths(), QStringList{m_data + "/b.txt"});
 
     clickHeader(list, 0);
+    EXPECT_EQ(list.selectedPaths(), QStringList{m_data + "/b.txt"});
+    EXPECT_EQ(list.currentView()->currentIndex().row(), 1);
     EXPECT_TRUE(FileSortOrder::DecendSort);
     EXPECT_EQ(captions(list), (QStringList{"A.txt", "b.txt", "c.txt", "Alpha", "zulu"}));
     EXPECT_EQ(header->sortIndicatorSection(), 0);
@@ -68,6 +75,8 @@ TEST_F(FileViewTest, HeaderClicksSortAndFlipTheDirectionWithFilesFirst)
     EXPECT_EQ(FileSortOrder::FileSortIndex, 1);
     EXPECT_FALSE(FileSortOrder::DecendSort);
     EXPECT_EQ(captions(list).mid(0, 3), (QStringList{"b.txt", "c.txt", "A.txt"}));
+    EXPECT_EQ(list.currentView()->currentIndex().row(), 0);
+    EXPECT_EQ(list.selectedPaths(), QStringList{m_data + "/b.txt"});
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::DescendingOrder);
 }
 
@@ -160,6 +169,24 @@ TEST_F(FileViewTest, DirectoryChangesMyComputerAndMissingFolders)
     EXPECT_EQ(list.Directory(), m_data + "/");
 }
 
+TEST_F(FileViewTest, TheParentEntryGoesUpToTheDriveViewAtARoot)
+{
+    const QString sub = makeFolder(QStringLiteral("drives/data/sub"));
+    makeFile(QStringLiteral("drives/data/sub/file"));
+    TFileViewFol list;
+    list.setShowFolders(true);
+    list.setParentDirCaption(QStringLiteral("Up"));
+    list.setDirectory(sub);
+    ASSERT_EQ(captions(list), (QStringList{" Up", "file"}));
+    list.currentView()->setCurrentIndex(list.model().index(0, 0));
+    list.OpenSelected();
+    EXPECT_EQ(list.Directory(), m_data + "/");
+    list.GoUp();
+    EXPECT_EQ(list.Directory(), "My Computer") << "above a drive's root is the computer";
+    list.GoUp();
+    EXPECT_EQ(list.Directory(), "My Computer");
+}
+
 TEST_F(FileViewTest, ClicksReportTheItemAndSelectionFigures)
 {
     makeFile(QStringLiteral("drives/data/a.TXT"), "1234");
@@ -183,9 +210,40 @@ TEST_F(FileViewTest, ClicksReportTheItemAndSelectionFigures)
     EXPECT_EQ(list.SelectedSize(), 6);
     EXPECT_TRUE(list.HasSelectedExtension(".txt"));
     EXPECT_FALSE(list.HasSelectedExtension(".c"));
+
+    // The properties window opens for the item under the cursor.
+    list.ShowItemProperties();
+    auto* properties = list.findChild<PropertiesDialog*>();
+    ASSERT_NE(properties, nullptr);
+    EXPECT_TRUE(properties->isVisible());
+    delete properties;
+
     view->clearSelection();
     EXPECT_EQ(list.SelectedNumber(), 3) << "nothing selected counts every item";
     EXPECT_EQ(list.SelectedSize(), 0);
+    list.ShowItemProperties();
+    EXPECT_EQ(list.findChild<PropertiesDialog*>(), nullptr) << "nothing selected, nothing shown";
+}
+
+TEST_F(FileViewTest, FindInFolderNeedsTheFocusAndReportsAMissingSearchProgram)
+{
+    TFileViewFol list;
+    list.setDirectory(m_data);
+    list.show();
+    list.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
+    FakeLauncher launcher;
+    list.currentView()->clearFocus();
+    list.FindInFolder();
+    EXPECT_TRUE(prompter().records().isEmpty()) << "without the focus nothing happens";
+    list.currentView()->setFocus();
+    prompter().answer(PromptButton::Ok);
+    list.FindInFolder();
+    EXPECT_EQ(prompter().last().text, "Can not Find file  " + m_data);
+    launcher.addProgram(QStringLiteral("kfind"));
+    list.FindInFolder();
+    ASSERT_EQ(launcher.launches().size(), 1);
+    EXPECT_EQ(launcher.launches().first().arguments, QStringList{m_data});
 }
 
 TEST_F(FileViewTest, ProgressIsReportedAndANewerListingSupersedesTheRunningOne)

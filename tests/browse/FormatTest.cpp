@@ -99,8 +99,13 @@ TEST_F(FormatTimeTest, EveryDateFormat)
     }
     EXPECT_EQ(FileTimeFormat(TDtFormat::df_yyyyMMdd, TTmFormat::tfLongFormat, us).format(when).left(18), "2024-03-02 2:01:02");
     EXPECT_TRUE(FileTimeFormat(TDtFormat::df_yyyyMMdd, TTmFormat::tfCustomize, us).format(when).endsWith("PM"));
-    // German: "/" takes the locale's date separator, the 24-hour clock stays.
     const QLocale de(QLocale::German, QLocale::Germany);
+    EXPECT_EQ(FileTimeFormat(TDtFormat::df_yyyyMMdd, TTmFormat::tfCustomize, de).format(when), "2024-03-02 02:01:02 PM");
+    // The zone is left out of the long time; quoted text keeps its letters.
+    EXPECT_EQ(FileTimeFormat::timePattern(TTmFormat::tfLongFormat, QLocale(QLocale::German, QLocale::Germany)), "HH:mm:ss");
+    EXPECT_EQ(FileTimeFormat(TDtFormat::df_yyyyMMdd, TTmFormat::tfShortFormat, QLocale(QLocale::French, QLocale::Canada))
+                  .format(when).left(10), "2024-03-02");
+    // German: "/" takes the locale's date separator, the 24-hour clock stays.
     EXPECT_EQ(FileTimeFormat(TDtFormat::df_MMddyyyy, TTmFormat::tfShortFormat, de).format(when), "03.02.2024 14:01");
 }
 

@@ -4,6 +4,7 @@
 
 #include "DriveFixture.h"
 
+#include "browse/FolderDrag.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TPathViewFolPopUp.h"
@@ -13,6 +14,8 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
+#include <QMimeData>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QSignalSpy>
 #include <QTest>
@@ -274,15 +277,41 @@ TEST_F(TreeTabsTest, ANotReadyDriveIsReportedAndNotEntered)
     EXPECT_EQ(panes->list->Directory(), m_data + "/");
 }
 
+TEST_F(TreeTabsTest, OnlyFoldersBelowADriveRootAreDraggedAndOnlyAfterAMove)
+{
+    struct Case {
+        QString folder;
+        bool driveRoot;
+        bool dragged;
+    } cases[] = {
+        {m_rock, false, true},
+        {m_data, true, false},
+        {QStringLiteral("My Computer"), false, false},
+        {m_data + "/missing", false, false},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<QMimeData> data(FolderDrag::dragData(c.folder, c.driveRoot));
+        EXPECT_EQ(data != nullptr, c.dragged) << c.folder.toStdString();
+        if (data)
+            EXPECT_EQ(data->urls(), QList<QUrl>{QUrl::fromLocalFile(c.folder)});
+    }
+    FolderDrag drag;
+    EXPECT_FALSE(drag.reachedDistance(QPoint(100, 100), Qt::LeftButton)) << "no press yet";
+    drag.pressed(QPoint(10, 10));
+    EXPECT_FALSE(drag.reachedDistance(QPoint(11, 11), Qt::LeftButton));
+    EXPECT_FALSE(drag.reachedDistance(QPoint(60, 60), Qt::RightButton));
+    EXPECT_TRUE(drag.reachedDistance(QPoint(60, 60), Qt::LeftButton));
+}
+
 TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
 {
     auto panes = makePanes(false, m_data);
     ASSERT_TRUE(panes->tree->GoToPath(m_rock));
     TPathViewFolPopUp menu(panes->tree, false);
     // Rock has no subfolders, so there is nothing to expand.
-    for (const char* absent : {"FormatNode", "MapNetNode", "UnMapNetNode", "ExpandCollapseNode"})
+    for (const char* absent : {"ExpandCollapseNode"})
         EXPECT_EQ(menu.findChild<QAction*>(QLatin1String(absent)), nullptr) << absent;
-    for (const char* present : {"OpenNode", "FindNodePath", "SingleDriveNode", "RefreshNode", "SavePathToClipNode",
+    for (const char* present : {"OpenNode", "FindNodePath", "FormatNode", "MapNetNode", "UnMapNetNode", "SingleDriveNode", "RefreshNode", "SavePathToClipNode",
                                 "CopyNode", "DelNode", "AddNode", "PropertiesNode"})
         EXPECT_NE(menu.findChild<QAction*>(QLatin1String(present)), nullptr) << present;
 
@@ -309,6 +338,20 @@ TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
     menu.findChild<QAction*>(QStringLiteral("FindNodePath"))->trigger();
     ASSERT_EQ(launcher.launches().size(), 2);
     EXPECT_EQ(launcher.launches().last().workingFolder, m_rock);
+
+    // Network drives are the desktop's business; formatting goes to its disk utility.
+    EXPECT_TRUE(menu.findChild<QAction*>(QStringLiteral("UnMapNetNode"))->isEnabled()) << "the NFS share is mounted";
+    prompter().answer(PromptButton::Ok);
+    menu.findChild<QAction*>(QStringLiteral("MapNetNode"))->trigger();
+    EXPECT_EQ(prompter().last().kind, PromptKind::Information);
+    EXPECT_TRUE(prompter().last().text.startsWith("Network drives are connected"));
+    ASSERT_TRUE(panes->tree->GoToPath(m_usb));
+    launcher.addProgram(QStringLiteral("gnome-disks"));
+    TPathViewFolPopUp driveMenu(panes->tree, false);
+    driveMenu.findChild<QAction*>(QStringLiteral("FormatNode"))->trigger();
+    ASSERT_EQ(launcher.launches().size(), 3);
+    EXPECT_TRUE(launcher.launches().last().arguments.contains("/dev/sdb1"));
+    EXPECT_EQ(panes->list->Directory(), m_usb + "/");
 
     menu.findChild<QAction*>(QStringLiteral("SingleDriveNode"))->trigger();
     EXPECT_TRUE(panes->tree->SingleDrive());

@@ -6,6 +6,7 @@
 
 #include "support/TempHome.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -18,6 +19,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -96,9 +98,20 @@ TEST_F(FileOperationTest, CopyTreeKeepsBytesTimesPermissionsLinksAndFifos)
                     std::array<timespec, 2>{timespec{1000000000, 5}, timespec{1000000000, 5}}.data(), 0);
     }
 
+    // The attribute the program keeps DOS attributes in (where the file system has them).
+    const bool xattrs = ::setxattr(QFile::encodeName(path(QStringLiteral("src/a.txt"))).constData(), "user.DOSATTRIB", "0x21", 4, 0) == 0
+        && ::setxattr(QFile::encodeName(path(QStringLiteral("src/sub"))).constData(), "user.DOSATTRIB", "0x12", 4, 0) == 0;
+
     ASSERT_TRUE(RunTransfer(FileOperationKind::Copy, {path(QStringLiteral("src"))}, {path(QStringLiteral("dst/"))}));
 
     EXPECT_EQ(entriesBelow(path(QStringLiteral("dst/src"))), entriesBelow(path(QStringLiteral("src"))));
+    if (xattrs) {
+        char value[8] = {};
+        EXPECT_EQ(::getxattr(QFile::encodeName(path(QStringLiteral("dst/src/a.txt"))).constData(), "user.DOSATTRIB", value, sizeof value), 4);
+        EXPECT_STREQ(value, "0x21");
+        EXPECT_EQ(::getxattr(QFile::encodeName(path(QStringLiteral("dst/src/sub"))).constData(), "user.DOSATTRIB", value, sizeof value), 4);
+        EXPECT_STREQ(value, "0x12");
+    }
     EXPECT_EQ(contents(path(QStringLiteral("dst/src/sub/big.bin"))), pattern(3 << 20, 1));
     EXPECT_EQ(contents(path(QStringLiteral("dst/src/a.txt"))), "alpha");
     const QFileInfo link(path(QStringLiteral("dst/src/link")));
@@ -391,7 +404,8 @@ namespace {
 TEST_F(FileOperationTest, PermissionDeniedIsReportedAndLeavesNothing)
 {
     const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
-    const QString fvtool = qEnvironmentVariable("FOLVANE_BIN_DIR") + QStringLiteral("/fvtool");
+    const QString bin = qEnvironmentVariable("FOLVANE_BIN_DIR", QCoreApplication::applicationDirPath() + QStringLiteral("/../bin"));
+    const QString fvtool = bin + QStringLiteral("/fvtool");
     if (::geteuid() != 0 || setpriv.isEmpty() || !QFileInfo(fvtool).isExecutable())
         GTEST_SKIP() << "needs root, setpriv and the built fvtool to run the engine as an unprivileged user";
     const QString source = makeFile(QStringLiteral("work/report.txt"), "data");
@@ -409,6 +423,52 @@ TEST_F(FileOperationTest, PermissionDeniedIsReportedAndLeavesNothing)
               QStringLiteral("Cannot copy \"") + source + QStringLiteral("\":\nPermission denied"));
     EXPECT_TRUE(entriesBelow(locked).isEmpty());
     EXPECT_EQ(contents(source), "data");
+}
+
+} // namespace
+
+namespace {
+
+// Deleting for good never enters another volume. /proc is a mount point whose entries cannot be
+// removed anyway, so the check is safe to run even if the guard were broken.
+TEST_F(FileOperationTest, DeletingAMountPointIsRefused)
+{
+    struct stat proc {}, root {};
+    if (::stat("/proc", &proc) != 0 || ::stat("/", &root) != 0 || proc.st_dev == root.st_dev)
+        GTEST_SKIP() << "/proc is not a mounted volume here";
+    prompter().answer(PromptButton::Yes).answer(PromptButton::Ok);
+    EXPECT_FALSE(RunTransfer(FileOperationKind::Delete, {QStringLiteral("/proc")}, {}, FileOperationFlag::None));
+    EXPECT_EQ(prompter().last().text, QStringLiteral("Cannot delete \"/proc\":\r\n\"/proc\" is a mounted volume and is not deleted."));
+    EXPECT_TRUE(QFileInfo::exists(QStringLiteral("/proc/self")));
+}
+
+} // namespace
+
+namespace {
+
+// Names inside a tree are handled as the bytes they are: invalid UTF-8, a newline, a leading
+// dash, a percent sign all arrive unchanged.
+TEST_F(FileOperationTest, NamesInsideATreeAreCopiedByteForByte)
+{
+    const QByteArray folder = QFile::encodeName(makeFolder(QStringLiteral("work/odd")));
+    const QByteArray names[] = {"\xff\xfe latin1 \xe9", "line\nbreak", "-rf", "100%", " spaced "};
+    for (const QByteArray& name : names) {
+        const int fd = ::open(QByteArray(folder + '/' + name).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::write(fd, name.constData(), std::size_t(name.size())), name.size());
+        ::close(fd);
+    }
+    ASSERT_TRUE(RunTransfer(FileOperationKind::Copy, {path(QStringLiteral("odd"))}, {path(QStringLiteral("copy"))}));
+    ASSERT_TRUE(RunTransfer(FileOperationKind::Move, {path(QStringLiteral("copy"))}, {path(QStringLiteral("moved"))}));
+    for (const QByteArray& name : names) {
+        const QByteArray copied = QFile::encodeName(path(QStringLiteral("moved"))) + '/' + name;
+        char bytes[64] = {};
+        const int fd = ::open(copied.constData(), O_RDONLY);
+        ASSERT_GE(fd, 0) << name.toHex().constData();
+        EXPECT_EQ(::read(fd, bytes, sizeof bytes), name.size());
+        ::close(fd);
+        EXPECT_EQ(QByteArray(bytes, int(name.size())), name);
+    }
 }
 
 } // namespace

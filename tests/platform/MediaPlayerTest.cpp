@@ -5,6 +5,8 @@
 
 #ifdef FOLVANE_HAVE_MULTIMEDIA
 #include "platform/media/QtMediaPlayer.h"
+
+#include <QVideoWidget>
 #endif
 
 #include "support/FakeMediaPlayer.h"
@@ -14,6 +16,7 @@
 #include <QFile>
 #include <QTest>
 #include <QTimer>
+#include <QWidget>
 #include <QtEndian>
 
 namespace {
@@ -153,6 +156,19 @@ TEST_F(MediaPlayerTest, QtBackEndPlaysAWavToItsEnd)
     }
     EXPECT_EQ(notices, QList<MediaNotifyValue>{MediaNotifyValue::Successful});
     EXPECT_EQ(player.mode(), MediaMode::Stopped);
+}
+
+TEST_F(MediaPlayerTest, QtBackEndDrawsVideoIntoTheGivenRectangle)
+{
+    QtMediaPlayer player;
+    QWidget pane;
+    player.setDisplay(&pane, QRect(10, 20, 320, 180));
+    const QList<QVideoWidget*> children = pane.findChildren<QVideoWidget*>(Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(children.size(), 1);
+    EXPECT_EQ(children.first()->geometry(), QRect(10, 20, 320, 180));
+    player.setDisplay(&pane, QRect(0, 0, 640, 360)); // moved, not made again
+    EXPECT_EQ(pane.findChildren<QVideoWidget*>(Qt::FindDirectChildrenOnly).size(), 1);
+    EXPECT_EQ(children.first()->geometry(), QRect(0, 0, 640, 360));
 }
 #endif
 

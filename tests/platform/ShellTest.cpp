@@ -4,6 +4,7 @@
 #include "platform/FileTypes.h"
 #include "platform/Shell.h"
 
+#include "support/FakeDrives.h"
 #include "support/FakeLauncher.h"
 #include "support/TempHome.h"
 
@@ -185,6 +186,32 @@ TEST_F(ShellTest, TypeNamesByExtensionWithoutReadingFiles)
     }
     // The cache answers the same for the same extension.
     EXPECT_EQ(FileTypes::typeName(QStringLiteral("/y/other.png"), false), QStringLiteral("PNG image"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(DriveToolsTest, FormatStartsTheDesktopsDiskUtilityOnTheDevice)
+{
+    FakeDrives drives;
+    drives.add({QStringLiteral("/media/stick"), QStringLiteral("vfat"), QStringLiteral("/dev/sdb1"), 1 << 30, 1 << 29});
+    drives.add({QStringLiteral("/mnt/nas"), QStringLiteral("nfs4"), QStringLiteral("nas:/vol"), 1 << 30, 0});
+    drives.apply();
+    FakeLauncher launcher;
+    QString error;
+    EXPECT_FALSE(FormatDrive(QStringLiteral("/media/stick"), &error));
+    EXPECT_EQ(error, QStringLiteral("No disk utility is installed to format drives (GNOME Disks or KDE Partition Manager)."));
+    launcher.addProgram(QStringLiteral("gnome-disks"));
+    EXPECT_TRUE(FormatDrive(QStringLiteral("/media/stick"), &error));
+    ASSERT_EQ(launcher.launches().size(), 1);
+    EXPECT_EQ(launcher.launches().first().arguments,
+              (QStringList{QStringLiteral("--block-device"), QStringLiteral("/dev/sdb1"), QStringLiteral("--format-device")}));
+    for (const char* notADrive : {"/mnt/nas", "/media/stick/folder"}) {
+        EXPECT_FALSE(FormatDrive(QLatin1String(notADrive), &error));
+        EXPECT_EQ(error, QStringLiteral("\"") + QLatin1String(notADrive) + QStringLiteral("\" is not a drive that can be formatted."));
+    }
+    EXPECT_EQ(launcher.launches().size(), 1);
 }
 
 } // namespace

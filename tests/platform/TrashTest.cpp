@@ -37,6 +37,8 @@ TEST_F(TrashTest, DeleteAsksThenMovesToTheHomeTrashWithValidInfo)
     ASSERT_TRUE(RunTransfer(FileOperationKind::Delete, {file, QFileInfo(folder).path()}, {}));
     EXPECT_EQ(prompter().last().kind, PromptKind::Confirmation);
     EXPECT_EQ(prompter().last().text, QStringLiteral("Move 2 items to the Trash?"));
+    EXPECT_EQ(prompter().last().caption, QStringLiteral("Confirm Delete"));
+    EXPECT_EQ(prompter().last().buttons, PromptButton::Yes | PromptButton::No);
     EXPECT_FALSE(QFileInfo::exists(file));
     EXPECT_FALSE(QFileInfo::exists(QFileInfo(folder).path()));
 

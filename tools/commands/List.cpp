@@ -1,7 +1,9 @@
 // fvtool list: prints the rows the file list would show for a folder, one per line, with
-// the columns name, size, type, date and attributes separated by tabs.
+// the columns name, size, type, date and attributes separated by tabs. The folder
+// "My Computer" lists the drives (name, type, size, free space).
 #include "Command.h"
 
+#include "browse/DriveItems.h"
 #include "browse/FileItemText.h"
 #include "browse/FileListing.h"
 #include "browse/FileSorter.h"
@@ -83,13 +85,16 @@ int runList(const QStringList& args)
     const std::optional<ListArguments> parsed = parse(args);
     if (!parsed)
         return 2;
+    FileListing listing;
     const QString folder = QFileInfo(parsed->folder).absoluteFilePath();
-    if (!QFileInfo(folder).isDir()) {
+    if (parsed->folder.compare(FileListing::myComputer(), Qt::CaseInsensitive) == 0) {
+        QStringList roots;
+        std::vector<TFileInfo> drives = DriveItems::rows(ListDrives(), &roots);
+        listing.setDrives(std::move(drives), std::move(roots));
+    } else if (!QFileInfo(folder).isDir()) {
         fvtool::err(QStringLiteral("fvtool list: %1 is not a folder").arg(parsed->folder));
         return 1;
-    }
-    FileListing listing;
-    if (!listing.listFolder(folder, parsed->options)) {
+    } else if (!listing.listFolder(folder, parsed->options)) {
         fvtool::err(QStringLiteral("fvtool list: cannot read the folder %1").arg(folder));
         return 1;
     }

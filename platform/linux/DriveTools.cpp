@@ -1,0 +1,25 @@
+#include "platform/Shell.h"
+
+#include "platform/Drives.h"
+
+bool FormatDrive(const QString& root, QString* error)
+{
+    const DriveInfo drive = DriveOfPath(root);
+    if (!drive.device.startsWith(QLatin1String("/dev/")) || drive.root != root) {
+        *error = QStringLiteral("\"") + root + QStringLiteral("\" is not a drive that can be formatted.");
+        return false;
+    }
+    ProgramLauncher& launcher = ProgramLauncher::instance();
+    if (const QString disks = launcher.findProgram(QStringLiteral("gnome-disks")); !disks.isEmpty())
+        return launcher.start(disks, {QStringLiteral("--block-device"), drive.device, QStringLiteral("--format-device")}, QString(), error);
+    if (const QString manager = launcher.findProgram(QStringLiteral("partitionmanager")); !manager.isEmpty())
+        return launcher.start(manager, {drive.device}, QString(), error);
+    *error = QStringLiteral("No disk utility is installed to format drives (GNOME Disks or KDE Partition Manager).");
+    return false;
+}
+
+QString NetworkDrivesUnavailableText()
+{
+    return QStringLiteral("Network drives are connected and disconnected with the desktop's own file manager "
+                          "or the system's mount table (/etc/fstab).\r\nThis program lists them as drives once they are mounted.");
+}
