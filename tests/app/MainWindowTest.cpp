@@ -7,13 +7,16 @@
 #include "app/SettingsStore.h"
 #include "app/TFormMainFolvane3.h"
 #include "app/TSplashForm.h"
+#include "app/MainWindowBrowse.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
 #include "platform/Registry.h"
 #include "support/TempHome.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -407,6 +410,33 @@ TEST_F(MainWindowTest, TransferCommandsSitInTheFileAndEditMenus)
     EXPECT_EQ(fileItems.last(), QStringLiteral("MenuExit"));
     EXPECT_NE(window->findChild<QMenu*>(QStringLiteral("PopupMenuFile")), nullptr);
     EXPECT_NE(window->findChild<QMenu*>(QStringLiteral("PopupMenuPath")), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// Ctrl+C in the list and Ctrl+V after going to another folder copy the selected file; the
+// list popup opens from the list.
+TEST_F(MainWindowTest, CopyAndPasteWithTheKeysInTheList)
+{
+    const QString from = makeFolder(QStringLiteral("keys/from"));
+    const QString to = makeFolder(QStringLiteral("keys/to"));
+    makeFile(QStringLiteral("keys/from/note.txt"), "note");
+    auto window = shown();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    TFileViewFol* list = window->controls().FileViewFol1;
+    window->browse().goToFolder(from);
+    ASSERT_TRUE(list->SelectFileInList(from + QStringLiteral("/note.txt")));
+    list->currentView()->setFocus();
+    QTest::keyClick(list->currentView(), Qt::Key_C, Qt::ControlModifier);
+    window->browse().goToFolder(to);
+    list->currentView()->setFocus();
+    QTest::keyClick(list->currentView(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(QFileInfo(to + QStringLiteral("/note.txt")).isFile());
+    EXPECT_TRUE(QFileInfo(from + QStringLiteral("/note.txt")).isFile());
+    EXPECT_TRUE(list->SelectFileInList(to + QStringLiteral("/note.txt")));
 }
 
 } // namespace
