@@ -49,6 +49,7 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     hooks.returnToFileManager = [this] { enterMode(vmFileManager); };
     hooks.updateRecentPaths = [this](const QString& folder) { UpdateRecentPaths(folder); };
     hooks.settingsPath = m_store.filePath();
+    hooks.extIndex = &m_settings.extIndex;
     m_transfer = new TransferMenus(this, m_c.topMenus[0], m_c.topMenus[2], hooks);
     m_transfer->setPanes(m_c.PathViewFol1, m_c.FileViewFol1, m_c.TabControlDriveFol1);
     // The design size: the client area of 882 x 654 under the menu bar.

@@ -66,14 +66,6 @@ QStringList loadExtensions(const QString& settingsPath)
     return HistoryList::read(registry, kExtKey, kExtStem);
 }
 
-int loadExtIndex(const QString& settingsPath)
-{
-    Registry registry(settingsPath);
-    if (!registry.load() || !registry.openKey(kExtKey, false))
-        return 0;
-    return registry.readInteger(QStringLiteral("ExtIndex")).value_or(0);
-}
-
 QStringList saveExtensions(const QString& settingsPath, const QStringList& items, const QString& text, int extIndex)
 {
     const QStringList list = HistoryList::prepared(items, text, false);

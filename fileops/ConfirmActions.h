@@ -81,7 +81,6 @@ QStringList loadExtensions(const QString& settingsPath);
 // Puts text first, sorts ignoring case and drops duplicates (no limit; an empty text adds
 // nothing), replaces the stored list and writes ExtIndex. Returns the list written.
 QStringList saveExtensions(const QString& settingsPath, const QStringList& items, const QString& text, int extIndex);
-int loadExtIndex(const QString& settingsPath);
 
 // The hint of the file icon for one file: size, attributes, times, location, short name and
 // type, each on its own line.

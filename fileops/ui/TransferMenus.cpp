@@ -1,6 +1,7 @@
 #include "fileops/ui/TransferMenus.h"
 
 #include "fileops/WorkList.h"
+#include "fileops/ui/AskActionTarget.h"
 #include "platform/Prompter.h"
 #include "platform/ui/PropertiesDialog.h"
 
@@ -165,6 +166,24 @@ void TransferMenus::afterChange()
 void TransferMenus::CollectSelectedFiles(bool wholeList)
 {
     m_workList = ::CollectSelectedFiles(m_panes->listEntries(), wholeList);
+}
+
+QString TransferMenus::askActionTarget(const QString& action)
+{
+    ActionTargetRequest request;
+    request.action = action;
+    const QString folder = m_panes->treeSelectedPath();
+    request.proposedPath = folder.isEmpty() || folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    request.workList = m_workList;
+    const QList<ListEntry> selected = m_panes->selectedEntries();
+    request.selectedFile = selected.isEmpty() ? QString() : selected.first().fullPath;
+    request.settingsPath = m_hooks.settingsPath;
+    if (m_hooks.extIndex)
+        m_confirmResults.extIndex = *m_hooks.extIndex;
+    const QString target = AskActionTarget(m_window, request, m_confirmResults);
+    if (m_hooks.extIndex)
+        *m_hooks.extIndex = m_confirmResults.extIndex;
+    return target;
 }
 
 namespace {

@@ -32,6 +32,7 @@ public:
         std::function<void()> returnToFileManager;     // SwitchViewMode(vmFileManager, ...)
         std::function<void(const QString&)> updateRecentPaths; // UpdateRecentPaths(tree's folder)
         QString settingsPath;
+        int* extIndex = nullptr; // the main window's ExtIndex, written by its SaveSettings
     };
 
     // Adds the items to the window's File and Edit menus and builds the two popups.
@@ -51,6 +52,10 @@ public:
     const QStringList& workList() const { return m_workList; }
     void CollectSelectedFiles(bool wholeList);
     ConfirmResults& confirmResults() { return m_confirmResults; }
+    // AskActionTarget for a batch command: proposes the tree's folder, tells the dialog the
+    // work list and the list's selected file, and keeps the extension index in step with the
+    // main window's settings. The confirmed target, empty after Cancel.
+    QString askActionTarget(const QString& action);
 
     void MenuCopyClick();
     void MenuCutClick();

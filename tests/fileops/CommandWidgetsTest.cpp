@@ -4,7 +4,15 @@
 
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
+#include "fileops/ConfirmActions.h"
 #include "fileops/ui/TransferMenus.h"
+
+#include "ConfirmWaiter.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -43,6 +51,7 @@ protected:
         TransferMenus::Hooks hooks;
         hooks.updateRecentPaths = [this](const QString& folder) { m_recent << folder; };
         hooks.settingsPath = home().configHome() + QStringLiteral("/registry.txt");
+        hooks.extIndex = &m_extIndex;
         m_menus = new TransferMenus(m_window.get(), file, edit, hooks);
         m_menus->setPanes(m_tree, m_list);
         m_window->resize(700, 700);
@@ -103,6 +112,7 @@ protected:
     TFileViewFol* m_list = nullptr;
     TransferMenus* m_menus = nullptr;
     QStringList m_recent;
+    int m_extIndex = 0;
 };
 
 TEST_F(CommandWidgetsTest, ListCommands)
@@ -198,6 +208,33 @@ TEST_F(CommandWidgetsTest, TreeCommands)
     treePopup("PopupPathDelete");
     EXPECT_FALSE(QFileInfo::exists(other + QStringLiteral("/New Folder")));
     EXPECT_EQ(m_tree->GetNodePath(m_tree->currentItem()), other);
+}
+
+// A batch command's target question: the tree's folder proposed, the work list's count shown,
+// and the extension index kept in step with the window's settings.
+TEST_F(CommandWidgetsTest, ActionTargetFromTheWindowsSelection)
+{
+    const QString folder = makeFolder(QStringLiteral("drives/data/Batch"));
+    makeFile(QStringLiteral("drives/data/Batch/a.txt"), "a");
+    makeFile(QStringLiteral("drives/data/Batch/b.txt"), "b");
+    const QString settings = home().configHome() + QStringLiteral("/registry.txt");
+    ConfirmActions::saveExtensions(settings, {QStringLiteral("txt")}, QStringLiteral("bak"), 0);
+    go(folder);
+    selectInList({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    m_menus->CollectSelectedFiles(false);
+    ASSERT_EQ(m_menus->workList().size(), 2);
+    m_extIndex = 1;
+    whenConfirmShows([&](TConfrim_Dlg& dialog) {
+        EXPECT_EQ(dialog.LabelAction->text(), QStringLiteral("Change Extension"));
+        EXPECT_EQ(dialog.EditToPathFile->text(), folder + QLatin1Char('/'));
+        EXPECT_EQ(dialog.LabelFileName->text(), QStringLiteral("2 files selected"));
+        EXPECT_EQ(dialog.ComboBoxFileExt->currentText(), QStringLiteral("txt"));
+        dialog.ComboBoxFileExt->setCurrentIndex(0);
+        dialog.ButtonYes->click();
+    });
+    EXPECT_EQ(m_menus->askActionTarget(QStringLiteral("Change Extension")), folder + QLatin1Char('/'));
+    EXPECT_EQ(m_extIndex, 0);
+    EXPECT_EQ(m_menus->confirmResults().newExtension, QStringLiteral("bak"));
 }
 
 TEST_F(CommandWidgetsTest, FileMenuShowsWhatTheTreeNodeAllows)

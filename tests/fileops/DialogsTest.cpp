@@ -6,6 +6,8 @@
 #include "fileops/ui/TConfrim_Dlg.h"
 #include "fileops/ui/TFolProgress_Dlg.h"
 
+#include "ConfirmWaiter.h"
+
 #include "support/TempHome.h"
 
 #include <QApplication>
@@ -26,25 +28,6 @@
 #include <functional>
 
 namespace {
-
-// Runs fn on the confirmation dialog once it shows (inside its modal loop).
-void whenConfirmShows(std::function<void(TConfrim_Dlg&)> fn)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, fn] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<TConfrim_Dlg*>(widget);
-            if (dialog && dialog->isVisible()) {
-                timer->stop();
-                timer->deleteLater();
-                fn(*dialog);
-                return;
-            }
-        }
-    });
-    timer->start();
-}
 
 class ConfirmDialogTest : public TempHomeTest {
 protected:
