@@ -12,13 +12,18 @@
 #include "app/AppSettings.h"
 #include "app/MainWindowControls.h"
 #include "app/SettingsStore.h"
+#include "app/TSplashForm.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 class MainWindowBands;
 class MainWindowBrowse;
-class TSplashForm;
+class MainWindowDriveMenu;
+class MainWindowFolderMenu;
+class MainWindowMask;
+class MainWindowPathMenus;
+
 
 class TFormMainFolvane3 : public QMainWindow {
     Q_OBJECT
@@ -32,12 +37,16 @@ public:
     const SettingsStore& store() const { return m_store; }
     MainWindowBands& bands() { return *m_bands; }
     MainWindowBrowse& browse() { return *m_browse; }
+    MainWindowDriveMenu& driveMenu() { return *m_driveMenu; }
+    MainWindowFolderMenu& folderMenu() { return *m_folderMenu; }
+    MainWindowPathMenus& pathMenus() { return *m_pathMenus; }
 
     int CurrentMode() const { return m_currentMode; }
     const QString& CurrentFile() const { return m_currentFile; }
     const QString& CurrentPath() const { return m_currentPath; }
     // The current folder, kept as program state (the process's working folder never moves).
     void setCurrentPath(const QString& path) { m_currentPath = path; }
+    void setCurrentFile(const QString& file) { m_currentFile = file; }
 
     void setSplash(TSplashForm* splash) { m_splash = splash; }
     bool startsMaximized() const { return m_settings.appState == int(StoredWindowState::Maximized); }
@@ -70,6 +79,8 @@ Q_SIGNALS:
     // The Left and Right keys in the movie and image modes step to the previous (-1) or
     // next (+1) file, as the spinner's arrows do.
     void stepFileRequested(int direction);
+    // A pane of another mode is asked to show path (the viewer modes connect to it).
+    void viewModeRequested(int mode, const QString& path);
     // The settings could not be written; text says why.
     void settingsSaveFailed(const QString& text);
 
@@ -94,6 +105,9 @@ private:
     SettingsStore m_store;
     MainWindowBands* m_bands = nullptr;
     MainWindowBrowse* m_browse = nullptr;
+    MainWindowDriveMenu* m_driveMenu = nullptr;
+    MainWindowFolderMenu* m_folderMenu = nullptr;
+    MainWindowPathMenus* m_pathMenus = nullptr;
     QPointer<TSplashForm> m_splash;
     const QEvent* m_keyEvent = nullptr;
     QPointer<QWidget> m_keyReceiver;
