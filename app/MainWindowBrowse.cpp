@@ -1,5 +1,6 @@
 #include "app/MainWindowBrowse.h"
 
+#include "app/FolderNodeDelegate.h"
 #include "app/MainWindowControls.h"
 #include "app/StartFolder.h"
 #include "app/TFormMainFolvane3.h"
@@ -47,6 +48,7 @@ MainWindowBrowse::MainWindowBrowse(TFormMainFolvane3* window, MainWindowControls
     c.PathViewFol1->setDriveTabs(c.TabControlDriveFol1);
     c.FileViewFol1->setDirTree(c.PathViewFol1);
 
+    c.PathViewFol1->setItemDelegate(new FolderNodeDelegate(c.PathViewFol1));
     connect(c.PathViewFol1, &TPathViewFol::dirChanged, this, &MainWindowBrowse::PathViewFol1DirChange);
     connect(c.FileViewFol1, &TFileViewFol::loadProgress, window, &TFormMainFolvane3::loadProgress);
     connect(c.FileViewFol1, &TFileViewFol::viewSelected, window, &TFormMainFolvane3::viewSelected);

@@ -2,6 +2,8 @@
 // menu, the special-folder items, the Drive menu, the details button, the folder menu, and
 // the one go-to-folder sequence they all end in.
 #include "app/AppSettings.h"
+#include "app/FolderNodeDelegate.h"
+#include "app/MainWindowBrowse.h"
 #include "app/MainWindowDriveMenu.h"
 #include "app/MainWindowFolderMenu.h"
 #include "app/MainWindowPathMenus.h"
@@ -12,6 +14,7 @@
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
 #include "platform/Registry.h"
+#include "support/FakeLauncher.h"
 #include "support/TempHome.h"
 
 #include <QAction>
@@ -21,6 +24,8 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSignalSpy>
+#include <QTreeView>
 #include <QTest>
 #include <QToolButton>
 
@@ -262,6 +267,93 @@ TEST_F(BrowseWiringTest, FolderMenuShowsItemsByTheLevelOfTheSelectedNode)
     EXPECT_TRUE(visible("PopUpPathRefresh"));
     EXPECT_EQ(menu.PopupMenuPath()->findChild<QAction*>(QStringLiteral("PopUpPathCollapseExpand"))->text(),
               QStringLiteral("Collapse"));
+}
+
+TEST_F(BrowseWiringTest, OpeningAFileReachesTheViewCommandAndEnterTheFileViewer)
+{
+    const QString folder = makeFolder(QStringLiteral("home/open"));
+    makeFile(QStringLiteral("home/open/letter.txt"), "Dear");
+    makeFolder(QStringLiteral("home/open/inner"));
+    store([&](AppSettings& s) { s.singleDrive = false; s.currentItemSel = folder; s.decendSort = true; });
+    FakeLauncher launcher;
+    launcher.addProgram(QStringLiteral("xdg-open"));
+    auto window = shown();
+    TFileViewFol* list = window->controls().FileViewFol1;
+    auto* view = list->findChild<QTreeView*>(QStringLiteral("ReportView"));
+    ASSERT_TRUE(list->SelectFileInList(folder + QStringLiteral("/letter.txt")));
+    QSignalSpy viewCommand(window->controls().MenuViewFile, &QAction::triggered);
+    const QRect row = view->visualRect(view->currentIndex());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(viewCommand.size(), 1) << "WM_VIEWSELECTED runs the View command";
+    ASSERT_EQ(launcher.launches().size(), 1) << "which opens the file with its program for now";
+    EXPECT_EQ(launcher.launches().first().arguments, QStringList{folder + QStringLiteral("/letter.txt")});
+
+    // Enter: the text/hex viewer for a file, nothing for a folder (the list keeps Enter off).
+    QSignalSpy modes(window.get(), &TFormMainFolvane3::viewModeRequested);
+    QTest::keyClick(view, Qt::Key_Return);
+    ASSERT_EQ(modes.size(), 1);
+    EXPECT_EQ(modes.first().at(0).toInt(), int(vmFileViewer));
+    EXPECT_EQ(window->CurrentFile(), folder + QStringLiteral("/letter.txt"));
+    ASSERT_TRUE(list->SelectFileInList(folder + QStringLiteral("/inner")));
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(modes.size(), 1);
+    EXPECT_EQ(list->Directory(), folder + QLatin1Char('/'));
+}
+
+TEST_F(BrowseWiringTest, TipsNameSizeAndTypeOfRowsAndTheDriveOfTabs)
+{
+    const QString folder = makeFolder(QStringLiteral("home/tips"));
+    makeFile(QStringLiteral("home/tips/song.txt"), "la la");
+    store([&](AppSettings& s) { s.currentItemSel = folder; });
+    auto window = shown();
+    TFileViewFol* list = window->controls().FileViewFol1;
+    ASSERT_EQ(list->model().rowCount(), 1);
+    const QString tip = window->browse().FileViewFol1InfoTip(0);
+    EXPECT_EQ(tip, QStringLiteral("song.txt\r\n") + list->model().index(0, 1).data().toString() + QStringLiteral("\r\n")
+                       + list->model().index(0, 2).data().toString());
+    EXPECT_TRUE(window->browse().FileViewFol1InfoTip(5).isEmpty()) << "no row, no tip";
+    TTabControlDriveFol* tabs = window->controls().TabControlDriveFol1;
+    ASSERT_GT(tabs->count(), 0);
+    const DriveInfo drive = tabs->tabList().at(0).drive;
+    EXPECT_EQ(window->browse().TabControlDriveFol1Hint(0),
+              drive.caption() + QStringLiteral(" (") + drive.root + QStringLiteral(")\r\n") + DriveTypeText(drive.type));
+    EXPECT_TRUE(window->browse().TabControlDriveFol1Hint(tabs->count()).isEmpty()) << "over no tab the hint stays";
+}
+
+TEST_F(BrowseWiringTest, TreeGreysReadOnlyAndHiddenFoldersAndStrikesHiddenOnes)
+{
+    const QString plain = makeFolder(QStringLiteral("home/plain"));
+    const QString hidden = makeFolder(QStringLiteral("home/.hidden"));
+    const QString locked = makeFolder(QStringLiteral("home/locked"));
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    struct Case {
+        QString folder;
+        bool grey;
+        bool struck;
+    } cases[] = {{plain, false, false}, {hidden, true, true}, {locked, true, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(FolderNodeDelegate::isGreyed(c.folder), c.grey) << c.folder.toStdString();
+        EXPECT_EQ(FolderNodeDelegate::isHidden(c.folder), c.struck) << c.folder.toStdString();
+    }
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    TFormMainFolvane3 window(path());
+    EXPECT_NE(qobject_cast<FolderNodeDelegate*>(window.controls().PathViewFol1->itemDelegate()), nullptr);
+}
+
+TEST_F(BrowseWiringTest, RefreshOfAVanishedFolderGoesToItsNearestExistingParent)
+{
+    const QString parent = makeFolder(QStringLiteral("home/keep"));
+    const QString doomed = makeFolder(QStringLiteral("home/keep/doomed"));
+    store([&](AppSettings& s) { s.currentItemSel = doomed; });
+    auto window = shown();
+    ASSERT_EQ(listed(*window), doomed + QLatin1Char('/'));
+    QDir(doomed).removeRecursively();
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    EXPECT_EQ(listed(*window), parent + QLatin1Char('/'));
+    EXPECT_EQ(window->CurrentPath(), parent + QLatin1Char('/'));
+    EXPECT_EQ(window->controls().PathViewFol1->SelectedPath(), parent + QLatin1Char('/'));
+    EXPECT_TRUE(prompter().records().isEmpty());
 }
 
 } // namespace
