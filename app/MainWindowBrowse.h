@@ -27,12 +27,20 @@ public:
 
     // The folder the window falls back to: the current folder when it exists, else its
     // nearest existing parent, else the home folder. Never the process's working folder.
-    QString fallbackFolder() const;
+    QString existingCurrentFolder() const;
 
     void PathViewFol1DirChange(const QString& selectedPath);
+    void FileViewFol1KeyDown(int key, Qt::KeyboardModifiers modifiers);
+    // The list's tip for a row: its name, size text and type, one per line.
+    QString FileViewFol1InfoTip(int row) const;
+    // The strip's tip for a tab: the drive's display name and its type name.
+    QString TabControlDriveFol1Hint(int tab) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void openFileWithShell();
+    void openFileWithShell(const QString& file);
 
     TFormMainFolvane3* m_window;
     MainWindowControls& m_c;

@@ -57,6 +57,7 @@ void MainWindowSettings::applyBrowse(MainWindowControls& c, const AppSettings& s
     TFileViewFol* list = c.FileViewFol1;
     list->setColumnWidths({s.colNameWidth, s.colSizeWidth, s.colTypeWidth, s.colDateWidth, s.colAttrWidth});
     list->setAutoSizeColumns(s.autosizeColumns);
+    list->setOpenByDblClickFV(s.openByDblClickFV);
     applyViewStyle(c, s.fileViewIndex);
     if (c.ComboBoxMask->currentIndex() >= 0)
         list->setMask(c.ComboBoxMask->currentText());

@@ -9,7 +9,6 @@
 #include "browse/TPathViewFol.h"
 
 #include <QAbstractItemView>
-#include <QAbstractScrollArea>
 #include <QAction>
 #include <QMenu>
 #include <QWidget>
@@ -85,20 +84,6 @@ void TransferMenus::buildPopups()
     add(m_popupFile, "PopupProperties", QStringLiteral("Properties"), &TransferMenus::MenuPropertiesClick);
     connect(m_popupFile, &QMenu::aboutToShow, this, &TransferMenus::PopupMenuFilePopup);
 
-    m_popupPath = new QMenu(m_window);
-    m_popupPath->setObjectName(QStringLiteral("PopupMenuPath"));
-    QMenu* send = m_popupPath->addMenu(QStringLiteral("Send ..."));
-    send->setObjectName(QStringLiteral("PopupPathSend"));
-    add(send, "PopupPathSendCopy", QStringLiteral("Send copy to ..."), &TransferMenus::MenuCopyToClick);
-    add(send, "PopupPathMoveTo", QStringLiteral("Move folder to ..."), &TransferMenus::MenuMoveToClick);
-    add(m_popupPath, "PopupPathCut", QStringLiteral("Cut"), &TransferMenus::MenuCutClick);
-    add(m_popupPath, "PopupPathCopy", QStringLiteral("Copy"), &TransferMenus::MenuCopyClick);
-    add(m_popupPath, "PopupPathPaste", QStringLiteral("Paste"), &TransferMenus::MenuPasteClick);
-    add(m_popupPath, "PopupPathDelete", QStringLiteral("Delete Folder"), &TransferMenus::MenuDeleteClick);
-    add(m_popupPath, "PopupPathRename", QStringLiteral("Rename Folder"), &TransferMenus::MenuRenameClick);
-    add(m_popupPath, "PopupPathNewFolder", QStringLiteral("New Folder"), &TransferMenus::MenuNewFolderClick);
-    add(m_popupPath, "PopupPathProperties", QStringLiteral("Properties"), &TransferMenus::MenuPropertiesClick);
-    connect(m_popupPath, &QMenu::aboutToShow, this, &TransferMenus::PopupMenuPathPopup);
 }
 
 QAction* TransferMenus::action(const char* name) const
@@ -106,49 +91,73 @@ QAction* TransferMenus::action(const char* name) const
     return m_window->findChild<QAction*>(QLatin1String(name));
 }
 
-void TransferMenus::setPanes(TPathViewFol* tree, TFileViewFol* list, QWidget* driveTabs)
+void TransferMenus::setPanes(TPathViewFol* tree, TFileViewFol* list)
 {
     m_panes->setWidgets(tree, list);
-    if (list) {
-        // The window's list popup replaces the list's own; the list's keys run the list's steps.
-        list->setPopUpMenuEnabled(false);
-        connect(list, &TFileViewFol::contextMenuRequested, this, [this, list](const QPoint& at) {
-            list->currentView()->setFocus();
-            m_panes->setTreeActive(false);
-            m_popupFile->popup(at);
-        });
-        connect(list, &TFileViewFol::copyRequested, this, [this] { m_commands->copyList(false); });
-        connect(list, &TFileViewFol::cutRequested, this, [this] { m_commands->copyList(true); });
-        connect(list, &TFileViewFol::pasteRequested, this, [this] {
-            m_commands->pasteList();
-            afterChange();
-        });
-        connect(list, &TFileViewFol::deleteRequested, this, [this] {
-            m_commands->deleteList();
-            afterChange();
-        });
-        connect(list, &TFileViewFol::renameRequested, this, [this] {
-            m_commands->startListRename();
-            afterChange();
-        });
-        connect(list, &TFileViewFol::newFolderRequested, this, [this] { m_commands->newFolderInList(); });
-        connect(list, &TFileViewFol::copyToRequested, this, [this] { listCopyTo(false); });
-        connect(list, &TFileViewFol::moveToRequested, this, [this] { listCopyTo(true); });
-    }
-    // The tree and the drive tabs share the folder popup.
-    for (QWidget* widget : {static_cast<QWidget*>(tree), driveTabs}) {
-        if (!widget)
-            continue;
-        widget->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(widget, &QWidget::customContextMenuRequested, this, [this, widget, tree](const QPoint& at) {
-            const auto* area = qobject_cast<QAbstractScrollArea*>(widget);
-            const QPoint global = area ? area->viewport()->mapToGlobal(at) : widget->mapToGlobal(at);
-            if (tree)
-                tree->setFocus();
-            m_panes->setTreeActive(true);
-            m_popupPath->popup(global);
-        });
-    }
+    if (!list)
+        return;
+    // The list's own popup and keys run the list's steps; with its popup switched off, the
+    // window's PopupMenuFile shows instead.
+    connect(list, &TFileViewFol::contextMenuRequested, this, [this, list](const QPoint& at) {
+        list->currentView()->setFocus();
+        m_panes->setTreeActive(false);
+        m_popupFile->popup(at);
+    });
+    connect(list, &TFileViewFol::copyRequested, this, [this] { m_commands->copyList(false); });
+    connect(list, &TFileViewFol::cutRequested, this, [this] { m_commands->copyList(true); });
+    connect(list, &TFileViewFol::pasteRequested, this, [this] {
+        m_commands->pasteList();
+        afterChange();
+    });
+    connect(list, &TFileViewFol::deleteRequested, this, [this] {
+        m_commands->deleteList();
+        afterChange();
+    });
+    connect(list, &TFileViewFol::renameRequested, this, [this] {
+        m_commands->startListRename();
+        afterChange();
+    });
+    connect(list, &TFileViewFol::newFolderRequested, this, [this] { m_commands->newFolderInList(); });
+    connect(list, &TFileViewFol::copyToRequested, this, [this] { listCopyTo(false); });
+    connect(list, &TFileViewFol::moveToRequested, this, [this] { listCopyTo(true); });
+}
+
+void TransferMenus::onTree(const std::function<void()>& command)
+{
+    m_panes->setForcedPane(WidgetBrowsePanes::Pane::Tree);
+    command();
+    m_panes->setForcedPane(WidgetBrowsePanes::Pane::Focused);
+    Q_EMIT treePastePendingChanged(m_clipboard.pastePending());
+}
+
+void TransferMenus::treeCopy(bool move)
+{
+    onTree([&] { m_commands->copy(move); });
+}
+
+void TransferMenus::treePaste()
+{
+    onTree([&] { m_commands->paste(); });
+}
+
+void TransferMenus::treeDelete()
+{
+    onTree([&] { m_commands->deleteSelected(); });
+}
+
+void TransferMenus::treeRename()
+{
+    onTree([&] { m_commands->startRename(); });
+}
+
+void TransferMenus::treeNewFolder()
+{
+    onTree([&] { m_commands->newFolder(); });
+}
+
+void TransferMenus::treeCopyTo(bool move)
+{
+    onTree([&] { m_commands->copyTo(move); });
 }
 
 void TransferMenus::listCopyTo(bool move)
@@ -279,16 +288,4 @@ void TransferMenus::PopupMenuFilePopup()
     action("PopupPaste")->setEnabled(state.paste);
     action("PopupNewFolder")->setEnabled(state.newFolder);
     m_panes->setTreeActive(false);
-}
-
-void TransferMenus::PopupMenuPathPopup()
-{
-    const TransferCommands::TreePopupState state = m_commands->treePopupState();
-    for (const char* name : {"PopupPathCopy", "PopupPathNewFolder", "PopupPathProperties", "PopupPathSendCopy"})
-        action(name)->setVisible(state.belowRoot);
-    m_window->findChild<QMenu*>(QStringLiteral("PopupPathSend"))->menuAction()->setVisible(state.belowRoot);
-    for (const char* name : {"PopupPathCut", "PopupPathDelete", "PopupPathRename", "PopupPathMoveTo"})
-        action(name)->setVisible(state.belowDrive);
-    action("PopupPathPaste")->setVisible(state.paste);
-    m_panes->setTreeActive(true);
 }

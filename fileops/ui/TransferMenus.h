@@ -1,10 +1,10 @@
 #pragma once
-// The main window's transfer commands: the File and Edit menu items, the list popup
-// PopupMenuFile and the tree popup PopupMenuPath items of copy, cut, paste, delete, rename,
-// new folder, new text file, copy to, move to, properties and select all, their handlers
-// (MenuCopyClick, ...) and enabling rules (MenuFileClick, PopupMenuFilePopup,
-// PopupMenuPathPopup). Also keeps what the main window keeps for the batch commands: the
-// work list and the confirmation dialog's results.
+// The main window's transfer commands: the File and Edit menu items and the list popup
+// PopupMenuFile of copy, cut, paste, delete, rename, new folder, new text file, copy to, move
+// to, properties and select all, their handlers (MenuCopyClick, ...) and enabling rules
+// (MenuFileClick, PopupMenuFilePopup); the tree's steps for the folder popup (tree...); the
+// list's own transfer keys and popup items. Also keeps what the main window keeps for the
+// batch commands: the work list and the confirmation dialog's results.
 //
 // The handlers act in the file manager mode; the viewer panes add theirs through the
 // mode hooks when they arrive.
@@ -38,14 +38,12 @@ public:
     // Adds the items to the window's File and Edit menus and builds the two popups.
     TransferMenus(QWidget* window, QMenu* fileMenu, QMenu* editMenu, Hooks hooks);
 
-    // The browse components: the popups and the list's own transfer keys reach the
-    // commands. driveTabs shares the tree's popup.
-    void setPanes(TPathViewFol* tree, TFileViewFol* list, QWidget* driveTabs = nullptr);
+    // The browse components; the list's own transfer keys and popup items reach the commands.
+    void setPanes(TPathViewFol* tree, TFileViewFol* list);
 
     TransferCommands& commands() { return *m_commands; }
     BrowsePanes& panes() { return *m_panes; }
     QMenu* PopupMenuFile() const { return m_popupFile; }
-    QMenu* PopupMenuPath() const { return m_popupPath; }
     QAction* action(const char* name) const;
 
     // The work list of the batch commands.
@@ -70,13 +68,25 @@ public:
     void MenuSelectAllClick();
     void MenuFileClick();
     void PopupMenuFilePopup();
-    void PopupMenuPathPopup();
+
+    // The folder popup's transfer items: the tree's steps, whichever pane has the focus.
+    void treeCopy(bool move);
+    void treePaste();
+    void treeDelete();
+    void treeRename();
+    void treeNewFolder();
+    void treeCopyTo(bool move);
+
+Q_SIGNALS:
+    // The tree holds a folder waiting to be pasted (the folder popup shows Paste), or not.
+    void treePastePendingChanged(bool pending);
 
 private:
     QAction* add(QMenu* menu, const char* name, const QString& caption, void (TransferMenus::*handler)(),
                  const QKeySequence& key = QKeySequence());
     void buildPopups();
     void listCopyTo(bool move);
+    void onTree(const std::function<void()>& command);
     void afterChange();
 
     QWidget* m_window;
@@ -85,7 +95,6 @@ private:
     WidgetBrowsePanes* m_panes;
     std::unique_ptr<TransferCommands> m_commands;
     QMenu* m_popupFile = nullptr;
-    QMenu* m_popupPath = nullptr;
     QStringList m_workList;
     ConfirmResults m_confirmResults;
 };

@@ -46,6 +46,8 @@ void WidgetBrowsePanes::setWidgets(TPathViewFol* tree, TFileViewFol* list)
 
 bool WidgetBrowsePanes::treeIsActive() const
 {
+    if (m_forced != Pane::Focused)
+        return m_forced == Pane::Tree && m_tree;
     const QWidget* focus = QApplication::focusWidget();
     if (focus && m_tree && (focus == m_tree || m_tree->isAncestorOf(focus)))
         return true;

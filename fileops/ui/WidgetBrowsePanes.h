@@ -21,6 +21,9 @@ public:
 
     void setWidgets(TPathViewFol* tree, TFileViewFol* list);
     void setTreeActive(bool active) { m_treeActive = active; }
+    // A command of one pane's own menu acts on that pane whatever has the focus.
+    enum class Pane { Focused, Tree, List };
+    void setForcedPane(Pane pane) { m_forced = pane; }
     void setOnTreeRename(std::function<void(const QString& path, const QString& text)> fn) { m_onTreeRename = std::move(fn); }
     void setOnListRename(std::function<void(const QString& path, const QString& text, const QString& kind)> fn)
     {
@@ -44,6 +47,7 @@ private:
     QPointer<TPathViewFol> m_tree;
     QPointer<TFileViewFol> m_list;
     bool m_treeActive = false;
+    Pane m_forced = Pane::Focused;
     std::function<void(const QString&, const QString&)> m_onTreeRename;
     std::function<void(const QString&, const QString&, const QString&)> m_onListRename;
 };

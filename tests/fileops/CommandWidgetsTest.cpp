@@ -25,6 +25,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QVBoxLayout>
 
 namespace {
@@ -99,14 +100,6 @@ protected:
         ASSERT_TRUE(m_menus->action(item)->isEnabled()) << item;
         m_menus->action(item)->trigger();
     }
-    void treePopup(const char* item)
-    {
-        focusTree();
-        m_menus->PopupMenuPathPopup();
-        ASSERT_TRUE(m_menus->action(item)->isVisible()) << item;
-        m_menus->action(item)->trigger();
-    }
-
     std::unique_ptr<QMainWindow> m_window;
     TPathViewFol* m_tree = nullptr;
     TFileViewFol* m_list = nullptr;
@@ -168,31 +161,30 @@ TEST_F(CommandWidgetsTest, ListCommands)
     EXPECT_TRUE(QFileInfo::exists(to + QStringLiteral("/renamed.txt")));
 }
 
+// The folder popup's items run the tree's steps, even while the list has the focus (the
+// drive tabs open the same popup).
 TEST_F(CommandWidgetsTest, TreeCommands)
 {
     const QString folder = makeFolder(QStringLiteral("drives/data/Photos"));
     makeFile(QStringLiteral("drives/data/Photos/p.jpg"), "p");
     const QString other = makeFolder(QStringLiteral("drives/data/Other"));
-
-    go(m_data);
-    m_menus->PopupMenuPathPopup();
-    EXPECT_TRUE(m_menus->action("PopupPathCopy")->isVisible());
-    EXPECT_FALSE(m_menus->action("PopupPathCut")->isVisible()); // a drive is never cut
-    EXPECT_FALSE(m_menus->action("PopupPathDelete")->isVisible());
-    EXPECT_FALSE(m_menus->action("PopupPathPaste")->isVisible());
+    QSignalSpy pending(m_menus, &TransferMenus::treePastePendingChanged);
+    focusList();
 
     go(folder);
-    treePopup("PopupPathCopy");
+    m_menus->treeCopy(false);
+    ASSERT_EQ(pending.size(), 1);
+    EXPECT_TRUE(pending.last().first().toBool());
     go(other);
-    treePopup("PopupPathPaste");
+    m_menus->treePaste();
     EXPECT_TRUE(QFileInfo::exists(other + QStringLiteral("/Photos/p.jpg")));
     EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/p.jpg")));
-    m_menus->PopupMenuPathPopup();
-    EXPECT_FALSE(m_menus->action("PopupPathPaste")->isVisible()); // pasted: no longer pending
+    EXPECT_FALSE(pending.last().first().toBool()); // pasted: no longer pending
+    EXPECT_EQ(m_recent.last(), other);
 
     go(other + QStringLiteral("/Photos"));
     prompter().answerText(QStringLiteral("Pictures")).answer(PromptButton::Yes);
-    treePopup("PopupPathRename");
+    m_menus->treeRename();
     EXPECT_EQ(prompter().last().text,
               QStringLiteral("Do you want to rename the selected folder\r\r    From  : Photos\r    To     : Pictures"));
     EXPECT_TRUE(QFileInfo(other + QStringLiteral("/Pictures")).isDir());
@@ -200,14 +192,22 @@ TEST_F(CommandWidgetsTest, TreeCommands)
 
     go(other);
     prompter().answerText(std::nullopt); // the new folder keeps its name
-    treePopup("PopupPathNewFolder");
+    m_menus->treeNewFolder();
     EXPECT_TRUE(QFileInfo(other + QStringLiteral("/New Folder")).isDir());
     EXPECT_EQ(m_tree->GetNodePath(m_tree->currentItem()), other + QStringLiteral("/New Folder"));
 
     prompter().answer(PromptButton::Yes);
-    treePopup("PopupPathDelete");
+    m_menus->treeDelete();
+    EXPECT_EQ(prompter().last().text, QStringLiteral("Move \"New Folder\" to the Trash?"));
     EXPECT_FALSE(QFileInfo::exists(other + QStringLiteral("/New Folder")));
     EXPECT_EQ(m_tree->GetNodePath(m_tree->currentItem()), other);
+
+    // A drive is copied as its contents and never deleted from the tree.
+    go(m_data);
+    m_menus->treeDelete();
+    EXPECT_TRUE(QFileInfo(m_data).isDir());
+    m_menus->treeCopy(false);
+    EXPECT_EQ(m_menus->commands().clipboard().treeSource(), m_data + QStringLiteral("/*"));
 }
 
 // A batch command's target question: the tree's folder proposed, the work list's count shown,
