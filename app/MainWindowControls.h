@@ -1,7 +1,7 @@
 #pragma once
 // The named controls of the main window, created by MainWindowLayout. Controls that later
-// parts of the program fill (browse components, panes, playlist) start as empty widgets
-// that already carry their object names and places.
+// parts of the program fill (panes, playlist) start as empty widgets that already carry
+// their object names and places; the three browse components are the real ones.
 
 #include <QtGlobal>
 
@@ -23,6 +23,9 @@ class QToolBar;
 class QToolButton;
 class QVBoxLayout;
 class QWidget;
+class TFileViewFol;
+class TPathViewFol;
+class TTabControlDriveFol;
 
 // The seven tool bands in their design order (rows: 0-2, 3-5, 6).
 enum BandIndex {
@@ -55,14 +58,14 @@ struct MainWindowControls {
 
     QVBoxLayout* clientLayout = nullptr;
     QComboBox* ComboBoxURL = nullptr;
-    QWidget* TabControlDriveFol1 = nullptr;
+    TTabControlDriveFol* TabControlDriveFol1 = nullptr;
     QSplitter* Splitter1 = nullptr;
     QWidget* PanelPath = nullptr;
     QSplitter* Splitter2 = nullptr;
-    QWidget* PathViewFol1 = nullptr;
+    TPathViewFol* PathViewFol1 = nullptr;
     QWidget* PanelAudio = nullptr;
     QStackedWidget* rightPane = nullptr;
-    QWidget* FileViewFol1 = nullptr;
+    TFileViewFol* FileViewFol1 = nullptr;
     QWidget* TextEditor = nullptr;
     QWidget* FileViewer = nullptr;
     QWidget* WebBrowser1 = nullptr;

@@ -1,6 +1,9 @@
 #include "app/MainWindowLayout.h"
 
 #include "app/MainMenus.h"
+#include "browse/TFileViewFol.h"
+#include "browse/TPathViewFol.h"
+#include "browse/TTabControlDriveFol.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -179,9 +182,9 @@ void MainWindowLayout::buildClientArea(QMainWindow* window, MainWindowControls& 
     c.ComboBoxURL->hide();
     c.clientLayout->addWidget(c.ComboBoxURL);
 
-    c.TabControlDriveFol1 = placeholder("TabControlDriveFol1", client);
-    c.TabControlDriveFol1->setBackgroundRole(QPalette::Button);
-    c.TabControlDriveFol1->setFixedHeight(kTabHeight);
+    c.TabControlDriveFol1 = new TTabControlDriveFol(client);
+    c.TabControlDriveFol1->setObjectName(QStringLiteral("TabControlDriveFol1"));
+    c.TabControlDriveFol1->setMinimumHeight(kTabHeight);
     c.clientLayout->addWidget(c.TabControlDriveFol1);
 
     c.Splitter1 = new QSplitter(Qt::Horizontal, client);
@@ -194,7 +197,8 @@ void MainWindowLayout::buildClientArea(QMainWindow* window, MainWindowControls& 
     c.Splitter2 = new QSplitter(Qt::Vertical, c.PanelPath);
     c.Splitter2->setObjectName(QStringLiteral("Splitter2"));
     c.Splitter2->setChildrenCollapsible(false);
-    c.PathViewFol1 = placeholder("PathViewFol1", c.Splitter2);
+    c.PathViewFol1 = new TPathViewFol(c.Splitter2);
+    c.PathViewFol1->setObjectName(QStringLiteral("PathViewFol1"));
     c.PanelAudio = placeholder("PanelAudio", c.Splitter2);
     c.PanelAudio->setBackgroundRole(QPalette::Window);
     c.Splitter2->addWidget(c.PathViewFol1);
@@ -224,7 +228,8 @@ void MainWindowLayout::buildRightPane(MainWindowControls& c)
 {
     c.rightPane = new QStackedWidget(c.Splitter1);
     c.rightPane->setObjectName(QStringLiteral("RightPane"));
-    c.FileViewFol1 = placeholder("FileViewFol1", c.rightPane);
+    c.FileViewFol1 = new TFileViewFol(c.rightPane);
+    c.FileViewFol1->setObjectName(QStringLiteral("FileViewFol1"));
     c.TextEditor = placeholder("TextEditor", c.rightPane);
     c.FileViewer = placeholder("FileViewer", c.rightPane);
     c.WebBrowser1 = placeholder("WebBrowser1", c.rightPane);
@@ -235,7 +240,7 @@ void MainWindowLayout::buildRightPane(MainWindowControls& c)
     c.ImageViewer->setObjectName(QStringLiteral("ImageViewer"));
     c.ScrollBox1->setWidget(c.ImageViewer);
     c.ZipViewer = placeholder("ZipViewer", c.rightPane);
-    for (QWidget* pane : {c.FileViewFol1, c.TextEditor, c.FileViewer, c.WebBrowser1,
+    for (QWidget* pane : {static_cast<QWidget*>(c.FileViewFol1), c.TextEditor, c.FileViewer, c.WebBrowser1,
                           static_cast<QWidget*>(c.ScrollBox1), c.ZipViewer})
         c.rightPane->addWidget(pane);
     c.rightPane->setCurrentWidget(c.FileViewFol1);
@@ -271,6 +276,7 @@ void MainWindowLayout::placeDriveTabs(MainWindowControls& c, bool bottom)
     c.clientLayout->removeWidget(c.TabControlDriveFol1);
     const int splitterAt = c.clientLayout->indexOf(c.Splitter1);
     c.clientLayout->insertWidget(bottom ? splitterAt + 1 : splitterAt, c.TabControlDriveFol1);
+    c.TabControlDriveFol1->setShape(bottom ? QTabBar::RoundedSouth : QTabBar::RoundedNorth);
 }
 
 QRect MainWindowLayout::statusPanelRect(const MainWindowControls& c, int panel)

@@ -1,6 +1,10 @@
 #include "app/MainWindowSettings.h"
 
 #include "app/MainWindowLayout.h"
+#include "browse/FileSortOrder.h"
+#include "browse/TFileViewFol.h"
+#include "browse/TPathViewFol.h"
+#include "browse/TTabControlDriveFol.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -10,9 +14,15 @@
 #include <QToolButton>
 #include <QWidget>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 constexpr int kMinimumSide = 200;
+
+// FileViewIndex 0 to 3: details, list, small icons, large icons.
+constexpr TViewStyle kViewStyles[] = {TViewStyle::vsReport, TViewStyle::vsList, TViewStyle::vsSmallIcon, TViewStyle::vsIcon};
 
 } // namespace
 
@@ -37,6 +47,35 @@ void MainWindowSettings::apply(QMainWindow* window, MainWindowControls& c, const
 
     MainWindowLayout::placeDriveTabs(c, s.tabBottom);
     applyMasks(c, s.masks, s.maskIndex);
+    applyBrowse(c, s);
+}
+
+void MainWindowSettings::applyBrowse(MainWindowControls& c, const AppSettings& s)
+{
+    FileSortOrder::FileSortIndex = qBound(0, s.fileSortIndex, 4);
+    FileSortOrder::DecendSort = s.decendSort;
+    TFileViewFol* list = c.FileViewFol1;
+    list->setColumnWidths({s.colNameWidth, s.colSizeWidth, s.colTypeWidth, s.colDateWidth, s.colAttrWidth});
+    list->setAutoSizeColumns(s.autosizeColumns);
+    list->setOpenByDblClickFV(s.openByDblClickFV);
+    applyViewStyle(c, s.fileViewIndex);
+    if (c.ComboBoxMask->currentIndex() >= 0)
+        list->setMask(c.ComboBoxMask->currentText());
+    c.TabControlDriveFol1->setShowDrives(s.showDrives);
+    c.PathViewFol1->setSingleDrive(s.singleDrive);
+}
+
+int MainWindowSettings::applyViewStyle(MainWindowControls& c, int fileViewIndex)
+{
+    const int index = fileViewIndex >= 0 && fileViewIndex < int(std::size(kViewStyles)) ? fileViewIndex : 0;
+    c.FileViewFol1->setViewStyle(kViewStyles[index]);
+    return index;
+}
+
+int MainWindowSettings::fileViewIndex(const MainWindowControls& c)
+{
+    const auto* found = std::find(std::begin(kViewStyles), std::end(kViewStyles), c.FileViewFol1->ViewStyle());
+    return found == std::end(kViewStyles) ? 0 : int(found - std::begin(kViewStyles));
 }
 
 void MainWindowSettings::applyMasks(MainWindowControls& c, const QStringList& masks, int maskIndex)
@@ -73,4 +112,17 @@ void MainWindowSettings::gather(const QMainWindow* window, const MainWindowContr
     for (int i = 0; i < c.ComboBoxMask->count(); ++i)
         s.masks.append(c.ComboBoxMask->itemText(i));
     s.maskIndex = c.ComboBoxMask->currentIndex();
+
+    const QList<int> widths = c.FileViewFol1->columnWidths();
+    s.colNameWidth = widths.value(0, s.colNameWidth);
+    s.colSizeWidth = widths.value(1, s.colSizeWidth);
+    s.colTypeWidth = widths.value(2, s.colTypeWidth);
+    s.colDateWidth = widths.value(3, s.colDateWidth);
+    s.colAttrWidth = widths.value(4, s.colAttrWidth);
+    s.autosizeColumns = c.FileViewFol1->AutoSizeColumns();
+    s.fileViewIndex = fileViewIndex(c);
+    s.fileSortIndex = FileSortOrder::FileSortIndex;
+    s.decendSort = FileSortOrder::DecendSort;
+    s.singleDrive = c.PathViewFol1->SingleDrive();
+    s.showDrives = c.TabControlDriveFol1->ShowDrives();
 }

@@ -1,6 +1,6 @@
 #include "app/SettingsStore.h"
 
-#include "app/HistoryList.h"
+#include "platform/HistoryList.h"
 #include "app/RecentPaths.h"
 #include "platform/Registry.h"
 #include "platform/RegistryRunKey.h"

@@ -2,12 +2,21 @@
 
 #include "app/FolvaneApplication.h"
 #include "app/MainWindowBands.h"
+#include "app/MainWindowBrowse.h"
+#include "app/MainWindowDriveMenu.h"
+#include "app/MainWindowFolderMenu.h"
+#include "app/MainWindowMask.h"
+#include "app/MainWindowPathMenus.h"
 #include "app/MainWindowLayout.h"
 #include "app/MainWindowSettings.h"
 #include "app/ProgramSound.h"
 #include "app/RecentPaths.h"
 #include "app/StartFolder.h"
 #include "app/TSplashForm.h"
+#include "browse/TFileViewFol.h"
+#include "browse/TPathViewFol.h"
+#include "browse/TTabControlDriveFol.h"
+#include "fileops/ui/TransferMenus.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
 
@@ -38,6 +47,19 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     setWindowTitle(QStringLiteral("FolVane III"));
     MainWindowLayout::build(this, m_c);
     m_bands = new MainWindowBands(this, m_c);
+    m_browse = new MainWindowBrowse(this, m_c);
+    new MainWindowMask(this, m_c);
+    m_driveMenu = new MainWindowDriveMenu(this, m_c);
+    m_folderMenu = new MainWindowFolderMenu(this, m_c, m_driveMenu);
+    TransferMenus::Hooks hooks;
+    hooks.inFileManager = [this] { return m_currentMode == vmFileManager; };
+    hooks.returnToFileManager = [this] { enterMode(vmFileManager); };
+    hooks.updateRecentPaths = [this](const QString& folder) { UpdateRecentPaths(folder); };
+    hooks.settingsPath = m_store.filePath();
+    hooks.extIndex = &m_settings.extIndex;
+    m_transfer = new TransferMenus(this, m_c.topMenus[0], m_c.topMenus[2], hooks);
+    m_transfer->setPanes(m_c.PathViewFol1, m_c.FileViewFol1);
+    connectFolderMenu();
     // The design size: the client area of 882 x 654 under the menu bar.
     m_settings.appWidth = MainWindowLayout::kClientWidth;
     m_settings.appHeight = MainWindowLayout::kClientHeight + m_c.MainMenu1->sizeHint().height();
@@ -47,15 +69,28 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     connect(m_c.MenuHelpContents, &QAction::triggered, this, &TFormMainFolvane3::MenuHelpContentsClick);
     connect(m_c.SpinViewerPrevious, &QToolButton::clicked, this, [this] { Q_EMIT stepFileRequested(-1); });
     connect(m_c.SpinViewerNext, &QToolButton::clicked, this, [this] { Q_EMIT stepFileRequested(1); });
-    connect(m_c.ComboBoxMask, &QComboBox::currentTextChanged, this, [this](const QString& mask) {
-        m_c.ComboBoxMask->setToolTip(QStringLiteral("Current Mask = ") + mask);
-    });
     connect(m_bands, &MainWindowBands::layoutChanged, this, [this] { SaveBandLayout(m_currentMode); });
     connect(this, &TFormMainFolvane3::settingsSaveFailed, this,
             [](const QString& text) { Prompter::instance().error(text); });
     // Key preview: the window sees key releases before the focused control.
     qApp->installEventFilter(this);
     FormCreate();
+    m_pathMenus = new MainWindowPathMenus(this, m_c);
+}
+
+void TFormMainFolvane3::connectFolderMenu()
+{
+    TransferMenus* t = m_transfer;
+    MainWindowFolderMenu* menu = m_folderMenu;
+    connect(menu, &MainWindowFolderMenu::folderCopyRequested, t, [t] { t->treeCopy(false); });
+    connect(menu, &MainWindowFolderMenu::folderCutRequested, t, [t] { t->treeCopy(true); });
+    connect(menu, &MainWindowFolderMenu::folderPasteRequested, t, &TransferMenus::treePaste);
+    connect(menu, &MainWindowFolderMenu::folderDeleteRequested, t, &TransferMenus::treeDelete);
+    connect(menu, &MainWindowFolderMenu::folderRenameRequested, t, &TransferMenus::treeRename);
+    connect(menu, &MainWindowFolderMenu::newFolderRequested, t, &TransferMenus::treeNewFolder);
+    connect(menu, &MainWindowFolderMenu::folderCopyToRequested, t, [t] { t->treeCopyTo(false); });
+    connect(menu, &MainWindowFolderMenu::folderMoveToRequested, t, [t] { t->treeCopyTo(true); });
+    connect(t, &TransferMenus::treePastePendingChanged, menu, &MainWindowFolderMenu::setFolderPastePending);
 }
 
 TFormMainFolvane3::~TFormMainFolvane3()
@@ -121,11 +156,11 @@ void TFormMainFolvane3::enterMode(int mode)
 
 void TFormMainFolvane3::showPaneOfMode(int mode)
 {
-    QWidget* const panes[kViewModeCount] = {m_c.FileViewFol1, m_c.WebBrowser1, m_c.FileViewer, m_c.TextEditor,
+    QWidget* const panes[kViewModeCount] = {static_cast<QWidget*>(m_c.FileViewFol1), m_c.WebBrowser1, m_c.FileViewer, m_c.TextEditor,
                                             m_c.ScrollBox1,   m_c.ScrollBox1,  m_c.ZipViewer};
     m_c.rightPane->setCurrentWidget(panes[mode]);
     m_c.PanelPath->setVisible(mode == vmFileManager);
-    m_c.TabControlDriveFol1->setVisible(mode == vmFileManager && m_settings.singleDrive);
+    m_c.TabControlDriveFol1->setVisible(mode == vmFileManager && m_c.PathViewFol1->SingleDrive());
     m_c.ComboBoxURL->setVisible(mode == vmWebBrowser);
     m_c.MediaTrackBar->setVisible(mode == vmMoviePlayer);
     m_c.MeterItemStatus->hide();
@@ -156,13 +191,12 @@ void TFormMainFolvane3::FormShow()
         if (m_splash)
             m_splash->show();
     }
+    m_browse->applyFileFilters(m_settings.showHiddenSystemfiles);
     QCoreApplication::processEvents();
     enterMode(m_currentMode);
-    if (m_currentMode == vmFileManager) {
-        const QString folder = StartFolder::resolve(m_currentFile, m_currentPath);
-        m_currentPath = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-        UpdateRecentPaths(folder);
-    }
+    // Whatever the mode, the browse panes open the folder of the stored item; the tree's
+    // folder change puts it in the recent folders.
+    m_browse->goToFolder(StartFolder::resolve(m_currentFile, m_currentPath));
     QCoreApplication::processEvents();
     Q_EMIT splashDone();
     m_splash = nullptr;

@@ -5,18 +5,25 @@
 // loadProgress (WM_LOADPROGRESS, passed on to the splash window while it exists) and
 // viewSelected (WM_VIEWSELECTED, runs the View command).
 //
-// The values that belong to components other parts of the program provide (column widths,
-// sort, view style, single-drive mode, editor and viewer options...) are kept in settings()
+// The browse panes are wired by MainWindowBrowse. The values that belong to components
+// other parts of the program provide (editor and viewer options...) are kept in settings()
 // until those components take them over.
 
 #include "app/AppSettings.h"
 #include "app/MainWindowControls.h"
 #include "app/SettingsStore.h"
+#include "app/TSplashForm.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
 class MainWindowBands;
+class MainWindowBrowse;
+class MainWindowDriveMenu;
+class MainWindowFolderMenu;
+class MainWindowMask;
+class MainWindowPathMenus;
+class TransferMenus;
 class TSplashForm;
 
 class TFormMainFolvane3 : public QMainWindow {
@@ -30,10 +37,19 @@ public:
     AppSettings& settings() { return m_settings; }
     const SettingsStore& store() const { return m_store; }
     MainWindowBands& bands() { return *m_bands; }
+    MainWindowBrowse& browse() { return *m_browse; }
+    MainWindowDriveMenu& driveMenu() { return *m_driveMenu; }
+    MainWindowFolderMenu& folderMenu() { return *m_folderMenu; }
+    MainWindowPathMenus& pathMenus() { return *m_pathMenus; }
+    // The file transfer commands of the File and Edit menus and the browse popups.
+    TransferMenus& transferMenus() { return *m_transfer; }
 
     int CurrentMode() const { return m_currentMode; }
     const QString& CurrentFile() const { return m_currentFile; }
     const QString& CurrentPath() const { return m_currentPath; }
+    // The current folder, kept as program state (the process's working folder never moves).
+    void setCurrentPath(const QString& path) { m_currentPath = path; }
+    void setCurrentFile(const QString& file) { m_currentFile = file; }
 
     void setSplash(TSplashForm* splash) { m_splash = splash; }
     bool startsMaximized() const { return m_settings.appState == int(StoredWindowState::Maximized); }
@@ -66,6 +82,8 @@ Q_SIGNALS:
     // The Left and Right keys in the movie and image modes step to the previous (-1) or
     // next (+1) file, as the spinner's arrows do.
     void stepFileRequested(int direction);
+    // A pane of another mode is asked to show path (the viewer modes connect to it).
+    void viewModeRequested(int mode, const QString& path);
     // The settings could not be written; text says why.
     void settingsSaveFailed(const QString& text);
 
@@ -77,6 +95,8 @@ protected:
 
 private:
     void FormCreate();
+    // The folder popup's transfer items run the tree's transfer commands.
+    void connectFolderMenu();
     void FormShow();
     void FormResize();
     void FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
@@ -89,6 +109,11 @@ private:
     AppSettings m_settings;
     SettingsStore m_store;
     MainWindowBands* m_bands = nullptr;
+    MainWindowBrowse* m_browse = nullptr;
+    MainWindowDriveMenu* m_driveMenu = nullptr;
+    MainWindowFolderMenu* m_folderMenu = nullptr;
+    MainWindowPathMenus* m_pathMenus = nullptr;
+    TransferMenus* m_transfer = nullptr;
     QPointer<TSplashForm> m_splash;
     const QEvent* m_keyEvent = nullptr;
     QPointer<QWidget> m_keyReceiver;

@@ -5,7 +5,11 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QMimeData>
 #include <QPalette>
+#include <QUrl>
+
+#include <algorithm>
 
 FileListModel::FileListModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -157,4 +161,39 @@ QVariant FileListModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::TextAlignmentRole)
         return alignment(section);
     return QVariant();
+}
+
+Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (!index.isValid())
+        return flags;
+    const auto kind = ItemKind(data(index, KindRole).toInt());
+    if (kind == ItemKind::File || kind == ItemKind::Folder)
+        flags |= Qt::ItemIsDragEnabled;
+    return flags;
+}
+
+QStringList FileListModel::mimeTypes() const
+{
+    return {QStringLiteral("text/uri-list")};
+}
+
+QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const
+{
+    QList<int> rows;
+    for (const QModelIndex& index : indexes) {
+        const auto kind = ItemKind(data(index, KindRole).toInt());
+        if ((kind == ItemKind::File || kind == ItemKind::Folder) && !rows.contains(index.row()))
+            rows << index.row();
+    }
+    if (rows.isEmpty())
+        return nullptr;
+    std::sort(rows.begin(), rows.end());
+    QList<QUrl> urls;
+    for (int row : rows)
+        urls << QUrl::fromLocalFile(data(index(row, 0), FullPathRole).toString());
+    auto* mime = new QMimeData;
+    mime->setUrls(urls);
+    return mime;
 }

@@ -2,6 +2,8 @@
 
 #include "browse/BrowsePaths.h"
 #include "browse/DriveItems.h"
+#include "browse/FileViewKeys.h"
+#include "browse/TFileViewFolPopUp.h"
 #include "browse/FileSortOrder.h"
 #include "browse/FileTypeNames.h"
 #include "browse/TPathViewFol.h"
@@ -9,6 +11,7 @@
 #include "platform/Shell.h"
 #include "platform/ui/PropertiesDialog.h"
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -20,6 +23,8 @@
 #include <QPointer>
 #include <QStackedLayout>
 #include <QTreeView>
+
+#include <algorithm>
 
 namespace {
 
@@ -62,9 +67,14 @@ TFileViewFol::TFileViewFol(QWidget* parent)
         view->setModel(&m_model);
         view->setSelectionMode(QAbstractItemView::ExtendedSelection);
         view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        // Selected files and folders are dragged out as a URL list, copy only.
+        view->setDragEnabled(true);
+        view->setDragDropMode(QAbstractItemView::DragOnly);
+        view->setDefaultDropAction(Qt::CopyAction);
         connect(view, &QAbstractItemView::clicked, this, &TFileViewFol::ItemClick);
-        connect(view, &QAbstractItemView::activated, this, &TFileViewFol::ItemActivated);
+        connect(view, &QAbstractItemView::doubleClicked, this, &TFileViewFol::DblClick);
     }
+    new FileViewKeys(this, {m_report, m_icons});
     m_icons->setSelectionModel(m_report->selectionModel());
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_stack->addWidget(m_report);
@@ -72,7 +82,8 @@ TFileViewFol::TFileViewFol(QWidget* parent)
     setFocusProxy(m_report);
     connect(m_report->header(), &QHeaderView::sectionClicked, this, &TFileViewFol::HeaderClick);
     connect(m_report->header(), &QHeaderView::sectionResized, this, [this](int column, int, int width) {
-        if (!m_model.listing().isDriveView() && column < m_columnWidths.size())
+        // The stretched Name column of auto-size keeps its stored width.
+        if (!m_model.listing().isDriveView() && column < m_columnWidths.size() && !(m_autoSizeColumns && column == 0))
             m_columnWidths[column] = width;
     });
     setViewStyle(TViewStyle::vsReport);
@@ -208,6 +219,13 @@ void TFileViewFol::setColumnWidth(int column, int width)
     applyColumns();
 }
 
+void TFileViewFol::setAutoSizeColumns(bool on)
+{
+    m_autoSizeColumns = on;
+    m_report->header()->setSectionResizeMode(0, on ? QHeaderView::Stretch : QHeaderView::Interactive);
+    applyColumns();
+}
+
 void TFileViewFol::applyColumns()
 {
     static const QList<int> driveWidths{160, 110, 90, 90, 40};
@@ -304,37 +322,120 @@ void TFileViewFol::ItemClick(const QModelIndex& index)
     Q_EMIT itemChanged(m_selectedItem);
 }
 
-void TFileViewFol::ItemActivated(const QModelIndex& index)
+QModelIndex TFileViewFol::selectedItemIndex() const
 {
-    if (!index.isValid())
+    const QModelIndex current = currentView()->currentIndex();
+    if (current.isValid() && currentView()->selectionModel()->isSelected(current))
+        return current.siblingAtColumn(0);
+    const QModelIndexList rows = selectedRows();
+    return rows.isEmpty() ? QModelIndex() : rows.first();
+}
+
+bool TFileViewFol::isDriveView() const
+{
+    return isMyComputer(m_directory);
+}
+
+void TFileViewFol::followSelection()
+{
+    ItemClick(selectedItemIndex());
+}
+
+void TFileViewFol::DblClick(const QModelIndex& index)
+{
+    const QModelIndex item = selectedItemIndex();
+    if (!index.isValid() || !item.isValid() || item.data().toString().isEmpty())
         return;
-    const auto kind = ItemKind(m_model.data(index, FileListModel::KindRole).toInt());
-    const QString path = m_model.data(index, FileListModel::FullPathRole).toString();
-    switch (kind) {
-    case ItemKind::Parent: GoUp(); break;
-    case ItemKind::Folder:
-    case ItemKind::Drive: openFolder(path); break;
-    case ItemKind::File: Q_EMIT viewSelected(path); break;
-    }
+    if (m_openByDblClick)
+        OpenSelected();
+    else if (ItemKind(item.data(FileListModel::KindRole).toInt()) == ItemKind::Parent)
+        GoUp();
+    else
+        Q_EMIT dblClicked();
 }
 
 void TFileViewFol::OpenSelected()
 {
-    ItemActivated(currentView()->currentIndex());
+    const QModelIndex item = selectedItemIndex();
+    if (!item.isValid())
+        return;
+    const auto kind = ItemKind(item.data(FileListModel::KindRole).toInt());
+    const QString path = item.data(FileListModel::FullPathRole).toString();
+    if (kind == ItemKind::Parent) {
+        GoUp();
+        return;
+    }
+    if (kind == ItemKind::File) {
+        openFile(path);
+        return;
+    }
+    const DriveInfo drive = DriveOfPath(path);
+    if (kind == ItemKind::Drive && drive.type == DriveType::Removable && !CheckDriveReady(drive.root, true))
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    openFolder(path);
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void TFileViewFol::openFile(const QString& path)
+{
+    if (m_openByDblClickFV) {
+        Q_EMIT viewSelected(path);
+        return;
+    }
+    if (!ShellExecute(QStringLiteral("Open"), path).accepted)
+        Prompter::instance().error(QStringLiteral("Can not Open file  ") + QFileInfo(path).fileName());
 }
 
 void TFileViewFol::GoUp()
 {
-    if (isMyComputer(m_directory))
+    if (isDriveView())
         return;
-    QString folder = m_directory;
-    folder.chop(1);
-    const DriveInfo drive = DriveOfPath(folder.isEmpty() ? QStringLiteral("/") : folder);
-    if (folder.isEmpty() || folder == drive.root) {
-        openFolder(FileListing::myComputer());
+    if (m_dirTree && m_dirTree->currentItem() && m_dirTree->currentItem() == m_dirTree->rootNode())
         return;
+    const QString left = BrowsePaths::withoutTrailingSlash(m_directory);
+    const DriveInfo drive = DriveOfPath(left);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    if (left == drive.root) {
+        if (m_dirTree && m_dirTree->rootNode()) {
+            if (QTreeWidgetItem* node = m_dirTree->currentItem(); node && node->isExpanded())
+                m_dirTree->collapseItem(node);
+            m_dirTree->setCurrentItem(m_dirTree->rootNode());
+            m_dirTree->setSelectedPath(FileListing::myComputer());
+        }
+        setDirectory(FileListing::myComputer());
+        Q_EMIT directoryOpened(m_directory);
+    } else {
+        openFolder(QFileInfo(left).path());
+        if (m_dirTree) {
+            QTreeWidgetItem* node = m_dirTree->currentItem();
+            if (node && node->data(0, TPathViewFol::LevelRole).toInt() == TPathViewFol::DriveLevel)
+                m_dirTree->collapseItem(node);
+        }
+        SelectFileInList(left);
     }
-    openFolder(QFileInfo(folder).path());
+    QGuiApplication::restoreOverrideCursor();
+}
+
+bool TFileViewFol::SelectFileInList(const QString& fullPath)
+{
+    const QString wanted = BrowsePaths::withoutTrailingSlash(fullPath);
+    for (int row = 0; row < m_model.rowCount(); ++row) {
+        const QModelIndex index = m_model.index(row, 0);
+        if (BrowsePaths::withoutTrailingSlash(index.data(FileListModel::FullPathRole).toString()) == wanted) {
+            focusRow(row);
+            followSelection();
+            return true;
+        }
+    }
+    return false;
+}
+
+void TFileViewFol::focusRow(int row)
+{
+    const QModelIndex index = m_model.index(row, 0);
+    currentView()->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    currentView()->scrollTo(index);
 }
 
 void TFileViewFol::openFolder(const QString& path)
@@ -345,6 +446,18 @@ void TFileViewFol::openFolder(const QString& path)
     setDirectory(path);
     if (m_directory != before)
         Q_EMIT directoryOpened(m_directory);
+}
+
+void TFileViewFol::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!m_popUpMenuEnabled) {
+        Q_EMIT contextMenuRequested(event->globalPos());
+        return;
+    }
+    if (isDriveView())
+        return;
+    TFileViewFolPopUp menu(this);
+    menu.exec(event->globalPos() + QPoint(10, 10));
 }
 
 void TFileViewFol::FindInFolder()
@@ -374,6 +487,7 @@ QModelIndexList TFileViewFol::selectedRows() const
         if (index.column() == 0)
             rows << index;
     }
+    std::sort(rows.begin(), rows.end(), [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
     return rows;
 }
 

@@ -12,9 +12,11 @@
 #include "browse/FileFormat.h"
 #include "browse/FileListModel.h"
 #include "browse/FileTimeFormat.h"
+#include "browse/TFileViewShortCuts.h"
 
 #include <QWidget>
 
+class FileViewKeys;
 class QAbstractItemView;
 class QListView;
 class QStackedLayout;
@@ -72,11 +74,34 @@ public:
     void setColWidth_Mod(int width) { setColumnWidth(3, width); }
     void setColWidth_Attr(int width) { setColumnWidth(4, width); }
 
+    // On: the Name column takes the width the other columns leave; off: every column keeps
+    // its own width.
+    bool AutoSizeColumns() const { return m_autoSizeColumns; }
+    void setAutoSizeColumns(bool on);
+
+    // Opening: by a double click, by the Enter key, and whether an opened file goes to the
+    // program's own panes (viewSelected) instead of its associated program.
+    bool OpenByDblClick() const { return m_openByDblClick; }
+    void setOpenByDblClick(bool on) { m_openByDblClick = on; }
+    bool OpenByEnter() const { return m_openByEnter; }
+    void setOpenByEnter(bool on) { m_openByEnter = on; }
+    bool OpenByDblClickFV() const { return m_openByDblClickFV; }
+    void setOpenByDblClickFV(bool on) { m_openByDblClickFV = on; }
+    // The list's own context menu (TFileViewFolPopUp); off, the contextMenuRequested signal
+    // lets the owner show its own.
+    bool PopUpMenuEnabled() const { return m_popUpMenuEnabled; }
+    void setPopUpMenuEnabled(bool on) { m_popUpMenuEnabled = on; }
+    TFileViewShortCuts& ShortCuts() { return m_shortCuts; }
+    const TFileViewShortCuts& ShortCuts() const { return m_shortCuts; }
+    bool isDriveView() const;
+
     TPathViewFol* DirTree() const { return m_dirTree; }
     void setDirTree(TPathViewFol* tree);
 
     QString SelectedItem() const { return m_selectedItem; }
     QStringList selectedPaths() const;
+    // The selected rows (first column) in list order.
+    QModelIndexList selectedRows() const;
     // Whether a selected item's caption ends with the extension (given with its dot),
     // ignoring case.
     bool HasSelectedExtension(const QString& extension) const;
@@ -88,6 +113,10 @@ public:
     void SortItems();
     void GoUp();
     void OpenSelected();
+    // The selected item, run through the click handling (SelectedItem, itemChanged).
+    void followSelection();
+    // Selects, focuses and shows the item of the full path; false when there is none.
+    bool SelectFileInList(const QString& fullPath);
     // The desktop's file search in this folder, when the list has the focus.
     void FindInFolder();
     // The properties window of the selected item.
@@ -105,16 +134,38 @@ Q_SIGNALS:
     void viewSelected(const QString& fullPath);
     // The list moved to another folder by itself (opening a folder, going up).
     void directoryOpened(const QString& directory);
+    // A double click that did not open (OnDblClick).
+    void dblClicked();
+    // After the list's own handling of a key (OnKeyDown).
+    void keyDown(int key, Qt::KeyboardModifiers modifiers);
+    // The context menu was asked for while the list's own menu is off; global position.
+    void contextMenuRequested(const QPoint& globalPosition);
+    // The file commands of the key bindings and the context menu; the owner's transfer
+    // commands carry them out.
+    void copyRequested();
+    void cutRequested();
+    void pasteRequested();
+    void deleteRequested();
+    void renameRequested();
+    void newFolderRequested();
+    void copyToRequested();
+    void moveToRequested();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    friend class FileViewKeys;
     void HeaderClick(int column);
+    void DblClick(const QModelIndex& index);
+    void openFile(const QString& path);
+    void focusRow(int row);
+    QModelIndex selectedItemIndex() const;
     void ItemClick(const QModelIndex& index);
-    void ItemActivated(const QModelIndex& index);
     void applyColumns();
     void setColumnWidth(int column, int width);
     void updateSortArrow();
     void openFolder(const QString& path);
-    QModelIndexList selectedRows() const;
 
     FileListModel m_model;
     QTreeView* m_report = nullptr;
@@ -125,6 +176,12 @@ private:
     TViewStyle m_viewStyle = TViewStyle::vsReport;
     bool m_colorByAttributes = true;
     QList<int> m_columnWidths{165, 75, 95, 125, 40};
+    bool m_autoSizeColumns = false;
+    bool m_openByDblClick = true;
+    bool m_openByEnter = true;
+    bool m_openByDblClickFV = true;
+    bool m_popUpMenuEnabled = true;
+    TFileViewShortCuts m_shortCuts;
     TPathViewFol* m_dirTree = nullptr;
     QString m_selectedItem;
     quint64 m_generation = 0;

@@ -4,6 +4,11 @@
 # OUT.png, then closes the program cleanly (so that it writes its settings) and cleans up.
 #
 #   scripts/screenshot.sh OUT.png [WIDTHxHEIGHT]
+#
+# Optional environment:
+#   SCREENSHOT_SAMPLE_FILES=1   puts a few folders and files in the temporary home first
+#   SCREENSHOT_RIGHT_CLICK="X Y" right-clicks at X,Y inside the main window before the
+#                                capture (a context menu shows in the picture)
 set -euo pipefail
 out=${1:?usage: scripts/screenshot.sh OUT.png [WIDTHxHEIGHT]}
 size=${2:-1024x768}
@@ -29,6 +34,14 @@ export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_DATA_HOME="$wo
 export XDG_CACHE_HOME="$work/home/.cache" XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_DIRS="$work/etc-xdg"
 mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_DATA_HOME" "$XDG_CACHE_HOME" "$XDG_CONFIG_DIRS"
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+if [[ "${SCREENSHOT_SAMPLE_FILES:-}" == 1 ]]; then
+  mkdir -p "$HOME/Documents/Letters" "$HOME/Music" "$HOME/Pictures/Holiday" "$HOME/Projects/folvane"
+  printf 'Shopping list\nbread\nmilk\n' >"$HOME/notes.txt"
+  printf '# Plan\n' >"$HOME/plan.md"
+  head -c 48000 /dev/zero >"$HOME/backup.zip"
+  head -c 1500000 /dev/zero >"$HOME/holiday.jpg"
+  printf 'x' >"$HOME/.hidden-settings"
+fi
 
 # A free display number; Xvfb writes the one it took to the given descriptor.
 exec 3<> "$work/display"
@@ -50,7 +63,18 @@ done
 [[ -n "$window" ]] || { echo "screenshot: no main window appeared" >&2; exit 1; }
 # Let the start-up animation end and the window paint.
 sleep 2
+if [[ -n "${SCREENSHOT_RIGHT_CLICK:-}" ]]; then
+  read -r click_x click_y <<<"$SCREENSHOT_RIGHT_CLICK"
+  xdotool mousemove --window "$window" "$click_x" "$click_y" click 1
+  sleep 0.5
+  xdotool mousemove --window "$window" "$click_x" "$click_y" click 3
+  sleep 1
+fi
 import -window root "$out"
+if [[ -n "${SCREENSHOT_RIGHT_CLICK:-}" ]]; then
+  xdotool key Escape
+  sleep 0.3
+fi
 
 # A clean close through the program's own instance channel (File / Exit).
 "$ctl" quit || { echo "screenshot: the program did not answer quit" >&2; exit 1; }

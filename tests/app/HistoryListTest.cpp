@@ -1,6 +1,6 @@
 // The history list mechanism: stored alphabetically without case-insensitive duplicates,
 // a capped list written back with at most 11 items, stale values removed before writing.
-#include "app/HistoryList.h"
+#include "platform/HistoryList.h"
 #include "app/RecentPaths.h"
 #include "platform/Registry.h"
 #include "support/TempHome.h"

@@ -7,10 +7,17 @@
 #include "app/SettingsStore.h"
 #include "app/TFormMainFolvane3.h"
 #include "app/TSplashForm.h"
+#include "app/MainWindowBrowse.h"
+#include "app/MainWindowFolderMenu.h"
+#include "browse/TFileViewFol.h"
+#include "browse/TPathViewFol.h"
+#include "browse/TTabControlDriveFol.h"
 #include "platform/Registry.h"
 #include "support/TempHome.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -301,10 +308,13 @@ TEST_F(MainWindowTest, LoadProgressReachesTheSplashOnlyUntilTheWindowIsShown)
     window.loadProgress(12, QStringLiteral("notes.txt"));
     EXPECT_EQ(splash.Label1()->text(), QStringLiteral("Loading Drives, Folders & Files... notes.txt > 12"));
     QSignalSpy done(&window, &TFormMainFolvane3::splashDone);
+    makeFile(QStringLiteral("home/listed.txt"));
     window.show();
     EXPECT_EQ(done.size(), 1);
+    const QString shown = splash.Label1()->text();
+    EXPECT_TRUE(shown.contains(QLatin1String("listed.txt > "))) << "the start folder's listing reports its entries";
     window.loadProgress(13, QStringLiteral("later.txt"));
-    EXPECT_TRUE(splash.Label1()->text().endsWith(QLatin1String("notes.txt > 12")));
+    EXPECT_EQ(splash.Label1()->text(), shown);
 }
 
 TEST_F(MainWindowTest, ViewSelectedRunsTheViewCommand)
@@ -364,6 +374,83 @@ TEST_F(MainWindowTest, ExitClosesTheWindowAndWritesTheSettings)
     window->controls().MenuExit->trigger();
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(QFile::exists(path()));
+}
+
+} // namespace
+
+namespace {
+
+// The transfer commands sit in the File and Edit menus with the window's shortcuts.
+TEST_F(MainWindowTest, TransferCommandsSitInTheFileAndEditMenus)
+{
+    auto window = shown();
+    const auto names = [](const QMenu* menu) {
+        QStringList list;
+        for (const QAction* action : menu->actions()) {
+            if (!action->isSeparator())
+                list << action->objectName();
+        }
+        return list;
+    };
+    const QMenu* edit = window->menuBar()->findChild<QMenu*>(QStringLiteral("MenuEdit"));
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(names(edit), (QStringList{"MenuCut", "MenuCopy", "MenuPaste", "MenuDelete", "MenuRename", "MenuSelectAll"}));
+    const struct {
+        const char* name;
+        QKeySequence key;
+    } keys[] = {{"MenuCut", QKeySequence(Qt::CTRL | Qt::Key_X)},
+                {"MenuCopy", QKeySequence(Qt::CTRL | Qt::Key_C)},
+                {"MenuPaste", QKeySequence(Qt::CTRL | Qt::Key_V)},
+                {"MenuDelete", QKeySequence(Qt::Key_Delete)},
+                {"MenuSelectAll", QKeySequence(Qt::CTRL | Qt::Key_A)}};
+    for (const auto& key : keys)
+        EXPECT_EQ(window->findChild<QAction*>(QLatin1String(key.name))->shortcut(), key.key) << key.name;
+    const QMenu* file = window->menuBar()->findChild<QMenu*>(QStringLiteral("MenuFile"));
+    const QStringList fileItems = names(file);
+    for (const char* name : {"MenuNewFolder", "MenuNewTextFile", "MenuProperties"})
+        EXPECT_TRUE(fileItems.contains(QLatin1String(name))) << name;
+    EXPECT_EQ(names(file->findChild<QMenu*>(QStringLiteral("MenuSend"))), (QStringList{"MenuCopyTo", "MenuMoveTo"}));
+    EXPECT_EQ(fileItems.last(), QStringLiteral("MenuExit"));
+    EXPECT_NE(window->findChild<QMenu*>(QStringLiteral("PopupMenuFile")), nullptr);
+    EXPECT_EQ(window->findChildren<QMenu*>(QStringLiteral("PopupMenuPath")).size(), 1);
+}
+
+} // namespace
+
+namespace {
+
+// Ctrl+C in the list and Ctrl+V after going to another folder copy the selected file; the
+// list popup opens from the list.
+TEST_F(MainWindowTest, CopyAndPasteWithTheKeysInTheList)
+{
+    const QString from = makeFolder(QStringLiteral("keys/from"));
+    const QString to = makeFolder(QStringLiteral("keys/to"));
+    makeFile(QStringLiteral("keys/from/note.txt"), "note");
+    auto window = shown();
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    TFileViewFol* list = window->controls().FileViewFol1;
+    window->browse().goToFolder(from);
+    ASSERT_TRUE(list->SelectFileInList(from + QStringLiteral("/note.txt")));
+    list->currentView()->setFocus();
+    QTest::keyClick(list->currentView(), Qt::Key_C, Qt::ControlModifier);
+    window->browse().goToFolder(to);
+    list->currentView()->setFocus();
+    QTest::keyClick(list->currentView(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(QFileInfo(to + QStringLiteral("/note.txt")).isFile());
+    EXPECT_TRUE(QFileInfo(from + QStringLiteral("/note.txt")).isFile());
+    EXPECT_TRUE(list->SelectFileInList(to + QStringLiteral("/note.txt")));
+
+    // The folder popup copies the tree's folder and, once it is pending, offers Paste.
+    QMenu* folderMenu = window->folderMenu().PopupMenuPath();
+    const auto item = [folderMenu](const char* name) { return folderMenu->findChild<QAction*>(QLatin1String(name)); };
+    window->browse().goToFolder(from);
+    item("PopUpPathCopy")->trigger();
+    window->browse().goToFolder(to);
+    window->folderMenu().PopupMenuPathPopup();
+    ASSERT_TRUE(item("PopUpPathPaste")->isVisible());
+    item("PopUpPathPaste")->trigger();
+    EXPECT_TRUE(QFileInfo(to + QStringLiteral("/from/note.txt")).isFile());
 }
 
 } // namespace

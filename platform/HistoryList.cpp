@@ -1,4 +1,4 @@
-#include "app/HistoryList.h"
+#include "platform/HistoryList.h"
 
 #include "platform/Registry.h"
 

@@ -1,0 +1,180 @@
+#include "app/MainWindowBrowse.h"
+
+#include "app/FolderNodeDelegate.h"
+#include "app/MainWindowControls.h"
+#include "app/StartFolder.h"
+#include "app/TFormMainFolvane3.h"
+#include "browse/BrowsePaths.h"
+#include "browse/TFileViewFol.h"
+#include "browse/TPathViewFol.h"
+#include "browse/TTabControlDriveFol.h"
+#include "platform/Drives.h"
+#include "platform/Prompter.h"
+#include "platform/Shell.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QHelpEvent>
+#include <QToolTip>
+#include <QTreeWidget>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+QString withSlash(const QString& folder)
+{
+    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+}
+
+} // namespace
+
+MainWindowBrowse::MainWindowBrowse(TFormMainFolvane3* window, MainWindowControls& c)
+    : QObject(window)
+    , m_window(window)
+    , m_c(c)
+{
+    // The window's own menus replace the components' context menus.
+    c.TabControlDriveFol1->setPopUpMenuEnabled(false);
+    c.PathViewFol1->setPopUpMenuEnabled(false);
+    // The list keeps its own menu: its file commands reach the window's transfer commands
+    // through the list's ...Requested signals.
+    c.FileViewFol1->setOpenByEnter(false);
+    c.FileViewFol1->setParentDirEnabled(false);
+    c.FileViewFol1->setParentDirCaption(QStringLiteral(" Up"));
+    c.TabControlDriveFol1->setTreeView(c.PathViewFol1);
+    c.PathViewFol1->setFileList(c.FileViewFol1);
+    c.PathViewFol1->setDriveTabs(c.TabControlDriveFol1);
+    c.FileViewFol1->setDirTree(c.PathViewFol1);
+
+    c.PathViewFol1->setItemDelegate(new FolderNodeDelegate(c.PathViewFol1));
+    connect(c.PathViewFol1, &TPathViewFol::dirChanged, this, &MainWindowBrowse::PathViewFol1DirChange);
+    connect(c.FileViewFol1, &TFileViewFol::loadProgress, window, &TFormMainFolvane3::loadProgress);
+    connect(c.FileViewFol1, &TFileViewFol::viewSelected, window, &TFormMainFolvane3::viewSelected);
+    connect(c.FileViewFol1, &TFileViewFol::keyDown, this, &MainWindowBrowse::FileViewFol1KeyDown);
+    connect(c.PathViewFol1, &QTreeWidget::itemClicked, c.PathViewFol1, qOverload<>(&QWidget::setFocus));
+    // Until the program's own viewers take the View command and the viewer modes, a file
+    // is opened with its associated program.
+    connect(c.MenuViewFile, &QAction::triggered, this, [this] {
+        const QStringList selected = m_c.FileViewFol1->selectedPaths();
+        openFileWithShell(selected.isEmpty() ? QString() : selected.first());
+    });
+    connect(window, &TFormMainFolvane3::viewModeRequested, this,
+            [this](int, const QString& path) { openFileWithShell(path); });
+    for (QAbstractItemView* view : c.FileViewFol1->findChildren<QAbstractItemView*>())
+        view->viewport()->installEventFilter(this);
+    c.TabControlDriveFol1->installEventFilter(this);
+}
+
+void MainWindowBrowse::goToFolder(const QString& folder)
+{
+    const QString path = withSlash(QDir::cleanPath(folder));
+    m_window->setCurrentPath(path);
+    TPathViewFol* tree = m_c.PathViewFol1;
+    TFileViewFol* list = m_c.FileViewFol1;
+    tree->setUpdatesEnabled(false);
+    list->setUpdatesEnabled(false);
+    tree->RebuildTree();
+    QCoreApplication::processEvents();
+    tree->GoToPath(path);
+    tree->setSelectedPath(path);
+    QCoreApplication::processEvents();
+    list->setDirectoryDirect(path);
+    list->RefreshList();
+    tree->setUpdatesEnabled(true);
+    list->setUpdatesEnabled(true);
+}
+
+QString MainWindowBrowse::existingCurrentFolder() const
+{
+    const QString nearest = StartFolder::nearestExisting(m_window->CurrentPath());
+    return nearest.isEmpty() ? QDir::homePath() : nearest;
+}
+
+void MainWindowBrowse::openInFileManager(const QString& folder)
+{
+    if (m_window->CurrentMode() != vmFileManager)
+        m_window->enterMode(vmFileManager);
+    const bool exists = !folder.isEmpty() && QFileInfo(folder).isDir();
+    goToFolder(exists ? QFileInfo(folder).absoluteFilePath() : existingCurrentFolder());
+}
+
+void MainWindowBrowse::applyFileFilters(bool showHiddenSystem)
+{
+    TFileType type = TFileAttr::ftReadOnly | TFileAttr::ftArchive | TFileAttr::ftNormal;
+    if (showHiddenSystem)
+        type |= TFileAttr::ftHidden | TFileAttr::ftSystem;
+    if (m_c.FileViewFol1->FileType() != type)
+        m_c.FileViewFol1->setFileType(type);
+    if (m_c.PathViewFol1->FolderType() != type)
+        m_c.PathViewFol1->setFolderType(type);
+}
+
+void MainWindowBrowse::PathViewFol1DirChange(const QString& selectedPath)
+{
+    if (QFileInfo(selectedPath).isDir())
+        m_window->setCurrentPath(withSlash(selectedPath));
+    if (m_window->CurrentMode() != vmFileManager || !m_c.PathViewFol1->isVisible())
+        return;
+    m_window->UpdateRecentPaths(BrowsePaths::withoutTrailingSlash(selectedPath));
+    m_c.PathViewFol1->setFocus();
+}
+
+void MainWindowBrowse::FileViewFol1KeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    if ((key != Qt::Key_Return && key != Qt::Key_Enter) || (modifiers & ~Qt::KeypadModifier))
+        return;
+    const QStringList selected = m_c.FileViewFol1->selectedPaths();
+    // A folder has no text to show: Enter on it is left to the list's own opening.
+    if (selected.isEmpty() || !QFileInfo(selected.first()).isFile())
+        return;
+    m_window->setCurrentFile(selected.first());
+    Q_EMIT m_window->viewModeRequested(vmFileViewer, selected.first());
+}
+
+QString MainWindowBrowse::FileViewFol1InfoTip(int row) const
+{
+    const QAbstractItemModel& model = m_c.FileViewFol1->model();
+    if (row < 0 || row >= model.rowCount())
+        return QString();
+    return model.index(row, 0).data().toString() + QStringLiteral("\r\n") + model.index(row, 1).data().toString()
+        + QStringLiteral("\r\n") + model.index(row, 2).data().toString();
+}
+
+QString MainWindowBrowse::TabControlDriveFol1Hint(int tab) const
+{
+    const DriveTabList& tabs = m_c.TabControlDriveFol1->tabList();
+    if (tab < 0 || tab >= tabs.count())
+        return QString();
+    const DriveInfo& drive = tabs.at(tab).drive;
+    return drive.caption() + QStringLiteral(" (") + drive.root + QStringLiteral(")\r\n") + DriveTypeText(drive.type);
+}
+
+bool MainWindowBrowse::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QObject::eventFilter(watched, event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    QString text;
+    if (watched == m_c.TabControlDriveFol1) {
+        text = TabControlDriveFol1Hint(m_c.TabControlDriveFol1->tabAt(help->pos()));
+    } else {
+        const QModelIndex index = m_c.FileViewFol1->currentView()->indexAt(help->pos());
+        text = index.isValid() ? FileViewFol1InfoTip(index.row()) : QString();
+    }
+    // Over no tab or row the tip is left as it was.
+    if (text.isEmpty())
+        return false;
+    QToolTip::showText(help->globalPos(), Prompter::displayText(text), static_cast<QWidget*>(watched));
+    return true;
+}
+
+void MainWindowBrowse::openFileWithShell(const QString& file)
+{
+    if (file.isEmpty() || !QFileInfo(file).isFile())
+        return;
+    const ShellExecuteResult result = ShellExecute(QStringLiteral("Open"), file);
+    if (!result.accepted)
+        Prompter::instance().error(QStringLiteral("Can not Open file  ") + QFileInfo(file).fileName());
+}

@@ -1,0 +1,52 @@
+#include "app/MainWindowMask.h"
+
+#include "platform/HistoryList.h"
+#include "app/MainWindowControls.h"
+#include "app/TFormMainFolvane3.h"
+#include "browse/TFileViewFol.h"
+
+#include <QAbstractItemView>
+#include <QComboBox>
+#include <QEvent>
+#include <QLineEdit>
+
+MainWindowMask::MainWindowMask(TFormMainFolvane3* window, MainWindowControls& c)
+    : QObject(window)
+    , m_c(c)
+{
+    QComboBox* box = c.ComboBoxMask;
+    // The dropped-down list is wider than the box, as the masks are longer than it shows.
+    box->view()->setMinimumWidth(150);
+    connect(box, &QComboBox::currentTextChanged, this, &MainWindowMask::ComboBoxMaskChange);
+    box->lineEdit()->installEventFilter(this);
+}
+
+void MainWindowMask::ComboBoxMaskChange(const QString& text)
+{
+    m_c.FileViewFol1->setMask(text);
+    m_c.ComboBoxMask->setToolTip(QStringLiteral("Current Mask = ") + text);
+}
+
+bool MainWindowMask::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::FocusOut)
+        ComboBoxMaskExit();
+    return QObject::eventFilter(watched, event);
+}
+
+void MainWindowMask::ComboBoxMaskExit()
+{
+    QComboBox* box = m_c.ComboBoxMask;
+    const QString text = box->currentText();
+    if (text.isEmpty())
+        return;
+    QStringList items{text};
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    HistoryList::sortUnique(items);
+    const QSignalBlocker blocker(box);
+    box->clear();
+    box->addItems(items);
+    // The item of the text: sortUnique keeps the first of equal items, which is the text.
+    box->setCurrentIndex(int(items.indexOf(text)));
+}

@@ -1,0 +1,20 @@
+#pragma once
+// Asks for the target of a batch action with the confirmation dialog: proposes a path, tells
+// what the action applies to (the work list's count, or the selected file), and returns the
+// confirmed path, empty after Cancel. The dialog's results land in results either way.
+
+#include "fileops/ConfirmActions.h"
+
+#include <QStringList>
+
+class QWidget;
+
+struct ActionTargetRequest {
+    QString action;       // the action name (the dialog's heading)
+    QString proposedPath; // the tree's folder with a trailing "/"
+    QStringList workList;
+    QString selectedFile; // the file list's selected item, empty when none
+    QString settingsPath; // the settings tree with the recent extensions
+};
+
+QString AskActionTarget(QWidget* owner, const ActionTargetRequest& request, ConfirmResults& results);

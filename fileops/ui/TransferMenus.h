@@ -1,0 +1,100 @@
+#pragma once
+// The main window's transfer commands: the File and Edit menu items and the list popup
+// PopupMenuFile of copy, cut, paste, delete, rename, new folder, new text file, copy to, move
+// to, properties and select all, their handlers (MenuCopyClick, ...) and enabling rules
+// (MenuFileClick, PopupMenuFilePopup); the tree's steps for the folder popup (tree...); the
+// list's own transfer keys and popup items. Also keeps what the main window keeps for the
+// batch commands: the work list and the confirmation dialog's results.
+//
+// The handlers act in the file manager mode; the viewer panes add theirs through the
+// mode hooks when they arrive.
+
+#include "fileops/ConfirmActions.h"
+#include "fileops/FileClipboard.h"
+#include "fileops/TransferCommands.h"
+#include "fileops/ui/WidgetBrowsePanes.h"
+
+#include <QKeySequence>
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+class TransferMenus final : public QObject {
+    Q_OBJECT
+public:
+    struct Hooks {
+        std::function<bool()> inFileManager;           // CurrentMode is the file manager
+        std::function<void()> returnToFileManager;     // SwitchViewMode(vmFileManager, ...)
+        std::function<void(const QString&)> updateRecentPaths; // UpdateRecentPaths(tree's folder)
+        QString settingsPath;
+        int* extIndex = nullptr; // the main window's ExtIndex, written by its SaveSettings
+    };
+
+    // Adds the items to the window's File and Edit menus and builds the two popups.
+    TransferMenus(QWidget* window, QMenu* fileMenu, QMenu* editMenu, Hooks hooks);
+
+    // The browse components; the list's own transfer keys and popup items reach the commands.
+    void setPanes(TPathViewFol* tree, TFileViewFol* list);
+
+    TransferCommands& commands() { return *m_commands; }
+    BrowsePanes& panes() { return *m_panes; }
+    QMenu* PopupMenuFile() const { return m_popupFile; }
+    QAction* action(const char* name) const;
+
+    // The work list of the batch commands.
+    const QStringList& workList() const { return m_workList; }
+    void CollectSelectedFiles(bool wholeList);
+    ConfirmResults& confirmResults() { return m_confirmResults; }
+    // AskActionTarget for a batch command: proposes the tree's folder, tells the dialog the
+    // work list and the list's selected file, and keeps the extension index in step with the
+    // main window's settings. The confirmed target, empty after Cancel.
+    QString askActionTarget(const QString& action);
+
+    void MenuCopyClick();
+    void MenuCutClick();
+    void MenuPasteClick();
+    void MenuDeleteClick();
+    void MenuRenameClick();
+    void MenuNewFolderClick();
+    void MenuNewTextFileClick();
+    void MenuCopyToClick();
+    void MenuMoveToClick();
+    void MenuPropertiesClick();
+    void MenuSelectAllClick();
+    void MenuFileClick();
+    void PopupMenuFilePopup();
+
+    // The folder popup's transfer items: the tree's steps, whichever pane has the focus.
+    void treeCopy(bool move);
+    void treePaste();
+    void treeDelete();
+    void treeRename();
+    void treeNewFolder();
+    void treeCopyTo(bool move);
+
+Q_SIGNALS:
+    // The tree holds a folder waiting to be pasted (the folder popup shows Paste), or not.
+    void treePastePendingChanged(bool pending);
+
+private:
+    QAction* add(QMenu* menu, const char* name, const QString& caption, void (TransferMenus::*handler)(),
+                 const QKeySequence& key = QKeySequence());
+    void buildPopups();
+    void listCopyTo(bool move);
+    void onTree(const std::function<void()>& command);
+    void afterChange();
+
+    QWidget* m_window;
+    Hooks m_hooks;
+    FileClipboard m_clipboard;
+    WidgetBrowsePanes* m_panes;
+    std::unique_ptr<TransferCommands> m_commands;
+    QMenu* m_popupFile = nullptr;
+    QStringList m_workList;
+    ConfirmResults m_confirmResults;
+};

@@ -1,0 +1,167 @@
+#include "fileops/ui/WidgetBrowsePanes.h"
+
+#include "browse/TFileViewFol.h"
+#include "browse/TPathViewFol.h"
+#include "platform/Prompter.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+
+namespace {
+
+QString kindText(ItemKind kind)
+{
+    switch (kind) {
+    case ItemKind::File: return QStringLiteral("file");
+    case ItemKind::Drive: return QStringLiteral("drv");
+    case ItemKind::Folder:
+    case ItemKind::Parent: return QStringLiteral("dir");
+    }
+    return QString();
+}
+
+} // namespace
+
+WidgetBrowsePanes::WidgetBrowsePanes(TPathViewFol* tree, TFileViewFol* list, QObject* parent)
+    : QObject(parent), m_tree(tree), m_list(list)
+{
+    // The active pane is the one that had the keyboard focus last.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (!now)
+            return;
+        if (m_tree && (now == m_tree || m_tree->isAncestorOf(now)))
+            m_treeActive = true;
+        else if (m_list && (now == m_list || m_list->isAncestorOf(now)))
+            m_treeActive = false;
+    });
+}
+
+void WidgetBrowsePanes::setWidgets(TPathViewFol* tree, TFileViewFol* list)
+{
+    m_tree = tree;
+    m_list = list;
+}
+
+bool WidgetBrowsePanes::treeIsActive() const
+{
+    if (m_forced != Pane::Focused)
+        return m_forced == Pane::Tree && m_tree;
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus && m_tree && (focus == m_tree || m_tree->isAncestorOf(focus)))
+        return true;
+    if (focus && m_list && (focus == m_list || m_list->isAncestorOf(focus)))
+        return false;
+    return m_treeActive && m_tree;
+}
+
+QString WidgetBrowsePanes::treeSelectedPath() const
+{
+    return m_tree && m_tree->currentItem() ? m_tree->GetNodePath(m_tree->currentItem()) : QString();
+}
+
+int WidgetBrowsePanes::treeSelectedLevel() const
+{
+    if (!m_tree || !m_tree->currentItem())
+        return -1;
+    const QTreeWidgetItem* node = m_tree->currentItem();
+    int depth = 0;
+    for (const QTreeWidgetItem* up = node->parent(); up; up = up->parent())
+        ++depth;
+    return depth;
+}
+
+void WidgetBrowsePanes::rebuildTreeAt(const QString& folder)
+{
+    if (m_tree) {
+        m_tree->RebuildTree();
+        m_tree->GoToPath(folder);
+        m_tree->setSelectedPath(folder);
+    }
+    if (m_list && QFileInfo(folder).isDir()) {
+        m_list->setDirectory(folder);
+        m_list->RefreshList();
+    }
+}
+
+void WidgetBrowsePanes::startTreeRename(const QString& path)
+{
+    const auto text = Prompter::instance().askText(QStringLiteral("Rename Folder"), QStringLiteral("New name:"),
+                                                   QFileInfo(path).fileName());
+    if (text && m_onTreeRename)
+        m_onTreeRename(path, *text);
+}
+
+QString WidgetBrowsePanes::listDirectory() const
+{
+    return m_list ? m_list->Directory() : QString();
+}
+
+QList<ListEntry> WidgetBrowsePanes::listEntries() const
+{
+    QList<ListEntry> entries;
+    if (!m_list)
+        return entries;
+    FileListModel& model = m_list->model();
+    const QItemSelectionModel* selection = m_list->currentView()->selectionModel();
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QModelIndex index = model.index(row, 0);
+        const auto kind = ItemKind(model.data(index, FileListModel::KindRole).toInt());
+        ListEntry entry;
+        entry.fullPath = model.data(index, FileListModel::FullPathRole).toString();
+        entry.caption = model.data(index, Qt::DisplayRole).toString();
+        entry.attributes = model.data(model.index(row, 4), Qt::DisplayRole).toString().trimmed();
+        entry.kind = kindText(kind);
+        entry.parent = kind == ItemKind::Parent;
+        entry.selected = selection && selection->isRowSelected(row, QModelIndex());
+        entries << entry;
+    }
+    return entries;
+}
+
+void WidgetBrowsePanes::refreshList()
+{
+    if (m_list)
+        m_list->RefreshList();
+}
+
+void WidgetBrowsePanes::selectAllInList(bool select)
+{
+    if (!m_list)
+        return;
+    if (select)
+        m_list->currentView()->selectAll();
+    else
+        m_list->currentView()->clearSelection();
+}
+
+void WidgetBrowsePanes::selectInList(const QString& fullPath)
+{
+    if (!m_list)
+        return;
+    FileListModel& model = m_list->model();
+    for (int row = 0; row < model.rowCount(); ++row) {
+        const QModelIndex index = model.index(row, 0);
+        if (model.data(index, FileListModel::FullPathRole).toString() == fullPath) {
+            QAbstractItemView* view = m_list->currentView();
+            view->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            view->setCurrentIndex(index);
+            view->scrollTo(index);
+            return;
+        }
+    }
+}
+
+void WidgetBrowsePanes::startListRename(const QString& fullPath)
+{
+    QString kind;
+    for (const ListEntry& entry : listEntries()) {
+        if (entry.fullPath == fullPath)
+            kind = entry.kind;
+    }
+    const auto text = Prompter::instance().askText(QStringLiteral("Rename"), QStringLiteral("New name:"),
+                                                   QFileInfo(fullPath).fileName());
+    if (text && m_onListRename)
+        m_onListRename(fullPath, *text, kind);
+}

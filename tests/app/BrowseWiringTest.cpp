@@ -1,0 +1,359 @@
+// The browse panes in the main window: the mask box and its history, the recent-folders
+// menu, the special-folder items, the Drive menu, the details button, the folder menu, and
+// the one go-to-folder sequence they all end in.
+#include "app/AppSettings.h"
+#include "app/FolderNodeDelegate.h"
+#include "app/MainWindowBrowse.h"
+#include "app/MainWindowDriveMenu.h"
+#include "app/MainWindowFolderMenu.h"
+#include "app/MainWindowPathMenus.h"
+#include "app/SettingsStore.h"
+#include "app/TFormMainFolvane3.h"
+#include "browse/FileSortOrder.h"
+#include "browse/TFileViewFol.h"
+#include "browse/TPathViewFol.h"
+#include "browse/TTabControlDriveFol.h"
+#include "platform/Registry.h"
+#include "support/FakeLauncher.h"
+#include "support/TempHome.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTreeView>
+#include <QTest>
+#include <QToolButton>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+class BrowseWiringTest : public TempHomeTest {
+protected:
+    QString path() const { return Registry::userStorePath(); }
+
+    void store(const std::function<void(AppSettings&)>& change)
+    {
+        AppSettings settings;
+        change(settings);
+        ASSERT_TRUE(SettingsStore(path()).save(settings));
+    }
+
+    std::unique_ptr<TFormMainFolvane3> shown()
+    {
+        auto window = std::make_unique<TFormMainFolvane3>(path());
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return window;
+    }
+
+    template <typename T>
+    static T* child(TFormMainFolvane3& window, const char* name)
+    {
+        return window.findChild<T*>(QLatin1String(name));
+    }
+
+    static QString listed(TFormMainFolvane3& window) { return window.controls().FileViewFol1->Directory(); }
+
+    static void leave(QWidget* widget)
+    {
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(widget, &out);
+    }
+};
+
+TEST_F(BrowseWiringTest, MaskBoxFiltersOnEveryKeystrokeAndKeepsTypedMasksSortedWithoutLimit)
+{
+    const QString folder = makeFolder(QStringLiteral("home/masks"));
+    for (const char* name : {"a.t", "b.txt", "c.T", "d.md"})
+        makeFile(QStringLiteral("home/masks/") + QLatin1String(name));
+    store([&](AppSettings& s) { s.currentItemSel = folder; s.currentPathSel = folder + "/"; });
+    auto window = shown();
+    QComboBox* box = window->controls().ComboBoxMask;
+    TFileViewFol* list = window->controls().FileViewFol1;
+    ASSERT_EQ(listed(*window), folder + QLatin1Char('/'));
+    const int builtIn = box->count();
+
+    box->lineEdit()->selectAll();
+    QTest::keyClicks(box->lineEdit(), QStringLiteral("*.t"));
+    EXPECT_EQ(list->Mask(), QStringLiteral("*.t")) << "the list follows every keystroke";
+    EXPECT_EQ(box->toolTip(), QStringLiteral("Current Mask = *.t"));
+    EXPECT_EQ(list->model().rowCount(), 2) << "a.t and c.T";
+    leave(box->lineEdit());
+    EXPECT_EQ(box->count(), builtIn + 1);
+    EXPECT_EQ(box->currentText(), QStringLiteral("*.t"));
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    QStringList sorted = items;
+    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    EXPECT_EQ(items, sorted);
+
+    // Leaving again, or with the same mask in other letters, adds nothing; new masks have no limit.
+    leave(box->lineEdit());
+    box->setEditText(QStringLiteral("*.T"));
+    leave(box->lineEdit());
+    EXPECT_EQ(box->count(), builtIn + 1);
+    for (int i = 0; i < 30; ++i) {
+        box->setEditText(QStringLiteral("*.x%1").arg(i));
+        leave(box->lineEdit());
+    }
+    EXPECT_EQ(box->count(), builtIn + 31);
+    window->close();
+    AppSettings stored;
+    SettingsStore(path()).load(stored);
+    EXPECT_TRUE(stored.masks.contains(QStringLiteral("*.x29")));
+}
+
+TEST_F(BrowseWiringTest, RecentFoldersKeepTwentyDropMissingOnesAndAMissingChoiceReturnsToTheCurrentFolder)
+{
+    QStringList folders;
+    for (int i = 0; i < 25; ++i)
+        folders << makeFolder(QStringLiteral("home/recent/f%1").arg(i, 2, 10, QLatin1Char('0')));
+    QDir(folders[3]).removeRecursively();
+    const QString start = makeFolder(QStringLiteral("home/start"));
+    store([&](AppSettings& s) { s.mruPaths = folders; s.currentItemSel = start; });
+    auto window = shown();
+    const QStringList& recent = window->settings().mruPaths;
+    ASSERT_EQ(recent.size(), 20);
+    EXPECT_EQ(recent.first(), start);
+    EXPECT_FALSE(recent.contains(folders[3]));
+
+    QMenu* pathMenu = window->controls().topMenus[1];
+    window->pathMenus().fillRecentPaths();
+    const QList<QAction*> items = pathMenu->actions();
+    ASSERT_EQ(items.size(), 20);
+    EXPECT_EQ(items[0]->text(), QStringLiteral("&1 ") + start);
+    EXPECT_EQ(items[8]->text(), QStringLiteral("&9 ") + recent[8]);
+    EXPECT_EQ(items[9]->text(), QStringLiteral("&A ") + recent[9]);
+    EXPECT_EQ(items[19]->text(), QStringLiteral("&K ") + recent[19]);
+
+    items[1]->trigger();
+    EXPECT_EQ(listed(*window), recent[1] + QLatin1Char('/'));
+    EXPECT_EQ(window->CurrentPath(), recent[1] + QLatin1Char('/'));
+    const QString previous = listed(*window);
+    const QString gone = recent[2];
+    QDir(gone).removeRecursively();
+    items[2]->trigger();
+    EXPECT_EQ(listed(*window), previous) << "a folder deleted meanwhile reopens the current one";
+    EXPECT_FALSE(window->settings().mruPaths.contains(gone)) << "dropped at the next update";
+    EXPECT_TRUE(prompter().records().isEmpty());
+}
+
+TEST_F(BrowseWiringTest, SpecialFoldersOpenTheirFolderOrFallBackWithoutMessage)
+{
+    const QString docs = makeFolder(QStringLiteral("home/Docs"));
+    makeFile(QStringLiteral("home/.config/user-dirs.dirs"),
+             "XDG_DOCUMENTS_DIR=\"$HOME/Docs\"\nXDG_MUSIC_DIR=\"$HOME/Music\"\nXDG_PICTURES_DIR=\"$HOME/Pics\"\n");
+    const QString start = makeFolder(QStringLiteral("home/start"));
+    store([&](AppSettings& s) { s.currentItemSel = start; });
+    auto window = shown();
+    struct Case {
+        const char* item;
+        QString expected;
+    } cases[] = {
+        {"MenuDocsCurrentUser", docs + "/"},
+        {"MenuMusicCurrentUser", docs + "/"},     // Music is named but missing
+        {"MenuPicturesCurrentlUser", docs + "/"}, // so is Pictures
+        {"MenuVideoCurrentUser", docs + "/"},     // no Videos entry at all
+        {"MenuMusicAllUsers", docs + "/"},        // no folder of all users on Linux
+        {"MenuDocAllUsers", docs + "/"},
+    };
+    for (const Case& c : cases) {
+        auto* item = child<QAction>(*window, c.item);
+        ASSERT_NE(item, nullptr) << c.item;
+        item->trigger();
+        EXPECT_EQ(listed(*window), c.expected) << c.item;
+    }
+    EXPECT_TRUE(prompter().records().isEmpty());
+}
+
+TEST_F(BrowseWiringTest, DriveMenuShowsItsItemsByModeAndTheSwitchTogglesTheTree)
+{
+    store([&](AppSettings& s) { s.singleDrive = false; s.currentItemSel = makeFolder(QStringLiteral("home/here")); });
+    auto window = shown();
+    QMenu* drive = window->controls().topMenus[5];
+    auto* single = child<QAction>(*window, "MenuSingleDrive");
+    auto* tabs = child<QAction>(*window, "MenuShowDriveTabs");
+    window->driveMenu().MenuDriveClick();
+    EXPECT_EQ(single->text(), QStringLiteral("Single Drive (Path View) \"FolVane\""));
+    EXPECT_FALSE(tabs->isVisible()) << "all-drives mode hides Show Drive Tabs";
+    EXPECT_TRUE(window->controls().FileViewFol1->ShowFolders());
+
+    single->trigger();
+    EXPECT_TRUE(window->controls().PathViewFol1->SingleDrive());
+    EXPECT_FALSE(window->controls().FileViewFol1->ShowFolders());
+    EXPECT_TRUE(window->controls().TabControlDriveFol1->isVisible());
+    EXPECT_EQ(child<QToolButton>(*window, "ButtonSingleDrive")->toolTip(), QStringLiteral("All Drives (Path View)"));
+    Q_EMIT drive->aboutToShow();
+    EXPECT_EQ(single->text(), QStringLiteral("All Drives (Path View)"));
+    EXPECT_TRUE(tabs->isVisible());
+    EXPECT_EQ(tabs->text(), QStringLiteral("Hide Drive Type on Tabs"));
+    tabs->trigger();
+    Q_EMIT drive->aboutToShow();
+    EXPECT_EQ(tabs->text(), QStringLiteral("Show Drive Type on Tabs"));
+    EXPECT_EQ(listed(*window), window->CurrentPath());
+
+    // The root selected: no Format Drive.
+    TPathViewFol* tree = window->controls().PathViewFol1;
+    tree->setCurrentItem(tree->rootNode());
+    Q_EMIT drive->aboutToShow();
+    EXPECT_FALSE(child<QAction>(*window, "MenuFormat")->isVisible());
+}
+
+TEST_F(BrowseWiringTest, DetailsButtonCyclesStylesAndItsMenuMarksStyleAndSort)
+{
+    auto window = shown();
+    auto* button = child<QToolButton>(*window, "ButtonDetailType");
+    TFileViewFol* list = window->controls().FileViewFol1;
+    const TViewStyle cycle[] = {TViewStyle::vsList, TViewStyle::vsSmallIcon, TViewStyle::vsIcon, TViewStyle::vsReport};
+    ASSERT_EQ(list->ViewStyle(), TViewStyle::vsReport);
+    for (TViewStyle style : cycle) {
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(4, button->height() / 2));
+        EXPECT_EQ(list->ViewStyle(), style);
+    }
+    QMenu* display = window->driveMenu().PopupMenuFileDisplay();
+    child<QAction>(*window, "PopupSmallIcon")->trigger();
+    child<QAction>(*window, "PopupSortDate")->trigger();
+    EXPECT_EQ(FileSortOrder::FileSortIndex, 3);
+    Q_EMIT display->aboutToShow();
+    for (const char* name : {"PopupDetails", "PopupList", "PopupSmallIcon", "PopupIcon", "PopupSortName", "PopupSortSize",
+                             "PopupSortType", "PopupSortDate", "PopupSortAttr"}) {
+        const bool marked = QLatin1String(name) == QLatin1String("PopupSmallIcon") || QLatin1String(name) == QLatin1String("PopupSortDate");
+        EXPECT_EQ(child<QAction>(*window, name)->isChecked(), marked) << name;
+    }
+    window->close();
+    AppSettings stored;
+    SettingsStore(path()).load(stored);
+    EXPECT_EQ(stored.fileViewIndex, 2);
+    EXPECT_EQ(stored.fileSortIndex, 3);
+}
+
+TEST_F(BrowseWiringTest, FolderMenuShowsItemsByTheLevelOfTheSelectedNode)
+{
+    const QString folder = makeFolder(QStringLiteral("home/tree/inner"));
+    store([&](AppSettings& s) { s.singleDrive = false; s.currentItemSel = folder; });
+    auto window = shown();
+    TPathViewFol* tree = window->controls().PathViewFol1;
+    MainWindowFolderMenu& menu = window->folderMenu();
+    auto visible = [&](const char* name) { return menu.PopupMenuPath()->findChild<QAction*>(QLatin1String(name))->isVisible(); };
+    const char* folderOnly[] = {"PopUpPathCut", "PopUpPathDelete", "PopUpPathRename", "PopUpPathMoveTo"};
+    const char* belowRoot[] = {"PopUpPathCopy", "PopUpPathNewFolder", "PopUpPathProperties", "PopUpPathFormat"};
+
+    ASSERT_EQ(tree->SelectedPath(), folder + QLatin1Char('/'));
+    menu.PopupMenuPathPopup();
+    for (const char* name : folderOnly)
+        EXPECT_TRUE(visible(name)) << name;
+    for (const char* name : belowRoot)
+        EXPECT_TRUE(visible(name)) << name;
+    EXPECT_FALSE(visible("PopUpPathPaste")) << "nothing waits to be pasted";
+    menu.setFolderPastePending(true);
+    menu.PopupMenuPathPopup();
+    EXPECT_TRUE(visible("PopUpPathPaste"));
+
+    tree->setCurrentItem(tree->rootNode());
+    menu.PopupMenuPathPopup();
+    for (const char* name : folderOnly)
+        EXPECT_FALSE(visible(name)) << name;
+    for (const char* name : belowRoot)
+        EXPECT_FALSE(visible(name)) << name;
+    EXPECT_FALSE(visible("PopUpPathSend"));
+    EXPECT_TRUE(visible("PopUpPathRefresh"));
+    EXPECT_EQ(menu.PopupMenuPath()->findChild<QAction*>(QStringLiteral("PopUpPathCollapseExpand"))->text(),
+              QStringLiteral("Collapse"));
+}
+
+TEST_F(BrowseWiringTest, OpeningAFileReachesTheViewCommandAndEnterTheFileViewer)
+{
+    const QString folder = makeFolder(QStringLiteral("home/open"));
+    makeFile(QStringLiteral("home/open/letter.txt"), "Dear");
+    makeFolder(QStringLiteral("home/open/inner"));
+    store([&](AppSettings& s) { s.singleDrive = false; s.currentItemSel = folder; s.decendSort = true; });
+    FakeLauncher launcher;
+    launcher.addProgram(QStringLiteral("xdg-open"));
+    auto window = shown();
+    TFileViewFol* list = window->controls().FileViewFol1;
+    auto* view = list->findChild<QTreeView*>(QStringLiteral("ReportView"));
+    ASSERT_TRUE(list->SelectFileInList(folder + QStringLiteral("/letter.txt")));
+    QSignalSpy viewCommand(window->controls().MenuViewFile, &QAction::triggered);
+    const QRect row = view->visualRect(view->currentIndex());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row.center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_EQ(viewCommand.size(), 1) << "WM_VIEWSELECTED runs the View command";
+    ASSERT_EQ(launcher.launches().size(), 1) << "which opens the file with its program for now";
+    EXPECT_EQ(launcher.launches().first().arguments, QStringList{folder + QStringLiteral("/letter.txt")});
+
+    // Enter: the text/hex viewer for a file, nothing for a folder (the list keeps Enter off).
+    QSignalSpy modes(window.get(), &TFormMainFolvane3::viewModeRequested);
+    QTest::keyClick(view, Qt::Key_Return);
+    ASSERT_EQ(modes.size(), 1);
+    EXPECT_EQ(modes.first().at(0).toInt(), int(vmFileViewer));
+    EXPECT_EQ(window->CurrentFile(), folder + QStringLiteral("/letter.txt"));
+    ASSERT_TRUE(list->SelectFileInList(folder + QStringLiteral("/inner")));
+    QTest::keyClick(view, Qt::Key_Return);
+    EXPECT_EQ(modes.size(), 1);
+    EXPECT_EQ(list->Directory(), folder + QLatin1Char('/'));
+}
+
+TEST_F(BrowseWiringTest, TipsNameSizeAndTypeOfRowsAndTheDriveOfTabs)
+{
+    const QString folder = makeFolder(QStringLiteral("home/tips"));
+    makeFile(QStringLiteral("home/tips/song.txt"), "la la");
+    store([&](AppSettings& s) { s.currentItemSel = folder; });
+    auto window = shown();
+    TFileViewFol* list = window->controls().FileViewFol1;
+    ASSERT_EQ(list->model().rowCount(), 1);
+    const QString tip = window->browse().FileViewFol1InfoTip(0);
+    EXPECT_EQ(tip, QStringLiteral("song.txt\r\n") + list->model().index(0, 1).data().toString() + QStringLiteral("\r\n")
+                       + list->model().index(0, 2).data().toString());
+    EXPECT_TRUE(window->browse().FileViewFol1InfoTip(5).isEmpty()) << "no row, no tip";
+    TTabControlDriveFol* tabs = window->controls().TabControlDriveFol1;
+    ASSERT_GT(tabs->count(), 0);
+    const DriveInfo drive = tabs->tabList().at(0).drive;
+    EXPECT_EQ(window->browse().TabControlDriveFol1Hint(0),
+              drive.caption() + QStringLiteral(" (") + drive.root + QStringLiteral(")\r\n") + DriveTypeText(drive.type));
+    EXPECT_TRUE(window->browse().TabControlDriveFol1Hint(tabs->count()).isEmpty()) << "over no tab the hint stays";
+}
+
+TEST_F(BrowseWiringTest, TreeGreysReadOnlyAndHiddenFoldersAndStrikesHiddenOnes)
+{
+    const QString plain = makeFolder(QStringLiteral("home/plain"));
+    const QString hidden = makeFolder(QStringLiteral("home/.hidden"));
+    const QString locked = makeFolder(QStringLiteral("home/locked"));
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    struct Case {
+        QString folder;
+        bool grey;
+        bool struck;
+    } cases[] = {{plain, false, false}, {hidden, true, true}, {locked, true, false}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(FolderNodeDelegate::isGreyed(c.folder), c.grey) << c.folder.toStdString();
+        EXPECT_EQ(FolderNodeDelegate::isHidden(c.folder), c.struck) << c.folder.toStdString();
+    }
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    TFormMainFolvane3 window(path());
+    EXPECT_NE(qobject_cast<FolderNodeDelegate*>(window.controls().PathViewFol1->itemDelegate()), nullptr);
+}
+
+TEST_F(BrowseWiringTest, RefreshOfAVanishedFolderGoesToItsNearestExistingParent)
+{
+    const QString parent = makeFolder(QStringLiteral("home/keep"));
+    const QString doomed = makeFolder(QStringLiteral("home/keep/doomed"));
+    store([&](AppSettings& s) { s.currentItemSel = doomed; });
+    auto window = shown();
+    ASSERT_EQ(listed(*window), doomed + QLatin1Char('/'));
+    QDir(doomed).removeRecursively();
+    QTest::keyClick(window.get(), Qt::Key_F5);
+    EXPECT_EQ(listed(*window), parent + QLatin1Char('/'));
+    EXPECT_EQ(window->CurrentPath(), parent + QLatin1Char('/'));
+    EXPECT_EQ(window->controls().PathViewFol1->SelectedPath(), parent + QLatin1Char('/'));
+    EXPECT_TRUE(prompter().records().isEmpty());
+}
+
+} // namespace

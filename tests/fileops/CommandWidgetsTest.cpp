@@ -1,0 +1,269 @@
+// The transfer commands through the window's menus and popups on the real browse widgets:
+// the list and the tree as the user drives them, with scripted answers to the questions.
+#include "browse/DriveFixture.h"
+
+#include "browse/TFileViewFol.h"
+#include "browse/TPathViewFol.h"
+#include "fileops/ConfirmActions.h"
+#include "fileops/ui/TransferMenus.h"
+
+#include "ConfirmWaiter.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QTest>
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QGuiApplication>
+#include <QItemSelectionModel>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSignalSpy>
+#include <QVBoxLayout>
+
+namespace {
+
+class CommandWidgetsTest : public DriveFixture {
+protected:
+    void SetUp() override
+    {
+        DriveFixture::SetUp();
+        QGuiApplication::clipboard()->clear();
+        m_window = std::make_unique<QMainWindow>();
+        QMenu* file = m_window->menuBar()->addMenu(QStringLiteral("&File"));
+        QMenu* edit = m_window->menuBar()->addMenu(QStringLiteral("&Edit"));
+        auto* central = new QWidget(m_window.get());
+        auto* layout = new QVBoxLayout(central);
+        m_tree = new TPathViewFol(central);
+        m_list = new TFileViewFol(central);
+        layout->addWidget(m_tree);
+        layout->addWidget(m_list);
+        m_window->setCentralWidget(central);
+        m_tree->setCurrentFolder(m_data);
+        m_tree->setFileList(m_list);
+        m_tree->RebuildTree();
+        TransferMenus::Hooks hooks;
+        hooks.updateRecentPaths = [this](const QString& folder) { m_recent << folder; };
+        hooks.settingsPath = home().configHome() + QStringLiteral("/registry.txt");
+        hooks.extIndex = &m_extIndex;
+        m_menus = new TransferMenus(m_window.get(), file, edit, hooks);
+        m_menus->setPanes(m_tree, m_list);
+        m_window->resize(700, 700);
+        m_window->show();
+        QApplication::setActiveWindow(m_window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
+    }
+    void TearDown() override
+    {
+        m_window.reset();
+        DriveFixture::TearDown();
+    }
+
+    void go(const QString& folder)
+    {
+        ASSERT_TRUE(m_tree->GoToPath(folder));
+        m_list->setDirectory(folder);
+    }
+    void selectInList(const QStringList& names)
+    {
+        QAbstractItemView* view = m_list->currentView();
+        view->clearSelection();
+        for (int row = 0; row < m_list->model().rowCount(); ++row) {
+            const QModelIndex index = m_list->model().index(row, 0);
+            if (names.contains(index.data().toString()))
+                view->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
+    QStringList listed() const
+    {
+        QStringList names;
+        for (int row = 0; row < m_list->model().rowCount(); ++row)
+            names << m_list->model().index(row, 0).data().toString();
+        names.sort();
+        return names;
+    }
+    // The user works in the list or the tree: it takes the focus.
+    void focusList() { m_list->currentView()->setFocus(); }
+    void focusTree() { m_tree->setFocus(); }
+    // Opens the list's popup (which makes the list the active pane) and chooses an item.
+    void listPopup(const char* item)
+    {
+        focusList();
+        m_menus->PopupMenuFilePopup();
+        ASSERT_TRUE(m_menus->action(item)->isEnabled()) << item;
+        m_menus->action(item)->trigger();
+    }
+    std::unique_ptr<QMainWindow> m_window;
+    TPathViewFol* m_tree = nullptr;
+    TFileViewFol* m_list = nullptr;
+    TransferMenus* m_menus = nullptr;
+    QStringList m_recent;
+    int m_extIndex = 0;
+};
+
+TEST_F(CommandWidgetsTest, ListCommands)
+{
+    const QString from = makeFolder(QStringLiteral("drives/data/from"));
+    const QString to = makeFolder(QStringLiteral("drives/data/to"));
+    makeFile(QStringLiteral("drives/data/from/a.txt"), "a");
+    makeFile(QStringLiteral("drives/data/from/b.txt"), "b");
+    makeFile(QStringLiteral("drives/data/from/c.txt"), "c");
+    go(from);
+    focusList();
+    m_list->currentView()->clearSelection(); // a fresh listing selects its first row
+    m_menus->PopupMenuFilePopup();
+    for (const char* name : {"PopupCut", "PopupCopy", "PopupDelete", "PopupRename", "PopupSendCopy", "PopupMoveTo", "PopupProperties", "PopupPaste"})
+        EXPECT_FALSE(m_menus->action(name)->isEnabled()) << name;
+    EXPECT_TRUE(m_menus->action("PopupNewFolder")->isEnabled());
+
+    selectInList({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    listPopup("PopupCut");
+    go(to);
+    listPopup("PopupPaste");
+    EXPECT_EQ(listed(), (QStringList{QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+    EXPECT_EQ(QDir(from).entryList(QDir::Files), QStringList{QStringLiteral("c.txt")});
+    EXPECT_EQ(m_recent.last(), to);
+
+    focusList();
+    selectInList({QStringLiteral("a.txt")});
+    prompter().answerText(QStringLiteral("renamed.txt"));
+    m_menus->action("MenuRename")->trigger();
+    EXPECT_EQ(listed(), (QStringList{QStringLiteral("b.txt"), QStringLiteral("renamed.txt")}));
+
+    selectInList({QStringLiteral("b.txt")});
+    prompter().answer(PromptButton::Yes);
+    m_menus->action("MenuDelete")->trigger();
+    EXPECT_EQ(prompter().last().text, QStringLiteral("Move \"b.txt\" to the Trash?"));
+    EXPECT_EQ(listed(), QStringList{QStringLiteral("renamed.txt")});
+
+    // The re-read list has its first row selected: Select All clears, then selects all.
+    ASSERT_FALSE(m_list->selectedPaths().isEmpty());
+    m_menus->action("MenuSelectAll")->trigger();
+    EXPECT_TRUE(m_list->selectedPaths().isEmpty());
+    m_menus->action("MenuSelectAll")->trigger();
+    EXPECT_EQ(m_list->selectedPaths(), QStringList{to + QStringLiteral("/renamed.txt")});
+
+    m_menus->action("MenuNewTextFile")->trigger();
+    EXPECT_EQ(m_list->selectedPaths(), QStringList{to + QStringLiteral("/Newtext.txt")});
+
+    pickers().answer(from);
+    selectInList({QStringLiteral("renamed.txt")});
+    listPopup("PopupSendCopy");
+    EXPECT_EQ(pickers().captions().last(), QStringLiteral("Copy 1 selected to... "));
+    EXPECT_TRUE(QFileInfo::exists(from + QStringLiteral("/renamed.txt")));
+    EXPECT_TRUE(QFileInfo::exists(to + QStringLiteral("/renamed.txt")));
+}
+
+// The folder popup's items run the tree's steps, even while the list has the focus (the
+// drive tabs open the same popup).
+TEST_F(CommandWidgetsTest, TreeCommands)
+{
+    const QString folder = makeFolder(QStringLiteral("drives/data/Photos"));
+    makeFile(QStringLiteral("drives/data/Photos/p.jpg"), "p");
+    const QString other = makeFolder(QStringLiteral("drives/data/Other"));
+    QSignalSpy pending(m_menus, &TransferMenus::treePastePendingChanged);
+    focusList();
+
+    go(folder);
+    m_menus->treeCopy(false);
+    ASSERT_EQ(pending.size(), 1);
+    EXPECT_TRUE(pending.last().first().toBool());
+    go(other);
+    m_menus->treePaste();
+    EXPECT_TRUE(QFileInfo::exists(other + QStringLiteral("/Photos/p.jpg")));
+    EXPECT_TRUE(QFileInfo::exists(folder + QStringLiteral("/p.jpg")));
+    EXPECT_FALSE(pending.last().first().toBool()); // pasted: no longer pending
+    EXPECT_EQ(m_recent.last(), other);
+
+    go(other + QStringLiteral("/Photos"));
+    prompter().answerText(QStringLiteral("Pictures")).answer(PromptButton::Yes);
+    m_menus->treeRename();
+    EXPECT_EQ(prompter().last().text,
+              QStringLiteral("Do you want to rename the selected folder\r\r    From  : Photos\r    To     : Pictures"));
+    EXPECT_TRUE(QFileInfo(other + QStringLiteral("/Pictures")).isDir());
+    EXPECT_EQ(m_tree->GetNodePath(m_tree->currentItem()), other + QStringLiteral("/Pictures"));
+
+    go(other);
+    prompter().answerText(std::nullopt); // the new folder keeps its name
+    m_menus->treeNewFolder();
+    EXPECT_TRUE(QFileInfo(other + QStringLiteral("/New Folder")).isDir());
+    EXPECT_EQ(m_tree->GetNodePath(m_tree->currentItem()), other + QStringLiteral("/New Folder"));
+
+    prompter().answer(PromptButton::Yes);
+    m_menus->treeDelete();
+    EXPECT_EQ(prompter().last().text, QStringLiteral("Move \"New Folder\" to the Trash?"));
+    EXPECT_FALSE(QFileInfo::exists(other + QStringLiteral("/New Folder")));
+    EXPECT_EQ(m_tree->GetNodePath(m_tree->currentItem()), other);
+
+    // A drive is copied as its contents and never deleted from the tree.
+    go(m_data);
+    m_menus->treeDelete();
+    EXPECT_TRUE(QFileInfo(m_data).isDir());
+    m_menus->treeCopy(false);
+    EXPECT_EQ(m_menus->commands().clipboard().treeSource(), m_data + QStringLiteral("/*"));
+}
+
+// A batch command's target question: the tree's folder proposed, the work list's count shown,
+// and the extension index kept in step with the window's settings.
+TEST_F(CommandWidgetsTest, ActionTargetFromTheWindowsSelection)
+{
+    const QString folder = makeFolder(QStringLiteral("drives/data/Batch"));
+    makeFile(QStringLiteral("drives/data/Batch/a.txt"), "a");
+    makeFile(QStringLiteral("drives/data/Batch/b.txt"), "b");
+    const QString settings = home().configHome() + QStringLiteral("/registry.txt");
+    ConfirmActions::saveExtensions(settings, {QStringLiteral("txt")}, QStringLiteral("bak"), 0);
+    go(folder);
+    selectInList({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    m_menus->CollectSelectedFiles(false);
+    ASSERT_EQ(m_menus->workList().size(), 2);
+    m_extIndex = 1;
+    whenConfirmShows([&](TConfrim_Dlg& dialog) {
+        EXPECT_EQ(dialog.LabelAction->text(), QStringLiteral("Change Extension"));
+        EXPECT_EQ(dialog.EditToPathFile->text(), folder + QLatin1Char('/'));
+        EXPECT_EQ(dialog.LabelFileName->text(), QStringLiteral("2 files selected"));
+        EXPECT_EQ(dialog.ComboBoxFileExt->currentText(), QStringLiteral("txt"));
+        dialog.ComboBoxFileExt->setCurrentIndex(0);
+        dialog.ButtonYes->click();
+    });
+    EXPECT_EQ(m_menus->askActionTarget(QStringLiteral("Change Extension")), folder + QLatin1Char('/'));
+    EXPECT_EQ(m_extIndex, 0);
+    EXPECT_EQ(m_menus->confirmResults().newExtension, QStringLiteral("bak"));
+}
+
+TEST_F(CommandWidgetsTest, FileMenuShowsWhatTheTreeNodeAllows)
+{
+    struct Case {
+        const char* what;
+        bool root;
+        QString folder;
+        bool newFolder, properties, moveTo;
+    };
+    const QString folder = makeFolder(QStringLiteral("drives/data/F"));
+    const Case cases[] = {
+        {"folder", false, folder, true, true, true},
+        {"drive", false, m_data, true, true, false},
+        {"root", true, QString(), false, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (c.root)
+            m_tree->setCurrentItem(m_tree->rootNode());
+        else
+            go(c.folder);
+        m_menus->PopupMenuFilePopup(); // the list is the active pane
+        m_menus->MenuFileClick();
+        EXPECT_EQ(m_menus->action("MenuNewFolder")->isVisible(), c.newFolder);
+        EXPECT_EQ(m_menus->action("MenuProperties")->isVisible(), c.properties);
+        EXPECT_EQ(m_menus->action("MenuCopyTo")->isVisible(), c.properties);
+        EXPECT_EQ(m_menus->action("MenuMoveTo")->isVisible(), c.moveTo);
+    }
+}
+
+} // namespace

@@ -1,0 +1,133 @@
+// Shows the confirmation dialog for two actions and the progress dialogs during a long copy,
+// and photographs the screen while each shows: scripts/fileops-dialogs.sh runs it under Xvfb.
+//
+//   fileops_dialog_shots OUTDIR
+#include "fileops/BatchLoop.h"
+#include "fileops/ui/TConfrim_Dlg.h"
+#include "fileops/ui/TFolProgress_Dlg.h"
+#include "platform/FileOperation.h"
+#include "platform/TransferFaults.h"
+#include "platform/ui/TransferProgressDialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+QString g_out;
+
+void photograph(const QString& name)
+{
+    const QString path = g_out + QLatin1Char('/') + name;
+    if (!QGuiApplication::primaryScreen()->grabWindow(0).save(path))
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    else
+        std::printf("wrote %s\n", qPrintable(path));
+}
+
+// Shows the dialog for one action, photographs it once it has painted, and closes it.
+void confirmShot(const QString& action, const QString& files, const QString& selected, const QString& target,
+                 const QString& settings, const QString& name, bool expandZip)
+{
+    ConfirmResults results;
+    TConfrim_Dlg dialog(results, settings);
+    dialog.LabelAction->setText(action);
+    dialog.EditToPathFile->setText(target);
+    dialog.LabelActionFiles->setText(files);
+    dialog.LabelSelFile->setText(selected);
+    QTimer::singleShot(900, &dialog, [&] {
+        if (expandZip)
+            dialog.ButtonMoreZip->click();
+        QTimer::singleShot(400, &dialog, [&] {
+            photograph(name);
+            dialog.reject();
+        });
+    });
+    dialog.exec();
+}
+
+QStringList makeFiles(const QString& folder, int count, int size)
+{
+    QStringList paths;
+    const QByteArray bytes(size, 'x');
+    for (int i = 0; i < count; ++i) {
+        const QString path = folder + QStringLiteral("/holiday-%1.jpg").arg(i, 3, 10, QLatin1Char('0'));
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly))
+            file.write(bytes);
+        paths << path;
+    }
+    return paths;
+}
+
+// A batch of copies through the batch loop: each item is copied to a numbered name, slowed a
+// little so that the photograph finds the dialog in the middle.
+void progressShot(const QStringList& work, const QString& target)
+{
+    BatchBranch branch;
+    branch.prepare = [&target](const BatchItem& item) -> QString {
+        return target + QStringLiteral("/%1.jpg").arg(7 + item.index, 6, 10, QLatin1Char('0'));
+    };
+    branch.run = [](const BatchItem& item, const QString& newName) {
+        QThread::msleep(60);
+        const bool ok = RunTransfer(FileOperationKind::Copy, {item.path}, {newName}, FileOperationFlag::Silent);
+        return BatchItemResult{ok ? BatchItemResult::Status::Done : BatchItemResult::Status::Failed, newName,
+                               QStringLiteral("ERROR on ") + item.path};
+    };
+    BatchBranches::set(opMakeNumberFiles, branch);
+    QTimer::singleShot(1800, [] { photograph(QStringLiteral("progress-batch-copy.png")); });
+    RunBatchDialog(nullptr, QStringLiteral("Create numbered files..."), opMakeNumberFiles, work, ConfirmResults(), false);
+}
+
+// The file operation's own window during a long copy of a folder.
+void transferShot(const QString& source, const QString& target)
+{
+    TransferRunner::setInstance(new DialogTransferRunner);
+    TransferFaults faults;
+    faults.beforeItem = [](const QString&) { QThread::msleep(25); };
+    TransferFaults::set(faults);
+    QTimer::singleShot(2000, [] { photograph(QStringLiteral("progress-transfer-copy.png")); });
+    RunTransfer(FileOperationKind::Copy, {source}, {target + QLatin1Char('/')});
+    TransferFaults::clear();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: fileops_dialog_shots OUTDIR\n");
+        return 2;
+    }
+    g_out = QString::fromLocal8Bit(argv[1]);
+    QTemporaryDir work;
+    const QString photos = work.path() + QStringLiteral("/Photos");
+    const QString numbered = work.path() + QStringLiteral("/Numbered");
+    const QString copies = work.path() + QStringLiteral("/Copies");
+    QDir().mkpath(photos);
+    QDir().mkpath(numbered);
+    QDir().mkpath(copies);
+    const QStringList files = makeFiles(photos, 120, 1 << 20);
+    const QString settings = work.path() + QStringLiteral("/registry.txt");
+
+    confirmShot(QStringLiteral("Change Attribute Date/Time"), files.first(), files.first(), photos + QLatin1Char('/'),
+                settings, QStringLiteral("confirm-attributes.png"), false);
+    confirmShot(QStringLiteral("ZIP"), QStringLiteral("120 files selected"), files.first(),
+                work.path() + QStringLiteral("/holiday.zip"), settings, QStringLiteral("confirm-zip.png"), true);
+    confirmShot(QStringLiteral("Search + Replace file name"), QStringLiteral("120 files selected"), files.first(),
+                photos + QLatin1Char('/'), settings, QStringLiteral("confirm-search-replace.png"), false);
+    progressShot(files, numbered);
+    transferShot(photos, copies);
+    return 0;
+}

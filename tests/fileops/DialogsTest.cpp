@@ -1,0 +1,265 @@
+// The confirmation dialog (controls per action, results kept on every close, the extension
+// list, the create-folder question, the file hint) and the progress dialog running the batch
+// loop (Cancel between items, a failing batch closing without a message).
+#include "fileops/BatchLoop.h"
+#include "fileops/ui/AskActionTarget.h"
+#include "fileops/ui/TConfrim_Dlg.h"
+#include "fileops/ui/TFolProgress_Dlg.h"
+
+#include "ConfirmWaiter.h"
+
+#include "support/TempHome.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+class ConfirmDialogTest : public TempHomeTest {
+protected:
+    QString settings() { return home().configHome() + QStringLiteral("/QuorVel/Folvane3/registry.txt"); }
+    ActionTargetRequest request(const QString& action, const QStringList& work = {}, const QString& selected = {})
+    {
+        return {action, m_target + QLatin1Char('/'), work, selected, settings()};
+    }
+    void SetUp() override
+    {
+        TempHomeTest::SetUp();
+        m_target = makeFolder(QStringLiteral("target"));
+    }
+    QString m_target;
+    ConfirmResults m_results;
+};
+
+TEST_F(ConfirmDialogTest, EachActionShowsItsControlsAtItsHeight)
+{
+    struct Case {
+        const char* action;
+        QStringList shown;
+        int height;
+    };
+    const QStringList all = {"PanelZip", "MaskEditPassword", "CheckBoxCreateFolders", "CheckBoxRestorePath",
+                             "CheckBoxWarnOverwrite", "ComboBoxFileExt", "EditNumber", "EditAppendPre", "EditAppendPost",
+                             "LabelSearch", "LabelReplace", "DatePicker", "TimePicker", "CheckBoxReadOnly", "CheckBoxHidden",
+                             "CheckBoxArchive", "CheckBoxSystem"};
+    const Case cases[] = {
+        {"ZIP", {"PanelZip", "MaskEditPassword"}, 223},
+        {"ZIP Folder", {"PanelZip", "MaskEditPassword"}, 223},
+        {"UNZIP", {"MaskEditPassword", "CheckBoxCreateFolders", "CheckBoxRestorePath", "CheckBoxWarnOverwrite"}, 151},
+        {"ZIP file fix", {}, 151},
+        {"ZIP to EXE", {}, 151},
+        {"Change Extension", {"ComboBoxFileExt"}, 151},
+        {"Make Number Files", {"EditNumber"}, 151},
+        {"Append Files", {"EditAppendPre", "EditAppendPost"}, 174},
+        {"Search + Replace file name", {"EditAppendPre", "EditAppendPost", "LabelSearch", "LabelReplace"}, 190},
+        {"GIF to JPG", {}, 174},
+        {"Change Attribute Date/Time",
+         {"DatePicker", "TimePicker", "CheckBoxReadOnly", "CheckBoxHidden", "CheckBoxArchive", "CheckBoxSystem"}, 174},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action);
+        TConfrim_Dlg dialog(m_results, settings());
+        dialog.LabelAction->setText(QLatin1String(c.action));
+        dialog.show();
+        for (const QString& name : all) {
+            const QWidget* widget = dialog.findChild<QWidget*>(name);
+            ASSERT_NE(widget, nullptr) << name.toStdString();
+            EXPECT_EQ(!widget->isHidden(), c.shown.contains(name)) << name.toStdString();
+        }
+        EXPECT_EQ(dialog.height(), c.height);
+        EXPECT_FALSE(dialog.EditToPathFile->isHidden());
+        EXPECT_LT(dialog.ButtonYes->geometry().bottom(), dialog.height());
+        dialog.reject();
+    }
+}
+
+TEST_F(ConfirmDialogTest, CancelKeepsTheOptionsButReturnsNoTarget)
+{
+    whenConfirmShows([](TConfrim_Dlg& dialog) {
+        dialog.findChild<QCheckBox*>(QStringLiteral("CheckBoxRecurse"))->setChecked(true);
+        dialog.MaskEditSpanningThreshold->setText(QStringLiteral(" 1440000 "));
+        dialog.ComboBoxFileExt->setEditText(QStringLiteral("txt"));
+        dialog.EditNumber->setText(QStringLiteral(" 7 "));
+        dialog.ButtonCancel->click();
+    });
+    EXPECT_EQ(AskActionTarget(nullptr, request(QStringLiteral("ZIP")), m_results), QString());
+    EXPECT_EQ(m_results.target, QString());
+    EXPECT_TRUE(m_results.zip.recurse);
+    EXPECT_EQ(m_results.zip.spanThreshold, 1440000);
+    EXPECT_EQ(m_results.newExtension, QStringLiteral("txt"));
+    EXPECT_EQ(m_results.firstNumber, QStringLiteral("7"));
+    EXPECT_EQ(ConfirmActions::loadExtensions(settings()), QStringList{QStringLiteral("txt")});
+
+    whenConfirmShows([](TConfrim_Dlg& dialog) { dialog.ButtonYes->click(); });
+    EXPECT_EQ(AskActionTarget(nullptr, request(QStringLiteral("Change Extension")), m_results), m_target + QLatin1Char('/'));
+}
+
+TEST_F(ConfirmDialogTest, ExtensionListIsSortedWithoutCaseDuplicates)
+{
+    for (const char* typed : {"zip", "txt", "TXT", "bak"}) {
+        whenConfirmShows([typed](TConfrim_Dlg& dialog) {
+            dialog.ComboBoxFileExt->setEditText(QLatin1String(typed));
+            dialog.ButtonYes->click();
+        });
+        AskActionTarget(nullptr, request(QStringLiteral("Change Extension")), m_results);
+    }
+    // The text typed last stays among equal ones.
+    EXPECT_EQ(ConfirmActions::loadExtensions(settings()), (QStringList{"bak", "TXT", "zip"}));
+
+    // The saved index picks the item at the next showing.
+    m_results.extIndex = 2;
+    whenConfirmShows([](TConfrim_Dlg& dialog) {
+        EXPECT_EQ(dialog.ComboBoxFileExt->currentText(), QStringLiteral("zip"));
+        dialog.ButtonCancel->click();
+    });
+    AskActionTarget(nullptr, request(QStringLiteral("Change Extension")), m_results);
+}
+
+TEST_F(ConfirmDialogTest, MissingTargetFolderIsCreatedOnlyWhenTheUserAgrees)
+{
+    const QString missing = m_target + QStringLiteral("/new/deeper/");
+    for (const PromptButton answer : {PromptButton::No, PromptButton::Yes}) {
+        prompter().answer(answer);
+        whenConfirmShows([&missing](TConfrim_Dlg& dialog) {
+            dialog.EditToPathFile->setText(missing);
+            dialog.ButtonYes->click();
+        });
+        const QString result = AskActionTarget(nullptr, request(QStringLiteral("Make Number Files")), m_results);
+        EXPECT_EQ(prompter().last().text, QStringLiteral("Create folder?\r\n") + missing);
+        EXPECT_EQ(result, answer == PromptButton::Yes ? missing : QString());
+        EXPECT_EQ(QFileInfo(missing).isDir(), answer == PromptButton::Yes);
+    }
+    // An archive target is taken as it is.
+    whenConfirmShows([this](TConfrim_Dlg& dialog) {
+        dialog.EditToPathFile->setText(m_target + QStringLiteral("/nowhere/a.zip"));
+        dialog.ButtonYes->click();
+    });
+    EXPECT_EQ(AskActionTarget(nullptr, request(QStringLiteral("ZIP")), m_results), m_target + QStringLiteral("/nowhere/a.zip"));
+}
+
+TEST_F(ConfirmDialogTest, WhatTheActionAppliesTo)
+{
+    const QString big = makeFile(QStringLiteral("big.iso"));
+    ASSERT_TRUE(QFile::resize(big, qint64(5) << 30)); // sparse: 5 GiB
+    whenConfirmShows([](TConfrim_Dlg& dialog) {
+        EXPECT_EQ(dialog.LabelFileName->text(), QStringLiteral("big.iso"));
+        const QString hint = dialog.ImageFileIcon->toolTip();
+        EXPECT_TRUE(hint.startsWith(QStringLiteral("Size (bytes): \t5,368,709,120\nAttributes: \tA\nCreated: \t"))) << hint.toStdString();
+        EXPECT_TRUE(hint.contains(QStringLiteral("\nDOS name: \t\nType: \t"))) << hint.toStdString();
+        EXPECT_TRUE(dialog.CheckBoxArchive->isChecked());
+        EXPECT_FALSE(dialog.CheckBoxReadOnly->isChecked());
+        dialog.ButtonCancel->click();
+    });
+    AskActionTarget(nullptr, request(QStringLiteral("Change Attribute Date/Time"), {big}, big), m_results);
+
+    whenConfirmShows([](TConfrim_Dlg& dialog) {
+        EXPECT_EQ(dialog.LabelFileName->text(), QStringLiteral("3 files selected"));
+        EXPECT_EQ(dialog.ImageFileIcon->toolTip(), QString());
+        EXPECT_FALSE(dialog.ImageFileIcon->pixmap().isNull());
+        dialog.ButtonCancel->click();
+    });
+    AskActionTarget(nullptr, request(QStringLiteral("Append Files"), {"/a", "/b", "/c"}, big), m_results);
+}
+
+TEST_F(ConfirmDialogTest, StoredCompressionTurnsDeflationOff)
+{
+    TConfrim_Dlg dialog(m_results, settings());
+    dialog.LabelAction->setText(QStringLiteral("ZIP"));
+    dialog.show();
+    dialog.findChildren<QRadioButton*>().at(2)->click(); // "Stored"
+    EXPECT_FALSE(dialog.RadioGroupDeflation->isEnabled());
+    EXPECT_EQ(dialog.deflation(), 0);
+    dialog.ButtonMoreZip->click();
+    EXPECT_EQ(dialog.ButtonMoreZip->text(), QStringLiteral("-"));
+    EXPECT_EQ(dialog.height(), ConfirmActions::kZipExpandedHeight);
+    EXPECT_EQ(dialog.ButtonYes->y(), dialog.PanelZip->geometry().bottom() + 1 + 2);
+    dialog.ButtonMoreZip->click();
+    EXPECT_EQ(dialog.height(), ConfirmActions::kZipCollapsedHeight);
+    dialog.reject();
+    EXPECT_EQ(m_results.zip.compression, 2);
+}
+
+class BatchTest : public TempHomeTest {
+protected:
+    void TearDown() override
+    {
+        BatchBranches::clear(opChangeExtension);
+        TempHomeTest::TearDown();
+    }
+};
+
+// A test branch on a 100-file batch: Cancel pressed during the 11th item stops the loop
+// before the 12th; the button reads "Wait..." until the dialog closes.
+TEST_F(BatchTest, CancelStopsBetweenItems)
+{
+    QStringList work;
+    for (int i = 0; i < 100; ++i)
+        work << QStringLiteral("/work/") + QString::number(i);
+    QStringList done;
+    QString buttonText;
+    BatchBranch branch;
+    branch.prepare = [](const BatchItem& item) -> QString { return item.path + QStringLiteral(".new"); };
+    branch.run = [&](const BatchItem& item, const QString& newName) {
+        done << newName;
+        if (item.index == 10) {
+            auto* dialog = dynamic_cast<TFolProgress_Dlg*>(item.progress);
+            dialog->ButtonCancel->click();
+            buttonText = dialog->ButtonCancel->text();
+            EXPECT_FALSE(dialog->ButtonCancel->isEnabled());
+            EXPECT_EQ(dialog->LabelListNames->text(), QStringLiteral("11 of 100 10"));
+            EXPECT_EQ(dialog->LabelProgressMeter->text(), QStringLiteral("/work/10 to \n/work/10.new"));
+            EXPECT_EQ(dialog->ProgressMeter->value(), 9);
+            EXPECT_TRUE(dialog->ItemMeter->isHidden());
+        }
+        return BatchItemResult{};
+    };
+    BatchBranches::set(opChangeExtension, branch);
+    EXPECT_EQ(RunBatchDialog(nullptr, QStringLiteral("Change file extension..."), opChangeExtension, work, ConfirmResults(), false),
+              BatchEnd::Cancelled);
+    EXPECT_EQ(done.size(), 11);
+    EXPECT_EQ(buttonText, QStringLiteral("Wait..."));
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        EXPECT_EQ(qobject_cast<TFolProgress_Dlg*>(widget), nullptr) << "the dialog is freed";
+}
+
+TEST_F(BatchTest, ItemErrorsGoOnAndAFatalErrorEndsTheBatchSilently)
+{
+    const QStringList work{"/a", "/b", "/c", "/d"};
+    QStringList itemTexts;
+    BatchBranch branch;
+    branch.run = [&](const BatchItem& item, const QString&) {
+        auto* dialog = dynamic_cast<TFolProgress_Dlg*>(item.progress);
+        itemTexts << dialog->LabelItemMeter->text();
+        if (item.path == QLatin1String("/b"))
+            return BatchItemResult{BatchItemResult::Status::Failed, QString(), QStringLiteral("ERROR on b")};
+        if (item.path == QLatin1String("/d"))
+            return BatchItemResult{BatchItemResult::Status::Fatal, QString(), QString()};
+        return BatchItemResult{};
+    };
+    BatchBranches::set(opChangeExtension, branch);
+    EXPECT_EQ(RunBatchDialog(nullptr, QStringLiteral("x"), opChangeExtension, work, ConfirmResults(), true), BatchEnd::Failed);
+    EXPECT_EQ(itemTexts, (QStringList{"", "", "ERROR on b", "ERROR on b"}));
+    EXPECT_TRUE(prompter().records().isEmpty());
+
+    // A code whose branch has not arrived ends at once, as an error does.
+    EXPECT_EQ(RunBatchDialog(nullptr, QStringLiteral("x"), opZipFix, work, ConfirmResults(), true), BatchEnd::Failed);
+    EXPECT_EQ(FileCountText(1), QStringLiteral("1 file"));
+    EXPECT_EQ(FileCountText(0), QStringLiteral("0 file"));
+    EXPECT_EQ(FileCountText(2), QStringLiteral("2 files"));
+}
+
+} // namespace

@@ -1,0 +1,85 @@
+#pragma once
+// Browse panes for the command tests: a list that reads its folder from the disk like the
+// real list (files, then folders, with the parent row first) and a tree that is just a
+// selected path and level. Records what the commands asked of them.
+
+#include "fileops/BrowsePanes.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+
+class FakePanes final : public BrowsePanes {
+public:
+    bool tree = false;
+    QString treePath;
+    int level = -1;
+    QString directory;
+    bool readOnly = false;
+    QList<ListEntry> rows;
+    QStringList rebuiltAt;
+    QStringList renameStarted;
+    int refreshes = 0;
+
+    // Shows folder in the list (and selects it in the tree as a folder node).
+    void showFolder(const QString& folder, int treeLevel = 2)
+    {
+        directory = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+        treePath = QDir::cleanPath(folder);
+        level = treeLevel;
+        read();
+    }
+    // Selects the rows of these names only.
+    void select(const QStringList& names)
+    {
+        for (ListEntry& row : rows)
+            row.selected = names.contains(row.caption);
+    }
+
+    bool treeIsActive() const override { return tree; }
+    QString treeSelectedPath() const override { return treePath; }
+    int treeSelectedLevel() const override { return level; }
+    void rebuildTreeAt(const QString& folder) override
+    {
+        rebuiltAt << folder;
+        treePath = folder;
+    }
+    void startTreeRename(const QString& path) override { renameStarted << path; }
+    QString listDirectory() const override { return directory; }
+    QList<ListEntry> listEntries() const override { return rows; }
+    bool listReadOnly() const override { return readOnly; }
+    void refreshList() override
+    {
+        ++refreshes;
+        QStringList selected;
+        for (const ListEntry& row : rows) {
+            if (row.selected)
+                selected << row.caption;
+        }
+        read();
+        select(selected);
+    }
+    void selectAllInList(bool on) override
+    {
+        for (ListEntry& row : rows)
+            row.selected = on;
+    }
+    void selectInList(const QString& fullPath) override
+    {
+        for (ListEntry& row : rows)
+            row.selected = row.fullPath == fullPath;
+    }
+    void startListRename(const QString& fullPath) override { renameStarted << fullPath; }
+
+private:
+    void read()
+    {
+        rows.clear();
+        rows << ListEntry{directory + QStringLiteral(".."), QStringLiteral(" Up"), QString(), QStringLiteral("dir"), false, true};
+        const QDir dir(directory);
+        for (const QFileInfo& info : dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
+            rows << ListEntry{info.absoluteFilePath(), info.fileName(), QStringLiteral("A"), QStringLiteral("file"), false, false};
+        for (const QFileInfo& info : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name))
+            rows << ListEntry{info.absoluteFilePath(), info.fileName(), QString(), QStringLiteral("dir"), false, false};
+    }
+};
