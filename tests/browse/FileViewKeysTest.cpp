@@ -198,6 +198,23 @@ TEST_F(FileViewKeysTest, EachBindingWorksOnlyWhileItsActionIsOn)
     QTest::keyClick(view(), Qt::Key_Backspace);
     EXPECT_EQ(m_list->Directory(), m_work + QLatin1Char('/'));
 
+    // F3: the desktop's search in this folder, only while the list has the focus.
+    FakeLauncher launcher;
+    launcher.addProgram(QStringLiteral("catfish"));
+    m_list->activateWindow();
+    view()->setFocus();
+    if (view()->hasFocus()) {
+        m_list->ShortCuts().Actions &= ~TFileViewActions(TFileViewAction::vaFindFile);
+        QTest::keyClick(view(), Qt::Key_F3);
+        EXPECT_TRUE(launcher.launches().isEmpty());
+        m_list->ShortCuts().Actions |= TFileViewAction::vaFindFile;
+        QTest::keyClick(view(), Qt::Key_F3);
+        ASSERT_EQ(launcher.launches().size(), 1);
+        EXPECT_EQ(launcher.launches().first().arguments, QStringList{m_work});
+    } else {
+        ADD_FAILURE() << "the list could not take the focus";
+    }
+
     makeFile(QStringLiteral("drives/data/work/new.txt"));
     m_list->ShortCuts().Actions &= ~TFileViewActions(TFileViewAction::vaRefresh);
     QTest::keyClick(view(), Qt::Key_F5);
