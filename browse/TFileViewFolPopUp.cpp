@@ -103,12 +103,12 @@ QString TFileViewFolPopUp::printCaption(int selected)
 QString TFileViewFolPopUp::clipboardText(const QString& directory, const QStringList& selected)
 {
     if (selected.isEmpty())
-        return BrowsePaths::withoutTrailingSlash(directory);
+        return BrowsePaths::networkForm(directory);
     if (selected.size() == 1)
-        return selected.first();
+        return BrowsePaths::networkForm(selected.first());
     QString text;
     for (const QString& path : selected)
-        text += path + QStringLiteral("\r\n");
+        text += BrowsePaths::networkForm(path) + QStringLiteral("\r\n");
     return text;
 }
 

@@ -337,4 +337,28 @@ TEST_F(FileViewKeysTest, ContextMenuFollowsTheSelection)
     EXPECT_EQ(TFileViewFolPopUp::clipboardText(m_work + "/", {"/a", "/b"}), QStringLiteral("/a\r\n/b\r\n"));
 }
 
+TEST_F(FileViewKeysTest, ClipboardTextWritesPathsOnSmbSharesInTheirNetworkForm)
+{
+    const QString share = makeFolder(QStringLiteral("drives/share"));
+    makeFile(QStringLiteral("drives/share/My Song.mp3"));
+    DriveSources sources = DriveSources::current();
+    QFile info(sources.mountInfo);
+    ASSERT_TRUE(info.open(QIODevice::Append));
+    info.write("7 1 0:80 / " + share.toUtf8() + " rw - cifs //server/music rw\n");
+    info.close();
+    DriveSources::setCurrent(sources);
+    struct Case {
+        QString directory;
+        QStringList selected;
+        QString text;
+    } cases[] = {
+        {share + "/", {}, QStringLiteral("file://server/music")},
+        {share + "/", {share + "/My Song.mp3"}, QStringLiteral("file://server/music/My%20Song.mp3")},
+        {m_work + "/", {m_work + "/a b", share + "/My Song.mp3"},
+         m_work + QStringLiteral("/a b\r\nfile://server/music/My%20Song.mp3\r\n")},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TFileViewFolPopUp::clipboardText(c.directory, c.selected), c.text);
+}
+
 } // namespace
