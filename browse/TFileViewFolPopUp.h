@@ -23,6 +23,7 @@ private:
     QAction* addItem(QMenu* menu, const QString& caption, const char* name, bool enabled);
     void addSendMenu(QMenu* send, int selected);
     void printSelected();
+    void printerSetup();
     void saveToClipboard();
     void makeShortcuts(const QString& folder);
 

@@ -332,6 +332,18 @@ TEST_F(FileViewKeysTest, ContextMenuFollowsTheSelection)
         EXPECT_EQ(menu.findChild<QAction*>(QStringLiteral("RenameFileNode"))->isEnabled(), c.rename);
         EXPECT_TRUE(menu.findChild<QAction*>(QStringLiteral("RefreshfilesNode"))->isEnabled());
     }
+    // Printer Setup: the desktop's printer settings, or a message when there are none.
+    FakeLauncher launcher;
+    {
+        TFileViewFolPopUp menu(m_list.get());
+        prompter().answer(PromptButton::Ok);
+        menu.findChild<QAction*>(QStringLiteral("PrinterSetupNode"))->trigger();
+        EXPECT_EQ(prompter().last().text, QStringLiteral("No printer settings program is installed."));
+        launcher.addProgram(QStringLiteral("system-config-printer"));
+        menu.findChild<QAction*>(QStringLiteral("PrinterSetupNode"))->trigger();
+        ASSERT_EQ(launcher.launches().size(), 1);
+        EXPECT_EQ(launcher.launches().first().program, QStringLiteral("/usr/bin/system-config-printer"));
+    }
     EXPECT_EQ(TFileViewFolPopUp::clipboardText(m_work + "/", {}), m_work);
     EXPECT_EQ(TFileViewFolPopUp::clipboardText(m_work + "/", {"/a"}), QStringLiteral("/a"));
     EXPECT_EQ(TFileViewFolPopUp::clipboardText(m_work + "/", {"/a", "/b"}), QStringLiteral("/a\r\n/b\r\n"));
