@@ -153,6 +153,22 @@ TEST_F(FileViewKeysTest, BackspaceGoesUpFocusingTheFolderLeftAndStopsAtTheDriveV
     EXPECT_TRUE(m_list->isDriveView());
 }
 
+TEST_F(FileViewKeysTest, BackspaceMovesALinkedTreeAlongUpToItsRoot)
+{
+    TPathViewFol tree;
+    tree.setFileList(m_list.get());
+    ASSERT_TRUE(tree.GoToPath(m_work));
+    m_list->setDirectory(m_work);
+    QTest::keyClick(view(), Qt::Key_Backspace);
+    EXPECT_EQ(tree.SelectedPath(), m_data + QLatin1Char('/'));
+    EXPECT_EQ(tree.currentItem(), tree.driveNodeOf(m_data));
+    EXPECT_FALSE(tree.currentItem()->isExpanded()) << "a drive node reached by going up is collapsed";
+    QTest::keyClick(view(), Qt::Key_Backspace);
+    EXPECT_TRUE(m_list->isDriveView());
+    EXPECT_EQ(tree.currentItem(), tree.rootNode());
+    EXPECT_EQ(tree.SelectedPath(), TPathViewFol::myComputer());
+}
+
 TEST_F(FileViewKeysTest, EachBindingWorksOnlyWhileItsActionIsOn)
 {
     struct Case {
