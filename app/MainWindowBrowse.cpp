@@ -14,6 +14,7 @@
 
 #include <QAbstractItemView>
 #include <QAction>
+#include <QApplication>
 #include <QHelpEvent>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -118,7 +119,9 @@ void MainWindowBrowse::PathViewFol1DirChange(const QString& selectedPath)
     if (m_window->CurrentMode() != vmFileManager || !m_c.PathViewFol1->isVisible())
         return;
     m_window->UpdateRecentPaths(BrowsePaths::withoutTrailingSlash(selectedPath));
-    m_c.PathViewFol1->setFocus();
+    // A folder opened from the list keeps the keyboard in the list.
+    if (!m_c.FileViewFol1->isAncestorOf(QApplication::focusWidget()))
+        m_c.PathViewFol1->setFocus();
 }
 
 void MainWindowBrowse::FileViewFol1KeyDown(int key, Qt::KeyboardModifiers modifiers)

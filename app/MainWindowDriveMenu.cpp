@@ -66,6 +66,9 @@ void MainWindowDriveMenu::buildDriveMenu(QMenu* drive)
     m_refresh = addItem(drive, "MenuRefresh", QStringLiteral("Refresh Drives/Folders/Files"));
     m_refresh->setShortcut(QKeySequence(Qt::Key_F5));
     connect(m_refresh, &QAction::triggered, this, &MainWindowDriveMenu::MenuRefreshClick);
+    // The same item in the "File" menu, above "Exit".
+    QMenu* file = m_c.topMenus[0];
+    file->insertAction(file->actions().value(1), m_refresh);
     m_singleDrive = addItem(drive, "MenuSingleDrive", QStringLiteral("Change Single/All"));
     connect(m_singleDrive, &QAction::triggered, this, &MainWindowDriveMenu::MenuSingleDriveClick);
     m_showDriveTabs = addItem(drive, "MenuShowDriveTabs", QStringLiteral("Show Drive Tabs"));

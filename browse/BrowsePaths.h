@@ -13,4 +13,8 @@ QString withoutTrailingSlash(QString path);
 // Whether `path` is the drive root `root` or lies below it ("/data2" is not below "/data").
 bool isOnDrive(const QString& root, const QString& path);
 
+// A path as "save to clipboard" writes it: a folder or file on a mounted SMB share as the
+// share's URL with blanks escaped ("file://server/share/a%20b"), anything else as it is.
+QString networkForm(const QString& path);
+
 } // namespace BrowsePaths

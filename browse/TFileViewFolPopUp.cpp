@@ -42,6 +42,8 @@ TFileViewFolPopUp::TFileViewFolPopUp(TFileViewFol* list, QWidget* parent)
     print->setObjectName(QStringLiteral("PrintNode"));
     connect(addItem(print, printCaption(selected), "PrintFileNode", any), &QAction::triggered, this,
             &TFileViewFolPopUp::printSelected);
+    connect(addItem(print, QStringLiteral("Printer Setup"), "PrinterSetupNode", true), &QAction::triggered, this,
+            &TFileViewFolPopUp::printerSetup);
     addSeparator();
     QMenu* send = addMenu(QStringLiteral("Send..."));
     send->setObjectName(QStringLiteral("SendNode"));
@@ -103,12 +105,12 @@ QString TFileViewFolPopUp::printCaption(int selected)
 QString TFileViewFolPopUp::clipboardText(const QString& directory, const QStringList& selected)
 {
     if (selected.isEmpty())
-        return BrowsePaths::withoutTrailingSlash(directory);
+        return BrowsePaths::networkForm(directory);
     if (selected.size() == 1)
-        return selected.first();
+        return BrowsePaths::networkForm(selected.first());
     QString text;
     for (const QString& path : selected)
-        text += path + QStringLiteral("\r\n");
+        text += BrowsePaths::networkForm(path) + QStringLiteral("\r\n");
     return text;
 }
 
@@ -120,6 +122,25 @@ void TFileViewFolPopUp::printSelected()
             Prompter::instance().error(QStringLiteral("Can not Print file  ") + QFileInfo(path).fileName());
         QCoreApplication::processEvents();
     }
+}
+
+void TFileViewFolPopUp::printerSetup()
+{
+    // The desktop's printer settings take the place of the printer setup dialog.
+    const QList<QStringList> programs{{QStringLiteral("system-config-printer")},
+                                      {QStringLiteral("gnome-control-center"), QStringLiteral("printers")},
+                                      {QStringLiteral("kcmshell6"), QStringLiteral("kcm_printer_manager")},
+                                      {QStringLiteral("kcmshell5"), QStringLiteral("kcm_printer_manager")}};
+    for (const QStringList& command : programs) {
+        const QString program = ProgramLauncher::instance().findProgram(command.first());
+        if (program.isEmpty())
+            continue;
+        QString error;
+        if (!ProgramLauncher::instance().start(program, command.mid(1), QString(), &error))
+            Prompter::instance().error(QStringLiteral("Can not start ") + command.first() + QStringLiteral(":\r\n") + error);
+        return;
+    }
+    Prompter::instance().error(QStringLiteral("No printer settings program is installed."));
 }
 
 void TFileViewFolPopUp::saveToClipboard()

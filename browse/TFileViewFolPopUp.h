@@ -15,13 +15,15 @@ public:
     // "Print [no files selected]", "Print (1) selected file", "Print (n) selected files".
     static QString printCaption(int selected);
     // The text "Save file(s) to clipboard" puts on the clipboard: the folder with nothing
-    // selected, else every selected path, each followed by CR LF when there are several.
+    // selected, else every selected path, each followed by CR LF when there are several;
+    // paths on SMB shares in their network form.
     static QString clipboardText(const QString& directory, const QStringList& selected);
 
 private:
     QAction* addItem(QMenu* menu, const QString& caption, const char* name, bool enabled);
     void addSendMenu(QMenu* send, int selected);
     void printSelected();
+    void printerSetup();
     void saveToClipboard();
     void makeShortcuts(const QString& folder);
 

@@ -384,13 +384,7 @@ void TPathViewFol::ShowFolderProperties()
 
 void TPathViewFol::SavePathToClipboard()
 {
-    QString text = BrowsePaths::withoutTrailingSlash(m_selectedPath);
-    // A folder on a mounted SMB share is written as the share's URL, blanks escaped.
-    const DriveInfo drive = DriveOfPath(text);
-    if (drive.type == DriveType::Network && drive.device.startsWith(QLatin1String("//"))) {
-        text = drive.device + text.mid(drive.root == QLatin1String("/") ? 0 : drive.root.size());
-        text = QStringLiteral("file:") + text.replace(QLatin1Char(' '), QStringLiteral("%20"));
-    }
+    const QString text = BrowsePaths::networkForm(m_selectedPath);
     Prompter::instance().information(QStringLiteral("The following has been saved to the clipboard.\r\n"
                                                     "You may now paste this into any other applications as text.\r\n\r\n")
                                      + text);

@@ -153,6 +153,22 @@ TEST_F(FileViewKeysTest, BackspaceGoesUpFocusingTheFolderLeftAndStopsAtTheDriveV
     EXPECT_TRUE(m_list->isDriveView());
 }
 
+TEST_F(FileViewKeysTest, BackspaceMovesALinkedTreeAlongUpToItsRoot)
+{
+    TPathViewFol tree;
+    tree.setFileList(m_list.get());
+    ASSERT_TRUE(tree.GoToPath(m_work));
+    m_list->setDirectory(m_work);
+    QTest::keyClick(view(), Qt::Key_Backspace);
+    EXPECT_EQ(tree.SelectedPath(), m_data + QLatin1Char('/'));
+    EXPECT_EQ(tree.currentItem(), tree.driveNodeOf(m_data));
+    EXPECT_FALSE(tree.currentItem()->isExpanded()) << "a drive node reached by going up is collapsed";
+    QTest::keyClick(view(), Qt::Key_Backspace);
+    EXPECT_TRUE(m_list->isDriveView());
+    EXPECT_EQ(tree.currentItem(), tree.rootNode());
+    EXPECT_EQ(tree.SelectedPath(), TPathViewFol::myComputer());
+}
+
 TEST_F(FileViewKeysTest, EachBindingWorksOnlyWhileItsActionIsOn)
 {
     struct Case {
@@ -197,6 +213,23 @@ TEST_F(FileViewKeysTest, EachBindingWorksOnlyWhileItsActionIsOn)
     m_list->ShortCuts().Actions &= ~TFileViewActions(TFileViewAction::vaBack);
     QTest::keyClick(view(), Qt::Key_Backspace);
     EXPECT_EQ(m_list->Directory(), m_work + QLatin1Char('/'));
+
+    // F3: the desktop's search in this folder, only while the list has the focus.
+    FakeLauncher launcher;
+    launcher.addProgram(QStringLiteral("catfish"));
+    m_list->activateWindow();
+    view()->setFocus();
+    if (view()->hasFocus()) {
+        m_list->ShortCuts().Actions &= ~TFileViewActions(TFileViewAction::vaFindFile);
+        QTest::keyClick(view(), Qt::Key_F3);
+        EXPECT_TRUE(launcher.launches().isEmpty());
+        m_list->ShortCuts().Actions |= TFileViewAction::vaFindFile;
+        QTest::keyClick(view(), Qt::Key_F3);
+        ASSERT_EQ(launcher.launches().size(), 1);
+        EXPECT_EQ(launcher.launches().first().arguments, QStringList{m_work});
+    } else {
+        ADD_FAILURE() << "the list could not take the focus";
+    }
 
     makeFile(QStringLiteral("drives/data/work/new.txt"));
     m_list->ShortCuts().Actions &= ~TFileViewActions(TFileViewAction::vaRefresh);
@@ -315,9 +348,45 @@ TEST_F(FileViewKeysTest, ContextMenuFollowsTheSelection)
         EXPECT_EQ(menu.findChild<QAction*>(QStringLiteral("RenameFileNode"))->isEnabled(), c.rename);
         EXPECT_TRUE(menu.findChild<QAction*>(QStringLiteral("RefreshfilesNode"))->isEnabled());
     }
+    // Printer Setup: the desktop's printer settings, or a message when there are none.
+    FakeLauncher launcher;
+    {
+        TFileViewFolPopUp menu(m_list.get());
+        prompter().answer(PromptButton::Ok);
+        menu.findChild<QAction*>(QStringLiteral("PrinterSetupNode"))->trigger();
+        EXPECT_EQ(prompter().last().text, QStringLiteral("No printer settings program is installed."));
+        launcher.addProgram(QStringLiteral("system-config-printer"));
+        menu.findChild<QAction*>(QStringLiteral("PrinterSetupNode"))->trigger();
+        ASSERT_EQ(launcher.launches().size(), 1);
+        EXPECT_EQ(launcher.launches().first().program, QStringLiteral("/usr/bin/system-config-printer"));
+    }
     EXPECT_EQ(TFileViewFolPopUp::clipboardText(m_work + "/", {}), m_work);
     EXPECT_EQ(TFileViewFolPopUp::clipboardText(m_work + "/", {"/a"}), QStringLiteral("/a"));
     EXPECT_EQ(TFileViewFolPopUp::clipboardText(m_work + "/", {"/a", "/b"}), QStringLiteral("/a\r\n/b\r\n"));
+}
+
+TEST_F(FileViewKeysTest, ClipboardTextWritesPathsOnSmbSharesInTheirNetworkForm)
+{
+    const QString share = makeFolder(QStringLiteral("drives/share"));
+    makeFile(QStringLiteral("drives/share/My Song.mp3"));
+    DriveSources sources = DriveSources::current();
+    QFile info(sources.mountInfo);
+    ASSERT_TRUE(info.open(QIODevice::Append));
+    info.write("7 1 0:80 / " + share.toUtf8() + " rw - cifs //server/music rw\n");
+    info.close();
+    DriveSources::setCurrent(sources);
+    struct Case {
+        QString directory;
+        QStringList selected;
+        QString text;
+    } cases[] = {
+        {share + "/", {}, QStringLiteral("file://server/music")},
+        {share + "/", {share + "/My Song.mp3"}, QStringLiteral("file://server/music/My%20Song.mp3")},
+        {m_work + "/", {m_work + "/a b", share + "/My Song.mp3"},
+         m_work + QStringLiteral("/a b\r\nfile://server/music/My%20Song.mp3\r\n")},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(TFileViewFolPopUp::clipboardText(c.directory, c.selected), c.text);
 }
 
 } // namespace
