@@ -3,6 +3,7 @@
 #include "FileCollector.h"
 #include "ZipExtractor.h"
 #include "ZipWriter.h"
+#include "platform/FileMask.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -233,44 +234,16 @@ void TAbZipKit::ClearTags()
         e.Tagged = false;
 }
 
-namespace {
-
-// Glob match with * and ?, ignoring case; "*" crosses "/" so that a mask also takes entries
-// in subfolders.
-bool globMatch(const QString& name, const QString& pattern)
-{
-    qsizetype n = 0, p = 0, starP = -1, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == QLatin1Char('?') || pattern[p].toCaseFolded() == name[n].toCaseFolded())) {
-            ++n;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
-            starP = p++;
-            starN = n;
-        } else if (starP >= 0) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
-        ++p;
-    return p == pattern.size();
-}
-
-} // namespace
-
 bool matchesMask(const QString& name, const QString& mask)
 {
-    for (QString one : mask.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
-        one = one.trimmed();
-        if (one == QLatin1String("*.*"))
-            one = QStringLiteral("*"); // as on DOS, "*.*" also takes names without a dot
-        if (globMatch(name, one))
-            return true;
+    // Blanks around the ";" are allowed here, and an empty mask takes nothing (so that an
+    // empty exclusion mask excludes nothing).
+    QStringList parts;
+    for (const QString& part : mask.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        if (!part.trimmed().isEmpty())
+            parts << part.trimmed();
     }
-    return false;
+    return !parts.isEmpty() && FileMask(parts.join(QLatin1Char(';'))).matches(name);
 }
 
 bool IsZipFile(const QString& path)

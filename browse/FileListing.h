@@ -4,7 +4,7 @@
 // keeps plain records (TFileInfo) and sorts them; the list view asks for rows on demand.
 
 #include "browse/FileAttributes.h"
-#include "browse/FileMask.h"
+#include "platform/FileMask.h"
 #include "browse/FileTable.h"
 #include "browse/TFileInfo.h"
 

@@ -1,4 +1,4 @@
-#include "browse/FileMask.h"
+#include "platform/FileMask.h"
 
 namespace {
 
