@@ -15,7 +15,7 @@
 #include "browse/TTabControlDriveFol.h"
 #include "platform/Registry.h"
 #include "support/FakeLauncher.h"
-#include "support/TempHome.h"
+#include "tests/app/MainWindowFixture.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,25 +34,8 @@
 
 namespace {
 
-class BrowseWiringTest : public TempHomeTest {
+class BrowseWiringTest : public MainWindowFixture {
 protected:
-    QString path() const { return Registry::userStorePath(); }
-
-    void store(const std::function<void(AppSettings&)>& change)
-    {
-        AppSettings settings;
-        change(settings);
-        ASSERT_TRUE(SettingsStore(path()).save(settings));
-    }
-
-    std::unique_ptr<TFormMainFolvane3> shown()
-    {
-        auto window = std::make_unique<TFormMainFolvane3>(path());
-        window->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        return window;
-    }
-
     template <typename T>
     static T* child(TFormMainFolvane3& window, const char* name)
     {

@@ -13,7 +13,7 @@
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
 #include "platform/Registry.h"
-#include "support/TempHome.h"
+#include "tests/app/MainWindowFixture.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -39,26 +39,8 @@
 
 namespace {
 
-class MainWindowTest : public TempHomeTest {
+class MainWindowTest : public MainWindowFixture {
 protected:
-    QString path() const { return Registry::userStorePath(); }
-
-    // Stores values as an earlier run would have left them.
-    void store(const std::function<void(AppSettings&)>& change)
-    {
-        AppSettings settings;
-        change(settings);
-        ASSERT_TRUE(SettingsStore(path()).save(settings));
-    }
-
-    std::unique_ptr<TFormMainFolvane3> shown()
-    {
-        auto window = std::make_unique<TFormMainFolvane3>(path());
-        window->show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        return window;
-    }
-
     Registry reopened(const QString& key)
     {
         Registry registry(path());

@@ -1,0 +1,35 @@
+#pragma once
+// A temporary home with a settings store, and a main window made over it: the fixture of
+// the main-window tests.
+
+#include "app/AppSettings.h"
+#include "app/SettingsStore.h"
+#include "app/TFormMainFolvane3.h"
+#include "platform/Registry.h"
+#include "support/TempHome.h"
+
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+class MainWindowFixture : public TempHomeTest {
+protected:
+    QString path() const { return Registry::userStorePath(); }
+
+    // Stores values as an earlier run would have left them.
+    void store(const std::function<void(AppSettings&)>& change)
+    {
+        AppSettings settings;
+        change(settings);
+        ASSERT_TRUE(SettingsStore(path()).save(settings));
+    }
+
+    std::unique_ptr<TFormMainFolvane3> shown()
+    {
+        auto window = std::make_unique<TFormMainFolvane3>(path());
+        window->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        return window;
+    }
+};
