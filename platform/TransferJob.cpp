@@ -300,6 +300,9 @@ bool TransferJob::copyOne(Item& item, bool replace)
             itemDone();
             return true;
         }
+        struct stat there {};
+        if (status == FileCopier::Status::Failed && lstatOf(item.dst, &there))
+            return failWith(verbOf(m_kind), item.src, QStringLiteral("A file or folder with the same name exists in the destination."));
     } else if (S_ISREG(item.st.st_mode)) {
         const std::int64_t base = m_doneBytes;
         status = FileCopier::copyFile(item.src, item.dst, replace, [&](std::int64_t written) {

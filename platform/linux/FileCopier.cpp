@@ -385,8 +385,10 @@ FileCopier::Status FileCopier::makeFolder(const QByteArray& dst, QString* error)
 {
     if (::mkdir(dst.constData(), 0700) == 0)
         return Status::Done;
+    // Only a real folder is merged into: a link there is not followed, or the copy would
+    // land in whatever folder the link names.
     struct stat st {};
-    if (errno == EEXIST && ::stat(dst.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+    if (errno == EEXIST && ::lstat(dst.constData(), &st) == 0 && S_ISDIR(st.st_mode))
         return Status::Exists;
     fail(error, errno == EEXIST ? ENOTDIR : errno);
     return Status::Failed;

@@ -30,7 +30,7 @@ Status copyFile(const QByteArray& src, const QByteArray& dst, bool replace,
 // Symbolic link, FIFO, socket, device: made anew at dst (Exists when dst is there and replace
 // is false; a replaced dst is swapped in by rename).
 Status copySpecial(const QByteArray& src, const struct stat& st, const QByteArray& dst, bool replace, QString* error);
-// Creates the folder dst (fine when it exists as a folder).
+// Creates the folder dst (Exists when it is a folder already; a file or a link there fails).
 Status makeFolder(const QByteArray& dst, QString* error);
 // The extended attributes of src (a folder or a node; files copy theirs in copyFile).
 void copyExtendedAttributes(const QByteArray& src, const QByteArray& dst);

@@ -343,6 +343,50 @@ TEST_F(FileOperationTest, TransfersOntoThemselvesAreRefusedBeforeAnythingStarts)
     }
 }
 
+// A folder that meets a link of its name in the target is never merged through the link
+// (its files would land in whatever folder the link names, and a move would then remove the
+// sources), nor does it replace a file: both are refused, on one volume and across two.
+TEST_F(FileOperationTest, AFolderIsNeverMergedThroughALinkOrOverAFile)
+{
+    const QString other = otherVolume();
+    if (other.isEmpty())
+        GTEST_SKIP() << "no second file system (/dev/shm) for a move across volumes";
+    const struct {
+        const char* name;
+        FileOperationKind kind;
+        bool otherVolume;
+        bool link;
+    } cases[] = {
+        {"copy onto a link", FileOperationKind::Copy, false, true},
+        {"move across volumes onto a link", FileOperationKind::Move, true, true},
+        {"copy onto a file", FileOperationKind::Copy, false, false},
+        {"move across volumes onto a file", FileOperationKind::Move, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString src = makeFile(QStringLiteral("work/A/inner.txt"), "mine");
+        const QString elsewhere = makeFile(QStringLiteral("work/elsewhere/own.txt"), "theirs");
+        const QString target = c.otherVolume ? other + QStringLiteral("/t") : path(QStringLiteral("t"));
+        QDir().mkpath(target);
+        if (c.link)
+            ASSERT_TRUE(QFile::link(QFileInfo(elsewhere).path(), target + QStringLiteral("/A")));
+        else
+            ASSERT_TRUE(QFile(target + QStringLiteral("/A")).open(QIODevice::WriteOnly));
+        prompter().answer(PromptButton::Ok);
+        ASSERT_FALSE(RunTransfer(c.kind, {path(QStringLiteral("A"))}, {target}));
+        EXPECT_EQ(prompter().last().text, QStringLiteral("Cannot ")
+                                              + (c.kind == FileOperationKind::Move ? QStringLiteral("move") : QStringLiteral("copy"))
+                                              + QStringLiteral(" \"") + path(QStringLiteral("A"))
+                                              + QStringLiteral("\":\r\nA file or folder with the same name exists in the destination."));
+        EXPECT_EQ(contents(src), "mine");
+        EXPECT_EQ(entriesBelow(QFileInfo(elsewhere).path()), QStringList{QStringLiteral("own.txt")});
+        EXPECT_EQ(QFileInfo(target + QStringLiteral("/A")).isSymLink(), c.link);
+        QDir(path(QStringLiteral("A"))).removeRecursively();
+        QDir(QFileInfo(elsewhere).path()).removeRecursively();
+        QFile::remove(target + QStringLiteral("/A"));
+    }
+}
+
 TEST_F(FileOperationTest, RenameNeverReplaces)
 {
     makeFile(QStringLiteral("work/a.txt"), "a");
