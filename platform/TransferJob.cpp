@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include <dirent.h>
@@ -56,9 +57,17 @@ bool sameFile(const struct stat& a, const struct stat& b)
 }
 
 // Whether folder (or the nearest existing folder above it) is the folder src or lies in it.
+// The existing part is resolved first: a linked folder that leads into src counts as inside.
 bool isInside(const QByteArray& folder, const struct stat& src)
 {
     QByteArray at = folder;
+    struct stat exists {};
+    while (at.size() > 1 && ::stat(at.constData(), &exists) != 0)
+        at = at.left(std::max<qsizetype>(at.lastIndexOf('/'), 1));
+    if (char* real = ::realpath(at.constData(), nullptr)) {
+        at = real;
+        ::free(real);
+    }
     for (;;) {
         struct stat st {};
         if (::stat(at.constData(), &st) == 0 && sameFile(st, src))

@@ -316,6 +316,7 @@ TEST_F(FileOperationTest, TransfersOntoThemselvesAreRefusedBeforeAnythingStarts)
     makeFile(QStringLiteral("work/f/sub/x.txt"), "x");
     makeFile(QStringLiteral("work/f/y.txt"), "y");
     QFile::link(path(QStringLiteral("f")), path(QStringLiteral("alias")));
+    QFile::link(path(QStringLiteral("f/sub")), path(QStringLiteral("inner")));
     const struct {
         FileOperationKind kind;
         QStringList sources;
@@ -327,6 +328,8 @@ TEST_F(FileOperationTest, TransfersOntoThemselvesAreRefusedBeforeAnythingStarts)
         {FileOperationKind::Move, {path(QStringLiteral("f"))}, path(QStringLiteral("f/sub/new/deeper")),
          QStringLiteral("Cannot move \"") + path(QStringLiteral("f")) + QStringLiteral("\":\r\nThe destination folder is a subfolder of the source folder.")},
         {FileOperationKind::Copy, {path(QStringLiteral("f"))}, path(QStringLiteral("alias/sub")), // same folder by inode
+         QStringLiteral("Cannot copy \"") + path(QStringLiteral("f")) + QStringLiteral("\":\r\nThe destination folder is a subfolder of the source folder.")},
+        {FileOperationKind::Copy, {path(QStringLiteral("f"))}, path(QStringLiteral("inner/new")), // a link into the source
          QStringLiteral("Cannot copy \"") + path(QStringLiteral("f")) + QStringLiteral("\":\r\nThe destination folder is a subfolder of the source folder.")},
         {FileOperationKind::Copy, {path(QStringLiteral("f/y.txt"))}, path(QStringLiteral("f")),
          QStringLiteral("Cannot copy \"") + path(QStringLiteral("f/y.txt")) + QStringLiteral("\":\r\nThe source and destination file names are the same.")},
