@@ -426,7 +426,15 @@ bool TransferJob::mergeFolders(const QByteArray& src, const QByteArray& dst)
 bool TransferJob::copyPair(const Pair& pair, bool forMove)
 {
     std::vector<Item> items;
-    if (!walk(pair.src, pair.dst, &items) || !copyItems(items))
+    if (!walk(pair.src, pair.dst, &items))
+        return false;
+    // Moving a volume's files would empty it once they are copied; like delete, a move
+    // refuses to reach into a mounted volume, before anything is copied.
+    for (const Item& item : items) {
+        if (forMove && S_ISDIR(item.st.st_mode) && (item.st.st_dev != items.front().st.st_dev || FileCopier::isMountRoot(item.src)))
+            return failWith(verbOf(m_kind), item.src, QStringLiteral("A volume is mounted there; it is not moved."));
+    }
+    if (!copyItems(items))
         return false;
     return !forMove || removeCopiedSources(items);
 }

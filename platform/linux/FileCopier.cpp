@@ -429,15 +429,15 @@ FileCopier::Status FileCopier::renameReplace(const QByteArray& src, const QByteA
     return Status::Failed;
 }
 
-namespace {
-
 // A bind mount keeps its device number, so the kernel's own mark of a mount's root is asked too.
-bool isMountRoot(const QByteArray& path)
+bool FileCopier::isMountRoot(const QByteArray& path)
 {
     struct statx st {};
     return ::statx(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW, STATX_TYPE, &st) == 0
         && (st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (st.stx_attributes & STATX_ATTR_MOUNT_ROOT);
 }
+
+namespace {
 
 // Removes path and, for a folder, everything in it on the same device; a volume mounted
 // somewhere inside is never entered (deleting a folder must not empty a disk mounted in it).
@@ -447,7 +447,7 @@ bool removeBelow(const QByteArray& path, dev_t device, const std::function<bool(
     if (::lstat(path.constData(), &st) != 0)
         return fail(error, errno);
     if (S_ISDIR(st.st_mode)) {
-        if (st.st_dev != device || isMountRoot(path)) {
+        if (st.st_dev != device || FileCopier::isMountRoot(path)) {
             if (error)
                 *error = QStringLiteral("\"") + QFile::decodeName(path) + QStringLiteral("\" is a mounted volume and is not deleted.");
             errno = EBUSY;

@@ -46,6 +46,9 @@ Status renameReplace(const QByteArray& src, const QByteArray& dst, bool* crossDe
 // refused with a clear error); onItem is called after each removed entry and may stop.
 bool removeTree(const QByteArray& path, const std::function<bool()>& onItem, QString* error);
 
+// Whether path is the root of a mounted volume (bind mounts included).
+bool isMountRoot(const QByteArray& path);
+
 // "No space left on device" and friends, from errno.
 QString errorText(int error);
 

@@ -493,6 +493,49 @@ TEST_F(FileOperationTest, DeletingAMountPointIsRefused)
 
 namespace {
 
+// A move to another volume copies, then removes the sources: a volume mounted in the moved
+// tree (or the moved folder being a mount itself) would be emptied. Like delete, the move is
+// refused before anything is copied. The mount is made in a private mount namespace, so the
+// engine runs there through fvtool.
+TEST_F(FileOperationTest, AMoveAcrossVolumesNeverEmptiesAVolumeMountedInTheTree)
+{
+    const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
+    const QString bin = qEnvironmentVariable("FOLVANE_BIN_DIR", QCoreApplication::applicationDirPath() + QStringLiteral("/../bin"));
+    const QString fvtool = bin + QStringLiteral("/fvtool");
+    const QString other = otherVolume();
+    if (::geteuid() != 0 || unshare.isEmpty() || !QFileInfo(fvtool).isExecutable() || other.isEmpty())
+        GTEST_SKIP() << "needs root, unshare, the built fvtool and a second file system (/dev/shm)";
+    const QString tree = QFileInfo(makeFile(QStringLiteral("work/tree/top.txt"), "top")).path();
+    makeFolder(QStringLiteral("work/tree/vol"));
+    const QString script = QStringLiteral(
+        "mount -t tmpfs none \"$1/vol\" || exit 77\n"
+        "echo inner > \"$1/vol/inner.txt\"\n"
+        "\"$3\" move \"$4\" \"$2/\"; echo \"rc=$?\"\n"
+        "test -f \"$1/vol/inner.txt\" && echo kept-inner\n"
+        "test -f \"$1/top.txt\" && echo kept-top\n"
+        "ls -A \"$2\"\n");
+    const struct {
+        const char* name;
+        QString moved;
+    } cases[] = {
+        {"a volume mounted inside the tree", tree},
+        {"the moved folder is the volume", tree + QStringLiteral("/vol")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcess process;
+        process.start(unshare, {QStringLiteral("--mount"), QStringLiteral("--propagation"), QStringLiteral("private"),
+                                QStringLiteral("sh"), QStringLiteral("-c"), script, QStringLiteral("sh"), tree, other, fvtool, c.moved});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        if (process.exitCode() == 77)
+            GTEST_SKIP() << "cannot mount a tmpfs here";
+        EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()), QStringLiteral("rc=1\nkept-inner\nkept-top\n"));
+        EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()).trimmed(),
+                  QStringLiteral("Cannot move \"") + tree + QStringLiteral("/vol\":\nA volume is mounted there; it is not moved."));
+    }
+    EXPECT_EQ(entriesBelow(tree), (QStringList{QStringLiteral("top.txt"), QStringLiteral("vol")}));
+}
+
 // Names inside a tree are handled as the bytes they are: invalid UTF-8, a newline, a leading
 // dash, a percent sign all arrive unchanged.
 TEST_F(FileOperationTest, NamesInsideATreeAreCopiedByteForByte)
