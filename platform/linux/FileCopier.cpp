@@ -121,6 +121,8 @@ public:
             if (n == 0)
                 return true;
             done += n;
+            if (injected && faults.afterChunk)
+                faults.afterChunk(done);
             if (n == chunk && chunk < kLargestChunk && std::chrono::steady_clock::now() - started < kQuickChunk)
                 chunk *= 2;
             if (onChunk && !onChunk(done)) {
@@ -191,6 +193,23 @@ int makeTemporary(const QByteArray& dst, QByteArray* tempPath)
     if (fd >= 0)
         *tempPath = pattern;
     return fd;
+}
+
+// A file without a name in dst's folder, for a new copy: it gets dst's name only once it is
+// complete, so that a crash or a kill never leaves a cut-off file under the real name. -1
+// where the file system cannot make one (or /proc is not there to name it later).
+int openUnnamed(const QByteArray& dst)
+{
+    if (::access("/proc/self/fd", X_OK) != 0)
+        return -1;
+    return ::open(folderOf(dst).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+}
+
+// Gives the unnamed file behind fd the name dst; fails with EEXIST when dst is taken.
+bool linkUnnamed(int fd, const QByteArray& dst)
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, dst.constData(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 // A free name beside dst for a node made before it replaces dst.
@@ -323,10 +342,17 @@ FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray&
         return failed(error, EINVAL);
     QByteArray written = dst;
     Fd out;
+    bool unnamed = false;
     if (replace) {
         out.reset(makeTemporary(dst, &written));
     } else {
-        out.reset(::open(dst.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        struct stat there {};
+        if (::lstat(dst.constData(), &there) == 0)
+            return Status::Exists;
+        out.reset(openUnnamed(dst));
+        unnamed = out.valid();
+        if (!unnamed)
+            out.reset(::open(dst.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
         if (!out.valid() && errno == EEXIST)
             return Status::Exists;
     }
@@ -344,6 +370,12 @@ FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray&
         ::fchmod(out.get(), now.st_mode & 07777);
         const struct timespec times[2] = {now.st_atim, now.st_mtim};
         ::futimens(out.get(), times);
+        if (unnamed && !linkUnnamed(out.get(), dst)) {
+            if (errno == EEXIST)
+                return Status::Exists; // made there meanwhile; the unnamed copy goes with its descriptor
+            return failed(error, errno);
+        }
+        unnamed = false; // named now: a failing close removes it like any partial copy
         ok = out.close();
         code = errno;
     }
@@ -353,7 +385,8 @@ FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray&
     }
     if (!ok) {
         out.reset();
-        ::unlink(written.constData());
+        if (!unnamed)
+            ::unlink(written.constData());
         if (cancelled)
             return Status::Cancelled;
         return failed(error, code);

@@ -21,8 +21,9 @@ using ChunkCallback = std::function<bool(std::int64_t written)>;
 enum class Status { Done, Failed, Exists, Cancelled };
 
 // Copies the regular file src to dst (refusing, with EINVAL, a src that is no longer a regular
-// file). With replace false, dst is created
-// exclusively (Exists when it is there); with replace true the bytes go to a temporary file
+// file). With replace false, the bytes go to an unnamed file in dst's folder that takes the
+// name dst only when complete, never replacing it (Exists when it is there; where the file
+// system has no unnamed files, dst is created exclusively); with replace true the bytes go to a temporary file
 // beside dst that is renamed over it only when complete, so that the old dst survives a
 // failure. A failed or cancelled copy leaves no partial file behind.
 Status copyFile(const QByteArray& src, const QByteArray& dst, bool replace,

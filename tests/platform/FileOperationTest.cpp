@@ -346,6 +346,44 @@ TEST_F(FileOperationTest, TransfersOntoThemselvesAreRefusedBeforeAnythingStarts)
     }
 }
 
+// While a file's bytes are being copied, its name is not in the target folder yet: a crash,
+// a kill or a power cut in the middle never leaves a cut-off file that looks like the copy.
+TEST_F(FileOperationTest, ACopyAppearsUnderItsNameOnlyWhenComplete)
+{
+    const QString other = otherVolume();
+    if (other.isEmpty())
+        GTEST_SKIP() << "no second file system (/dev/shm) for a move across volumes";
+    const QByteArray bytes = pattern(20 << 20, 5);
+    const struct {
+        const char* name;
+        FileOperationKind kind;
+        QString target;
+    } cases[] = {
+        {"copy on one volume", FileOperationKind::Copy, path(QStringLiteral("t"))},
+        {"move across volumes", FileOperationKind::Move, other + QStringLiteral("/t")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString src = makeFile(QStringLiteral("work/big.bin"), bytes);
+        QDir().mkpath(c.target);
+        const QString copy = c.target + QStringLiteral("/big.bin");
+        QStringList seen;
+        TransferFaults faults;
+        faults.afterChunk = [&](std::int64_t written) {
+            if (written < bytes.size())
+                seen << QDir(c.target).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        };
+        TransferFaults::set(faults);
+        const bool ok = RunTransfer(c.kind, {src}, {c.target + QLatin1Char('/')});
+        TransferFaults::clear();
+        ASSERT_TRUE(ok);
+        EXPECT_EQ(seen, QStringList());
+        EXPECT_EQ(contents(copy), bytes);
+        QFile::remove(copy);
+        QFile::remove(src);
+    }
+}
+
 // A folder that meets a link of its name in the target is never merged through the link
 // (its files would land in whatever folder the link names, and a move would then remove the
 // sources), nor does it replace a file: both are refused, on one volume and across two.
