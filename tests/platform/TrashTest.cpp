@@ -25,6 +25,13 @@ protected:
         QFile file(trash() + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo"));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
+    // Whether dir was made, on a file system other than the home's.
+    bool onAnotherVolume(const QTemporaryDir& dir)
+    {
+        struct stat a {}, b {};
+        return dir.isValid() && ::stat(QFile::encodeName(dir.path()).constData(), &a) == 0
+            && ::stat(QFile::encodeName(home().home()).constData(), &b) == 0 && a.st_dev != b.st_dev;
+    }
 };
 
 TEST_F(TrashTest, DeleteAsksThenMovesToTheHomeTrashWithValidInfo)
@@ -174,9 +181,7 @@ namespace {
 TEST_F(TrashTest, ItemOnAnotherVolumeGoesToThatVolumesTrash)
 {
     QTemporaryDir other(QStringLiteral("/dev/shm/fvtrash-XXXXXX"));
-    struct stat a {}, b {};
-    if (!other.isValid() || ::stat(QFile::encodeName(other.path()).constData(), &a) != 0
-        || ::stat(QFile::encodeName(home().home()).constData(), &b) != 0 || a.st_dev == b.st_dev)
+    if (!onAnotherVolume(other))
         GTEST_SKIP() << "no second writable file system (/dev/shm)";
     const QString top = QStringLiteral("/dev/shm");
     const QString volumeTrash = top + QStringLiteral("/.Trash-") + QString::number(::getuid());
@@ -213,9 +218,7 @@ TEST_F(TrashTest, ItemOnAnotherVolumeGoesToThatVolumesTrash)
 TEST_F(TrashTest, ItemBehindALinkedFolderGoesToTheTrashOfItsOwnVolume)
 {
     QTemporaryDir other(QStringLiteral("/dev/shm/fvtrash-XXXXXX"));
-    struct stat a {}, b {};
-    if (!other.isValid() || ::stat(QFile::encodeName(other.path()).constData(), &a) != 0
-        || ::stat(QFile::encodeName(home().home()).constData(), &b) != 0 || a.st_dev == b.st_dev)
+    if (!onAnotherVolume(other))
         GTEST_SKIP() << "no second writable file system (/dev/shm)";
     const QString volumeTrash = QStringLiteral("/dev/shm/.Trash-") + QString::number(::getuid());
     const bool existed = QFileInfo::exists(volumeTrash);
