@@ -200,7 +200,8 @@ int makeTemporary(const QByteArray& dst, QByteArray* tempPath)
 // where the file system cannot make one (or /proc is not there to name it later).
 int openUnnamed(const QByteArray& dst)
 {
-    if (::access("/proc/self/fd", X_OK) != 0)
+    static const bool canName = ::access("/proc/self/fd", X_OK) == 0;
+    if (!canName)
         return -1;
     return ::open(folderOf(dst).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
 }
