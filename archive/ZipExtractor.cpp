@@ -118,21 +118,31 @@ bool ZipExtractor::readEntry(const ZipEntry& entry, const ByteSink& sink, int& s
     return problem(entry, detail);
 }
 
-bool ZipExtractor::extractFile(const ZipEntry& entry, int folderFd, QString name)
+ZipExtractor::Claim ZipExtractor::claimName(const ZipEntry& entry, int folderFd, QString& name)
 {
     struct stat st {};
-    if (::fstatat(folderFd, name.toLocal8Bit().constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-        if (S_ISDIR(st.st_mode))
-            return problem(entry, QStringLiteral("a folder of that name exists"));
-        bool confirm = true;
-        QString asked = name;
-        if (m_callbacks.confirmOverwrite)
-            m_callbacks.confirmOverwrite(asked, confirm);
-        if (!confirm)
-            return true;
-        if (asked != name && !asked.isEmpty() && !asked.contains(QLatin1Char('/')))
-            name = asked;
+    if (::fstatat(folderFd, name.toLocal8Bit().constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+        return Claim::Write;
+    if (S_ISDIR(st.st_mode)) {
+        problem(entry, QStringLiteral("a folder of that name exists"));
+        return Claim::Refused;
     }
+    bool confirm = true;
+    QString asked = name;
+    if (m_callbacks.confirmOverwrite)
+        m_callbacks.confirmOverwrite(asked, confirm);
+    if (!confirm)
+        return Claim::Keep;
+    if (asked != name && !asked.isEmpty() && !asked.contains(QLatin1Char('/')))
+        name = asked;
+    return Claim::Write;
+}
+
+bool ZipExtractor::extractFile(const ZipEntry& entry, int folderFd, QString name)
+{
+    const Claim claim = claimName(entry, folderFd, name);
+    if (claim != Claim::Write)
+        return claim == Claim::Keep;
     struct statvfs fs {};
     if (entry.size() >= kCheckSpaceFrom && ::fstatvfs(folderFd, &fs) == 0 && uint64_t(fs.f_bavail) * fs.f_frsize < entry.size())
         return problem(entry, QStringLiteral("not enough free space (%1 bytes needed)").arg(entry.size()));
@@ -168,10 +178,14 @@ bool ZipExtractor::commitFile(const ZipEntry& entry, zipio::PendingFile& file)
     return true;
 }
 
-bool ZipExtractor::extractLink(const ZipEntry& entry, int folderFd, const QString& name, const QStringList& parts)
+bool ZipExtractor::extractLink(const ZipEntry& entry, int folderFd, QString name, const QStringList& parts)
 {
     if (entry.size() > kMaxLinkTarget)
         return problem(entry, QStringLiteral("link target too long"));
+    // A stored link replaces an existing file only when the user agrees, as a file does.
+    const Claim claim = claimName(entry, folderFd, name);
+    if (claim != Claim::Write)
+        return claim == Claim::Keep;
     std::string target;
     int sinkErrno = 0;
     const ByteSink sink = [&](const uint8_t* d, size_t n) {

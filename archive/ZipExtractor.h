@@ -33,7 +33,12 @@ public:
 
 private:
     bool extractFile(const ZipEntry& entry, int folderFd, QString name);
-    bool extractLink(const ZipEntry& entry, int folderFd, const QString& name, const QStringList& parts);
+    bool extractLink(const ZipEntry& entry, int folderFd, QString name, const QStringList& parts);
+    // Whether an entry may be written under name: free, or an existing file or link the user
+    // agreed to replace (the answer may give another name); Keep when the user said no,
+    // Refused (reported) when a folder has the name.
+    enum class Claim { Write, Keep, Refused };
+    Claim claimName(const ZipEntry& entry, int folderFd, QString& name);
     using ByteSink = std::function<bool(const uint8_t*, size_t)>;
     // One read of the entry; on a missing or wrong password, retry tells whether a new
     // password was given and the caller should start over.

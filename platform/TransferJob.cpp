@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 
 #include <dirent.h>
@@ -56,9 +57,17 @@ bool sameFile(const struct stat& a, const struct stat& b)
 }
 
 // Whether folder (or the nearest existing folder above it) is the folder src or lies in it.
+// The existing part is resolved first: a linked folder that leads into src counts as inside.
 bool isInside(const QByteArray& folder, const struct stat& src)
 {
     QByteArray at = folder;
+    struct stat exists {};
+    while (at.size() > 1 && ::stat(at.constData(), &exists) != 0)
+        at = at.left(std::max<qsizetype>(at.lastIndexOf('/'), 1));
+    if (char* real = ::realpath(at.constData(), nullptr)) {
+        at = real;
+        ::free(real);
+    }
     for (;;) {
         struct stat st {};
         if (::stat(at.constData(), &st) == 0 && sameFile(st, src))
@@ -300,6 +309,9 @@ bool TransferJob::copyOne(Item& item, bool replace)
             itemDone();
             return true;
         }
+        struct stat there {};
+        if (status == FileCopier::Status::Failed && lstatOf(item.dst, &there))
+            return failWith(verbOf(m_kind), item.src, QStringLiteral("A file or folder with the same name exists in the destination."));
     } else if (S_ISREG(item.st.st_mode)) {
         const std::int64_t base = m_doneBytes;
         status = FileCopier::copyFile(item.src, item.dst, replace, [&](std::int64_t written) {
@@ -414,7 +426,15 @@ bool TransferJob::mergeFolders(const QByteArray& src, const QByteArray& dst)
 bool TransferJob::copyPair(const Pair& pair, bool forMove)
 {
     std::vector<Item> items;
-    if (!walk(pair.src, pair.dst, &items) || !copyItems(items))
+    if (!walk(pair.src, pair.dst, &items))
+        return false;
+    // Moving a volume's files would empty it once they are copied; like delete, a move
+    // refuses to reach into a mounted volume, before anything is copied.
+    for (const Item& item : items) {
+        if (forMove && S_ISDIR(item.st.st_mode) && (item.st.st_dev != items.front().st.st_dev || FileCopier::isMountRoot(item.src)))
+            return failWith(verbOf(m_kind), item.src, QStringLiteral("A volume is mounted there; it is not moved."));
+    }
+    if (!copyItems(items))
         return false;
     return !forMove || removeCopiedSources(items);
 }

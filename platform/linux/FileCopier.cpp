@@ -121,6 +121,8 @@ public:
             if (n == 0)
                 return true;
             done += n;
+            if (injected && faults.afterChunk)
+                faults.afterChunk(done);
             if (n == chunk && chunk < kLargestChunk && std::chrono::steady_clock::now() - started < kQuickChunk)
                 chunk *= 2;
             if (onChunk && !onChunk(done)) {
@@ -191,6 +193,24 @@ int makeTemporary(const QByteArray& dst, QByteArray* tempPath)
     if (fd >= 0)
         *tempPath = pattern;
     return fd;
+}
+
+// A file without a name in dst's folder, for a new copy: it gets dst's name only once it is
+// complete, so that a crash or a kill never leaves a cut-off file under the real name. -1
+// where the file system cannot make one (or /proc is not there to name it later).
+int openUnnamed(const QByteArray& dst)
+{
+    static const bool canName = ::access("/proc/self/fd", X_OK) == 0;
+    if (!canName)
+        return -1;
+    return ::open(folderOf(dst).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+}
+
+// Gives the unnamed file behind fd the name dst; fails with EEXIST when dst is taken.
+bool linkUnnamed(int fd, const QByteArray& dst)
+{
+    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
+    return ::linkat(AT_FDCWD, self.constData(), AT_FDCWD, dst.constData(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 // A free name beside dst for a node made before it replaces dst.
@@ -323,10 +343,17 @@ FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray&
         return failed(error, EINVAL);
     QByteArray written = dst;
     Fd out;
+    bool unnamed = false;
     if (replace) {
         out.reset(makeTemporary(dst, &written));
     } else {
-        out.reset(::open(dst.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        struct stat there {};
+        if (::lstat(dst.constData(), &there) == 0)
+            return Status::Exists;
+        out.reset(openUnnamed(dst));
+        unnamed = out.valid();
+        if (!unnamed)
+            out.reset(::open(dst.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
         if (!out.valid() && errno == EEXIST)
             return Status::Exists;
     }
@@ -344,6 +371,12 @@ FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray&
         ::fchmod(out.get(), now.st_mode & 07777);
         const struct timespec times[2] = {now.st_atim, now.st_mtim};
         ::futimens(out.get(), times);
+        if (unnamed && !linkUnnamed(out.get(), dst)) {
+            if (errno == EEXIST)
+                return Status::Exists; // made there meanwhile; the unnamed copy goes with its descriptor
+            return failed(error, errno);
+        }
+        unnamed = false; // named now: a failing close removes it like any partial copy
         ok = out.close();
         code = errno;
     }
@@ -353,7 +386,8 @@ FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray&
     }
     if (!ok) {
         out.reset();
-        ::unlink(written.constData());
+        if (!unnamed)
+            ::unlink(written.constData());
         if (cancelled)
             return Status::Cancelled;
         return failed(error, code);
@@ -385,8 +419,10 @@ FileCopier::Status FileCopier::makeFolder(const QByteArray& dst, QString* error)
 {
     if (::mkdir(dst.constData(), 0700) == 0)
         return Status::Done;
+    // Only a real folder is merged into: a link there is not followed, or the copy would
+    // land in whatever folder the link names.
     struct stat st {};
-    if (errno == EEXIST && ::stat(dst.constData(), &st) == 0 && S_ISDIR(st.st_mode))
+    if (errno == EEXIST && ::lstat(dst.constData(), &st) == 0 && S_ISDIR(st.st_mode))
         return Status::Exists;
     fail(error, errno == EEXIST ? ENOTDIR : errno);
     return Status::Failed;
@@ -427,15 +463,15 @@ FileCopier::Status FileCopier::renameReplace(const QByteArray& src, const QByteA
     return Status::Failed;
 }
 
-namespace {
-
 // A bind mount keeps its device number, so the kernel's own mark of a mount's root is asked too.
-bool isMountRoot(const QByteArray& path)
+bool FileCopier::isMountRoot(const QByteArray& path)
 {
     struct statx st {};
     return ::statx(AT_FDCWD, path.constData(), AT_SYMLINK_NOFOLLOW, STATX_TYPE, &st) == 0
         && (st.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) && (st.stx_attributes & STATX_ATTR_MOUNT_ROOT);
 }
+
+namespace {
 
 // Removes path and, for a folder, everything in it on the same device; a volume mounted
 // somewhere inside is never entered (deleting a folder must not empty a disk mounted in it).
@@ -445,7 +481,7 @@ bool removeBelow(const QByteArray& path, dev_t device, const std::function<bool(
     if (::lstat(path.constData(), &st) != 0)
         return fail(error, errno);
     if (S_ISDIR(st.st_mode)) {
-        if (st.st_dev != device || isMountRoot(path)) {
+        if (st.st_dev != device || FileCopier::isMountRoot(path)) {
             if (error)
                 *error = QStringLiteral("\"") + QFile::decodeName(path) + QStringLiteral("\" is a mounted volume and is not deleted.");
             errno = EBUSY;

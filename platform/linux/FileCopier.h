@@ -21,8 +21,9 @@ using ChunkCallback = std::function<bool(std::int64_t written)>;
 enum class Status { Done, Failed, Exists, Cancelled };
 
 // Copies the regular file src to dst (refusing, with EINVAL, a src that is no longer a regular
-// file). With replace false, dst is created
-// exclusively (Exists when it is there); with replace true the bytes go to a temporary file
+// file). With replace false, the bytes go to an unnamed file in dst's folder that takes the
+// name dst only when complete, never replacing it (Exists when it is there; where the file
+// system has no unnamed files, dst is created exclusively); with replace true the bytes go to a temporary file
 // beside dst that is renamed over it only when complete, so that the old dst survives a
 // failure. A failed or cancelled copy leaves no partial file behind.
 Status copyFile(const QByteArray& src, const QByteArray& dst, bool replace,
@@ -30,7 +31,7 @@ Status copyFile(const QByteArray& src, const QByteArray& dst, bool replace,
 // Symbolic link, FIFO, socket, device: made anew at dst (Exists when dst is there and replace
 // is false; a replaced dst is swapped in by rename).
 Status copySpecial(const QByteArray& src, const struct stat& st, const QByteArray& dst, bool replace, QString* error);
-// Creates the folder dst (fine when it exists as a folder).
+// Creates the folder dst (Exists when it is a folder already; a file or a link there fails).
 Status makeFolder(const QByteArray& dst, QString* error);
 // The extended attributes of src (a folder or a node; files copy theirs in copyFile).
 void copyExtendedAttributes(const QByteArray& src, const QByteArray& dst);
@@ -45,6 +46,9 @@ Status renameReplace(const QByteArray& src, const QByteArray& dst, bool* crossDe
 // Removes a file, link or whole tree on one volume (a mount point, at the top or inside, is
 // refused with a clear error); onItem is called after each removed entry and may stop.
 bool removeTree(const QByteArray& path, const std::function<bool()>& onItem, QString* error);
+
+// Whether path is the root of a mounted volume (bind mounts included).
+bool isMountRoot(const QByteArray& path);
 
 // "No space left on device" and friends, from errno.
 QString errorText(int error);

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include <cerrno>
+#include <cstdlib>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -81,6 +82,19 @@ QString topOfTrash(const QString& trashFolder)
     if (QFileInfo(trashFolder).path().endsWith(QLatin1String("/.Trash")))
         return QFileInfo(QFileInfo(trashFolder).path()).path();
     return QStringLiteral("/");
+}
+
+// The item's path with every folder above it resolved: an item reached through a linked
+// folder belongs to the volume (and trash) where it really lies, and is restored there.
+QString realLocation(const QString& path)
+{
+    const QFileInfo item(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    char* real = ::realpath(native(item.path()).constData(), nullptr);
+    if (!real)
+        return item.filePath();
+    const QString folder = QFile::decodeName(real);
+    ::free(real);
+    return (folder == QLatin1String("/") ? QString() : folder) + QLatin1Char('/') + item.fileName();
 }
 
 // Reserves a free name in the trash by creating its info file exclusively.
@@ -164,7 +178,7 @@ bool Trash::parseInfo(const QByteArray& text, QString* pathKey, QDateTime* delet
 
 bool Trash::moveToTrash(const QString& path, QString* error)
 {
-    const QString absolute = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    const QString absolute = realLocation(path);
     struct stat item {};
     struct stat homeData {};
     if (!statOf(absolute, &item, false)) {
@@ -189,9 +203,12 @@ bool Trash::moveToTrash(const QString& path, QString* error)
     if (name.isEmpty())
         return false;
     bool crossDevice = false;
-    if (FileCopier::renameNoReplace(native(absolute), native(trash + QStringLiteral("/files/") + name), &crossDevice, error)
-        == FileCopier::Status::Done)
+    const FileCopier::Status status
+        = FileCopier::renameNoReplace(native(absolute), native(trash + QStringLiteral("/files/") + name), &crossDevice, error);
+    if (status == FileCopier::Status::Done)
         return true;
+    if (status == FileCopier::Status::Exists)
+        *error = FileCopier::errorText(EEXIST);
     QFile::remove(trash + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo"));
     return false;
 }

@@ -149,6 +149,49 @@ TEST_F(ZipEngineTest, OverwriteIsAskedAndNoKeepsTheFile)
     EXPECT_EQ(bytesOf(f.fileName()), QByteArray("mine"));
 }
 
+// A link stored in the archive meets a file of its name in the target: it is asked about like
+// any file; No keeps the file, Yes puts the link in its place, and a folder of the name stays.
+TEST_F(ZipEngineTest, AStoredLinkReplacesAnExistingFileOnlyWhenTheUserAgrees)
+{
+    const QString archive = root() + QStringLiteral("/links.zip");
+    const auto made = runPython(QStringLiteral(R"(
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], 'w') as z:
+    z.writestr('data.txt', 'new data')
+    for name in ('note.txt', 'box'):
+        i = zipfile.ZipInfo(name); i.create_system = 3; i.external_attr = (0o120777 << 16)
+        z.writestr(i, 'data.txt')
+)"),
+                                {archive});
+    ASSERT_EQ(made.exitCode, 0) << made.output.constData();
+    for (const bool agree : {false, true}) {
+        SCOPED_TRACE(agree ? "Yes" : "No");
+        const QString target = root() + (agree ? QStringLiteral("/yes") : QStringLiteral("/no"));
+        QDir().mkpath(target + QStringLiteral("/box"));
+        QFile mine(target + QStringLiteral("/note.txt"));
+        ASSERT_TRUE(mine.open(QIODevice::WriteOnly));
+        mine.write("my only copy");
+        mine.close();
+        TAbZipKit zip;
+        ASSERT_TRUE(zip.setFileName(archive)) << qPrintable(zip.errorString());
+        QStringList asked;
+        zip.OnConfirmOverwrite = [&](QString& name, bool& confirm) {
+            asked << name;
+            confirm = agree;
+        };
+        zip.BaseDirectory = target;
+        zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
+        EXPECT_FALSE(zip.ExtractFiles(QStringLiteral("*")));
+        EXPECT_TRUE(zip.problems().join(QLatin1Char('\n')).contains(QStringLiteral("box: a folder of that name exists")))
+            << qPrintable(zip.problems().join(QLatin1Char('\n')));
+        EXPECT_EQ(asked, QStringList{QStringLiteral("note.txt")});
+        EXPECT_EQ(QFileInfo(mine.fileName()).isSymLink(), agree);
+        EXPECT_EQ(bytesOf(mine.fileName()), agree ? QByteArray("new data") : QByteArray("my only copy"));
+        EXPECT_TRUE(QFileInfo(target + QStringLiteral("/box")).isDir());
+        EXPECT_FALSE(QFileInfo(target + QStringLiteral("/box")).isSymLink());
+    }
+}
+
 TEST_F(ZipEngineTest, DosModeAndLegacyNames)
 {
     struct Case {

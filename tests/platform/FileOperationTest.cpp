@@ -316,6 +316,7 @@ TEST_F(FileOperationTest, TransfersOntoThemselvesAreRefusedBeforeAnythingStarts)
     makeFile(QStringLiteral("work/f/sub/x.txt"), "x");
     makeFile(QStringLiteral("work/f/y.txt"), "y");
     QFile::link(path(QStringLiteral("f")), path(QStringLiteral("alias")));
+    QFile::link(path(QStringLiteral("f/sub")), path(QStringLiteral("inner")));
     const struct {
         FileOperationKind kind;
         QStringList sources;
@@ -327,6 +328,8 @@ TEST_F(FileOperationTest, TransfersOntoThemselvesAreRefusedBeforeAnythingStarts)
         {FileOperationKind::Move, {path(QStringLiteral("f"))}, path(QStringLiteral("f/sub/new/deeper")),
          QStringLiteral("Cannot move \"") + path(QStringLiteral("f")) + QStringLiteral("\":\r\nThe destination folder is a subfolder of the source folder.")},
         {FileOperationKind::Copy, {path(QStringLiteral("f"))}, path(QStringLiteral("alias/sub")), // same folder by inode
+         QStringLiteral("Cannot copy \"") + path(QStringLiteral("f")) + QStringLiteral("\":\r\nThe destination folder is a subfolder of the source folder.")},
+        {FileOperationKind::Copy, {path(QStringLiteral("f"))}, path(QStringLiteral("inner/new")), // a link into the source
          QStringLiteral("Cannot copy \"") + path(QStringLiteral("f")) + QStringLiteral("\":\r\nThe destination folder is a subfolder of the source folder.")},
         {FileOperationKind::Copy, {path(QStringLiteral("f/y.txt"))}, path(QStringLiteral("f")),
          QStringLiteral("Cannot copy \"") + path(QStringLiteral("f/y.txt")) + QStringLiteral("\":\r\nThe source and destination file names are the same.")},
@@ -340,6 +343,88 @@ TEST_F(FileOperationTest, TransfersOntoThemselvesAreRefusedBeforeAnythingStarts)
         EXPECT_FALSE(RunTransfer(c.kind, c.sources, {c.target}));
         EXPECT_EQ(prompter().last().text, c.text);
         EXPECT_EQ(entriesBelow(m_root), before);
+    }
+}
+
+// While a file's bytes are being copied, its name is not in the target folder yet: a crash,
+// a kill or a power cut in the middle never leaves a cut-off file that looks like the copy.
+TEST_F(FileOperationTest, ACopyAppearsUnderItsNameOnlyWhenComplete)
+{
+    const QString other = otherVolume();
+    if (other.isEmpty())
+        GTEST_SKIP() << "no second file system (/dev/shm) for a move across volumes";
+    const QByteArray bytes = pattern(20 << 20, 5);
+    const struct {
+        const char* name;
+        FileOperationKind kind;
+        QString target;
+    } cases[] = {
+        {"copy on one volume", FileOperationKind::Copy, path(QStringLiteral("t"))},
+        {"move across volumes", FileOperationKind::Move, other + QStringLiteral("/t")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString src = makeFile(QStringLiteral("work/big.bin"), bytes);
+        QDir().mkpath(c.target);
+        const QString copy = c.target + QStringLiteral("/big.bin");
+        QStringList seen;
+        TransferFaults faults;
+        faults.afterChunk = [&](std::int64_t written) {
+            if (written < bytes.size())
+                seen << QDir(c.target).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+        };
+        TransferFaults::set(faults);
+        const bool ok = RunTransfer(c.kind, {src}, {c.target + QLatin1Char('/')});
+        TransferFaults::clear();
+        ASSERT_TRUE(ok);
+        EXPECT_EQ(seen, QStringList());
+        EXPECT_EQ(contents(copy), bytes);
+        QFile::remove(copy);
+        QFile::remove(src);
+    }
+}
+
+// A folder that meets a link of its name in the target is never merged through the link
+// (its files would land in whatever folder the link names, and a move would then remove the
+// sources), nor does it replace a file: both are refused, on one volume and across two.
+TEST_F(FileOperationTest, AFolderIsNeverMergedThroughALinkOrOverAFile)
+{
+    const QString other = otherVolume();
+    if (other.isEmpty())
+        GTEST_SKIP() << "no second file system (/dev/shm) for a move across volumes";
+    const struct {
+        const char* name;
+        FileOperationKind kind;
+        bool otherVolume;
+        bool link;
+    } cases[] = {
+        {"copy onto a link", FileOperationKind::Copy, false, true},
+        {"move across volumes onto a link", FileOperationKind::Move, true, true},
+        {"copy onto a file", FileOperationKind::Copy, false, false},
+        {"move across volumes onto a file", FileOperationKind::Move, true, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString src = makeFile(QStringLiteral("work/A/inner.txt"), "mine");
+        const QString elsewhere = makeFile(QStringLiteral("work/elsewhere/own.txt"), "theirs");
+        const QString target = c.otherVolume ? other + QStringLiteral("/t") : path(QStringLiteral("t"));
+        QDir().mkpath(target);
+        if (c.link)
+            ASSERT_TRUE(QFile::link(QFileInfo(elsewhere).path(), target + QStringLiteral("/A")));
+        else
+            ASSERT_TRUE(QFile(target + QStringLiteral("/A")).open(QIODevice::WriteOnly));
+        prompter().answer(PromptButton::Ok);
+        ASSERT_FALSE(RunTransfer(c.kind, {path(QStringLiteral("A"))}, {target}));
+        EXPECT_EQ(prompter().last().text, QStringLiteral("Cannot ")
+                                              + (c.kind == FileOperationKind::Move ? QStringLiteral("move") : QStringLiteral("copy"))
+                                              + QStringLiteral(" \"") + path(QStringLiteral("A"))
+                                              + QStringLiteral("\":\r\nA file or folder with the same name exists in the destination."));
+        EXPECT_EQ(contents(src), "mine");
+        EXPECT_EQ(entriesBelow(QFileInfo(elsewhere).path()), QStringList{QStringLiteral("own.txt")});
+        EXPECT_EQ(QFileInfo(target + QStringLiteral("/A")).isSymLink(), c.link);
+        QDir(path(QStringLiteral("A"))).removeRecursively();
+        QDir(QFileInfo(elsewhere).path()).removeRecursively();
+        QFile::remove(target + QStringLiteral("/A"));
     }
 }
 
@@ -445,6 +530,49 @@ TEST_F(FileOperationTest, DeletingAMountPointIsRefused)
 } // namespace
 
 namespace {
+
+// A move to another volume copies, then removes the sources: a volume mounted in the moved
+// tree (or the moved folder being a mount itself) would be emptied. Like delete, the move is
+// refused before anything is copied. The mount is made in a private mount namespace, so the
+// engine runs there through fvtool.
+TEST_F(FileOperationTest, AMoveAcrossVolumesNeverEmptiesAVolumeMountedInTheTree)
+{
+    const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
+    const QString bin = qEnvironmentVariable("FOLVANE_BIN_DIR", QCoreApplication::applicationDirPath() + QStringLiteral("/../bin"));
+    const QString fvtool = bin + QStringLiteral("/fvtool");
+    const QString other = otherVolume();
+    if (::geteuid() != 0 || unshare.isEmpty() || !QFileInfo(fvtool).isExecutable() || other.isEmpty())
+        GTEST_SKIP() << "needs root, unshare, the built fvtool and a second file system (/dev/shm)";
+    const QString tree = QFileInfo(makeFile(QStringLiteral("work/tree/top.txt"), "top")).path();
+    makeFolder(QStringLiteral("work/tree/vol"));
+    const QString script = QStringLiteral(
+        "mount -t tmpfs none \"$1/vol\" || exit 77\n"
+        "echo inner > \"$1/vol/inner.txt\"\n"
+        "\"$3\" move \"$4\" \"$2/\"; echo \"rc=$?\"\n"
+        "test -f \"$1/vol/inner.txt\" && echo kept-inner\n"
+        "test -f \"$1/top.txt\" && echo kept-top\n"
+        "ls -A \"$2\"\n");
+    const struct {
+        const char* name;
+        QString moved;
+    } cases[] = {
+        {"a volume mounted inside the tree", tree},
+        {"the moved folder is the volume", tree + QStringLiteral("/vol")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QProcess process;
+        process.start(unshare, {QStringLiteral("--mount"), QStringLiteral("--propagation"), QStringLiteral("private"),
+                                QStringLiteral("sh"), QStringLiteral("-c"), script, QStringLiteral("sh"), tree, other, fvtool, c.moved});
+        ASSERT_TRUE(process.waitForFinished(30000));
+        if (process.exitCode() == 77)
+            GTEST_SKIP() << "cannot mount a tmpfs here";
+        EXPECT_EQ(QString::fromUtf8(process.readAllStandardOutput()), QStringLiteral("rc=1\nkept-inner\nkept-top\n"));
+        EXPECT_EQ(QString::fromUtf8(process.readAllStandardError()).trimmed(),
+                  QStringLiteral("Cannot move \"") + tree + QStringLiteral("/vol\":\nA volume is mounted there; it is not moved."));
+    }
+    EXPECT_EQ(entriesBelow(tree), (QStringList{QStringLiteral("top.txt"), QStringLiteral("vol")}));
+}
 
 // Names inside a tree are handled as the bytes they are: invalid UTF-8, a newline, a leading
 // dash, a percent sign all arrive unchanged.

@@ -25,6 +25,13 @@ protected:
         QFile file(trash() + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo"));
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
+    // Whether dir was made, on a file system other than the home's.
+    bool onAnotherVolume(const QTemporaryDir& dir)
+    {
+        struct stat a {}, b {};
+        return dir.isValid() && ::stat(QFile::encodeName(dir.path()).constData(), &a) == 0
+            && ::stat(QFile::encodeName(home().home()).constData(), &b) == 0 && a.st_dev != b.st_dev;
+    }
 };
 
 TEST_F(TrashTest, DeleteAsksThenMovesToTheHomeTrashWithValidInfo)
@@ -174,9 +181,7 @@ namespace {
 TEST_F(TrashTest, ItemOnAnotherVolumeGoesToThatVolumesTrash)
 {
     QTemporaryDir other(QStringLiteral("/dev/shm/fvtrash-XXXXXX"));
-    struct stat a {}, b {};
-    if (!other.isValid() || ::stat(QFile::encodeName(other.path()).constData(), &a) != 0
-        || ::stat(QFile::encodeName(home().home()).constData(), &b) != 0 || a.st_dev == b.st_dev)
+    if (!onAnotherVolume(other))
         GTEST_SKIP() << "no second writable file system (/dev/shm)";
     const QString top = QStringLiteral("/dev/shm");
     const QString volumeTrash = top + QStringLiteral("/.Trash-") + QString::number(::getuid());
@@ -203,6 +208,43 @@ TEST_F(TrashTest, ItemOnAnotherVolumeGoesToThatVolumesTrash)
     EXPECT_TRUE(info.readAll().contains(QByteArray("\nPath=" + relative + "\n")));
     EXPECT_TRUE(Trash::restore(mine, &error)) << qPrintable(error);
     EXPECT_TRUE(QFileInfo::exists(file));
+    if (!existed)
+        QDir(volumeTrash).removeRecursively();
+}
+
+// An item reached through a linked folder lies on the volume the link points to: it goes to
+// that volume's top trash (where file managers and the Empty Trash command look), not to a
+// trash folder made inside the linked folder, and is restored to where it really was.
+TEST_F(TrashTest, ItemBehindALinkedFolderGoesToTheTrashOfItsOwnVolume)
+{
+    QTemporaryDir other(QStringLiteral("/dev/shm/fvtrash-XXXXXX"));
+    if (!onAnotherVolume(other))
+        GTEST_SKIP() << "no second writable file system (/dev/shm)";
+    const QString volumeTrash = QStringLiteral("/dev/shm/.Trash-") + QString::number(::getuid());
+    const bool existed = QFileInfo::exists(volumeTrash);
+    const QString real = other.filePath(QStringLiteral("stick/photo.jpg"));
+    QDir().mkpath(QFileInfo(real).path());
+    {
+        QFile f(real);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("far");
+    }
+    const QString link = makeFolder(QStringLiteral("links")) + QStringLiteral("/stick");
+    ASSERT_TRUE(QFile::link(QFileInfo(real).path(), link));
+
+    prompter().answer(PromptButton::Yes);
+    ASSERT_TRUE(RunTransfer(FileOperationKind::Delete, {link + QStringLiteral("/photo.jpg")}, {}));
+    EXPECT_FALSE(QFileInfo::exists(real));
+    EXPECT_EQ(QDir(QFileInfo(real).path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    TrashedItem mine;
+    for (const TrashedItem& item : Trash::items(volumeTrash)) {
+        if (item.originalPath == real)
+            mine = item;
+    }
+    ASSERT_FALSE(mine.name.isEmpty());
+    QString error;
+    EXPECT_TRUE(Trash::restore(mine, &error)) << qPrintable(error);
+    EXPECT_TRUE(QFileInfo::exists(real));
     if (!existed)
         QDir(volumeTrash).removeRecursively();
 }
