@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontMetrics>
 #include <QMimeData>
 #include <QPalette>
 #include <QUrl>
@@ -58,6 +59,14 @@ void FileListModel::textsChanged()
     if (rowCount() > 0)
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+int FileListModel::widestCaption(const QFontMetrics& metrics) const
+{
+    int widest = 0;
+    for (int row = 0; row < m_listing.count(); ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(m_text.caption(m_listing, row)));
+    return widest;
 }
 
 void FileListModel::setMarkByAttributes(bool on)

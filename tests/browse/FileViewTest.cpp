@@ -115,6 +115,42 @@ TEST_F(FileViewTest, AttributeMarksOnlyInReportAndListStyles)
     EXPECT_FALSE(row(".secret").data(Qt::ForegroundRole).isValid());
 }
 
+TEST_F(FileViewTest, ListAndIconStylesGiveEveryNameRoomWhateverRowIsShortest)
+{
+    // The views size all items alike; the shortest name sorts last here, where they sample.
+    for (const char* name : {"zz.txt", "holiday.jpg", "a-rather-long-name-for-a-list.txt", "a.md"})
+        makeFile(QStringLiteral("drives/data/") + name);
+    TFileViewFol list;
+    list.resize(700, 300);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    list.setDirectory(m_data);
+    auto rectOf = [&](const QString& name) {
+        for (int r = 0; r < list.model().rowCount(); ++r) {
+            const QModelIndex index = list.model().index(r, 0);
+            if (index.data().toString() == name)
+                return list.currentView()->visualRect(index);
+        }
+        return QRect();
+    };
+    struct Case {
+        TViewStyle style;
+        const char* name; // must show whole: the long name in the list styles, a usual one in icons
+    } cases[] = {{TViewStyle::vsList, "a-rather-long-name-for-a-list.txt"},
+                 {TViewStyle::vsSmallIcon, "a-rather-long-name-for-a-list.txt"},
+                 {TViewStyle::vsIcon, "holiday.jpg"}};
+    for (bool resorted : {false, true}) {
+        for (const Case& c : cases) {
+            list.setViewStyle(c.style);
+            QCoreApplication::processEvents();
+            const int text = list.currentView()->fontMetrics().horizontalAdvance(QString::fromLatin1(c.name));
+            EXPECT_GE(rectOf(QString::fromLatin1(c.name)).width(), text) << int(c.style) << " resorted " << resorted;
+        }
+        list.setViewStyle(TViewStyle::vsReport);
+        clickHeader(list, 0);
+    }
+}
+
 TEST_F(FileViewTest, IconsAndTypesAreFetchedOnlyForRowsShown)
 {
     for (int i = 0; i < 3000; ++i)
