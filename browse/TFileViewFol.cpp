@@ -3,6 +3,7 @@
 #include "browse/BrowsePaths.h"
 #include "browse/DriveItems.h"
 #include "browse/FileIconDelegate.h"
+#include "browse/SortArrowStyle.h"
 #include "browse/FileViewKeys.h"
 #include "browse/TFileViewFolPopUp.h"
 #include "browse/FileSortOrder.h"
@@ -61,6 +62,9 @@ TFileViewFol::TFileViewFol(QWidget* parent)
     m_report->setAllColumnsShowFocus(true);
     m_report->header()->setSectionsClickable(true);
     m_report->header()->setSortIndicatorShown(true);
+    auto* arrows = new SortArrowStyle;
+    arrows->setParent(m_report->header());
+    m_report->header()->setStyle(arrows);
     m_report->header()->setStretchLastSection(false);
     m_icons->setObjectName(QStringLiteral("IconView"));
     m_icons->setUniformItemSizes(true);

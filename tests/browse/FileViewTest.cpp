@@ -15,6 +15,11 @@
 #include <QTest>
 #include <QTreeView>
 
+#include <algorithm>
+#include <numeric>
+#include <string>
+#include <vector>
+
 namespace {
 
 class FileViewTest : public DriveFixture {
@@ -41,6 +46,27 @@ protected:
         const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     }
+
+    // Which way the arrow drawn at the right end of a header section points, as a user sees
+    // it: "up" when the arrow's wide end is at the bottom, "down" when at the top.
+    static std::string arrowSeen(QHeaderView* header, int section)
+    {
+        const QImage image = header->grab().toImage();
+        const int right = header->sectionViewportPosition(section) + header->sectionSize(section);
+        std::vector<int> dark(size_t(image.height()), 0);
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = right - 24; x < right - 2; ++x)
+                dark[size_t(y)] += image.pixelColor(x, y).lightness() < 160 ? 1 : 0;
+        }
+        const auto first = std::find_if(dark.begin(), dark.end(), [](int n) { return n > 0; });
+        const auto last = std::find_if(dark.rbegin(), dark.rend(), [](int n) { return n > 0; }).base();
+        if (first >= last)
+            return "none";
+        const auto middle = first + (last - first) / 2;
+        const int upper = std::accumulate(first, middle, 0);
+        const int lower = std::accumulate(last - (middle - first), last, 0);
+        return lower > upper ? "up" : lower < upper ? "down" : "unclear";
+    }
 };
 
 TEST_F(FileViewTest, HeaderClicksSortAndFlipTheDirectionWithFilesFirst)
@@ -59,6 +85,7 @@ TEST_F(FileViewTest, HeaderClicksSortAndFlipTheDirectionWithFilesFirst)
     // First run: DecendSort false sorts names Z to A.
     EXPECT_EQ(captions(list), (QStringList{"c.txt", "b.txt", "A.txt", "zulu", "Alpha"}));
     auto* header = list.findChild<QTreeView*>(QStringLiteral("ReportView"))->header();
+    EXPECT_EQ(arrowSeen(header, 0), "down");
     // The selection stays on its entry across the sort.
     list.currentView()->setCurrentIndex(list.model().index(1, 0));
     ASSERT_EQ(list.selectedPaths(), QStringList{m_data + "/b.txt"});
@@ -70,6 +97,8 @@ TEST_F(FileViewTest, HeaderClicksSortAndFlipTheDirectionWithFilesFirst)
     EXPECT_EQ(captions(list), (QStringList{"A.txt", "b.txt", "c.txt", "Alpha", "zulu"}));
     EXPECT_EQ(header->sortIndicatorSection(), 0);
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    EXPECT_EQ(arrowSeen(header, 0), "up");
+    EXPECT_EQ(arrowSeen(header, 2), "none");
 
     clickHeader(list, 1); // another column flips the direction too
     EXPECT_EQ(FileSortOrder::FileSortIndex, 1);
