@@ -154,7 +154,15 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
         return ItemIcons::instance().icon(m_listing.at(row).IconIndex);
     case Qt::TextAlignmentRole: return alignment(index.column());
     case Qt::ForegroundRole:
-    case Qt::FontRole: return marks(row, role);
+    case Qt::FontRole: {
+        const QVariant font = marks(row, role);
+        // A struck-out blank cell (a folder's size) would show as a stray dash.
+        if (!font.isValid() || index.column() == 0 || !displayText(row, index.column()).toString().trimmed().isEmpty())
+            return font;
+        QFont plain = font.value<QFont>();
+        plain.setStrikeOut(false);
+        return plain;
+    }
     case FullPathRole: return m_listing.fullPath(row);
     case KindRole: return int(m_listing.at(row).kind);
     default: return QVariant();

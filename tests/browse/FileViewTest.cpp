@@ -139,8 +139,16 @@ TEST_F(FileViewTest, AttributeMarksOnlyInReportAndListStyles)
         EXPECT_FALSE(row("plain").data(Qt::ForegroundRole).isValid());
         EXPECT_EQ(list.currentView()->model(), &list.model());
     }
-    list.setLItemColorByATTR(false);
+    // A hidden folder is struck through in its texts, not in its blank size (a stray dash).
+    makeFolder(QStringLiteral("drives/data/.folder"));
     list.setViewStyle(TViewStyle::vsReport);
+    list.setShowFolders(true);
+    const QModelIndex folder = row(".folder");
+    ASSERT_TRUE(folder.isValid());
+    EXPECT_TRUE(folder.data(Qt::FontRole).value<QFont>().strikeOut());
+    EXPECT_FALSE(folder.siblingAtColumn(1).data(Qt::FontRole).value<QFont>().strikeOut());
+    EXPECT_TRUE(folder.siblingAtColumn(2).data(Qt::FontRole).value<QFont>().strikeOut());
+    list.setLItemColorByATTR(false);
     EXPECT_FALSE(row(".secret").data(Qt::ForegroundRole).isValid());
 }
 
