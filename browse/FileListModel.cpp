@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFont>
+#include <QFontMetrics>
 #include <QMimeData>
 #include <QPalette>
 #include <QUrl>
@@ -58,6 +59,14 @@ void FileListModel::textsChanged()
     if (rowCount() > 0)
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, columnCount() - 1);
+}
+
+int FileListModel::widestCaption(const QFontMetrics& metrics) const
+{
+    int widest = 0;
+    for (int row = 0; row < m_listing.count(); ++row)
+        widest = std::max(widest, metrics.horizontalAdvance(m_text.caption(m_listing, row)));
+    return widest;
 }
 
 void FileListModel::setMarkByAttributes(bool on)
@@ -145,7 +154,15 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
         return ItemIcons::instance().icon(m_listing.at(row).IconIndex);
     case Qt::TextAlignmentRole: return alignment(index.column());
     case Qt::ForegroundRole:
-    case Qt::FontRole: return marks(row, role);
+    case Qt::FontRole: {
+        const QVariant font = marks(row, role);
+        // A struck-out blank cell (a folder's size) would show as a stray dash.
+        if (!font.isValid() || index.column() == 0 || !displayText(row, index.column()).toString().trimmed().isEmpty())
+            return font;
+        QFont plain = font.value<QFont>();
+        plain.setStrikeOut(false);
+        return plain;
+    }
     case FullPathRole: return m_listing.fullPath(row);
     case KindRole: return int(m_listing.at(row).kind);
     default: return QVariant();

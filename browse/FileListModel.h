@@ -10,6 +10,8 @@
 
 #include <QAbstractTableModel>
 
+class QFontMetrics;
+
 class FileListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -28,6 +30,8 @@ public:
     void sortTable(int column, bool ascending);
     // Tells the views that every row's texts changed (formats, units, captions).
     void textsChanged();
+    // The width of the longest caption in the given font, without fetching any row.
+    int widestCaption(const QFontMetrics& metrics) const;
 
     void setMarkByAttributes(bool on);
     void setMarksShown(bool shown);

@@ -2,6 +2,8 @@
 
 #include "browse/BrowsePaths.h"
 #include "browse/DriveItems.h"
+#include "browse/FileIconDelegate.h"
+#include "browse/SortArrowStyle.h"
 #include "browse/FileViewKeys.h"
 #include "browse/TFileViewFolPopUp.h"
 #include "browse/FileSortOrder.h"
@@ -60,9 +62,13 @@ TFileViewFol::TFileViewFol(QWidget* parent)
     m_report->setAllColumnsShowFocus(true);
     m_report->header()->setSectionsClickable(true);
     m_report->header()->setSortIndicatorShown(true);
+    auto* arrows = new SortArrowStyle;
+    arrows->setParent(m_report->header());
+    m_report->header()->setStyle(arrows);
     m_report->header()->setStretchLastSection(false);
     m_icons->setObjectName(QStringLiteral("IconView"));
     m_icons->setUniformItemSizes(true);
+    m_icons->setItemDelegate(m_iconDelegate = new FileIconDelegate(m_icons));
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(m_report), static_cast<QAbstractItemView*>(m_icons)}) {
         view->setModel(&m_model);
         view->setSelectionMode(QAbstractItemView::ExtendedSelection);
@@ -197,6 +203,7 @@ void TFileViewFol::setViewStyle(TViewStyle style)
         m_icons->setMovement(QListView::Static);
         m_stack->setCurrentWidget(m_icons);
     }
+    updateItemWidth();
     setFocusProxy(currentView());
     m_model.setMarksShown(style == TViewStyle::vsReport || style == TViewStyle::vsList);
 }
@@ -279,6 +286,7 @@ void TFileViewFol::RefreshList()
     if (!current)
         return;
     m_model.setListing(std::move(listing));
+    updateItemWidth();
     applyColumns();
     updateSortArrow();
     if (m_model.rowCount() > 0) {
@@ -292,6 +300,21 @@ void TFileViewFol::SortItems()
 {
     m_model.sortTable(FileSortOrder::FileSortIndex, FileSortOrder::DecendSort);
     updateSortArrow();
+}
+
+void TFileViewFol::updateItemWidth()
+{
+    // Icons take their grid cell; list and small icons the longest name, within reason.
+    constexpr int widestListItem = 400;
+    int width = 0;
+    if (m_viewStyle == TViewStyle::vsIcon) {
+        width = m_icons->gridSize().width() - 4;
+    } else if (m_viewStyle != TViewStyle::vsReport) {
+        const int text = m_model.widestCaption(m_icons->fontMetrics());
+        width = std::min(text + m_icons->iconSize().width() + 20, widestListItem);
+    }
+    m_iconDelegate->setItemWidth(width);
+    m_icons->doItemsLayout();
 }
 
 void TFileViewFol::updateSortArrow()

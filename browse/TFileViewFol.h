@@ -18,6 +18,7 @@
 
 class FileViewKeys;
 class QAbstractItemView;
+class FileIconDelegate;
 class QListView;
 class QStackedLayout;
 class QTreeView;
@@ -165,11 +166,13 @@ private:
     void applyColumns();
     void setColumnWidth(int column, int width);
     void updateSortArrow();
+    void updateItemWidth();
     void openFolder(const QString& path);
 
     FileListModel m_model;
     QTreeView* m_report = nullptr;
     QListView* m_icons = nullptr;
+    FileIconDelegate* m_iconDelegate = nullptr;
     QStackedLayout* m_stack = nullptr;
     QString m_directory = QStringLiteral("My Computer");
     ListingOptions m_options;

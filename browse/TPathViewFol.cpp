@@ -257,6 +257,9 @@ bool TPathViewFol::GoToPath(const QString& path)
     scrollToItem(node);
     setCurrentFolder(clean);
     m_selectedPath = target;
+    // The selected tab follows the tree, so clicking it later returns here.
+    if (m_driveTabs && m_driveTabs->currentIndex() >= 0)
+        m_driveTabs->setSelectedTabText(clean);
     Q_EMIT dirChanged(m_selectedPath);
     return true;
 }

@@ -14,6 +14,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -165,12 +166,31 @@ void TransferCommands::pasteList()
     }
     {
         WaitCursor wait;
+        bool done = false;
         if (mode != TransferMode::None)
-            RunTransfer(kindOf(mode), m_clipboard.listSource(), {folder + QLatin1Char('/')});
+            done = RunTransfer(kindOf(mode), m_clipboard.listSource(), {folder + QLatin1Char('/')});
         m_panes.refreshList();
         m_clipboard.consumeListPaths();
         m_panes.rebuildTreeAt(folder);
+        if (done && mode == TransferMode::Move)
+            forgetPastedCut();
     }
+}
+
+// Cut files, once pasted, live at their new place: neither the program's clipboard nor the
+// system's (which this program fills with the same paths) offers the old paths again, so
+// Paste turns off instead of failing on files that are gone.
+void TransferCommands::forgetPastedCut()
+{
+    m_clipboard.clearListSource();
+    QClipboard* clipboard = systemClipboard();
+    if (!clipboard)
+        return;
+    const FileDropList held = FileDropMime::read(clipboard->mimeData());
+    const bool allGone = std::none_of(held.paths.cbegin(), held.paths.cend(),
+                                      [](const QString& path) { return QFileInfo::exists(path) || QFileInfo(path).isSymLink(); });
+    if (!held.paths.isEmpty() && allGone)
+        clipboard->clear();
 }
 
 bool TransferCommands::pasteTree()

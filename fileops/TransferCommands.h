@@ -85,6 +85,7 @@ public:
 
 private:
     QString listFolder() const;
+    void forgetPastedCut();
     bool activePaneFolderExists() const;
     void afterChange();
 

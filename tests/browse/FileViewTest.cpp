@@ -15,6 +15,11 @@
 #include <QTest>
 #include <QTreeView>
 
+#include <algorithm>
+#include <numeric>
+#include <string>
+#include <vector>
+
 namespace {
 
 class FileViewTest : public DriveFixture {
@@ -41,6 +46,27 @@ protected:
         const QPoint at(header->sectionViewportPosition(column) + 5, header->height() / 2);
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
     }
+
+    // Which way the arrow drawn at the right end of a header section points, as a user sees
+    // it: "up" when the arrow's wide end is at the bottom, "down" when at the top.
+    static std::string arrowSeen(QHeaderView* header, int section)
+    {
+        const QImage image = header->grab().toImage();
+        const int right = header->sectionViewportPosition(section) + header->sectionSize(section);
+        std::vector<int> dark(size_t(image.height()), 0);
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = right - 24; x < right - 2; ++x)
+                dark[size_t(y)] += image.pixelColor(x, y).lightness() < 160 ? 1 : 0;
+        }
+        const auto first = std::find_if(dark.begin(), dark.end(), [](int n) { return n > 0; });
+        const auto last = std::find_if(dark.rbegin(), dark.rend(), [](int n) { return n > 0; }).base();
+        if (first >= last)
+            return "none";
+        const auto middle = first + (last - first) / 2;
+        const int upper = std::accumulate(first, middle, 0);
+        const int lower = std::accumulate(last - (middle - first), last, 0);
+        return lower > upper ? "up" : lower < upper ? "down" : "unclear";
+    }
 };
 
 TEST_F(FileViewTest, HeaderClicksSortAndFlipTheDirectionWithFilesFirst)
@@ -59,6 +85,7 @@ TEST_F(FileViewTest, HeaderClicksSortAndFlipTheDirectionWithFilesFirst)
     // First run: DecendSort false sorts names Z to A.
     EXPECT_EQ(captions(list), (QStringList{"c.txt", "b.txt", "A.txt", "zulu", "Alpha"}));
     auto* header = list.findChild<QTreeView*>(QStringLiteral("ReportView"))->header();
+    EXPECT_EQ(arrowSeen(header, 0), "down");
     // The selection stays on its entry across the sort.
     list.currentView()->setCurrentIndex(list.model().index(1, 0));
     ASSERT_EQ(list.selectedPaths(), QStringList{m_data + "/b.txt"});
@@ -70,6 +97,8 @@ TEST_F(FileViewTest, HeaderClicksSortAndFlipTheDirectionWithFilesFirst)
     EXPECT_EQ(captions(list), (QStringList{"A.txt", "b.txt", "c.txt", "Alpha", "zulu"}));
     EXPECT_EQ(header->sortIndicatorSection(), 0);
     EXPECT_EQ(header->sortIndicatorOrder(), Qt::AscendingOrder);
+    EXPECT_EQ(arrowSeen(header, 0), "up");
+    EXPECT_EQ(arrowSeen(header, 2), "none");
 
     clickHeader(list, 1); // another column flips the direction too
     EXPECT_EQ(FileSortOrder::FileSortIndex, 1);
@@ -110,9 +139,53 @@ TEST_F(FileViewTest, AttributeMarksOnlyInReportAndListStyles)
         EXPECT_FALSE(row("plain").data(Qt::ForegroundRole).isValid());
         EXPECT_EQ(list.currentView()->model(), &list.model());
     }
-    list.setLItemColorByATTR(false);
+    // A hidden folder is struck through in its texts, not in its blank size (a stray dash).
+    makeFolder(QStringLiteral("drives/data/.folder"));
     list.setViewStyle(TViewStyle::vsReport);
+    list.setShowFolders(true);
+    const QModelIndex folder = row(".folder");
+    ASSERT_TRUE(folder.isValid());
+    EXPECT_TRUE(folder.data(Qt::FontRole).value<QFont>().strikeOut());
+    EXPECT_FALSE(folder.siblingAtColumn(1).data(Qt::FontRole).value<QFont>().strikeOut());
+    EXPECT_TRUE(folder.siblingAtColumn(2).data(Qt::FontRole).value<QFont>().strikeOut());
+    list.setLItemColorByATTR(false);
     EXPECT_FALSE(row(".secret").data(Qt::ForegroundRole).isValid());
+}
+
+TEST_F(FileViewTest, ListAndIconStylesGiveEveryNameRoomWhateverRowIsShortest)
+{
+    // The views size all items alike; the shortest name sorts last here, where they sample.
+    for (const char* name : {"zz.txt", "holiday.jpg", "a-rather-long-name-for-a-list.txt", "a.md"})
+        makeFile(QStringLiteral("drives/data/") + name);
+    TFileViewFol list;
+    list.resize(700, 300);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    list.setDirectory(m_data);
+    auto rectOf = [&](const QString& name) {
+        for (int r = 0; r < list.model().rowCount(); ++r) {
+            const QModelIndex index = list.model().index(r, 0);
+            if (index.data().toString() == name)
+                return list.currentView()->visualRect(index);
+        }
+        return QRect();
+    };
+    struct Case {
+        TViewStyle style;
+        const char* name; // must show whole: the long name in the list styles, a usual one in icons
+    } cases[] = {{TViewStyle::vsList, "a-rather-long-name-for-a-list.txt"},
+                 {TViewStyle::vsSmallIcon, "a-rather-long-name-for-a-list.txt"},
+                 {TViewStyle::vsIcon, "holiday.jpg"}};
+    for (bool resorted : {false, true}) {
+        for (const Case& c : cases) {
+            list.setViewStyle(c.style);
+            QCoreApplication::processEvents();
+            const int text = list.currentView()->fontMetrics().horizontalAdvance(QString::fromLatin1(c.name));
+            EXPECT_GE(rectOf(QString::fromLatin1(c.name)).width(), text) << int(c.style) << " resorted " << resorted;
+        }
+        list.setViewStyle(TViewStyle::vsReport);
+        clickHeader(list, 0);
+    }
 }
 
 TEST_F(FileViewTest, IconsAndTypesAreFetchedOnlyForRowsShown)

@@ -214,6 +214,24 @@ TEST_F(TreeTabsTest, ChoosingANodeFillsTheListAndTheTabRemembersIt)
     EXPECT_EQ(panes->list->Directory(), m_data + "/");
 }
 
+TEST_F(TreeTabsTest, GoingToAFolderByPathMovesTheSelectedTabWithTheTree)
+{
+    // The main window's go-to sequence: rebuild (tabs from the old folder), then GoToPath.
+    auto panes = makePanes(true, m_data);
+    const int data = panes->tabs->tabList().indexOfDrive(m_data);
+    ASSERT_EQ(panes->tabs->tabText(data), m_data);
+    panes->tree->RebuildTree();
+    ASSERT_TRUE(panes->tree->GoToPath(m_rock + "/"));
+    EXPECT_EQ(panes->tabs->currentIndex(), data);
+    EXPECT_EQ(panes->tabs->tabText(data), m_rock);
+
+    // Away to another drive and back by the tab: the folder the path led to, not the old one.
+    clickTab(panes->tabs, panes->tabs->tabList().indexOfDrive(m_usb));
+    clickTab(panes->tabs, data);
+    EXPECT_EQ(panes->tree->SelectedPath(), m_rock + "/");
+    EXPECT_EQ(panes->list->Directory(), m_rock + "/");
+}
+
 TEST_F(TreeTabsTest, ATabWhoseFolderWasRemovedGoesToTheNearestParent)
 {
     auto panes = makePanes(true, m_rock);

@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <sys/stat.h>
 
@@ -110,6 +111,40 @@ TEST_F(TransferCommandsTest, SecondPasteRepeatsTheCopyThroughTheSystemClipboard)
     EXPECT_EQ(namesIn(first), both);
     EXPECT_EQ(namesIn(second), both);
     EXPECT_EQ(m_afterChanges, 2);
+}
+
+TEST_F(TransferCommandsTest, CutFilesOncePastedAreNotOfferedAgain)
+{
+    makeFile(QStringLiteral("src/a.txt"), "a");
+    makeFile(QStringLiteral("src/keep.txt"), "k");
+    const QString first = makeFolder(QStringLiteral("first"));
+    const QString second = makeFolder(QStringLiteral("second"));
+    m_panes.showFolder(home().root() + QStringLiteral("/src"));
+    m_panes.select({QStringLiteral("a.txt")});
+    m_commands.copy(true);
+    m_panes.showFolder(first);
+    ASSERT_TRUE(m_commands.listPopupState().paste);
+    m_commands.paste();
+    ASSERT_EQ(namesIn(first), QStringList{QStringLiteral("a.txt")});
+
+    // Paste is off, and Ctrl+V anyway says there is nothing rather than failing on a.txt.
+    EXPECT_FALSE(m_commands.listPopupState().paste);
+    m_panes.showFolder(second);
+    prompter().answer(PromptButton::Ok);
+    m_commands.paste();
+    EXPECT_EQ(prompter().last().text, QStringLiteral("No file(s) selected"));
+    EXPECT_TRUE(namesIn(second).isEmpty());
+
+    // The same for files another program cut.
+    auto* mime = new QMimeData;
+    const QString keep = home().root() + QStringLiteral("/src/keep.txt");
+    mime->setData(QString::fromLatin1(FileDropMime::kGnomeCopiedFiles), "cut\n" + QUrl::fromLocalFile(keep).toEncoded());
+    QGuiApplication::clipboard()->setMimeData(mime);
+    ASSERT_TRUE(m_commands.listPopupState().paste);
+    m_commands.paste();
+    EXPECT_EQ(namesIn(second), QStringList{QStringLiteral("keep.txt")});
+    EXPECT_FALSE(QFileInfo::exists(keep));
+    EXPECT_FALSE(m_commands.listPopupState().paste);
 }
 
 // A paste that meets a file of the same name asks first; Cancel there leaves the files before
