@@ -5,6 +5,9 @@
 #include <QFileInfo>
 #include <QProcessEnvironment>
 
+#include <filesystem>
+#include <system_error>
+
 namespace {
 
 const char* const kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
@@ -40,6 +43,10 @@ TempHome::~TempHome()
         else
             qunsetenv(name.constData());
     }
+    // Removed by bytes: Qt's own removal decodes names and cannot delete a file whose name
+    // is not valid UTF-8, which tests of odd names leave behind.
+    std::error_code ignored;
+    std::filesystem::remove_all(std::filesystem::path(QFile::encodeName(m_dir.path()).toStdString()), ignored);
 }
 
 QString TempHome::home() const { return m_dir.path() + QStringLiteral("/home"); }
