@@ -4,6 +4,7 @@
 #include "ZipTestTools.h"
 #include "archive/TAbZipKit.h"
 #include "archive/TFolZipFix.h"
+#include "platform/TransferFaults.h"
 #include "support/TempHome.h"
 
 #include <QDir>
@@ -147,6 +148,50 @@ TEST_F(ZipEngineTest, OverwriteIsAskedAndNoKeepsTheFile)
     ASSERT_TRUE(zip.ExtractFiles(QStringLiteral("*.txt")));
     EXPECT_EQ(asked, QStringList{QStringLiteral("text.txt")});
     EXPECT_EQ(bytesOf(f.fileName()), QByteArray("mine"));
+}
+
+// An extracted file that replaces an existing one is flushed before the rename puts it over
+// the old file; a file with no predecessor is not, so plain extraction stays fast.
+TEST_F(ZipEngineTest, AReplacingFileIsFlushedBeforeItTakesTheName)
+{
+    const QString archive = makeArchive(QStringLiteral("sync.zip"));
+    const struct {
+        const char* name;
+        bool existing;
+        QStringList steps;
+    } cases[] = {
+        {"replace", true, {QStringLiteral("sync"), QStringLiteral("rename")}},
+        {"new file", false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString target = root() + QStringLiteral("/sync-") + QString::fromLatin1(c.name);
+        const QString file = target + QStringLiteral("/tree/text.txt");
+        QDir().mkpath(target + QStringLiteral("/tree"));
+        if (c.existing) {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write("mine");
+        }
+        QStringList steps;
+        TransferFaults faults;
+        faults.replaceStep = [&](const char* step) {
+            steps << QString::fromLatin1(step);
+            if (QLatin1String(step) == QLatin1String("rename"))
+                EXPECT_EQ(bytesOf(file), QByteArray("mine")) << "the old file stays until the rename";
+        };
+        TransferFaults::set(faults);
+        TAbZipKit zip;
+        ASSERT_TRUE(zip.setFileName(archive));
+        zip.OnConfirmOverwrite = [](QString&, bool& confirm) { confirm = true; };
+        zip.BaseDirectory = target;
+        zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
+        const bool ok = zip.ExtractFiles(QStringLiteral("text.txt"));
+        TransferFaults::clear();
+        EXPECT_TRUE(ok) << qPrintable(zip.errorString());
+        EXPECT_EQ(steps, c.steps);
+        EXPECT_EQ(bytesOf(file), bytesOf(root() + QStringLiteral("/tree/text.txt")));
+    }
 }
 
 // A link stored in the archive meets a file of its name in the target: it is asked about like
