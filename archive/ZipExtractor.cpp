@@ -2,6 +2,8 @@
 
 #include "ZipReader.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -33,10 +35,31 @@ bool linkStaysInside(const QStringList& parts, const QString& target)
     return true;
 }
 
+// The process's file mode mask. Read from /proc: umask() can only be read by changing it,
+// which would briefly change it for every other thread too.
+mode_t processUmask()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+            if (!line.startsWith("Umask:"))
+                continue;
+            bool ok = false;
+            const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+            if (ok)
+                return mode_t(mask & 0777);
+        }
+    }
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
 } // namespace
 
 bool ZipExtractor::open(const QString& folder)
 {
+    m_umask = processUmask();
     QString error;
     if (!m_target.open(folder, error)) {
         m_problems << error;
@@ -172,7 +195,10 @@ bool ZipExtractor::commitFile(const ZipEntry& entry, zipio::PendingFile& file)
 {
     QString error;
     // Archives from other systems carry no permissions; a file nobody may read helps no one.
-    const uint32_t mode = (entry.unixMode() & 0777) ? entry.unixMode() : 0644;
+    // Stored permissions go through the umask as a new file's would, so an archive cannot
+    // make a world-writable file, and setuid, setgid and sticky bits are never restored.
+    const uint32_t stored = (entry.unixMode() & 0777) ? entry.unixMode() : 0644;
+    const uint32_t mode = stored & 0777 & ~uint32_t(m_umask);
     if (!file.commit(mode, entry.lastModified().toSecsSinceEpoch(), error))
         return problem(entry, error);
     return true;

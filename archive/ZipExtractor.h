@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <sys/types.h>
 
 class ZipReader;
 
@@ -55,5 +56,6 @@ private:
     zipio::UniqueFd m_folder;
     QStringList m_folderParts;
     QStringList m_problems;
+    mode_t m_umask = 022;
     bool m_aborted = false;
 };

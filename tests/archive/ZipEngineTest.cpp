@@ -12,6 +12,8 @@
 #include <QFileInfo>
 #include <QBuffer>
 
+#include <sys/stat.h>
+
 namespace {
 
 class ZipEngineTest : public TempHomeTest {
@@ -177,8 +179,9 @@ TEST_F(ZipEngineTest, AReplacingFileIsFlushedBeforeItTakesTheName)
         TransferFaults faults;
         faults.replaceStep = [&](const char* step) {
             steps << QString::fromLatin1(step);
-            if (QLatin1String(step) == QLatin1String("rename"))
+            if (QLatin1String(step) == QLatin1String("rename")) {
                 EXPECT_EQ(bytesOf(file), QByteArray("mine")) << "the old file stays until the rename";
+            }
         };
         TransferFaults::set(faults);
         TAbZipKit zip;
@@ -191,6 +194,42 @@ TEST_F(ZipEngineTest, AReplacingFileIsFlushedBeforeItTakesTheName)
         EXPECT_TRUE(ok) << qPrintable(zip.errorString());
         EXPECT_EQ(steps, c.steps);
         EXPECT_EQ(bytesOf(file), bytesOf(root() + QStringLiteral("/tree/text.txt")));
+    }
+}
+
+// Stored permissions pass through the umask like any new file's, and the setuid, setgid and
+// sticky bits an archive carries are never restored.
+TEST_F(ZipEngineTest, ExtractedModesFollowTheUmaskAndDropSpecialBits)
+{
+    const QString archive = root() + QStringLiteral("/modes.zip");
+    const auto made = runPython(QStringLiteral(R"(
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], 'w') as z:
+    for name, mode in (('open', 0o777), ('tool', 0o4755), ('group', 0o2775), ('sticky', 0o1777), ('own', 0o600)):
+        i = zipfile.ZipInfo(name); i.create_system = 3; i.external_attr = ((0o100000 | mode) << 16)
+        z.writestr(i, 'x')
+)"),
+                                {archive});
+    ASSERT_EQ(made.exitCode, 0) << made.output.constData();
+    const struct {
+        const char* name;
+        mode_t mode;
+    } cases[] = {{"open", 0755}, {"tool", 0755}, {"group", 0755}, {"sticky", 0755}, {"own", 0600}};
+    const QString target = root() + QStringLiteral("/modes");
+    QDir().mkpath(target);
+    const mode_t before = ::umask(022);
+    TAbZipKit zip;
+    ASSERT_TRUE(zip.setFileName(archive)) << qPrintable(zip.errorString());
+    zip.BaseDirectory = target;
+    zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
+    const bool ok = zip.ExtractFiles(QStringLiteral("*"));
+    ::umask(before);
+    ASSERT_TRUE(ok) << qPrintable(zip.problems().join(QLatin1Char('\n')));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        struct stat st {};
+        ASSERT_EQ(::stat((target + QLatin1Char('/') + QLatin1String(c.name)).toLocal8Bit().constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.mode);
     }
 }
 

@@ -201,8 +201,9 @@ TEST_F(FileOperationTest, AReplacingCopyIsFlushedBeforeItTakesTheName)
         TransferFaults faults;
         faults.replaceStep = [&](const char* step) {
             steps << QString::fromLatin1(step);
-            if (QLatin1String(step) == QLatin1String("rename"))
+            if (QLatin1String(step) == QLatin1String("rename")) {
                 EXPECT_EQ(contents(target), c.existing ? QByteArray("old") : QByteArray()) << "the old file stays until the rename";
+            }
         };
         TransferFaults::set(faults);
         if (c.existing)
