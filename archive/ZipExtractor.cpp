@@ -15,6 +15,8 @@ namespace {
 
 constexpr int kPasswordAttempts = 3;
 constexpr uint64_t kMaxLinkTarget = 4096;
+// Answers that rename an entry onto yet another existing file before it is skipped.
+constexpr int kOverwriteRounds = 8;
 // Below this size a full disk is simply reported by the failing write.
 constexpr uint64_t kCheckSpaceFrom = 1 << 20;
 
@@ -143,22 +145,37 @@ bool ZipExtractor::readEntry(const ZipEntry& entry, const ByteSink& sink, int& s
 
 ZipExtractor::Claim ZipExtractor::claimName(const ZipEntry& entry, int folderFd, QString& name)
 {
-    struct stat st {};
-    if (::fstatat(folderFd, name.toLocal8Bit().constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return Claim::Write;
-    if (S_ISDIR(st.st_mode)) {
-        problem(entry, QStringLiteral("a folder of that name exists"));
-        return Claim::Refused;
-    }
-    bool confirm = true;
-    QString asked = name;
-    if (m_callbacks.confirmOverwrite)
+    // A new name from the user may itself name an existing file: that one is asked about in
+    // turn, and after a few rounds of such answers the entry is skipped.
+    for (int round = 0;; ++round) {
+        struct stat st {};
+        if (::fstatat(folderFd, name.toLocal8Bit().constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return Claim::Write;
+        if (S_ISDIR(st.st_mode)) {
+            problem(entry, QStringLiteral("a folder of that name exists"));
+            return Claim::Refused;
+        }
+        // With nobody to ask, an existing file is never replaced.
+        if (!m_callbacks.confirmOverwrite || round == kOverwriteRounds) {
+            m_skipped << targetPath(name);
+            return Claim::Keep;
+        }
+        bool confirm = true;
+        QString asked = name;
         m_callbacks.confirmOverwrite(asked, confirm);
-    if (!confirm)
-        return Claim::Keep;
-    if (asked != name && !asked.isEmpty() && !asked.contains(QLatin1Char('/')))
+        if (!confirm)
+            return Claim::Keep;
+        if (asked == name || asked.isEmpty() || asked.contains(QLatin1Char('/')))
+            return Claim::Write;
         name = asked;
-    return Claim::Write;
+    }
+}
+
+QString ZipExtractor::targetPath(const QString& name) const
+{
+    QStringList parts{m_target.rootPath()};
+    parts << m_folderParts << name;
+    return parts.join(QLatin1Char('/'));
 }
 
 bool ZipExtractor::extractFile(const ZipEntry& entry, int folderFd, QString name)

@@ -233,6 +233,124 @@ with zipfile.ZipFile(sys.argv[1], 'w') as z:
     }
 }
 
+// With no overwrite handler nobody can agree to a replace: existing files are kept and
+// listed, while the entries with free names are still extracted.
+TEST_F(ZipEngineTest, WithoutAHandlerExistingFilesAreKeptAndListed)
+{
+    const QString archive = makeArchive(QStringLiteral("keep.zip"));
+    const QString target = root() + QStringLiteral("/keep");
+    QDir().mkpath(target + QStringLiteral("/tree"));
+    const QString mine = target + QStringLiteral("/tree/text.txt");
+    QFile f(mine);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("mine");
+    f.close();
+    TAbZipKit zip;
+    ASSERT_TRUE(zip.setFileName(archive));
+    zip.BaseDirectory = target;
+    zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
+    EXPECT_TRUE(zip.ExtractFiles(QStringLiteral("*"))) << qPrintable(zip.errorString());
+    EXPECT_EQ(zip.skipped(), QStringList{mine});
+    EXPECT_EQ(bytesOf(mine), QByteArray("mine"));
+    EXPECT_EQ(bytesOf(target + QStringLiteral("/tree/sub/noise.bin")), bytesOf(root() + QStringLiteral("/tree/sub/noise.bin")));
+}
+
+// An answer that renames the entry onto another existing file does not replace that file
+// unasked: the new name is asked about in turn, and answers that keep naming existing files
+// end in a skip.
+TEST_F(ZipEngineTest, ARenameAnswerNamingAnExistingFileIsAskedAboutAgain)
+{
+    const QString archive = makeArchive(QStringLiteral("rename.zip"));
+    const QByteArray fresh = bytesOf(root() + QStringLiteral("/tree/text.txt"));
+    const struct {
+        const char* name;
+        QStringList renames; // answer to each question, in order ("" keeps the asked name)
+        bool lastYes;        // the final answer's confirm
+        QStringList asked;
+        QString written;     // file that gets the entry's bytes, or "" for none
+        bool skipped;
+    } cases[] = {
+        {"rename to a free name", {QStringLiteral("free.txt")}, true, {QStringLiteral("text.txt")}, QStringLiteral("free.txt"), false},
+        {"rename onto a file, then agree", {QStringLiteral("other.txt"), QString()}, true,
+         {QStringLiteral("text.txt"), QStringLiteral("other.txt")}, QStringLiteral("other.txt"), false},
+        {"rename onto a file, then no", {QStringLiteral("other.txt"), QString()}, false,
+         {QStringLiteral("text.txt"), QStringLiteral("other.txt")}, QString(), false},
+        {"renames that never end", {}, true, {}, QString(), true},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = root() + QStringLiteral("/r%1").arg(n++);
+        QDir().mkpath(folder + QStringLiteral("/tree"));
+        for (const char* name : {"text.txt", "other.txt"}) {
+            QFile f(folder + QStringLiteral("/tree/") + QLatin1String(name));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(name);
+        }
+        TAbZipKit zip;
+        ASSERT_TRUE(zip.setFileName(archive));
+        QStringList asked;
+        zip.OnConfirmOverwrite = [&](QString& name, bool& confirm) {
+            const qsizetype i = asked.size();
+            asked << name;
+            if (c.renames.isEmpty()) { // flips between the two existing files forever
+                name = name == QLatin1String("text.txt") ? QStringLiteral("other.txt") : QStringLiteral("text.txt");
+                return;
+            }
+            if (!c.renames.value(i).isEmpty())
+                name = c.renames.value(i);
+            confirm = i + 1 < c.renames.size() || c.lastYes;
+        };
+        zip.BaseDirectory = folder;
+        zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
+        EXPECT_TRUE(zip.ExtractFiles(QStringLiteral("text.txt"))) << qPrintable(zip.errorString());
+        if (!c.renames.isEmpty()) {
+            EXPECT_EQ(asked, c.asked);
+        }
+        EXPECT_EQ(zip.skipped().size(), c.skipped ? 1 : 0);
+        for (const char* name : {"text.txt", "other.txt"}) {
+            const bool gotEntry = c.written == QLatin1String(name);
+            EXPECT_EQ(bytesOf(folder + QStringLiteral("/tree/") + QLatin1String(name)), gotEntry ? fresh : QByteArray(name)) << name;
+        }
+        if (c.written == QLatin1String("free.txt")) {
+            EXPECT_EQ(bytesOf(folder + QStringLiteral("/tree/free.txt")), fresh);
+        }
+    }
+}
+
+// fvtool unzip keeps existing files unless --overwrite is given: each kept file is named on
+// stderr and the run fails, so a script notices that not everything was extracted.
+TEST_F(ZipEngineTest, CommandLineKeepsExistingFilesUnlessOverwriteIsGiven)
+{
+    const QString archive = makeArchive(QStringLiteral("cli-keep.zip"));
+    const QByteArray fresh = bytesOf(root() + QStringLiteral("/tree/text.txt"));
+    const struct {
+        const char* name;
+        QStringList options;
+        int exitCode;
+        bool replaced;
+    } cases[] = {
+        {"default", {}, 1, false},
+        {"--overwrite", {QStringLiteral("--overwrite")}, 0, true},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString target = root() + QStringLiteral("/cli%1").arg(n++);
+        QDir().mkpath(target + QStringLiteral("/tree"));
+        const QString mine = target + QStringLiteral("/tree/text.txt");
+        QFile f(mine);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("mine");
+        f.close();
+        const auto run = runTool(fvtoolPath(), QStringList{QStringLiteral("unzip"), archive, target} + c.options);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.output.constData();
+        EXPECT_EQ(run.output.contains(("skipped (exists): " + mine).toUtf8()), !c.replaced) << run.output.constData();
+        EXPECT_EQ(bytesOf(mine), c.replaced ? fresh : QByteArray("mine"));
+        EXPECT_EQ(bytesOf(target + QStringLiteral("/tree/sub/noise.bin")), bytesOf(root() + QStringLiteral("/tree/sub/noise.bin")));
+    }
+}
+
 // A link stored in the archive meets a file of its name in the target: it is asked about like
 // any file; No keeps the file, Yes puts the link in its place, and a folder of the name stays.
 TEST_F(ZipEngineTest, AStoredLinkReplacesAnExistingFileOnlyWhenTheUserAgrees)
