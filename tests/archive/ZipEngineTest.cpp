@@ -170,11 +170,8 @@ TEST_F(ZipEngineTest, AReplacingFileIsFlushedBeforeItTakesTheName)
         const QString target = root() + QStringLiteral("/sync-") + QString::fromLatin1(c.name);
         const QString file = target + QStringLiteral("/tree/text.txt");
         QDir().mkpath(target + QStringLiteral("/tree"));
-        if (c.existing) {
-            QFile f(file);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write("mine");
-        }
+        if (c.existing)
+            makeFile(QStringLiteral("sync-%1/tree/text.txt").arg(QLatin1String(c.name)), "mine");
         QStringList steps;
         TransferFaults faults;
         faults.replaceStep = [&](const char* step) {
@@ -239,12 +236,7 @@ TEST_F(ZipEngineTest, WithoutAHandlerExistingFilesAreKeptAndListed)
 {
     const QString archive = makeArchive(QStringLiteral("keep.zip"));
     const QString target = root() + QStringLiteral("/keep");
-    QDir().mkpath(target + QStringLiteral("/tree"));
-    const QString mine = target + QStringLiteral("/tree/text.txt");
-    QFile f(mine);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("mine");
-    f.close();
+    const QString mine = makeFile(QStringLiteral("keep/tree/text.txt"), "mine");
     TAbZipKit zip;
     ASSERT_TRUE(zip.setFileName(archive));
     zip.BaseDirectory = target;
@@ -280,13 +272,10 @@ TEST_F(ZipEngineTest, ARenameAnswerNamingAnExistingFileIsAskedAboutAgain)
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString folder = root() + QStringLiteral("/r%1").arg(n++);
-        QDir().mkpath(folder + QStringLiteral("/tree"));
-        for (const char* name : {"text.txt", "other.txt"}) {
-            QFile f(folder + QStringLiteral("/tree/") + QLatin1String(name));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(name);
-        }
+        const QString folder = root() + QStringLiteral("/r%1").arg(n);
+        for (const char* name : {"text.txt", "other.txt"})
+            makeFile(QStringLiteral("r%1/tree/").arg(n) + QLatin1String(name), name);
+        ++n;
         TAbZipKit zip;
         ASSERT_TRUE(zip.setFileName(archive));
         QStringList asked;
@@ -336,13 +325,8 @@ TEST_F(ZipEngineTest, CommandLineKeepsExistingFilesUnlessOverwriteIsGiven)
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const QString target = root() + QStringLiteral("/cli%1").arg(n++);
-        QDir().mkpath(target + QStringLiteral("/tree"));
-        const QString mine = target + QStringLiteral("/tree/text.txt");
-        QFile f(mine);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("mine");
-        f.close();
+        const QString target = root() + QStringLiteral("/cli%1").arg(n);
+        const QString mine = makeFile(QStringLiteral("cli%1/tree/text.txt").arg(n++), "mine");
         const auto run = runTool(fvtoolPath(), QStringList{QStringLiteral("unzip"), archive, target} + c.options);
         EXPECT_EQ(run.exitCode, c.exitCode) << run.output.constData();
         EXPECT_EQ(run.output.contains(("skipped (exists): " + mine).toUtf8()), !c.replaced) << run.output.constData();
