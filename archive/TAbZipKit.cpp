@@ -131,6 +131,7 @@ QString TAbZipKit::extractionFolder() const
 bool TAbZipKit::extractWhere(const std::function<bool(const ZipEntry&)>& wanted)
 {
     m_problems.clear();
+    m_skipped.clear();
     if (!m_reader.isOpen())
         return fail(QStringLiteral("No archive is open"));
     const ZipExtractor::Callbacks callbacks{OnConfirmOverwrite, OnNeedPassword, [this](const ZipEntry& e, int percent) {
@@ -152,10 +153,12 @@ bool TAbZipKit::extractWhere(const std::function<bool(const ZipEntry&)>& wanted)
             OnArchiveProgress(int(100 * (i + 1) / entries.size()), abort);
         if (abort) {
             m_problems = extractor.problems();
+            m_skipped = extractor.skipped();
             return fail(QStringLiteral("Aborted"));
         }
     }
     m_problems = extractor.problems();
+    m_skipped = extractor.skipped();
     if (!m_problems.isEmpty())
         return fail(QStringLiteral("%1 of the entries could not be extracted").arg(m_problems.size()));
     return true;

@@ -60,6 +60,9 @@ public:
 
     QString errorString() const { return m_error; }
     QStringList problems() const { return m_problems; }
+    // Existing files the last extraction kept: with no OnConfirmOverwrite nothing is
+    // replaced, and each file left in place is listed here by its path.
+    QStringList skipped() const { return m_skipped; }
 
     // Writes stub + archive to target with every offset moved up by the stub's length.
     // The stub must be an executable of this platform (ELF) and the archive must begin
@@ -77,6 +80,7 @@ private:
     std::vector<ZipEntry> m_items;
     QString m_error;
     QStringList m_problems;
+    QStringList m_skipped;
 };
 
 // The first four bytes are "PK", 3, 4.

@@ -2,6 +2,8 @@
 
 #include "ZipReader.h"
 
+#include <QFile>
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -13,6 +15,8 @@ namespace {
 
 constexpr int kPasswordAttempts = 3;
 constexpr uint64_t kMaxLinkTarget = 4096;
+// Answers that rename an entry onto yet another existing file before it is skipped.
+constexpr int kOverwriteRounds = 8;
 // Below this size a full disk is simply reported by the failing write.
 constexpr uint64_t kCheckSpaceFrom = 1 << 20;
 
@@ -33,10 +37,31 @@ bool linkStaysInside(const QStringList& parts, const QString& target)
     return true;
 }
 
+// The process's file mode mask. Read from /proc: umask() can only be read by changing it,
+// which would briefly change it for every other thread too.
+mode_t processUmask()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
+            if (!line.startsWith("Umask:"))
+                continue;
+            bool ok = false;
+            const uint mask = line.mid(6).trimmed().toUInt(&ok, 8);
+            if (ok)
+                return mode_t(mask & 0777);
+        }
+    }
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return mask;
+}
+
 } // namespace
 
 bool ZipExtractor::open(const QString& folder)
 {
+    m_umask = processUmask();
     QString error;
     if (!m_target.open(folder, error)) {
         m_problems << error;
@@ -120,22 +145,37 @@ bool ZipExtractor::readEntry(const ZipEntry& entry, const ByteSink& sink, int& s
 
 ZipExtractor::Claim ZipExtractor::claimName(const ZipEntry& entry, int folderFd, QString& name)
 {
-    struct stat st {};
-    if (::fstatat(folderFd, name.toLocal8Bit().constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
-        return Claim::Write;
-    if (S_ISDIR(st.st_mode)) {
-        problem(entry, QStringLiteral("a folder of that name exists"));
-        return Claim::Refused;
-    }
-    bool confirm = true;
-    QString asked = name;
-    if (m_callbacks.confirmOverwrite)
+    // A new name from the user may itself name an existing file: that one is asked about in
+    // turn, and after a few rounds of such answers the entry is skipped.
+    for (int round = 0;; ++round) {
+        struct stat st {};
+        if (::fstatat(folderFd, name.toLocal8Bit().constData(), &st, AT_SYMLINK_NOFOLLOW) != 0)
+            return Claim::Write;
+        if (S_ISDIR(st.st_mode)) {
+            problem(entry, QStringLiteral("a folder of that name exists"));
+            return Claim::Refused;
+        }
+        // With nobody to ask, an existing file is never replaced.
+        if (!m_callbacks.confirmOverwrite || round == kOverwriteRounds) {
+            m_skipped << targetPath(name);
+            return Claim::Keep;
+        }
+        bool confirm = true;
+        QString asked = name;
         m_callbacks.confirmOverwrite(asked, confirm);
-    if (!confirm)
-        return Claim::Keep;
-    if (asked != name && !asked.isEmpty() && !asked.contains(QLatin1Char('/')))
+        if (!confirm)
+            return Claim::Keep;
+        if (asked == name || asked.isEmpty() || asked.contains(QLatin1Char('/')))
+            return Claim::Write;
         name = asked;
-    return Claim::Write;
+    }
+}
+
+QString ZipExtractor::targetPath(const QString& name) const
+{
+    QStringList parts{m_target.rootPath()};
+    parts << m_folderParts << name;
+    return parts.join(QLatin1Char('/'));
 }
 
 bool ZipExtractor::extractFile(const ZipEntry& entry, int folderFd, QString name)
@@ -172,7 +212,10 @@ bool ZipExtractor::commitFile(const ZipEntry& entry, zipio::PendingFile& file)
 {
     QString error;
     // Archives from other systems carry no permissions; a file nobody may read helps no one.
-    const uint32_t mode = (entry.unixMode() & 0777) ? entry.unixMode() : 0644;
+    // Stored permissions go through the umask as a new file's would, so an archive cannot
+    // make a world-writable file, and setuid, setgid and sticky bits are never restored.
+    const uint32_t stored = (entry.unixMode() & 0777) ? entry.unixMode() : 0644;
+    const uint32_t mode = stored & 0777 & ~uint32_t(m_umask);
     if (!file.commit(mode, entry.lastModified().toSecsSinceEpoch(), error))
         return problem(entry, error);
     return true;

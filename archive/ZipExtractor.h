@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <sys/types.h>
 
 class ZipReader;
 
@@ -29,14 +30,18 @@ public:
     // Extracts one entry; false when it could not be (the reason is in problems()).
     bool extract(const ZipEntry& entry);
     const QStringList& problems() const { return m_problems; }
+    // Paths of existing files kept because nobody agreed to replace them (no overwrite
+    // handler, or renamed answers that kept naming existing files).
+    const QStringList& skipped() const { return m_skipped; }
     bool aborted() const { return m_aborted; }
 
 private:
     bool extractFile(const ZipEntry& entry, int folderFd, QString name);
     bool extractLink(const ZipEntry& entry, int folderFd, QString name, const QStringList& parts);
     // Whether an entry may be written under name: free, or an existing file or link the user
-    // agreed to replace (the answer may give another name); Keep when the user said no,
-    // Refused (reported) when a folder has the name.
+    // agreed to replace (the answer may give another name, which is checked in turn); Keep
+    // when the user said no or nobody could be asked (recorded in skipped()), Refused
+    // (reported) when a folder has the name.
     enum class Claim { Write, Keep, Refused };
     Claim claimName(const ZipEntry& entry, int folderFd, QString& name);
     using ByteSink = std::function<bool(const uint8_t*, size_t)>;
@@ -46,6 +51,7 @@ private:
     bool retryWithPassword(const ZipEntry& entry, bool wrong, int attempt);
     bool commitFile(const ZipEntry& entry, zipio::PendingFile& file);
     bool problem(const ZipEntry& entry, const QString& why);
+    QString targetPath(const QString& name) const;
 
     const ZipReader& m_reader;
     ZipExtractOptions m_options;
@@ -55,5 +61,7 @@ private:
     zipio::UniqueFd m_folder;
     QStringList m_folderParts;
     QStringList m_problems;
+    QStringList m_skipped;
+    mode_t m_umask = 022;
     bool m_aborted = false;
 };

@@ -1,5 +1,7 @@
 #include "io/SafeTarget.h"
 
+#include "platform/TransferFaults.h"
+
 #include <QStringList>
 
 #include <cerrno>
@@ -177,7 +179,29 @@ bool PendingFile::commit(uint32_t mode, int64_t mtime, QString& error)
             return true;
         }
     }
-    if (::close(m_fd.release()) != 0 || ::renameat(m_folder, m_temp.constData(), m_folder, m_final.constData()) != 0) {
+    return renameIntoPlace(error);
+}
+
+bool PendingFile::renameIntoPlace(QString& error)
+{
+    // A file that replaces another has its bytes flushed before the rename: after a crash the
+    // rename may have reached the disk while the data had not, losing both contents.
+    struct stat there {};
+    const bool replacing = ::fstatat(m_folder, m_final.constData(), &there, AT_SYMLINK_NOFOLLOW) == 0;
+    if (replacing) {
+        if (::fdatasync(m_fd.get()) != 0) {
+            error = errnoText();
+            return false;
+        }
+        TransferFaults::noteReplaceStep("sync");
+    }
+    if (::close(m_fd.release()) != 0) {
+        error = errnoText();
+        return false;
+    }
+    if (replacing)
+        TransferFaults::noteReplaceStep("rename");
+    if (::renameat(m_folder, m_temp.constData(), m_folder, m_final.constData()) != 0) {
         error = errnoText();
         return false;
     }

@@ -49,6 +49,7 @@ public:
 
 private:
     bool linkAnonymous(const QByteArray& name);
+    bool renameIntoPlace(QString& error);
 
     int m_folder;
     QByteArray m_final;

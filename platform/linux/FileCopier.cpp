@@ -303,6 +303,14 @@ void TransferFaults::clear()
     set(TransferFaults());
 }
 
+void TransferFaults::noteReplaceStep(const char* step)
+{
+    if (!active())
+        return;
+    if (const auto hook = current().replaceStep)
+        hook(step);
+}
+
 QString FileCopier::errorText(int code)
 {
     return QString::fromLocal8Bit(std::strerror(code));
@@ -377,12 +385,23 @@ FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray&
             return failed(error, errno);
         }
         unnamed = false; // named now: a failing close removes it like any partial copy
-        ok = out.close();
+        // A replacing file's bytes reach the disk before its name does: after a crash the
+        // rename may have landed while the data had not, losing old and new contents alike.
+        if (replace && ::fdatasync(out.get()) != 0) {
+            ok = false;
+        } else {
+            if (replace)
+                TransferFaults::noteReplaceStep("sync");
+            ok = out.close();
+        }
         code = errno;
     }
-    if (ok && replace && ::rename(written.constData(), dst.constData()) != 0) {
-        ok = false;
-        code = errno;
+    if (ok && replace) {
+        TransferFaults::noteReplaceStep("rename");
+        if (::rename(written.constData(), dst.constData()) != 0) {
+            ok = false;
+            code = errno;
+        }
     }
     if (!ok) {
         out.reset();

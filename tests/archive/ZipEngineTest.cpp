@@ -4,12 +4,15 @@
 #include "ZipTestTools.h"
 #include "archive/TAbZipKit.h"
 #include "archive/TFolZipFix.h"
+#include "platform/TransferFaults.h"
 #include "support/TempHome.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QBuffer>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -147,6 +150,189 @@ TEST_F(ZipEngineTest, OverwriteIsAskedAndNoKeepsTheFile)
     ASSERT_TRUE(zip.ExtractFiles(QStringLiteral("*.txt")));
     EXPECT_EQ(asked, QStringList{QStringLiteral("text.txt")});
     EXPECT_EQ(bytesOf(f.fileName()), QByteArray("mine"));
+}
+
+// An extracted file that replaces an existing one is flushed before the rename puts it over
+// the old file; a file with no predecessor is not, so plain extraction stays fast.
+TEST_F(ZipEngineTest, AReplacingFileIsFlushedBeforeItTakesTheName)
+{
+    const QString archive = makeArchive(QStringLiteral("sync.zip"));
+    const struct {
+        const char* name;
+        bool existing;
+        QStringList steps;
+    } cases[] = {
+        {"replace", true, {QStringLiteral("sync"), QStringLiteral("rename")}},
+        {"new file", false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString target = root() + QStringLiteral("/sync-") + QString::fromLatin1(c.name);
+        const QString file = target + QStringLiteral("/tree/text.txt");
+        QDir().mkpath(target + QStringLiteral("/tree"));
+        if (c.existing)
+            makeFile(QStringLiteral("sync-%1/tree/text.txt").arg(QLatin1String(c.name)), "mine");
+        QStringList steps;
+        TransferFaults faults;
+        faults.replaceStep = [&](const char* step) {
+            steps << QString::fromLatin1(step);
+            if (QLatin1String(step) == QLatin1String("rename")) {
+                EXPECT_EQ(bytesOf(file), QByteArray("mine")) << "the old file stays until the rename";
+            }
+        };
+        TransferFaults::set(faults);
+        TAbZipKit zip;
+        ASSERT_TRUE(zip.setFileName(archive));
+        zip.OnConfirmOverwrite = [](QString&, bool& confirm) { confirm = true; };
+        zip.BaseDirectory = target;
+        zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
+        const bool ok = zip.ExtractFiles(QStringLiteral("text.txt"));
+        TransferFaults::clear();
+        EXPECT_TRUE(ok) << qPrintable(zip.errorString());
+        EXPECT_EQ(steps, c.steps);
+        EXPECT_EQ(bytesOf(file), bytesOf(root() + QStringLiteral("/tree/text.txt")));
+    }
+}
+
+// Stored permissions pass through the umask like any new file's, and the setuid, setgid and
+// sticky bits an archive carries are never restored.
+TEST_F(ZipEngineTest, ExtractedModesFollowTheUmaskAndDropSpecialBits)
+{
+    const QString archive = root() + QStringLiteral("/modes.zip");
+    const auto made = runPython(QStringLiteral(R"(
+import sys, zipfile
+with zipfile.ZipFile(sys.argv[1], 'w') as z:
+    for name, mode in (('open', 0o777), ('tool', 0o4755), ('group', 0o2775), ('sticky', 0o1777), ('own', 0o600)):
+        i = zipfile.ZipInfo(name); i.create_system = 3; i.external_attr = ((0o100000 | mode) << 16)
+        z.writestr(i, 'x')
+)"),
+                                {archive});
+    ASSERT_EQ(made.exitCode, 0) << made.output.constData();
+    const struct {
+        const char* name;
+        mode_t mode;
+    } cases[] = {{"open", 0755}, {"tool", 0755}, {"group", 0755}, {"sticky", 0755}, {"own", 0600}};
+    const QString target = root() + QStringLiteral("/modes");
+    QDir().mkpath(target);
+    const mode_t before = ::umask(022);
+    TAbZipKit zip;
+    ASSERT_TRUE(zip.setFileName(archive)) << qPrintable(zip.errorString());
+    zip.BaseDirectory = target;
+    zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
+    const bool ok = zip.ExtractFiles(QStringLiteral("*"));
+    ::umask(before);
+    ASSERT_TRUE(ok) << qPrintable(zip.problems().join(QLatin1Char('\n')));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        struct stat st {};
+        ASSERT_EQ(::stat((target + QLatin1Char('/') + QLatin1String(c.name)).toLocal8Bit().constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, c.mode);
+    }
+}
+
+// With no overwrite handler nobody can agree to a replace: existing files are kept and
+// listed, while the entries with free names are still extracted.
+TEST_F(ZipEngineTest, WithoutAHandlerExistingFilesAreKeptAndListed)
+{
+    const QString archive = makeArchive(QStringLiteral("keep.zip"));
+    const QString target = root() + QStringLiteral("/keep");
+    const QString mine = makeFile(QStringLiteral("keep/tree/text.txt"), "mine");
+    TAbZipKit zip;
+    ASSERT_TRUE(zip.setFileName(archive));
+    zip.BaseDirectory = target;
+    zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
+    EXPECT_TRUE(zip.ExtractFiles(QStringLiteral("*"))) << qPrintable(zip.errorString());
+    EXPECT_EQ(zip.skipped(), QStringList{mine});
+    EXPECT_EQ(bytesOf(mine), QByteArray("mine"));
+    EXPECT_EQ(bytesOf(target + QStringLiteral("/tree/sub/noise.bin")), bytesOf(root() + QStringLiteral("/tree/sub/noise.bin")));
+}
+
+// An answer that renames the entry onto another existing file does not replace that file
+// unasked: the new name is asked about in turn, and answers that keep naming existing files
+// end in a skip.
+TEST_F(ZipEngineTest, ARenameAnswerNamingAnExistingFileIsAskedAboutAgain)
+{
+    const QString archive = makeArchive(QStringLiteral("rename.zip"));
+    const QByteArray fresh = bytesOf(root() + QStringLiteral("/tree/text.txt"));
+    const struct {
+        const char* name;
+        QStringList renames; // answer to each question, in order ("" keeps the asked name)
+        bool lastYes;        // the final answer's confirm
+        QStringList asked;
+        QString written;     // file that gets the entry's bytes, or "" for none
+        bool skipped;
+    } cases[] = {
+        {"rename to a free name", {QStringLiteral("free.txt")}, true, {QStringLiteral("text.txt")}, QStringLiteral("free.txt"), false},
+        {"rename onto a file, then agree", {QStringLiteral("other.txt"), QString()}, true,
+         {QStringLiteral("text.txt"), QStringLiteral("other.txt")}, QStringLiteral("other.txt"), false},
+        {"rename onto a file, then no", {QStringLiteral("other.txt"), QString()}, false,
+         {QStringLiteral("text.txt"), QStringLiteral("other.txt")}, QString(), false},
+        {"renames that never end", {}, true, {}, QString(), true},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = root() + QStringLiteral("/r%1").arg(n);
+        for (const char* name : {"text.txt", "other.txt"})
+            makeFile(QStringLiteral("r%1/tree/").arg(n) + QLatin1String(name), name);
+        ++n;
+        TAbZipKit zip;
+        ASSERT_TRUE(zip.setFileName(archive));
+        QStringList asked;
+        zip.OnConfirmOverwrite = [&](QString& name, bool& confirm) {
+            const qsizetype i = asked.size();
+            asked << name;
+            if (c.renames.isEmpty()) { // flips between the two existing files forever
+                name = name == QLatin1String("text.txt") ? QStringLiteral("other.txt") : QStringLiteral("text.txt");
+                return;
+            }
+            if (!c.renames.value(i).isEmpty())
+                name = c.renames.value(i);
+            confirm = i + 1 < c.renames.size() || c.lastYes;
+        };
+        zip.BaseDirectory = folder;
+        zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
+        EXPECT_TRUE(zip.ExtractFiles(QStringLiteral("text.txt"))) << qPrintable(zip.errorString());
+        if (!c.renames.isEmpty()) {
+            EXPECT_EQ(asked, c.asked);
+        }
+        EXPECT_EQ(zip.skipped().size(), c.skipped ? 1 : 0);
+        for (const char* name : {"text.txt", "other.txt"}) {
+            const bool gotEntry = c.written == QLatin1String(name);
+            EXPECT_EQ(bytesOf(folder + QStringLiteral("/tree/") + QLatin1String(name)), gotEntry ? fresh : QByteArray(name)) << name;
+        }
+        if (c.written == QLatin1String("free.txt")) {
+            EXPECT_EQ(bytesOf(folder + QStringLiteral("/tree/free.txt")), fresh);
+        }
+    }
+}
+
+// fvtool unzip keeps existing files unless --overwrite is given: each kept file is named on
+// stderr and the run fails, so a script notices that not everything was extracted.
+TEST_F(ZipEngineTest, CommandLineKeepsExistingFilesUnlessOverwriteIsGiven)
+{
+    const QString archive = makeArchive(QStringLiteral("cli-keep.zip"));
+    const QByteArray fresh = bytesOf(root() + QStringLiteral("/tree/text.txt"));
+    const struct {
+        const char* name;
+        QStringList options;
+        int exitCode;
+        bool replaced;
+    } cases[] = {
+        {"default", {}, 1, false},
+        {"--overwrite", {QStringLiteral("--overwrite")}, 0, true},
+    };
+    int n = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString target = root() + QStringLiteral("/cli%1").arg(n);
+        const QString mine = makeFile(QStringLiteral("cli%1/tree/text.txt").arg(n++), "mine");
+        const auto run = runTool(fvtoolPath(), QStringList{QStringLiteral("unzip"), archive, target} + c.options);
+        EXPECT_EQ(run.exitCode, c.exitCode) << run.output.constData();
+        EXPECT_EQ(run.output.contains(("skipped (exists): " + mine).toUtf8()), !c.replaced) << run.output.constData();
+        EXPECT_EQ(bytesOf(mine), c.replaced ? fresh : QByteArray("mine"));
+        EXPECT_EQ(bytesOf(target + QStringLiteral("/tree/sub/noise.bin")), bytesOf(root() + QStringLiteral("/tree/sub/noise.bin")));
+    }
 }
 
 // A link stored in the archive meets a file of its name in the target: it is asked about like

@@ -175,6 +175,47 @@ TEST_F(FileOperationTest, ReplaceQuestionNamesTheFileAndBothSizes)
     EXPECT_EQ(contents(path(QStringLiteral("dst/src/c.txt"))), "new c");
 }
 
+// Replacing an existing file flushes the new bytes before the rename puts them over the old
+// file, so a crash cannot leave the name pointing at data that never reached the disk. A new
+// copy (no file to lose) is not flushed, so it stays fast.
+TEST_F(FileOperationTest, AReplacingCopyIsFlushedBeforeItTakesTheName)
+{
+    const struct {
+        const char* name;
+        bool existing;
+        QStringList steps;
+    } cases[] = {
+        {"replace", true, {QStringLiteral("sync"), QStringLiteral("rename")}},
+        {"new copy", false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString src = makeFile(QStringLiteral("work/src/a.txt"), "new bytes");
+        const QString target = path(QStringLiteral("dst/a.txt"));
+        QFile::remove(target);
+        if (c.existing)
+            makeFile(QStringLiteral("work/dst/a.txt"), "old");
+        else
+            QDir().mkpath(path(QStringLiteral("dst")));
+        QStringList steps;
+        TransferFaults faults;
+        faults.replaceStep = [&](const char* step) {
+            steps << QString::fromLatin1(step);
+            if (QLatin1String(step) == QLatin1String("rename")) {
+                EXPECT_EQ(contents(target), c.existing ? QByteArray("old") : QByteArray()) << "the old file stays until the rename";
+            }
+        };
+        TransferFaults::set(faults);
+        if (c.existing)
+            prompter().answer(PromptButton::Yes);
+        const FileOperationResult result = RunFileOperation(FileOperationKind::Copy, {src}, {path(QStringLiteral("dst"))});
+        TransferFaults::clear();
+        EXPECT_TRUE(result.ok());
+        EXPECT_EQ(steps, c.steps);
+        EXPECT_EQ(contents(target), "new bytes");
+    }
+}
+
 TEST_F(FileOperationTest, CancelInTheQuestionStopsAndReportsAborted)
 {
     for (const char* name : {"a", "b", "c"}) {

@@ -1,5 +1,6 @@
 // fvtool unzip: extracts every entry of an archive into a folder, creating folders and
-// restoring the stored paths; refused or damaged entries are listed and fail the run.
+// restoring the stored paths; refused or damaged entries are listed and fail the run. An
+// existing file is kept (listed, and the run fails) unless --overwrite is given.
 #include "Command.h"
 
 #include "archive/TAbZipKit.h"
@@ -19,6 +20,8 @@ int runUnzip(const QStringList& args)
             zip.Password = args[++i];
         else if (args[i] == QLatin1String("--exclude") && i + 1 < args.size())
             exclude = args[++i];
+        else if (args[i] == QLatin1String("--overwrite"))
+            zip.OnConfirmOverwrite = [](QString&, bool& confirm) { confirm = true; };
         else if (args[i].startsWith(QLatin1String("--"))) {
             fvtool::err(QStringLiteral("unzip: unknown option %1").arg(args[i]));
             return 2;
@@ -26,7 +29,7 @@ int runUnzip(const QStringList& args)
             positional << args[i];
     }
     if (positional.size() != 2) {
-        fvtool::err(QStringLiteral("usage: fvtool unzip ARCHIVE DIR [--password P] [--exclude MASK]"));
+        fvtool::err(QStringLiteral("usage: fvtool unzip ARCHIVE DIR [--password P] [--exclude MASK] [--overwrite]"));
         return 2;
     }
     if (!QFileInfo(positional[0]).isFile()) {
@@ -46,13 +49,15 @@ int runUnzip(const QStringList& args)
     const bool ok = zip.ExtractFilesEx(QStringLiteral("*"), exclude);
     for (const QString& problem : zip.problems())
         fvtool::err(QStringLiteral("unzip: %1").arg(problem));
+    for (const QString& kept : zip.skipped())
+        fvtool::err(QStringLiteral("skipped (exists): %1").arg(kept));
     if (!ok) {
         fvtool::err(QStringLiteral("unzip: %1").arg(zip.errorString()));
         return 1;
     }
-    return 0;
+    return zip.skipped().isEmpty() ? 0 : 1;
 }
 
 } // namespace
 
-FVTOOL_COMMAND(unzip, "unzip ARCHIVE DIR [--password P] [--exclude MASK]", runUnzip)
+FVTOOL_COMMAND(unzip, "unzip ARCHIVE DIR [--password P] [--exclude MASK] [--overwrite]", runUnzip)
