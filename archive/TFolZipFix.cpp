@@ -206,8 +206,8 @@ bool TFolZipFix::WriteReclaimedArchive()
     place.centralSize = central.size();
     place.entries = place.entriesOnLastDisk = m_entries.size();
     place.endOffset = place.centralOffset + central.size();
-    return put(central.data(), central.size()) && put(writeEndRecords(place, std::string()).data(),
-                                                      writeEndRecords(place, std::string()).size());
+    const std::string end = writeEndRecords(place, std::string());
+    return put(central.data(), central.size()) && put(end.data(), end.size());
 }
 
 bool TFolZipFix::ReclaimZip(const uint8_t* input, uint64_t inputSize, QIODevice* output)
