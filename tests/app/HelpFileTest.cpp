@@ -1,0 +1,228 @@
+// The user's help: help/fvhelp.html shipped in the program folder, readable as XHTML with no
+// script and nothing from outside, a heading for every top menu and a row for every key of
+// the file list; Help and F1 ask the desktop to open exactly that file.
+//
+// This test program is built into the program folder, so the window looks the help up
+// exactly where the program does.
+#include "app/FolvaneApplication.h"
+#include "app/TFormMainFolvane3.h"
+#include "browse/TFileViewShortCuts.h"
+#include "tests/app/MainWindowFixture.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QKeySequence>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTest>
+#include <QUrl>
+#include <QXmlStreamReader>
+
+#include <functional>
+
+namespace {
+
+QString shippedHelp()
+{
+    return qEnvironmentVariable("FOLVANE_BIN_DIR") + QStringLiteral("/help/fvhelp.html");
+}
+
+// What a reader of the help file sees: its title, its headings, the text of its key table
+// and every link and picture it points to.
+struct HelpDocument {
+    QString error;
+    QString title;
+    QStringList headings;
+    QString keyTableText;
+    QStringList ids;
+    QStringList references; // href and src values
+    int scripts = 0; // script elements and event-handler attributes
+};
+
+bool isHeading(QStringView name)
+{
+    static const QRegularExpression heading(QStringLiteral("^h[1-6]$"));
+    return heading.match(name).hasMatch();
+}
+
+HelpDocument readHelp(const QString& path)
+{
+    HelpDocument doc;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        doc.error = file.errorString();
+        return doc;
+    }
+    QXmlStreamReader xml(&file);
+    QString text;         // text of the heading or title being read
+    int textDepth = 0;    // > 0 while inside a heading or the title
+    int keyTableDepth = 0; // > 0 while inside the table with id "keys"
+    while (!xml.atEnd()) {
+        xml.readNext();
+        const QStringView name = xml.name();
+        if (xml.isStartElement()) {
+            const QXmlStreamAttributes attributes = xml.attributes();
+            if (attributes.hasAttribute(QStringLiteral("id")))
+                doc.ids << attributes.value(QStringLiteral("id")).toString();
+            for (const QXmlStreamAttribute& attribute : attributes) {
+                if (attribute.name() == QStringLiteral("href") || attribute.name() == QStringLiteral("src"))
+                    doc.references << attribute.value().toString();
+                if (attribute.name().startsWith(QStringLiteral("on")))
+                    ++doc.scripts;
+            }
+            if (name == QStringLiteral("script"))
+                ++doc.scripts;
+            if (name == QStringLiteral("table") && attributes.value(QStringLiteral("id")) == QStringLiteral("keys"))
+                keyTableDepth = 1;
+            else if (keyTableDepth > 0)
+                ++keyTableDepth;
+            if (textDepth > 0)
+                ++textDepth;
+            else if (name == QStringLiteral("title") || isHeading(name)) {
+                textDepth = 1;
+                text.clear();
+            }
+        } else if (xml.isCharacters()) {
+            if (textDepth > 0)
+                text += xml.text();
+            if (keyTableDepth > 0)
+                doc.keyTableText += xml.text() + QLatin1Char(' ');
+        } else if (xml.isEndElement()) {
+            if (keyTableDepth > 0)
+                --keyTableDepth;
+            if (textDepth > 0 && --textDepth == 0) {
+                const QString simplified = text.simplified();
+                if (name == QStringLiteral("title"))
+                    doc.title = simplified;
+                else
+                    doc.headings << simplified;
+            }
+        }
+    }
+    if (xml.hasError())
+        doc.error = QStringLiteral("line %1: %2").arg(xml.lineNumber()).arg(xml.errorString());
+    return doc;
+}
+
+// Receives what the window asks the desktop to open.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+
+public Q_SLOTS:
+    void open(const QUrl& url) { urls << url; }
+};
+
+class HelpFileTest : public MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_opened, "open");
+    }
+    void TearDown() override
+    {
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        MainWindowFixture::TearDown();
+    }
+
+    // What the window asked to open since the last call, local files by their canonical path.
+    QStringList takeOpenedFiles()
+    {
+        QStringList files;
+        for (const QUrl& url : std::as_const(m_opened.urls))
+            files << (url.isLocalFile() ? QFileInfo(url.toLocalFile()).canonicalFilePath() : url.toString());
+        m_opened.urls.clear();
+        return files;
+    }
+
+private:
+    OpenedUrls m_opened;
+};
+
+TEST_F(HelpFileTest, IsShippedInTheProgramFolder)
+{
+    EXPECT_EQ(QDir(FolvaneApplication::ProgramFolder()).canonicalPath(),
+              QDir(qEnvironmentVariable("FOLVANE_BIN_DIR")).canonicalPath());
+    EXPECT_TRUE(QFileInfo(shippedHelp()).isFile()) << shippedHelp().toStdString();
+}
+
+TEST_F(HelpFileTest, IsWellFormedAndSelfContained)
+{
+    const HelpDocument doc = readHelp(shippedHelp());
+    ASSERT_TRUE(doc.error.isEmpty()) << doc.error.toStdString();
+    EXPECT_TRUE(doc.title.contains(QStringLiteral("FolVane III"))) << doc.title.toStdString();
+    EXPECT_EQ(doc.scripts, 0);
+    EXPECT_EQ(QSet<QString>(doc.ids.cbegin(), doc.ids.cend()).size(), doc.ids.size()) << "an id is used twice";
+    const QDir helpFolder = QFileInfo(shippedHelp()).dir();
+    for (const QString& reference : doc.references) {
+        SCOPED_TRACE(reference.toStdString());
+        const QUrl url(reference);
+        if (reference.startsWith(QLatin1Char('#'))) {
+            EXPECT_TRUE(doc.ids.contains(reference.mid(1)));
+        } else {
+            // Pictures and the style sheet are files beside the help, never from outside.
+            EXPECT_TRUE(url.isRelative());
+            EXPECT_TRUE(QFileInfo(helpFolder.filePath(url.path())).isFile());
+        }
+    }
+}
+
+TEST_F(HelpFileTest, HasAHeadingForEveryTopMenu)
+{
+    const HelpDocument doc = readHelp(shippedHelp());
+    ASSERT_TRUE(doc.error.isEmpty()) << doc.error.toStdString();
+    auto window = shown();
+    const QList<QAction*> topMenus = window->controls().MainMenu1->actions();
+    ASSERT_FALSE(topMenus.isEmpty());
+    for (const QAction* menu : topMenus) {
+        const QString caption = QString(menu->text()).remove(QLatin1Char('&'));
+        EXPECT_TRUE(doc.headings.contains(caption) || doc.headings.contains(caption + QStringLiteral(" menu")))
+            << caption.toStdString() << " has no heading";
+    }
+}
+
+TEST_F(HelpFileTest, KeyTableNamesEveryKeyOfTheFileList)
+{
+    const HelpDocument doc = readHelp(shippedHelp());
+    ASSERT_TRUE(doc.error.isEmpty()) << doc.error.toStdString();
+    const TFileViewShortCuts keys;
+    for (const QKeySequence& key : {keys.scCopy, keys.scCut, keys.scOpen, keys.scDelete, keys.scRename, keys.scNewFolder,
+                                    keys.scPaste, keys.scBack, keys.scFindFile, keys.scRefresh, keys.scSelectAll}) {
+        const QString text = key.toString(QKeySequence::PortableText);
+        EXPECT_TRUE(doc.keyTableText.contains(QRegularExpression(QStringLiteral("(^|\\s)") + QRegularExpression::escape(text)
+                                                                 + QStringLiteral("(\\s|$)"))))
+            << text.toStdString() << " is missing from the key table";
+    }
+}
+
+TEST_F(HelpFileTest, HelpMenuAndF1OpenTheShippedFile)
+{
+    const QString expected = QFileInfo(shippedHelp()).canonicalFilePath();
+    ASSERT_FALSE(expected.isEmpty()) << "no help file shipped";
+    const struct {
+        const char* how;
+        std::function<void(TFormMainFolvane3&)> ask;
+    } cases[] = {
+        {"Help menu", [](TFormMainFolvane3& w) { w.controls().MenuHelpContents->trigger(); }},
+        {"F1", [](TFormMainFolvane3& w) { QTest::keyClick(&w, Qt::Key_F1); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        auto window = shown();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        c.ask(*window);
+        EXPECT_EQ(takeOpenedFiles(), QStringList{expected});
+    }
+}
+
+} // namespace
+
+#include "HelpFileTest.moc"
