@@ -24,6 +24,7 @@
 #include <QXmlStreamReader>
 
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -46,8 +47,7 @@ struct HelpDocument {
 
 bool isHeading(QStringView name)
 {
-    static const QRegularExpression heading(QStringLiteral("^h[1-6]$"));
-    return heading.match(name).hasMatch();
+    return name.size() == 2 && name[0] == QLatin1Char('h') && name[1] >= QLatin1Char('1') && name[1] <= QLatin1Char('6');
 }
 
 HelpDocument readHelp(const QString& path)
@@ -91,7 +91,7 @@ HelpDocument readHelp(const QString& path)
             if (textDepth > 0)
                 text += xml.text();
             if (keyTableDepth > 0)
-                doc.keyTableText += xml.text() + QLatin1Char(' ');
+                doc.keyTableText += xml.text().toString() + QLatin1Char(' ');
         } else if (xml.isEndElement()) {
             if (keyTableDepth > 0)
                 --keyTableDepth;
