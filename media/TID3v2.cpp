@@ -202,6 +202,10 @@ void TID3v2::readFrames(Body& body, uint8_t flags)
         // 2.3 counts the extended header without its size field, 2.4 with it.
         position += m_versionId == 3 ? 4 + qint64(readBE32(sizeBytes, 0)) : qint64(readSynchsafe32(sizeBytes, 0));
     }
+    // A 2.2 or 2.3 tag unsynchronised as a whole was restored as one in Body, so its frames
+    // are not restored again (a restored text may itself hold FF 00). In 2.4 the tag flag
+    // only says that every frame is unsynchronised, and each frame is restored on its own.
+    const bool everyFrameUnsynchronised = m_versionId == 4 && (flags & Id3v2Header::Unsynchronised);
     const int headerLength = FrameHeader::length(m_versionId);
     QByteArray bytes;
     while (position + headerLength <= body.end()) {
@@ -213,7 +217,7 @@ void TID3v2::readFrames(Body& body, uint8_t flags)
         const qint64 dataStart = position + headerLength;
         if (isKnownId(frame.id) && !frame.unreadable) {
             keepFrame(body, frame.id, dataStart + frame.extraBytes, frame.size - frame.extraBytes,
-                      frame.unsynchronised || (flags & Id3v2Header::Unsynchronised));
+                      frame.unsynchronised || everyFrameUnsynchronised);
         }
         position = dataStart + frame.size;
     }
