@@ -4,11 +4,11 @@
 #include "app/MainWindowControls.h"
 #include "app/StartFolder.h"
 #include "app/TFormMainFolvane3.h"
-#include "browse/BrowsePaths.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
 #include "platform/Drives.h"
+#include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 
@@ -21,15 +21,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-
-namespace {
-
-QString withSlash(const QString& folder)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
-}
-
-} // namespace
 
 MainWindowBrowse::MainWindowBrowse(TFormMainFolvane3* window, MainWindowControls& c)
     : QObject(window)
@@ -70,7 +61,7 @@ MainWindowBrowse::MainWindowBrowse(TFormMainFolvane3* window, MainWindowControls
 
 void MainWindowBrowse::goToFolder(const QString& folder)
 {
-    const QString path = withSlash(QDir::cleanPath(folder));
+    const QString path = PathText::withTrailingSlash(QDir::cleanPath(folder));
     m_window->setCurrentPath(path);
     TPathViewFol* tree = m_c.PathViewFol1;
     TFileViewFol* list = m_c.FileViewFol1;
@@ -115,10 +106,10 @@ void MainWindowBrowse::applyFileFilters(bool showHiddenSystem)
 void MainWindowBrowse::PathViewFol1DirChange(const QString& selectedPath)
 {
     if (QFileInfo(selectedPath).isDir())
-        m_window->setCurrentPath(withSlash(selectedPath));
+        m_window->setCurrentPath(PathText::withTrailingSlash(selectedPath));
     if (m_window->CurrentMode() != vmFileManager || !m_c.PathViewFol1->isVisible())
         return;
-    m_window->UpdateRecentPaths(BrowsePaths::withoutTrailingSlash(selectedPath));
+    m_window->UpdateRecentPaths(PathText::withoutTrailingSlash(selectedPath));
     // A folder opened from the list keeps the keyboard in the list.
     if (!m_c.FileViewFol1->isAncestorOf(QApplication::focusWidget()))
         m_c.PathViewFol1->setFocus();

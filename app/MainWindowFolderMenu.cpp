@@ -3,10 +3,10 @@
 #include "app/MainWindowControls.h"
 #include "app/MainWindowDriveMenu.h"
 #include "app/TFormMainFolvane3.h"
-#include "browse/BrowsePaths.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
 #include "platform/Drives.h"
+#include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 
@@ -168,7 +168,7 @@ bool MainWindowFolderMenu::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindowFolderMenu::makeShortcut(const QString& folder)
 {
-    const QString target = BrowsePaths::withoutTrailingSlash(m_c.PathViewFol1->SelectedPath());
+    const QString target = PathText::withoutTrailingSlash(m_c.PathViewFol1->SelectedPath());
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         Prompter::instance().error(QStringLiteral("The folder for the shortcut does not exist:\r\n") + folder);
         return;

@@ -1,5 +1,7 @@
 #include "app/RecentPaths.h"
 
+#include "platform/PathText.h"
+
 #include <QFileInfo>
 
 void RecentPaths::update(QStringList& paths, const QString& currentFolder,
@@ -18,10 +20,7 @@ void RecentPaths::update(QStringList& paths, const QString& currentFolder,
 
 QString RecentPaths::normalized(const QString& folder)
 {
-    QString path = folder;
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    return path;
+    return PathText::withoutTrailingSlash(folder);
 }
 
 bool RecentPaths::isFolder(const QString& path)

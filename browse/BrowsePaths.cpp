@@ -1,15 +1,9 @@
 #include "browse/BrowsePaths.h"
 
 #include "platform/Drives.h"
+#include "platform/PathText.h"
 
 namespace BrowsePaths {
-
-QString withoutTrailingSlash(QString path)
-{
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    return path;
-}
 
 bool isOnDrive(const QString& root, const QString& path)
 {
@@ -20,7 +14,7 @@ bool isOnDrive(const QString& root, const QString& path)
 
 QString networkForm(const QString& path)
 {
-    QString text = withoutTrailingSlash(path);
+    QString text = PathText::withoutTrailingSlash(path);
     const DriveInfo drive = DriveOfPath(text);
     if (drive.type != DriveType::Network || !drive.device.startsWith(QLatin1String("//")))
         return text;

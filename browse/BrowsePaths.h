@@ -7,9 +7,6 @@
 
 namespace BrowsePaths {
 
-// "/data/Music/" -> "/data/Music"; "/" stays "/".
-QString withoutTrailingSlash(QString path);
-
 // Whether `path` is the drive root `root` or lies below it ("/data2" is not below "/data").
 bool isOnDrive(const QString& root, const QString& path);
 

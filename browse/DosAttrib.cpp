@@ -1,10 +1,12 @@
 #include "browse/DosAttrib.h"
 
+#include "platform/ByteOrder.h"
+
 namespace DosAttrib {
 namespace {
 
-uint16_t readLE16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
-uint32_t readLE32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+using byteorder::readLE16;
+using byteorder::readLE32;
 
 std::optional<uint32_t> parseText(const uint8_t* data, size_t size)
 {

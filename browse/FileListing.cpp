@@ -3,6 +3,7 @@
 #include "browse/FileSorter.h"
 #include "browse/FileTypeNames.h"
 #include "browse/FolderReader.h"
+#include "platform/PathText.h"
 
 #include <QFile>
 
@@ -19,7 +20,7 @@ void FileListing::clear()
 bool FileListing::listFolder(const QString& directory, const ListingOptions& options, const Progress& progress)
 {
     clear();
-    m_directory = directory.endsWith(QLatin1Char('/')) ? directory : directory + QLatin1Char('/');
+    m_directory = PathText::withTrailingSlash(directory);
     const FileMask mask(options.mask);
     if (options.showFolders && options.parentDirEnabled && m_directory != QLatin1String("/")) {
         TFileInfo parent;

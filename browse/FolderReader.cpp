@@ -2,10 +2,10 @@
 
 #include "browse/DosAttrib.h"
 #include "browse/HiddenList.h"
+#include "platform/DirStream.h"
 
 #include <QFile>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -13,17 +13,12 @@
 
 #include <cerrno>
 #include <cstring>
-#include <memory>
 #include <string>
 #include <system_error>
 #include <thread>
 #include <vector>
 
 namespace {
-
-struct DirCloser {
-    void operator()(DIR* dir) const { ::closedir(dir); }
-};
 
 bool statEntry(int folderFd, const char* name, struct statx* st)
 {
@@ -107,18 +102,16 @@ public:
     }
 
     // Reads the next names; false when the folder has no more.
-    bool fill(DIR* dir, FolderReader::Scope scope)
+    bool fill(DirStream& dir, FolderReader::Scope scope)
     {
         m_names.clear();
         m_offsets.clear();
         const size_t limit = m_filled++ == 0 ? firstCapacity : capacity;
         while (m_offsets.size() < limit) {
-            const dirent* d = ::readdir(dir);
+            const dirent* d = dir.next();
             if (!d)
                 return false;
             const char* name = d->d_name;
-            if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
-                continue;
             if (scope == FolderReader::Scope::FoldersOnly && d->d_type != DT_DIR && d->d_type != DT_LNK
                 && d->d_type != DT_UNKNOWN)
                 continue;
@@ -206,22 +199,16 @@ FolderReader::FolderReader(QString folder, Scope scope)
 bool FolderReader::read(const std::function<bool(const FolderEntry&)>& visit)
 {
     m_error.clear();
-    const int fd = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        m_error = QStringLiteral("Cannot read the folder %1: %2").arg(m_folder, QString::fromLocal8Bit(std::strerror(errno)));
+    DirStream dir(QFile::encodeName(m_folder));
+    if (!dir.isOpen()) {
+        m_error = dir.errorString();
         return false;
     }
-    std::unique_ptr<DIR, DirCloser> dir(::fdopendir(fd));
-    if (!dir) {
-        ::close(fd);
-        m_error = QStringLiteral("Cannot read the folder %1").arg(m_folder);
-        return false;
-    }
-    const HiddenList hidden = HiddenList::read(fd);
-    EntryBatch batch(fd, m_folder, hidden);
+    const HiddenList hidden = HiddenList::read(dir.fd());
+    EntryBatch batch(dir.fd(), m_folder, hidden);
     bool more = true;
     while (more) {
-        more = batch.fill(dir.get(), m_scope);
+        more = batch.fill(dir, m_scope);
         batch.examine();
         if (!batch.visitAll(m_scope, visit))
             break;

@@ -1,14 +1,14 @@
 #include "browse/TFileViewFol.h"
 
-#include "browse/BrowsePaths.h"
 #include "browse/DriveItems.h"
 #include "browse/FileIconDelegate.h"
-#include "browse/SortArrowStyle.h"
-#include "browse/FileViewKeys.h"
-#include "browse/TFileViewFolPopUp.h"
 #include "browse/FileSortOrder.h"
 #include "browse/FileTypeNames.h"
+#include "browse/FileViewKeys.h"
+#include "browse/SortArrowStyle.h"
+#include "browse/TFileViewFolPopUp.h"
 #include "browse/TPathViewFol.h"
+#include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 #include "platform/ui/PropertiesDialog.h"
@@ -107,9 +107,7 @@ void TFileViewFol::setDirectory(const QString& directory)
     }
     if (directory.isEmpty() || !QFileInfo(directory).isDir())
         return;
-    QString folder = QDir::cleanPath(QFileInfo(directory).absoluteFilePath());
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
+    const QString folder = PathText::withTrailingSlash(QDir::cleanPath(QFileInfo(directory).absoluteFilePath()));
     if (folder == m_directory)
         return;
     m_directory = folder;
@@ -121,7 +119,7 @@ void TFileViewFol::setDirectoryDirect(const QString& directory)
     if (isMyComputer(directory) || directory.isEmpty())
         m_directory = directory.isEmpty() ? m_directory : directory;
     else
-        m_directory = directory.endsWith(QLatin1Char('/')) ? directory : directory + QLatin1Char('/');
+        m_directory = PathText::withTrailingSlash(directory);
 }
 
 void TFileViewFol::setMask(const QString& mask)
@@ -416,7 +414,7 @@ void TFileViewFol::GoUp()
         return;
     if (m_dirTree && m_dirTree->currentItem() && m_dirTree->currentItem() == m_dirTree->rootNode())
         return;
-    const QString left = BrowsePaths::withoutTrailingSlash(m_directory);
+    const QString left = PathText::withoutTrailingSlash(m_directory);
     const DriveInfo drive = DriveOfPath(left);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     if (left == drive.root) {
@@ -442,10 +440,10 @@ void TFileViewFol::GoUp()
 
 bool TFileViewFol::SelectFileInList(const QString& fullPath)
 {
-    const QString wanted = BrowsePaths::withoutTrailingSlash(fullPath);
+    const QString wanted = PathText::withoutTrailingSlash(fullPath);
     for (int row = 0; row < m_model.rowCount(); ++row) {
         const QModelIndex index = m_model.index(row, 0);
-        if (BrowsePaths::withoutTrailingSlash(index.data(FileListModel::FullPathRole).toString()) == wanted) {
+        if (PathText::withoutTrailingSlash(index.data(FileListModel::FullPathRole).toString()) == wanted) {
             focusRow(row);
             followSelection();
             return true;
@@ -487,7 +485,7 @@ void TFileViewFol::FindInFolder()
 {
     if (!currentView()->hasFocus() || isMyComputer(m_directory))
         return;
-    const QString folder = BrowsePaths::withoutTrailingSlash(m_directory);
+    const QString folder = PathText::withoutTrailingSlash(m_directory);
     if (!ShellExecute(QStringLiteral("Find"), folder).accepted)
         Prompter::instance().error(QStringLiteral("Can not Find file  ") + folder);
 }

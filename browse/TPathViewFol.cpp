@@ -2,12 +2,13 @@
 
 #include "browse/BrowsePaths.h"
 #include "browse/DriveItems.h"
-#include "browse/ItemIcons.h"
 #include "browse/FileListing.h"
+#include "browse/ItemIcons.h"
 #include "browse/SubfolderReader.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFolPopUp.h"
 #include "browse/TTabControlDriveFol.h"
+#include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 #include "platform/ui/PropertiesDialog.h"
@@ -17,15 +18,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
-
-namespace {
-
-QString childPath(const QString& parent, const QString& name)
-{
-    return parent.endsWith(QLatin1Char('/')) ? QString(parent + name) : QString(parent + QLatin1Char('/') + name);
-}
-
-} // namespace
 
 TPathViewFol::TPathViewFol(QWidget* parent)
     : QTreeWidget(parent)
@@ -97,7 +89,7 @@ void TPathViewFol::setSelectedPath(const QString& path)
 void TPathViewFol::setCurrentFolder(const QString& folder)
 {
     if (!folder.isEmpty() && folder != myComputer())
-        m_currentFolder = BrowsePaths::withoutTrailingSlash(folder);
+        m_currentFolder = PathText::withoutTrailingSlash(folder);
 }
 
 void TPathViewFol::AddRootNode()
@@ -191,7 +183,7 @@ void TPathViewFol::NodeExpanding(QTreeWidgetItem* node)
     // A network drive that does not answer in time has no children rather than a hung window.
     if (!network || CheckDriveReady(DriveOfPath(path).root, false)) {
         for (const QString& name : SubfolderReader::subfolders(path, m_folderType))
-            addFolderNode(node, name, childPath(path, name), network);
+            addFolderNode(node, name, PathText::joined(path, name), network);
     }
     QGuiApplication::restoreOverrideCursor();
 }
@@ -213,7 +205,7 @@ bool TPathViewFol::GoToPath(const QString& path)
 {
     if (path.isEmpty() || !QFileInfo(path).isDir())
         return false;
-    const QString clean = BrowsePaths::withoutTrailingSlash(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    const QString clean = PathText::withoutTrailingSlash(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     const DriveInfo drive = DriveOfPath(clean);
     // In single-drive mode, going to a drive's root, or to a folder on a drive the tree does
     // not show (opened from the drive view), shows that drive.
@@ -227,7 +219,7 @@ bool TPathViewFol::GoToPath(const QString& path)
         AddRootNode();
         AddDriveNode(drive.root);
     }
-    const QString target = clean.endsWith(QLatin1Char('/')) ? clean : clean + QLatin1Char('/');
+    const QString target = PathText::withTrailingSlash(clean);
     QTreeWidgetItem* root = rootNode();
     if (!root || root->childCount() == 0)
         AddDriveNodes();
@@ -346,7 +338,7 @@ void TPathViewFol::contextMenuEvent(QContextMenuEvent* event)
 void TPathViewFol::runVerb(const QString& verb)
 {
     // A selection that is not an existing folder ("My Computer") gives the verb nothing.
-    const QString path = QFileInfo(m_selectedPath).isDir() ? BrowsePaths::withoutTrailingSlash(m_selectedPath) : QString();
+    const QString path = QFileInfo(m_selectedPath).isDir() ? PathText::withoutTrailingSlash(m_selectedPath) : QString();
     if (!ShellExecute(verb, path).accepted)
         Prompter::instance().error(QStringLiteral("Can not ") + verb + QStringLiteral(" file  ") + path);
 }
@@ -363,7 +355,7 @@ void TPathViewFol::FindWithExplorer()
 
 void TPathViewFol::FormatDrive()
 {
-    const QString root = DriveOfPath(BrowsePaths::withoutTrailingSlash(m_selectedPath)).root;
+    const QString root = DriveOfPath(PathText::withoutTrailingSlash(m_selectedPath)).root;
     QString error;
     // Unlike the platform's own format box, a missing utility is reported, not ignored.
     if (!::FormatDrive(root, &error))

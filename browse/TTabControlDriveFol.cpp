@@ -1,10 +1,10 @@
 #include "browse/TTabControlDriveFol.h"
 
-#include "browse/BrowsePaths.h"
 #include "browse/ItemIcons.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TPathViewFolPopUp.h"
+#include "platform/PathText.h"
 #include "platform/Prompter.h"
 
 #include <QCoreApplication>
@@ -82,7 +82,7 @@ QSize TTabControlDriveFol::tabSizeHint(int index) const
 
 void TTabControlDriveFol::setSelectedTabText(const QString& path)
 {
-    const QString text = BrowsePaths::withoutTrailingSlash(path);
+    const QString text = PathText::withoutTrailingSlash(path);
     // A folder on another drive moves the selection to that drive's tab.
     const int drive = m_tabs.indexOfDrive(text);
     if (drive < 0)

@@ -2,6 +2,7 @@
 
 #include "platform/FileTypes.h"
 #include "platform/HistoryList.h"
+#include "platform/PathText.h"
 #include "platform/Registry.h"
 
 #include <QFileInfo>
@@ -114,9 +115,7 @@ QString fileHint(const QString& path)
     const QFileInfo info(path);
     QLocale locale;
     locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
-    QString folder = info.absolutePath();
-    if (!folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
+    const QString folder = PathText::withTrailingSlash(info.absolutePath());
     return QStringLiteral("Size (bytes): \t") + locale.toString(qint64(info.size())) + QStringLiteral("\r\n")
         + QStringLiteral("Attributes: ") + QStringLiteral("\t") + attributeLetters(path) + QStringLiteral("\r\n")
         + QStringLiteral("Created: ") + QStringLiteral("\t") + timeText(info.birthTime()) + QStringLiteral("\r\n")

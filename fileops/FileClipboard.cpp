@@ -1,5 +1,7 @@
 #include "fileops/FileClipboard.h"
 
+#include "platform/PathText.h"
+
 #include <QDir>
 
 namespace {
@@ -20,9 +22,7 @@ void FileClipboard::clearListSource()
 
 void FileClipboard::setTreeSource(const QString& folder, bool driveRoot)
 {
-    QString path = folder;
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
+    QString path = PathText::withoutTrailingSlash(folder);
     if (driveRoot)
         path += path == QLatin1String("/") ? QStringLiteral("*") : kContents;
     m_treeSource = path;

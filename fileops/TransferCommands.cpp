@@ -3,6 +3,7 @@
 #include "fileops/FileDropMime.h"
 #include "platform/ChangeNotices.h"
 #include "platform/FileOperation.h"
+#include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 
@@ -43,25 +44,9 @@ QClipboard* systemClipboard()
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::clipboard() : nullptr;
 }
 
-QString withoutSlash(QString path)
-{
-    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
-        path.chop(1);
-    return path;
-}
-
-QString parentOf(const QString& path)
-{
-    const QString clean = withoutSlash(path);
-    const qsizetype slash = clean.lastIndexOf(QLatin1Char('/'));
-    return slash <= 0 ? QStringLiteral("/") : clean.left(slash);
-}
-
-QString nameOf(const QString& path)
-{
-    const QString clean = withoutSlash(path);
-    return clean.mid(clean.lastIndexOf(QLatin1Char('/')) + 1);
-}
+using PathText::joined;
+using PathText::nameOf;
+using PathText::withoutTrailingSlash;
 
 bool isFolder(const QString& path)
 {
@@ -90,7 +75,7 @@ TransferCommands::TransferCommands(BrowsePanes& panes, FileClipboard& clipboard)
 QString TransferCommands::listFolder() const
 {
     const QString dir = m_panes.listDirectory();
-    return isFolder(dir) ? withoutSlash(dir) : QString();
+    return isFolder(dir) ? withoutTrailingSlash(dir) : QString();
 }
 
 void TransferCommands::afterChange()
@@ -168,7 +153,7 @@ void TransferCommands::pasteList()
         WaitCursor wait;
         bool done = false;
         if (mode != TransferMode::None)
-            done = RunTransfer(kindOf(mode), m_clipboard.listSource(), {folder + QLatin1Char('/')});
+            done = RunTransfer(kindOf(mode), m_clipboard.listSource(), {PathText::withTrailingSlash(folder)});
         m_panes.refreshList();
         m_clipboard.consumeListPaths();
         m_panes.rebuildTreeAt(folder);
@@ -200,7 +185,7 @@ bool TransferCommands::pasteTree()
     bool ok = false;
     if (!target.isEmpty() && !source.isEmpty() && m_clipboard.mode() != TransferMode::None) {
         const QStringList sources = FileClipboard::expandTreeSource(source);
-        const QString into = withoutSlash(target) + QLatin1Char('/');
+        const QString into = PathText::withTrailingSlash(target);
         WaitCursor wait;
         ok = !sources.isEmpty() && RunTransfer(kindOf(m_clipboard.mode()), sources, {into});
         if (ok)
@@ -245,12 +230,12 @@ void TransferCommands::deleteTree()
     if (m_panes.treeSelectedLevel() < 2)
         return;
     WaitCursor wait;
-    const QString path = withoutSlash(m_panes.treeSelectedPath());
+    const QString path = withoutTrailingSlash(m_panes.treeSelectedPath());
     if (!isFolder(path)) {
         Prompter::instance().error(path + QStringLiteral("not found"));
         return;
     }
-    const QString parent = parentOf(path);
+    const QString parent = PathText::folderOf(path);
     m_panes.rebuildTreeAt(parent);
     if (RunTransfer(FileOperationKind::Delete, {path}, {})) {
         m_panes.rebuildTreeAt(parent);
@@ -291,7 +276,7 @@ void TransferCommands::startListRename()
 bool TransferCommands::renameListItem(const QString& oldPath, const QString& text, const QString& kind)
 {
     WaitCursor wait;
-    const QString newPath = parentOf(oldPath) + QLatin1Char('/') + text;
+    const QString newPath = joined(PathText::folderOf(oldPath), text);
     if (newPath == oldPath)
         return false;
     if (!isValidEntryName(text)) {
@@ -301,7 +286,7 @@ bool TransferCommands::renameListItem(const QString& oldPath, const QString& tex
     const bool ok = RunTransfer(FileOperationKind::Rename, {oldPath}, {newPath});
     m_panes.refreshList();
     if (kind.compare(QLatin1String("dir"), Qt::CaseInsensitive) == 0)
-        m_panes.rebuildTreeAt(parentOf(oldPath));
+        m_panes.rebuildTreeAt(PathText::folderOf(oldPath));
     return ok;
 }
 
@@ -328,8 +313,8 @@ bool TransferCommands::renameTreeFolder(const QString& oldPath, const QString& t
                                       + QStringLiteral("\r") + QStringLiteral("    To     : ") + text))
         return false;
     WaitCursor wait;
-    const QString newPath = parentOf(oldPath) + QLatin1Char('/') + text;
-    if (!RunTransfer(FileOperationKind::Rename, {withoutSlash(oldPath)}, {newPath}))
+    const QString newPath = joined(PathText::folderOf(oldPath), text);
+    if (!RunTransfer(FileOperationKind::Rename, {withoutTrailingSlash(oldPath)}, {newPath}))
         return false;
     m_panes.rebuildTreeAt(newPath);
     return true;
@@ -340,9 +325,9 @@ bool TransferCommands::renameTreeFolder(const QString& oldPath, const QString& t
 QString TransferCommands::freeFolderName(const QString& parent, int firstNumber)
 {
     const QString base = QStringLiteral("New Folder");
-    const QString folder = withoutSlash(parent) == QLatin1String("/") ? QString() : withoutSlash(parent);
+    const QString folder = withoutTrailingSlash(parent);
     QString name = base;
-    for (int n = firstNumber; QFileInfo::exists(folder + QLatin1Char('/') + name); ++n)
+    for (int n = firstNumber; QFileInfo::exists(joined(folder, name)); ++n)
         name = base + QLatin1Char('(') + QString::number(n) + QLatin1Char(')');
     return name;
 }
@@ -356,13 +341,13 @@ bool TransferCommands::newFolder()
         Prompter::instance().error(QStringLiteral("Can't add drives"));
         return false;
     }
-    const QString parent = withoutSlash(m_panes.treeSelectedPath());
+    const QString parent = withoutTrailingSlash(m_panes.treeSelectedPath());
     const QString name = freeFolderName(parent, 0);
     if (hasInvalidFolderChar(name)) {
         Prompter::instance().error(QStringLiteral("Folder Name contains invalid characters"));
         return false;
     }
-    const QString path = (parent == QLatin1String("/") ? QString() : parent) + QLatin1Char('/') + name;
+    const QString path = joined(parent, name);
     if (!QDir().mkdir(path))
         return false;
     NotifyChange(ChangeEvent::MakeFolder, path);
@@ -377,7 +362,7 @@ QString TransferCommands::newFolderInList()
     const QString folder = listFolder();
     if (folder.isEmpty())
         return QString();
-    const QString path = (folder == QLatin1String("/") ? QString() : folder) + QLatin1Char('/') + freeFolderName(folder, 2);
+    const QString path = joined(folder, freeFolderName(folder, 2));
     if (!QDir().mkdir(path))
         return QString(); // not reported, as the list's own shortcut has always done
     NotifyChange(ChangeEvent::MakeFolder, path);
@@ -388,10 +373,10 @@ QString TransferCommands::newFolderInList()
 
 QString TransferCommands::freeTextFileName(const QString& folder)
 {
-    const QString base = withoutSlash(folder) == QLatin1String("/") ? QString() : withoutSlash(folder);
-    QString path = base + QStringLiteral("/Newtext.txt");
+    const QString base = withoutTrailingSlash(folder);
+    QString path = joined(base, QStringLiteral("Newtext.txt"));
     for (int n = 0; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
-        path = base + QStringLiteral("/Newtext") + QString::number(n) + QStringLiteral(".txt");
+        path = joined(base, QStringLiteral("Newtext") + QString::number(n) + QStringLiteral(".txt"));
     return path;
 }
 
@@ -406,7 +391,7 @@ QString TransferCommands::newTextFile()
         const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             ::close(fd);
-            NotifyChange(ChangeEvent::Create, withoutSlash(folder));
+            NotifyChange(ChangeEvent::Create, withoutTrailingSlash(folder));
             m_panes.refreshList();
             m_panes.selectInList(path);
             return path;
@@ -434,12 +419,12 @@ void TransferCommands::copyTo(bool move)
         title = verb + QString::number(selected.size()) + (move ? QStringLiteral(" selected to...") : QStringLiteral(" selected to... "));
     const QString folder = listFolder();
     const QString chosen = BrowseForFolder(title, folder);
-    if (!isFolder(chosen) || withoutSlash(chosen) == folder)
+    if (!isFolder(chosen) || withoutTrailingSlash(chosen) == folder)
         return;
     QStringList sources;
     if (tree) {
         if (!m_panes.treeSelectedPath().isEmpty())
-            sources << withoutSlash(m_panes.treeSelectedPath());
+            sources << withoutTrailingSlash(m_panes.treeSelectedPath());
     } else {
         for (const ListEntry& entry : selected) {
             if (QFileInfo::exists(entry.fullPath) || QFileInfo(entry.fullPath).isSymLink())
@@ -450,13 +435,13 @@ void TransferCommands::copyTo(bool move)
         return;
     if (move && m_returnToFileManager)
         m_returnToFileManager();
-    const QString target = withoutSlash(chosen);
+    const QString target = withoutTrailingSlash(chosen);
     if (!RunTransfer(move ? FileOperationKind::Move : FileOperationKind::Copy, sources,
-                     {(target == QLatin1String("/") ? QString() : target) + QLatin1Char('/')}))
+                     {PathText::withTrailingSlash(target)}))
         return;
     NotifyChange(ChangeEvent::UpdateDir, target);
     if (move) {
-        const QString parent = parentOf(folder);
+        const QString parent = PathText::folderOf(folder);
         NotifyChange(ChangeEvent::UpdateDir, parent);
         m_panes.rebuildTreeAt(tree ? parent : folder);
         afterChange();

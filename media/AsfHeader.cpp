@@ -3,8 +3,11 @@
 #include "media/AudioSource.h"
 #include "media/ByteCursor.h"
 #include "media/TextCodec.h"
+#include "platform/ByteOrder.h"
 
 namespace media {
+
+using namespace byteorder;
 
 namespace {
 
@@ -92,10 +95,10 @@ uint64_t AsfAttribute::number() const
 {
     if (!isNumber())
         return 0;
-    uint64_t result = 0;
-    for (qsizetype i = qMin<qsizetype>(value.size(), 8) - 1; i >= 0; --i)
-        result = result << 8 | uint8_t(value[i]);
-    return result;
+    // BOOL and DWORD take 4 bytes, WORD 2, QWORD 8: little-endian, widened with zeros.
+    QByteArray field = value.left(8);
+    field.resize(8, '\0');
+    return readLE64(field, 0);
 }
 
 uint64_t AsfHeader::durationWithoutPreroll() const
@@ -114,25 +117,25 @@ bool AsfHeader::read(AudioSource& source)
     }
     m_otherKind = start.size() >= GuidSize && !isGuid(QByteArrayView(start).first(GuidSize), HeaderGuid);
     if (m_otherKind || start.size() < HeaderObject::Size) {
-        m_error = QStringLiteral("not an ASF file");
+        m_error = QStringLiteral("ASF: not an ASF file");
         return false;
     }
     ByteCursor cursor(start, GuidSize);
     const uint64_t size = cursor.le64();
     const uint32_t count = cursor.le32();
     if (size < uint64_t(HeaderObject::Size) || size > uint64_t(source.size()) || size > uint64_t(MaxHeaderSize)) {
-        m_error = QStringLiteral("the ASF header is damaged (its size is %1 bytes)").arg(size);
+        m_error = QStringLiteral("ASF: the header is damaged (its size is %1 bytes)").arg(size);
         return false;
     }
     QByteArray header;
     if (!source.readAt(0, qint64(size), header) || header.size() != qsizetype(size)) {
-        m_error = QStringLiteral("the ASF header cannot be read");
+        m_error = QStringLiteral("ASF: the header cannot be read");
         return false;
     }
     ByteCursor objects(header, HeaderObject::Size);
     for (uint32_t i = 0; i < count && objects.remaining() > 0; ++i) {
         if (!readChild(objects, 0)) {
-            m_error = QStringLiteral("the ASF header is damaged (object %1)").arg(i + 1);
+            m_error = QStringLiteral("ASF: the header is damaged (object %1)").arg(i + 1);
             return false;
         }
     }

@@ -16,6 +16,9 @@ namespace media {
 class AudioSource {
 public:
     AudioSource();
+    // Opens the named file as openFile() does; a reader given a source that did not open
+    // fails on its first read with the reason in errorString().
+    explicit AudioSource(const QString& fileName);
     // Reads from a device that the caller keeps open (a QBuffer in the fuzz targets).
     explicit AudioSource(QIODevice* device);
     ~AudioSource();
@@ -29,30 +32,18 @@ public:
     qint64 size() const { return m_size; }
 
     // Reads at most `length` bytes at `offset` into `out`; fewer when the file ends first.
-    // False when the offset lies outside the file or the device reports an error.
+    // False when no file is open, the offset lies outside the file or the device reports
+    // an error; errorString() says which, naming the file.
     bool readAt(qint64 offset, qint64 length, QByteArray& out);
 
     QString errorString() const { return m_error; }
 
 private:
+    QString m_name; // the file's name in messages
     std::unique_ptr<QFile> m_file;
     QIODevice* m_device = nullptr;
     qint64 m_size = 0;
     QString m_error;
 };
-
-// Clears `reader` and runs its read() over the named file. A file that cannot be opened
-// leaves the reader cleared, with the reason in `error`.
-template <typename Reader>
-bool readNamedFile(Reader& reader, const QString& fileName, QString& error)
-{
-    reader.ResetData();
-    AudioSource source;
-    if (!source.openFile(fileName)) {
-        error = source.errorString();
-        return false;
-    }
-    return reader.read(source);
-}
 
 } // namespace media

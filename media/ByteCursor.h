@@ -3,7 +3,7 @@
 // zeros or an empty view and leaves the cursor failed, so a parser checks ok() once after
 // a record instead of before every field.
 
-#include "media/ByteOrder.h"
+#include "platform/ByteOrder.h"
 
 #include <QByteArrayView>
 
@@ -40,19 +40,19 @@ public:
     uint16_t le16()
     {
         const QByteArrayView field = take(2);
-        return m_ok ? readLE16(field, 0) : 0;
+        return m_ok ? byteorder::readLE16(field, 0) : 0;
     }
 
     uint32_t le32()
     {
         const QByteArrayView field = take(4);
-        return m_ok ? readLE32(field, 0) : 0;
+        return m_ok ? byteorder::readLE32(field, 0) : 0;
     }
 
     uint64_t le64()
     {
         const QByteArrayView field = take(8);
-        return m_ok ? readLE64(field, 0) : 0;
+        return m_ok ? byteorder::readLE64(field, 0) : 0;
     }
 
 private:

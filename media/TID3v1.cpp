@@ -1,10 +1,12 @@
 #include "media/TID3v1.h"
 
 #include "media/AudioSource.h"
-#include "media/ByteOrder.h"
 #include "media/Id3Genres.h"
+#include "platform/ByteOrder.h"
 
 namespace media {
+
+using namespace byteorder;
 
 namespace {
 
@@ -45,7 +47,8 @@ QString TID3v1::Genre() const
 
 bool TID3v1::ReadFromFile(const QString& fileName)
 {
-    return readNamedFile(*this, fileName, m_error);
+    AudioSource source(fileName);
+    return read(source);
 }
 
 bool TID3v1::read(AudioSource& source)

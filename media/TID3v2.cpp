@@ -1,15 +1,17 @@
 #include "media/TID3v2.h"
 
 #include "media/AudioSource.h"
-#include "media/ByteOrder.h"
 #include "media/Id3Genres.h"
 #include "media/Id3Text.h"
 #include "media/TextCodec.h"
+#include "platform/ByteOrder.h"
 
 #include <array>
 #include <utility>
 
 namespace media {
+
+using namespace byteorder;
 
 namespace {
 
@@ -65,6 +67,14 @@ QByteArray idFromV22(QByteArrayView id)
             return QByteArray(current);
     }
     return id.toByteArray();
+}
+
+// ID3v2 sizes keep the top bit of every byte clear ("synchsafe"): 4 bytes of 7 bits each,
+// summed as b0 * 2^21 + b1 * 2^14 + b2 * 2^7 + b3.
+uint32_t readSynchsafe32(QByteArrayView bytes, qsizetype at)
+{
+    return uint32_t(byteAt(bytes, at)) << 21 | uint32_t(byteAt(bytes, at + 1)) << 14
+         | uint32_t(byteAt(bytes, at + 2)) << 7 | uint32_t(byteAt(bytes, at + 3));
 }
 
 // A 2.4 frame size is synchsafe; some writers put a plain 32-bit number there, which shows
@@ -156,15 +166,20 @@ void TID3v2::ResetData()
 
 bool TID3v2::ReadFromFile(const QString& fileName)
 {
-    return readNamedFile(*this, fileName, m_error);
+    AudioSource source(fileName);
+    return read(source);
 }
 
 bool TID3v2::read(AudioSource& source)
 {
     ResetData();
     QByteArray header;
-    if (!source.readAt(0, HeaderSize, header) || header.size() < HeaderSize) {
-        m_error = QStringLiteral("the file is shorter than an ID3v2 header");
+    if (!source.readAt(0, HeaderSize, header)) {
+        m_error = source.errorString();
+        return false;
+    }
+    if (header.size() < HeaderSize) {
+        m_error = QStringLiteral("ID3v2: the file is shorter than a tag header");
         return false;
     }
     if (!header.startsWith(Id3v2Header::Signature))
@@ -202,6 +217,10 @@ void TID3v2::readFrames(Body& body, uint8_t flags)
         // 2.3 counts the extended header without its size field, 2.4 with it.
         position += m_versionId == 3 ? 4 + qint64(readBE32(sizeBytes, 0)) : qint64(readSynchsafe32(sizeBytes, 0));
     }
+    // A 2.2 or 2.3 tag unsynchronised as a whole was restored as one in Body, so its frames
+    // are not restored again (a restored text may itself hold FF 00). In 2.4 the tag flag
+    // only says that every frame is unsynchronised, and each frame is restored on its own.
+    const bool everyFrameUnsynchronised = m_versionId == 4 && (flags & Id3v2Header::Unsynchronised);
     const int headerLength = FrameHeader::length(m_versionId);
     QByteArray bytes;
     while (position + headerLength <= body.end()) {
@@ -213,7 +232,7 @@ void TID3v2::readFrames(Body& body, uint8_t flags)
         const qint64 dataStart = position + headerLength;
         if (isKnownId(frame.id) && !frame.unreadable) {
             keepFrame(body, frame.id, dataStart + frame.extraBytes, frame.size - frame.extraBytes,
-                      frame.unsynchronised || (flags & Id3v2Header::Unsynchronised));
+                      frame.unsynchronised || everyFrameUnsynchronised);
         }
         position = dataStart + frame.size;
     }

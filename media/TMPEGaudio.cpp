@@ -1,14 +1,16 @@
 #include "media/TMPEGaudio.h"
 
 #include "media/AudioSource.h"
-#include "media/ByteOrder.h"
 #include "media/DurationText.h"
+#include "platform/ByteOrder.h"
 
 #include <array>
 #include <cmath>
 #include <limits>
 
 namespace media {
+
+using namespace byteorder;
 
 namespace {
 
@@ -57,7 +59,8 @@ void TMPEGaudio::ResetData()
 
 bool TMPEGaudio::ReadFromFile(const QString& fileName)
 {
-    return readNamedFile(*this, fileName, m_error);
+    AudioSource source(fileName);
+    return read(source);
 }
 
 bool TMPEGaudio::read(AudioSource& source)

@@ -1,14 +1,16 @@
 #include "media/TWAVFile.h"
 
 #include "media/AudioSource.h"
-#include "media/ByteOrder.h"
 #include "media/DurationText.h"
+#include "platform/ByteOrder.h"
 
 #include <QByteArray>
 
 #include <limits>
 
 namespace media {
+
+using namespace byteorder;
 
 namespace {
 
@@ -59,19 +61,24 @@ void TWAVFile::ResetData()
 
 bool TWAVFile::ReadFromFile(const QString& fileName)
 {
-    return readNamedFile(*this, fileName, m_error);
+    AudioSource source(fileName);
+    return read(source);
 }
 
 bool TWAVFile::read(AudioSource& source)
 {
     ResetData();
     QByteArray header;
-    if (!source.readAt(0, CanonicalHeaderSize, header) || header.size() < CanonicalHeaderSize) {
-        m_error = QStringLiteral("the file is shorter than a wave header");
+    if (!source.readAt(0, CanonicalHeaderSize, header)) {
+        m_error = source.errorString();
+        return false;
+    }
+    if (header.size() < CanonicalHeaderSize) {
+        m_error = QStringLiteral("WAV: the file is shorter than a wave header");
         return false;
     }
     if (!header.startsWith("RIFF") || header.mid(RiffHeader::FormType, 4) != "WAVE") {
-        m_error = QStringLiteral("not a RIFF wave file");
+        m_error = QStringLiteral("WAV: not a RIFF wave file");
         return true;
     }
     bool haveFormat = false;
@@ -98,7 +105,7 @@ bool TWAVFile::read(AudioSource& source)
         }
         offset = dataStart + size + (size & 1);
     }
-    const QString error = m_error.isEmpty() ? QStringLiteral("no PCM format and data chunks") : m_error;
+    const QString error = m_error.isEmpty() ? QStringLiteral("WAV: no PCM format and data chunks") : m_error;
     ResetData();
     m_error = error;
     return true;
@@ -110,7 +117,7 @@ bool TWAVFile::readFormat(AudioSource& source, qint64 offset, uint32_t size)
     QByteArray format;
     if (size < WaveFormat::Size || !source.readAt(offset, qMin<uint32_t>(size, WaveFormat::ExtensibleSize), format)
         || format.size() < WaveFormat::Size) {
-        m_error = QStringLiteral("the format chunk is incomplete");
+        m_error = QStringLiteral("WAV: the format chunk is incomplete");
         return false;
     }
     uint16_t tag = readLE16(format, WaveFormat::Tag);
@@ -121,7 +128,7 @@ bool TWAVFile::readFormat(AudioSource& source, qint64 offset, uint32_t size)
     m_bitsPerSample = uint8_t(readLE16(format, WaveFormat::BitsPerSample));
     m_channelModeId = uint8_t(channels);
     if (tag != WaveFormat::Pcm || channels < 1 || channels > 2 || m_sampleRate == 0 || m_bitsPerSample == 0) {
-        m_error = QStringLiteral("not plain PCM audio of one or two channels");
+        m_error = QStringLiteral("WAV: not plain PCM audio of one or two channels");
         return false;
     }
     return true;

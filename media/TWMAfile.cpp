@@ -39,7 +39,8 @@ QString TWMAfile::ChannelMode() const
 
 bool TWMAfile::ReadFromFile(const QString& fileName)
 {
-    return readNamedFile(*this, fileName, m_error);
+    AudioSource source(fileName);
+    return read(source);
 }
 
 bool TWMAfile::read(AudioSource& source)
@@ -75,7 +76,7 @@ bool TWMAfile::read(AudioSource& source)
         const qint64 fileSize = m_fileSize;
         ResetData();
         m_fileSize = fileSize;
-        m_error = QStringLiteral("no audio stream of a kind this reader accepts");
+        m_error = QStringLiteral("WMA: no audio stream of a kind this reader accepts");
         return true;
     }
     m_valid = true;

@@ -1,8 +1,10 @@
 #include "media/TextCodec.h"
 
-#include "media/ByteOrder.h"
+#include "platform/ByteOrder.h"
 
 namespace media {
+
+using namespace byteorder;
 
 QString decodeUtf16(QByteArrayView bytes, bool bigEndian)
 {
@@ -16,8 +18,7 @@ QString decodeUtf16(QByteArrayView bytes, bool bigEndian)
     QString text;
     text.reserve(bytes.size() / 2);
     for (qsizetype i = 0; i + 1 < bytes.size(); i += 2) {
-        const uint16_t unit = bigEndian ? uint16_t(byteAt(bytes, i) << 8 | byteAt(bytes, i + 1))
-                                        : readLE16(bytes, i);
+        const uint16_t unit = bigEndian ? readBE16(bytes, i) : readLE16(bytes, i);
         text.append(QChar(unit));
     }
     if (!text.isEmpty() && text.back().isHighSurrogate())

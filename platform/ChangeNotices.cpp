@@ -1,5 +1,7 @@
 #include "platform/ChangeNotices.h"
 
+#include "platform/PathText.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QPointer>
@@ -54,7 +56,7 @@ bool ChangeNoticeBus::concerns(const Watcher& watcher, const QString& path)
         return false;
     if (path == watcher.folder)
         return true;
-    const QString prefix = watcher.folder.endsWith(QLatin1Char('/')) ? watcher.folder : watcher.folder + QLatin1Char('/');
+    const QString prefix = PathText::withTrailingSlash(watcher.folder);
     if (!path.startsWith(prefix))
         return false;
     return watcher.recursive || !path.mid(prefix.size()).contains(QLatin1Char('/'));

@@ -1,5 +1,8 @@
 #include "platform/TransferJob.h"
 
+#include "platform/DirStream.h"
+#include "platform/FileDescriptor.h"
+#include "platform/PathText.h"
 #include "platform/TransferFaults.h"
 #include "platform/Trash.h"
 #include "platform/linux/FileCopier.h"
@@ -12,16 +15,17 @@
 #include <QLocale>
 #include <QThread>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
+
+using PathText::folderOf;
+using PathText::joined;
+using PathText::nameOf;
 
 QByteArray native(const QString& path)
 {
@@ -31,19 +35,6 @@ QByteArray native(const QString& path)
 QString shown(const QByteArray& path)
 {
     return QFile::decodeName(path);
-}
-
-QByteArray nameOf(const QByteArray& path)
-{
-    return path.mid(path.lastIndexOf('/') + 1);
-}
-
-QByteArray joined(const QByteArray& folder, const QByteArray& name)
-{
-    QByteArray path = folder;
-    if (!path.endsWith('/'))
-        path += '/';
-    return path + name;
 }
 
 bool lstatOf(const QByteArray& path, struct stat* st)
@@ -63,7 +54,7 @@ bool isInside(const QByteArray& folder, const struct stat& src)
     QByteArray at = folder;
     struct stat exists {};
     while (at.size() > 1 && ::stat(at.constData(), &exists) != 0)
-        at = at.left(std::max<qsizetype>(at.lastIndexOf('/'), 1));
+        at = folderOf(at);
     if (char* real = ::realpath(at.constData(), nullptr)) {
         at = real;
         ::free(real);
@@ -72,17 +63,10 @@ bool isInside(const QByteArray& folder, const struct stat& src)
         struct stat st {};
         if (::stat(at.constData(), &st) == 0 && sameFile(st, src))
             return true;
-        const qsizetype slash = at.lastIndexOf('/');
-        if (slash <= 0 || at == "/")
-            return at != "/" && ::stat("/", &st) == 0 && sameFile(st, src);
-        at = at.left(slash);
+        if (at == "/" || at == ".")
+            return false;
+        at = folderOf(at);
     }
-}
-
-QByteArray folderOf(const QByteArray& path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash <= 0 ? QByteArray("/") : path.left(slash);
 }
 
 QString describe(const struct stat& st)
@@ -105,20 +89,9 @@ QString verbOf(FileOperationKind kind)
 
 std::vector<QByteArray> childrenOf(const QByteArray& folder, int* error)
 {
-    std::vector<QByteArray> names;
-    DIR* dir = ::opendir(folder.constData());
-    if (!dir) {
-        *error = errno;
-        return names;
-    }
-    while (const dirent* entry = ::readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-            names.emplace_back(entry->d_name);
-    }
-    ::closedir(dir);
-    std::sort(names.begin(), names.end());
-    *error = 0;
-    return names;
+    DirStream dir(folder);
+    *error = dir.error();
+    return dir.sortedNames();
 }
 
 } // namespace
@@ -450,13 +423,9 @@ bool TransferJob::removeCopiedSources(const std::vector<Item>& items)
             return failWith(verbOf(m_kind), item.src, QStringLiteral("It changed while it was being copied; the source was kept."));
     }
     // The copies reach the disk before any source goes.
-    const int folder = ::open(folderOf(items.front().dst).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        const bool synced = ::syncfs(folder) == 0;
-        ::close(folder);
-        if (!synced)
-            return failWith(verbOf(m_kind), items.front().src, FileCopier::errorText(errno));
-    }
+    const FileDescriptor folder = FileDescriptor::open(folderOf(items.front().dst), O_RDONLY | O_DIRECTORY);
+    if (folder.isOpen() && ::syncfs(folder.get()) != 0)
+        return failWith(verbOf(m_kind), items.front().src, FileCopier::errorText(errno));
     for (auto it = items.rbegin(); it != items.rend(); ++it) {
         if (S_ISDIR(it->st.st_mode))
             ::rmdir(it->src.constData()); // stays when the user kept some of its items

@@ -1,6 +1,8 @@
 #pragma once
-// Little-endian reads and writes for the zip records. Every multi-byte field of the format
-// goes through these helpers, never through hand-shifted bytes at the call site.
+// Little-endian reads and writes for the zip records (the program's one set, from the
+// platform layer) and the cursor and builder the records are parsed and written with.
+
+#include "platform/ByteOrder.h"
 
 #include <cstdint>
 #include <cstring>
@@ -8,28 +10,12 @@
 
 namespace zipfmt {
 
-inline uint16_t readLE16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
-inline uint32_t readLE32(const uint8_t* p)
-{
-    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-}
-inline uint64_t readLE64(const uint8_t* p) { return uint64_t(readLE32(p)) | (uint64_t(readLE32(p + 4)) << 32); }
-
-inline void writeLE16(uint8_t* p, uint16_t v)
-{
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-}
-inline void writeLE32(uint8_t* p, uint32_t v)
-{
-    writeLE16(p, uint16_t(v));
-    writeLE16(p + 2, uint16_t(v >> 16));
-}
-inline void writeLE64(uint8_t* p, uint64_t v)
-{
-    writeLE32(p, uint32_t(v));
-    writeLE32(p + 4, uint32_t(v >> 32));
-}
+using byteorder::readLE16;
+using byteorder::readLE32;
+using byteorder::readLE64;
+using byteorder::writeLE16;
+using byteorder::writeLE32;
+using byteorder::writeLE64;
 
 // Appends fields to a growing byte string; used to build records before they are written.
 class ByteWriter {

@@ -1,6 +1,7 @@
 #include "fileops/ui/TConfrim_Dlg.h"
 
 #include "platform/ChangeNotices.h"
+#include "platform/PathText.h"
 #include "platform/Pickers.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
@@ -322,7 +323,7 @@ void TConfrim_Dlg::ButtonBrowsePathFileClick()
     if (action != QLatin1String("ZIP")) {
         const QString chosen = BrowseForFolder(QStringLiteral("Browse"), EditToPathFile->text());
         if (!chosen.isEmpty() && QFileInfo(chosen).isDir())
-            EditToPathFile->setText(chosen.endsWith(QLatin1Char('/')) ? chosen : chosen + QLatin1Char('/'));
+            EditToPathFile->setText(PathText::withTrailingSlash(chosen));
         return;
     }
     // The target's folder stands for the process's current folder, which the program keeps

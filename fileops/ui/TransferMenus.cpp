@@ -2,6 +2,7 @@
 
 #include "fileops/WorkList.h"
 #include "fileops/ui/AskActionTarget.h"
+#include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/ui/PropertiesDialog.h"
 
@@ -182,7 +183,7 @@ QString TransferMenus::askActionTarget(const QString& action)
     ActionTargetRequest request;
     request.action = action;
     const QString folder = m_panes->treeSelectedPath();
-    request.proposedPath = folder.isEmpty() || folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    request.proposedPath = PathText::withTrailingSlash(folder);
     request.workList = m_workList;
     const QList<ListEntry> selected = m_panes->selectedEntries();
     request.selectedFile = selected.isEmpty() ? QString() : selected.first().fullPath;

@@ -1,5 +1,8 @@
 #include "platform/linux/FileCopier.h"
 
+#include "platform/DirStream.h"
+#include "platform/FileDescriptor.h"
+#include "platform/PathText.h"
 #include "platform/TransferFaults.h"
 
 #include <QFile>
@@ -13,7 +16,6 @@
 #include <mutex>
 #include <vector>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/sysmacros.h>
 #include <sys/xattr.h>
@@ -36,33 +38,6 @@ TransferFaults& faultsStore()
     static TransferFaults faults;
     return faults;
 }
-
-class Fd {
-public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    ~Fd() { reset(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int get() const { return m_fd; }
-    bool valid() const { return m_fd >= 0; }
-    void reset(int fd = -1)
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = fd;
-    }
-    // Closes now and reports the error of close (a network file system may report a failed
-    // write only here).
-    bool close()
-    {
-        const int fd = m_fd;
-        m_fd = -1;
-        return fd < 0 || ::close(fd) == 0;
-    }
-
-private:
-    int m_fd;
-};
 
 bool fail(QString* error, int code)
 {
@@ -174,21 +149,10 @@ private:
     std::unique_ptr<char[]> m_buffer;
 };
 
-QByteArray folderOf(const QByteArray& path)
-{
-    const qsizetype slash = path.lastIndexOf('/');
-    return slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : path.left(slash);
-}
-
-QByteArray nameOf(const QByteArray& path)
-{
-    return path.mid(path.lastIndexOf('/') + 1);
-}
-
 // A new temporary file beside dst, opened for writing.
 int makeTemporary(const QByteArray& dst, QByteArray* tempPath)
 {
-    QByteArray pattern = folderOf(dst) + "/." + nameOf(dst).left(200) + ".fvpart-XXXXXX";
+    QByteArray pattern = PathText::joined(PathText::folderOf(dst), QByteArray("." + PathText::nameOf(dst).left(200) + ".fvpart-XXXXXX"));
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd >= 0)
         *tempPath = pattern;
@@ -203,7 +167,7 @@ int openUnnamed(const QByteArray& dst)
     static const bool canName = ::access("/proc/self/fd", X_OK) == 0;
     if (!canName)
         return -1;
-    return ::open(folderOf(dst).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    return ::open(PathText::folderOf(dst).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
 }
 
 // Gives the unnamed file behind fd the name dst; fails with EEXIST when dst is taken.
@@ -341,16 +305,16 @@ void FileCopier::applyAttributes(const QByteArray& dst, const struct stat& st)
 FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray& dst, bool replace,
                                         const ChunkCallback& onChunk, QString* error)
 {
-    Fd in(::open(src.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+    const FileDescriptor in = FileDescriptor::open(src, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
     struct stat now {};
-    if (!in.valid() || ::fstat(in.get(), &now) != 0)
+    if (!in.isOpen() || ::fstat(in.get(), &now) != 0)
         return failed(error, errno);
     // The path must still be the regular file that was planned: never read a FIFO or device
     // that took its place.
     if (!S_ISREG(now.st_mode))
         return failed(error, EINVAL);
     QByteArray written = dst;
-    Fd out;
+    FileDescriptor out;
     bool unnamed = false;
     if (replace) {
         out.reset(makeTemporary(dst, &written));
@@ -359,13 +323,13 @@ FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray&
         if (::lstat(dst.constData(), &there) == 0)
             return Status::Exists;
         out.reset(openUnnamed(dst));
-        unnamed = out.valid();
+        unnamed = out.isOpen();
         if (!unnamed)
-            out.reset(::open(dst.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-        if (!out.valid() && errno == EEXIST)
+            out = FileDescriptor::open(dst, O_WRONLY | O_CREAT | O_EXCL, 0600);
+        if (!out.isOpen() && errno == EEXIST)
             return Status::Exists;
     }
-    if (!out.valid())
+    if (!out.isOpen())
         return failed(error, errno);
 
     bool cancelled = false;
@@ -506,17 +470,11 @@ bool removeBelow(const QByteArray& path, dev_t device, const std::function<bool(
             errno = EBUSY;
             return false;
         }
-        DIR* dir = ::opendir(path.constData());
-        if (!dir)
+        DirStream dir(path);
+        if (!dir.isOpen())
             return fail(error, errno);
-        std::vector<QByteArray> children;
-        while (const dirent* entry = ::readdir(dir)) {
-            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-                children.push_back(path + '/' + entry->d_name);
-        }
-        ::closedir(dir);
-        for (const QByteArray& child : children) {
-            if (!removeBelow(child, device, onItem, error))
+        for (const QByteArray& name : dir.sortedNames()) {
+            if (!removeBelow(PathText::joined(path, name), device, onItem, error))
                 return false;
         }
         if (::rmdir(path.constData()) != 0)
@@ -537,9 +495,7 @@ bool FileCopier::removeTree(const QByteArray& path, const std::function<bool()>&
 {
     struct stat st {};
     struct stat parent {};
-    const qsizetype slash = path.lastIndexOf('/');
-    const QByteArray above = slash <= 0 ? QByteArray("/") : path.left(slash);
-    if (::lstat(path.constData(), &st) != 0 || ::stat(above.constData(), &parent) != 0)
+    if (::lstat(path.constData(), &st) != 0 || ::stat(PathText::folderOf(path).constData(), &parent) != 0)
         return fail(error, errno);
     // Measured against the folder above, a mount point itself (or "/") is a volume, not a
     // folder to delete: removeBelow refuses it.

@@ -1,6 +1,8 @@
 #include "platform/FileProperties.h"
 
+#include "platform/DirStream.h"
 #include "platform/FileTypes.h"
+#include "platform/PathText.h"
 #include "platform/linux/FileCopier.h"
 
 #include <QDir>
@@ -10,7 +12,6 @@
 #include <cstring>
 #include <vector>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
@@ -38,16 +39,14 @@ QString groupName(gid_t gid)
 
 void addFolder(const QByteArray& folder, dev_t device, const std::atomic<bool>* stop, FileProperties::Total* total)
 {
-    DIR* dir = ::opendir(folder.constData());
-    if (!dir) {
+    DirStream dir(folder);
+    if (!dir.isOpen()) {
         total->complete = false;
         return;
     }
     std::vector<QByteArray> subfolders;
-    while (const dirent* entry = ::readdir(dir)) {
-        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
-            continue;
-        const QByteArray path = folder + '/' + entry->d_name;
+    while (const dirent* entry = dir.next()) {
+        const QByteArray path = PathText::joined(folder, entry->d_name);
         struct stat st {};
         if (::lstat(path.constData(), &st) != 0)
             continue;
@@ -60,7 +59,6 @@ void addFolder(const QByteArray& folder, dev_t device, const std::atomic<bool>* 
             total->bytes += S_ISREG(st.st_mode) ? st.st_size : 0;
         }
     }
-    ::closedir(dir);
     for (const QByteArray& sub : subfolders) {
         if (stop && *stop) {
             total->complete = false;

@@ -4,16 +4,28 @@
 
 #include "support/TempHome.h"
 
-#include "media/AudioInfo.h"
+#include "media/AudioInfoReader.h"
 
 #include <QProcess>
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 using namespace audiobytes;
-using media::ReadAudioInfo;
 
 namespace {
+
+// The record of one file, or nothing with the reader's message in *error.
+std::optional<media::AudioInfo> ReadAudioInfo(const QString& path, QString* error = nullptr)
+{
+    media::AudioInfoReader reader;
+    if (reader.read(path))
+        return reader.info();
+    if (error)
+        *error = reader.errorString();
+    return std::nullopt;
+}
 
 class AudioInfoTest : public TempHomeTest {};
 

@@ -146,19 +146,34 @@ TEST(Id3v2, TextEncodingsDecodeToUnicode)
 
 TEST(Id3v2, UnsynchronisedTagsAndFramesAreRestored)
 {
-    // 0xFF followed by 0x00 stands for 0xFF: "ÿ" in Latin-1 is 0xFF. A 2.3 tag is
-    // unsynchronised as a whole after its frames were laid out, so its frame sizes count
-    // the restored bytes; a 2.4 frame counts the bytes as stored.
-    QByteArray body23 = frame23("TIT2", char(0) + QByteArray("A\xFF" "Z")) + frame23("TPE1", latin1Text("After"));
-    body23.replace(QByteArray("\xFF"), QByteArray("\xFF\x00", 2));
-    const QByteArray whole23 = id3v2Tag(3, body23, 0x80);
-    TID3v2 tag = readV2(whole23 + audio);
-    EXPECT_EQ(tag.Title(), QString::fromUtf8("AÿZ"));
-    EXPECT_EQ(tag.Artist(), "After") << "frame positions count in the restored bytes";
+    // 0xFF followed by 0x00 stands for 0xFF. A 2.2 or 2.3 tag is unsynchronised as a whole
+    // after its frames were laid out, so its frame sizes count the restored bytes, and its
+    // frames are restored once only: a restored text may itself hold FF 00, as UTF-16LE
+    // "\uFF01\u4E00" does (01 FF 00 4E), and a second pass would eat its 00.
+    struct Case {
+        const char* name;
+        QByteArray title; // the frame body before unsynchronisation
+        QString expected;
+    };
+    const Case cases[] = {
+        {"Latin-1 with 0xFF", char(0) + QByteArray("A\xFF" "Z"), QString::fromUtf8("AÿZ")},
+        {"UTF-16LE holding FF 00", QByteArray("\x01\xFF\xFE\x01\xFF\x00\x4E", 7), QString::fromUtf16(u"\uFF01\u4E00")},
+    };
+    for (const Case& c : cases) {
+        for (uint8_t version : {2, 3}) {
+            QByteArray body = version == 2 ? frame22("TT2", c.title) + frame22("TP1", latin1Text("After"))
+                                           : frame23("TIT2", c.title) + frame23("TPE1", latin1Text("After"));
+            body.replace(QByteArray("\xFF"), QByteArray("\xFF\x00", 2));
+            const TID3v2 tag = readV2(id3v2Tag(version, body, 0x80) + audio);
+            EXPECT_EQ(tag.Title(), c.expected) << c.name << ", version 2." << int(version);
+            EXPECT_EQ(tag.Artist(), "After") << c.name << ", version 2." << int(version) << ": frame positions count in the restored bytes";
+        }
+    }
 
+    // A 2.4 frame counts the bytes as stored and carries its own flag.
     const QByteArray raw = char(0) + QByteArray("A\xFF\x00Z", 4);
     const QByteArray frame24Unsync = id3v2Tag(4, frame24("TIT2", raw, 0x02) + frame24("TPE1", latin1Text("After")));
-    tag = readV2(frame24Unsync + audio);
+    const TID3v2 tag = readV2(frame24Unsync + audio);
     EXPECT_EQ(tag.Title(), QString::fromUtf8("AÿZ"));
     EXPECT_EQ(tag.Artist(), "After");
 }

@@ -3,7 +3,7 @@
 // duration text, separated by tabs. Files that are not readable audio are named on stderr.
 #include "Command.h"
 
-#include "media/AudioInfo.h"
+#include "media/AudioInfoReader.h"
 
 // Tags may hold tabs and line breaks; the output keeps one field per column and one file
 // per line.
@@ -23,18 +23,18 @@ static int runAudioInfo(const QStringList& args)
         return 2;
     }
     int failed = 0;
+    media::AudioInfoReader reader;
     for (const QString& path : args) {
-        QString error;
-        const std::optional<media::AudioInfo> info = media::ReadAudioInfo(path, &error);
-        if (!info) {
-            fvtool::err(error);
+        if (!reader.read(path)) {
+            fvtool::err(reader.errorString());
             ++failed;
             continue;
         }
+        const media::AudioInfo& info = reader.info();
         QStringList fields;
-        for (const QString& text : {info->path, info->title, info->artist, info->album, info->year,
-                                    info->genre, info->track, info->bitrate, info->sampleRate,
-                                    info->channelMode, info->length})
+        for (const QString& text : {info.path, info.title, info.artist, info.album, info.year,
+                                    info.genre, info.track, info.bitrate, info.sampleRate,
+                                    info.channelMode, info.length})
             fields.append(field(text));
         fvtool::out(fields.join(QLatin1Char('\t')));
     }

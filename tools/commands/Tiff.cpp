@@ -71,8 +71,8 @@ int runTiff(const QStringList& args)
     for (const QString& path : args) {
         TFileTiff file;
         file.setFileName(path);
-        if (!file.openError().isEmpty() || !file.isValid()) {
-            fvtool::err(path + QStringLiteral(": ") + (file.openError().isEmpty() ? QStringLiteral("not a TIFF file") : file.openError()));
+        if (!file.openStatus() || !file.isValid()) {
+            fvtool::err(file.openStatus() ? QString(path + QStringLiteral(": not a TIFF file")) : file.openStatus().errorString());
             status = 1;
             continue;
         }
@@ -87,9 +87,8 @@ int runTiff2Bmp(const QStringList& args)
         return usage(Tiff2BmpUsage);
     StderrPrompter prompter;
     QImage image;
-    QString error;
-    if (!ReadTiffFile(args[0], image, &error)) {
-        fvtool::err(args[0] + QStringLiteral(": ") + error);
+    if (const ViewerStatus read = ReadTiffFile(args[0], image); !read) {
+        fvtool::err(read.errorString());
         return 1;
     }
     if (!image.save(args[1])) {
@@ -108,9 +107,8 @@ int runBmp2Tiff(const QStringList& args)
         fvtool::err(args[0] + QStringLiteral(": cannot read the picture"));
         return 1;
     }
-    QString error;
-    if (!WriteTiffFile(args[1], image, &error)) {
-        fvtool::err(args[1] + QStringLiteral(": ") + error);
+    if (const ViewerStatus written = WriteTiffFile(args[1], image); !written) {
+        fvtool::err(written.errorString());
         return 1;
     }
     return 0;

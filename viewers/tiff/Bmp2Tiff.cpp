@@ -88,7 +88,7 @@ public:
     {
     }
 
-    bool write(QString& error);
+    ViewerStatus write();
 
 private:
     // Offsets of the pieces of the file, in the order they are written.
@@ -258,13 +258,11 @@ bool TiffStreamWriter::writeImageData()
     return true;
 }
 
-bool TiffStreamWriter::write(QString& error)
+ViewerStatus TiffStreamWriter::write()
 {
     Plan p;
-    if (!plan(p)) {
-        error = QStringLiteral("The picture is too large for a TIFF file");
-        return false;
-    }
+    if (!plan(p))
+        return ViewerStatus::failure(QStringLiteral("TIFF: the picture is too large for a TIFF file"));
     tiff::Header header;
     header.firstDirectory = p.directory;
     QByteArray head;
@@ -278,42 +276,31 @@ bool TiffStreamWriter::write(QString& error)
         ok = ok && put(colourMap()) && put(valueBlock()) && writeImageData();
     ok = ok && padTo(p.directory) && put(directory(p));
     if (!ok)
-        error = m_out.errorString().isEmpty() ? QStringLiteral("Writing failed") : m_out.errorString();
-    return ok;
+        return ViewerStatus::failure(QStringLiteral("TIFF: writing failed: ")
+                                     + (m_out.errorString().isEmpty() ? QStringLiteral("unknown error") : m_out.errorString()));
+    return ViewerStatus();
 }
 
 } // namespace
 
-bool WriteTiffStream(QIODevice& out, const QImage& source, QString* errorString)
+ViewerStatus WriteTiffStream(QIODevice& out, const QImage& source)
 {
-    QString error;
-    bool ok = false;
-    if (source.isNull()) {
-        error = QStringLiteral("The picture is empty");
-    } else {
-        ok = TiffStreamWriter(out, prepare(source)).write(error);
-    }
-    if (!ok && errorString)
-        *errorString = error;
-    return ok;
+    if (source.isNull())
+        return ViewerStatus::failure(QStringLiteral("TIFF: the picture is empty"));
+    return TiffStreamWriter(out, prepare(source)).write();
 }
 
-bool WriteTiffFile(const QString& fileName, const QImage& source, QString* errorString)
+ViewerStatus WriteTiffFile(const QString& fileName, const QImage& source)
 {
     QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (errorString)
-            *errorString = file.errorString();
-        return false;
-    }
-    if (!WriteTiffStream(file, source, errorString)) {
+    if (!file.open(QIODevice::WriteOnly))
+        return ViewerStatus::failure(QStringLiteral("TIFF: cannot create \"%1\": %2").arg(fileName, file.errorString()));
+    const ViewerStatus written = WriteTiffStream(file, source);
+    if (!written) {
         file.cancelWriting();
-        return false;
+        return written;
     }
-    if (!file.commit()) {
-        if (errorString)
-            *errorString = file.errorString();
-        return false;
-    }
-    return true;
+    if (!file.commit())
+        return ViewerStatus::failure(QStringLiteral("TIFF: cannot write \"%1\": %2").arg(fileName, file.errorString()));
+    return ViewerStatus();
 }

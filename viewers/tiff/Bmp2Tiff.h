@@ -6,15 +6,17 @@
 //   8 bits  other palette and gray pictures, 15 entries with a 256-colour map;
 //   24 bits everything else (red, green, blue; alpha is not kept), 15 entries.
 
+#include "viewers/ViewerStatus.h"
+
 #include <QImage>
 #include <QString>
 
 class QIODevice;
 
-// Writes source to out. False, with *errorString set when given, for an empty picture, one
-// too large for a TIFF file, or a failed write.
-bool WriteTiffStream(QIODevice& out, const QImage& source, QString* errorString = nullptr);
+// Writes source to out. Fails for an empty picture, one too large for a TIFF file, or a
+// failed write.
+ViewerStatus WriteTiffStream(QIODevice& out, const QImage& source);
 
 // Writes source to the named file through a temporary file in the same folder that replaces
 // the file only once it is complete; an existing file is kept when anything fails.
-bool WriteTiffFile(const QString& fileName, const QImage& source, QString* errorString = nullptr);
+ViewerStatus WriteTiffFile(const QString& fileName, const QImage& source);

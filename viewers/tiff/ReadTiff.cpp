@@ -7,34 +7,28 @@
 
 namespace {
 
-bool fail(QString* errorString, const QString& text)
+// A failure the user has been shown already: the status carries the same text.
+ViewerStatus shown(const QString& text)
 {
-    if (errorString)
-        *errorString = text;
-    return false;
+    Prompter::instance().information(text);
+    return ViewerStatus::failure(QStringLiteral("TIFF: ") + text);
 }
 
 } // namespace
 
-bool ReadTiffFile(const QString& fileName, QImage& target, QString* errorString)
+ViewerStatus ReadTiffFile(const QString& fileName, QImage& target)
 {
     TFileTiff file;
     file.setFileName(fileName);
-    if (!file.openError().isEmpty()) {
-        const QString text = QStringLiteral("Cannot open \"%1\": %2").arg(fileName, file.openError());
-        Prompter::instance().information(text);
-        return fail(errorString, text);
-    }
-    return ReadTiff(file, target, errorString);
+    if (const ViewerStatus opened = file.openStatus(); !opened)
+        return shown(opened.errorString());
+    return ReadTiff(file, target);
 }
 
-bool ReadTiff(const TFileTiff& file, QImage& target, QString* errorString)
+ViewerStatus ReadTiff(const TFileTiff& file, QImage& target)
 {
-    if (!file.isValid()) {
-        const QString text = QLatin1Char('<') + file.FileName() + QStringLiteral("> is not a valid TIFF file");
-        Prompter::instance().information(text);
-        return fail(errorString, text);
-    }
+    if (!file.isValid())
+        return shown(QLatin1Char('<') + file.FileName() + QStringLiteral("> is not a valid TIFF file"));
     bool decoded = false;
     for (int i = 0; i < file.directoryCount(); ++i) {
         TiffDecodeOutcome outcome = TiffDirectoryDecoder(*file.directory(i)).decode();
@@ -50,13 +44,13 @@ bool ReadTiff(const TFileTiff& file, QImage& target, QString* errorString)
             Prompter::instance().information(outcome.message);
             break;
         case TiffDecodeOutcome::RangeError:
-            return fail(errorString, outcome.message);
+            return ViewerStatus::failure(QStringLiteral("TIFF: image %1 of \"%2\": %3").arg(i + 1).arg(file.FileName(), outcome.message));
         }
         break;
     }
     if (file.hasTooManyDirectories())
-        return fail(errorString, QStringLiteral("The file has more than %1 images").arg(TFileTiff::MaxDirectories));
+        return ViewerStatus::failure(QStringLiteral("TIFF: \"%1\" has more than %2 images").arg(file.FileName()).arg(TFileTiff::MaxDirectories));
     if (!decoded)
-        return fail(errorString, QStringLiteral("No image of \"%1\" could be read").arg(file.FileName()));
-    return true;
+        return ViewerStatus::failure(QStringLiteral("TIFF: no image of \"%1\" could be read").arg(file.FileName()));
+    return ViewerStatus();
 }

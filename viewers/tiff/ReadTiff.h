@@ -4,16 +4,18 @@
 // the user through the Prompter, and decoding goes on with the next image, except where
 // the file itself is unusable.
 
+#include "viewers/ViewerStatus.h"
+
 #include <QImage>
 #include <QString>
 
 class TFileTiff;
 
-// Decodes the file's images into target. True when the target holds a decoded image and
-// decoding was not ended by an error the caller must handle; otherwise *errorString (when
-// given) says why: a width, height or image count out of range, or no image that decoded
-// (the messages have then been shown already).
-bool ReadTiffFile(const QString& fileName, QImage& target, QString* errorString = nullptr);
+// Decodes the file's images into target. Success when the target holds a decoded image and
+// decoding was not ended by an error the caller must handle; otherwise the status says why:
+// the file cannot be opened or is no TIFF file, a width, height or image count is out of
+// range, or no image decoded (the Prompter has then shown the messages already).
+ViewerStatus ReadTiffFile(const QString& fileName, QImage& target);
 
 // The same for a file already parsed (a file in memory, for instance).
-bool ReadTiff(const TFileTiff& file, QImage& target, QString* errorString = nullptr);
+ViewerStatus ReadTiff(const TFileTiff& file, QImage& target);

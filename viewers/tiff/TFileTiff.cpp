@@ -20,7 +20,7 @@ void TFileTiff::clear()
     m_order = tiff::ByteOrder::Little;
     m_valid = false;
     m_tooManyDirectories = false;
-    m_openError.clear();
+    m_openStatus = ViewerStatus();
 }
 
 void TFileTiff::setFileName(const QString& fileName)
@@ -33,17 +33,16 @@ void TFileTiff::setFileName(const QString& fileName)
         return;
     // Only regular files: opening a FIFO would block and a device may act on being read.
     const QFileInfo info(fileName);
-    if (!info.exists()) {
-        m_openError = QStringLiteral("The file does not exist.");
-        return;
-    }
-    if (!info.isFile()) {
-        m_openError = QStringLiteral("It is not a regular file.");
-        return;
-    }
+    QString reason;
     auto file = std::make_unique<QFile>(fileName);
-    if (!file->open(QIODevice::ReadOnly)) {
-        m_openError = file->errorString();
+    if (!info.exists())
+        reason = QStringLiteral("The file does not exist.");
+    else if (!info.isFile())
+        reason = QStringLiteral("It is not a regular file.");
+    else if (!file->open(QIODevice::ReadOnly))
+        reason = file->errorString();
+    if (!reason.isEmpty()) {
+        m_openStatus = ViewerStatus::failure(QStringLiteral("Cannot open \"%1\": %2").arg(fileName, reason));
         return;
     }
     parse(std::move(file));

@@ -3,6 +3,7 @@
 // name is set. The file stays open so that the decoder can read strips from it; every read
 // goes through readAt(), which refuses ranges outside the file.
 
+#include "viewers/ViewerStatus.h"
 #include "viewers/tiff/TiffFormat.h"
 
 #include <QByteArray>
@@ -36,8 +37,8 @@ public:
     tiff::ByteOrder byteOrder() const { return m_order; }
     // True once the header has been read and found to be a TIFF header.
     bool isValid() const { return m_valid; }
-    // Why the file could not be opened; empty when it was (or no name is set).
-    QString openError() const { return m_openError; }
+    // Success unless the named file could not be opened; then it says why.
+    ViewerStatus openStatus() const { return m_openStatus; }
     bool hasTooManyDirectories() const { return m_tooManyDirectories; }
 
     int directoryCount() const { return int(m_directories.size()); }
@@ -60,6 +61,6 @@ private:
     tiff::ByteOrder m_order = tiff::ByteOrder::Little;
     bool m_valid = false;
     bool m_tooManyDirectories = false;
-    QString m_openError;
+    ViewerStatus m_openStatus;
     std::vector<std::unique_ptr<TGraphicTiff>> m_directories;
 };

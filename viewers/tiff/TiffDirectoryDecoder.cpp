@@ -48,12 +48,12 @@ TiffDecodeOutcome TiffDirectoryDecoder::decode()
     checked = readSampleFormat();
     if (checked.status != TiffDecodeOutcome::Decoded)
         return checked;
-    if (const QString error = readColourTable(); !error.isEmpty())
-        return skip(error);
+    if (const ViewerStatus table = readColourTable(); !table)
+        return skip(table.errorString());
     try {
         QByteArray data;
-        if (const QString error = readImageData(data); !error.isEmpty())
-            return skip(error);
+        if (const ViewerStatus read = readImageData(data); !read)
+            return skip(read.errorString());
         TiffDecodeOutcome result = carryOn();
         result.image = buildImage(data);
         if (result.image.isNull())
@@ -90,12 +90,12 @@ TiffDecodeOutcome TiffDirectoryDecoder::readLayout()
     if (!width || *width == 0)
         return skip(QStringLiteral("Error reading tag Image Width"));
     if (*width > MaxDimension)
-        return outcome(TiffDecodeOutcome::RangeError, QStringLiteral("Image width %1 is out of range").arg(*width));
+        return outcome(TiffDecodeOutcome::RangeError, QStringLiteral("its width %1 is out of range").arg(*width));
     const auto height = m_directory.value(tiff::ImageLength);
     if (!height || *height == 0)
         return skip(QStringLiteral("Error reading tag Image Height"));
     if (*height > MaxDimension)
-        return outcome(TiffDecodeOutcome::RangeError, QStringLiteral("Image height %1 is out of range").arg(*height));
+        return outcome(TiffDecodeOutcome::RangeError, QStringLiteral("its height %1 is out of range").arg(*height));
     const auto compression = m_directory.value(tiff::Compression);
     if (!compression)
         return skip(QStringLiteral("Error reading tag Compression"));
@@ -137,7 +137,7 @@ TiffDecodeOutcome TiffDirectoryDecoder::readSampleFormat()
     return carryOn();
 }
 
-QString TiffDirectoryDecoder::readColourTable()
+ViewerStatus TiffDirectoryDecoder::readColourTable()
 {
     auto set = [this](int i, uint16_t r, uint16_t g, uint16_t b) {
         m_red[i] = r;
@@ -162,14 +162,14 @@ QString TiffDirectoryDecoder::readColourTable()
     case Kind::Palette: {
         const tiff::Entry* map = m_directory.findEntry(tiff::ColorMap);
         if (!map)
-            return QStringLiteral("Error reading tag Color Table Offset");
+            return ViewerStatus::failure(QStringLiteral("Error reading tag Color Table Offset"));
         // A map of no colours or of more than 256 leaves the identity table.
         const uint32_t n = map->count / 3;
         if (n == 0 || n > 256)
             break;
         const auto values = m_directory.values(*map);
         if (!values)
-            return QStringLiteral("Error reading tag Color Table Offset");
+            return ViewerStatus::failure(QStringLiteral("Error reading tag Color Table Offset"));
         // Each 16-bit value scaled to 8 bits as libtiff scales it: the high byte for a map
         // written from 8-bit colours (v * 257), and never a step too bright for another.
         auto to8 = [](uint32_t v) { return uint16_t(v / 257); };
@@ -180,24 +180,24 @@ QString TiffDirectoryDecoder::readColourTable()
     case Kind::Rgb:
         break;
     }
-    return QString();
+    return ViewerStatus();
 }
 
-QString TiffDirectoryDecoder::readImageData(QByteArray& data) const
+ViewerStatus TiffDirectoryDecoder::readImageData(QByteArray& data) const
 {
     const uint64_t needed = uint64_t(m_layout.rowBytes) * m_layout.height;
     // Data larger than the file could ever hold is refused before a buffer is sized for it.
     const uint64_t fileSize = m_directory.owner().fileSize();
     if (m_directory.stripCount() == 0 || needed / tiff::maxExpansion(m_layout.compression) > fileSize)
-        return ReadImageDataError;
-    if (const QString error = readStrips(data, qsizetype(needed)); !error.isEmpty())
-        return error;
+        return ViewerStatus::failure(ReadImageDataError);
+    if (const ViewerStatus read = readStrips(data, qsizetype(needed)); !read)
+        return read;
     if (m_layout.compression != tiff::NoCompression && m_directory.value(tiff::Predictor).value_or(1) == 2)
         tiff::undoHorizontalDifferencing(data.data(), m_layout.rowBytes, m_layout.height, int(m_layout.samples));
-    return QString();
+    return ViewerStatus();
 }
 
-QString TiffDirectoryDecoder::readStrips(QByteArray& data, qsizetype needed) const
+ViewerStatus TiffDirectoryDecoder::readStrips(QByteArray& data, qsizetype needed) const
 {
     // Uncompressed strips are joined in table order; a compressed strip decodes to its own
     // rows (RowsPerStrip of them, the last strip fewer).
@@ -214,13 +214,13 @@ QString TiffDirectoryDecoder::readStrips(QByteArray& data, qsizetype needed) con
         const uint64_t useful = compressed ? uint64_t(limit) * 2 + 1024 : uint64_t(limit);
         QByteArray raw;
         if (!file.readAt(strip.offset, std::min<uint64_t>(strip.byteCount, useful), raw))
-            return ReadImageDataError;
+            return ViewerStatus::failure(ReadImageDataError);
         const qsizetype before = data.size();
         if (!tiff::decompressStrip(m_layout.compression, raw, data, limit)
             || (compressed && data.size() - before < limit))
-            return ReadImageDataError;
+            return ViewerStatus::failure(ReadImageDataError);
     }
-    return data.size() < needed ? ReadImageDataError : QString();
+    return data.size() < needed ? ViewerStatus::failure(ReadImageDataError) : ViewerStatus();
 }
 
 QImage TiffDirectoryDecoder::buildImage(const QByteArray& data) const

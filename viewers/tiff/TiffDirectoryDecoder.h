@@ -3,6 +3,7 @@
 // table, gathers (and if need be decompresses) the strips and lays out the rows. It shows
 // nothing itself; what went wrong comes back as the message the reader shows.
 
+#include "viewers/ViewerStatus.h"
 #include "viewers/tiff/TiffFormat.h"
 
 #include <QImage>
@@ -50,9 +51,10 @@ private:
 
     TiffDecodeOutcome readLayout();
     TiffDecodeOutcome readSampleFormat();
-    QString readColourTable();
-    QString readImageData(QByteArray& data) const;
-    QString readStrips(QByteArray& data, qsizetype needed) const;
+    // These fail with the message the reader shows for the directory.
+    ViewerStatus readColourTable();
+    ViewerStatus readImageData(QByteArray& data) const;
+    ViewerStatus readStrips(QByteArray& data, qsizetype needed) const;
     QImage buildImage(const QByteArray& data) const;
     QString compressedMessage() const;
 

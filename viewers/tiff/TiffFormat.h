@@ -3,6 +3,8 @@
 // the RATIONAL value, each with its parse and write, plus the byte-order helpers every read
 // and write of a number goes through. Tag and type numbers are those of TIFF 6.0.
 
+#include "platform/ByteOrder.h"
+
 #include <QByteArray>
 
 #include <array>
@@ -16,34 +18,17 @@ enum class ByteOrder { Little, Big };
 // Numbers in the file's byte order. Callers check the length before they read.
 inline uint16_t read16(const unsigned char* p, ByteOrder order)
 {
-    return order == ByteOrder::Little ? uint16_t(p[0] | p[1] << 8) : uint16_t(p[0] << 8 | p[1]);
+    return order == ByteOrder::Little ? byteorder::readLE16(p) : byteorder::readBE16(p);
 }
 
 inline uint32_t read32(const unsigned char* p, ByteOrder order)
 {
-    if (order == ByteOrder::Little)
-        return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+    return order == ByteOrder::Little ? byteorder::readLE32(p) : byteorder::readBE32(p);
 }
 
 // The writer always writes Intel ("II") order.
-inline void appendLE16(QByteArray& out, uint16_t v)
-{
-    out.append(char(v & 0xFF));
-    out.append(char(v >> 8));
-}
-
-inline void appendLE32(QByteArray& out, uint32_t v)
-{
-    appendLE16(out, uint16_t(v & 0xFFFF));
-    appendLE16(out, uint16_t(v >> 16));
-}
-
-inline void putLE32(char* p, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        p[i] = char((v >> (8 * i)) & 0xFF);
-}
+using byteorder::appendLE16;
+using byteorder::appendLE32;
 
 enum Tag : uint16_t {
     NewSubfileType = 254,

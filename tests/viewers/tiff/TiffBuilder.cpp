@@ -1,5 +1,7 @@
 #include "tiff/TiffBuilder.h"
 
+#include "platform/ByteOrder.h"
+
 #include <algorithm>
 
 TiffBuilder::TiffBuilder(bool bigEndian)
@@ -73,8 +75,7 @@ uint32_t TiffBuilder::addDirectory(const std::vector<Entry>& entries, uint32_t n
 
 void TiffBuilder::setNext(uint32_t directory, uint32_t next)
 {
-    const uint16_t count = m_big ? uint16_t(uint8_t(m_bytes[directory]) << 8 | uint8_t(m_bytes[directory + 1]))
-                                 : uint16_t(uint8_t(m_bytes[directory + 1]) << 8 | uint8_t(m_bytes[directory]));
+    const uint16_t count = m_big ? byteorder::readBE16(m_bytes, directory) : byteorder::readLE16(m_bytes, directory);
     QByteArray value;
     put32(value, next);
     m_bytes.replace(directory + 2 + 12 * count, 4, value);

@@ -21,8 +21,14 @@ class TiffHostileTest : public TempHomeTest {
 protected:
     bool read(const QByteArray& bytes, QImage& image, QString* error = nullptr)
     {
-        return ReadTiffFile(makeFile(QStringLiteral("hostile.tif"), bytes), image, error);
+        m_path = makeFile(QStringLiteral("hostile.tif"), bytes);
+        const ViewerStatus status = ReadTiffFile(m_path, image);
+        if (error)
+            *error = status.errorString();
+        return status.ok();
     }
+
+    QString m_path;
 };
 
 // Limits the address space while a claim is read, so that an allocation sized by the claim
@@ -78,7 +84,7 @@ TEST_F(TiffHostileTest, HugeClaimsAreRefusedBeforeAnythingIsAllocatedForThem)
 
 TEST_F(TiffHostileTest, WidthOrHeightOutOfRangeEndsDecodingWithAnError)
 {
-    for (auto [tag, text] : {std::pair{256, "Image width 70000 is out of range"}, std::pair{257, "Image height 70000 is out of range"}}) {
+    for (auto [tag, text] : {std::pair{256, "its width 70000 is out of range"}, std::pair{257, "its height 70000 is out of range"}}) {
         SCOPED_TRACE(text);
         TiffBuilder builder;
         const uint32_t good = addImage(builder, {1, 1, 1, {8}, QByteArray(1, '\x10')});
@@ -91,7 +97,7 @@ TEST_F(TiffHostileTest, WidthOrHeightOutOfRangeEndsDecodingWithAnError)
         QImage image;
         QString error;
         EXPECT_FALSE(read(builder.bytes(), image, &error));
-        EXPECT_EQ(error, QString::fromLatin1(text));
+        EXPECT_EQ(error, QStringLiteral("TIFF: image 2 of \"%1\": %2").arg(m_path, QString::fromLatin1(text)));
         EXPECT_TRUE(prompter().texts().isEmpty());
     }
 }
@@ -134,9 +140,9 @@ TEST_F(TiffHostileTest, DirectoryChainsThatCycleOrRunOnAreCut)
     EXPECT_EQ(file.directoryCount(), TFileTiff::MaxDirectories);
     EXPECT_TRUE(file.hasTooManyDirectories());
     QImage image;
-    QString error;
-    EXPECT_FALSE(ReadTiff(file, image, &error));
-    EXPECT_EQ(error, QStringLiteral("The file has more than 256 images"));
+    const ViewerStatus status = ReadTiff(file, image);
+    EXPECT_FALSE(status);
+    EXPECT_EQ(status.errorString(), QStringLiteral("TIFF: \"%1\" has more than 256 images").arg(file.FileName()));
     EXPECT_EQ(qRed(image.pixel(0, 0)), 255);
 }
 

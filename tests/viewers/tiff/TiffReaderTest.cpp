@@ -119,7 +119,10 @@ protected:
     bool read(const QByteArray& bytes, QImage& image, QString* error = nullptr)
     {
         m_path = makeFile(QStringLiteral("case.tif"), bytes);
-        return ReadTiffFile(m_path, image, error);
+        const ViewerStatus status = ReadTiffFile(m_path, image);
+        if (error)
+            *error = status.errorString();
+        return status.ok();
     }
 
     QString m_path;
@@ -326,8 +329,7 @@ TEST_F(TiffReaderTest, RefusesWhatIsNotARegularFile)
         SCOPED_TRACE(path.toStdString());
         prompter().clear();
         QImage image;
-        QString error;
-        EXPECT_FALSE(ReadTiffFile(path, image, &error));
+        EXPECT_FALSE(ReadTiffFile(path, image));
         ASSERT_EQ(prompter().texts().size(), 1);
         EXPECT_TRUE(prompter().texts().first().startsWith(QStringLiteral("Cannot open \"") + path));
     }

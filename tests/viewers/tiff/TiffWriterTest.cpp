@@ -195,10 +195,10 @@ class TiffWriteFileTest : public TempHomeTest {};
 TEST_F(TiffWriteFileTest, ReplacesAFileOnlyWithACompleteOne)
 {
     const QString path = makeFile(QStringLiteral("out/picture.tif"), QByteArray("old contents"));
-    QString error;
     // A picture that cannot be written leaves the old file as it was, and no stray file.
-    EXPECT_FALSE(WriteTiffFile(path, QImage(), &error));
-    EXPECT_EQ(error, QStringLiteral("The picture is empty"));
+    ViewerStatus status = WriteTiffFile(path, QImage());
+    EXPECT_FALSE(status);
+    EXPECT_EQ(status.errorString(), QStringLiteral("TIFF: the picture is empty"));
     QFile old(path);
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), QByteArray("old contents"));
@@ -206,15 +206,17 @@ TEST_F(TiffWriteFileTest, ReplacesAFileOnlyWithACompleteOne)
     EXPECT_EQ(QDir(QFileInfo(path).path()).entryList(QDir::Files), QStringList{QStringLiteral("picture.tif")});
 
     const QImage picture = colour(6, 3, QImage::Format_RGB32);
-    ASSERT_TRUE(WriteTiffFile(path, picture, &error));
+    status = WriteTiffFile(path, picture);
+    ASSERT_TRUE(status) << qPrintable(status.errorString());
     QImage back;
     ASSERT_TRUE(ReadTiffFile(path, back));
     EXPECT_EQ(back.convertToFormat(QImage::Format_RGB32), picture);
 
     // A folder that cannot exist (its parent is a file) is an error, with a reason.
-    error.clear();
-    EXPECT_FALSE(WriteTiffFile(path + QStringLiteral("/inside.tif"), picture, &error));
-    EXPECT_FALSE(error.isEmpty());
+    status = WriteTiffFile(path + QStringLiteral("/inside.tif"), picture);
+    EXPECT_FALSE(status);
+    EXPECT_TRUE(status.errorString().startsWith(QStringLiteral("TIFF: cannot create \"%1/inside.tif\": ").arg(path)))
+        << qPrintable(status.errorString());
 }
 
 } // namespace

@@ -1,0 +1,57 @@
+#include "platform/FileDescriptor.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
+    : m_fd(other.release())
+    , m_error(other.m_error)
+    , m_errorString(std::move(other.m_errorString))
+{
+}
+
+FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept
+{
+    if (this != &other) {
+        reset(other.release());
+        m_error = other.m_error;
+        m_errorString = std::move(other.m_errorString);
+    }
+    return *this;
+}
+
+FileDescriptor FileDescriptor::open(const QByteArray& path, int flags, mode_t mode)
+{
+    FileDescriptor result(::open(path.constData(), flags | O_CLOEXEC, mode));
+    if (!result.isOpen()) {
+        result.m_error = errno;
+        result.m_errorString = QStringLiteral("Cannot open \"%1\": %2")
+                                   .arg(QFile::decodeName(path), QString::fromLocal8Bit(std::strerror(result.m_error)));
+        errno = result.m_error;
+    }
+    return result;
+}
+
+void FileDescriptor::reset(int fd)
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = fd;
+}
+
+int FileDescriptor::release()
+{
+    return std::exchange(m_fd, -1);
+}
+
+bool FileDescriptor::close()
+{
+    const int fd = release();
+    return fd < 0 || ::close(fd) == 0;
+}
