@@ -82,6 +82,10 @@ bool ZipExtractor::extract(const ZipEntry& entry)
     QString reason;
     if (!zipio::SafeTarget::safeRelativePath(entry.FileName, parts, reason))
         return problem(entry, QStringLiteral("refused (%1)").arg(reason));
+    // "./" (as bsdtar stores the folder it was run in) is the target folder itself, which
+    // exists already; "./" before a name adds nothing to it. A file cannot be that folder.
+    if (parts.isEmpty())
+        return entry.isDirectory() || problem(entry, QStringLiteral("refused (no file name)"));
     const bool restorePath = m_options.testFlag(ZipExtractOption::RestorePath);
     const bool createDirs = m_options.testFlag(ZipExtractOption::CreateDirs);
     if (entry.isDirectory()) {

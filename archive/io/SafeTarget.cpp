@@ -42,6 +42,10 @@ bool SafeTarget::safeRelativePath(const QString& storedName, QStringList& parts,
         reason = QStringLiteral("drive prefix");
         return false;
     }
+    if (name.isEmpty()) {
+        reason = QStringLiteral("empty name");
+        return false;
+    }
     parts.clear();
     for (const QString& part : name.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         if (part == QLatin1String(".."))  {
@@ -55,10 +59,6 @@ bool SafeTarget::safeRelativePath(const QString& storedName, QStringList& parts,
             return false;
         }
         parts << part;
-    }
-    if (parts.isEmpty()) {
-        reason = QStringLiteral("empty name");
-        return false;
     }
     return true;
 }

@@ -17,8 +17,9 @@ class SafeTarget {
 public:
     bool open(const QString& rootFolder, QString& error);
 
-    // Splits a stored name into safe components; false (with the reason) for names that
-    // would leave the folder: absolute, drive-prefixed, or with a ".." part.
+    // Splits a stored name into safe components, leaving out "." parts; false (with the
+    // reason) for names that would leave the folder (absolute, drive-prefixed, or with a
+    // ".." part) and for an empty name. No parts at all means the folder itself ("./").
     static bool safeRelativePath(const QString& storedName, QStringList& parts, QString& reason);
 
     // Opens (creating when asked) the folder of parts[0..n-1] under the root.
