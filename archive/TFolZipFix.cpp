@@ -180,7 +180,7 @@ bool TFolZipFix::put(const void* data, uint64_t n)
     while (n > 0) {
         const qint64 chunk = qint64(std::min<uint64_t>(n, 64u << 20));
         if (m_output->write(p, chunk) != chunk) {
-            m_error = QStringLiteral("Cannot write the repaired archive: %1").arg(m_output->errorString());
+            m_error = QStringLiteral("zip repair: cannot write the repaired archive: %1").arg(m_output->errorString());
             return false;
         }
         p += chunk;

@@ -48,8 +48,9 @@ public:
     TOnFileFoundEvent OnFileFound;
 
     // Scans input (the whole damaged archive) and writes the new archive to output at its
-    // current position. False with errorString() when input or output is missing, or the
-    // output cannot be written ("No input or no output stream has been defined").
+    // current position. False with errorString() when input or output is missing (the
+    // program's own text "No input or no output stream has been defined") or the output
+    // cannot be written ("zip repair: cannot write ...").
     bool ReclaimZip(const uint8_t* input, uint64_t inputSize, QIODevice* output);
     QString errorString() const { return m_error; }
 
