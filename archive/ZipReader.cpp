@@ -123,11 +123,17 @@ bool ZipReader::rawRange(const ZipEntry& entry, uint64_t& start, uint64_t& lengt
     start = entry.offset;
     length = place.dataOffset + entry.header.compressedSize - entry.offset;
     if (entry.header.flags & zipfmt::kFlagDataDescriptor) {
-        // The descriptor may or may not carry its signature, and is 8-byte wide for Zip64.
+        // The descriptor may or may not carry its signature, and has 8-byte sizes for Zip64
+        // entries: large ones, and those whose local header announced Zip64 because their
+        // size was unknown when it was written (a stream of unknown length).
         uint8_t sig[4];
         const uint64_t after = start + length;
         const bool signed_ = m_device->readAt(after, sig, 4) && zipfmt::readLE32(sig) == zipfmt::kDataDescriptorSignature;
-        const uint64_t body = (entry.header.compressedSize >= zipfmt::kMax32 || entry.header.uncompressedSize >= zipfmt::kMax32) ? 20 : 12;
+        const auto& h = entry.header;
+        const auto& local = place.header;
+        const bool zip64 = h.compressedSize >= zipfmt::kMax32 || h.uncompressedSize >= zipfmt::kMax32
+            || local.compressedSize == zipfmt::kMax32 || local.uncompressedSize == zipfmt::kMax32;
+        const uint64_t body = zip64 ? 20 : 12;
         const uint64_t descriptor = (signed_ ? 4 : 0) + body;
         if (zipio::rangeInside(after, descriptor, m_device->size()))
             length += descriptor;
