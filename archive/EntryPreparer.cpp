@@ -9,17 +9,18 @@ namespace {
 
 constexpr uint64_t kMemoryBudget = 96ull << 20;
 
-bool readWholeFile(const QString& path, std::string& data, QString& error)
+// The file's bytes in data; on failure the reason goes into the job's result.
+bool readWholeFile(const QString& path, std::string& data, PreparedEntry& failed)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        error = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
+        failed.error = QStringLiteral("zip: cannot read %1: %2").arg(path, file.errorString());
         return false;
     }
     data.resize(size_t(file.size()));
     const qint64 got = file.read(data.data(), qint64(data.size()));
     if (got < 0) {
-        error = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
+        failed.error = QStringLiteral("zip: cannot read %1: %2").arg(path, file.errorString());
         return false;
     }
     data.resize(size_t(got));
@@ -101,7 +102,7 @@ void EntryPreparer::work()
         }
         std::string data;
         PreparedEntry result;
-        if (m_jobs[index]->isDirectory() || readWholeFile(m_jobs[index]->sourcePath, data, result.error))
+        if (m_jobs[index]->isDirectory() || readWholeFile(m_jobs[index]->sourcePath, data, result))
             result = prepareEntry(*m_jobs[index], data, m_method, m_level, m_password);
         {
             std::lock_guard lock(m_mutex);

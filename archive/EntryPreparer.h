@@ -16,7 +16,7 @@
 struct PreparedEntry {
     zipfmt::CentralDirectoryHeader header; // method, flags, crc and sizes filled in
     std::string payload;                   // what follows the local header
-    QString error;                         // empty on success
+    QString error;                         // empty on success; made on a worker, read by the writer
 };
 
 // Builds one entry from bytes in memory; used by the workers and by tests.

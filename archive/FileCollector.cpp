@@ -93,7 +93,7 @@ void FileCollector::addFolderTree(const QString& folder, const QString& pattern,
         addFolderTree(d.absoluteFilePath(), pattern, found);
 }
 
-bool FileCollector::collect(const QString& mask, std::vector<ZipEntry>& found, QString& error) const
+bool FileCollector::collect(const QString& mask, std::vector<ZipEntry>& found)
 {
     const QString path = QDir::isAbsolutePath(mask) || m_base.isEmpty() ? mask : m_base + QLatin1Char('/') + mask;
     const QFileInfo info(path);
@@ -108,7 +108,7 @@ bool FileCollector::collect(const QString& mask, std::vector<ZipEntry>& found, Q
         return true;
     }
     if (!info.dir().exists()) {
-        error = QStringLiteral("Cannot find %1").arg(mask);
+        m_error = QStringLiteral("zip: cannot find %1").arg(mask);
         return false;
     }
     addFolderTree(info.absolutePath(), info.fileName(), found);

@@ -15,9 +15,11 @@ public:
 
     // The archive itself is never added to itself.
     void skipFile(const QString& path) { m_skip = path; }
-    // Every file (and, when recursing, folder) that the mask names, as new entries.
-    bool collect(const QString& mask, std::vector<ZipEntry>& found, QString& error) const;
+    // Every file (and, when recursing, folder) that the mask names, as new entries; false
+    // with errorString() when the mask's folder does not exist.
+    bool collect(const QString& mask, std::vector<ZipEntry>& found);
     QString storedName(const QString& absolutePath, bool isFolder) const;
+    QString errorString() const { return m_error; }
 
 private:
     void addFolderTree(const QString& folder, const QString& pattern, std::vector<ZipEntry>& found) const;
@@ -27,4 +29,5 @@ private:
     ZipStoreOptions m_options;
     bool m_dosMode;
     QString m_skip;
+    QString m_error;
 };

@@ -27,24 +27,25 @@ bool copyRange(const zipio::ReadDevice& from, uint64_t offset, uint64_t length, 
     return true;
 }
 
-bool joinStubAndArchive(const QString& stubPath, const QString& archivePath, const QString& targetPath, QString& error)
-{
-    std::string why;
-    const auto stub = zipio::FileDevice::open(stubPath.toStdString(), why);
-    if (!stub)
-        return (error = QStringLiteral("Cannot open the stub %1: %2").arg(stubPath, QString::fromStdString(why)), false);
-    const auto archive = zipio::FileDevice::open(archivePath.toStdString(), why);
-    if (!archive)
-        return (error = QStringLiteral("Cannot open %1: %2").arg(archivePath, QString::fromStdString(why)), false);
-    if (!startsWith(*stub, "\x7f" "ELF", 4))
-        return (error = QStringLiteral("%1 is not an executable program").arg(stubPath), false);
-    if (!startsWith(*archive, "PK", 2))
-        return (error = QStringLiteral("%1 does not begin with \"PK\"").arg(archivePath), false);
-    zipfmt::ZipDirectory dir;
-    if (!dir.read(*archive, {0, archive->size()}, why))
-        return (error = QStringLiteral("%1: %2").arg(archivePath, QString::fromStdString(why)), false);
+} // namespace
 
-    const uint64_t shift = stub->size();
+bool TAbZipKit::MakeSelfExtracting(const QString& stubPath, const QString& archivePath, const QString& targetPath)
+{
+    zipio::FileDevice stub;
+    zipio::FileDevice archive;
+    if (!stub.open(stubPath))
+        return fail(QStringLiteral("zip: %1").arg(stub.errorString()));
+    if (!archive.open(archivePath))
+        return fail(QStringLiteral("zip: %1").arg(archive.errorString()));
+    if (!startsWith(stub, "\x7f" "ELF", 4))
+        return fail(QStringLiteral("zip: %1 is not an executable program").arg(stubPath));
+    if (!startsWith(archive, "PK", 2))
+        return fail(QStringLiteral("zip: %1 does not begin with \"PK\"").arg(archivePath));
+    zipfmt::ZipDirectory dir;
+    if (!dir.read(archive, {0, archive.size()}))
+        return fail(QStringLiteral("zip: %1: %2").arg(archivePath, dir.errorString()));
+
+    const uint64_t shift = stub.size();
     zipio::VolumeWriter out(targetPath, 0);
     std::string central;
     for (auto h : dir.entries) {
@@ -56,22 +57,10 @@ bool joinStubAndArchive(const QString& stubPath, const QString& archivePath, con
     place.centralSize = central.size();
     place.entries = place.entriesOnLastDisk = dir.entries.size();
     place.endOffset = place.centralOffset + central.size();
-    if (!out.start() || !copyRange(*stub, 0, shift, out) || !copyRange(*archive, 0, dir.centralDirectoryStart, out)
+    if (!out.start() || !copyRange(stub, 0, shift, out) || !copyRange(archive, 0, dir.centralDirectoryStart, out)
         || !out.write(central.data(), central.size())
         || !out.writeWhole(zipfmt::writeEndRecords(place, dir.comment)) || !out.commit())
-        return (error = out.errorString(), false);
+        return fail(QStringLiteral("zip: ") + out.errorString());
     QFile::setPermissions(targetPath, QFile::permissions(targetPath) | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther);
     return true;
-}
-
-} // namespace
-
-bool TAbZipKit::MakeSelfExtracting(const QString& stubPath, const QString& archivePath, const QString& targetPath,
-                                   QString* error)
-{
-    QString why;
-    const bool ok = joinStubAndArchive(stubPath, archivePath, targetPath, why);
-    if (error)
-        *error = why;
-    return ok;
 }

@@ -11,6 +11,12 @@
 
 #include <sys/stat.h>
 
+namespace {
+
+const QString kNoArchive = QStringLiteral("zip: no archive is open");
+
+} // namespace
+
 TAbZipKit::TAbZipKit() = default;
 TAbZipKit::~TAbZipKit() = default;
 
@@ -29,9 +35,8 @@ bool TAbZipKit::setFileName(const QString& path)
     if (!QFileInfo::exists(m_fileName))
         return true; // a new archive, written by the first Save
     if (!m_reader.open(m_fileName)) {
-        const QString why = m_reader.errorString();
         m_fileName.clear();
-        return fail(QStringLiteral("Cannot open %1: %2").arg(path, why));
+        return fail(m_reader.errorString());
     }
     m_items = m_reader.entries();
     return true;
@@ -56,13 +61,12 @@ bool TAbZipKit::AddFiles(const QString& fileMask, int)
 {
     m_problems.clear();
     if (m_fileName.isEmpty())
-        return fail(QStringLiteral("No archive is open"));
+        return fail(kNoArchive);
     FileCollector collector(BaseDirectory, StoreOptions, DOSMode);
     collector.skipFile(m_fileName);
     std::vector<ZipEntry> found;
-    QString error;
-    if (!collector.collect(fileMask, found, error))
-        return fail(error);
+    if (!collector.collect(fileMask, found))
+        return fail(collector.errorString());
     const bool freshen = StoreOptions.testFlag(ZipStoreOption::Freshen);
     const bool replace = StoreOptions.testFlag(ZipStoreOption::Replace);
     QHash<QString, size_t> byName;
@@ -85,7 +89,7 @@ bool TAbZipKit::AddFiles(const QString& fileMask, int)
             entry.action = same.action == ZipEntry::Action::Add ? ZipEntry::Action::Add : ZipEntry::Action::Replace;
             same = std::move(entry);
         } else if (!freshen) {
-            m_problems << entry.FileName + QStringLiteral(": already in the archive, kept");
+            m_problems << QStringLiteral("zip: entry '%1': already in the archive, kept").arg(entry.FileName);
         }
     }
     return true;
@@ -95,7 +99,7 @@ bool TAbZipKit::Save()
 {
     m_problems.clear();
     if (m_fileName.isEmpty())
-        return fail(QStringLiteral("No archive is open"));
+        return fail(kNoArchive);
     if (!isModified())
         return true;
     ZipWriter::Options options;
@@ -133,7 +137,7 @@ bool TAbZipKit::extractWhere(const std::function<bool(const ZipEntry&)>& wanted)
     m_problems.clear();
     m_skipped.clear();
     if (!m_reader.isOpen())
-        return fail(QStringLiteral("No archive is open"));
+        return fail(kNoArchive);
     const ZipExtractor::Callbacks callbacks{OnConfirmOverwrite, OnNeedPassword, [this](const ZipEntry& e, int percent) {
         bool abort = false;
         if (OnArchiveItemProgress)
@@ -142,7 +146,7 @@ bool TAbZipKit::extractWhere(const std::function<bool(const ZipEntry&)>& wanted)
     }};
     ZipExtractor extractor(m_reader, ExtractOptions, Password, callbacks);
     if (!extractor.open(extractionFolder()))
-        return fail(extractor.problems().join(QLatin1Char('\n')));
+        return fail(extractor.errorString());
     const auto& entries = m_reader.entries();
     for (size_t i = 0; i < entries.size(); ++i) {
         if (!wanted(m_items[i]))
@@ -154,13 +158,13 @@ bool TAbZipKit::extractWhere(const std::function<bool(const ZipEntry&)>& wanted)
         if (abort) {
             m_problems = extractor.problems();
             m_skipped = extractor.skipped();
-            return fail(QStringLiteral("Aborted"));
+            return fail(QStringLiteral("zip: aborted"));
         }
     }
     m_problems = extractor.problems();
     m_skipped = extractor.skipped();
     if (!m_problems.isEmpty())
-        return fail(QStringLiteral("%1 of the entries could not be extracted").arg(m_problems.size()));
+        return fail(QStringLiteral("zip: %1 of the entries could not be extracted").arg(m_problems.size()));
     return true;
 }
 
@@ -213,8 +217,7 @@ void TAbZipKit::FreshenTaggedItems()
         FileCollector collector(BaseDirectory, StoreOptions, DOSMode);
         ZipEntry fresh;
         std::vector<ZipEntry> found;
-        QString error;
-        if (collector.collect(source.absoluteFilePath(), found, error) && found.size() == 1) {
+        if (collector.collect(source.absoluteFilePath(), found) && found.size() == 1) {
             found[0].FileName = e.FileName;
             found[0].header.name = e.header.name;
             found[0].action = e.action == ZipEntry::Action::Add ? ZipEntry::Action::Add : ZipEntry::Action::Replace;

@@ -4,6 +4,11 @@
 // with Abort, overwrite confirmation and the password. Errors come back as false from the
 // operation, with errorString() and the per-entry problems() (refused names, wrong
 // passwords, CRC mismatches) of the last operation.
+//
+// The whole archive library reports errors one way: an operation returns false (or a
+// status), and the object it was called on keeps the reason in errorString(). Messages
+// name the component and what failed: "zip: entry 'a.txt': CRC mismatch, the data is
+// damaged", "zip: cannot open /x.zip: no end of central directory record ...".
 
 #include "ZipEntry.h"
 #include "ZipOptions.h"
@@ -66,9 +71,8 @@ public:
 
     // Writes stub + archive to target with every offset moved up by the stub's length.
     // The stub must be an executable of this platform (ELF) and the archive must begin
-    // with "PK".
-    static bool MakeSelfExtracting(const QString& stubPath, const QString& archivePath, const QString& targetPath,
-                                   QString* error = nullptr);
+    // with "PK". Works on the given files, not on the open archive.
+    bool MakeSelfExtracting(const QString& stubPath, const QString& archivePath, const QString& targetPath);
 
 private:
     bool extractWhere(const std::function<bool(const ZipEntry&)>& wanted);

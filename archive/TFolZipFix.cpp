@@ -11,8 +11,12 @@ namespace {
 
 const uint8_t kLocalSignature[4] = {0x50, 0x4B, 0x03, 0x04};
 const uint8_t kDescriptorSignature[4] = {0x50, 0x4B, 0x07, 0x08};
-constexpr uint64_t kLocalMinimumTail = 30;
+// A candidate's fixed record must lie inside the input: a local header with at least one
+// name byte after it, a descriptor with nothing after it, since the last entry's descriptor
+// ends the input wherever a download was cut just after the entries (no central directory).
+constexpr uint64_t kLocalMinimumTail = 31;
 constexpr uint64_t kDescriptorMinimumTail = 16;
+constexpr uint64_t kZip64DescriptorSize = 24;
 // Longest name a candidate header may carry: the longest path this system can create. Real
 // archives hold paths far beyond 80 bytes, and refusing them would drop intact entries from
 // the rebuilt archive; the control-byte check below still weeds out false headers.
@@ -46,7 +50,7 @@ int64_t TFolZipFix::search(const SkipTable& table, const uint8_t* signature, uin
             continue;
         }
         const uint64_t c = p - 3;
-        if (std::memcmp(m_input + c, signature, 4) == 0 && c + minimumTail < m_inputSize)
+        if (std::memcmp(m_input + c, signature, 4) == 0 && minimumTail <= m_inputSize - c)
             return int64_t(c);
         p = c + 7;
     }
@@ -59,25 +63,39 @@ void TFolZipFix::reject(const std::string& name)
         OnFileFound(this, name.empty() ? QString() : displayName(name, 0), false);
 }
 
-bool TFolZipFix::readDescriptor(uint64_t d, TFileInfo& info, uint64_t& end)
+bool TFolZipFix::readDescriptor(uint64_t d, bool zip64, TFileInfo& info, uint64_t& end)
 {
     // Only the first descriptor found after the data start is considered.
     const int64_t found = search(m_descriptorTable, kDescriptorSignature, d, kDescriptorMinimumTail);
     if (found < 0)
         return false;
     const uint64_t at = uint64_t(found);
-    const bool zip64 = info.compressedSize == kMax32 || info.uncompressedSize == kMax32;
     info.crc = readLE32(m_input + at + 4);
-    if (zip64 && at + 24 <= m_inputSize) {
+    if (zip64) {
+        if (kZip64DescriptorSize > m_inputSize - at)
+            return false;
         info.compressedSize = readLE64(m_input + at + 8);
         info.uncompressedSize = readLE64(m_input + at + 16);
-        end = at + 24;
+        end = at + kZip64DescriptorSize;
     } else {
         info.compressedSize = readLE32(m_input + at + 8);
         info.uncompressedSize = readLE32(m_input + at + 12);
         end = at + 16;
     }
     return at >= d && at - d == info.compressedSize;
+}
+
+bool TFolZipFix::readZip64Sizes(uint64_t extraStart, uint16_t extraLength, TFileInfo& info) const
+{
+    const bool full = info.compressedSize == kMax32 || info.uncompressedSize == kMax32;
+    const std::string extra(reinterpret_cast<const char*>(m_input + extraStart), extraLength);
+    const auto z = findExtra(extra, kExtraZip64);
+    // The field holds both sizes when both 32-bit fields are full, as writers set them.
+    if (full && z && z->size() >= 16) {
+        info.uncompressedSize = readLE64(reinterpret_cast<const uint8_t*>(z->data()));
+        info.compressedSize = readLE64(reinterpret_cast<const uint8_t*>(z->data() + 8));
+    }
+    return full || z.has_value();
 }
 
 bool TFolZipFix::scanCandidate(uint64_t h, uint64_t& end)
@@ -110,16 +128,9 @@ bool TFolZipFix::scanCandidate(uint64_t h, uint64_t& end)
     }
     info.name.assign(reinterpret_cast<const char*>(m_input + h + 30), n);
     const uint64_t d = h + 30 + n + e;
-    // Zip64 sizes live in the local header's extra field when the 32-bit fields are full.
-    if ((info.compressedSize == kMax32 || info.uncompressedSize == kMax32) && d <= m_inputSize) {
-        const std::string extra(reinterpret_cast<const char*>(m_input + h + 30 + n), e);
-        if (const auto z = findExtra(extra, kExtraZip64); z && z->size() >= 16) {
-            info.uncompressedSize = readLE64(reinterpret_cast<const uint8_t*>(z->data()));
-            info.compressedSize = readLE64(reinterpret_cast<const uint8_t*>(z->data() + 8));
-        }
-    }
+    const bool zip64 = d <= m_inputSize && readZip64Sizes(h + 30 + n, e, info);
     if (info.flags & kFlagDataDescriptor) {
-        if (d > m_inputSize || !readDescriptor(d, info, end)) {
+        if (d > m_inputSize || !readDescriptor(d, zip64, info, end)) {
             reject(info.name);
             return false;
         }
@@ -137,6 +148,7 @@ bool TFolZipFix::scanCandidate(uint64_t h, uint64_t& end)
         reject(info.name);
         return false;
     }
+    info.storedSize = end - h;
     m_entries.push_back(info);
     if (OnFileFound)
         OnFileFound(this, displayName(info.name, info.flags), true);
@@ -168,7 +180,7 @@ bool TFolZipFix::put(const void* data, uint64_t n)
     while (n > 0) {
         const qint64 chunk = qint64(std::min<uint64_t>(n, 64u << 20));
         if (m_output->write(p, chunk) != chunk) {
-            m_error = QStringLiteral("Cannot write the repaired archive: %1").arg(m_output->errorString());
+            m_error = QStringLiteral("zip repair: cannot write the repaired archive: %1").arg(m_output->errorString());
             return false;
         }
         p += chunk;
@@ -184,7 +196,7 @@ bool TFolZipFix::WriteReclaimedArchive()
     std::string central;
     for (auto& info : m_entries) {
         const uint64_t newOffset = uint64_t(m_output->pos());
-        if (!put(m_input + info.localHeaderOffset, 30 + info.nameLength + info.extraLength + info.compressedSize))
+        if (!put(m_input + info.localHeaderOffset, info.storedSize))
             return false;
         info.localHeaderOffset = newOffset;
         info.extraLength = 0;

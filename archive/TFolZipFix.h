@@ -38,14 +38,19 @@ public:
         uint32_t externalAttributes = 0;
         uint64_t localHeaderOffset = 0;
         std::string name;
+        // The bytes copied to the new archive: local header, name, extra field, data and,
+        // for a streamed entry (flag bit 3), its data descriptor. The descriptor stays, as
+        // the local header of such an entry holds no CRC or sizes.
+        uint64_t storedSize = 0;
     };
 
     using TOnFileFoundEvent = std::function<void(TFolZipFix* sender, const QString& filename, bool fileInfoIsOK)>;
     TOnFileFoundEvent OnFileFound;
 
     // Scans input (the whole damaged archive) and writes the new archive to output at its
-    // current position. False with errorString() when input or output is missing, or the
-    // output cannot be written ("No input or no output stream has been defined").
+    // current position. False with errorString() when input or output is missing (the
+    // program's own text "No input or no output stream has been defined") or the output
+    // cannot be written ("zip repair: cannot write ...").
     bool ReclaimZip(const uint8_t* input, uint64_t inputSize, QIODevice* output);
     QString errorString() const { return m_error; }
 
@@ -55,7 +60,11 @@ private:
     void ScanLocalHeaders();
     bool WriteReclaimedArchive();
     bool scanCandidate(uint64_t h, uint64_t& end);
-    bool readDescriptor(uint64_t dataStart, TFileInfo& info, uint64_t& end);
+    // Takes the sizes from the local Zip64 extra field when the 32-bit fields are full.
+    // True when the entry is Zip64 (full fields or the field present): its descriptor then
+    // carries 64-bit sizes (PKWARE APPNOTE 4.3.9.2).
+    bool readZip64Sizes(uint64_t extraStart, uint16_t extraLength, TFileInfo& info) const;
+    bool readDescriptor(uint64_t dataStart, bool zip64, TFileInfo& info, uint64_t& end);
     int64_t search(const SkipTable& table, const uint8_t* signature, uint64_t from, uint64_t minimumTail) const;
     void reject(const std::string& name);
     bool put(const void* data, uint64_t n);

@@ -62,9 +62,8 @@ mode_t processUmask()
 bool ZipExtractor::open(const QString& folder)
 {
     m_umask = processUmask();
-    QString error;
-    if (!m_target.open(folder, error)) {
-        m_problems << error;
+    if (!m_target.open(folder)) {
+        m_error = QStringLiteral("zip: ") + m_target.errorString();
         return false;
     }
     return true;
@@ -72,23 +71,31 @@ bool ZipExtractor::open(const QString& folder)
 
 bool ZipExtractor::problem(const ZipEntry& entry, const QString& why)
 {
-    m_problems << entry.FileName + QStringLiteral(": ") + why;
+    m_problems << QStringLiteral("zip: entry '%1': %2").arg(entry.FileName, why);
+    return false;
+}
+
+bool ZipExtractor::readerProblem()
+{
+    m_problems << m_reader.errorString();
     return false;
 }
 
 bool ZipExtractor::extract(const ZipEntry& entry)
 {
     QStringList parts;
-    QString reason;
-    if (!zipio::SafeTarget::safeRelativePath(entry.FileName, parts, reason))
-        return problem(entry, QStringLiteral("refused (%1)").arg(reason));
+    if (!m_target.splitStoredName(entry.FileName, parts))
+        return problem(entry, m_target.errorString());
+    // "./" (as bsdtar stores the folder it was run in) is the target folder itself, which
+    // exists already; "./" before a name adds nothing to it. A file cannot be that folder.
+    if (parts.isEmpty())
+        return entry.isDirectory() || problem(entry, QStringLiteral("refused (no file name)"));
     const bool restorePath = m_options.testFlag(ZipExtractOption::RestorePath);
     const bool createDirs = m_options.testFlag(ZipExtractOption::CreateDirs);
     if (entry.isDirectory()) {
         if (!restorePath || !createDirs)
             return true;
-        QString error;
-        return m_target.makeFolder(parts, error) || problem(entry, error);
+        return m_target.makeFolder(parts) || problem(entry, m_target.errorString());
     }
     const QString name = parts.takeLast();
     const QStringList folders = restorePath ? parts : QStringList();
@@ -96,9 +103,8 @@ bool ZipExtractor::extract(const ZipEntry& entry)
     // safe, since nothing extracted later can turn an opened folder into a link.
     if (!m_folder.valid() || folders != m_folderParts) {
         m_folder.reset();
-        QString error;
-        if (!m_target.openFolder(folders, createDirs, m_folder, error))
-            return problem(entry, error);
+        if (!m_target.openFolder(folders, createDirs, m_folder))
+            return problem(entry, m_target.errorString());
         m_folderParts = folders;
     }
     if (entry.isSymlink())
@@ -106,41 +112,40 @@ bool ZipExtractor::extract(const ZipEntry& entry)
     return extractFile(entry, m_folder.get(), name);
 }
 
-bool ZipExtractor::retryWithPassword(const ZipEntry& entry, bool wrong, int attempt)
+bool ZipExtractor::retryWithPassword(int attempt)
 {
     const QString before = m_password;
     if (attempt < kPasswordAttempts && m_callbacks.needPassword)
         m_callbacks.needPassword(m_password);
+    // Without a new password, the reader's "wrong" or "needed" is the entry's problem.
     if (m_password.isEmpty() || m_password == before)
-        return problem(entry, wrong ? QStringLiteral("wrong password (or damaged data)") : QStringLiteral("a password is needed"));
+        return readerProblem();
     return true;
 }
 
 bool ZipExtractor::readEntry(const ZipEntry& entry, const ByteSink& sink, int& sinkErrno, bool& retry, int attempt)
 {
     const auto progress = [&](int percent) { return !m_callbacks.itemProgress || m_callbacks.itemProgress(entry, percent); };
-    QString detail;
     retry = false;
-    const auto status = m_reader.read(entry, m_password.toStdString(), sink, progress, detail);
+    const auto status = m_reader.read(entry, m_password.toStdString(), sink, progress);
     switch (status) {
     case ZipReader::Status::Ok:
         return true;
     case ZipReader::Status::NeedPassword:
     case ZipReader::Status::WrongPassword:
-        retry = retryWithPassword(entry, status == ZipReader::Status::WrongPassword, attempt);
+        retry = retryWithPassword(attempt);
         return false;
-    case ZipReader::Status::CrcMismatch:
-        return problem(entry, QStringLiteral("CRC mismatch, the data is damaged"));
     case ZipReader::Status::SinkFailed:
         return problem(entry, QString::fromLocal8Bit(std::strerror(sinkErrno ? sinkErrno : EIO)));
     case ZipReader::Status::Aborted:
         m_aborted = true;
-        return problem(entry, QStringLiteral("aborted"));
+        return readerProblem();
+    case ZipReader::Status::CrcMismatch:
     case ZipReader::Status::Damaged:
     case ZipReader::Status::Unsupported:
         break;
     }
-    return problem(entry, detail);
+    return readerProblem();
 }
 
 ZipExtractor::Claim ZipExtractor::claimName(const ZipEntry& entry, int folderFd, QString& name)
@@ -191,9 +196,8 @@ bool ZipExtractor::extractFile(const ZipEntry& entry, int folderFd, QString name
     // failed one removes its own.
     for (int attempt = 0;; ++attempt) {
         zipio::PendingFile file(folderFd, name);
-        QString error;
-        if (!file.create(error))
-            return problem(entry, error);
+        if (!file.create())
+            return problem(entry, file.errorString());
         int sinkErrno = 0;
         const auto sink = [&](const uint8_t* d, size_t n) {
             const bool ok = file.write(d, n);
@@ -210,15 +214,12 @@ bool ZipExtractor::extractFile(const ZipEntry& entry, int folderFd, QString name
 
 bool ZipExtractor::commitFile(const ZipEntry& entry, zipio::PendingFile& file)
 {
-    QString error;
     // Archives from other systems carry no permissions; a file nobody may read helps no one.
     // Stored permissions go through the umask as a new file's would, so an archive cannot
     // make a world-writable file, and setuid, setgid and sticky bits are never restored.
     const uint32_t stored = (entry.unixMode() & 0777) ? entry.unixMode() : 0644;
     const uint32_t mode = stored & 0777 & ~uint32_t(m_umask);
-    if (!file.commit(mode, entry.lastModified().toSecsSinceEpoch(), error))
-        return problem(entry, error);
-    return true;
+    return file.commit(mode, entry.lastModified().toSecsSinceEpoch()) || problem(entry, file.errorString());
 }
 
 bool ZipExtractor::extractLink(const ZipEntry& entry, int folderFd, QString name, const QStringList& parts)

@@ -23,11 +23,14 @@ public:
         std::function<bool(const ZipEntry&, int)> itemProgress; // false aborts
     };
 
-    ZipExtractor(const ZipReader& reader, ZipExtractOptions options, QString& password, const Callbacks& callbacks)
+    ZipExtractor(ZipReader& reader, ZipExtractOptions options, QString& password, const Callbacks& callbacks)
         : m_reader(reader), m_options(options), m_password(password), m_callbacks(callbacks) {}
 
+    // False with errorString() when the folder cannot be opened.
     bool open(const QString& folder);
-    // Extracts one entry; false when it could not be (the reason is in problems()).
+    QString errorString() const { return m_error; }
+    // Extracts one entry; false when it could not be (the reason is in problems(), one
+    // "zip: entry 'name': why" line per entry).
     bool extract(const ZipEntry& entry);
     const QStringList& problems() const { return m_problems; }
     // Paths of existing files kept because nobody agreed to replace them (no overwrite
@@ -48,12 +51,13 @@ private:
     // One read of the entry; on a missing or wrong password, retry tells whether a new
     // password was given and the caller should start over.
     bool readEntry(const ZipEntry& entry, const ByteSink& sink, int& sinkErrno, bool& retry, int attempt);
-    bool retryWithPassword(const ZipEntry& entry, bool wrong, int attempt);
+    bool readerProblem();
+    bool retryWithPassword(int attempt);
     bool commitFile(const ZipEntry& entry, zipio::PendingFile& file);
     bool problem(const ZipEntry& entry, const QString& why);
     QString targetPath(const QString& name) const;
 
-    const ZipReader& m_reader;
+    ZipReader& m_reader;
     ZipExtractOptions m_options;
     QString& m_password;
     const Callbacks& m_callbacks;
@@ -62,6 +66,7 @@ private:
     QStringList m_folderParts;
     QStringList m_problems;
     QStringList m_skipped;
+    QString m_error;
     mode_t m_umask = 022;
     bool m_aborted = false;
 };

@@ -2,7 +2,8 @@
 // Opens an archive on disk (one file, or the volumes name.z01, name.z02, ..., name.zip of a
 // split archive) and streams an entry's bytes through decryption, inflation and the CRC
 // check to a sink. Never allocates by a size read from the archive without checking it
-// against the bytes that are really there.
+// against the bytes that are really there. A failed call leaves its reason, naming the
+// archive or the entry, in errorString().
 
 #include "ZipEntry.h"
 #include "codec/Deflate.h"
@@ -30,17 +31,20 @@ public:
 
     // Streams the entry's plain bytes to sink. progress gets 0..100 and returns false to
     // abort. The sink never receives more than the declared size, and the stream must
-    // end with exactly that size and the declared CRC for Ok.
+    // end with exactly that size and the declared CRC for Ok; any other status comes with
+    // errorString().
     Status read(const ZipEntry& entry, const std::string& password, const zipcodec::ByteSink& sink,
-                const std::function<bool(int)>& progress, QString& detail) const;
+                const std::function<bool(int)>& progress);
     // The raw stored bytes: local header, data and data descriptor (for rewriting).
-    bool rawRange(const ZipEntry& entry, uint64_t& start, uint64_t& length, QString& error) const;
+    bool rawRange(const ZipEntry& entry, uint64_t& start, uint64_t& length);
 
     static QStringList volumePaths(const QString& zipPath);
 
 private:
     bool openVolumes(const QStringList& paths);
-    bool load(const std::vector<uint64_t>& volumeStarts);
+    bool load(const QString& path, const std::vector<uint64_t>& volumeStarts);
+    // Sets errorString() to "zip: entry 'name': why" and returns status.
+    Status entryFailed(const ZipEntry& entry, Status status, const QString& why);
 
     std::unique_ptr<zipio::ReadDevice> m_device;
     std::vector<ZipEntry> m_entries;

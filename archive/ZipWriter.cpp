@@ -15,6 +15,8 @@ using zipfmt::LocalFileHeader;
 
 namespace {
 
+const QString kAborted = QStringLiteral("zip: aborted");
+
 // Streamed entries of this size or more get a Zip64 field in their local header up front,
 // since their final sizes are only known after the data is written.
 constexpr uint64_t kStreamZip64From = 0xFFFF0000ull;
@@ -72,21 +74,29 @@ uint64_t ZipWriter::upperBound(const std::vector<ZipEntry>& entries)
     return total;
 }
 
+bool ZipWriter::volumeFailed(const zipio::VolumeWriter& out)
+{
+    // A failure of this writer's own has its message already; the rest are the output's.
+    if (m_error.isEmpty())
+        m_error = QStringLiteral("zip: ") + out.errorString();
+    return false;
+}
+
 bool ZipWriter::advance(uint64_t bytes)
 {
     m_doneBytes += bytes;
     if (onProgress && !onProgress(int(100 * m_doneBytes / std::max<uint64_t>(1, m_totalBytes)))) {
         m_aborted = true;
-        m_error = QStringLiteral("Aborted");
+        m_error = kAborted;
         return false;
     }
     return true;
 }
 
-bool ZipWriter::write(const std::vector<ZipEntry>& entries, const ZipReader* old)
+bool ZipWriter::write(const std::vector<ZipEntry>& entries, ZipReader* old)
 {
     if (m_options.volumeLimit > 0 && m_options.volumeLimit < zipio::VolumeWriter::kMinimumVolume) {
-        m_error = QStringLiteral("The spanning threshold must be at least %1 bytes").arg(zipio::VolumeWriter::kMinimumVolume);
+        m_error = QStringLiteral("zip: the spanning threshold must be at least %1 bytes").arg(zipio::VolumeWriter::kMinimumVolume);
         return false;
     }
     std::vector<const ZipEntry*> jobs;
@@ -103,10 +113,8 @@ bool ZipWriter::write(const std::vector<ZipEntry>& entries, const ZipReader* old
     // split.
     const uint64_t limit = upperBound(entries) <= m_options.volumeLimit ? 0 : m_options.volumeLimit;
     zipio::VolumeWriter out(m_target, limit);
-    if (!out.start()) {
-        m_error = out.errorString();
-        return false;
-    }
+    if (!out.start())
+        return volumeFailed(out);
     std::vector<CentralDirectoryHeader> central;
     size_t job = 0;
     for (const auto& e : entries) {
@@ -124,24 +132,16 @@ bool ZipWriter::write(const std::vector<ZipEntry>& entries, const ZipReader* old
                 m_error = p.error;
             ok = p.error.isEmpty() && writePrepared(out, p, c);
         }
-        if (!ok) {
-            if (m_error.isEmpty())
-                m_error = out.errorString();
-            return false;
-        }
+        if (!ok)
+            return volumeFailed(out);
         if (onItemProgress && !onItemProgress(e, 100)) {
             m_aborted = true;
-            m_error = QStringLiteral("Aborted");
+            m_error = kAborted;
             return false;
         }
         central.push_back(std::move(c));
     }
-    if (!writeDirectory(out, central) || !out.commit()) {
-        if (m_error.isEmpty())
-            m_error = out.errorString();
-        return false;
-    }
-    return true;
+    return (writeDirectory(out, central) && out.commit()) || volumeFailed(out);
 }
 
 bool ZipWriter::writePrepared(zipio::VolumeWriter& out, const PreparedEntry& p, CentralDirectoryHeader& central)
@@ -156,17 +156,16 @@ bool ZipWriter::writePrepared(zipio::VolumeWriter& out, const PreparedEntry& p, 
         && advance(central.uncompressedSize);
 }
 
-bool ZipWriter::copyKept(zipio::VolumeWriter& out, const ZipEntry& entry, const ZipReader& old, CentralDirectoryHeader& central)
+bool ZipWriter::copyKept(zipio::VolumeWriter& out, const ZipEntry& entry, ZipReader& old, CentralDirectoryHeader& central)
 {
     uint64_t start = 0, length = 0;
-    if (!old.rawRange(entry, start, length, m_error)) {
-        m_error = QStringLiteral("%1: %2").arg(entry.FileName, m_error);
+    if (!old.rawRange(entry, start, length)) {
+        m_error = old.errorString();
         return false;
     }
     zipfmt::LocalEntryPlace place;
-    std::string why;
-    if (!zipfmt::readLocalHeader(old.device(), start, entry.header.compressedSize, place, why)) {
-        m_error = QStringLiteral("%1: %2").arg(entry.FileName, QString::fromStdString(why));
+    if (!place.read(old.device(), start, entry.header.compressedSize)) {
+        m_error = QStringLiteral("zip: entry '%1': %2").arg(entry.FileName, place.errorString());
         return false;
     }
     const uint64_t headerLength = place.dataOffset - start;
@@ -179,7 +178,7 @@ bool ZipWriter::copyKept(zipio::VolumeWriter& out, const ZipEntry& entry, const 
     bool first = true;
     while (source.consumed() < source.total()) {
         if (!source.next(chunk)) {
-            m_error = QStringLiteral("Cannot read %1 from the archive").arg(entry.FileName);
+            m_error = QStringLiteral("zip: entry '%1': cannot be read from the archive").arg(entry.FileName);
             return false;
         }
         size_t skip = 0;
@@ -235,7 +234,7 @@ bool ZipWriter::streamData(zipio::VolumeWriter& out, const ZipEntry& entry, bool
 {
     QFile file(entry.sourcePath);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_error = QStringLiteral("Cannot read %1: %2").arg(entry.sourcePath, file.errorString());
+        m_error = QStringLiteral("zip: cannot read %1: %2").arg(entry.sourcePath, file.errorString());
         return false;
     }
     std::unique_ptr<zipcodec::ZipCrypto> cipher;
@@ -265,7 +264,7 @@ bool ZipWriter::streamData(zipio::VolumeWriter& out, const ZipEntry& entry, bool
     for (;;) {
         const qint64 got = file.read(reinterpret_cast<char*>(buffer.data()), qint64(buffer.size()));
         if (got < 0) {
-            m_error = QStringLiteral("Cannot read %1: %2").arg(entry.sourcePath, file.errorString());
+            m_error = QStringLiteral("zip: cannot read %1: %2").arg(entry.sourcePath, file.errorString());
             return false;
         }
         crc = zipcodec::crc32(crc, buffer.data(), size_t(got));
@@ -280,7 +279,7 @@ bool ZipWriter::streamData(zipio::VolumeWriter& out, const ZipEntry& entry, bool
             return false;
         if (onItemProgress && !onItemProgress(entry, int(100 * size / std::max<uint64_t>(1, entry.header.uncompressedSize)))) {
             m_aborted = true;
-            m_error = QStringLiteral("Aborted");
+            m_error = kAborted;
             return false;
         }
     }

@@ -33,13 +33,15 @@ public:
 
     // Writes every entry whose action is not Delete, in order; old is the archive the kept
     // entries come from (may be null when there are none).
-    bool write(const std::vector<ZipEntry>& entries, const ZipReader* old);
+    // False with errorString() ("zip: ...") when the archive could not be written.
+    bool write(const std::vector<ZipEntry>& entries, ZipReader* old);
     QString errorString() const { return m_error; }
     bool aborted() const { return m_aborted; }
 
 private:
-    bool copyKept(zipio::VolumeWriter& out, const ZipEntry& entry, const ZipReader& old,
+    bool copyKept(zipio::VolumeWriter& out, const ZipEntry& entry, ZipReader& old,
                   zipfmt::CentralDirectoryHeader& central);
+    bool volumeFailed(const zipio::VolumeWriter& out);
     bool writePrepared(zipio::VolumeWriter& out, const PreparedEntry& p, zipfmt::CentralDirectoryHeader& central);
     bool writeStreamed(zipio::VolumeWriter& out, const ZipEntry& entry, zipfmt::CentralDirectoryHeader& central);
     bool streamData(zipio::VolumeWriter& out, const ZipEntry& entry, bool deflate, zipfmt::CentralDirectoryHeader& central,

@@ -12,10 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     const auto discard = [](const uint8_t*, size_t) { return true; };
     for (const auto& entry : reader.entries()) {
-        QString detail;
-        reader.read(entry, "password", discard, nullptr, detail);
+        reader.read(entry, "password", discard, nullptr);
         uint64_t start = 0, length = 0;
-        reader.rawRange(entry, start, length, detail);
+        reader.rawRange(entry, start, length);
         zipfmt::decodeName(entry.header);
         entry.lastModified();
     }

@@ -32,7 +32,9 @@ bool findEnd(const zipio::ReadDevice& device, uint64_t& endOffset, EndOfCentralD
     return false;
 }
 
-struct DirectoryPlace {
+} // namespace
+
+struct ZipDirectory::Place {
     uint32_t disk = 0;
     uint64_t offset = 0;
     uint64_t size = 0;
@@ -40,8 +42,14 @@ struct DirectoryPlace {
     uint64_t recordsEnd = 0; // device offset where the end records begin
 };
 
-bool readZip64End(const zipio::ReadDevice& device, const std::vector<uint64_t>& volumeStarts, uint64_t endOffset,
-                  DirectoryPlace& place, std::string& error)
+bool ZipDirectory::fail(const QString& message)
+{
+    m_error = message;
+    return false;
+}
+
+bool ZipDirectory::readZip64End(const zipio::ReadDevice& device, const std::vector<uint64_t>& volumeStarts,
+                                uint64_t endOffset, Place& place)
 {
     if (endOffset < Zip64Locator::kFixedSize)
         return true;
@@ -51,18 +59,14 @@ bool readZip64End(const zipio::ReadDevice& device, const std::vector<uint64_t>& 
     Zip64Locator locator;
     ByteReader lr(buf + 4, sizeof buf - 4);
     locator.parse(lr);
-    if (locator.endDisk >= volumeStarts.size() - 1 || locator.endOffset > device.size()) {
-        error = "the Zip64 end record names a missing volume";
-        return false;
-    }
+    if (locator.endDisk >= volumeStarts.size() - 1 || locator.endOffset > device.size())
+        return fail(QStringLiteral("the Zip64 end record names a missing volume"));
     const uint64_t at = volumeStarts[locator.endDisk] + locator.endOffset;
     uint8_t rec[Zip64EndOfCentralDirectory::kFixedSize];
     Zip64EndOfCentralDirectory end64;
     ByteReader er(rec + 4, sizeof rec - 4);
-    if (!device.readAt(at, rec, sizeof rec) || readLE32(rec) != kZip64EndSignature || !end64.parse(er)) {
-        error = "the Zip64 end record is missing or damaged";
-        return false;
-    }
+    if (!device.readAt(at, rec, sizeof rec) || readLE32(rec) != kZip64EndSignature || !end64.parse(er))
+        return fail(QStringLiteral("the Zip64 end record is missing or damaged"));
     place.disk = end64.centralDirectoryDisk;
     place.offset = end64.centralDirectoryOffset;
     place.size = end64.centralDirectorySize;
@@ -73,108 +77,91 @@ bool readZip64End(const zipio::ReadDevice& device, const std::vector<uint64_t>& 
 
 // Checks that no two entries share bytes and that each lies before the central directory:
 // overlapping entries are the trick of zip bombs that reuse one compressed stream.
-bool checkLayout(const ZipDirectory& dir, std::string& error)
+bool ZipDirectory::checkLayout()
 {
-    std::vector<size_t> order(dir.entries.size());
+    std::vector<size_t> order(entries.size());
     std::iota(order.begin(), order.end(), size_t(0));
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return dir.dataRangeStart[a] < dir.dataRangeStart[b]; });
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return dataRangeStart[a] < dataRangeStart[b]; });
     for (size_t k = 0; k < order.size(); ++k) {
-        const auto& h = dir.entries[order[k]];
-        const uint64_t start = dir.dataRangeStart[order[k]];
-        const uint64_t limit = k + 1 < order.size() ? dir.dataRangeStart[order[k + 1]] : dir.centralDirectoryStart;
+        const auto& h = entries[order[k]];
+        const uint64_t start = dataRangeStart[order[k]];
+        const uint64_t limit = k + 1 < order.size() ? dataRangeStart[order[k + 1]] : centralDirectoryStart;
         const uint64_t minimum = LocalFileHeader::kFixedSize + h.name.size();
-        if (start > limit || limit - start < minimum || limit - start - minimum < h.compressedSize) {
-            error = "entries overlap or run into the central directory (damaged archive or zip bomb)";
-            return false;
-        }
+        if (start > limit || limit - start < minimum || limit - start - minimum < h.compressedSize)
+            return fail(QStringLiteral("entries overlap or run into the central directory (damaged archive or zip bomb)"));
     }
     return true;
 }
 
-} // namespace
-
-bool ZipDirectory::read(const zipio::ReadDevice& device, const std::vector<uint64_t>& volumeStarts, std::string& error)
+bool ZipDirectory::read(const zipio::ReadDevice& device, const std::vector<uint64_t>& volumeStarts)
 {
     uint64_t endOffset = 0;
     EndOfCentralDirectory end;
-    if (!findEnd(device, endOffset, end)) {
-        error = "no end of central directory record: not a zip archive, or a truncated one";
-        return false;
-    }
+    if (!findEnd(device, endOffset, end))
+        return fail(QStringLiteral("no end of central directory record: not a zip archive, or a truncated one"));
     comment = end.comment;
-    DirectoryPlace place{end.centralDirectoryDisk, end.centralDirectoryOffset, end.centralDirectorySize,
-                         end.totalEntries, endOffset};
-    if (!readZip64End(device, volumeStarts, endOffset, place, error))
+    Place place{end.centralDirectoryDisk, end.centralDirectoryOffset, end.centralDirectorySize, end.totalEntries, endOffset};
+    if (!readZip64End(device, volumeStarts, endOffset, place))
         return false;
     const size_t volumes = volumeStarts.size() - 1;
-    if (place.offset > device.size() || place.size > device.size()) {
-        error = "the central directory lies outside the file";
-        return false;
-    }
+    if (place.offset > device.size() || place.size > device.size())
+        return fail(QStringLiteral("the central directory lies outside the file"));
     if (place.disk >= volumes) {
-        error = volumes == 1 ? "this is the last part of a split archive whose other parts are missing"
-                             : "the central directory names a missing volume";
-        return false;
+        return fail(volumes == 1 ? QStringLiteral("this is the last part of a split archive whose other parts are missing")
+                                 : QStringLiteral("the central directory names a missing volume"));
     }
     // Bytes prepended to the archive (a self-extractor stub that did not move the offsets)
     // show as the gap between where the directory ends and where the end records begin.
     const uint64_t expectedEnd = volumeStarts[place.disk] + place.offset + place.size;
-    if (expectedEnd > place.recordsEnd) {
-        error = "the central directory lies outside the file";
-        return false;
-    }
+    if (expectedEnd > place.recordsEnd)
+        return fail(QStringLiteral("the central directory lies outside the file"));
     prependedBytes = volumes == 1 ? place.recordsEnd - expectedEnd : 0;
     centralDirectoryStart = volumeStarts[place.disk] + place.offset + prependedBytes;
-    if (centralDirectoryStart > place.recordsEnd || place.size > place.recordsEnd - centralDirectoryStart) {
-        error = "the central directory lies outside the file";
-        return false;
-    }
+    if (centralDirectoryStart > place.recordsEnd || place.size > place.recordsEnd - centralDirectoryStart)
+        return fail(QStringLiteral("the central directory lies outside the file"));
+    return readEntries(device, volumeStarts, place) && checkLayout();
+}
+
+bool ZipDirectory::readEntries(const zipio::ReadDevice& device, const std::vector<uint64_t>& volumeStarts,
+                               const Place& place)
+{
+    const size_t volumes = volumeStarts.size() - 1;
     std::string cd(size_t(place.size), '\0');
-    if (!device.readAt(centralDirectoryStart, cd.data(), cd.size())) {
-        error = "cannot read the central directory";
-        return false;
-    }
+    if (!device.readAt(centralDirectoryStart, cd.data(), cd.size()))
+        return fail(QStringLiteral("cannot read the central directory"));
     ByteReader r(reinterpret_cast<const uint8_t*>(cd.data()), cd.size());
     uint32_t signature = 0;
     while (r.u32(signature) && signature == kCentralHeaderSignature) {
         CentralDirectoryHeader h;
-        if (!h.parse(r)) {
-            error = "a central directory record is cut short";
-            return false;
-        }
-        if (h.diskStart >= volumes) {
-            error = "an entry lies on a missing volume";
-            return false;
-        }
-        if (h.localHeaderOffset > device.size()) {
-            error = "an entry's offset lies outside the archive";
-            return false;
-        }
+        if (!h.parse(r))
+            return fail(QStringLiteral("a central directory record is cut short"));
+        if (h.diskStart >= volumes)
+            return fail(QStringLiteral("an entry lies on a missing volume"));
+        if (h.localHeaderOffset > device.size())
+            return fail(QStringLiteral("an entry's offset lies outside the archive"));
         dataRangeStart.push_back(volumeStarts[h.diskStart] + h.localHeaderOffset + prependedBytes);
         entries.push_back(std::move(h));
     }
     if (entries.size() != place.entries && (place.entries & 0xFFFF) != (entries.size() & 0xFFFF)) {
-        error = "the central directory holds " + std::to_string(entries.size()) + " entries, the end record says "
-            + std::to_string(place.entries);
-        return false;
+        return fail(QStringLiteral("the central directory holds %1 entries, the end record says %2")
+                        .arg(entries.size()).arg(place.entries));
     }
-    return checkLayout(*this, error);
+    return true;
 }
 
-bool readLocalHeader(const zipio::ReadDevice& device, uint64_t offset, uint64_t compressedSize,
-                     LocalEntryPlace& place, std::string& error)
+bool LocalEntryPlace::read(const zipio::ReadDevice& device, uint64_t offset, uint64_t compressedSize)
 {
     uint8_t fixed[LocalFileHeader::kFixedSize];
     if (!device.readAt(offset, fixed, sizeof fixed) || readLE32(fixed) != kLocalHeaderSignature) {
-        error = "local header missing at its recorded offset";
+        m_error = QStringLiteral("local header missing at its recorded offset");
         return false;
     }
     ByteReader r(fixed + 4, sizeof fixed - 4);
     uint16_t nameLength = 0, extraLength = 0;
-    place.header.parseFixed(r, nameLength, extraLength);
-    place.dataOffset = offset + LocalFileHeader::kFixedSize + nameLength + extraLength;
-    if (!zipio::rangeInside(place.dataOffset, compressedSize, device.size())) {
-        error = "entry data runs past the end of the archive";
+    header.parseFixed(r, nameLength, extraLength);
+    dataOffset = offset + LocalFileHeader::kFixedSize + nameLength + extraLength;
+    if (!zipio::rangeInside(dataOffset, compressedSize, device.size())) {
+        m_error = QStringLiteral("entry data runs past the end of the archive");
         return false;
     }
     return true;

@@ -19,22 +19,21 @@ MappedFile::~MappedFile()
         ::munmap(const_cast<uint8_t*>(m_data), m_size);
 }
 
-bool MappedFile::open(const QString& path, QString& error)
+bool MappedFile::open(const QString& path)
 {
-    std::string why;
-    const auto file = FileDevice::open(path.toStdString(), why);
-    if (!file) {
-        error = QStringLiteral("Cannot open %1: %2").arg(path, QString::fromStdString(why));
+    FileDevice file;
+    if (!file.open(path)) {
+        m_error = file.errorString();
         return false;
     }
-    m_size = file->size();
+    m_size = file.size();
     if (m_size == 0) {
         m_data = &kEmpty;
         return true;
     }
-    void* mapped = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, file->fd(), 0);
+    void* mapped = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, file.fd(), 0);
     if (mapped == MAP_FAILED) {
-        error = QStringLiteral("Cannot map %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        m_error = QStringLiteral("cannot map %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
         m_size = 0;
         return false;
     }

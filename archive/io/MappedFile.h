@@ -15,13 +15,16 @@ public:
     MappedFile(const MappedFile&) = delete;
     MappedFile& operator=(const MappedFile&) = delete;
 
-    bool open(const QString& path, QString& error);
+    // False with errorString() when the file cannot be opened or mapped.
+    bool open(const QString& path);
     const uint8_t* data() const { return m_data; }
     uint64_t size() const { return m_size; }
+    QString errorString() const { return m_error; }
 
 private:
     const uint8_t* m_data = nullptr;
     uint64_t m_size = 0;
+    QString m_error;
     // A zero-length file has nothing to map but is still a valid, empty input.
     static const uint8_t kEmpty;
 };

@@ -1,5 +1,7 @@
 #include "io/ReadDevice.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -16,24 +18,23 @@ void UniqueFd::reset(int fd)
     m_fd = fd;
 }
 
-std::unique_ptr<FileDevice> FileDevice::open(const std::string& path, std::string& error)
+bool FileDevice::open(const QString& path)
 {
     // O_NONBLOCK keeps a FIFO from blocking the open; the fstat below then refuses it.
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid()) {
-        error = std::strerror(errno);
-        return nullptr;
+        m_error = QStringLiteral("cannot open %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
     }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
-        error = "not a regular file";
-        return nullptr;
+        m_error = QStringLiteral("cannot open %1: not a regular file").arg(path);
+        return false;
     }
     ::fcntl(fd.get(), F_SETFL, 0);
-    auto device = std::unique_ptr<FileDevice>(new FileDevice);
-    device->m_fd = std::move(fd);
-    device->m_size = uint64_t(st.st_size);
-    return device;
+    m_fd = std::move(fd);
+    m_size = uint64_t(st.st_size);
+    return true;
 }
 
 bool FileDevice::readAt(uint64_t offset, void* buffer, size_t n) const

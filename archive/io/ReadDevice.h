@@ -2,6 +2,8 @@
 // Random-access byte sources the zip reader works on: one file, the volumes of a split
 // archive seen as one run of bytes, or a block of memory (fuzzing, tests).
 
+#include <QString>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -39,15 +41,17 @@ private:
 
 class FileDevice : public ReadDevice {
 public:
-    // Opens a regular file (never a FIFO or device) for reading; errno-style message in error.
-    static std::unique_ptr<FileDevice> open(const std::string& path, std::string& error);
+    // Opens a regular file (never a FIFO or device) for reading; false with errorString().
+    bool open(const QString& path);
     uint64_t size() const override { return m_size; }
     bool readAt(uint64_t offset, void* buffer, size_t n) const override;
     int fd() const { return m_fd.get(); }
+    QString errorString() const { return m_error; }
 
 private:
     UniqueFd m_fd;
     uint64_t m_size = 0;
+    QString m_error;
 };
 
 // The volumes of a split archive one after the other; offset 0 is the first byte of the

@@ -19,68 +19,57 @@ QString errnoText() { return QString::fromLocal8Bit(std::strerror(errno)); }
 
 } // namespace
 
-bool SafeTarget::open(const QString& rootFolder, QString& error)
+bool SafeTarget::fail(const QString& message)
+{
+    m_error = message;
+    return false;
+}
+
+bool SafeTarget::open(const QString& rootFolder)
 {
     m_rootPath = rootFolder;
     m_root.reset(::open(rootFolder.toLocal8Bit().constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!m_root.valid()) {
-        error = QStringLiteral("Cannot open the folder %1: %2").arg(rootFolder, errnoText());
-        return false;
-    }
-    return true;
+    return m_root.valid() || fail(QStringLiteral("cannot open the folder %1: %2").arg(rootFolder, errnoText()));
 }
 
-bool SafeTarget::safeRelativePath(const QString& storedName, QStringList& parts, QString& reason)
+bool SafeTarget::splitStoredName(const QString& storedName, QStringList& parts)
 {
     QString name = storedName;
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (name.startsWith(QLatin1Char('/'))) {
-        reason = QStringLiteral("absolute path");
-        return false;
-    }
-    if (name.size() >= 2 && name[1] == QLatin1Char(':')) {
-        reason = QStringLiteral("drive prefix");
-        return false;
-    }
+    if (name.startsWith(QLatin1Char('/')))
+        return fail(QStringLiteral("refused (absolute path)"));
+    if (name.size() >= 2 && name[1] == QLatin1Char(':'))
+        return fail(QStringLiteral("refused (drive prefix)"));
+    if (name.isEmpty())
+        return fail(QStringLiteral("refused (empty name)"));
     parts.clear();
     for (const QString& part : name.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        if (part == QLatin1String(".."))  {
-            reason = QStringLiteral("\"..\" in the path");
-            return false;
-        }
+        if (part == QLatin1String(".."))
+            return fail(QStringLiteral("refused (\"..\" in the path)"));
         if (part == QLatin1String("."))
             continue;
-        if (part.contains(QChar(0))) {
-            reason = QStringLiteral("NUL in the name");
-            return false;
-        }
+        if (part.contains(QChar(0)))
+            return fail(QStringLiteral("refused (NUL in the name)"));
         parts << part;
-    }
-    if (parts.isEmpty()) {
-        reason = QStringLiteral("empty name");
-        return false;
     }
     return true;
 }
 
-bool SafeTarget::openFolder(const QStringList& folders, bool create, UniqueFd& fd, QString& error) const
+bool SafeTarget::openFolder(const QStringList& folders, bool create, UniqueFd& fd)
 {
     UniqueFd current(::dup(m_root.get()));
     for (const QString& part : folders) {
         const QByteArray name = part.toLocal8Bit();
         int next = ::openat(current.get(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (next < 0 && errno == ENOENT && create) {
-            if (::mkdirat(current.get(), name.constData(), 0755) != 0 && errno != EEXIST) {
-                error = QStringLiteral("Cannot create the folder %1: %2").arg(part, errnoText());
-                return false;
-            }
+            if (::mkdirat(current.get(), name.constData(), 0755) != 0 && errno != EEXIST)
+                return fail(QStringLiteral("cannot create the folder %1: %2").arg(part, errnoText()));
             next = ::openat(current.get(), name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         }
         if (next < 0) {
-            error = errno == ELOOP || errno == ENOTDIR
-                ? QStringLiteral("%1 is a link or a file, not a folder; refused").arg(part)
-                : QStringLiteral("Cannot open the folder %1: %2").arg(part, errnoText());
-            return false;
+            return fail(errno == ELOOP || errno == ENOTDIR
+                            ? QStringLiteral("%1 is a link or a file, not a folder; refused").arg(part)
+                            : QStringLiteral("cannot open the folder %1: %2").arg(part, errnoText()));
         }
         current.reset(next);
     }
@@ -88,10 +77,10 @@ bool SafeTarget::openFolder(const QStringList& folders, bool create, UniqueFd& f
     return true;
 }
 
-bool SafeTarget::makeFolder(const QStringList& parts, QString& error) const
+bool SafeTarget::makeFolder(const QStringList& parts)
 {
     UniqueFd fd;
-    return openFolder(parts, true, fd, error);
+    return openFolder(parts, true, fd);
 }
 
 PendingFile::PendingFile(int folderFd, const QString& finalName) : m_folder(folderFd), m_final(finalName.toLocal8Bit()) {}
@@ -104,7 +93,13 @@ PendingFile::~PendingFile()
     }
 }
 
-bool PendingFile::create(QString& error)
+bool PendingFile::failWithErrno()
+{
+    m_error = errnoText();
+    return false;
+}
+
+bool PendingFile::create()
 {
     // An unnamed file first: nothing shows in the folder until it is complete, and a crash
     // leaves nothing behind. File systems without O_TMPFILE get a hidden temporary name.
@@ -125,7 +120,7 @@ bool PendingFile::create(QString& error)
         if (errno != EEXIST)
             break;
     }
-    error = QStringLiteral("Cannot create a file in the target folder: %1").arg(errnoText());
+    m_error = QStringLiteral("cannot create a file in the target folder: %1").arg(errnoText());
     m_temp.clear();
     return false;
 }
@@ -152,7 +147,7 @@ bool PendingFile::write(const uint8_t* data, size_t n)
     return true;
 }
 
-bool PendingFile::commit(uint32_t mode, int64_t mtime, QString& error)
+bool PendingFile::commit(uint32_t mode, int64_t mtime)
 {
     ::fchmod(m_fd.get(), mode & 0777);
     const struct timespec times[2] = {{0, UTIME_OMIT}, {time_t(mtime), 0}};
@@ -161,15 +156,13 @@ bool PendingFile::commit(uint32_t mode, int64_t mtime, QString& error)
         // The unnamed file gets its name; an existing file of that name is replaced through
         // a temporary link and a rename, so it stays whole until the new one is in place.
         if (!linkAnonymous(m_final)) {
-            if (errno != EEXIST) {
-                error = errnoText();
-                return false;
-            }
+            if (errno != EEXIST)
+                return failWithErrno();
             uint32_t r = 0;
             ::getrandom(&r, sizeof r, 0);
             m_temp = QByteArray(".fvunzip-") + QByteArray::number(r, 16);
             if (!linkAnonymous(m_temp)) {
-                error = errnoText();
+                failWithErrno();
                 m_temp.clear();
                 return false;
             }
@@ -179,32 +172,26 @@ bool PendingFile::commit(uint32_t mode, int64_t mtime, QString& error)
             return true;
         }
     }
-    return renameIntoPlace(error);
+    return renameIntoPlace();
 }
 
-bool PendingFile::renameIntoPlace(QString& error)
+bool PendingFile::renameIntoPlace()
 {
     // A file that replaces another has its bytes flushed before the rename: after a crash the
     // rename may have reached the disk while the data had not, losing both contents.
     struct stat there {};
     const bool replacing = ::fstatat(m_folder, m_final.constData(), &there, AT_SYMLINK_NOFOLLOW) == 0;
     if (replacing) {
-        if (::fdatasync(m_fd.get()) != 0) {
-            error = errnoText();
-            return false;
-        }
+        if (::fdatasync(m_fd.get()) != 0)
+            return failWithErrno();
         TransferFaults::noteReplaceStep("sync");
     }
-    if (::close(m_fd.release()) != 0) {
-        error = errnoText();
-        return false;
-    }
+    if (::close(m_fd.release()) != 0)
+        return failWithErrno();
     if (replacing)
         TransferFaults::noteReplaceStep("rename");
-    if (::renameat(m_folder, m_temp.constData(), m_folder, m_final.constData()) != 0) {
-        error = errnoText();
-        return false;
-    }
+    if (::renameat(m_folder, m_temp.constData(), m_folder, m_final.constData()) != 0)
+        return failWithErrno();
     m_done = true;
     return true;
 }

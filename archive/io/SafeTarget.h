@@ -3,7 +3,8 @@
 // relative path is walked one component at a time with openat(O_NOFOLLOW): a ".." or an
 // absolute part is refused, a symbolic link on the way is refused (so a link stored earlier
 // in the archive cannot redirect a later file), and files are written to a temporary name
-// in their folder and renamed into place only once complete and verified.
+// in their folder and renamed into place only once complete and verified. A failed call
+// returns false and leaves the reason in errorString().
 
 #include "io/ReadDevice.h"
 
@@ -15,22 +16,27 @@ namespace zipio {
 
 class SafeTarget {
 public:
-    bool open(const QString& rootFolder, QString& error);
+    bool open(const QString& rootFolder);
 
-    // Splits a stored name into safe components; false (with the reason) for names that
-    // would leave the folder: absolute, drive-prefixed, or with a ".." part.
-    static bool safeRelativePath(const QString& storedName, QStringList& parts, QString& reason);
+    // Splits a stored name into safe components, leaving out "." parts; false for names
+    // that would leave the folder (absolute, drive-prefixed, or with a ".." part) and for an
+    // empty name. No parts at all means the folder itself ("./").
+    bool splitStoredName(const QString& storedName, QStringList& parts);
 
     // Opens (creating when asked) the folder of parts[0..n-1] under the root.
-    bool openFolder(const QStringList& folders, bool create, UniqueFd& fd, QString& error) const;
-    bool makeFolder(const QStringList& parts, QString& error) const;
+    bool openFolder(const QStringList& folders, bool create, UniqueFd& fd);
+    bool makeFolder(const QStringList& parts);
 
     int rootFd() const { return m_root.get(); }
     QString rootPath() const { return m_rootPath; }
+    QString errorString() const { return m_error; }
 
 private:
+    bool fail(const QString& message);
+
     UniqueFd m_root;
     QString m_rootPath;
+    QString m_error;
 };
 
 // A file being written inside a folder: unnamed (or under a temporary name) until commit()
@@ -42,20 +48,24 @@ public:
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
 
-    bool create(QString& error);
+    bool create();
     bool write(const uint8_t* data, size_t n);
-    bool commit(uint32_t mode, int64_t mtime, QString& error);
+    bool commit(uint32_t mode, int64_t mtime);
+    // The errno of a failed write, for the reader that feeds it.
     int error() const { return m_errno; }
+    QString errorString() const { return m_error; }
 
 private:
     bool linkAnonymous(const QByteArray& name);
-    bool renameIntoPlace(QString& error);
+    bool renameIntoPlace();
+    bool failWithErrno();
 
     int m_folder;
     QByteArray m_final;
     QByteArray m_temp;
     UniqueFd m_fd;
     int m_errno = 0;
+    QString m_error;
     bool m_done = false;
 };
 

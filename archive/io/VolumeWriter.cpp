@@ -30,7 +30,7 @@ bool VolumeWriter::openVolume()
     QByteArray pattern = (info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX")).toLocal8Bit();
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0)
-        return fail(QStringLiteral("Cannot create a temporary file in %1").arg(info.path()));
+        return fail(QStringLiteral("cannot create a temporary file in %1").arg(info.path()));
     // mkstemp makes the file private; an archive gets the usual permissions.
     static const mode_t mask = [] {
         const mode_t m = ::umask(0);
@@ -62,7 +62,7 @@ bool VolumeWriter::rawWrite(const void* data, size_t n)
         if (put < 0 && errno == EINTR)
             continue;
         if (put <= 0)
-            return fail(QStringLiteral("Cannot write %1").arg(m_target));
+            return fail(QStringLiteral("cannot write %1").arg(m_target));
         p += put;
         n -= size_t(put);
         m_used += uint64_t(put);
@@ -103,7 +103,7 @@ bool VolumeWriter::patch(Position at, const std::string& bytes)
     if (at.disk >= m_volumes.size())
         return false;
     if (::pwrite(m_volumes[at.disk].fd.get(), bytes.data(), bytes.size(), off_t(at.offset)) != ssize_t(bytes.size()))
-        return fail(QStringLiteral("Cannot write %1").arg(m_target));
+        return fail(QStringLiteral("cannot write %1").arg(m_target));
     return true;
 }
 
@@ -119,7 +119,7 @@ bool VolumeWriter::truncate(Position at)
     }
     if (::ftruncate(m_volumes.back().fd.get(), off_t(at.offset)) != 0
         || ::lseek(m_volumes.back().fd.get(), off_t(at.offset), SEEK_SET) < 0)
-        return fail(QStringLiteral("Cannot write %1").arg(m_target));
+        return fail(QStringLiteral("cannot write %1").arg(m_target));
     m_total -= m_used - at.offset;
     m_used = at.offset;
     return true;
@@ -153,7 +153,7 @@ bool VolumeWriter::commit()
     }
     for (auto& v : m_volumes) {
         if (::fsync(v.fd.get()) != 0)
-            return fail(QStringLiteral("Cannot write %1").arg(m_target));
+            return fail(QStringLiteral("cannot write %1").arg(m_target));
         v.fd.reset();
     }
     const size_t count = m_volumes.size();
@@ -161,7 +161,7 @@ bool VolumeWriter::commit()
         const QByteArray from = m_volumes[i].tempPath.toLocal8Bit();
         const QByteArray to = finalPath(i, count).toLocal8Bit();
         if (::rename(from.constData(), to.constData()) != 0)
-            return fail(QStringLiteral("Cannot rename the new archive to %1").arg(finalPath(i, count)));
+            return fail(QStringLiteral("cannot rename the new archive to %1").arg(finalPath(i, count)));
         m_volumes[i].tempPath.clear();
     }
     // Volumes of an older, longer split archive of the same name no longer belong to it.

@@ -34,17 +34,16 @@ int main(int argc, char** argv)
         overwriteAll = answer == QMessageBox::YesToAll;
         confirm = answer != QMessageBox::No;
     };
-    QString error;
-    int extracted = 0;
-    const int rc = session.run(QCoreApplication::applicationFilePath(), folder, error, extracted);
+    const bool ok = session.run(QCoreApplication::applicationFilePath(), folder);
     if (scripted) {
-        std::fprintf(rc != 0 ? stderr : stdout, "%s\n",
-                     qPrintable(rc != 0 ? error : QStringLiteral("%1 files extracted.").arg(extracted)));
-        return rc;
+        std::fprintf(ok ? stdout : stderr, "%s\n",
+                     qPrintable(ok ? QStringLiteral("%1 files extracted.").arg(session.extracted()) : session.errorString()));
+        return ok ? 0 : 1;
     }
-    if (rc != 0)
-        QMessageBox::critical(nullptr, QStringLiteral("Extract"), error);
+    if (!ok)
+        QMessageBox::critical(nullptr, QStringLiteral("Extract"), session.errorString());
     else
-        QMessageBox::information(nullptr, QStringLiteral("Extract"), QStringLiteral("%1 files extracted to %2").arg(extracted).arg(folder));
-    return rc;
+        QMessageBox::information(nullptr, QStringLiteral("Extract"),
+                                 QStringLiteral("%1 files extracted to %2").arg(session.extracted()).arg(folder));
+    return ok ? 0 : 1;
 }

@@ -50,12 +50,10 @@ int main(int argc, char** argv)
         overwriteAll = answer == "A" || answer == "a";
         confirm = overwriteAll || answer == "y" || answer == "Y";
     };
-    QString error;
-    int extracted = 0;
-    const int rc = session.run(QCoreApplication::applicationFilePath(), QDir::currentPath(), error, extracted);
-    if (rc != 0)
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-    else
-        std::printf("%d files extracted.\n", extracted);
-    return rc;
+    if (!session.run(QCoreApplication::applicationFilePath(), QDir::currentPath())) {
+        std::fprintf(stderr, "%s\n", qPrintable(session.errorString()));
+        return 1;
+    }
+    std::printf("%d files extracted.\n", session.extracted());
+    return 0;
 }

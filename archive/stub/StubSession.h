@@ -6,10 +6,18 @@
 
 #include <QString>
 
-struct StubSession {
+class StubSession {
+public:
     std::function<void(QString& password)> askPassword;
     std::function<void(QString& name, bool& confirm)> confirmOverwrite;
 
-    // Returns 0 on success; otherwise a message in error.
-    int run(const QString& selfPath, const QString& folder, QString& error, int& extracted);
+    // False with errorString() when the archive cannot be opened or an entry fails.
+    bool run(const QString& selfPath, const QString& folder);
+    QString errorString() const { return m_error; }
+    // Entries extracted by the last run.
+    int extracted() const { return m_extracted; }
+
+private:
+    QString m_error;
+    int m_extracted = 0;
 };

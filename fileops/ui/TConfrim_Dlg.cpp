@@ -235,6 +235,12 @@ void TConfrim_Dlg::FormShow()
         CheckBoxHidden->setChecked(letters.contains(QLatin1Char('H')));
         DatePicker->setDate(selected.lastModified().date());
         TimePicker->setTime(selected.lastModified().time());
+    } else {
+        // With no single file to take the stamp from, start at the present moment: a date
+        // long past would be stamped on every file whose time the user did not mean to set.
+        const QDateTime now = QDateTime::currentDateTime();
+        DatePicker->setDate(now.date());
+        TimePicker->setTime(now.time());
     }
     showFileInfo();
 

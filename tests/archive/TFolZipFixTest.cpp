@@ -8,6 +8,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QtEndian>
 
 #include <zlib.h>
 
@@ -88,7 +89,10 @@ INSTANTIATE_TEST_SUITE_P(Rules, TFolZipFixScanTest, ::testing::Values(
               "reclaimed ok: \tz.txt"}},
     ScanCase{"data_ends_exactly_at_end", storedEntry("a.txt", "hello"), {"reclaimed ok: \ta.txt"}},
     ScanCase{"data_runs_past_end", storedEntry("a.txt", "hello").chopped(1), {"corrupted bad: \ta.txt"}},
-    ScanCase{"descriptor_ending_at_end_not_found", storedEntry("d.txt", "data", true), {"corrupted bad: \td.txt"}},
+    // A download cut right after the entries ends with the last entry's descriptor.
+    ScanCase{"descriptor_ending_at_end", storedEntry("c.txt", "first", true) + storedEntry("d.txt", "data", true),
+             {"reclaimed ok: \tc.txt", "reclaimed ok: \td.txt"}},
+    ScanCase{"descriptor_cut_short", storedEntry("d.txt", "data", true).chopped(1), {"corrupted bad: \td.txt"}},
     ScanCase{"descriptor_with_room_after", storedEntry("d.txt", "data", true) + "tail!", {"reclaimed ok: \td.txt"}},
     ScanCase{"first_descriptor_decides",
              storedEntry("d.txt", QByteArray("ab") + QByteArray("PK\x07\x08", 4) + "cd", true) + "tail!",
@@ -212,3 +216,87 @@ TEST_F(TFolZipFixTest, Zip64LocalSizesAreRead)
     const auto test = runTool(QStringLiteral("unzip"), {QStringLiteral("-t"), out.fileName()});
     EXPECT_EQ(test.exitCode, 0) << test.output.constData();
 }
+
+namespace {
+
+// Archives written to a pipe, where nothing can be sought back: every entry has flag bit 3,
+// no CRC or sizes in its local header, and a data descriptor after its data (with 64-bit
+// sizes where the local header announces Zip64).
+struct StreamedCase {
+    const char* name;
+    const char* program;
+    QStringList args;   // run in a folder that holds "tree"
+    QByteArray input;   // standard input
+};
+
+void PrintTo(const StreamedCase& c, std::ostream* os) { *os << c.name; }
+
+const char* kPythonToPipe = R"(
+import sys, zipfile
+with zipfile.ZipFile(sys.stdout.buffer, 'w', zipfile.ZIP_DEFLATED) as z:
+    z.writestr('a.txt', b'abc' * 5000)
+    with z.open('sub/b.bin', 'w', force_zip64=sys.argv[1] == 'zip64') as f:
+        f.write(bytes(range(256)) * 40)
+    z.writestr('c/empty.txt', b'')
+    z.writestr('last.txt', b'the entry a cut download ends with')
+)";
+
+class TFolZipFixStreamedTest : public TempHomeTest, public ::testing::WithParamInterface<StreamedCase> {};
+
+// The central directory's offset, from the end record (the producers write no comment).
+qsizetype centralDirectoryStart(const QByteArray& archive)
+{
+    const QByteArray end = archive.right(22);
+    return end.startsWith(QByteArray("PK\x05\x06", 4)) ? qsizetype(qFromLittleEndian<quint32>(end.constData() + 16)) : -1;
+}
+
+} // namespace
+
+TEST_P(TFolZipFixStreamedTest, RebuiltArchivePassesUnzipWithEveryEntry)
+{
+    const StreamedCase c = GetParam();
+    const QString root = home().root();
+    makeSampleTree(root + QStringLiteral("/tree"));
+    const auto made = runTool(QString::fromLatin1(c.program), c.args, root, c.input);
+    ASSERT_EQ(made.exitCode, 0) << made.output.left(500).constData();
+    const QByteArray whole = made.output;
+    ASSERT_TRUE(whole.contains(QByteArray("PK\x07\x08", 4))) << "the producer wrote no data descriptors";
+    const qsizetype central = centralDirectoryStart(whole);
+    ASSERT_GT(central, 0);
+    const int count = qFromLittleEndian<quint16>(whole.constData() + whole.size() - 12);
+    const QString original = root + QStringLiteral("/original.zip");
+    {
+        QFile f(original);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(whole);
+    }
+    // Intact, and cut where a download stops after the last entry's descriptor.
+    for (const QByteArray& damaged : {whole, whole.left(central)}) {
+        SCOPED_TRACE(damaged.size() == whole.size() ? "whole" : "cut after the entries");
+        const Outcome o = repair(damaged);
+        EXPECT_EQ(o.summary, QStringLiteral("reclaimed %1 out of %1 files.").arg(count))
+            << qPrintable(o.lines.join(QLatin1Char('\n')));
+        const QString fixed = root + QStringLiteral("/fixed.zip");
+        QFile out(fixed);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        out.write(o.output);
+        out.close();
+        const auto test = runTool(QStringLiteral("unzip"), {QStringLiteral("-t"), fixed});
+        EXPECT_EQ(test.exitCode, 0) << test.output.constData();
+        const auto same = runPython(QStringLiteral(
+            "import sys, zipfile\n"
+            "a, b = zipfile.ZipFile(sys.argv[1]), zipfile.ZipFile(sys.argv[2])\n"
+            "diff = [n for n in a.namelist() if n not in b.namelist() or a.read(n) != b.read(n)]\n"
+            "print('same' if not diff and a.namelist() == b.namelist() else (diff, b.namelist()))\n"),
+            {original, fixed});
+        EXPECT_EQ(same.output.trimmed(), QByteArray("same")) << same.output.constData();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Producers, TFolZipFixStreamedTest, ::testing::Values(
+    StreamedCase{"infozip_files", "zip", {"-q", "-r", "-", "tree"}, {}},
+    // Input of unknown length: Zip64 local fields and 24-byte descriptors.
+    StreamedCase{"infozip_stdin", "zip", {"-q", "-", "-"}, QByteArray(70000, 'q') + "end of the piped data\n"},
+    StreamedCase{"python", "python3", {"-c", kPythonToPipe, "plain"}, {}},
+    StreamedCase{"python_zip64", "python3", {"-c", kPythonToPipe, "zip64"}, {}}),
+    [](const auto& info) { return std::string(info.param.name); });

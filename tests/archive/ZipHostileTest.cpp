@@ -43,6 +43,10 @@ cd = b.find(b'PK\x01\x02'); end = b.find(b'PK\x05\x06')
 rec = b[cd:end]; rec2 = rec.replace(b'one.txt', b'two.txt')
 eocd = bytearray(b[end:]); struct.pack_into('<HHII', eocd, 8, 2, 2, len(rec) * 2, cd)
 open(os.path.join(out, 'overlap.zip'), 'wb').write(b[:cd] + rec + rec2 + bytes(eocd))
+# "./" names the target folder itself; it may lead any name but never hides a ".."
+make('dot_prefix.zip', [('./', ''), ('./good.txt', 'ok'), ('././sub/./inner.txt', 'ok')])
+make('dot_dotdot.zip', [('./', ''), ('./good.txt', 'ok'), ('./../evil.txt', 'evil')])
+make('dot_file.zip', [('good.txt', 'ok'), ('./.', 'a file cannot be the folder')])
 # an entry whose offset points past the end
 make('badoffset.zip', [('one.txt', 'x' * 100)])
 b = bytearray(open(os.path.join(out, 'badoffset.zip'), 'rb').read()); cd = b.find(b'PK\x01\x02')
@@ -107,14 +111,17 @@ TEST_P(ZipHostileTest, NothingEscapesAndEveryRefusalIsReported)
 
 INSTANTIATE_TEST_SUITE_P(Faults, ZipHostileTest,
     ::testing::Values(
-        HostileCase{"dotdot.zip", true, {"good.txt"}, "refused (\"..\" in the path)"},
-        HostileCase{"absolute.zip", true, {"good.txt"}, "refused (absolute path)"},
+        HostileCase{"dotdot.zip", true, {"good.txt"}, "zip: entry '../evil.txt': refused (\"..\" in the path)"},
+        HostileCase{"absolute.zip", true, {"good.txt"}, "zip: entry '/tmp/abs-evil.txt': refused (absolute path)"},
         HostileCase{"drive.zip", true, {"good.txt"}, "refused (drive prefix)"},
+        HostileCase{"dot_prefix.zip", true, {"good.txt", "sub", "sub/inner.txt"}, ""},
+        HostileCase{"dot_dotdot.zip", true, {"good.txt"}, "refused (\"..\" in the path)"},
+        HostileCase{"dot_file.zip", true, {"good.txt"}, "zip: entry './.': refused (no file name)"},
         // The refused link leaves its name free: the file below it lands in a real folder.
         HostileCase{"link_out.zip", true, {"escape", "escape/evil.txt", "good.txt"}, "link points outside the folder"},
         HostileCase{"link_abs.zip", true, {"good.txt"}, "link points outside the folder"},
         HostileCase{"link_in.zip", true, {"inner", "sub", "sub/file.txt"}, ""},
-        HostileCase{"crc.zip", true, {"good.txt"}, "CRC mismatch"},
+        HostileCase{"crc.zip", true, {"good.txt"}, "zip: entry 'bad.txt': CRC mismatch"},
         HostileCase{"bomb.zip", true, {"good.txt"}, "longer than the recorded size"},
         HostileCase{"overlap.zip", false, {}, "entries overlap"},
         HostileCase{"badoffset.zip", false, {}, "offset lies outside the archive"}),

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QMap>
+#include <QSet>
 
 namespace {
 
@@ -91,3 +92,31 @@ INSTANTIATE_TEST_SUITE_P(Makers, ZipInteropTest,
         MakerCase{"python_deflated", "python3", {"{archive}", "{tree}", "deflated"}, ""},
         MakerCase{"python_zip64", "python3", {"{archive}", "{tree}", "zip64"}, ""}),
     [](const auto& info) { return std::string(info.param.name); });
+
+class ZipCommandInteropTest : public TempHomeTest {};
+
+TEST_F(ZipCommandInteropTest, BsdtarArchiveOfItsOwnFolderUnzipsCleanly)
+{
+    // Run inside the folder, bsdtar stores "./" for the folder itself and "./" before every
+    // name: the command extracts the tree as it was and reports success.
+    const QString root = home().root();
+    makeSampleTree(root + QStringLiteral("/tree"));
+    const QString archive = root + QStringLiteral("/dot.zip");
+    const auto made = runTool(QStringLiteral("bsdtar"), {QStringLiteral("-a"), QStringLiteral("-cf"), archive, QStringLiteral(".")},
+                              root + QStringLiteral("/tree"));
+    ASSERT_EQ(made.exitCode, 0) << made.output.constData();
+    TAbZipKit zip;
+    ASSERT_TRUE(zip.setFileName(archive)) << qPrintable(zip.errorString());
+    QSet<QString> names;
+    for (int i = 0; i < zip.Count(); ++i)
+        names << zip.Items(i).FileName;
+    ASSERT_TRUE(names.contains(QStringLiteral("./")) && names.contains(QStringLiteral("./text.txt")))
+        << qPrintable(QStringList(names.values()).join(QLatin1Char('|')));
+    zip.CloseArchive();
+
+    const QString target = root + QStringLiteral("/out");
+    const auto run = runTool(fvtoolPath(), {QStringLiteral("unzip"), archive, target});
+    EXPECT_EQ(run.exitCode, 0) << run.output.constData();
+    EXPECT_EQ(run.output, QByteArray());
+    EXPECT_EQ(treeContents(target), treeContents(root + QStringLiteral("/tree")));
+}

@@ -175,6 +175,46 @@ TEST_F(ConfirmDialogTest, WhatTheActionAppliesTo)
     AskActionTarget(nullptr, request(QStringLiteral("Append Files"), {"/a", "/b", "/c"}, big), m_results);
 }
 
+TEST_F(ConfirmDialogTest, DateAndTimeStartAtTheFileStampOrNow)
+{
+    // One selected file lends its stamp; otherwise the pickers start at the present moment,
+    // so that a confirmed "Change Attribute Date/Time" never stamps a date long past.
+    const QString file = makeFile(QStringLiteral("old.txt"));
+    const QDateTime stamp(QDate(2011, 7, 14), QTime(9, 30, 12));
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(stamp, QFileDevice::FileModificationTime));
+    }
+    struct Case {
+        const char* name;
+        QStringList work;
+        QString selected;
+        bool fromFile;
+    };
+    const Case cases[] = {
+        {"one file", {file}, file, true},
+        {"several files", {file, file + QStringLiteral("2")}, QString(), false},
+        {"a folder", {m_target}, m_target, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QDateTime shown;
+        whenConfirmShows([&](TConfrim_Dlg& dialog) {
+            shown = QDateTime(dialog.DatePicker->date(), dialog.TimePicker->time());
+            dialog.ButtonCancel->click();
+        });
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        AskActionTarget(nullptr, request(QStringLiteral("Change Attribute Date/Time"), c.work, c.selected), m_results);
+        if (c.fromFile) {
+            EXPECT_EQ(shown, stamp);
+        } else {
+            EXPECT_GE(shown, before) << shown.toString().toStdString();
+            EXPECT_LE(shown, QDateTime::currentDateTime()) << shown.toString().toStdString();
+        }
+    }
+}
+
 TEST_F(ConfirmDialogTest, StoredCompressionTurnsDeflationOff)
 {
     TConfrim_Dlg dialog(m_results, settings());

@@ -65,7 +65,7 @@ int runZip(const QStringList& args)
     }
     zip.StoreOptions |= ZipStoreOption::Replace;
     if (!zip.setFileName(archive)) {
-        fvtool::err(QStringLiteral("zip: %1").arg(zip.errorString()));
+        fvtool::err(zip.errorString());
         return 1;
     }
     for (const QString& path : paths) {
@@ -76,12 +76,12 @@ int runZip(const QStringList& args)
         }
         zip.BaseDirectory = info.absolutePath();
         if (!zip.AddFiles(info.absoluteFilePath(), 0)) {
-            fvtool::err(QStringLiteral("zip: %1").arg(zip.errorString()));
+            fvtool::err(zip.errorString());
             return 1;
         }
     }
     if (!zip.Save()) {
-        fvtool::err(QStringLiteral("zip: %1").arg(zip.errorString()));
+        fvtool::err(zip.errorString());
         return 1;
     }
     fvtool::out(QStringLiteral("%1: %2 entries").arg(archive).arg(zip.Count()));

@@ -37,7 +37,7 @@ int runUnzip(const QStringList& args)
         return 1;
     }
     if (!zip.setFileName(positional[0])) {
-        fvtool::err(QStringLiteral("unzip: %1").arg(zip.errorString()));
+        fvtool::err(zip.errorString());
         return 1;
     }
     if (!QDir().mkpath(positional[1])) {
@@ -48,11 +48,11 @@ int runUnzip(const QStringList& args)
     zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
     const bool ok = zip.ExtractFilesEx(QStringLiteral("*"), exclude);
     for (const QString& problem : zip.problems())
-        fvtool::err(QStringLiteral("unzip: %1").arg(problem));
+        fvtool::err(problem);
     for (const QString& kept : zip.skipped())
         fvtool::err(QStringLiteral("skipped (exists): %1").arg(kept));
     if (!ok) {
-        fvtool::err(QStringLiteral("unzip: %1").arg(zip.errorString()));
+        fvtool::err(zip.errorString());
         return 1;
     }
     return zip.skipped().isEmpty() ? 0 : 1;

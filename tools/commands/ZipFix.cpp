@@ -16,21 +16,21 @@ int runZipFix(const QStringList& args)
         return 2;
     }
     zipio::MappedFile input;
-    QString error;
-    if (!input.open(args[0], error)) {
-        fvtool::err(QStringLiteral("zipfix: %1").arg(error));
+    if (!input.open(args[0])) {
+        fvtool::err(QStringLiteral("zip repair: %1").arg(input.errorString()));
         return 1;
     }
     QSaveFile output(args[1]);
     if (!output.open(QIODevice::WriteOnly)) {
-        fvtool::err(QStringLiteral("zipfix: cannot create %1: %2").arg(args[1], output.errorString()));
+        fvtool::err(QStringLiteral("zip repair: cannot create %1: %2").arg(args[1], output.errorString()));
         return 1;
     }
     ZipFixReport report;
     TFolZipFix fix;
     fix.OnFileFound = [&](TFolZipFix*, const QString& name, bool ok) { fvtool::out(report.fileFound(name, ok)); };
     if (!fix.ReclaimZip(input.data(), input.size(), &output) || !output.commit()) {
-        fvtool::err(QStringLiteral("zipfix: %1").arg(fix.errorString().isEmpty() ? output.errorString() : fix.errorString()));
+        fvtool::err(fix.errorString().isEmpty() ? QStringLiteral("zip repair: cannot write %1: %2").arg(args[1], output.errorString())
+                                                : fix.errorString());
         return 1;
     }
     fvtool::out(report.summary());

@@ -11,9 +11,9 @@ int runSfx(const QStringList& args)
         fvtool::err(QStringLiteral("usage: fvtool sfx STUB ARCHIVE OUT"));
         return 2;
     }
-    QString error;
-    if (!TAbZipKit::MakeSelfExtracting(args[0], args[1], args[2], &error)) {
-        fvtool::err(QStringLiteral("sfx: %1").arg(error));
+    TAbZipKit zip;
+    if (!zip.MakeSelfExtracting(args[0], args[1], args[2])) {
+        fvtool::err(zip.errorString());
         return 1;
     }
     return 0;
