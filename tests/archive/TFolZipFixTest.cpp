@@ -1,5 +1,6 @@
 // The repair scan and rebuild on small hand-made inputs, one per rule of the scan, plus an
-// intact archive from Info-ZIP that must come back whole and readable.
+// intact archive from Info-ZIP that must come back whole and readable, and streamed
+// archives (data descriptors) from Info-ZIP and Python, whole and cut, checked by unzip -t.
 #include "ZipTestTools.h"
 #include "archive/TAbZipKit.h"
 #include "archive/TFolZipFix.h"
