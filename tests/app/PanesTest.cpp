@@ -1,14 +1,18 @@
 // The panes of the right-hand side: each mode shows its registered pane with its band and
 // chrome, a registered pane replaces the mode's pane, and every switch leaves one pane
-// and enters the next exactly once.
+// and enters the next exactly once. And the context the feature controllers reach the
+// window through.
 #include "app/MainWindowControls.h"
 #include "app/TFormMainFolvane3.h"
 #include "browse/TTabControlDriveFol.h"
 #include "platform/ui/BasicViewPane.h"
+#include "platform/ui/WindowContext.h"
 #include "tests/app/MainWindowFixture.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QMenu>
+#include <QSet>
 #include <QProgressBar>
 #include <QSignalSpy>
 #include <QSlider>
@@ -107,6 +111,39 @@ TEST_F(PanesTest, ARegisteredPaneIsEnteredAndLeftOncePerSwitch)
     window->enterMode(vmZipViewer);
     window->enterMode(vmFileManager);
     EXPECT_EQ(pane->calls, (QStringList{"enter /data/a.zip", "step 1", "leave", "enter ", "leave", "enter ", "leave"}));
+}
+
+TEST_F(PanesTest, TheContextReachesEveryMenuAndBandButtonOfTheWindow)
+{
+    TFormMainFolvane3 window(path());
+    WindowContext& context = window.context();
+    const std::pair<MainMenu, const char*> menus[] = {
+        {MainMenu::File, "MenuFile"},   {MainMenu::Path, "MenuPath"},           {MainMenu::Edit, "MenuEdit"},
+        {MainMenu::Search, "MenuSearch"}, {MainMenu::Music, "MenuMusic"},       {MainMenu::Drive, "MenuDrive"},
+        {MainMenu::FileTools, "MenuFileTools"}, {MainMenu::Tools, "MenuTools"}, {MainMenu::Help, "MenuHelp"},
+    };
+    for (const auto& [menu, name] : menus)
+        EXPECT_EQ(context.menu(menu)->objectName(), QLatin1String(name));
+    QSet<QToolButton*> buttons;
+    for (int i = 0; i < kBandButtonCount; ++i) {
+        QToolButton* button = context.button(BandButton(i));
+        ASSERT_NE(button, nullptr) << i;
+        buttons.insert(button);
+    }
+    EXPECT_EQ(buttons.size(), kBandButtonCount) << "every button once";
+    const std::pair<BandButton, const char*> named[] = {
+        {BandButton::ViewFile, "ButtonViewFile"}, {BandButton::Shuffle, "ToolButtonShuffle"},
+        {BandButton::Hex, "ButtonHex"}, {BandButton::SingleDrive, "ButtonSingleDrive"}, {BandButton::Dup, "ButtonDup"},
+    };
+    for (const auto& [button, name] : named)
+        EXPECT_EQ(context.button(button)->objectName(), QLatin1String(name));
+
+    context.switchMode(vmTextEditor);
+    EXPECT_EQ(context.currentMode(), vmTextEditor);
+    EXPECT_EQ(window.CurrentMode(), vmTextEditor);
+    context.historyIndex(HistoryIndex::FileStr) = 4;
+    EXPECT_EQ(window.settings().fileStrIndex, 4) << "saved with the window's settings";
+    EXPECT_EQ(&context.navigator(), &window.navigator());
 }
 
 } // namespace
