@@ -3,28 +3,20 @@
 // store (SettingsStore) reads and writes these; the main window applies them to its
 // controls and gathers them back before saving.
 
+#include "platform/SettingsTable.h"
+#include "platform/ViewMode.h"
+#include "viewers/EditorSettings.h"
+#include "viewers/ViewerSettings.h"
+
 #include <QString>
 #include <QStringList>
-
-#include <array>
-#include <variant>
-
-// The seven modes of the right-hand pane.
-enum TViewMode : quint8 {
-    vmFileManager = 0,
-    vmWebBrowser = 1,
-    vmFileViewer = 2,
-    vmTextEditor = 3,
-    vmMoviePlayer = 4,
-    vmImageViewer = 5,
-    vmZipViewer = 6,
-};
-constexpr int kViewModeCount = 7;
 
 // Window state as stored in AppState.
 enum class StoredWindowState { Maximized = 1, Minimized = 2, Normal = 3 };
 
-struct AppSettings {
+// The values of the components (editor, viewer) are their own structs, kept here as
+// bases so that one object holds the whole stored state.
+struct AppSettings : EditorSettings, ViewerSettings {
     // Program key.
     bool showHiddenSystemfiles = true;
     bool openByDblClickFV = true;
@@ -55,23 +47,6 @@ struct AppSettings {
     bool tabBottom = false;
     bool showDrives = true;
 
-    // "Editor\"
-    bool textEditorAutoIndent = false;
-    bool textEditorMakeBackup = false;
-    bool textEditorWordwrap = false;
-    int textEditorTabType = 0;
-    int textEditorTabSize = 8;
-    int textEditorWrapColumn = 80;
-    QString textEditorFont = QStringLiteral("Terminal");
-    int textEditorSize = 8;
-
-    // "Viewer"
-    bool hex = false;
-    bool fileViewerFilterChar = true;
-    QString fileViewerFont = QStringLiteral("Terminal");
-    int fileViewerSize = 8;
-    int spinViewDelay = 500;
-
     // "Options"
     bool runMinimized = false;
     int movieRes = 4;
@@ -100,8 +75,5 @@ struct AppSettings {
     static QStringList builtInMasks();
 };
 
-// One stored value: its name and the member it maps to. Booleans are stored as DWORD 0/1.
-struct SettingField {
-    const char* name;
-    std::variant<bool AppSettings::*, int AppSettings::*, QString AppSettings::*> member;
-};
+// One stored value of the whole state; a component's own fields convert to it.
+using SettingField = SettingFieldOf<AppSettings>;

@@ -1,6 +1,5 @@
 #include "app/MainWindowBands.h"
 
-#include "app/AppSettings.h"
 #include "app/MainWindowLayout.h"
 
 #include <QEvent>
@@ -113,13 +112,10 @@ bool MainWindowBands::applyRecord(const QByteArray& record)
     return true;
 }
 
-void MainWindowBands::showForMode(int mode)
+void MainWindowBands::showBand(int band)
 {
-    // The band each mode shows beside ToolBarGlobal; the zip viewer has none.
-    static constexpr int kModeBand[kViewModeCount] = {bandFileManger, bandBrowser, bandView, bandTextEditor,
-                                                      bandMovie, bandImage, -1};
     m_applying = true;
     for (int i = 0; i < kBandCount; ++i)
-        m_controls.bands[i]->setVisible(i == bandGlobal || (mode >= 0 && mode < kViewModeCount && kModeBand[mode] == i));
+        m_controls.bands[i]->setVisible(i == bandGlobal || i == band);
     m_applying = false;
 }

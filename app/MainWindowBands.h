@@ -20,8 +20,8 @@ public:
     QList<BandRecord> layout();
     // Puts the bands in the given order and rows; the record must name every band once.
     void applyLayout(const QList<BandRecord>& bands);
-    // Shows ToolBarGlobal and the band of the mode, hides the others.
-    void showForMode(int mode);
+    // Shows ToolBarGlobal and band (a BandIndex, or kNoBand for none), hides the others.
+    void showBand(int band);
 
     QByteArray record() { return BandLayout::encode(layout()); }
     // False (and the layout unchanged) when the record cannot be applied.

@@ -2,8 +2,9 @@
 
 #include "app/FolderNodeDelegate.h"
 #include "app/MainWindowControls.h"
-#include "app/StartFolder.h"
 #include "app/TFormMainFolvane3.h"
+#include "browse/BrowseNavigator.h"
+#include "browse/BrowsePaneLinks.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
@@ -18,7 +19,6 @@
 #include <QHelpEvent>
 #include <QToolTip>
 #include <QTreeWidget>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -35,13 +35,11 @@ MainWindowBrowse::MainWindowBrowse(TFormMainFolvane3* window, MainWindowControls
     c.FileViewFol1->setOpenByEnter(false);
     c.FileViewFol1->setParentDirEnabled(false);
     c.FileViewFol1->setParentDirCaption(QStringLiteral(" Up"));
-    c.TabControlDriveFol1->setTreeView(c.PathViewFol1);
-    c.PathViewFol1->setFileList(c.FileViewFol1);
-    c.PathViewFol1->setDriveTabs(c.TabControlDriveFol1);
-    c.FileViewFol1->setDirTree(c.PathViewFol1);
+    BrowsePaneLinks::link(window->navigator(), {c.TabControlDriveFol1, c.PathViewFol1, c.FileViewFol1});
 
     c.PathViewFol1->setItemDelegate(new FolderNodeDelegate(c.PathViewFol1));
-    connect(c.PathViewFol1, &TPathViewFol::dirChanged, this, &MainWindowBrowse::PathViewFol1DirChange);
+    connect(&window->navigator(), &BrowseNavigator::folderChanged, this,
+            [this](const QString& folder) { PathViewFol1DirChange(folder); });
     connect(c.FileViewFol1, &TFileViewFol::loadProgress, window, &TFormMainFolvane3::loadProgress);
     connect(c.FileViewFol1, &TFileViewFol::viewSelected, window, &TFormMainFolvane3::viewSelected);
     connect(c.FileViewFol1, &TFileViewFol::keyDown, this, &MainWindowBrowse::FileViewFol1KeyDown);
@@ -61,35 +59,9 @@ MainWindowBrowse::MainWindowBrowse(TFormMainFolvane3* window, MainWindowControls
 
 void MainWindowBrowse::goToFolder(const QString& folder)
 {
-    const QString path = PathText::withTrailingSlash(QDir::cleanPath(folder));
-    m_window->setCurrentPath(path);
-    TPathViewFol* tree = m_c.PathViewFol1;
-    TFileViewFol* list = m_c.FileViewFol1;
-    tree->setUpdatesEnabled(false);
-    list->setUpdatesEnabled(false);
-    tree->RebuildTree();
-    QCoreApplication::processEvents();
-    tree->GoToPath(path);
-    tree->setSelectedPath(path);
-    QCoreApplication::processEvents();
-    list->setDirectoryDirect(path);
-    list->RefreshList();
-    tree->setUpdatesEnabled(true);
-    list->setUpdatesEnabled(true);
-}
-
-QString MainWindowBrowse::existingCurrentFolder() const
-{
-    const QString nearest = StartFolder::nearestExisting(m_window->CurrentPath());
-    return nearest.isEmpty() ? QDir::homePath() : nearest;
-}
-
-void MainWindowBrowse::openInFileManager(const QString& folder)
-{
-    if (m_window->CurrentMode() != vmFileManager)
-        m_window->enterMode(vmFileManager);
-    const bool exists = !folder.isEmpty() && QFileInfo(folder).isDir();
-    goToFolder(exists ? QFileInfo(folder).absoluteFilePath() : existingCurrentFolder());
+    // The tree is rebuilt and moved to the folder, the list re-reads it, the tabs select its
+    // drive, and the window takes it as its current folder: all as followers.
+    m_window->navigator().reload(QDir::cleanPath(folder));
 }
 
 void MainWindowBrowse::applyFileFilters(bool showHiddenSystem)
@@ -105,8 +77,10 @@ void MainWindowBrowse::applyFileFilters(bool showHiddenSystem)
 
 void MainWindowBrowse::PathViewFol1DirChange(const QString& selectedPath)
 {
-    if (QFileInfo(selectedPath).isDir())
-        m_window->setCurrentPath(PathText::withTrailingSlash(selectedPath));
+    // The drives view is no folder: neither the current folder nor a recent one.
+    if (!QFileInfo(selectedPath).isDir())
+        return;
+    m_window->setCurrentPath(PathText::withTrailingSlash(selectedPath));
     if (m_window->CurrentMode() != vmFileManager || !m_c.PathViewFol1->isVisible())
         return;
     m_window->UpdateRecentPaths(PathText::withoutTrailingSlash(selectedPath));

@@ -1,7 +1,8 @@
 #pragma once
-// The browse panes in the main window: links the drive tabs, the folder tree and the file
-// list to each other and to the window, handles their events (folder change, loading
-// progress, opened files), and holds the one sequence every route to a folder ends in.
+// The browse panes in the main window: makes the drive tabs, the folder tree and the file
+// list followers of the window's navigator, follows it for the window (current folder,
+// recent folders, focus), and handles the panes' other events (loading progress, opened
+// files, tips).
 
 #include <QObject>
 #include <QString>
@@ -14,21 +15,15 @@ class MainWindowBrowse : public QObject {
 public:
     MainWindowBrowse(TFormMainFolvane3* window, MainWindowControls& c);
 
-    // The browse panes go to folder: the tree is rebuilt and shows it, the list reads it,
-    // and it becomes the window's current folder. Pending events run between the steps.
+    // The browse panes go to folder through the navigator, reloading it: the tree is
+    // rebuilt and shows it, the list reads it, and it becomes the window's current folder.
     void goToFolder(const QString& folder);
-
-    // The file manager shows folder; an empty or missing folder opens the current folder
-    // instead (or its nearest existing parent, or the home folder), without a message.
-    void openInFileManager(const QString& folder);
 
     // The list's and the tree's attribute filters: with hidden and system entries or without.
     void applyFileFilters(bool showHiddenSystem);
 
-    // The folder the window falls back to: the current folder when it exists, else its
-    // nearest existing parent, else the home folder. Never the process's working folder.
-    QString existingCurrentFolder() const;
-
+    // The window follows the navigator's folder (the tree's OnDirChange): it becomes the
+    // current folder and, in the file manager, the first recent folder.
     void PathViewFol1DirChange(const QString& selectedPath);
     void FileViewFol1KeyDown(int key, Qt::KeyboardModifiers modifiers);
     // The list's tip for a row: its name, size text and type, one per line.

@@ -1,9 +1,12 @@
 #pragma once
 // The named controls of the main window, created by MainWindowLayout. Controls that later
-// parts of the program fill (panes, playlist) start as empty widgets that already carry
-// their object names and places; the three browse components are the real ones.
+// parts of the program fill (the playlist) start as empty widgets that already carry
+// their object names and places; the three browse components are the real ones. The
+// panes of the other modes are not here: they are registered with the window
+// (MainWindowPanes) and added to the pane stack rightPane.
 
-#include <QtGlobal>
+#include "platform/ViewMode.h"
+#include "platform/ui/WindowContext.h"
 
 #include <array>
 
@@ -14,7 +17,6 @@ class QMainWindow;
 class QMenu;
 class QMenuBar;
 class QProgressBar;
-class QScrollArea;
 class QSlider;
 class QSplitter;
 class QStackedWidget;
@@ -26,11 +28,6 @@ class QWidget;
 class TFileViewFol;
 class TPathViewFol;
 class TTabControlDriveFol;
-
-// The seven tool bands in their design order (rows: 0-2, 3-5, 6).
-enum BandIndex {
-    bandGlobal, bandMovie, bandImage, bandBrowser, bandTextEditor, bandView, bandFileManger, kBandCount
-};
 
 struct MainWindowControls {
     QMenuBar* MainMenu1 = nullptr;
@@ -44,6 +41,7 @@ struct MainWindowControls {
     QAction* MenuHelpContents = nullptr;
 
     std::array<QToolBar*, kBandCount> bands{};
+    std::array<QToolButton*, kBandButtonCount> buttons{};
     QWidget* SpinViewer = nullptr;
     QToolButton* SpinViewerPrevious = nullptr;
     QToolButton* SpinViewerNext = nullptr;
@@ -66,12 +64,6 @@ struct MainWindowControls {
     QWidget* PanelAudio = nullptr;
     QStackedWidget* rightPane = nullptr;
     TFileViewFol* FileViewFol1 = nullptr;
-    QWidget* TextEditor = nullptr;
-    QWidget* FileViewer = nullptr;
-    QWidget* WebBrowser1 = nullptr;
-    QScrollArea* ScrollBox1 = nullptr;
-    QLabel* ImageViewer = nullptr;
-    QWidget* ZipViewer = nullptr;
     QSlider* MediaTrackBar = nullptr;
     QStatusBar* StatusBar = nullptr;
     std::array<QLabel*, 4> statusPanels{};

@@ -1,9 +1,7 @@
 #include "app/MainWindowDriveMenu.h"
 
-#include "app/MainWindowBrowse.h"
-#include "app/MainWindowControls.h"
 #include "app/MainWindowSettings.h"
-#include "app/TFormMainFolvane3.h"
+#include "browse/BrowseNavigator.h"
 #include "browse/FileSortOrder.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
@@ -12,10 +10,10 @@
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 #include "platform/ui/DesktopWindows.h"
+#include "platform/ui/WindowContext.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
 #include <QStyle>
@@ -43,20 +41,18 @@ QIcon singleDriveIcon(bool singleDrive)
 
 } // namespace
 
-MainWindowDriveMenu::MainWindowDriveMenu(TFormMainFolvane3* window, MainWindowControls& c)
-    : QObject(window)
-    , m_window(window)
-    , m_c(c)
+MainWindowDriveMenu::MainWindowDriveMenu(WindowContext& context, const BrowseWidgets& browse)
+    : QObject(context.window())
+    , m_context(context)
+    , m_browse(browse)
 {
-    QMenu* drive = c.topMenus[5];
+    QMenu* drive = context.menu(MainMenu::Drive);
     buildDriveMenu(drive);
     connect(drive, &QMenu::aboutToShow, this, &MainWindowDriveMenu::MenuDriveClick);
-    m_singleDriveButton = window->findChild<QToolButton*>(QStringLiteral("ButtonSingleDrive"));
+    m_singleDriveButton = context.button(BandButton::SingleDrive);
     connect(m_singleDriveButton, &QToolButton::clicked, this, &MainWindowDriveMenu::MenuSingleDriveClick);
-    connect(window->findChild<QToolButton*>(QStringLiteral("ButtonRefresh")), &QToolButton::clicked, this,
-            &MainWindowDriveMenu::MenuRefreshClick);
-    connect(window->findChild<QToolButton*>(QStringLiteral("ButtonDeskTop")), &QToolButton::clicked, this,
-            &MainWindowDriveMenu::ButtonDeskTopClick);
+    connect(context.button(BandButton::Refresh), &QToolButton::clicked, this, &MainWindowDriveMenu::MenuRefreshClick);
+    connect(context.button(BandButton::DeskTop), &QToolButton::clicked, this, &MainWindowDriveMenu::ButtonDeskTopClick);
     buildDisplayMenu();
     showSingleDriveState();
 }
@@ -67,7 +63,7 @@ void MainWindowDriveMenu::buildDriveMenu(QMenu* drive)
     m_refresh->setShortcut(QKeySequence(Qt::Key_F5));
     connect(m_refresh, &QAction::triggered, this, &MainWindowDriveMenu::MenuRefreshClick);
     // The same item in the "File" menu, above "Exit".
-    QMenu* file = m_c.topMenus[0];
+    QMenu* file = m_context.menu(MainMenu::File);
     file->insertAction(file->actions().value(1), m_refresh);
     m_singleDrive = addItem(drive, "MenuSingleDrive", QStringLiteral("Change Single/All"));
     connect(m_singleDrive, &QAction::triggered, this, &MainWindowDriveMenu::MenuSingleDriveClick);
@@ -80,12 +76,12 @@ void MainWindowDriveMenu::buildDriveMenu(QMenu* drive)
     m_disconnect = addItem(drive, "MenuDisconnectNetworkDrive", QStringLiteral("Disconnect Network Drive"));
     connect(m_disconnect, &QAction::triggered, this, explain);
     m_format = addItem(drive, "MenuFormat", QStringLiteral("Format Drive"));
-    connect(m_format, &QAction::triggered, m_c.PathViewFol1, &TPathViewFol::FormatDrive);
+    connect(m_format, &QAction::triggered, m_browse.tree, &TPathViewFol::FormatDrive);
 }
 
 void MainWindowDriveMenu::buildDisplayMenu()
 {
-    auto* button = m_window->findChild<QToolButton*>(QStringLiteral("ButtonDetailType"));
+    QToolButton* button = m_context.button(BandButton::DetailType);
     m_display = new QMenu(button);
     m_display->setObjectName(QStringLiteral("PopupMenuFileDisplay"));
     for (int i = 0; i < 4; ++i) {
@@ -120,44 +116,43 @@ QString MainWindowDriveMenu::showDriveTabsCaption(bool showDrives)
 
 void MainWindowDriveMenu::MenuDriveClick()
 {
-    const bool single = m_c.PathViewFol1->SingleDrive();
+    const bool single = m_browse.tree->SingleDrive();
     m_singleDrive->setText(singleDriveCaption(single));
     m_singleDrive->setIcon(singleDriveIcon(single));
     m_showDriveTabs->setVisible(single);
-    m_showDriveTabs->setText(showDriveTabsCaption(m_c.TabControlDriveFol1->ShowDrives()));
+    m_showDriveTabs->setText(showDriveTabsCaption(m_browse.tabs->ShowDrives()));
     m_disconnect->setVisible(AnyNetworkDrive());
-    const QTreeWidgetItem* node = m_c.PathViewFol1->currentItem();
-    m_format->setVisible(node && node != m_c.PathViewFol1->rootNode());
+    const QTreeWidgetItem* node = m_browse.tree->currentItem();
+    m_format->setVisible(node && node != m_browse.tree->rootNode());
 }
 
 void MainWindowDriveMenu::MenuSingleDriveClick()
 {
-    TPathViewFol* tree = m_c.PathViewFol1;
+    TPathViewFol* tree = m_browse.tree;
     tree->setSingleDrive(!tree->SingleDrive());
     showSingleDriveState();
-    QCoreApplication::processEvents();
-    m_window->browse().goToFolder(m_window->browse().existingCurrentFolder());
+    m_context.navigator().refresh();
 }
 
 void MainWindowDriveMenu::showSingleDriveState()
 {
-    const bool single = m_c.PathViewFol1->SingleDrive();
+    const bool single = m_browse.tree->SingleDrive();
     m_singleDriveButton->setIcon(singleDriveIcon(single));
     m_singleDriveButton->setToolTip(singleDriveCaption(single));
     m_singleDrive->setToolTip(singleDriveCaption(single));
-    m_c.TabControlDriveFol1->setVisible(single && m_window->CurrentMode() == vmFileManager);
+    m_browse.tabs->setVisible(single && m_context.currentMode() == vmFileManager);
 }
 
 void MainWindowDriveMenu::MenuShowDriveTabsClick()
 {
-    TTabControlDriveFol* tabs = m_c.TabControlDriveFol1;
+    TTabControlDriveFol* tabs = m_browse.tabs;
     tabs->setShowDrives(!tabs->ShowDrives());
     tabs->update();
 }
 
 void MainWindowDriveMenu::MenuRefreshClick()
 {
-    m_window->browse().goToFolder(m_window->browse().existingCurrentFolder());
+    m_context.navigator().refresh();
 }
 
 void MainWindowDriveMenu::ButtonDeskTopClick()
@@ -167,12 +162,12 @@ void MainWindowDriveMenu::ButtonDeskTopClick()
 
 void MainWindowDriveMenu::ButtonDetailTypeClick()
 {
-    setFileViewIndex((MainWindowSettings::fileViewIndex(m_c) + 1) % 4);
+    setFileViewIndex((MainWindowSettings::fileViewIndex(m_browse.list) + 1) % 4);
 }
 
 void MainWindowDriveMenu::PopupMenuFileDisplayPopup()
 {
-    const int style = MainWindowSettings::fileViewIndex(m_c);
+    const int style = MainWindowSettings::fileViewIndex(m_browse.list);
     for (int i = 0; i < m_styles.size(); ++i)
         m_styles[i]->setChecked(i == style);
     for (int i = 0; i < m_sorts.size(); ++i)
@@ -181,11 +176,11 @@ void MainWindowDriveMenu::PopupMenuFileDisplayPopup()
 
 void MainWindowDriveMenu::setFileViewIndex(int index)
 {
-    MainWindowSettings::applyViewStyle(m_c, index);
+    MainWindowSettings::applyViewStyle(m_browse.list, index);
 }
 
 void MainWindowDriveMenu::setFileSortIndex(int index)
 {
     FileSortOrder::FileSortIndex = index;
-    m_c.FileViewFol1->RefreshList();
+    m_browse.list->RefreshList();
 }

@@ -2,19 +2,24 @@
 // The "Drive" menu and the file-manager tool buttons around it: refresh (F5), the
 // single/all drives switch, the drive-type tabs, the network-drive items and formatting,
 // the desktop button, and the details button with its view-style and sort menu.
+//
+// A browse-feature controller over the window's context and the browse widgets. It stays
+// in app/ because the view-style buttons work on the stored FileViewIndex numbering of
+// the window's settings glue (MainWindowSettings).
+
+#include "browse/BrowsePaneLinks.h"
 
 #include <QObject>
 
 class QAction;
 class QMenu;
 class QToolButton;
-struct MainWindowControls;
-class TFormMainFolvane3;
+class WindowContext;
 
 class MainWindowDriveMenu : public QObject {
     Q_OBJECT
 public:
-    MainWindowDriveMenu(TFormMainFolvane3* window, MainWindowControls& c);
+    MainWindowDriveMenu(WindowContext& context, const BrowseWidgets& browse);
 
     QAction* MenuRefresh() const { return m_refresh; }
     QMenu* PopupMenuFileDisplay() const { return m_display; }
@@ -38,8 +43,8 @@ private:
     void setFileSortIndex(int index);
     void showSingleDriveState();
 
-    TFormMainFolvane3* m_window;
-    MainWindowControls& m_c;
+    WindowContext& m_context;
+    BrowseWidgets m_browse;
     QAction* m_refresh = nullptr;
     QAction* m_singleDrive = nullptr;
     QAction* m_showDriveTabs = nullptr;

@@ -1,14 +1,13 @@
 #include "app/MainWindowFolderMenu.h"
 
-#include "app/MainWindowControls.h"
 #include "app/MainWindowDriveMenu.h"
-#include "app/TFormMainFolvane3.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
 #include "platform/Drives.h"
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
+#include "platform/ui/WindowContext.h"
 
 #include <QAction>
 #include <QApplication>
@@ -18,12 +17,11 @@
 #include <QMenu>
 #include <QStyle>
 
-MainWindowFolderMenu::MainWindowFolderMenu(TFormMainFolvane3* window, MainWindowControls& c, MainWindowDriveMenu* drives)
-    : QObject(window)
-    , m_window(window)
-    , m_c(c)
+MainWindowFolderMenu::MainWindowFolderMenu(WindowContext& context, const BrowseWidgets& browse, MainWindowDriveMenu* drives)
+    : QObject(context.window())
+    , m_browse(browse)
     , m_drives(drives)
-    , m_menu(new QMenu(window))
+    , m_menu(new QMenu(context.window()))
 {
     m_menu->setObjectName(QStringLiteral("PopupMenuPath"));
     connect(add(m_menu, "PopUpPathCollapseExpand", QStringLiteral("Collapse")), &QAction::triggered, this,
@@ -32,9 +30,9 @@ MainWindowFolderMenu::MainWindowFolderMenu(TFormMainFolvane3* window, MainWindow
     find->menuAction()->setObjectName(QStringLiteral("PopUpPathFind"));
     connect(add(find, "PopUpPathFolvaneFind", QStringLiteral("Folvane FIND")), &QAction::triggered, this,
             &MainWindowFolderMenu::findRequested);
-    connect(add(find, "PopUpPathWindowsSearch", QStringLiteral("Windows Search")), &QAction::triggered, c.PathViewFol1,
+    connect(add(find, "PopUpPathWindowsSearch", QStringLiteral("Windows Search")), &QAction::triggered, m_browse.tree,
             &TPathViewFol::FindWithExplorer);
-    connect(add(find, "PopUpPathWindowsExplore", QStringLiteral("Windows Explore")), &QAction::triggered, c.PathViewFol1,
+    connect(add(find, "PopUpPathWindowsExplore", QStringLiteral("Windows Explore")), &QAction::triggered, m_browse.tree,
             &TPathViewFol::OpenWithExplorer);
     QMenu* drivesMenu = m_menu->addMenu(QStringLiteral("Drives ..."));
     drivesMenu->menuAction()->setObjectName(QStringLiteral("PopUpPathDrives"));
@@ -56,11 +54,11 @@ MainWindowFolderMenu::MainWindowFolderMenu(TFormMainFolvane3* window, MainWindow
     connect(add(m_menu, "PopUpPathNewFolder", QStringLiteral("New Folder")), &QAction::triggered, this,
             &MainWindowFolderMenu::newFolderRequested);
     m_menu->addSeparator();
-    connect(add(m_menu, "PopUpPathProperties", QStringLiteral("Properties")), &QAction::triggered, c.PathViewFol1,
+    connect(add(m_menu, "PopUpPathProperties", QStringLiteral("Properties")), &QAction::triggered, m_browse.tree,
             &TPathViewFol::ShowFolderProperties);
     connect(m_menu, &QMenu::aboutToShow, this, &MainWindowFolderMenu::PopupMenuPathPopup);
-    c.PathViewFol1->viewport()->installEventFilter(this);
-    c.TabControlDriveFol1->installEventFilter(this);
+    m_browse.tree->viewport()->installEventFilter(this);
+    m_browse.tabs->installEventFilter(this);
 }
 
 QAction* MainWindowFolderMenu::add(QMenu* menu, const char* name, const QString& caption)
@@ -82,20 +80,20 @@ void MainWindowFolderMenu::buildDrives(QMenu* drives)
     connect(add(drives, "PopUpPathMapNetworkDrive", QStringLiteral("Map Network Drive")), &QAction::triggered, this, explain);
     connect(add(drives, "PopUpPathDisconnectNetworkDrive", QStringLiteral("Disconnect Network Drive")), &QAction::triggered,
             this, explain);
-    connect(add(drives, "PopUpPathFormat", QStringLiteral("Format Drive")), &QAction::triggered, m_c.PathViewFol1,
+    connect(add(drives, "PopUpPathFormat", QStringLiteral("Format Drive")), &QAction::triggered, m_browse.tree,
             &TPathViewFol::FormatDrive);
 }
 
 void MainWindowFolderMenu::buildSend(QMenu* send)
 {
-    connect(add(send, "PopUpPathSavePath", QStringLiteral("Save Path to Clipboard")), &QAction::triggered, m_c.PathViewFol1,
+    connect(add(send, "PopUpPathSavePath", QStringLiteral("Save Path to Clipboard")), &QAction::triggered, m_browse.tree,
             &TPathViewFol::SavePathToClipboard);
     connect(add(send, "PopUpPathSendCopyTo", QStringLiteral("Send copy to ...")), &QAction::triggered, this,
             &MainWindowFolderMenu::folderCopyToRequested);
     connect(add(send, "PopUpPathMoveTo", QStringLiteral("Move folder to ...")), &QAction::triggered, this,
             &MainWindowFolderMenu::folderMoveToRequested);
     connect(add(send, "PopUpPathMakeShortcut", QStringLiteral("Make Shortcut in...")), &QAction::triggered, this, [this] {
-        const QString folder = BrowseForFolder(QStringLiteral("Browse"), m_c.PathViewFol1->SelectedPath());
+        const QString folder = BrowseForFolder(QStringLiteral("Browse"), m_browse.tree->SelectedPath());
         if (!folder.isEmpty())
             makeShortcut(folder);
     });
@@ -107,7 +105,7 @@ void MainWindowFolderMenu::buildSend(QMenu* send)
 
 void MainWindowFolderMenu::PopupMenuPathPopup()
 {
-    TPathViewFol* tree = m_c.PathViewFol1;
+    TPathViewFol* tree = m_browse.tree;
     const QTreeWidgetItem* node = tree->currentItem();
     const int level = node ? node->data(0, TPathViewFol::LevelRole).toInt() : -1;
     const bool belowRoot = level > TPathViewFol::RootLevel;
@@ -121,7 +119,7 @@ void MainWindowFolderMenu::PopupMenuPathPopup()
     singleDrive->setText(MainWindowDriveMenu::singleDriveCaption(single));
     singleDrive->setIcon(QApplication::style()->standardIcon(single ? QStyle::SP_ComputerIcon : QStyle::SP_DriveHDIcon));
     item("PopUpPathShowDriveTabs")->setVisible(single);
-    item("PopUpPathShowDriveTabs")->setText(MainWindowDriveMenu::showDriveTabsCaption(m_c.TabControlDriveFol1->ShowDrives()));
+    item("PopUpPathShowDriveTabs")->setText(MainWindowDriveMenu::showDriveTabsCaption(m_browse.tabs->ShowDrives()));
     item("PopUpPathDisconnectNetworkDrive")->setVisible(AnyNetworkDrive());
     item("PopUpPathFormat")->setVisible(belowRoot);
     item("PopUpPathSend")->setVisible(belowRoot);
@@ -135,7 +133,7 @@ void MainWindowFolderMenu::PopupMenuPathPopup()
 
 void MainWindowFolderMenu::PopUpPathCollapseExpandClick()
 {
-    TPathViewFol* tree = m_c.PathViewFol1;
+    TPathViewFol* tree = m_browse.tree;
     QTreeWidgetItem* node = tree->currentItem();
     if (!node)
         return;
@@ -168,7 +166,7 @@ bool MainWindowFolderMenu::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindowFolderMenu::makeShortcut(const QString& folder)
 {
-    const QString target = PathText::withoutTrailingSlash(m_c.PathViewFol1->SelectedPath());
+    const QString target = PathText::withoutTrailingSlash(m_browse.tree->SelectedPath());
     if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
         Prompter::instance().error(QStringLiteral("The folder for the shortcut does not exist:\r\n") + folder);
         return;

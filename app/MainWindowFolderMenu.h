@@ -3,20 +3,24 @@
 // acts on the tree's selected node. Its items are shown by the node's level when the menu
 // opens. The transfer items and the commands of other parts of the program are signals
 // that those parts connect.
+//
+// A browse-feature controller over the window's context and the browse widgets; it stays
+// in app/ beside the Drive menu whose items and captions it shares.
+
+#include "browse/BrowsePaneLinks.h"
 
 #include <QObject>
 
 class QAction;
 class QMenu;
 class QPoint;
-struct MainWindowControls;
-class TFormMainFolvane3;
 class MainWindowDriveMenu;
+class WindowContext;
 
 class MainWindowFolderMenu : public QObject {
     Q_OBJECT
 public:
-    MainWindowFolderMenu(TFormMainFolvane3* window, MainWindowControls& c, MainWindowDriveMenu* drives);
+    MainWindowFolderMenu(WindowContext& context, const BrowseWidgets& browse, MainWindowDriveMenu* drives);
 
     QMenu* PopupMenuPath() const { return m_menu; }
     // Whether the tree holds a folder waiting to be pasted (set by the transfer commands).
@@ -47,8 +51,7 @@ private:
     void buildSend(QMenu* send);
     void makeShortcut(const QString& folder);
 
-    TFormMainFolvane3* m_window;
-    MainWindowControls& m_c;
+    BrowseWidgets m_browse;
     MainWindowDriveMenu* m_drives;
     QMenu* m_menu;
     bool m_pastePending = false;

@@ -11,7 +11,6 @@
 #include <QLabel>
 #include <QMainWindow>
 #include <QProgressBar>
-#include <QScrollArea>
 #include <QSlider>
 #include <QSplitter>
 #include <QStackedWidget>
@@ -23,10 +22,11 @@
 
 namespace {
 
-QToolButton* addButton(QToolBar* bar, const char* name, const QString& hint, QStyle::StandardPixmap icon,
-                       bool checkable = false)
+QToolButton* addButton(MainWindowControls& c, BandButton which, QToolBar* bar, const char* name, const QString& hint,
+                       QStyle::StandardPixmap icon, bool checkable = false)
 {
     auto* button = new QToolButton(bar);
+    c.buttons[size_t(which)] = button;
     button->setObjectName(QLatin1String(name));
     button->setToolTip(hint);
     button->setIcon(QApplication::style()->standardIcon(icon));
@@ -47,7 +47,7 @@ QToolBar* makeBand(QMainWindow* window, const char* name, const QString& title)
     return bar;
 }
 
-// An empty pane that later parts of the program replace or fill; named and placed now.
+// An empty panel that a later part of the program fills; named and placed now.
 QWidget* placeholder(const char* name, QWidget* parent)
 {
     auto* widget = new QWidget(parent);
@@ -88,21 +88,21 @@ void MainWindowLayout::buildBands(QMainWindow* window, MainWindowControls& c)
         spinLayout->addWidget(arrow);
     }
     global->addWidget(c.SpinViewer);
-    c.ButtonViewFile = addButton(global, "ButtonViewFile", QStringLiteral("View"), SP::SP_FileDialogContentsView);
+    c.ButtonViewFile = addButton(c, BandButton::ViewFile, global, "ButtonViewFile", QStringLiteral("View"), SP::SP_FileDialogContentsView);
     c.MenuViewFile->setIcon(c.ButtonViewFile->icon());
     c.MenuViewFile->setToolTip(c.ButtonViewFile->toolTip());
     c.ButtonViewFile->setDefaultAction(c.MenuViewFile);
-    addButton(global, "ButtonWeb", QStringLiteral("World Wide Web"), SP::SP_DriveNetIcon);
-    addButton(global, "ButtonFind", QStringLiteral("Find"), SP::SP_FileDialogStart);
-    addButton(global, "ButtonTime", QStringLiteral("Calendar Clock"), SP::SP_MessageBoxInformation);
+    addButton(c, BandButton::Web, global, "ButtonWeb", QStringLiteral("World Wide Web"), SP::SP_DriveNetIcon);
+    addButton(c, BandButton::Find, global, "ButtonFind", QStringLiteral("Find"), SP::SP_FileDialogStart);
+    addButton(c, BandButton::Time, global, "ButtonTime", QStringLiteral("Calendar Clock"), SP::SP_MessageBoxInformation);
 
     QToolBar* movie = c.bands[bandMovie] = makeBand(window, "ToolBarMovie", QStringLiteral("Movie"));
-    addButton(movie, "ButtonPause", QStringLiteral("Play/Pause"), SP::SP_MediaPause);
-    addButton(movie, "ButtonStepFwd", QStringLiteral("Step"), SP::SP_MediaSeekForward);
-    c.ButtonLoopMovie = addButton(movie, "ButtonLoopMovie", QStringLiteral("Repeat"), SP::SP_BrowserReload, true);
-    c.ToolButtonContinuousPlay = addButton(movie, "ToolButtonContinuousPlay", QStringLiteral("Continuous Play"),
+    addButton(c, BandButton::Pause, movie, "ButtonPause", QStringLiteral("Play/Pause"), SP::SP_MediaPause);
+    addButton(c, BandButton::StepFwd, movie, "ButtonStepFwd", QStringLiteral("Step"), SP::SP_MediaSeekForward);
+    c.ButtonLoopMovie = addButton(c, BandButton::LoopMovie, movie, "ButtonLoopMovie", QStringLiteral("Repeat"), SP::SP_BrowserReload, true);
+    c.ToolButtonContinuousPlay = addButton(c, BandButton::ContinuousPlay, movie, "ToolButtonContinuousPlay", QStringLiteral("Continuous Play"),
                                            SP::SP_MediaSkipForward, true);
-    c.ToolButtonShuffle = addButton(movie, "ToolButtonShuffle", QStringLiteral("Shuffle"), SP::SP_ArrowRight, true);
+    c.ToolButtonShuffle = addButton(c, BandButton::Shuffle, movie, "ToolButtonShuffle", QStringLiteral("Shuffle"), SP::SP_ArrowRight, true);
     // The play option buttons copy the state of their "Music" menu items.
     c.MenuContinuousplay->setIcon(c.ToolButtonContinuousPlay->icon());
     c.MenuShuffle->setIcon(c.ToolButtonShuffle->icon());
@@ -117,31 +117,31 @@ void MainWindowLayout::buildBands(QMainWindow* window, MainWindowControls& c)
     movie->addWidget(c.TrackBarMediaRes);
 
     QToolBar* image = c.bands[bandImage] = makeBand(window, "ToolBarImage", QStringLiteral("Image"));
-    addButton(image, "ButtonZoom", QStringLiteral("Zoom"), SP::SP_TitleBarMaxButton, true);
+    addButton(c, BandButton::Zoom, image, "ButtonZoom", QStringLiteral("Zoom"), SP::SP_TitleBarMaxButton, true);
     c.ComboboxScaleJPG = new QComboBox(image);
     c.ComboboxScaleJPG->setObjectName(QStringLiteral("ComboboxScaleJPG"));
     c.ComboboxScaleJPG->addItems({QStringLiteral("1:1"), QStringLiteral("1:2"), QStringLiteral("1:4"), QStringLiteral("1:8")});
     image->addWidget(c.ComboboxScaleJPG);
 
     QToolBar* browser = c.bands[bandBrowser] = makeBand(window, "ToolBarBrowser", QStringLiteral("Browser"));
-    addButton(browser, "ButtonBrowserBack", QStringLiteral("Back"), SP::SP_ArrowBack);
-    addButton(browser, "ButtonBrowserForward", QStringLiteral("Forward"), SP::SP_ArrowForward);
-    addButton(browser, "ButtonBrowserStop", QStringLiteral("Stop"), SP::SP_BrowserStop);
-    addButton(browser, "ButtonBrowserRefresh", QStringLiteral("Refresh"), SP::SP_BrowserReload);
+    addButton(c, BandButton::BrowserBack, browser, "ButtonBrowserBack", QStringLiteral("Back"), SP::SP_ArrowBack);
+    addButton(c, BandButton::BrowserForward, browser, "ButtonBrowserForward", QStringLiteral("Forward"), SP::SP_ArrowForward);
+    addButton(c, BandButton::BrowserStop, browser, "ButtonBrowserStop", QStringLiteral("Stop"), SP::SP_BrowserStop);
+    addButton(c, BandButton::BrowserRefresh, browser, "ButtonBrowserRefresh", QStringLiteral("Refresh"), SP::SP_BrowserReload);
 
     QToolBar* editor = c.bands[bandTextEditor] = makeBand(window, "ToolBarTextEditor", QStringLiteral("Text Editor"));
-    addButton(editor, "ButtonEditorNew", QStringLiteral("New"), SP::SP_FileIcon);
-    addButton(editor, "ButtonSave", QStringLiteral("Save"), SP::SP_DialogSaveButton);
-    addButton(editor, "ButtonEditorCut", QStringLiteral("Cut"), SP::SP_DialogDiscardButton);
-    addButton(editor, "ButtonEditorCopy", QStringLiteral("Copy"), SP::SP_FileLinkIcon);
-    addButton(editor, "ButtonEditorPaste", QStringLiteral("Paste"), SP::SP_DialogApplyButton);
-    addButton(editor, "ButtonEditorFont", QStringLiteral("Font"), SP::SP_DesktopIcon);
-    addButton(editor, "ButtonTextEditorPrint", QStringLiteral("Print"), SP::SP_ComputerIcon);
+    addButton(c, BandButton::EditorNew, editor, "ButtonEditorNew", QStringLiteral("New"), SP::SP_FileIcon);
+    addButton(c, BandButton::Save, editor, "ButtonSave", QStringLiteral("Save"), SP::SP_DialogSaveButton);
+    addButton(c, BandButton::EditorCut, editor, "ButtonEditorCut", QStringLiteral("Cut"), SP::SP_DialogDiscardButton);
+    addButton(c, BandButton::EditorCopy, editor, "ButtonEditorCopy", QStringLiteral("Copy"), SP::SP_FileLinkIcon);
+    addButton(c, BandButton::EditorPaste, editor, "ButtonEditorPaste", QStringLiteral("Paste"), SP::SP_DialogApplyButton);
+    addButton(c, BandButton::EditorFont, editor, "ButtonEditorFont", QStringLiteral("Font"), SP::SP_DesktopIcon);
+    addButton(c, BandButton::TextEditorPrint, editor, "ButtonTextEditorPrint", QStringLiteral("Print"), SP::SP_ComputerIcon);
 
     QToolBar* view = c.bands[bandView] = makeBand(window, "ToolBarView", QStringLiteral("File Viewer"));
-    c.ButtonHex = addButton(view, "ButtonHex", QStringLiteral("Hex"), SP::SP_FileDialogDetailedView, true);
-    addButton(view, "ButtonFileViewerCopy", QStringLiteral("Copy"), SP::SP_FileLinkIcon);
-    addButton(view, "ButtonViewerFont", QStringLiteral("Font"), SP::SP_DesktopIcon);
+    c.ButtonHex = addButton(c, BandButton::Hex, view, "ButtonHex", QStringLiteral("Hex"), SP::SP_FileDialogDetailedView, true);
+    addButton(c, BandButton::FileViewerCopy, view, "ButtonFileViewerCopy", QStringLiteral("Copy"), SP::SP_FileLinkIcon);
+    addButton(c, BandButton::ViewerFont, view, "ButtonViewerFont", QStringLiteral("Font"), SP::SP_DesktopIcon);
 
     QToolBar* files = c.bands[bandFileManger] = makeBand(window, "ToolBarFileManger", QStringLiteral("File Manager"));
     c.ComboBoxMask = new QComboBox(files);
@@ -151,15 +151,15 @@ void MainWindowLayout::buildBands(QMainWindow* window, MainWindowControls& c)
     c.ComboBoxMask->setInsertPolicy(QComboBox::NoInsert);
     c.ComboBoxMask->setMinimumContentsLength(6);
     files->addWidget(c.ComboBoxMask);
-    addButton(files, "ButtonSingleDrive", QStringLiteral("Change Single/All"), SP::SP_DriveHDIcon);
-    addButton(files, "ButtonDeskTop", QStringLiteral("Windows Desktop"), SP::SP_DesktopIcon);
-    addButton(files, "ButtonRefresh", QStringLiteral("Refresh"), SP::SP_BrowserReload);
-    addButton(files, "ButtonDetailType", QStringLiteral("Items List Views"), SP::SP_FileDialogListView);
-    addButton(files, "ButtonNewTextFile", QStringLiteral("New Text File"), SP::SP_FileIcon);
-    addButton(files, "ButtonZip", QStringLiteral("Zip"), SP::SP_DirClosedIcon);
-    addButton(files, "ButtonUnZip", QStringLiteral("UnZip"), SP::SP_DirOpenIcon);
-    addButton(files, "ButtonSync", QStringLiteral("Synchronize Folders"), SP::SP_BrowserReload);
-    addButton(files, "ButtonDup", QStringLiteral("Find Duplicates"), SP::SP_FileDialogContentsView);
+    addButton(c, BandButton::SingleDrive, files, "ButtonSingleDrive", QStringLiteral("Change Single/All"), SP::SP_DriveHDIcon);
+    addButton(c, BandButton::DeskTop, files, "ButtonDeskTop", QStringLiteral("Windows Desktop"), SP::SP_DesktopIcon);
+    addButton(c, BandButton::Refresh, files, "ButtonRefresh", QStringLiteral("Refresh"), SP::SP_BrowserReload);
+    addButton(c, BandButton::DetailType, files, "ButtonDetailType", QStringLiteral("Items List Views"), SP::SP_FileDialogListView);
+    addButton(c, BandButton::NewTextFile, files, "ButtonNewTextFile", QStringLiteral("New Text File"), SP::SP_FileIcon);
+    addButton(c, BandButton::Zip, files, "ButtonZip", QStringLiteral("Zip"), SP::SP_DirClosedIcon);
+    addButton(c, BandButton::UnZip, files, "ButtonUnZip", QStringLiteral("UnZip"), SP::SP_DirOpenIcon);
+    addButton(c, BandButton::Sync, files, "ButtonSync", QStringLiteral("Synchronize Folders"), SP::SP_BrowserReload);
+    addButton(c, BandButton::Dup, files, "ButtonDup", QStringLiteral("Find Duplicates"), SP::SP_FileDialogContentsView);
 
     for (int i = 0; i < kBandCount; ++i) {
         if (kBandStartsRow[i] && i > 0)
@@ -230,20 +230,7 @@ void MainWindowLayout::buildRightPane(MainWindowControls& c)
     c.rightPane->setObjectName(QStringLiteral("RightPane"));
     c.FileViewFol1 = new TFileViewFol(c.rightPane);
     c.FileViewFol1->setObjectName(QStringLiteral("FileViewFol1"));
-    c.TextEditor = placeholder("TextEditor", c.rightPane);
-    c.FileViewer = placeholder("FileViewer", c.rightPane);
-    c.WebBrowser1 = placeholder("WebBrowser1", c.rightPane);
-    c.ScrollBox1 = new QScrollArea(c.rightPane);
-    c.ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    c.ScrollBox1->setAlignment(Qt::AlignCenter);
-    c.ImageViewer = new QLabel(c.ScrollBox1);
-    c.ImageViewer->setObjectName(QStringLiteral("ImageViewer"));
-    c.ScrollBox1->setWidget(c.ImageViewer);
-    c.ZipViewer = placeholder("ZipViewer", c.rightPane);
-    for (QWidget* pane : {static_cast<QWidget*>(c.FileViewFol1), c.TextEditor, c.FileViewer, c.WebBrowser1,
-                          static_cast<QWidget*>(c.ScrollBox1), c.ZipViewer})
-        c.rightPane->addWidget(pane);
-    c.rightPane->setCurrentWidget(c.FileViewFol1);
+    c.rightPane->addWidget(c.FileViewFol1);
 }
 
 void MainWindowLayout::buildStatusBar(QMainWindow* window, MainWindowControls& c)

@@ -1,8 +1,6 @@
 #include "app/MainWindowMask.h"
 
 #include "platform/HistoryList.h"
-#include "app/MainWindowControls.h"
-#include "app/TFormMainFolvane3.h"
 #include "browse/TFileViewFol.h"
 
 #include <QAbstractItemView>
@@ -10,11 +8,11 @@
 #include <QEvent>
 #include <QLineEdit>
 
-MainWindowMask::MainWindowMask(TFormMainFolvane3* window, MainWindowControls& c)
-    : QObject(window)
-    , m_c(c)
+MainWindowMask::MainWindowMask(QObject* parent, QComboBox* box, TFileViewFol* list)
+    : QObject(parent)
+    , m_box(box)
+    , m_list(list)
 {
-    QComboBox* box = c.ComboBoxMask;
     // The dropped-down list is wider than the box, as the masks are longer than it shows.
     box->view()->setMinimumWidth(150);
     connect(box, &QComboBox::currentTextChanged, this, &MainWindowMask::ComboBoxMaskChange);
@@ -23,8 +21,8 @@ MainWindowMask::MainWindowMask(TFormMainFolvane3* window, MainWindowControls& c)
 
 void MainWindowMask::ComboBoxMaskChange(const QString& text)
 {
-    m_c.FileViewFol1->setMask(text);
-    m_c.ComboBoxMask->setToolTip(QStringLiteral("Current Mask = ") + text);
+    m_list->setMask(text);
+    m_box->setToolTip(QStringLiteral("Current Mask = ") + text);
 }
 
 bool MainWindowMask::eventFilter(QObject* watched, QEvent* event)
@@ -36,7 +34,7 @@ bool MainWindowMask::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindowMask::ComboBoxMaskExit()
 {
-    QComboBox* box = m_c.ComboBoxMask;
+    QComboBox* box = m_box;
     const QString text = box->currentText();
     if (text.isEmpty())
         return;

@@ -5,13 +5,14 @@
 
 #include <QObject>
 
-struct MainWindowControls;
-class TFormMainFolvane3;
+class QComboBox;
+class TFileViewFol;
 
 class MainWindowMask : public QObject {
     Q_OBJECT
 public:
-    MainWindowMask(TFormMainFolvane3* window, MainWindowControls& c);
+    // box is the band's ComboBoxMask, list the file list it filters.
+    MainWindowMask(QObject* parent, QComboBox* box, TFileViewFol* list);
 
     void ComboBoxMaskChange(const QString& text);
     void ComboBoxMaskExit();
@@ -20,5 +21,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    MainWindowControls& m_c;
+    QComboBox* m_box;
+    TFileViewFol* m_list;
 };

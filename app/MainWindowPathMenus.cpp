@@ -1,12 +1,12 @@
 #include "app/MainWindowPathMenus.h"
 
-#include "app/MainWindowBrowse.h"
-#include "app/MainWindowControls.h"
 #include "app/RecentPaths.h"
-#include "app/TFormMainFolvane3.h"
+#include "browse/BrowseNavigator.h"
 #include "platform/Shell.h"
+#include "platform/ui/WindowContext.h"
 
 #include <QAction>
+#include <QFileInfo>
 #include <QMenu>
 
 #include <optional>
@@ -37,14 +37,13 @@ const SpecialItem kMusic[] = {
 
 } // namespace
 
-MainWindowPathMenus::MainWindowPathMenus(TFormMainFolvane3* window, MainWindowControls& c)
-    : QObject(window)
-    , m_window(window)
-    , m_c(c)
+MainWindowPathMenus::MainWindowPathMenus(WindowContext& context)
+    : QObject(context.window())
+    , m_context(context)
 {
-    QMenu* path = c.topMenus[1];
+    QMenu* path = context.menu(MainMenu::Path);
     connect(path, &QMenu::aboutToShow, this, &MainWindowPathMenus::fillRecentPaths);
-    addSpecialFolders(c.topMenus[0], c.topMenus[4]);
+    addSpecialFolders(context.menu(MainMenu::File), context.menu(MainMenu::Music));
     fillRecentPaths();
 }
 
@@ -56,9 +55,9 @@ QString MainWindowPathMenus::recentCaption(int index, const QString& folder)
 
 void MainWindowPathMenus::fillRecentPaths()
 {
-    QMenu* menu = m_c.topMenus[1];
+    QMenu* menu = m_context.menu(MainMenu::Path);
     menu->clear();
-    const QStringList folders = m_window->settings().mruPaths.mid(0, RecentPaths::kLimit);
+    const QStringList folders = m_context.recentPaths().mid(0, RecentPaths::kLimit);
     for (int i = 0; i < folders.size(); ++i) {
         QAction* item = menu->addAction(recentCaption(i, folders[i]));
         item->setObjectName(QStringLiteral("MenuMRUPaths%1").arg(i));
@@ -69,7 +68,18 @@ void MainWindowPathMenus::fillRecentPaths()
 void MainWindowPathMenus::MenuMRUPathsClick(const QString& folder)
 {
     // A folder that vanished meanwhile reopens the current folder.
-    m_window->browse().openInFileManager(folder);
+    openInFileManager(folder);
+}
+
+void MainWindowPathMenus::openInFileManager(const QString& folder)
+{
+    if (m_context.currentMode() != vmFileManager)
+        m_context.switchMode(vmFileManager);
+    BrowseNavigator& navigator = m_context.navigator();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir())
+        navigator.reload(QFileInfo(folder).absoluteFilePath());
+    else
+        navigator.refresh();
 }
 
 void MainWindowPathMenus::addSpecialFolders(QMenu* file, QMenu* music)
@@ -80,7 +90,7 @@ void MainWindowPathMenus::addSpecialFolders(QMenu* file, QMenu* music)
             action->setObjectName(QLatin1String(item.name));
             const std::optional<SpecialFolder> folder = item.folder;
             connect(action, &QAction::triggered, this, [this, folder] {
-                m_window->browse().openInFileManager(folder ? SpecialFolderPath(*folder) : QString());
+                openInFileManager(folder ? SpecialFolderPath(*folder) : QString());
             });
         }
     };

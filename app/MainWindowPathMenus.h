@@ -7,13 +7,12 @@
 #include <QStringList>
 
 class QMenu;
-struct MainWindowControls;
-class TFormMainFolvane3;
+class WindowContext;
 
 class MainWindowPathMenus : public QObject {
     Q_OBJECT
 public:
-    MainWindowPathMenus(TFormMainFolvane3* window, MainWindowControls& c);
+    explicit MainWindowPathMenus(WindowContext& context);
 
     // "&1 /path" to "&9 /path" for the first nine entries, "&A /path" to "&K /path" for the
     // tenth to the twentieth.
@@ -23,10 +22,13 @@ public:
     void fillRecentPaths();
     void MenuMRUPathsClick(const QString& folder);
 
+    // The file manager shows folder; an empty or missing folder opens the current folder
+    // instead (or its nearest existing parent, or the home folder), without a message.
+    void openInFileManager(const QString& folder);
+
 private:
     void addSpecialFolders(QMenu* file, QMenu* music);
     void openSpecialFolder(int which);
 
-    TFormMainFolvane3* m_window;
-    MainWindowControls& m_c;
+    WindowContext& m_context;
 };

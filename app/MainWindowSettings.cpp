@@ -58,23 +58,23 @@ void MainWindowSettings::applyBrowse(MainWindowControls& c, const AppSettings& s
     list->setColumnWidths({s.colNameWidth, s.colSizeWidth, s.colTypeWidth, s.colDateWidth, s.colAttrWidth});
     list->setAutoSizeColumns(s.autosizeColumns);
     list->setOpenByDblClickFV(s.openByDblClickFV);
-    applyViewStyle(c, s.fileViewIndex);
+    applyViewStyle(list, s.fileViewIndex);
     if (c.ComboBoxMask->currentIndex() >= 0)
         list->setMask(c.ComboBoxMask->currentText());
     c.TabControlDriveFol1->setShowDrives(s.showDrives);
     c.PathViewFol1->setSingleDrive(s.singleDrive);
 }
 
-int MainWindowSettings::applyViewStyle(MainWindowControls& c, int fileViewIndex)
+int MainWindowSettings::applyViewStyle(TFileViewFol* list, int fileViewIndex)
 {
     const int index = fileViewIndex >= 0 && fileViewIndex < int(std::size(kViewStyles)) ? fileViewIndex : 0;
-    c.FileViewFol1->setViewStyle(kViewStyles[index]);
+    list->setViewStyle(kViewStyles[index]);
     return index;
 }
 
-int MainWindowSettings::fileViewIndex(const MainWindowControls& c)
+int MainWindowSettings::fileViewIndex(const TFileViewFol* list)
 {
-    const auto* found = std::find(std::begin(kViewStyles), std::end(kViewStyles), c.FileViewFol1->ViewStyle());
+    const auto* found = std::find(std::begin(kViewStyles), std::end(kViewStyles), list->ViewStyle());
     return found == std::end(kViewStyles) ? 0 : int(found - std::begin(kViewStyles));
 }
 
@@ -120,7 +120,7 @@ void MainWindowSettings::gather(const QMainWindow* window, const MainWindowContr
     s.colDateWidth = widths.value(3, s.colDateWidth);
     s.colAttrWidth = widths.value(4, s.colAttrWidth);
     s.autosizeColumns = c.FileViewFol1->AutoSizeColumns();
-    s.fileViewIndex = fileViewIndex(c);
+    s.fileViewIndex = fileViewIndex(c.FileViewFol1);
     s.fileSortIndex = FileSortOrder::FileSortIndex;
     s.decendSort = FileSortOrder::DecendSort;
     s.singleDrive = c.PathViewFol1->SingleDrive();

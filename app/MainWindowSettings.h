@@ -8,6 +8,8 @@
 #include "app/AppSettings.h"
 #include "app/MainWindowControls.h"
 
+class TFileViewFol;
+
 class MainWindowSettings {
 public:
     static void apply(QMainWindow* window, MainWindowControls& c, const AppSettings& s);
@@ -18,8 +20,8 @@ public:
     static void applyBrowse(MainWindowControls& c, const AppSettings& s);
     // Sets the list's view style from FileViewIndex (0 details, 1 list, 2 small icons,
     // 3 large icons; anything else details); returns the index used.
-    static int applyViewStyle(MainWindowControls& c, int fileViewIndex);
-    static int fileViewIndex(const MainWindowControls& c);
+    static int applyViewStyle(TFileViewFol* list, int fileViewIndex);
+    static int fileViewIndex(const TFileViewFol* list);
 
     // Fills the mask box and selects the stored mask; hint "Current Mask = " + text.
     static void applyMasks(MainWindowControls& c, const QStringList& masks, int maskIndex);

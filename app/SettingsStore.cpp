@@ -35,31 +35,15 @@ const SettingField kProgramRead[] = {
 
 // The program key in writing order: as read, except that the drive-tab option (read last)
 // is written right after the tree's single-drive option.
-const std::vector<SettingField>& programWriteOrder()
+std::vector<SettingField> programWriteOrder()
 {
-    static const std::vector<SettingField> order = [] {
-        std::vector<SettingField> fields(std::begin(kProgramRead), std::end(kProgramRead));
-        const auto singleDrive = std::find_if(fields.begin(), fields.end(), [](const SettingField& f) {
-            return std::string_view(f.name) == "SingleDrive";
-        });
-        std::rotate(singleDrive + 1, fields.end() - 1, fields.end());
-        return fields;
-    }();
-    return order;
+    std::vector<SettingField> fields(std::begin(kProgramRead), std::end(kProgramRead));
+    const auto singleDrive = std::find_if(fields.begin(), fields.end(), [](const SettingField& f) {
+        return std::string_view(f.name) == "SingleDrive";
+    });
+    std::rotate(singleDrive + 1, fields.end() - 1, fields.end());
+    return fields;
 }
-
-const SettingField kEditor[] = {
-    {"TextEditorAutoIndent", &S::textEditorAutoIndent}, {"TextEditorMakeBackup", &S::textEditorMakeBackup},
-    {"TextEditorWordwrap", &S::textEditorWordwrap},     {"TextEditorTabType", &S::textEditorTabType},
-    {"TextEditorTabSize", &S::textEditorTabSize},       {"TextEditorWrapColumn", &S::textEditorWrapColumn},
-    {"TextEditorFont", &S::textEditorFont},             {"TextEditorSize", &S::textEditorSize},
-};
-
-const SettingField kViewer[] = {
-    {"HEX", &S::hex},                       {"FileViewerFilterChar", &S::fileViewerFilterChar},
-    {"FileViewerFont", &S::fileViewerFont}, {"FileViewerSize", &S::fileViewerSize},
-    {"SpinViewDelay", &S::spinViewDelay},
-};
 
 const SettingField kOptions[] = {
     {"RunMinimized", &S::runMinimized},         {"MovieRes", &S::movieRes},
@@ -149,20 +133,24 @@ void writeFields(Registry& registry, const AppSettings& settings, std::span<cons
     }
 }
 
-// Reads a subkey's values when the subkey exists; a missing subkey keeps the defaults.
-void readSubkey(Registry& registry, SettingsReader& reader, const char* subkey, std::span<const SettingField> fields)
+QString keyOf(const SettingsGroup& group)
 {
-    if (reader.failed() || !registry.openKey(SettingsStore::subkeyPath(QLatin1String(subkey)), false))
+    return group.subkey.isEmpty() ? SettingsStore::kProgramKey : SettingsStore::subkeyPath(group.subkey);
+}
+
+// Reads a group's values when its key exists; a missing subkey keeps the defaults.
+void readGroup(Registry& registry, SettingsReader& reader, const SettingsGroup& group)
+{
+    if (reader.failed() || !registry.openKey(keyOf(group), false))
         return;
-    reader.readFields(fields);
+    reader.readFields(group.readOrder);
     registry.closeKey();
 }
 
-void writeSubkey(Registry& registry, const AppSettings& settings, const char* subkey,
-                 std::span<const SettingField> fields)
+void writeGroup(Registry& registry, const AppSettings& settings, const SettingsGroup& group)
 {
-    registry.openKey(SettingsStore::subkeyPath(QLatin1String(subkey)), true);
-    writeFields(registry, settings, fields);
+    registry.openKey(keyOf(group), true);
+    writeFields(registry, settings, group.written());
     registry.closeKey();
 }
 
@@ -200,11 +188,30 @@ QString SettingsStore::subkeyPath(const QString& subkey)
     return kProgramKey + QLatin1Char('\\') + subkey;
 }
 
+std::vector<SettingsGroup> SettingsStore::programGroups()
+{
+    SettingsGroup program = SettingsGroup::of<AppSettings>("", kProgramRead);
+    program.writeOrder = programWriteOrder();
+    return {
+        std::move(program),
+        SettingsGroup::of(EditorSettings::kGroup, EditorSettings::fields()),
+        SettingsGroup::of(ViewerSettings::kGroup, ViewerSettings::fields()),
+        SettingsGroup::of<AppSettings>("Options", kOptions),
+    };
+}
+
 SettingsStore::SettingsStore(const QString& filePath, const QString& title, const QString& program)
     : m_filePath(filePath)
     , m_title(title)
     , m_program(program)
 {
+    for (SettingsGroup& group : programGroups())
+        registerGroup(std::move(group));
+}
+
+void SettingsStore::registerGroup(SettingsGroup group)
+{
+    m_groups.push_back(std::move(group));
 }
 
 bool SettingsStore::openStore(Registry& registry) const
@@ -241,12 +248,8 @@ SettingsStore::LoadResult SettingsStore::load(AppSettings& settings) const
     }
 
     SettingsReader reader(registry, settings);
-    registry.openKey(kProgramKey, false);
-    reader.readFields(kProgramRead);
-    registry.closeKey();
-    readSubkey(registry, reader, "Editor", kEditor);
-    readSubkey(registry, reader, "Viewer", kViewer);
-    readSubkey(registry, reader, "Options", kOptions);
+    for (const SettingsGroup& group : m_groups)
+        readGroup(registry, reader, group);
     readHistories(registry, reader, settings);
 
     if (reader.failed()) {
@@ -265,12 +268,8 @@ bool SettingsStore::save(const AppSettings& settings) const
     if (!openStore(registry) && QFile::exists(m_filePath))
         return false;
 
-    registry.openKey(kProgramKey, true);
-    writeFields(registry, settings, programWriteOrder());
-    registry.closeKey();
-    writeSubkey(registry, settings, "Editor", kEditor);
-    writeSubkey(registry, settings, "Viewer", kViewer);
-    writeSubkey(registry, settings, "Options", kOptions);
+    for (const SettingsGroup& group : m_groups)
+        writeGroup(registry, settings, group);
 
     HistoryList::overwrite(registry, subkeyPath(QStringLiteral("MRUPath")), QStringLiteral("MRUPath"), settings.mruPaths);
     HistoryList::overwrite(registry, subkeyPath(QStringLiteral("Mask")), QStringLiteral("Mask"), settings.masks);

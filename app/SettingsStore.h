@@ -5,11 +5,17 @@
 // under another type) ends the load there, and the whole state is written back at once, so
 // values read before the fault keep what was read and the others get their defaults.
 //
+// The values come in groups (SettingsGroup), one per key, each the table of the component
+// that owns the values: the window's program key, the editor's "Editor", the viewer's
+// "Viewer", the window's "Options". A store starts with the program's groups in their
+// stored order; the history lists and their indexes follow them.
+//
 // Each load() and save() works on a fresh copy of the file (load, change, atomic save).
 // A settings file that cannot be parsed is never overwritten: it is kept beside the new one
 // as "<file>.damaged" and the fault is reported.
 
 #include "app/AppSettings.h"
+#include "app/SettingsGroup.h"
 
 #include <QString>
 
@@ -31,6 +37,12 @@ public:
     explicit SettingsStore(const QString& filePath, const QString& title = QString(),
                            const QString& program = QString());
 
+    // The program's groups in reading order: the program key, "Editor", "Viewer", "Options".
+    static std::vector<SettingsGroup> programGroups();
+    // Adds a group, read and written after those already registered.
+    void registerGroup(SettingsGroup group);
+    const std::vector<SettingsGroup>& groups() const { return m_groups; }
+
     // LoadSettings: fills settings (which starts as the window's current state) from the store.
     LoadResult load(AppSettings& settings) const;
 
@@ -49,6 +61,7 @@ public:
 private:
     bool openStore(Registry& registry) const;
 
+    std::vector<SettingsGroup> m_groups;
     QString m_filePath;
     QString m_title;
     QString m_program;

@@ -3,11 +3,13 @@
 #include "app/FolvaneApplication.h"
 #include "app/MainWindowBands.h"
 #include "app/MainWindowBrowse.h"
+#include "app/MainWindowContext.h"
 #include "app/MainWindowDriveMenu.h"
 #include "app/MainWindowFolderMenu.h"
 #include "app/MainWindowMask.h"
 #include "app/MainWindowPathMenus.h"
 #include "app/MainWindowLayout.h"
+#include "app/MainWindowPanes.h"
 #include "app/MainWindowSettings.h"
 #include "app/ProgramSound.h"
 #include "app/RecentPaths.h"
@@ -19,6 +21,7 @@
 #include "fileops/ui/TransferMenus.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
+#include "platform/ui/ViewPane.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,7 +32,6 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QScrollArea>
 #include <QSlider>
 #include <QStackedWidget>
 #include <QToolButton>
@@ -46,18 +48,18 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     setObjectName(QStringLiteral("FormMainFolvane3"));
     setWindowTitle(QStringLiteral("FolVane III"));
     MainWindowLayout::build(this, m_c);
+    m_context = std::make_unique<MainWindowContext>(*this, m_c);
+    MainWindowPanes::registerAll(*this, m_c);
+    // The window is built showing the file manager.
+    m_shownPane = pane(vmFileManager);
+    m_shownPane->enter(QString());
     m_bands = new MainWindowBands(this, m_c);
     m_browse = new MainWindowBrowse(this, m_c);
-    new MainWindowMask(this, m_c);
-    m_driveMenu = new MainWindowDriveMenu(this, m_c);
-    m_folderMenu = new MainWindowFolderMenu(this, m_c, m_driveMenu);
-    TransferMenus::Hooks hooks;
-    hooks.inFileManager = [this] { return m_currentMode == vmFileManager; };
-    hooks.returnToFileManager = [this] { enterMode(vmFileManager); };
-    hooks.updateRecentPaths = [this](const QString& folder) { UpdateRecentPaths(folder); };
-    hooks.settingsPath = m_store.filePath();
-    hooks.extIndex = &m_settings.extIndex;
-    m_transfer = new TransferMenus(this, m_c.topMenus[0], m_c.topMenus[2], hooks);
+    new MainWindowMask(this, m_c.ComboBoxMask, m_c.FileViewFol1);
+    const BrowseWidgets browse{m_c.TabControlDriveFol1, m_c.PathViewFol1, m_c.FileViewFol1};
+    m_driveMenu = new MainWindowDriveMenu(*m_context, browse);
+    m_folderMenu = new MainWindowFolderMenu(*m_context, browse, m_driveMenu);
+    m_transfer = new TransferMenus(*m_context);
     m_transfer->setPanes(m_c.PathViewFol1, m_c.FileViewFol1);
     connectFolderMenu();
     // The design size: the client area of 882 x 654 under the menu bar.
@@ -67,15 +69,20 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
 
     connect(m_c.MenuExit, &QAction::triggered, this, &TFormMainFolvane3::MenuExitClick);
     connect(m_c.MenuHelpContents, &QAction::triggered, this, &TFormMainFolvane3::MenuHelpContentsClick);
-    connect(m_c.SpinViewerPrevious, &QToolButton::clicked, this, [this] { Q_EMIT stepFileRequested(-1); });
-    connect(m_c.SpinViewerNext, &QToolButton::clicked, this, [this] { Q_EMIT stepFileRequested(1); });
+    connect(m_c.SpinViewerPrevious, &QToolButton::clicked, this, [this] { stepFile(-1); });
+    connect(m_c.SpinViewerNext, &QToolButton::clicked, this, [this] { stepFile(1); });
     connect(m_bands, &MainWindowBands::layoutChanged, this, [this] { SaveBandLayout(m_currentMode); });
     connect(this, &TFormMainFolvane3::settingsSaveFailed, this,
             [](const QString& text) { Prompter::instance().error(text); });
     // Key preview: the window sees key releases before the focused control.
     qApp->installEventFilter(this);
     FormCreate();
-    m_pathMenus = new MainWindowPathMenus(this, m_c);
+    m_pathMenus = new MainWindowPathMenus(*m_context);
+}
+
+WindowContext& TFormMainFolvane3::context()
+{
+    return *m_context;
 }
 
 void TFormMainFolvane3::connectFolderMenu()
@@ -144,27 +151,48 @@ void TFormMainFolvane3::SaveBandLayout(int mode)
     m_store.saveBandLayout(mode, m_bands->record());
 }
 
-void TFormMainFolvane3::enterMode(int mode)
+void TFormMainFolvane3::registerPane(ViewPane* pane)
+{
+    m_panes[pane->mode()] = pane;
+    if (m_c.rightPane->indexOf(pane->widget()) < 0)
+        m_c.rightPane->addWidget(pane->widget());
+}
+
+ViewPane* TFormMainFolvane3::pane(int mode) const
+{
+    return mode >= 0 && mode < kViewModeCount ? m_panes[mode] : nullptr;
+}
+
+void TFormMainFolvane3::enterMode(int mode, const QString& path)
 {
     mode = qBound(0, mode, kViewModeCount - 1);
     SaveBandLayout(m_currentMode);
     LoadBandLayout(mode);
-    m_bands->showForMode(mode);
-    showPaneOfMode(mode);
+    showPaneOfMode(mode, path);
     m_currentMode = mode;
 }
 
-void TFormMainFolvane3::showPaneOfMode(int mode)
+void TFormMainFolvane3::showPaneOfMode(int mode, const QString& path)
 {
-    QWidget* const panes[kViewModeCount] = {static_cast<QWidget*>(m_c.FileViewFol1), m_c.WebBrowser1, m_c.FileViewer, m_c.TextEditor,
-                                            m_c.ScrollBox1,   m_c.ScrollBox1,  m_c.ZipViewer};
-    m_c.rightPane->setCurrentWidget(panes[mode]);
-    m_c.PanelPath->setVisible(mode == vmFileManager);
-    m_c.TabControlDriveFol1->setVisible(mode == vmFileManager && m_c.PathViewFol1->SingleDrive());
-    m_c.ComboBoxURL->setVisible(mode == vmWebBrowser);
-    m_c.MediaTrackBar->setVisible(mode == vmMoviePlayer);
+    ViewPane* next = pane(mode);
+    if (m_shownPane)
+        m_shownPane->leave();
+    m_bands->showBand(next->toolBand());
+    m_c.rightPane->setCurrentWidget(next->widget());
+    const PaneChromes chrome = next->chrome();
+    m_c.PanelPath->setVisible(chrome.testFlag(PaneChrome::PathPanel));
+    m_c.ComboBoxURL->setVisible(chrome.testFlag(PaneChrome::AddressBox));
+    m_c.MediaTrackBar->setVisible(chrome.testFlag(PaneChrome::TrackBar));
+    m_c.ButtonHex->setVisible(chrome.testFlag(PaneChrome::HexButton));
     m_c.MeterItemStatus->hide();
-    m_c.ButtonHex->setVisible(mode == vmFileViewer);
+    m_shownPane = next;
+    next->enter(path);
+}
+
+void TFormMainFolvane3::stepFile(int direction)
+{
+    m_shownPane->stepFile(direction);
+    Q_EMIT stepFileRequested(direction);
 }
 
 void TFormMainFolvane3::UpdateRecentPaths(const QString& folder)
@@ -248,9 +276,9 @@ void TFormMainFolvane3::FormKeyUp(int key, Qt::KeyboardModifiers modifiers)
     if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
         return;
     if (key == Qt::Key_Left)
-        Q_EMIT stepFileRequested(-1);
+        stepFile(-1);
     else if (key == Qt::Key_Right)
-        Q_EMIT stepFileRequested(1);
+        stepFile(1);
 }
 
 void TFormMainFolvane3::MenuExitClick()

@@ -5,26 +5,34 @@
 // loadProgress (WM_LOADPROGRESS, passed on to the splash window while it exists) and
 // viewSelected (WM_VIEWSELECTED, runs the View command).
 //
-// The browse panes are wired by MainWindowBrowse. The values that belong to components
-// other parts of the program provide (editor and viewer options...) are kept in settings()
-// until those components take them over.
+// The right-hand side shows one registered pane per mode (registerPane, MainWindowPanes);
+// switching modes leaves one pane and enters the next, and shows the band and chrome the
+// pane asks for. The browse panes follow the navigator and are wired by MainWindowBrowse.
+// Feature controllers reach the window through its WindowContext (MainWindowContext).
 
 #include "app/AppSettings.h"
 #include "app/MainWindowControls.h"
 #include "app/SettingsStore.h"
 #include "app/TSplashForm.h"
+#include "browse/BrowseNavigator.h"
 
 #include <QMainWindow>
 #include <QPointer>
 
+#include <array>
+#include <memory>
+
 class MainWindowBands;
 class MainWindowBrowse;
+class MainWindowContext;
 class MainWindowDriveMenu;
 class MainWindowFolderMenu;
 class MainWindowMask;
 class MainWindowPathMenus;
 class TransferMenus;
 class TSplashForm;
+class ViewPane;
+class WindowContext;
 
 class TFormMainFolvane3 : public QMainWindow {
     Q_OBJECT
@@ -41,6 +49,10 @@ public:
     MainWindowDriveMenu& driveMenu() { return *m_driveMenu; }
     MainWindowFolderMenu& folderMenu() { return *m_folderMenu; }
     MainWindowPathMenus& pathMenus() { return *m_pathMenus; }
+    // The one owner of the browse panes' current folder.
+    BrowseNavigator& navigator() { return m_navigator; }
+    // What the feature controllers reach of the window.
+    WindowContext& context();
     // The file transfer commands of the File and Edit menus and the browse popups.
     TransferMenus& transferMenus() { return *m_transfer; }
 
@@ -64,9 +76,13 @@ public:
     void LoadBandLayout(int mode);
     void SaveBandLayout(int mode);
 
-    // Leaves the current mode (saving its band layout) and enters mode: its band layout,
-    // its bands and its pane. The panes' own work on entering belongs to view dispatch.
-    void enterMode(int mode);
+    // Makes pane the one shown for its mode and puts its widget in the pane stack.
+    void registerPane(ViewPane* pane);
+    ViewPane* pane(int mode) const;
+
+    // Leaves the current mode (saving its band layout, leaving its pane) and enters mode:
+    // its band layout, its band and chrome, and its pane entered with path.
+    void enterMode(int mode, const QString& path = QString());
 
     // The recent-folders update: drops folders that are gone, puts folder first when it is
     // new, and saves the settings.
@@ -103,9 +119,15 @@ private:
     void FormClose();
     void FormDestroy();
     void MenuHelpContentsClick();
-    void showPaneOfMode(int mode);
+    void showPaneOfMode(int mode, const QString& path);
+    // The spinner's arrows and the arrow keys: the shown pane steps, and the request is told.
+    void stepFile(int direction);
 
     MainWindowControls m_c;
+    BrowseNavigator m_navigator;
+    std::unique_ptr<MainWindowContext> m_context;
+    std::array<ViewPane*, kViewModeCount> m_panes{};
+    ViewPane* m_shownPane = nullptr;
     AppSettings m_settings;
     SettingsStore m_store;
     MainWindowBands* m_bands = nullptr;

@@ -1,7 +1,6 @@
 #include "browse/FileViewKeys.h"
 
 #include "browse/TFileViewFol.h"
-#include "browse/TPathViewFol.h"
 #include "platform/Prompter.h"
 #include "platform/TransferJob.h"
 #include "platform/TransferRunner.h"
@@ -104,12 +103,11 @@ bool FileViewKeys::runBinding(const QKeyEvent* key)
         {sc.scBack, TFileViewAction::vaBack, folder, [&] { list.GoUp(); }},
         {sc.scFindFile, TFileViewAction::vaFindFile, true, [&] { list.FindInFolder(); }},
         {sc.scRefresh, TFileViewAction::vaRefresh, true, [&] {
-             list.RefreshList();
-             if (TPathViewFol* tree = list.DirTree()) {
-                 const QString selectedPath = tree->SelectedPath();
-                 tree->RebuildTree();
-                 tree->GoToPath(selectedPath);
-             }
+             // With a navigator the tree is built again and the list re-read as followers.
+             if (BrowseNavigator* navigator = list.navigator())
+                 navigator->reload(list.Directory());
+             else
+                 list.RefreshList();
          }},
         {sc.scSelectAll, TFileViewAction::vaSelectAll, true, [&] { SelectAllOrNone(list); }},
     };

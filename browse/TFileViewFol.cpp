@@ -7,7 +7,6 @@
 #include "browse/FileViewKeys.h"
 #include "browse/SortArrowStyle.h"
 #include "browse/TFileViewFolPopUp.h"
-#include "browse/TPathViewFol.h"
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
@@ -240,16 +239,26 @@ void TFileViewFol::applyColumns()
         m_report->header()->resizeSection(column, widths[column]);
 }
 
-void TFileViewFol::setDirTree(TPathViewFol* tree)
+void TFileViewFol::setNavigator(BrowseNavigator* navigator)
 {
-    if (tree == m_dirTree)
-        return;
-    TPathViewFol* previous = m_dirTree;
-    m_dirTree = tree;
-    if (previous && previous->FileList() == this)
-        previous->setFileList(nullptr);
-    if (tree && tree->FileList() != this)
-        tree->setFileList(this);
+    if (m_navigator)
+        disconnect(m_navigator, nullptr, this, nullptr);
+    m_navigator = navigator;
+    if (navigator)
+        connect(navigator, &BrowseNavigator::folderChanged, this, &TFileViewFol::followFolder);
+}
+
+void TFileViewFol::followFolder(const QString& folder, BrowseNavigator::Change change)
+{
+    const QString before = m_directory;
+    if (change == BrowseNavigator::Change::Reloaded) {
+        setDirectoryDirect(folder);
+        RefreshList();
+    } else {
+        setDirectory(folder);
+    }
+    if (change == BrowseNavigator::Change::WentUp && !isDriveView())
+        SelectFileInList(before);
 }
 
 void TFileViewFol::RefreshList()
@@ -412,30 +421,16 @@ void TFileViewFol::GoUp()
 {
     if (isDriveView())
         return;
-    if (m_dirTree && m_dirTree->currentItem() && m_dirTree->currentItem() == m_dirTree->rootNode())
-        return;
-    const QString left = PathText::withoutTrailingSlash(m_directory);
-    const DriveInfo drive = DriveOfPath(left);
+    const QString before = m_directory;
+    const QString parent = BrowseNavigator::parentOf(m_directory);
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    if (left == drive.root) {
-        if (m_dirTree && m_dirTree->rootNode()) {
-            if (QTreeWidgetItem* node = m_dirTree->currentItem(); node && node->isExpanded())
-                m_dirTree->collapseItem(node);
-            m_dirTree->setCurrentItem(m_dirTree->rootNode());
-            m_dirTree->setSelectedPath(FileListing::myComputer());
-        }
-        setDirectory(FileListing::myComputer());
-        Q_EMIT directoryOpened(m_directory);
-    } else {
-        openFolder(QFileInfo(left).path());
-        if (m_dirTree) {
-            QTreeWidgetItem* node = m_dirTree->currentItem();
-            if (node && node->data(0, TPathViewFol::LevelRole).toInt() == TPathViewFol::DriveLevel)
-                m_dirTree->collapseItem(node);
-        }
-        SelectFileInList(left);
-    }
+    if (m_navigator)
+        m_navigator->goTo(parent, BrowseNavigator::Change::WentUp);
+    else
+        followFolder(parent, BrowseNavigator::Change::WentUp);
     QGuiApplication::restoreOverrideCursor();
+    if (m_directory != before)
+        Q_EMIT directoryOpened(m_directory);
 }
 
 bool TFileViewFol::SelectFileInList(const QString& fullPath)
@@ -462,9 +457,10 @@ void TFileViewFol::focusRow(int row)
 void TFileViewFol::openFolder(const QString& path)
 {
     const QString before = m_directory;
-    if (m_dirTree)
-        m_dirTree->GoToPath(path); // moves the tree; the tree's choice handling fills the list
-    setDirectory(path);
+    if (m_navigator)
+        m_navigator->goTo(path);
+    else
+        setDirectory(path);
     if (m_directory != before)
         Q_EMIT directoryOpened(m_directory);
 }

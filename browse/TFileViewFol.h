@@ -5,15 +5,18 @@
 // sort column (FileSortOrder) and shows it in one of four view styles. Rows are produced
 // on demand; icons and type names are fetched for the rows shown.
 //
-// Usable on its own: create it, set Directory, and connect the signals. A linked folder
-// tree (DirTree) follows the folders opened in the list.
+// Usable on its own: create it, set Directory, and connect the signals. With a navigator
+// (setNavigator) the folders it opens and goes up to are asked of the navigator, and the
+// list follows the navigator's folder, whoever asked for it.
 
+#include "browse/BrowseNavigator.h"
 #include "browse/FileAttributes.h"
 #include "browse/FileFormat.h"
 #include "browse/FileListModel.h"
 #include "browse/FileTimeFormat.h"
 #include "browse/TFileViewShortCuts.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class FileViewKeys;
@@ -22,7 +25,6 @@ class FileIconDelegate;
 class QListView;
 class QStackedLayout;
 class QTreeView;
-class TPathViewFol;
 
 enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 
@@ -96,8 +98,11 @@ public:
     const TFileViewShortCuts& ShortCuts() const { return m_shortCuts; }
     bool isDriveView() const;
 
-    TPathViewFol* DirTree() const { return m_dirTree; }
-    void setDirTree(TPathViewFol* tree);
+    BrowseNavigator* navigator() const { return m_navigator; }
+    void setNavigator(BrowseNavigator* navigator);
+    // What the list does when the navigator reaches folder: shows it (re-read on a reload)
+    // and, having gone up, selects the folder it came from.
+    void followFolder(const QString& folder, BrowseNavigator::Change change);
 
     QString SelectedItem() const { return m_selectedItem; }
     QStringList selectedPaths() const;
@@ -185,7 +190,7 @@ private:
     bool m_openByDblClickFV = true;
     bool m_popUpMenuEnabled = true;
     TFileViewShortCuts m_shortCuts;
-    TPathViewFol* m_dirTree = nullptr;
+    QPointer<BrowseNavigator> m_navigator;
     QString m_selectedItem;
     quint64 m_generation = 0;
 };

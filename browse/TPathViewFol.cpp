@@ -5,9 +5,7 @@
 #include "browse/FileListing.h"
 #include "browse/ItemIcons.h"
 #include "browse/SubfolderReader.h"
-#include "browse/TFileViewFol.h"
 #include "browse/TPathViewFolPopUp.h"
-#include "browse/TTabControlDriveFol.h"
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
@@ -39,34 +37,47 @@ QString TPathViewFol::myComputer()
     return FileListing::myComputer();
 }
 
-void TPathViewFol::setFileList(TFileViewFol* list)
+void TPathViewFol::setNavigator(BrowseNavigator* navigator)
 {
-    if (list == m_fileList)
-        return;
-    m_fileList = list;
-    if (list && list->DirTree() != this)
-        list->setDirTree(this);
-    if (list && !m_selectedPath.isEmpty())
-        list->setDirectory(m_selectedPath);
-    syncTabVisibility();
+    if (m_navigator)
+        disconnect(m_navigator, nullptr, this, nullptr);
+    m_navigator = navigator;
+    if (navigator)
+        connect(navigator, &BrowseNavigator::folderChanged, this, &TPathViewFol::followFolder);
 }
 
-void TPathViewFol::setDriveTabs(TTabControlDriveFol* tabs)
+void TPathViewFol::followFolder(const QString& folder, BrowseNavigator::Change change)
 {
-    if (tabs == m_driveTabs)
+    if (change == BrowseNavigator::Change::Reloaded)
+        RebuildTree();
+    if (folder.compare(myComputer(), Qt::CaseInsensitive) == 0) {
+        showComputer(change);
         return;
-    m_driveTabs = tabs;
-    if (tabs && tabs->TreeView() != this)
-        tabs->setTreeView(this);
-    syncTabVisibility();
-    if (tabs && !m_selectedPath.isEmpty() && tabs->currentIndex() >= 0)
-        tabs->setSelectedTabText(m_selectedPath);
+    }
+    const QString path = PathText::withoutTrailingSlash(folder);
+    if (change == BrowseNavigator::Change::Reloaded) {
+        GoToPath(folder);
+        setSelectedPath(folder);
+        return;
+    }
+    // A folder chosen in the tree itself is already selected.
+    if (PathText::withoutTrailingSlash(m_selectedPath) == path && GetNodePath(currentItem()) == path)
+        return;
+    GoToPath(folder);
+    QTreeWidgetItem* node = currentItem();
+    if (change == BrowseNavigator::Change::WentUp && node && node->data(0, LevelRole).toInt() == DriveLevel)
+        collapseItem(node);
 }
 
-void TPathViewFol::syncTabVisibility()
+void TPathViewFol::showComputer(BrowseNavigator::Change change)
 {
-    if (m_driveTabs)
-        m_driveTabs->setVisible(m_singleDrive);
+    QTreeWidgetItem* root = rootNode();
+    if (!root)
+        return;
+    if (QTreeWidgetItem* node = currentItem(); change == BrowseNavigator::Change::WentUp && node && node->isExpanded())
+        collapseItem(node);
+    setCurrentItem(root);
+    m_selectedPath = myComputer();
 }
 
 void TPathViewFol::setSingleDrive(bool single)
@@ -74,9 +85,7 @@ void TPathViewFol::setSingleDrive(bool single)
     if (single == m_singleDrive)
         return;
     m_singleDrive = single;
-    if (m_fileList)
-        m_fileList->setShowFolders(!single);
-    syncTabVisibility();
+    Q_EMIT singleDriveChanged(single);
     RebuildTree();
 }
 
@@ -129,10 +138,6 @@ void TPathViewFol::AddDriveNodes()
             shown << drive;
     }
     addDriveNodes(shown);
-    if (m_driveTabs)
-        m_driveTabs->RefreshDrivetabs();
-    if (m_fileList && m_driveTabs)
-        m_fileList->setShowFolders(!m_singleDrive);
 }
 
 void TPathViewFol::AddDriveNode(const QString& root)
@@ -209,13 +214,9 @@ bool TPathViewFol::GoToPath(const QString& path)
     const DriveInfo drive = DriveOfPath(clean);
     // In single-drive mode, going to a drive's root, or to a folder on a drive the tree does
     // not show (opened from the drive view), shows that drive.
-    const bool atRoot = m_driveTabs && clean == drive.root;
+    const bool atRoot = clean == drive.root;
     if (m_singleDrive && (atRoot || (rootNode() && rootNode()->childCount() > 0 && !driveNodeOf(clean)))) {
         setCurrentFolder(clean);
-        if (m_driveTabs) {
-            m_driveTabs->RefreshDrivetabs();
-            m_driveTabs->setSelectedTabText(clean);
-        }
         AddRootNode();
         AddDriveNode(drive.root);
     }
@@ -249,9 +250,6 @@ bool TPathViewFol::GoToPath(const QString& path)
     scrollToItem(node);
     setCurrentFolder(clean);
     m_selectedPath = target;
-    // The selected tab follows the tree, so clicking it later returns here.
-    if (m_driveTabs && m_driveTabs->currentIndex() >= 0)
-        m_driveTabs->setSelectedTabText(clean);
     Q_EMIT dirChanged(m_selectedPath);
     return true;
 }
@@ -279,11 +277,9 @@ void TPathViewFol::ChooseNode(bool byMouse)
     if (level != RootLevel)
         setCurrentFolder(m_selectedPath);
     Q_EMIT dirChanged(m_selectedPath);
-    if (m_fileList && !m_selectedPath.isEmpty())
-        m_fileList->setDirectory(m_selectedPath);
     m_previousPath = m_selectedPath;
-    if (m_driveTabs && !m_selectedPath.isEmpty() && m_driveTabs->currentIndex() >= 0 && level != RootLevel)
-        m_driveTabs->setSelectedTabText(m_selectedPath);
+    if (m_navigator && !m_selectedPath.isEmpty())
+        m_navigator->goTo(m_selectedPath);
 }
 
 void TPathViewFol::mousePressEvent(QMouseEvent* event)
@@ -360,12 +356,10 @@ void TPathViewFol::FormatDrive()
     // Unlike the platform's own format box, a missing utility is reported, not ignored.
     if (!::FormatDrive(root, &error))
         Prompter::instance().error(error);
-    const QString selected = m_selectedPath;
-    RebuildTree();
-    if (m_fileList) {
-        m_fileList->setDirectoryDirect(selected);
-        m_fileList->RefreshList();
-    }
+    if (m_navigator)
+        m_navigator->reload(m_selectedPath);
+    else
+        RebuildTree();
 }
 
 void TPathViewFol::ShowFolderProperties()
@@ -389,11 +383,10 @@ void TPathViewFol::SavePathToClipboard()
 void TPathViewFol::ToggleSingleDrive()
 {
     setSingleDrive(!m_singleDrive);
-    GoToPath(m_currentFolder);
-    if (m_fileList) {
-        m_fileList->setDirectoryDirect(m_currentFolder);
-        m_fileList->RefreshList();
-    }
+    if (m_navigator)
+        m_navigator->reload(m_currentFolder);
+    else
+        GoToPath(m_currentFolder);
 }
 
 void TPathViewFol::ExpandCollapse(QTreeWidgetItem* node)

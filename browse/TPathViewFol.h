@@ -1,20 +1,22 @@
 #pragma once
 // The folder tree of the browse panes: "My Computer" at the root, the drives (mounted
 // volumes) below it, and folders below them, read when a node is first expanded. Keeps the
-// selected folder as a path (SelectedPath), tells when it changes (dirChanged, the
-// OnDirChange event), and drives a linked file list and drive tab strip. In single-drive
-// mode only the drive of the current folder is shown and the tab strip picks the drive.
+// selected folder as a path (SelectedPath) and tells when it changes (dirChanged, the
+// OnDirChange event). With a navigator (setNavigator) a chosen folder is asked of the
+// navigator and the tree follows the navigator's folder, whoever asked for it. In
+// single-drive mode only the drive of the current folder is shown.
 //
 // The current folder is program state (CurrentFolder), never the process's working folder,
 // so browsing a USB stick does not keep it busy.
 
+#include "browse/BrowseNavigator.h"
 #include "browse/FileAttributes.h"
 #include "browse/FolderDrag.h"
 #include "platform/Drives.h"
 
+#include <QPointer>
 #include <QTreeWidget>
 
-class TFileViewFol;
 class TTabControlDriveFol;
 
 class TPathViewFol : public QTreeWidget {
@@ -27,10 +29,14 @@ public:
 
     TFileType FolderType() const { return m_folderType; }
     void setFolderType(TFileType type) { m_folderType = type; }
-    TFileViewFol* FileList() const { return m_fileList; }
-    void setFileList(TFileViewFol* list);
+    BrowseNavigator* navigator() const { return m_navigator; }
+    void setNavigator(BrowseNavigator* navigator);
+    // What the tree does when the navigator reaches folder: selects its node (the tree is
+    // built again first on a reload; a drive node reached by going up is collapsed).
+    void followFolder(const QString& folder, BrowseNavigator::Change change);
+    // The tab strip whose drive-type display the tree's own popup switches.
     TTabControlDriveFol* DriveTabs() const { return m_driveTabs; }
-    void setDriveTabs(TTabControlDriveFol* tabs);
+    void setDriveTabs(TTabControlDriveFol* tabs) { m_driveTabs = tabs; }
     bool SingleDrive() const { return m_singleDrive; }
     void setSingleDrive(bool single);
     bool PopUpMenuEnabled() const { return m_popUpMenuEnabled; }
@@ -72,6 +78,8 @@ public:
 
 Q_SIGNALS:
     void dirChanged(const QString& selectedPath);
+    // Single-drive mode was switched on or off (the tab strip shows only while it is on).
+    void singleDriveChanged(bool single);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -84,11 +92,11 @@ private:
     void ChooseNode(bool byMouse);
     void addDriveNodes(const QList<DriveInfo>& drives);
     void addFolderNode(QTreeWidgetItem* parent, const QString& name, const QString& path, bool network);
-    void syncTabVisibility();
+    void showComputer(BrowseNavigator::Change change);
     void runVerb(const QString& verb);
 
     TFileType m_folderType = TFileAttr::ftReadOnly | TFileAttr::ftHidden | TFileAttr::ftSystem | TFileAttr::ftArchive;
-    TFileViewFol* m_fileList = nullptr;
+    QPointer<BrowseNavigator> m_navigator;
     TTabControlDriveFol* m_driveTabs = nullptr;
     bool m_singleDrive = false;
     bool m_popUpMenuEnabled = true;

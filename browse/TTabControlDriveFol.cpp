@@ -1,7 +1,6 @@
 #include "browse/TTabControlDriveFol.h"
 
 #include "browse/ItemIcons.h"
-#include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TPathViewFolPopUp.h"
 #include "platform/PathText.h"
@@ -9,24 +8,20 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QMouseEvent>
 
 namespace {
 
-// The folder itself, or its nearest existing parent on the same drive (a remembered
-// folder may have been removed since).
-QString nearestExisting(QString folder, const QString& root)
+bool isMyComputer(const QString& folder)
 {
-    while (!QFileInfo(folder).isDir() && folder.size() > root.size())
-        folder = QFileInfo(folder).path();
-    return folder;
+    return folder.compare(TPathViewFol::myComputer(), Qt::CaseInsensitive) == 0;
 }
 
 } // namespace
 
 TTabControlDriveFol::TTabControlDriveFol(QWidget* parent)
     : QTabBar(parent)
+    , m_folder(QDir::homePath())
 {
     setExpanding(false);
     setDrawBase(true);
@@ -34,15 +29,30 @@ TTabControlDriveFol::TTabControlDriveFol(QWidget* parent)
     RefreshDrivetabs();
 }
 
-void TTabControlDriveFol::setTreeView(TPathViewFol* tree)
+void TTabControlDriveFol::setNavigator(BrowseNavigator* navigator)
 {
-    if (tree == m_treeView)
+    if (m_navigator)
+        disconnect(m_navigator, nullptr, this, nullptr);
+    m_navigator = navigator;
+    if (!navigator)
         return;
-    m_treeView = tree;
-    if (tree && tree->DriveTabs() != this)
-        tree->setDriveTabs(this);
-    if (tree && !tree->SelectedPath().isEmpty())
+    connect(navigator, &BrowseNavigator::folderChanged, this, &TTabControlDriveFol::followFolder);
+    const QString folder = navigator->currentFolder();
+    if (!folder.isEmpty() && !isMyComputer(folder))
+        m_folder = PathText::withoutTrailingSlash(folder);
+    RefreshDrivetabs();
+}
+
+void TTabControlDriveFol::followFolder(const QString& folder, BrowseNavigator::Change change)
+{
+    // The drives view is on no drive: every tab keeps its folder.
+    if (isMyComputer(folder))
+        return;
+    m_folder = PathText::withoutTrailingSlash(folder);
+    if (change == BrowseNavigator::Change::Reloaded || m_tabs.indexOfDrive(m_folder) < 0)
         RefreshDrivetabs();
+    else
+        setSelectedTabText(m_folder);
 }
 
 void TTabControlDriveFol::setShowDrives(bool show)
@@ -53,7 +63,7 @@ void TTabControlDriveFol::setShowDrives(bool show)
 
 void TTabControlDriveFol::RefreshDrivetabs()
 {
-    m_tabs.refresh(ListDrives(), m_treeView ? m_treeView->CurrentFolder() : QDir::homePath());
+    m_tabs.refresh(ListDrives(), m_folder);
     showTabs();
 }
 
@@ -121,37 +131,23 @@ void TTabControlDriveFol::reportNotReady(const DriveInfo& drive)
         CycleMedia(drive.root);
 }
 
-void TTabControlDriveFol::enter(const DriveTabList::Tab& tab, const QString& folder)
-{
-    m_treeView->setCurrentFolder(folder);
-    m_treeView->AddRootNode();
-    m_treeView->AddDriveNode(tab.drive.root);
-    m_treeView->setSelectedPath(folder);
-    // A folder the tree's filter leaves out still fills the list; the tree shows the deepest
-    // node it found.
-    m_treeView->GoToPath(folder);
-    if (TFileViewFol* list = m_treeView->FileList()) {
-        list->setDirectoryDirect(m_treeView->SelectedPath());
-        list->RefreshList();
-    }
-}
-
 void TTabControlDriveFol::TabChoice()
 {
-    if (!m_treeView || currentIndex() < 0 || currentIndex() >= m_tabs.count())
+    if (!m_navigator || currentIndex() < 0 || currentIndex() >= m_tabs.count())
         return;
     m_tabs.select(currentIndex());
     const DriveTabList::Tab tab = m_tabs.at(currentIndex());
     const bool ready = tab.drive.mounted && CheckDriveReady(tab.drive.root, false);
     if (ready) {
-        enter(tab, nearestExisting(tab.text, tab.drive.root));
+        // A remembered folder may have been removed since: the navigator takes its
+        // nearest existing parent, which is on the same drive at worst its root.
+        m_navigator->goTo(tab.text);
         return;
     }
     reportNotReady(tab.drive);
     QCoreApplication::processEvents();
-    // Back to the folder the tree was in; the rebuild selects that drive's tab again.
-    m_treeView->RebuildTree();
-    m_treeView->GoToPath(m_treeView->CurrentFolder());
+    // Back to the tab of the folder shown.
+    RefreshDrivetabs();
 }
 
 void TTabControlDriveFol::mousePressEvent(QMouseEvent* event)

@@ -5,6 +5,7 @@
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/ui/PropertiesDialog.h"
+#include "platform/ui/WindowContext.h"
 
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
@@ -14,20 +15,22 @@
 #include <QMenu>
 #include <QWidget>
 
-TransferMenus::TransferMenus(QWidget* window, QMenu* fileMenu, QMenu* editMenu, Hooks hooks)
-    : QObject(window), m_window(window), m_hooks(std::move(hooks)), m_panes(new WidgetBrowsePanes(nullptr, nullptr, this))
+TransferMenus::TransferMenus(WindowContext& context)
+    : QObject(context.window())
+    , m_context(context)
+    , m_window(context.window())
+    , m_panes(new WidgetBrowsePanes(nullptr, nullptr, this))
 {
     m_commands = std::make_unique<TransferCommands>(*m_panes, m_clipboard);
     m_commands->setAfterChange([this] { afterChange(); });
-    m_commands->setReturnToFileManager([this] {
-        if (m_hooks.returnToFileManager)
-            m_hooks.returnToFileManager();
-    });
+    m_commands->setReturnToFileManager([this] { m_context.switchMode(vmFileManager); });
     m_panes->setOnTreeRename([this](const QString& path, const QString& text) { m_commands->renameTreeFolder(path, text); });
     m_panes->setOnListRename([this](const QString& path, const QString& text, const QString& kind) {
         m_commands->renameListItem(path, text, kind);
     });
 
+    QMenu* fileMenu = context.menu(MainMenu::File);
+    QMenu* editMenu = context.menu(MainMenu::Edit);
     QAction* first = fileMenu->actions().isEmpty() ? nullptr : fileMenu->actions().first();
     QMenu* items = new QMenu(fileMenu);
     add(items, "MenuNewFolder", QStringLiteral("New Folder"), &TransferMenus::MenuNewFolderClick);
@@ -169,8 +172,12 @@ void TransferMenus::listCopyTo(bool move)
 
 void TransferMenus::afterChange()
 {
-    if (m_hooks.updateRecentPaths)
-        m_hooks.updateRecentPaths(m_panes->treeSelectedPath());
+    m_context.updateRecentPaths(m_panes->treeSelectedPath());
+}
+
+bool TransferMenus::inFileManager() const
+{
+    return m_context.currentMode() == vmFileManager;
 }
 
 void TransferMenus::CollectSelectedFiles(bool wholeList)
@@ -187,49 +194,41 @@ QString TransferMenus::askActionTarget(const QString& action)
     request.workList = m_workList;
     const QList<ListEntry> selected = m_panes->selectedEntries();
     request.selectedFile = selected.isEmpty() ? QString() : selected.first().fullPath;
-    request.settingsPath = m_hooks.settingsPath;
-    if (m_hooks.extIndex)
-        m_confirmResults.extIndex = *m_hooks.extIndex;
+    request.settingsPath = m_context.settingsFile();
+    int& extIndex = m_context.historyIndex(HistoryIndex::Ext);
+    m_confirmResults.extIndex = extIndex;
     const QString target = AskActionTarget(m_window, request, m_confirmResults);
-    if (m_hooks.extIndex)
-        *m_hooks.extIndex = m_confirmResults.extIndex;
+    extIndex = m_confirmResults.extIndex;
     return target;
 }
 
-namespace {
-bool fileManager(const TransferMenus::Hooks& hooks)
-{
-    return !hooks.inFileManager || hooks.inFileManager();
-}
-} // namespace
-
 void TransferMenus::MenuCopyClick()
 {
-    if (fileManager(m_hooks))
+    if (inFileManager())
         m_commands->copy(false);
 }
 
 void TransferMenus::MenuCutClick()
 {
-    if (fileManager(m_hooks))
+    if (inFileManager())
         m_commands->copy(true);
 }
 
 void TransferMenus::MenuPasteClick()
 {
-    if (fileManager(m_hooks))
+    if (inFileManager())
         m_commands->paste();
 }
 
 void TransferMenus::MenuDeleteClick()
 {
-    if (fileManager(m_hooks))
+    if (inFileManager())
         m_commands->deleteSelected();
 }
 
 void TransferMenus::MenuRenameClick()
 {
-    if (fileManager(m_hooks))
+    if (inFileManager())
         m_commands->startRename();
 }
 
@@ -266,7 +265,7 @@ void TransferMenus::MenuPropertiesClick()
 
 void TransferMenus::MenuSelectAllClick()
 {
-    if (fileManager(m_hooks))
+    if (inFileManager())
         m_commands->selectAll();
 }
 

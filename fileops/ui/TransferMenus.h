@@ -6,8 +6,8 @@
 // list's own transfer keys and popup items. Also keeps what the main window keeps for the
 // batch commands: the work list and the confirmation dialog's results.
 //
-// The handlers act in the file manager mode; the viewer panes add theirs through the
-// mode hooks when they arrive.
+// The handlers act in the file manager mode; the viewer panes add theirs when they arrive.
+// The controller reaches the window through its WindowContext only.
 
 #include "fileops/ConfirmActions.h"
 #include "fileops/FileClipboard.h"
@@ -23,20 +23,13 @@
 class QAction;
 class QMenu;
 class QWidget;
+class WindowContext;
 
 class TransferMenus final : public QObject {
     Q_OBJECT
 public:
-    struct Hooks {
-        std::function<bool()> inFileManager;           // CurrentMode is the file manager
-        std::function<void()> returnToFileManager;     // SwitchViewMode(vmFileManager, ...)
-        std::function<void(const QString&)> updateRecentPaths; // UpdateRecentPaths(tree's folder)
-        QString settingsPath;
-        int* extIndex = nullptr; // the main window's ExtIndex, written by its SaveSettings
-    };
-
     // Adds the items to the window's File and Edit menus and builds the two popups.
-    TransferMenus(QWidget* window, QMenu* fileMenu, QMenu* editMenu, Hooks hooks);
+    explicit TransferMenus(WindowContext& context);
 
     // The browse components; the list's own transfer keys and popup items reach the commands.
     void setPanes(TPathViewFol* tree, TFileViewFol* list);
@@ -88,9 +81,10 @@ private:
     void listCopyTo(bool move);
     void onTree(const std::function<void()>& command);
     void afterChange();
+    bool inFileManager() const;
 
+    WindowContext& m_context;
     QWidget* m_window;
-    Hooks m_hooks;
     FileClipboard m_clipboard;
     WidgetBrowsePanes* m_panes;
     std::unique_ptr<TransferCommands> m_commands;

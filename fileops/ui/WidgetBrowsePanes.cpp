@@ -74,6 +74,11 @@ int WidgetBrowsePanes::treeSelectedLevel() const
 
 void WidgetBrowsePanes::rebuildTreeAt(const QString& folder)
 {
+    // Panes that follow a navigator are moved by it, so the tabs and the window follow too.
+    if (BrowseNavigator* navigator = m_tree ? m_tree->navigator() : nullptr) {
+        navigator->reload(folder);
+        return;
+    }
     if (m_tree) {
         m_tree->RebuildTree();
         m_tree->GoToPath(folder);

@@ -306,6 +306,36 @@ TEST_F(SettingsStoreTest, AutoStartFollowsTheOptionAndIsSkippedWithoutRights)
     EXPECT_FALSE(QFile::exists(RegistryRunKey::entryPath()));
 }
 
+// A component's table registered with the store is written under its own key after the
+// program's groups and read back in that order; a fault in it ends the load as anywhere.
+TEST_F(SettingsStoreTest, ARegisteredGroupIsStoredAfterTheProgramsGroups)
+{
+    static const SettingField extra[] = {{"ExtraWidth", &AppSettings::pathWidth}, {"ExtraFont", &AppSettings::fileViewerFont}};
+    SettingsStore withExtra(path());
+    withExtra.registerGroup(SettingsGroup::of<AppSettings>("Extra", extra));
+    AppSettings settings;
+    settings.pathWidth = 333;
+    settings.fileViewerFont = QStringLiteral("Mono");
+    settings.maskIndex = 2;
+    ASSERT_TRUE(withExtra.save(settings));
+    expectStored({"Extra", "ExtraWidth", 333});
+    expectStored({"Extra", "ExtraFont", "Mono"});
+    expectStored({"Viewer", "FileViewerFont", "Mono"});
+
+    edit([](Registry& r) {
+        r.openKey(SettingsStore::subkeyPath(QStringLiteral("Extra")), false);
+        r.writeString(QStringLiteral("ExtraWidth"), QStringLiteral("wide"));
+    });
+    AppSettings read;
+    const auto result = withExtra.load(read);
+    EXPECT_TRUE(result.repaired);
+    EXPECT_EQ(result.failedValue, QStringLiteral("ExtraWidth"));
+    EXPECT_EQ(read.fileViewerFont, QStringLiteral("Mono")) << "the program's groups come first";
+    EXPECT_EQ(read.maskIndex, 0) << "the histories come after every group";
+    AppSettings plain;
+    EXPECT_FALSE(store().load(plain).repaired) << "a store without the group does not read it";
+}
+
 TEST_F(SettingsStoreTest, BandLayoutsAreKeptPerModeAsByteBlocks)
 {
     const SettingsStore s = store();

@@ -155,8 +155,10 @@ TEST_F(FileViewKeysTest, BackspaceGoesUpFocusingTheFolderLeftAndStopsAtTheDriveV
 
 TEST_F(FileViewKeysTest, BackspaceMovesALinkedTreeAlongUpToItsRoot)
 {
+    BrowseNavigator navigator;
     TPathViewFol tree;
-    tree.setFileList(m_list.get());
+    tree.setNavigator(&navigator);
+    m_list->setNavigator(&navigator);
     ASSERT_TRUE(tree.GoToPath(m_work));
     m_list->setDirectory(m_work);
     QTest::keyClick(view(), Qt::Key_Backspace);

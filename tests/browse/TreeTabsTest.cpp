@@ -1,9 +1,11 @@
-// The folder tree and the drive tab strip, linked to a file list as the main window links
-// them, driven with the mouse and the public operations.
+// The folder tree and the drive tab strip, following a navigator with a file list as the
+// main window links them, driven with the mouse and the public operations.
 #include "QtPrinters.h"
 
 #include "DriveFixture.h"
 
+#include "browse/BrowseNavigator.h"
+#include "browse/BrowsePaneLinks.h"
 #include "browse/FolderDrag.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
@@ -41,6 +43,7 @@ protected:
     // The three widgets linked as in the main window: tabs over tree and list.
     struct Panes {
         QWidget window;
+        BrowseNavigator navigator;
         TTabControlDriveFol* tabs;
         TPathViewFol* tree;
         TFileViewFol* list;
@@ -56,10 +59,11 @@ protected:
         layout->addWidget(panes->tabs);
         layout->addWidget(panes->tree);
         layout->addWidget(panes->list);
+        // The folder the panes start from, known before they follow the navigator.
+        panes->navigator.goTo(current);
         panes->tree->setCurrentFolder(current);
         panes->tree->setSingleDrive(singleDrive);
-        panes->tree->setFileList(panes->list);
-        panes->tree->setDriveTabs(panes->tabs);
+        BrowsePaneLinks::link(panes->navigator, {panes->tabs, panes->tree, panes->list});
         panes->tree->RebuildTree();
         panes->window.resize(700, 700);
         panes->window.show();
@@ -216,12 +220,12 @@ TEST_F(TreeTabsTest, ChoosingANodeFillsTheListAndTheTabRemembersIt)
 
 TEST_F(TreeTabsTest, GoingToAFolderByPathMovesTheSelectedTabWithTheTree)
 {
-    // The main window's go-to sequence: rebuild (tabs from the old folder), then GoToPath.
+    // The main window's go-to sequence: the navigator reloads the folder, the panes follow.
     auto panes = makePanes(true, m_data);
     const int data = panes->tabs->tabList().indexOfDrive(m_data);
     ASSERT_EQ(panes->tabs->tabText(data), m_data);
-    panes->tree->RebuildTree();
-    ASSERT_TRUE(panes->tree->GoToPath(m_rock + "/"));
+    panes->navigator.reload(m_rock + "/");
+    ASSERT_EQ(panes->tree->SelectedPath(), m_rock + "/");
     EXPECT_EQ(panes->tabs->currentIndex(), data);
     EXPECT_EQ(panes->tabs->tabText(data), m_rock);
 

@@ -6,6 +6,7 @@
 #include "browse/TPathViewFol.h"
 #include "fileops/ConfirmActions.h"
 #include "fileops/ui/TransferMenus.h"
+#include "support/FakeWindowContext.h"
 
 #include "ConfirmWaiter.h"
 
@@ -37,8 +38,7 @@ protected:
         DriveFixture::SetUp();
         QGuiApplication::clipboard()->clear();
         m_window = std::make_unique<QMainWindow>();
-        QMenu* file = m_window->menuBar()->addMenu(QStringLiteral("&File"));
-        QMenu* edit = m_window->menuBar()->addMenu(QStringLiteral("&Edit"));
+        m_context = std::make_unique<FakeWindowContext>(m_window.get());
         auto* central = new QWidget(m_window.get());
         auto* layout = new QVBoxLayout(central);
         m_tree = new TPathViewFol(central);
@@ -47,13 +47,13 @@ protected:
         layout->addWidget(m_list);
         m_window->setCentralWidget(central);
         m_tree->setCurrentFolder(m_data);
-        m_tree->setFileList(m_list);
+        m_tree->setNavigator(&m_context->navigator());
+        m_list->setNavigator(&m_context->navigator());
         m_tree->RebuildTree();
-        TransferMenus::Hooks hooks;
-        hooks.updateRecentPaths = [this](const QString& folder) { m_recent << folder; };
-        hooks.settingsPath = home().configHome() + QStringLiteral("/registry.txt");
-        hooks.extIndex = &m_extIndex;
-        m_menus = new TransferMenus(m_window.get(), file, edit, hooks);
+        m_context->recentPathUpdated = [this](const QString& folder) { m_recent << folder; };
+        m_context->setSettingsFile(home().configHome() + QStringLiteral("/registry.txt"));
+        m_context->bindHistoryIndex(HistoryIndex::Ext, &m_extIndex);
+        m_menus = new TransferMenus(*m_context);
         m_menus->setPanes(m_tree, m_list);
         m_window->resize(700, 700);
         m_window->show();
@@ -63,6 +63,7 @@ protected:
     void TearDown() override
     {
         m_window.reset();
+        m_context.reset();
         DriveFixture::TearDown();
     }
 
@@ -101,6 +102,7 @@ protected:
         m_menus->action(item)->trigger();
     }
     std::unique_ptr<QMainWindow> m_window;
+    std::unique_ptr<FakeWindowContext> m_context;
     TPathViewFol* m_tree = nullptr;
     TFileViewFol* m_list = nullptr;
     TransferMenus* m_menus = nullptr;

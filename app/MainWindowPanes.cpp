@@ -1,0 +1,27 @@
+#include "app/MainWindowPanes.h"
+
+#include "app/MainWindowControls.h"
+#include "app/TFormMainFolvane3.h"
+#include "archive/ui/ZipViewerPane.h"
+#include "browse/FileManagerPane.h"
+#include "internet/ui/WebBrowserPane.h"
+#include "media/ui/MoviePlayerPane.h"
+#include "viewers/ui/FileViewerPane.h"
+#include "viewers/ui/ImageViewerPane.h"
+#include "viewers/ui/TextEditorPane.h"
+
+#include <QStackedWidget>
+
+void MainWindowPanes::registerAll(TFormMainFolvane3& window, MainWindowControls& c)
+{
+    QWidget* stack = c.rightPane;
+    window.registerPane(new FileManagerPane(c.TabControlDriveFol1, c.PathViewFol1, c.FileViewFol1, &window));
+    window.registerPane(new WebBrowserPane(stack));
+    window.registerPane(new FileViewerPane(stack));
+    window.registerPane(new TextEditorPane(stack));
+    auto* image = new ImageViewerPane(stack);
+    // The movie plays in the image viewer's scroll box.
+    window.registerPane(new MoviePlayerPane(image, &window));
+    window.registerPane(image);
+    window.registerPane(new ZipViewerPane(stack));
+}

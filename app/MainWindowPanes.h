@@ -1,0 +1,12 @@
+#pragma once
+// The one place where the panes of the right-hand side are made and registered with the
+// main window, one per mode. A new pane is a class in its subsystem (implementing
+// ViewPane) and one line here.
+
+struct MainWindowControls;
+class TFormMainFolvane3;
+
+class MainWindowPanes {
+public:
+    static void registerAll(TFormMainFolvane3& window, MainWindowControls& c);
+};

@@ -1,0 +1,34 @@
+#pragma once
+// One group of stored values as the settings store reads and writes it: its key (a
+// subkey of the program key, or the program key itself), its values in reading order and,
+// where it differs, in writing order. A component's own table (over its values struct,
+// which AppSettings holds as a base) becomes a group with of().
+
+#include "app/AppSettings.h"
+
+#include <span>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+struct SettingsGroup {
+    QString subkey; // empty: the program key itself
+    std::vector<SettingField> readOrder;
+    std::vector<SettingField> writeOrder; // empty: as read
+
+    const std::vector<SettingField>& written() const { return writeOrder.empty() ? readOrder : writeOrder; }
+
+    template <typename Values>
+    static SettingsGroup of(const char* subkey, std::span<const SettingFieldOf<Values>> fields)
+    {
+        static_assert(std::is_base_of_v<Values, AppSettings> || std::is_same_v<Values, AppSettings>);
+        SettingsGroup group{QLatin1String(subkey), {}, {}};
+        for (const SettingFieldOf<Values>& field : fields) {
+            group.readOrder.push_back({field.name, std::visit([](auto member) -> SettingField::Member {
+                using Value = std::remove_reference_t<decltype(std::declval<Values&>().*member)>;
+                return static_cast<Value AppSettings::*>(member);
+            }, field.member)});
+        }
+        return group;
+    }
+};
