@@ -2,9 +2,9 @@
 
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
+#include "platform/JobWaiter.h"
 #include "platform/Prompter.h"
 #include "platform/TransferJob.h"
-#include "platform/TransferRunner.h"
 
 #include <QAbstractItemView>
 #include <QGuiApplication>
@@ -153,7 +153,7 @@ void FileViewKeys::PermanentDelete(TFileViewFol& list)
             TransferJob job(FileOperationKind::Delete, {row.data(FileListModel::FullPathRole).toString()}, {},
                             FileOperationFlag::Silent);
             QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-            TransferRunner::instance().run(job, false);
+            RunJob(job);
             QGuiApplication::restoreOverrideCursor();
             // The file stays where it was; say why instead of passing over it in silence.
             if (!job.result().error.isEmpty())

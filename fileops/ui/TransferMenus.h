@@ -9,6 +9,7 @@
 // The handlers act in the file manager mode; the viewer panes add theirs through the
 // mode hooks when they arrive.
 
+#include "fileops/BatchActions.h"
 #include "fileops/ConfirmActions.h"
 #include "fileops/FileClipboard.h"
 #include "fileops/TransferCommands.h"
@@ -53,7 +54,7 @@ public:
     // AskActionTarget for a batch command: proposes the tree's folder, tells the dialog the
     // work list and the list's selected file, and keeps the extension index in step with the
     // main window's settings. The confirmed target, empty after Cancel.
-    QString askActionTarget(const QString& action);
+    QString askActionTarget(OperationCode action);
 
     void MenuCopyClick();
     void MenuCutClick();
