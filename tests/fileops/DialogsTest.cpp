@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
+#include <QToolButton>
 
 #include <atomic>
 #include <functional>
@@ -177,6 +178,34 @@ TEST_F(ConfirmDialogTest, WhatTheActionAppliesTo)
         dialog.ButtonCancel->click();
     });
     AskActionTarget(nullptr, request(opAppendFiles, {"/a", "/b", "/c"}, big), m_results);
+}
+
+// The browse button picks an archive only for "ZIP"; the zip of the tree's folder, like every
+// other action, picks a folder.
+TEST_F(ConfirmDialogTest, BrowseButtonPicksWhatTheActionTargets)
+{
+    const QString archive = m_target + QStringLiteral("/backup");
+    const struct {
+        OperationCode code;
+        const char* caption;
+        QString answer;
+        QString target;
+    } cases[] = {
+        {opZip, "Enter .ZIP file name or select", archive, archive + QStringLiteral(".ZIP")},
+        {opZipFolder, "Browse", m_target, m_target + QLatin1Char('/')},
+        {opUnzip, "Browse", m_target, m_target + QLatin1Char('/')},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        TConfrim_Dlg dialog(c.code, m_results, settings());
+        dialog.EditToPathFile->setText(home().root() + QStringLiteral("/elsewhere/"));
+        dialog.show();
+        pickers().answer(c.answer);
+        dialog.ButtonBrowsePathFile->click();
+        EXPECT_EQ(pickers().captions().last(), QLatin1String(c.caption));
+        EXPECT_EQ(dialog.EditToPathFile->text(), c.target);
+        dialog.reject();
+    }
 }
 
 TEST_F(ConfirmDialogTest, StoredCompressionTurnsDeflationOff)
