@@ -1,9 +1,10 @@
 #include "browse/FileViewKeys.h"
 
 #include "browse/TFileViewFol.h"
+#include "browse/TPathViewFol.h"
+#include "platform/JobWaiter.h"
 #include "platform/Prompter.h"
 #include "platform/TransferJob.h"
-#include "platform/TransferRunner.h"
 
 #include <QAbstractItemView>
 #include <QGuiApplication>
@@ -151,7 +152,7 @@ void FileViewKeys::PermanentDelete(TFileViewFol& list)
             TransferJob job(FileOperationKind::Delete, {row.data(FileListModel::FullPathRole).toString()}, {},
                             FileOperationFlag::Silent);
             QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-            TransferRunner::instance().run(job, false);
+            RunJob(job);
             QGuiApplication::restoreOverrideCursor();
             // The file stays where it was; say why instead of passing over it in silence.
             if (!job.result().error.isEmpty())

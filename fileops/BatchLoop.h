@@ -1,48 +1,40 @@
 #pragma once
-// The batch loop every batch command runs inside the progress dialog (ConvertFilesShow):
-// for each work list entry it asks the operation code's branch to do the item, shows the
-// progress, stops before the next item once Cancel was pressed, and ends the whole batch
-// without a message when a branch fails beyond one item. The branches are registered by the
-// subsystems that own them (graphics conversions, file tools, zip commands).
+// The batch loop every batch command runs (ConvertFilesShow), as a job: for each work list
+// entry it asks the operation code's branch to do the item on the runner's worker thread,
+// publishes the labels that the progress dialog polls, stops before the next item once
+// Cancel was pressed, and ends the whole batch without a message when a branch fails beyond
+// one item. The branches are registered by the subsystems that own them (graphics
+// conversions, file tools, zip commands).
 
+#include "fileops/BatchActions.h"
 #include "fileops/ConfirmActions.h"
+#include "platform/Job.h"
 
+#include <QMutex>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
-// The operation codes of the batch commands; the action names follow the same order.
-enum OperationCode : quint8 {
-    opBmpToJpg = 0, opBmpToGif, opBmpToWmf, opBmpToTif, opJpgToBmp, opJpgToGif, opWmfToBmp, opGifToBmp, opGifToJpg,
-    opTifToBmp = 9,
-    opChangeExtension = 10, opAppendFiles, opMakeNumberFiles, opSearchReplace, opChangeAttributes = 14,
-    opZipToExe = 15, opZip, opUnzip, opZipFix = 18,
-    kOperationCount
-};
+class BatchLoop;
 
-QString ActionNameOf(OperationCode code);
-
-// What the loop shows and asks while it runs; the progress dialog implements it.
-class BatchProgress {
-public:
-    virtual ~BatchProgress();
-    virtual void setAction(const QString& text) = 0;
-    virtual void setListNames(const QString& text) = 0;
-    virtual void setProgressText(const QString& text) = 0;
-    virtual void setItemText(const QString& text) = 0;
-    virtual void setOverall(int percent) = 0;
-    // Lets pending window messages run (so Cancel can be pressed).
-    virtual void processEvents() = 0;
-    virtual bool cancelled() const = 0;
+// What the progress dialog shows, as the loop last set it.
+struct BatchLabels {
+    int serial = 0; // goes up with every change; 0 until the loop has set anything
+    QString action;
+    QString listNames;
+    QString progressText;
+    QString itemText; // the last item's error line
+    int overall = 0;  // percent
+    int item = 0;     // percent of the current item, as its branch reports it
 };
 
 struct BatchItem {
-    int index = 0;  // 0-based
+    int index = 0; // 0-based
     int count = 0;
-    QString path;   // the work list entry
+    QString path;  // the work list entry
     const ConfirmResults* options = nullptr;
-    BatchProgress* progress = nullptr;
+    BatchLoop* loop = nullptr; // for the item meter (setItemPercent)
 };
 
 struct BatchItemResult {
@@ -53,11 +45,14 @@ struct BatchItemResult {
 };
 
 // A branch computes the item's new name (prepare) and carries it out (run). prepare runs
-// before the Cancel check, run after it, as the labels must show the item first.
+// before the Cancel check, run after it, as the labels must show the item first. Both run on
+// the runner's worker thread: they touch no widget, and what they ask goes through calls
+// that ask on the UI thread (RunFileOperation, RunOnUiThread). before runs once on the UI
+// thread ahead of the first item and may ask the user directly; false ends the batch.
 struct BatchBranch {
     std::function<QString(const BatchItem&)> prepare;
     std::function<BatchItemResult(const BatchItem&, const QString& newName)> run;
-    std::function<bool(const QStringList& work, const ConfirmResults&)> before; // false ends the batch
+    std::function<bool(const QStringList& work, const ConfirmResults&)> before;
 };
 
 class BatchBranches {
@@ -69,9 +64,31 @@ public:
 
 enum class BatchEnd { Done, Cancelled, Failed };
 
-// Runs the batch; the caller closes the dialog ("done" or, on Failed, a plain close).
-BatchEnd ConvertFilesShow(BatchProgress& progress, OperationCode code, const QStringList& work,
-                          const ConfirmResults& options);
+class BatchLoop final : public Job {
+public:
+    BatchLoop(OperationCode code, QStringList work, ConfirmResults options);
+
+    // How the batch ended; read once the job has finished.
+    BatchEnd end() const;
+    BatchLabels labels() const;
+
+    // For a branch while its item runs: the item meter.
+    void setItemPercent(int percent);
+
+protected:
+    bool plan() override;
+    void execute() override; // ConvertFilesShow
+
+private:
+    void publish(const std::function<void(BatchLabels&)>& change);
+
+    OperationCode m_code;
+    QStringList m_work;
+    ConfirmResults m_options;
+    BatchBranch m_branch;
+    mutable QMutex m_labelsMutex;
+    BatchLabels m_labels;
+};
 
 // "n file" below 2, else "n files": the progress dialog's first count line.
 QString FileCountText(qsizetype count);

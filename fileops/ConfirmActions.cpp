@@ -19,46 +19,6 @@ const QString kExtStem = QStringLiteral("MRUEXT");
 
 namespace ConfirmActions {
 
-const QStringList& actionNames()
-{
-    static const QStringList names = {
-        QStringLiteral("BMP to JPG"), QStringLiteral("BMP to GIF"), QStringLiteral("BMP to WMF"), QStringLiteral("BMP to TIF"),
-        QStringLiteral("JPG to BMP"), QStringLiteral("JPG to GIF"), QStringLiteral("WMF to BMP"), QStringLiteral("GIF to BMP"),
-        QStringLiteral("GIF to JPG"), QStringLiteral("TIF to BMP"), QStringLiteral("Change Extension"),
-        QStringLiteral("Append Files"), QStringLiteral("Make Number Files"), QStringLiteral("Search + Replace file name"),
-        QStringLiteral("Change Attribute Date/Time"), QStringLiteral("ZIP to EXE"), QStringLiteral("ZIP"),
-        QStringLiteral("UNZIP"), QStringLiteral("ZIP file fix"),
-    };
-    return names;
-}
-
-bool targetIsArchive(const QString& action)
-{
-    return action == QLatin1String("ZIP") || action == QLatin1String("ZIP Folder");
-}
-
-ActionLayout layoutFor(const QString& action)
-{
-    using C = ConfirmControl;
-    if (targetIsArchive(action))
-        return {C::Zip | C::Password, kZipCollapsedHeight};
-    if (action == QLatin1String("UNZIP"))
-        return {C::Password | C::CreateFolders | C::RestorePath | C::WarnOverwrite, 151};
-    if (action == QLatin1String("Change Extension"))
-        return {C::FileExt, 151};
-    if (action == QLatin1String("Make Number Files"))
-        return {C::Number, 151};
-    if (action == QLatin1String("Append Files"))
-        return {C::Texts, 174};
-    if (action == QLatin1String("Search + Replace file name"))
-        return {C::Texts | C::TextLabels, 190};
-    if (action == QLatin1String("Change Attribute Date/Time"))
-        return {C::DateTime | C::Attributes, 174};
-    if (actionNames().indexOf(action) >= 0 && actionNames().indexOf(action) < 10)
-        return {{}, 174}; // the graphics conversions
-    return {{}, 151};     // "ZIP file fix", "ZIP to EXE" and anything else
-}
-
 QStringList loadExtensions(const QString& settingsPath)
 {
     Registry registry(settingsPath);

@@ -1,7 +1,8 @@
 #pragma once
-// The target confirmation dialog's engine: which controls each action shows and how tall the
-// form is, the results the main window keeps after every close, the recent-extension list
-// (a history list under "MRUEXT") and the file description shown in the icon's hint.
+// The target confirmation dialog's engine: the controls an action may show (which ones, and
+// the form's height, are in the batch action table, fileops/BatchActions), the results the
+// main window keeps after every close, the recent-extension list (a history list under
+// "MRUEXT") and the file description shown in the icon's hint.
 
 #include <QDateTime>
 #include <QFlags>
@@ -23,11 +24,6 @@ enum class ConfirmControl {
 };
 Q_DECLARE_FLAGS(ConfirmControls, ConfirmControl)
 Q_DECLARE_OPERATORS_FOR_FLAGS(ConfirmControls)
-
-struct ActionLayout {
-    ConfirmControls controls;
-    int height = 151; // the form's height; 223 for the zip actions with the panel collapsed
-};
 
 // The zip options the dialog edits; the zip engine maps them to its own settings.
 struct ZipOptions {
@@ -69,12 +65,6 @@ inline constexpr int kZipCollapsedHeight = 223;
 inline constexpr int kZipExpandedHeight = 277;
 inline constexpr int kZipPanelCollapsed = 75;
 inline constexpr int kZipPanelExpanded = 132;
-
-ActionLayout layoutFor(const QString& action);
-// "ZIP" and "ZIP Folder" take their target as an archive name, not a folder.
-bool targetIsArchive(const QString& action);
-// Every action name the batch commands pass, in operation-code order.
-const QStringList& actionNames();
 
 // The recent extensions: "MRUEXT0", "MRUEXT1", ... under the "MRUEXT" key.
 QStringList loadExtensions(const QString& settingsPath);

@@ -1,7 +1,9 @@
 #include "platform/FileOperation.h"
 
+#include "platform/JobWaiter.h"
 #include "platform/Prompter.h"
-#include "platform/TransferRunner.h"
+#include "platform/TransferJob.h"
+#include "platform/UiThread.h"
 
 #include <QFileInfo>
 
@@ -15,6 +17,18 @@ QString deleteQuestion(const QStringList& sources, bool toTrash)
         return QStringLiteral("Move ") + (sources.size() == 1 ? one : many) + QStringLiteral(" to the Trash?");
     return QStringLiteral("Permanently delete ") + (sources.size() == 1 ? one : many) + QStringLiteral("?\r\n")
         + (sources.size() == 1 ? QStringLiteral("It cannot be restored.") : QStringLiteral("They cannot be restored."));
+}
+
+// The progress window's caption.
+QString titleOf(FileOperationKind kind)
+{
+    switch (kind) {
+    case FileOperationKind::Copy: return QStringLiteral("Copying...");
+    case FileOperationKind::Move: return QStringLiteral("Moving...");
+    case FileOperationKind::Delete: return QStringLiteral("Deleting...");
+    case FileOperationKind::Rename: return QStringLiteral("Renaming...");
+    }
+    return QString();
 }
 
 class EngineFileOperations final : public FileOperationService {
@@ -49,21 +63,25 @@ FileOperationResult RunFileOperation(FileOperationKind kind, const QStringList& 
 FileOperationResult EngineFileOperations::run(FileOperationKind kind, const QStringList& sources, const QStringList& targets,
                                               FileOperationFlags flags)
 {
+    // Batch items call this from a worker; the boxes belong to the UI thread.
     FileOperationResult result;
     if (kind == FileOperationKind::Delete && !sources.isEmpty()) {
         const bool toTrash = flags.testFlag(FileOperationFlag::AllowUndo);
-        const PromptButton answer = Prompter::instance().ask(PromptKind::Confirmation, PromptButton::Yes | PromptButton::No,
-                                                             deleteQuestion(sources, toTrash), QStringLiteral("Confirm Delete"));
+        PromptButton answer = PromptButton::None;
+        RunOnUiThread([&] {
+            answer = Prompter::instance().ask(PromptKind::Confirmation, PromptButton::Yes | PromptButton::No,
+                                              deleteQuestion(sources, toTrash), QStringLiteral("Confirm Delete"));
+        });
         if (answer != PromptButton::Yes) {
             result.aborted = true;
             return result;
         }
     }
     TransferJob job(kind, sources, targets, flags);
-    TransferRunner::instance().run(job, !flags.testFlag(FileOperationFlag::Silent));
+    RunJob(job, flags.testFlag(FileOperationFlag::Silent) ? QString() : titleOf(kind));
     result = job.result();
     if (!result.error.isEmpty())
-        Prompter::instance().error(result.error);
+        RunOnUiThread([&] { Prompter::instance().error(result.error); });
     return result;
 }
 

@@ -5,8 +5,10 @@
 // after its copy is complete, a failed copy leaves no partial target and an untouched source,
 // and a copy or move onto itself or into its own subfolder is refused before anything starts.
 //
-// One synchronous call for the caller: the work runs on a worker thread while the progress
-// dialog (or a local event loop) keeps the window alive; questions come back to the UI thread.
+// One synchronous call for the caller: the work is a job (platform/TransferJob) that runs on a
+// worker thread while the progress window (or a local event loop) keeps the window alive;
+// questions come back to the UI thread. Called from a worker (a batch item), the job runs on
+// that worker and its questions and messages still go to the UI thread.
 
 #include <QFlags>
 #include <QString>

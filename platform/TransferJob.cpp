@@ -7,13 +7,10 @@
 #include "platform/Trash.h"
 #include "platform/linux/FileCopier.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QLocale>
-#include <QThread>
 
 #include <cerrno>
 #include <cstdlib>
@@ -69,11 +66,6 @@ bool isInside(const QByteArray& folder, const struct stat& src)
     }
 }
 
-QString describe(const struct stat& st)
-{
-    const QDateTime modified = QDateTime::fromSecsSinceEpoch(st.st_mtim.tv_sec);
-    return QStringLiteral("    ") + QLocale().toString(qint64(st.st_size)) + QStringLiteral(" bytes\r\n")
-        + QStringLiteral("    modified on ") + modified.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
 
 QString verbOf(FileOperationKind kind)
@@ -96,54 +88,28 @@ std::vector<QByteArray> childrenOf(const QByteArray& folder, int* error)
 
 } // namespace
 
-PromptButton AskOnUiThread(const std::function<PromptButton()>& fn)
-{
-    QCoreApplication* app = QCoreApplication::instance();
-    if (!app || QThread::currentThread() == app->thread())
-        return fn();
-    PromptButton answer = PromptButton::None;
-    QMetaObject::invokeMethod(app, [&] { answer = fn(); }, Qt::BlockingQueuedConnection);
-    return answer;
-}
-
 TransferJob::TransferJob(FileOperationKind kind, QStringList sources, QStringList targets, FileOperationFlags flags)
     : m_kind(kind), m_sources(std::move(sources)), m_targets(std::move(targets)), m_flags(flags)
 {
 }
 
-QString TransferJob::currentItem() const
-{
-    QMutexLocker lock(&m_currentMutex);
-    return m_current;
-}
-
 void TransferJob::setCurrent(const QByteArray& path)
 {
-    QMutexLocker lock(&m_currentMutex);
-    m_current = shown(path);
+    setCurrentItem(shown(path));
 }
 
-void TransferJob::itemDone(std::int64_t bytes)
+FileOperationResult TransferJob::result() const
 {
-    m_doneBytes += bytes;
-    ++m_doneItems;
-}
-
-void TransferJob::run()
-{
-    if (plan())
-        execute();
-    m_result.aborted = m_aborted || m_cancelled;
-    m_result.succeeded = m_result.error.isEmpty() && !m_result.aborted;
-    m_finished = true;
-    if (m_onFinished)
-        m_onFinished();
+    FileOperationResult result;
+    result.error = errorString();
+    result.aborted = isCancelled();
+    result.succeeded = result.error.isEmpty() && !result.aborted;
+    return result;
 }
 
 bool TransferJob::failWith(const QString& verb, const QByteArray& path, const QString& reason)
 {
-    if (m_result.error.isEmpty())
-        m_result.error = verb + QStringLiteral(" \"") + shown(path) + QStringLiteral("\":\r\n") + reason;
+    setError(verb + QStringLiteral(" \"") + shown(path) + QStringLiteral("\":\r\n") + reason);
     return false;
 }
 
@@ -210,16 +176,16 @@ void TransferJob::execute()
     }
     case FileOperationKind::Move:
     case FileOperationKind::Rename:
-        m_totalItems = std::int64_t(m_pairs.size());
+        addTotal(std::int64_t(m_pairs.size()));
         for (const Pair& pair : m_pairs) {
-            if (stopped() || !movePair(pair.src, pair.dst))
+            if (stopped() || !settleItem(pair.src, [&] { return movePair(pair.src, pair.dst); }))
                 return;
         }
         return;
     case FileOperationKind::Delete:
-        m_totalItems = std::int64_t(m_pairs.size());
+        addTotal(std::int64_t(m_pairs.size()));
         for (const Pair& pair : m_pairs) {
-            if (stopped() || !deletePath(pair.src))
+            if (stopped() || !settleItem(pair.src, [&] { return deletePath(pair.src); }))
                 return;
         }
         return;
@@ -228,15 +194,13 @@ void TransferJob::execute()
 
 bool TransferJob::walk(const QByteArray& src, const QByteArray& dst, std::vector<Item>* items)
 {
-    if (m_cancelled)
+    if (isCancelled())
         return false;
     Item item{src, dst, {}, false};
     if (!lstatOf(src, &item.st))
         return failWith(verbOf(m_kind), src, FileCopier::errorText(errno));
     items->push_back(item);
-    ++m_totalItems;
-    if (S_ISREG(item.st.st_mode))
-        m_totalBytes += item.st.st_size;
+    addTotal(1, S_ISREG(item.st.st_mode) ? item.st.st_size : 0);
     if (!S_ISDIR(item.st.st_mode))
         return true;
     int error = 0;
@@ -253,7 +217,7 @@ bool TransferJob::walk(const QByteArray& src, const QByteArray& dst, std::vector
 bool TransferJob::copyItems(std::vector<Item>& items)
 {
     for (Item& item : items) {
-        if (stopped() || !copyOne(item, false))
+        if (stopped() || !settleItem(item.src, [&] { return copyOne(item, false); }))
             break;
     }
     // A folder gets its times and permissions after its contents, which change both.
@@ -286,12 +250,11 @@ bool TransferJob::copyOne(Item& item, bool replace)
         if (status == FileCopier::Status::Failed && lstatOf(item.dst, &there))
             return failWith(verbOf(m_kind), item.src, QStringLiteral("A file or folder with the same name exists in the destination."));
     } else if (S_ISREG(item.st.st_mode)) {
-        const std::int64_t base = m_doneBytes;
         status = FileCopier::copyFile(item.src, item.dst, replace, [&](std::int64_t written) {
-            m_doneBytes = base + written;
-            return !m_cancelled.load();
+            setItemBytes(written);
+            return !isCancelled();
         }, &error);
-        m_doneBytes = base;
+        setItemBytes(0);
     } else {
         status = FileCopier::copySpecial(item.src, item.st, item.dst, replace, &error);
     }
@@ -312,9 +275,9 @@ bool TransferJob::copyOne(Item& item, bool replace)
         return failWith(verbOf(m_kind), item.src, QStringLiteral("A folder with the same name exists in the destination."));
     if (askReplace(item.src, item.dst))
         return copyOne(item, true);
-    if (!m_aborted)
+    if (!isCancelled())
         itemDone(S_ISREG(item.st.st_mode) ? item.st.st_size : 0);
-    return !m_aborted;
+    return !isCancelled();
 }
 
 bool TransferJob::askReplace(const QByteArray& src, const QByteArray& dst)
@@ -325,19 +288,17 @@ bool TransferJob::askReplace(const QByteArray& src, const QByteArray& dst)
     struct stat existing {};
     lstatOf(src, &source);
     lstatOf(dst, &existing);
-    const QString text = QStringLiteral("This folder already contains a file named \"") + shown(nameOf(dst))
-        + QStringLiteral("\".\r\n\r\nWould you like to replace the existing file\r\n\r\n") + describe(existing)
-        + QStringLiteral("\r\n\r\nwith this one?\r\n\r\n") + describe(source);
-    const PromptButton answer = AskOnUiThread([&] {
-        return Prompter::instance().ask(PromptKind::Confirmation,
-                                        PromptButton::Yes | PromptButton::YesToAll | PromptButton::No | PromptButton::Cancel,
-                                        text, QStringLiteral("Confirm File Replace"));
-    });
-    if (answer == PromptButton::YesToAll)
+    JobConflict conflict;
+    conflict.source = src;
+    conflict.existing = dst;
+    conflict.sourceSize = source.st_size;
+    conflict.existingSize = existing.st_size;
+    conflict.sourceModified = QDateTime::fromSecsSinceEpoch(source.st_mtim.tv_sec);
+    conflict.existingModified = QDateTime::fromSecsSinceEpoch(existing.st_mtim.tv_sec);
+    const JobConflictChoice choice = askConflict(conflict);
+    if (choice == JobConflictChoice::ProceedAll)
         m_replaceAll = true;
-    if (answer != PromptButton::Yes && answer != PromptButton::YesToAll && answer != PromptButton::No)
-        m_aborted = true;
-    return answer == PromptButton::Yes || answer == PromptButton::YesToAll;
+    return choice == JobConflictChoice::Proceed || choice == JobConflictChoice::ProceedAll;
 }
 
 bool TransferJob::movePair(const QByteArray& src, const QByteArray& dst)
@@ -372,7 +333,7 @@ bool TransferJob::movePair(const QByteArray& src, const QByteArray& dst)
         return failWith(verbOf(m_kind), src, QStringLiteral("A file or folder with the same name exists in the destination."));
     if (!askReplace(src, dst)) {
         itemDone();
-        return !m_aborted;
+        return !isCancelled();
     }
     if (FileCopier::renameReplace(src, dst, &crossDevice, &error) != FileCopier::Status::Done)
         return failWith(verbOf(m_kind), src, error);
@@ -386,7 +347,7 @@ bool TransferJob::mergeFolders(const QByteArray& src, const QByteArray& dst)
     const std::vector<QByteArray> names = childrenOf(src, &error);
     if (error)
         return failWith(verbOf(m_kind), src, FileCopier::errorText(error));
-    m_totalItems += std::int64_t(names.size());
+    addTotal(std::int64_t(names.size()));
     for (const QByteArray& name : names) {
         if (stopped() || !movePair(joined(src, name), joined(dst, name)))
             return false;
@@ -444,20 +405,18 @@ bool TransferJob::deletePath(const QByteArray& path)
             itemDone();
             return true;
         }
-        const QString text = QStringLiteral("Cannot move \"") + shown(path) + QStringLiteral("\" to the Trash: ") + error
-            + QStringLiteral(".\r\nDelete it permanently?");
-        const PromptButton answer = AskOnUiThread([&] {
-            return Prompter::instance().ask(PromptKind::Confirmation, PromptButton::Yes | PromptButton::No | PromptButton::Cancel,
-                                            text, QStringLiteral("Confirm Delete"));
-        });
-        if (answer != PromptButton::Yes) {
-            m_aborted = answer != PromptButton::No;
+        JobConflict conflict;
+        conflict.kind = JobConflictKind::NoTrash;
+        conflict.source = path;
+        conflict.reason = error;
+        const JobConflictChoice choice = askConflict(conflict);
+        if (choice != JobConflictChoice::Proceed && choice != JobConflictChoice::ProceedAll) {
             itemDone();
-            return !m_aborted;
+            return !isCancelled();
         }
     }
-    if (!FileCopier::removeTree(path, [this] { return !m_cancelled.load(); }, &error))
-        return m_cancelled ? false : failWith(verbOf(m_kind), path, error);
+    if (!FileCopier::removeTree(path, [this] { return !isCancelled(); }, &error))
+        return isCancelled() ? false : failWith(verbOf(m_kind), path, error);
     itemDone();
     return true;
 }

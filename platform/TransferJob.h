@@ -4,37 +4,26 @@
 // of a big file. Counters can be read from any thread while it runs.
 
 #include "platform/FileOperation.h"
-#include "platform/Prompter.h"
+#include "platform/Job.h"
 
 #include <QByteArray>
-#include <QMutex>
 
-#include <atomic>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include <sys/stat.h>
 
-class TransferJob {
+class TransferJob final : public Job {
 public:
     TransferJob(FileOperationKind kind, QStringList sources, QStringList targets, FileOperationFlags flags);
 
-    // Does the whole job on the calling thread; questions go to the UI thread. Calls the
-    // finished callback (on that thread) as its last step.
-    void run();
-    void setOnFinished(std::function<void()> callback) { m_onFinished = std::move(callback); }
-    void cancel() { m_cancelled = true; }
-
     FileOperationKind kind() const { return m_kind; }
-    bool isFinished() const { return m_finished; }
-    const FileOperationResult& result() const { return m_result; }
+    // Read once the job has finished.
+    FileOperationResult result() const;
 
-    std::int64_t totalBytes() const { return m_totalBytes; }
-    std::int64_t doneBytes() const { return m_doneBytes; }
-    std::int64_t totalItems() const { return m_totalItems; }
-    std::int64_t doneItems() const { return m_doneItems; }
-    QString currentItem() const;
+protected:
+    bool plan() override;
+    void execute() override;
 
 private:
     struct Item {
@@ -48,9 +37,7 @@ private:
         QByteArray dst;
     };
 
-    bool plan();
     bool checkPair(const Pair& pair);
-    void execute();
     bool copyPair(const Pair& pair, bool forMove);
     bool walk(const QByteArray& src, const QByteArray& dst, std::vector<Item>* items);
     bool copyItems(std::vector<Item>& items);
@@ -59,14 +46,11 @@ private:
     bool movePair(const QByteArray& src, const QByteArray& dst);
     bool mergeFolders(const QByteArray& src, const QByteArray& dst);
     bool deletePath(const QByteArray& path);
-    bool renamePair(const Pair& pair);
 
-    // Replace question; true to replace, false to skip (m_aborted set on Cancel).
+    // Replace question; true to replace, false to skip (the job is cancelled on Cancel).
     bool askReplace(const QByteArray& src, const QByteArray& dst);
     bool failWith(const QString& verb, const QByteArray& path, const QString& reason);
     void setCurrent(const QByteArray& path);
-    void itemDone(std::int64_t bytes = 0);
-    bool stopped() const { return m_cancelled || m_aborted || !m_result.error.isEmpty(); }
 
     FileOperationKind m_kind;
     QStringList m_sources;
@@ -74,20 +58,4 @@ private:
     FileOperationFlags m_flags;
     std::vector<Pair> m_pairs;
     bool m_replaceAll = false;
-    bool m_aborted = false;
-    FileOperationResult m_result;
-
-    std::atomic<bool> m_cancelled{false};
-    std::atomic<bool> m_finished{false};
-    std::atomic<std::int64_t> m_totalBytes{0};
-    std::atomic<std::int64_t> m_doneBytes{0};
-    std::atomic<std::int64_t> m_totalItems{0};
-    std::atomic<std::int64_t> m_doneItems{0};
-    std::function<void()> m_onFinished;
-    mutable QMutex m_currentMutex;
-    QString m_current;
 };
-
-// Runs fn on the UI thread (blocking the calling worker until it returns); directly when
-// already there or when no application object exists.
-PromptButton AskOnUiThread(const std::function<PromptButton()>& fn);

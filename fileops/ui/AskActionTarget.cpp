@@ -8,11 +8,10 @@
 
 QString AskActionTarget(QWidget* owner, const ActionTargetRequest& request, ConfirmResults& results)
 {
-    QPointer<TConfrim_Dlg> dialog = new TConfrim_Dlg(results, request.settingsPath, owner);
-    dialog->LabelAction->setText(request.action);
+    QPointer<TConfrim_Dlg> dialog = new TConfrim_Dlg(request.action, results, request.settingsPath, owner);
     dialog->EditToPathFile->setText(request.proposedPath);
     dialog->LabelActionFiles->clear();
-    if (request.action != QLatin1String("ZIP Folder")) {
+    if (!BatchActionOf(request.action).onTreeFolder) {
         if (request.workList.size() >= 2)
             dialog->LabelActionFiles->setText(QString::number(request.workList.size()) + QStringLiteral(" files selected"));
         else

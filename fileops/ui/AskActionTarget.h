@@ -3,6 +3,7 @@
 // what the action applies to (the work list's count, or the selected file), and returns the
 // confirmed path, empty after Cancel. The dialog's results land in results either way.
 
+#include "fileops/BatchActions.h"
 #include "fileops/ConfirmActions.h"
 
 #include <QStringList>
@@ -10,7 +11,7 @@
 class QWidget;
 
 struct ActionTargetRequest {
-    QString action;       // the action name (the dialog's heading)
+    OperationCode action = opZip; // the dialog's heading and controls
     QString proposedPath; // the tree's folder with a trailing "/"
     QStringList workList;
     QString selectedFile; // the file list's selected item, empty when none

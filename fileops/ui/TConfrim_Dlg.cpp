@@ -70,13 +70,14 @@ QGroupBox* radioGroup(QWidget* parent, const char* name, const QString& title, c
 
 } // namespace
 
-TConfrim_Dlg::TConfrim_Dlg(ConfirmResults& results, const QString& settingsPath, QWidget* parent)
-    : QDialog(parent), m_results(results), m_settingsPath(settingsPath)
+TConfrim_Dlg::TConfrim_Dlg(OperationCode action, ConfirmResults& results, const QString& settingsPath, QWidget* parent)
+    : QDialog(parent), m_action(BatchActionOf(action)), m_results(results), m_settingsPath(settingsPath)
 {
     setObjectName(QStringLiteral("Confrim_Dlg"));
     setWindowTitle(QStringLiteral("Confirm"));
     setModal(true);
     build();
+    LabelAction->setText(m_action.captionText());
 }
 
 void TConfrim_Dlg::build()
@@ -269,8 +270,8 @@ void TConfrim_Dlg::showFileInfo()
 
 void TConfrim_Dlg::layoutForAction()
 {
-    const ActionLayout layout = ConfirmActions::layoutFor(LabelAction->text());
-    const auto show = [&](QWidget* widget, ConfirmControl control) { widget->setVisible(layout.controls.testFlag(control)); };
+    const ConfirmControls controls = m_action.controls;
+    const auto show = [&](QWidget* widget, ConfirmControl control) { widget->setVisible(controls.testFlag(control)); };
     show(PanelZip, ConfirmControl::Zip);
     show(LabelPassword, ConfirmControl::Password);
     show(MaskEditPassword, ConfirmControl::Password);
@@ -287,15 +288,15 @@ void TConfrim_Dlg::layoutForAction()
     show(TimePicker, ConfirmControl::DateTime);
     for (QCheckBox* box : {CheckBoxReadOnly, CheckBoxHidden, CheckBoxArchive, CheckBoxSystem})
         show(box, ConfirmControl::Attributes);
-    const int textTop = layout.controls.testFlag(ConfirmControl::TextLabels) ? kOptionTop + 20 : kOptionTop + 4;
+    const int textTop = controls.testFlag(ConfirmControl::TextLabels) ? kOptionTop + 20 : kOptionTop + 4;
     EditAppendPre->setGeometry(48, textTop, 210, 24);
     EditAppendPost->setGeometry(270, textTop, 210, 24);
     PanelZip->setGeometry(4, kOptionTop + 32, kWidth - 8, ConfirmActions::kZipPanelCollapsed);
     m_zipExpanded = false;
     ButtonMoreZip->setText(QStringLiteral("+"));
-    setFixedSize(kWidth, layout.height);
-    const bool zip = layout.controls.testFlag(ConfirmControl::Zip);
-    placeButtons(zip ? PanelZip->geometry().bottom() + 1 + 2 : layout.height - kButtonsAboveBottom);
+    setFixedSize(kWidth, m_action.height);
+    const bool zip = controls.testFlag(ConfirmControl::Zip);
+    placeButtons(zip ? PanelZip->geometry().bottom() + 1 + 2 : m_action.height - kButtonsAboveBottom);
 }
 
 void TConfrim_Dlg::placeButtons(int top)
@@ -325,8 +326,7 @@ void TConfrim_Dlg::RadioGroupCompressionClick()
 
 void TConfrim_Dlg::ButtonBrowsePathFileClick()
 {
-    const QString action = LabelAction->text();
-    if (action != QLatin1String("ZIP")) {
+    if (!m_action.pickArchive) {
         const QString chosen = BrowseForFolder(QStringLiteral("Browse"), EditToPathFile->text());
         if (!chosen.isEmpty() && QFileInfo(chosen).isDir())
             EditToPathFile->setText(PathText::withTrailingSlash(chosen));
@@ -347,7 +347,7 @@ void TConfrim_Dlg::ButtonBrowsePathFileClick()
 void TConfrim_Dlg::ButtonYesClick()
 {
     const QString target = EditToPathFile->text();
-    if (ConfirmActions::targetIsArchive(LabelAction->text()) || QFileInfo(target).isDir()) {
+    if (m_action.archiveTarget || QFileInfo(target).isDir()) {
         accept();
         return;
     }

@@ -1,9 +1,10 @@
 #pragma once
 // The target confirmation dialog of the batch commands (caption "Confirm"): where the result
 // of an action goes and the action's options. One form serves every action and shows only
-// the controls the action in LabelAction needs (ConfirmActions::layoutFor). FormShow fills
-// it from the results of the last showing, FormClose writes them back on every close.
+// the controls its action needs (the batch action table, fileops/BatchActions). FormShow
+// fills it from the results of the last showing, FormClose writes them back on every close.
 
+#include "fileops/BatchActions.h"
 #include "fileops/ConfirmActions.h"
 
 #include <QDialog>
@@ -24,9 +25,10 @@ class QToolButton;
 class TConfrim_Dlg final : public QDialog {
     Q_OBJECT
 public:
-    // results: the main window's copy, read at show and written at close; settingsPath: the
-    // settings tree holding the recent extensions.
-    TConfrim_Dlg(ConfirmResults& results, const QString& settingsPath, QWidget* parent = nullptr);
+    // action: the heading (LabelAction) and the controls shown; results: the main window's
+    // copy, read at show and written at close; settingsPath: the settings tree holding the
+    // recent extensions.
+    TConfrim_Dlg(OperationCode action, ConfirmResults& results, const QString& settingsPath, QWidget* parent = nullptr);
 
     QLabel* ImageFileIcon = nullptr;
     QLabel* LabelAction = nullptr;
@@ -90,6 +92,7 @@ private:
     void ButtonMoreZipClick();
     void RadioGroupCompressionClick();
 
+    const BatchAction& m_action;
     ConfirmResults& m_results;
     QString m_settingsPath;
     QButtonGroup* m_compression = nullptr;

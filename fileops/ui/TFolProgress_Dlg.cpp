@@ -1,8 +1,8 @@
 #include "fileops/ui/TFolProgress_Dlg.h"
 
+#include "platform/JobRunner.h"
 #include "platform/Prompter.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QPointer>
 #include <QProgressBar>
@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-TFolProgress_Dlg::TFolProgress_Dlg(QWidget* parent) : QDialog(parent)
+TFolProgress_Dlg::TFolProgress_Dlg(QWidget* parent) : QDialog(parent), m_poll(new QTimer(this))
 {
     setObjectName(QStringLiteral("FolProgress_Dlg"));
     setWindowTitle(QStringLiteral("Progress"));
@@ -48,28 +48,65 @@ TFolProgress_Dlg::TFolProgress_Dlg(QWidget* parent) : QDialog(parent)
     ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
     layout->addWidget(ButtonCancel, 0, Qt::AlignHCenter);
     connect(ButtonCancel, &QPushButton::clicked, this, &TFolProgress_Dlg::ButtonCancelClick);
+    connect(m_poll, &QTimer::timeout, this, &TFolProgress_Dlg::refresh);
+}
+
+// The runner, a child, is deleted with the dialog; it waits for a loop still running.
+TFolProgress_Dlg::~TFolProgress_Dlg() = default;
+
+void TFolProgress_Dlg::setBatch(BatchLoop* loop)
+{
+    m_loop = loop;
 }
 
 void TFolProgress_Dlg::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
-    if (m_activated || !m_onActivate)
+    if (m_runner || !m_loop)
         return;
-    m_activated = true;
-    // After the window has painted: the batch runs inside the modal loop.
-    QTimer::singleShot(0, this, [this] {
-        m_running = true;
-        m_onActivate();
-        m_running = false;
-    });
+    m_runner = new JobRunner(*m_loop, nullptr, this);
+    connect(m_runner, &JobRunner::finished, this, &TFolProgress_Dlg::batchFinished);
+    m_running = true;
+    m_runner->start();
+    m_poll->start(kPollMs);
+}
+
+void TFolProgress_Dlg::refresh()
+{
+    if (!m_loop)
+        return;
+    const BatchLabels labels = m_loop->labels();
+    if (labels.serial == m_serial)
+        return;
+    m_serial = labels.serial;
+    LabelAction->setText(labels.action);
+    LabelListNames->setText(labels.listNames);
+    LabelProgressMeter->setText(Prompter::displayText(labels.progressText));
+    LabelItemMeter->setText(Prompter::displayText(labels.itemText));
+    ProgressMeter->setValue(labels.overall);
+    ItemMeter->setValue(labels.item);
+}
+
+void TFolProgress_Dlg::batchFinished()
+{
+    m_poll->stop();
+    refresh();
+    m_running = false;
+    // A failed batch closes the dialog without a message; otherwise the "done" step ends the
+    // modal loop with Cancel.
+    if (m_loop->end() == BatchEnd::Failed)
+        close();
+    else
+        done(QDialog::Rejected);
 }
 
 void TFolProgress_Dlg::ButtonCancelClick()
 {
     ButtonCancel->setEnabled(false);
     ButtonCancel->setText(QStringLiteral("Wait..."));
-    m_cancelled = true;
-    if (!m_running)
+    if (m_running)
+        m_runner->cancel();
+    else
         done(QDialog::Rejected);
 }
 
@@ -81,50 +118,10 @@ void TFolProgress_Dlg::reject()
         QDialog::reject();
 }
 
-void TFolProgress_Dlg::postDone()
-{
-    QMetaObject::invokeMethod(this, [this] { done(QDialog::Rejected); }, Qt::QueuedConnection);
-}
-
-void TFolProgress_Dlg::postClose()
-{
-    QMetaObject::invokeMethod(this, &QDialog::close, Qt::QueuedConnection);
-}
-
-void TFolProgress_Dlg::setAction(const QString& text)
-{
-    LabelAction->setText(text);
-}
-
-void TFolProgress_Dlg::setListNames(const QString& text)
-{
-    LabelListNames->setText(text);
-}
-
-void TFolProgress_Dlg::setProgressText(const QString& text)
-{
-    LabelProgressMeter->setText(Prompter::displayText(text));
-}
-
-void TFolProgress_Dlg::setItemText(const QString& text)
-{
-    LabelItemMeter->setText(Prompter::displayText(text));
-}
-
-void TFolProgress_Dlg::setOverall(int percent)
-{
-    ProgressMeter->setValue(percent);
-}
-
-void TFolProgress_Dlg::processEvents()
-{
-    QCoreApplication::processEvents();
-}
-
 BatchEnd RunBatchDialog(QWidget* owner, const QString& action, OperationCode code, const QStringList& work,
                         const ConfirmResults& options, bool showItemMeter)
 {
-    BatchEnd end = BatchEnd::Failed;
+    BatchLoop loop(code, work, options);
     QPointer<TFolProgress_Dlg> dialog = new TFolProgress_Dlg(owner);
     dialog->LabelAction->setText(action);
     dialog->LabelListNames->setText(FileCountText(work.size()));
@@ -133,15 +130,8 @@ BatchEnd RunBatchDialog(QWidget* owner, const QString& action, OperationCode cod
     dialog->ProgressMeter->setValue(0);
     dialog->ItemMeter->setValue(0);
     dialog->ItemMeter->setVisible(showItemMeter);
-    TFolProgress_Dlg* raw = dialog;
-    dialog->setOnActivate([&end, raw, code, &work, &options] {
-        end = ConvertFilesShow(*raw, code, work, options);
-        if (end == BatchEnd::Failed)
-            raw->postClose();
-        else
-            raw->postDone();
-    });
+    dialog->setBatch(&loop);
     dialog->exec();
     delete dialog;
-    return end;
+    return loop.isFinished() ? loop.end() : BatchEnd::Cancelled;
 }

@@ -1,22 +1,26 @@
 #pragma once
 // The progress dialog of the batch commands (form FolProgress_Dlg, caption "Progress"): what
-// is being done, the count or current item, an overall meter, an item meter and Cancel. The
-// batch runs inside the dialog's activation (setOnActivate); Cancel is seen between items.
+// is being done, the count or current item, an overall meter, an item meter and Cancel. Once
+// shown it starts the batch loop on a runner and polls the loop's labels with a timer; Cancel
+// is seen by the loop between items, and the dialog closes when the loop has ended.
 
 #include "fileops/BatchLoop.h"
 
 #include <QDialog>
 
-#include <functional>
-
+class JobRunner;
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
-class TFolProgress_Dlg final : public QDialog, public BatchProgress {
+class TFolProgress_Dlg final : public QDialog {
     Q_OBJECT
 public:
+    static constexpr int kPollMs = 50;
+
     explicit TFolProgress_Dlg(QWidget* parent = nullptr);
+    ~TFolProgress_Dlg() override;
 
     QLabel* LabelAction = nullptr;
     QLabel* LabelListNames = nullptr;
@@ -26,21 +30,10 @@ public:
     QProgressBar* ItemMeter = nullptr;
     QPushButton* ButtonCancel = nullptr;
 
-    // Runs once, when the dialog is first shown (the batch loop).
-    void setOnActivate(std::function<void()> fn) { m_onActivate = std::move(fn); }
-    // The private "done" message: ends the modal loop with Cancel, after the current event.
-    void postDone();
-    // A failed batch closes the dialog without a message.
-    void postClose();
-
-    // BatchProgress
-    void setAction(const QString& text) override;
-    void setListNames(const QString& text) override;
-    void setProgressText(const QString& text) override;
-    void setItemText(const QString& text) override;
-    void setOverall(int percent) override;
-    void processEvents() override;
-    bool cancelled() const override { return m_cancelled; }
+    // The batch that runs once the dialog is first shown.
+    void setBatch(BatchLoop* loop);
+    // Takes the loop's labels into the window (the poll timer calls it).
+    void refresh();
 
     // Escape and the close button act as Cancel while a batch runs.
     void reject() override;
@@ -50,14 +43,16 @@ protected:
 
 private:
     void ButtonCancelClick();
+    void batchFinished();
 
-    std::function<void()> m_onActivate;
-    bool m_activated = false;
+    BatchLoop* m_loop = nullptr;
+    JobRunner* m_runner = nullptr;
+    QTimer* m_poll = nullptr;
+    int m_serial = 0;
     bool m_running = false;
-    bool m_cancelled = false;
 };
 
 // Shows the progress dialog modally for a batch: labels as the callers set them, the item
-// meter shown or hidden, the loop run inside the activation; returns how the batch ended.
+// meter shown or hidden, the loop run once it shows; returns how the batch ended.
 BatchEnd RunBatchDialog(QWidget* owner, const QString& action, OperationCode code, const QStringList& work,
                         const ConfirmResults& options, bool showItemMeter);

@@ -185,7 +185,7 @@ void TransferMenus::CollectSelectedFiles(bool wholeList)
     m_workList = ::CollectSelectedFiles(m_panes->listEntries(), wholeList);
 }
 
-QString TransferMenus::askActionTarget(const QString& action)
+QString TransferMenus::askActionTarget(OperationCode action)
 {
     ActionTargetRequest request;
     request.action = action;

@@ -9,6 +9,7 @@
 // The handlers act in the file manager mode; the viewer panes add theirs when they arrive.
 // The controller reaches the window through its WindowContext only.
 
+#include "fileops/BatchActions.h"
 #include "fileops/ConfirmActions.h"
 #include "fileops/FileClipboard.h"
 #include "fileops/TransferCommands.h"
@@ -46,7 +47,7 @@ public:
     // AskActionTarget for a batch command: proposes the tree's folder, tells the dialog the
     // work list and the list's selected file, and keeps the extension index in step with the
     // main window's settings. The confirmed target, empty after Cancel.
-    QString askActionTarget(const QString& action);
+    QString askActionTarget(OperationCode action);
 
     void MenuCopyClick();
     void MenuCutClick();

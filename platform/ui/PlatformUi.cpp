@@ -1,6 +1,6 @@
 #include "platform/ui/PlatformUi.h"
 
-#include "platform/ui/TransferProgressDialog.h"
+#include "platform/ui/ProgressWindowWaiter.h"
 
 #ifdef FOLVANE_HAVE_MULTIMEDIA
 #include "platform/media/QtMediaPlayer.h"
@@ -8,8 +8,8 @@
 
 void InstallPlatformUi()
 {
-    static DialogTransferRunner runner;
-    TransferRunner::setInstance(&runner);
+    static ProgressWindowWaiter waiter;
+    JobWaiter::setInstance(&waiter);
 #ifdef FOLVANE_HAVE_MULTIMEDIA
     QtMediaPlayer::install();
 #endif

@@ -1,20 +1,23 @@
 #pragma once
-// The progress window of the file operation: shown when an operation runs longer than about
-// half a second (never for a silent one), modal, with the current item, a bar and Cancel.
-// DialogTransferRunner is the runner the program installs (TransferRunner::setInstance).
+// The progress window of a job that a caller waits for (the file operation): modal, with the
+// current item, a bar and Cancel. It polls the runner's counters with a timer and closes
+// itself once the job has finished; Cancel asks the job to stop between items.
 
-#include "platform/TransferRunner.h"
+#include "platform/JobRunner.h"
 
 #include <QDialog>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
 class TransferProgressDialog final : public QDialog {
     Q_OBJECT
 public:
-    explicit TransferProgressDialog(TransferJob& job, QWidget* parent = nullptr);
+    static constexpr int kPollMs = 50;
+
+    TransferProgressDialog(JobRunner& runner, const QString& title, QWidget* parent = nullptr);
 
     // Takes the job's counters into the window; closes it when the job has finished.
     void refresh();
@@ -23,15 +26,9 @@ public:
     void reject() override;
 
 private:
-    TransferJob& m_job;
+    JobRunner& m_runner;
     QLabel* m_item;
     QProgressBar* m_bar;
     QPushButton* m_cancel;
-};
-
-class DialogTransferRunner final : public TransferRunner {
-public:
-    // Delay before the window appears.
-    static constexpr int kShowDelayMs = 500;
-    void run(TransferJob& job, bool showProgress) override;
+    QTimer* m_poll;
 };

@@ -234,7 +234,7 @@ TEST_F(CommandWidgetsTest, ActionTargetFromTheWindowsSelection)
         dialog.ComboBoxFileExt->setCurrentIndex(0);
         dialog.ButtonYes->click();
     });
-    EXPECT_EQ(m_menus->askActionTarget(QStringLiteral("Change Extension")), folder + QLatin1Char('/'));
+    EXPECT_EQ(m_menus->askActionTarget(opChangeExtension), folder + QLatin1Char('/'));
     EXPECT_EQ(m_extIndex, 0);
     EXPECT_EQ(m_menus->confirmResults().newExtension, QStringLiteral("bak"));
 }

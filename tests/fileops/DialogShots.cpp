@@ -7,7 +7,7 @@
 #include "fileops/ui/TFolProgress_Dlg.h"
 #include "platform/FileOperation.h"
 #include "platform/TransferFaults.h"
-#include "platform/ui/TransferProgressDialog.h"
+#include "platform/ui/ProgressWindowWaiter.h"
 
 #include <QApplication>
 #include <QDir>
@@ -36,12 +36,11 @@ void photograph(const QString& name)
 }
 
 // Shows the dialog for one action, photographs it once it has painted, and closes it.
-void confirmShot(const QString& action, const QString& files, const QString& selected, const QString& target,
+void confirmShot(OperationCode action, const QString& files, const QString& selected, const QString& target,
                  const QString& settings, const QString& name, bool expandZip)
 {
     ConfirmResults results;
-    TConfrim_Dlg dialog(results, settings);
-    dialog.LabelAction->setText(action);
+    TConfrim_Dlg dialog(action, results, settings);
     dialog.EditToPathFile->setText(target);
     dialog.LabelActionFiles->setText(files);
     dialog.LabelSelFile->setText(selected);
@@ -92,7 +91,7 @@ void progressShot(const QStringList& work, const QString& target)
 // The file operation's own window during a long copy of a folder.
 void transferShot(const QString& source, const QString& target)
 {
-    TransferRunner::setInstance(new DialogTransferRunner);
+    JobWaiter::setInstance(new ProgressWindowWaiter);
     TransferFaults faults;
     faults.beforeItem = [](const QString&) { QThread::msleep(25); };
     TransferFaults::set(faults);
@@ -121,11 +120,11 @@ int main(int argc, char** argv)
     const QStringList files = makeFiles(photos, 120, 1 << 20);
     const QString settings = work.path() + QStringLiteral("/registry.txt");
 
-    confirmShot(QStringLiteral("Change Attribute Date/Time"), files.first(), files.first(), photos + QLatin1Char('/'),
+    confirmShot(opChangeAttributes, files.first(), files.first(), photos + QLatin1Char('/'),
                 settings, QStringLiteral("confirm-attributes.png"), false);
-    confirmShot(QStringLiteral("ZIP"), QStringLiteral("120 files selected"), files.first(),
+    confirmShot(opZip, QStringLiteral("120 files selected"), files.first(),
                 work.path() + QStringLiteral("/holiday.zip"), settings, QStringLiteral("confirm-zip.png"), true);
-    confirmShot(QStringLiteral("Search + Replace file name"), QStringLiteral("120 files selected"), files.first(),
+    confirmShot(opSearchReplace, QStringLiteral("120 files selected"), files.first(),
                 photos + QLatin1Char('/'), settings, QStringLiteral("confirm-search-replace.png"), false);
     progressShot(files, numbered);
     transferShot(photos, copies);

@@ -23,8 +23,11 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
+#include <QToolButton>
 
+#include <atomic>
 #include <functional>
 
 namespace {
@@ -32,7 +35,7 @@ namespace {
 class ConfirmDialogTest : public TempHomeTest {
 protected:
     QString settings() { return home().configHome() + QStringLiteral("/QuorVel/Folvane3/registry.txt"); }
-    ActionTargetRequest request(const QString& action, const QStringList& work = {}, const QString& selected = {})
+    ActionTargetRequest request(OperationCode action, const QStringList& work = {}, const QString& selected = {})
     {
         return {action, m_target + QLatin1Char('/'), work, selected, settings()};
     }
@@ -48,6 +51,7 @@ protected:
 TEST_F(ConfirmDialogTest, EachActionShowsItsControlsAtItsHeight)
 {
     struct Case {
+        OperationCode code;
         const char* action;
         QStringList shown;
         int height;
@@ -57,23 +61,24 @@ TEST_F(ConfirmDialogTest, EachActionShowsItsControlsAtItsHeight)
                              "LabelSearch", "LabelReplace", "DatePicker", "TimePicker", "CheckBoxReadOnly", "CheckBoxHidden",
                              "CheckBoxArchive", "CheckBoxSystem"};
     const Case cases[] = {
-        {"ZIP", {"PanelZip", "MaskEditPassword"}, 223},
-        {"ZIP Folder", {"PanelZip", "MaskEditPassword"}, 223},
-        {"UNZIP", {"MaskEditPassword", "CheckBoxCreateFolders", "CheckBoxRestorePath", "CheckBoxWarnOverwrite"}, 151},
-        {"ZIP file fix", {}, 151},
-        {"ZIP to EXE", {}, 151},
-        {"Change Extension", {"ComboBoxFileExt"}, 151},
-        {"Make Number Files", {"EditNumber"}, 151},
-        {"Append Files", {"EditAppendPre", "EditAppendPost"}, 174},
-        {"Search + Replace file name", {"EditAppendPre", "EditAppendPost", "LabelSearch", "LabelReplace"}, 190},
-        {"GIF to JPG", {}, 174},
-        {"Change Attribute Date/Time",
+        {opZip, "ZIP", {"PanelZip", "MaskEditPassword"}, 223},
+        {opZipFolder, "ZIP Folder", {"PanelZip", "MaskEditPassword"}, 223},
+        {opUnzip, "UNZIP", {"MaskEditPassword", "CheckBoxCreateFolders", "CheckBoxRestorePath", "CheckBoxWarnOverwrite"}, 151},
+        {opZipFix, "ZIP file fix", {}, 151},
+        {opZipToExe, "ZIP to EXE", {}, 151},
+        {opChangeExtension, "Change Extension", {"ComboBoxFileExt"}, 151},
+        {opMakeNumberFiles, "Make Number Files", {"EditNumber"}, 151},
+        {opAppendFiles, "Append Files", {"EditAppendPre", "EditAppendPost"}, 174},
+        {opSearchReplace, "Search + Replace file name", {"EditAppendPre", "EditAppendPost", "LabelSearch", "LabelReplace"}, 190},
+        {opGifToJpg, "GIF to JPG", {}, 174},
+        {opBmpToJpg, "BMP to JPG", {}, 174},
+        {opChangeAttributes, "Change Attribute Date/Time",
          {"DatePicker", "TimePicker", "CheckBoxReadOnly", "CheckBoxHidden", "CheckBoxArchive", "CheckBoxSystem"}, 174},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.action);
-        TConfrim_Dlg dialog(m_results, settings());
-        dialog.LabelAction->setText(QLatin1String(c.action));
+        TConfrim_Dlg dialog(c.code, m_results, settings());
+        EXPECT_EQ(dialog.LabelAction->text(), QLatin1String(c.action));
         dialog.show();
         for (const QString& name : all) {
             const QWidget* widget = dialog.findChild<QWidget*>(name);
@@ -96,7 +101,7 @@ TEST_F(ConfirmDialogTest, CancelKeepsTheOptionsButReturnsNoTarget)
         dialog.EditNumber->setText(QStringLiteral(" 7 "));
         dialog.ButtonCancel->click();
     });
-    EXPECT_EQ(AskActionTarget(nullptr, request(QStringLiteral("ZIP")), m_results), QString());
+    EXPECT_EQ(AskActionTarget(nullptr, request(opZip), m_results), QString());
     EXPECT_EQ(m_results.target, QString());
     EXPECT_TRUE(m_results.zip.recurse);
     EXPECT_EQ(m_results.zip.spanThreshold, 1440000);
@@ -105,7 +110,7 @@ TEST_F(ConfirmDialogTest, CancelKeepsTheOptionsButReturnsNoTarget)
     EXPECT_EQ(ConfirmActions::loadExtensions(settings()), QStringList{QStringLiteral("txt")});
 
     whenConfirmShows([](TConfrim_Dlg& dialog) { dialog.ButtonYes->click(); });
-    EXPECT_EQ(AskActionTarget(nullptr, request(QStringLiteral("Change Extension")), m_results), m_target + QLatin1Char('/'));
+    EXPECT_EQ(AskActionTarget(nullptr, request(opChangeExtension), m_results), m_target + QLatin1Char('/'));
 }
 
 TEST_F(ConfirmDialogTest, ExtensionListIsSortedWithoutCaseDuplicates)
@@ -115,7 +120,7 @@ TEST_F(ConfirmDialogTest, ExtensionListIsSortedWithoutCaseDuplicates)
             dialog.ComboBoxFileExt->setEditText(QLatin1String(typed));
             dialog.ButtonYes->click();
         });
-        AskActionTarget(nullptr, request(QStringLiteral("Change Extension")), m_results);
+        AskActionTarget(nullptr, request(opChangeExtension), m_results);
     }
     // The text typed last stays among equal ones.
     EXPECT_EQ(ConfirmActions::loadExtensions(settings()), (QStringList{"bak", "TXT", "zip"}));
@@ -126,7 +131,7 @@ TEST_F(ConfirmDialogTest, ExtensionListIsSortedWithoutCaseDuplicates)
         EXPECT_EQ(dialog.ComboBoxFileExt->currentText(), QStringLiteral("zip"));
         dialog.ButtonCancel->click();
     });
-    AskActionTarget(nullptr, request(QStringLiteral("Change Extension")), m_results);
+    AskActionTarget(nullptr, request(opChangeExtension), m_results);
 }
 
 TEST_F(ConfirmDialogTest, MissingTargetFolderIsCreatedOnlyWhenTheUserAgrees)
@@ -138,7 +143,7 @@ TEST_F(ConfirmDialogTest, MissingTargetFolderIsCreatedOnlyWhenTheUserAgrees)
             dialog.EditToPathFile->setText(missing);
             dialog.ButtonYes->click();
         });
-        const QString result = AskActionTarget(nullptr, request(QStringLiteral("Make Number Files")), m_results);
+        const QString result = AskActionTarget(nullptr, request(opMakeNumberFiles), m_results);
         EXPECT_EQ(prompter().last().text, QStringLiteral("Create folder?\r\n") + missing);
         EXPECT_EQ(result, answer == PromptButton::Yes ? missing : QString());
         EXPECT_EQ(QFileInfo(missing).isDir(), answer == PromptButton::Yes);
@@ -148,7 +153,7 @@ TEST_F(ConfirmDialogTest, MissingTargetFolderIsCreatedOnlyWhenTheUserAgrees)
         dialog.EditToPathFile->setText(m_target + QStringLiteral("/nowhere/a.zip"));
         dialog.ButtonYes->click();
     });
-    EXPECT_EQ(AskActionTarget(nullptr, request(QStringLiteral("ZIP")), m_results), m_target + QStringLiteral("/nowhere/a.zip"));
+    EXPECT_EQ(AskActionTarget(nullptr, request(opZip), m_results), m_target + QStringLiteral("/nowhere/a.zip"));
 }
 
 TEST_F(ConfirmDialogTest, WhatTheActionAppliesTo)
@@ -164,7 +169,7 @@ TEST_F(ConfirmDialogTest, WhatTheActionAppliesTo)
         EXPECT_FALSE(dialog.CheckBoxReadOnly->isChecked());
         dialog.ButtonCancel->click();
     });
-    AskActionTarget(nullptr, request(QStringLiteral("Change Attribute Date/Time"), {big}, big), m_results);
+    AskActionTarget(nullptr, request(opChangeAttributes, {big}, big), m_results);
 
     whenConfirmShows([](TConfrim_Dlg& dialog) {
         EXPECT_EQ(dialog.LabelFileName->text(), QStringLiteral("3 files selected"));
@@ -172,7 +177,35 @@ TEST_F(ConfirmDialogTest, WhatTheActionAppliesTo)
         EXPECT_FALSE(dialog.ImageFileIcon->pixmap().isNull());
         dialog.ButtonCancel->click();
     });
-    AskActionTarget(nullptr, request(QStringLiteral("Append Files"), {"/a", "/b", "/c"}, big), m_results);
+    AskActionTarget(nullptr, request(opAppendFiles, {"/a", "/b", "/c"}, big), m_results);
+}
+
+// The browse button picks an archive only for "ZIP"; the zip of the tree's folder, like every
+// other action, picks a folder.
+TEST_F(ConfirmDialogTest, BrowseButtonPicksWhatTheActionTargets)
+{
+    const QString archive = m_target + QStringLiteral("/backup");
+    const struct {
+        OperationCode code;
+        const char* caption;
+        QString answer;
+        QString target;
+    } cases[] = {
+        {opZip, "Enter .ZIP file name or select", archive, archive + QStringLiteral(".ZIP")},
+        {opZipFolder, "Browse", m_target, m_target + QLatin1Char('/')},
+        {opUnzip, "Browse", m_target, m_target + QLatin1Char('/')},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.caption);
+        TConfrim_Dlg dialog(c.code, m_results, settings());
+        dialog.EditToPathFile->setText(home().root() + QStringLiteral("/elsewhere/"));
+        dialog.show();
+        pickers().answer(c.answer);
+        dialog.ButtonBrowsePathFile->click();
+        EXPECT_EQ(pickers().captions().last(), QLatin1String(c.caption));
+        EXPECT_EQ(dialog.EditToPathFile->text(), c.target);
+        dialog.reject();
+    }
 }
 
 TEST_F(ConfirmDialogTest, DateAndTimeStartAtTheFileStampOrNow)
@@ -217,8 +250,7 @@ TEST_F(ConfirmDialogTest, DateAndTimeStartAtTheFileStampOrNow)
 
 TEST_F(ConfirmDialogTest, StoredCompressionTurnsDeflationOff)
 {
-    TConfrim_Dlg dialog(m_results, settings());
-    dialog.LabelAction->setText(QStringLiteral("ZIP"));
+    TConfrim_Dlg dialog(opZip, m_results, settings());
     dialog.show();
     dialog.findChildren<QRadioButton*>().at(2)->click(); // "Stored"
     EXPECT_FALSE(dialog.RadioGroupDeflation->isEnabled());
@@ -242,38 +274,93 @@ protected:
     }
 };
 
-// A test branch on a 100-file batch: Cancel pressed during the 11th item stops the loop
-// before the 12th; the button reads "Wait..." until the dialog closes.
+// Watches the progress dialog from the UI thread while a batch runs.
+TFolProgress_Dlg* shownProgressDialog()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<TFolProgress_Dlg*>(widget); dialog && dialog->isVisible())
+            return dialog;
+    }
+    return nullptr;
+}
+
+// A test branch on a 100-file batch: the items run on a worker while the window stays
+// responsive; Cancel pressed during the 11th item stops the loop before the 12th, and the
+// button reads "Wait..." until the dialog closes. The dialog shows what the loop published.
 TEST_F(BatchTest, CancelStopsBetweenItems)
 {
     QStringList work;
     for (int i = 0; i < 100; ++i)
         work << QStringLiteral("/work/") + QString::number(i);
     QStringList done;
-    QString buttonText;
+    std::atomic<bool> onUiThread{false};
+    std::atomic<bool> cancelPressed{false};
     BatchBranch branch;
     branch.prepare = [](const BatchItem& item) -> QString { return item.path + QStringLiteral(".new"); };
     branch.run = [&](const BatchItem& item, const QString& newName) {
         done << newName;
-        if (item.index == 10) {
-            auto* dialog = dynamic_cast<TFolProgress_Dlg*>(item.progress);
-            dialog->ButtonCancel->click();
-            buttonText = dialog->ButtonCancel->text();
-            EXPECT_FALSE(dialog->ButtonCancel->isEnabled());
-            EXPECT_EQ(dialog->LabelListNames->text(), QStringLiteral("11 of 100 10"));
-            EXPECT_EQ(dialog->LabelProgressMeter->text(), QStringLiteral("/work/10 to \n/work/10.new"));
-            EXPECT_EQ(dialog->ProgressMeter->value(), 9);
-            EXPECT_TRUE(dialog->ItemMeter->isHidden());
-        }
+        if (QThread::currentThread() == qApp->thread())
+            onUiThread = true;
+        // The 11th item lasts until the window, polling, has shown it and Cancel was pressed.
+        for (int waited = 0; item.index == 10 && !cancelPressed && waited < 5000; waited += 5)
+            QThread::msleep(5);
         return BatchItemResult{};
     };
     BatchBranches::set(opChangeExtension, branch);
+
+    QString buttonText;
+    int ticksDuringItem = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        TFolProgress_Dlg* dialog = shownProgressDialog();
+        if (!dialog || cancelPressed || dialog->LabelListNames->text() != QStringLiteral("11 of 100 10"))
+            return;
+        // The UI thread keeps running while the item is at work.
+        if (++ticksDuringItem < 3)
+            return;
+        EXPECT_EQ(dialog->LabelAction->text(), QStringLiteral("Change Extension"));
+        EXPECT_EQ(dialog->LabelProgressMeter->text(), QStringLiteral("/work/10 to \n/work/10.new"));
+        EXPECT_EQ(dialog->ProgressMeter->value(), 9);
+        EXPECT_TRUE(dialog->ItemMeter->isHidden());
+        dialog->ButtonCancel->click();
+        buttonText = dialog->ButtonCancel->text();
+        EXPECT_FALSE(dialog->ButtonCancel->isEnabled());
+        cancelPressed = true;
+    });
+    watch.start(10);
     EXPECT_EQ(RunBatchDialog(nullptr, QStringLiteral("Change file extension..."), opChangeExtension, work, ConfirmResults(), false),
               BatchEnd::Cancelled);
+    EXPECT_TRUE(cancelPressed);
+    EXPECT_FALSE(onUiThread) << "the items run on the runner's worker";
     EXPECT_EQ(done.size(), 11);
     EXPECT_EQ(buttonText, QStringLiteral("Wait..."));
     for (QWidget* widget : QApplication::topLevelWidgets())
         EXPECT_EQ(qobject_cast<TFolProgress_Dlg*>(widget), nullptr) << "the dialog is freed";
+}
+
+// The branch's before-step runs on the UI thread (it may ask), and saying no ends the batch
+// before the first item, as a failure.
+TEST_F(BatchTest, BeforeStepRunsOnTheUiThread)
+{
+    for (const bool go : {false, true}) {
+        SCOPED_TRACE(go);
+        bool beforeOnUiThread = false;
+        int items = 0;
+        BatchBranch branch;
+        branch.before = [&](const QStringList& work, const ConfirmResults&) {
+            beforeOnUiThread = QThread::currentThread() == qApp->thread() && work.size() == 2;
+            return go;
+        };
+        branch.run = [&](const BatchItem&, const QString&) {
+            ++items;
+            return BatchItemResult{};
+        };
+        BatchBranches::set(opChangeExtension, branch);
+        EXPECT_EQ(RunBatchDialog(nullptr, QStringLiteral("x"), opChangeExtension, {"/a", "/b"}, ConfirmResults(), false),
+                  go ? BatchEnd::Done : BatchEnd::Failed);
+        EXPECT_TRUE(beforeOnUiThread);
+        EXPECT_EQ(items, go ? 2 : 0);
+    }
 }
 
 TEST_F(BatchTest, ItemErrorsGoOnAndAFatalErrorEndsTheBatchSilently)
@@ -282,8 +369,7 @@ TEST_F(BatchTest, ItemErrorsGoOnAndAFatalErrorEndsTheBatchSilently)
     QStringList itemTexts;
     BatchBranch branch;
     branch.run = [&](const BatchItem& item, const QString&) {
-        auto* dialog = dynamic_cast<TFolProgress_Dlg*>(item.progress);
-        itemTexts << dialog->LabelItemMeter->text();
+        itemTexts << item.loop->labels().itemText;
         if (item.path == QLatin1String("/b"))
             return BatchItemResult{BatchItemResult::Status::Failed, QString(), QStringLiteral("ERROR on b")};
         if (item.path == QLatin1String("/d"))

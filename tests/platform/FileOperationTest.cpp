@@ -2,7 +2,7 @@
 // failure (no space, I/O error, a vanishing source, Cancel) loses data or leaves a partial file.
 #include "platform/FileOperation.h"
 #include "platform/TransferFaults.h"
-#include "platform/TransferRunner.h"
+#include "platform/JobWaiter.h"
 
 #include "support/TempHome.h"
 
@@ -485,21 +485,20 @@ TEST_F(FileOperationTest, RenameNeverReplaces)
 }
 
 // Cancels the job when it reaches a given item, as the progress dialog's Cancel would.
-class CancellingRunner final : public TransferRunner {
+class CancellingWaiter final : public JobWaiter {
 public:
-    explicit CancellingRunner(QString at) : m_at(std::move(at)) {}
-    void run(TransferJob& job, bool) override
+    explicit CancellingWaiter(QString at) : m_at(std::move(at)) {}
+    void wait(JobRunner& runner, const QString&) override
     {
         TransferFaults faults;
         faults.beforeItem = [&](const QString& item) {
             if (item.endsWith(m_at))
-                job.cancel();
+                runner.cancel();
         };
         TransferFaults::set(faults);
-        runOnWorker(job, [&] {
-            while (!job.isFinished())
-                QThread::msleep(1);
-        });
+        runner.start();
+        while (!runner.isFinished())
+            QThread::msleep(1);
     }
 
 private:
@@ -511,11 +510,11 @@ TEST_F(FileOperationTest, CancelDuringACopyRemovesThePartialFile)
     makeFile(QStringLiteral("work/src/1"), pattern(1000, 1));
     makeFile(QStringLiteral("work/src/2"), pattern(20 << 20, 2));
     makeFile(QStringLiteral("work/src/3"), pattern(1000, 3));
-    CancellingRunner runner(QStringLiteral("/2"));
-    TransferRunner::setInstance(&runner);
+    CancellingWaiter waiter(QStringLiteral("/2"));
+    JobWaiter::setInstance(&waiter);
     const FileOperationResult result = RunFileOperation(FileOperationKind::Copy, {path(QStringLiteral("src"))},
                                                         {path(QStringLiteral("dst/"))});
-    TransferRunner::setInstance(nullptr);
+    JobWaiter::setInstance(nullptr);
     EXPECT_TRUE(result.aborted);
     EXPECT_FALSE(result.ok());
     EXPECT_EQ(entriesBelow(path(QStringLiteral("dst"))), (QStringList{QStringLiteral("src"), QStringLiteral("src/1")}));

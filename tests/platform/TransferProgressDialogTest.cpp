@@ -2,6 +2,7 @@
 // its Cancel stops the operation between items without a partial file.
 #include "platform/FileOperation.h"
 #include "platform/TransferFaults.h"
+#include "platform/ui/ProgressWindowWaiter.h"
 #include "platform/ui/TransferProgressDialog.h"
 
 #include "support/TempHome.h"
@@ -22,7 +23,7 @@ protected:
     void SetUp() override
     {
         TempHomeTest::SetUp();
-        TransferRunner::setInstance(&m_runner);
+        JobWaiter::setInstance(&m_waiter);
         for (const char* name : {"1", "2", "3"})
             makeFile(QStringLiteral("src/") + QLatin1String(name), QByteArray(1000, 'x'));
         m_src = home().root() + QStringLiteral("/src");
@@ -30,7 +31,7 @@ protected:
     }
     void TearDown() override
     {
-        TransferRunner::setInstance(nullptr);
+        JobWaiter::setInstance(nullptr);
         TransferFaults::clear();
         TempHomeTest::TearDown();
     }
@@ -60,7 +61,7 @@ protected:
         timer->start(20);
     }
 
-    DialogTransferRunner m_runner;
+    ProgressWindowWaiter m_waiter;
     QString m_src;
     QString m_dst;
     bool m_seen = false;
