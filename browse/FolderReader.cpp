@@ -2,8 +2,7 @@
 
 #include "browse/DosAttrib.h"
 #include "browse/HiddenList.h"
-
-#include <QFile>
+#include "platform/FileName.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -56,7 +55,7 @@ uint32_t attributesOf(const struct statx& st, bool dotName, bool listedHidden)
 class DosAttribReader {
 public:
     explicit DosAttribReader(const QString& folder)
-        : m_path(QFile::encodeName(folder).toStdString())
+        : m_path(FileName::encode(folder).toStdString())
     {
         if (m_path.empty() || m_path.back() != '/')
             m_path += '/';
@@ -206,7 +205,7 @@ FolderReader::FolderReader(QString folder, Scope scope)
 bool FolderReader::read(const std::function<bool(const FolderEntry&)>& visit)
 {
     m_error.clear();
-    const int fd = ::open(QFile::encodeName(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(FileName::encode(m_folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         m_error = QStringLiteral("Cannot read the folder %1: %2").arg(m_folder, QString::fromLocal8Bit(std::strerror(errno)));
         return false;

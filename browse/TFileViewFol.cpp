@@ -9,6 +9,7 @@
 #include "browse/FileSortOrder.h"
 #include "browse/FileTypeNames.h"
 #include "browse/TPathViewFol.h"
+#include "platform/LocalFiles.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 #include "platform/ui/PropertiesDialog.h"
@@ -105,7 +106,7 @@ void TFileViewFol::setDirectory(const QString& directory)
         }
         return;
     }
-    if (directory.isEmpty() || !QFileInfo(directory).isDir())
+    if (directory.isEmpty() || !LocalFiles::isDir(directory))
         return;
     QString folder = QDir::cleanPath(QFileInfo(directory).absoluteFilePath());
     if (!folder.endsWith(QLatin1Char('/')))

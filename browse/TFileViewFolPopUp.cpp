@@ -2,6 +2,7 @@
 
 #include "browse/BrowsePaths.h"
 #include "browse/TFileViewFol.h"
+#include "platform/LocalFiles.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 
@@ -32,7 +33,7 @@ TFileViewFolPopUp::TFileViewFolPopUp(TFileViewFol* list, QWidget* parent)
     connect(addItem(this, QStringLiteral("Open file [Windoze]"), "OpenFileNode", any), &QAction::triggered, list,
             &TFileViewFol::OpenSelected);
     connect(addItem(this, QStringLiteral("Find"), "FindNode", true), &QAction::triggered, this, [list] {
-        const QString folder = QFileInfo(list->Directory()).isDir() ? BrowsePaths::withoutTrailingSlash(list->Directory())
+        const QString folder = LocalFiles::isDir(list->Directory()) ? BrowsePaths::withoutTrailingSlash(list->Directory())
                                                                     : QString();
         if (!ShellExecute(QStringLiteral("Find"), folder).accepted)
             Prompter::instance().error(QStringLiteral("Can not Find file  ") + folder);

@@ -8,6 +8,8 @@
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFolPopUp.h"
 #include "browse/TTabControlDriveFol.h"
+#include "platform/FileName.h"
+#include "platform/LocalFiles.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 #include "platform/ui/PropertiesDialog.h"
@@ -166,7 +168,7 @@ QString TPathViewFol::GetNodePath(const QTreeWidgetItem* node) const
 
 void TPathViewFol::addFolderNode(QTreeWidgetItem* parent, const QString& name, const QString& path, bool network)
 {
-    auto* node = new QTreeWidgetItem(parent, {name});
+    auto* node = new QTreeWidgetItem(parent, {FileName::display(name)});
     node->setIcon(0, ItemIcons::instance().folderIcon(false));
     node->setData(0, LevelRole, int(FolderLevel));
     node->setData(0, PathRole, path);
@@ -211,7 +213,7 @@ QTreeWidgetItem* TPathViewFol::driveNodeOf(const QString& path) const
 
 bool TPathViewFol::GoToPath(const QString& path)
 {
-    if (path.isEmpty() || !QFileInfo(path).isDir())
+    if (path.isEmpty() || !LocalFiles::isDir(path))
         return false;
     const QString clean = BrowsePaths::withoutTrailingSlash(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     const DriveInfo drive = DriveOfPath(clean);
@@ -244,8 +246,10 @@ bool TPathViewFol::GoToPath(const QString& path)
     const QString rest = clean.mid(driveRoot == QLatin1String("/") ? 1 : driveRoot.size() + 1);
     for (const QString& part : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         QTreeWidgetItem* next = nullptr;
+        // By path, not caption: two names that differ only in bytes that are not UTF-8 show alike.
+        const QString wanted = childPath(GetNodePath(node), part);
         for (int i = 0; i < node->childCount() && !next; ++i) {
-            if (node->child(i)->text(0) == part)
+            if (GetNodePath(node->child(i)) == wanted)
                 next = node->child(i);
         }
         if (!next)
@@ -346,7 +350,7 @@ void TPathViewFol::contextMenuEvent(QContextMenuEvent* event)
 void TPathViewFol::runVerb(const QString& verb)
 {
     // A selection that is not an existing folder ("My Computer") gives the verb nothing.
-    const QString path = QFileInfo(m_selectedPath).isDir() ? BrowsePaths::withoutTrailingSlash(m_selectedPath) : QString();
+    const QString path = LocalFiles::isDir(m_selectedPath) ? BrowsePaths::withoutTrailingSlash(m_selectedPath) : QString();
     if (!ShellExecute(verb, path).accepted)
         Prompter::instance().error(QStringLiteral("Can not ") + verb + QStringLiteral(" file  ") + path);
 }

@@ -5,6 +5,7 @@
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TPathViewFolPopUp.h"
+#include "platform/LocalFiles.h"
 #include "platform/Prompter.h"
 
 #include <QCoreApplication>
@@ -18,7 +19,7 @@ namespace {
 // folder may have been removed since).
 QString nearestExisting(QString folder, const QString& root)
 {
-    while (!QFileInfo(folder).isDir() && folder.size() > root.size())
+    while (!LocalFiles::isDir(folder) && folder.size() > root.size())
         folder = QFileInfo(folder).path();
     return folder;
 }

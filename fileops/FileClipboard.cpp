@@ -1,6 +1,6 @@
 #include "fileops/FileClipboard.h"
 
-#include <QDir>
+#include "platform/LocalFiles.h"
 
 namespace {
 const QString kContents = QStringLiteral("/*");
@@ -37,11 +37,9 @@ QStringList FileClipboard::expandTreeSource(const QString& source)
 {
     if (!isDriveContents(source))
         return {source};
-    QString root = source.chopped(1);
-    QDir dir(root);
+    const QString root = source.chopped(1); // ends with "/"
     QStringList paths;
-    const QStringList names = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& name : names)
-        paths << dir.filePath(name);
+    for (const QString& name : LocalFiles::entryNames(root))
+        paths << root + name;
     return paths;
 }

@@ -2,15 +2,14 @@
 
 #include "fileops/FileDropMime.h"
 #include "platform/ChangeNotices.h"
+#include "platform/FileName.h"
 #include "platform/FileOperation.h"
+#include "platform/LocalFiles.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 
 #include <QClipboard>
 #include <QCursor>
-#include <QFile>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
 
@@ -65,7 +64,7 @@ QString nameOf(const QString& path)
 
 bool isFolder(const QString& path)
 {
-    return !path.isEmpty() && QFileInfo(path).isDir();
+    return LocalFiles::isDir(path);
 }
 
 FileOperationKind kindOf(TransferMode mode)
@@ -188,7 +187,7 @@ void TransferCommands::forgetPastedCut()
         return;
     const FileDropList held = FileDropMime::read(clipboard->mimeData());
     const bool allGone = std::none_of(held.paths.cbegin(), held.paths.cend(),
-                                      [](const QString& path) { return QFileInfo::exists(path) || QFileInfo(path).isSymLink(); });
+                                      [](const QString& path) { return LocalFiles::entryExists(path); });
     if (!held.paths.isEmpty() && allGone)
         clipboard->clear();
 }
@@ -342,7 +341,7 @@ QString TransferCommands::freeFolderName(const QString& parent, int firstNumber)
     const QString base = QStringLiteral("New Folder");
     const QString folder = withoutSlash(parent) == QLatin1String("/") ? QString() : withoutSlash(parent);
     QString name = base;
-    for (int n = firstNumber; QFileInfo::exists(folder + QLatin1Char('/') + name); ++n)
+    for (int n = firstNumber; LocalFiles::entryExists(folder + QLatin1Char('/') + name); ++n)
         name = base + QLatin1Char('(') + QString::number(n) + QLatin1Char(')');
     return name;
 }
@@ -363,7 +362,7 @@ bool TransferCommands::newFolder()
         return false;
     }
     const QString path = (parent == QLatin1String("/") ? QString() : parent) + QLatin1Char('/') + name;
-    if (!QDir().mkdir(path))
+    if (!LocalFiles::makeFolder(path))
         return false;
     NotifyChange(ChangeEvent::MakeFolder, path);
     m_panes.rebuildTreeAt(path);
@@ -378,7 +377,7 @@ QString TransferCommands::newFolderInList()
     if (folder.isEmpty())
         return QString();
     const QString path = (folder == QLatin1String("/") ? QString() : folder) + QLatin1Char('/') + freeFolderName(folder, 2);
-    if (!QDir().mkdir(path))
+    if (!LocalFiles::makeFolder(path))
         return QString(); // not reported, as the list's own shortcut has always done
     NotifyChange(ChangeEvent::MakeFolder, path);
     m_panes.rebuildTreeAt(path);
@@ -390,7 +389,7 @@ QString TransferCommands::freeTextFileName(const QString& folder)
 {
     const QString base = withoutSlash(folder) == QLatin1String("/") ? QString() : withoutSlash(folder);
     QString path = base + QStringLiteral("/Newtext.txt");
-    for (int n = 0; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
+    for (int n = 0; LocalFiles::entryExists(path); ++n)
         path = base + QStringLiteral("/Newtext") + QString::number(n) + QStringLiteral(".txt");
     return path;
 }
@@ -403,7 +402,7 @@ QString TransferCommands::newTextFile()
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString path = freeTextFileName(folder);
         // Made exclusively: a file that appeared meanwhile is never truncated.
-        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(FileName::encode(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             ::close(fd);
             NotifyChange(ChangeEvent::Create, withoutSlash(folder));
@@ -442,7 +441,7 @@ void TransferCommands::copyTo(bool move)
             sources << withoutSlash(m_panes.treeSelectedPath());
     } else {
         for (const ListEntry& entry : selected) {
-            if (QFileInfo::exists(entry.fullPath) || QFileInfo(entry.fullPath).isSymLink())
+            if (LocalFiles::entryExists(entry.fullPath))
                 sources << entry.fullPath;
         }
     }

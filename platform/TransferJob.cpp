@@ -1,5 +1,7 @@
 #include "platform/TransferJob.h"
 
+#include "platform/FileName.h"
+#include "platform/LocalFiles.h"
 #include "platform/TransferFaults.h"
 #include "platform/Trash.h"
 #include "platform/linux/FileCopier.h"
@@ -7,7 +9,6 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QThread>
@@ -25,12 +26,13 @@ namespace {
 
 QByteArray native(const QString& path)
 {
-    return QFile::encodeName(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    return FileName::encode(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
 }
 
+// The path as the program carries it; messages show it through the Prompter's display form.
 QString shown(const QByteArray& path)
 {
-    return QFile::decodeName(path);
+    return FileName::decode(path);
 }
 
 QByteArray nameOf(const QByteArray& path)
@@ -147,7 +149,7 @@ QString TransferJob::currentItem() const
 void TransferJob::setCurrent(const QByteArray& path)
 {
     QMutexLocker lock(&m_currentMutex);
-    m_current = shown(path);
+    m_current = FileName::display(shown(path));
 }
 
 void TransferJob::itemDone(std::int64_t bytes)
@@ -184,21 +186,21 @@ bool TransferJob::plan()
     QByteArray folder;
     if (m_kind == FileOperationKind::Copy || m_kind == FileOperationKind::Move) {
         const QString target = m_targets.first();
-        const bool intoFolder = QFileInfo(target).isDir() || target.endsWith(QLatin1Char('/')) || m_sources.size() > 1;
+        const bool intoFolder = LocalFiles::isDir(target) || target.endsWith(QLatin1Char('/')) || m_sources.size() > 1;
         if (!oneToOne && intoFolder)
             folder = native(target);
     }
     for (qsizetype i = 0; i < m_sources.size(); ++i) {
         Pair pair{native(m_sources[i]), QByteArray()};
         if (m_kind == FileOperationKind::Rename && !m_targets[i].contains(QLatin1Char('/')))
-            pair.dst = joined(folderOf(pair.src), QFile::encodeName(m_targets[i]));
+            pair.dst = joined(folderOf(pair.src), FileName::encode(m_targets[i]));
         else if (m_kind != FileOperationKind::Delete)
             pair.dst = folder.isEmpty() ? native(m_targets[oneToOne ? i : 0]) : joined(folder, nameOf(pair.src));
         if (!checkPair(pair))
             return false;
         m_pairs.push_back(pair);
     }
-    if (!folder.isEmpty() && !QDir().mkpath(shown(folder)))
+    if (!folder.isEmpty() && !LocalFiles::makePath(shown(folder)))
         return failWith(verbOf(m_kind), folder, FileCopier::errorText(errno ? errno : EACCES));
     return true;
 }

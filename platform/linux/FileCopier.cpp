@@ -1,9 +1,7 @@
 #include "platform/linux/FileCopier.h"
 
+#include "platform/FileName.h"
 #include "platform/TransferFaults.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <chrono>
@@ -502,7 +500,7 @@ bool removeBelow(const QByteArray& path, dev_t device, const std::function<bool(
     if (S_ISDIR(st.st_mode)) {
         if (st.st_dev != device || FileCopier::isMountRoot(path)) {
             if (error)
-                *error = QStringLiteral("\"") + QFile::decodeName(path) + QStringLiteral("\" is a mounted volume and is not deleted.");
+                *error = QStringLiteral("\"") + FileName::decode(path) + QStringLiteral("\" is a mounted volume and is not deleted.");
             errno = EBUSY;
             return false;
         }

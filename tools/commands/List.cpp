@@ -8,6 +8,8 @@
 #include "browse/FileListing.h"
 #include "browse/FileSorter.h"
 #include "browse/FileTypeNames.h"
+#include "platform/FileName.h"
+#include "platform/LocalFiles.h"
 
 #include <QFileInfo>
 
@@ -76,7 +78,8 @@ void printRow(FileListing& listing, const FileItemText& text, int row, FileTypeN
         line += text.subItem(listing, row, index, typeNames);
     }
     line += QLatin1Char('\n');
-    const QByteArray bytes = line.toUtf8();
+    // The name's own bytes, as ls and find print them to a pipe.
+    const QByteArray bytes = FileName::encode(line);
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
@@ -91,7 +94,7 @@ int runList(const QStringList& args)
         QStringList roots;
         std::vector<TFileInfo> drives = DriveItems::rows(ListDrives(), &roots);
         listing.setDrives(std::move(drives), std::move(roots));
-    } else if (!QFileInfo(folder).isDir()) {
+    } else if (!LocalFiles::isDir(folder)) {
         fvtool::err(QStringLiteral("fvtool list: %1 is not a folder").arg(parsed->folder));
         return 1;
     } else if (!listing.listFolder(folder, parsed->options)) {
