@@ -2,6 +2,7 @@
 
 #include "browse/BrowsePaths.h"
 #include "browse/TFileViewFol.h"
+#include "platform/FileName.h"
 #include "platform/LocalFiles.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
@@ -150,7 +151,7 @@ void TFileViewFolPopUp::saveToClipboard()
     Prompter::instance().information(QStringLiteral("The following has been saved to the clipboard.\r\n"
                                                     "You may now paste this into any other applications as text.\r\n\r\n")
                                      + text);
-    QGuiApplication::clipboard()->setText(text);
+    QGuiApplication::clipboard()->setText(FileName::display(text)); // plain text for other programs
 }
 
 void TFileViewFolPopUp::makeShortcuts(const QString& folder)

@@ -395,7 +395,7 @@ void TPathViewFol::SavePathToClipboard()
     Prompter::instance().information(QStringLiteral("The following has been saved to the clipboard.\r\n"
                                                     "You may now paste this into any other applications as text.\r\n\r\n")
                                      + text);
-    QGuiApplication::clipboard()->setText(text);
+    QGuiApplication::clipboard()->setText(FileName::display(text)); // plain text for other programs
 }
 
 void TPathViewFol::ToggleSingleDrive()

@@ -61,7 +61,8 @@ void write(QMimeData* mime, const QStringList& paths)
 {
     mime->setData(QLatin1String(kUriList), uriListBytes(paths));
     mime->setData(QLatin1String(kGnomeCopiedFiles), gnomeCopiedFilesBytes(paths));
-    mime->setText(paths.join(QLatin1Char('\n')));
+    // Plain text for editors; the URL forms carry the bytes.
+    mime->setText(FileName::display(paths.join(QLatin1Char('\n'))));
 }
 
 QStringList parseUriList(const QByteArray& bytes)

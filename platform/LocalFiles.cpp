@@ -2,8 +2,11 @@
 
 #include "platform/FileName.h"
 
+#include <QDir>
+
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
@@ -22,6 +25,18 @@ bool statOf(const QString& path, struct stat* st, bool follow)
 }
 
 } // namespace
+
+QString LocalFiles::absolutePath(const QString& path)
+{
+    if (path.startsWith(QLatin1Char('/')))
+        return QDir::cleanPath(path);
+    QString folder;
+    if (char* cwd = ::getcwd(nullptr, 0)) {
+        folder = FileName::decode(cwd, qsizetype(std::strlen(cwd)));
+        ::free(cwd);
+    }
+    return QDir::cleanPath(folder + QLatin1Char('/') + path);
+}
 
 bool LocalFiles::exists(const QString& path)
 {

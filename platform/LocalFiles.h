@@ -8,6 +8,10 @@
 
 class LocalFiles {
 public:
+    // The path made absolute against the process's working folder (read by its bytes) and
+    // cleaned. QFileInfo::absoluteFilePath re-encodes a relative path and loses its escapes.
+    static QString absolutePath(const QString& path);
+
     // Whether something is reached there, through links (stat, as QFileInfo::exists).
     static bool exists(const QString& path);
     // Whether the entry itself is there, a link that leads nowhere included (lstat).

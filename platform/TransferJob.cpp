@@ -8,8 +8,6 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDir>
-#include <QFileInfo>
 #include <QLocale>
 #include <QThread>
 
@@ -26,7 +24,7 @@ namespace {
 
 QByteArray native(const QString& path)
 {
-    return FileName::encode(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    return FileName::encode(LocalFiles::absolutePath(path));
 }
 
 // The path as the program carries it; messages show it through the Prompter's display form.

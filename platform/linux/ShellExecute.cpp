@@ -71,7 +71,7 @@ ShellExecuteResult ShellExecute(const QString& verb, const QString& file, const 
     const QString action = verb.toLower();
     const bool url = isUrl(file);
     // Only strings of QFileInfo: the file system is asked through LocalFiles, which keeps the bytes.
-    const QFileInfo info(file);
+    const QFileInfo info(url ? file : LocalFiles::absolutePath(file));
     const bool isDir = !url && LocalFiles::isDir(file);
     if (!url && !LocalFiles::exists(file))
         return refused(LocalFiles::isDir(info.absolutePath()) ? kNotFound : kPathNotFound);

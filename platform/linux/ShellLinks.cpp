@@ -80,7 +80,7 @@ QString CreateShortcut(const QString& target, const QString& workingFolder, cons
         path.chop(4);
     if (!path.endsWith(QLatin1String(".desktop")))
         path += QStringLiteral(".desktop");
-    const QFileInfo info(target);
+    const QFileInfo info(LocalFiles::absolutePath(target));
     QString text = QStringLiteral("[Desktop Entry]\nVersion=1.0\nName=") + escapedValue(FileName::display(info.fileName().isEmpty() ? target : info.fileName()))
         + QLatin1Char('\n');
     if (IsRunnableProgram(info.absoluteFilePath())) {

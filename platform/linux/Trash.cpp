@@ -90,7 +90,7 @@ QString topOfTrash(const QString& trashFolder)
 // folder belongs to the volume (and trash) where it really lies, and is restored there.
 QString realLocation(const QString& path)
 {
-    const QFileInfo item(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    const QFileInfo item(LocalFiles::absolutePath(path));
     char* real = ::realpath(native(item.path()).constData(), nullptr);
     if (!real)
         return item.filePath();

@@ -6,6 +6,7 @@
 
 #include "support/TempHome.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMimeData>
 
@@ -144,6 +145,11 @@ TEST_F(LocalFilesTest, ReachesANameThatIsNotUtf8)
     EXPECT_FALSE(LocalFiles::isFile(folder + QStringLiteral("/broken")));
     EXPECT_EQ(LocalFiles::entryNames(folder),
               (QStringList{FileName::decode("a\xff.txt"), QStringLiteral("broken"), FileName::decode("d\xe9")}));
+    // A relative path is made absolute without losing its bytes.
+    const QString working = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder));
+    EXPECT_EQ(FileName::encode(LocalFiles::absolutePath(FileName::decode("./x/../a\xff.txt"))), FileName::encode(file));
+    QDir::setCurrent(working);
     EXPECT_TRUE(LocalFiles::remove(file));
     EXPECT_FALSE(LocalFiles::entryExists(file));
 }

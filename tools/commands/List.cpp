@@ -11,7 +11,6 @@
 #include "platform/FileName.h"
 #include "platform/LocalFiles.h"
 
-#include <QFileInfo>
 
 #include <cstdio>
 #include <optional>
@@ -89,7 +88,7 @@ int runList(const QStringList& args)
     if (!parsed)
         return 2;
     FileListing listing;
-    const QString folder = QFileInfo(parsed->folder).absoluteFilePath();
+    const QString folder = LocalFiles::absolutePath(parsed->folder);
     if (parsed->folder.compare(FileListing::myComputer(), Qt::CaseInsensitive) == 0) {
         QStringList roots;
         std::vector<TFileInfo> drives = DriveItems::rows(ListDrives(), &roots);
