@@ -9,6 +9,7 @@
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
 #include "platform/Drives.h"
+#include "platform/LocalFiles.h"
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
@@ -16,11 +17,10 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QHelpEvent>
 #include <QToolTip>
 #include <QTreeWidget>
-#include <QDir>
-#include <QFileInfo>
 
 MainWindowBrowse::MainWindowBrowse(TFormMainFolvane3* window, MainWindowControls& c)
     : QObject(window)
@@ -78,7 +78,7 @@ void MainWindowBrowse::applyFileFilters(bool showHiddenSystem)
 void MainWindowBrowse::PathViewFol1DirChange(const QString& selectedPath)
 {
     // The drives view is no folder: neither the current folder nor a recent one.
-    if (!QFileInfo(selectedPath).isDir())
+    if (!LocalFiles::isDir(selectedPath))
         return;
     m_window->setCurrentPath(PathText::withTrailingSlash(selectedPath));
     if (m_window->CurrentMode() != vmFileManager || !m_c.PathViewFol1->isVisible())
@@ -95,7 +95,7 @@ void MainWindowBrowse::FileViewFol1KeyDown(int key, Qt::KeyboardModifiers modifi
         return;
     const QStringList selected = m_c.FileViewFol1->selectedPaths();
     // A folder has no text to show: Enter on it is left to the list's own opening.
-    if (selected.isEmpty() || !QFileInfo(selected.first()).isFile())
+    if (selected.isEmpty() || !LocalFiles::isFile(selected.first()))
         return;
     m_window->setCurrentFile(selected.first());
     Q_EMIT m_window->viewModeRequested(vmFileViewer, selected.first());
@@ -140,9 +140,9 @@ bool MainWindowBrowse::eventFilter(QObject* watched, QEvent* event)
 
 void MainWindowBrowse::openFileWithShell(const QString& file)
 {
-    if (file.isEmpty() || !QFileInfo(file).isFile())
+    if (file.isEmpty() || !LocalFiles::isFile(file))
         return;
     const ShellExecuteResult result = ShellExecute(QStringLiteral("Open"), file);
     if (!result.accepted)
-        Prompter::instance().error(QStringLiteral("Can not Open file  ") + QFileInfo(file).fileName());
+        Prompter::instance().error(QStringLiteral("Can not Open file  ") + PathText::nameOf(file));
 }

@@ -1,11 +1,11 @@
 #include "browse/BrowseNavigator.h"
 
-#include "platform/PathText.h"
 #include "browse/FileListing.h"
 #include "platform/Drives.h"
+#include "platform/LocalFiles.h"
+#include "platform/PathText.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -36,8 +36,8 @@ QString BrowseNavigator::nearestExisting(const QString& folder)
     if (folder.isEmpty() || QDir::isRelativePath(folder))
         return QString();
     QString candidate = QDir::cleanPath(folder);
-    while (!QFileInfo(candidate).isDir()) {
-        const QString parent = QFileInfo(candidate).path();
+    while (!LocalFiles::isDir(candidate)) {
+        const QString parent = PathText::folderOf(candidate);
         if (parent == candidate)
             return QString();
         candidate = parent;
@@ -52,7 +52,7 @@ QString BrowseNavigator::parentOf(const QString& folder)
     const QString path = PathText::withoutTrailingSlash(QDir::cleanPath(folder));
     if (path == DriveOfPath(path).root)
         return FileListing::myComputer();
-    return QFileInfo(path).path();
+    return PathText::folderOf(path);
 }
 
 void BrowseNavigator::goTo(const QString& folder, Change change)

@@ -2,6 +2,7 @@
 
 #include "browse/ItemIcons.h"
 #include "browse/FileTypeNames.h"
+#include "platform/FileName.h"
 
 #include <QApplication>
 #include <QFont>
@@ -144,7 +145,10 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
     const int row = index.row();
     switch (role) {
     case Qt::DisplayRole:
+        fetch(row);
+        return FileName::display(displayText(row, index.column()).toString());
     case Qt::EditRole:
+        // The name with its bytes: an edit of the rest of it keeps them.
         fetch(row);
         return displayText(row, index.column());
     case Qt::DecorationRole:
@@ -209,7 +213,7 @@ QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const
     std::sort(rows.begin(), rows.end());
     QList<QUrl> urls;
     for (int row : rows)
-        urls << QUrl::fromLocalFile(data(index(row, 0), FullPathRole).toString());
+        urls << FileName::toUrl(data(index(row, 0), FullPathRole).toString());
     auto* mime = new QMimeData;
     mime->setUrls(urls);
     return mime;

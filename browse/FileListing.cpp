@@ -3,6 +3,7 @@
 #include "browse/FileSorter.h"
 #include "browse/FileTypeNames.h"
 #include "browse/FolderReader.h"
+#include "platform/FileName.h"
 #include "platform/PathText.h"
 
 #include <QFile>
@@ -32,7 +33,7 @@ bool FileListing::listFolder(const QString& directory, const ListingOptions& opt
     bool abandoned = false;
     FolderReader reader(m_directory);
     const bool read = reader.read([&](const FolderEntry& entry) {
-        QString name = QFile::decodeName(QByteArray::fromRawData(entry.name, qsizetype(entry.nameLength)));
+        QString name = FileName::decode(entry.name, qsizetype(entry.nameLength));
         const bool wanted = entry.isDirectory ? options.showFolders : mask.matches(name);
         if (wanted && FileAttributes::passesFileFilter(entry.attributes, options.fileType)) {
             TFileInfo item;

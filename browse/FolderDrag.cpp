@@ -1,19 +1,20 @@
 #include "browse/FolderDrag.h"
 
+#include "platform/FileName.h"
+#include "platform/LocalFiles.h"
+
 #include <QApplication>
 #include <QDrag>
-#include <QFileInfo>
 #include <QMimeData>
 #include <QMouseEvent>
-#include <QUrl>
 #include <QWidget>
 
 QMimeData* FolderDrag::dragData(const QString& folder, bool isDriveRoot)
 {
-    if (isDriveRoot || folder.isEmpty() || !QFileInfo(folder).isDir())
+    if (isDriveRoot || folder.isEmpty() || !LocalFiles::isDir(folder))
         return nullptr;
     auto* data = new QMimeData;
-    data->setUrls({QUrl::fromLocalFile(folder)});
+    data->setUrls({FileName::toUrl(folder)});
     return data;
 }
 

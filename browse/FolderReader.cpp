@@ -3,6 +3,7 @@
 #include "browse/DosAttrib.h"
 #include "browse/HiddenList.h"
 #include "platform/DirStream.h"
+#include "platform/FileName.h"
 
 #include <QFile>
 
@@ -51,7 +52,7 @@ uint32_t attributesOf(const struct statx& st, bool dotName, bool listedHidden)
 class DosAttribReader {
 public:
     explicit DosAttribReader(const QString& folder)
-        : m_path(QFile::encodeName(folder).toStdString())
+        : m_path(FileName::encode(folder).toStdString())
     {
         if (m_path.empty() || m_path.back() != '/')
             m_path += '/';
@@ -199,7 +200,7 @@ FolderReader::FolderReader(QString folder, Scope scope)
 bool FolderReader::read(const std::function<bool(const FolderEntry&)>& visit)
 {
     m_error.clear();
-    DirStream dir(QFile::encodeName(m_folder));
+    DirStream dir(FileName::encode(m_folder));
     if (!dir.isOpen()) {
         m_error = dir.errorString();
         return false;

@@ -1,9 +1,9 @@
 #include "browse/SubfolderReader.h"
 
 #include "browse/FolderReader.h"
+#include "platform/FileName.h"
 
 #include <QCollator>
-#include <QFile>
 
 #include <algorithm>
 
@@ -15,7 +15,7 @@ QStringList subfolders(const QString& folder, TFileType folderType)
     FolderReader reader(folder, FolderReader::Scope::FoldersOnly);
     reader.read([&](const FolderEntry& entry) {
         if (FileAttributes::passesFolderFilter(entry.attributes, folderType))
-            names.append(QFile::decodeName(QByteArray(entry.name, qsizetype(entry.nameLength))));
+            names.append(FileName::decode(entry.name, qsizetype(entry.nameLength)));
         return true;
     });
     QCollator collator;

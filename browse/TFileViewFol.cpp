@@ -7,6 +7,8 @@
 #include "browse/FileViewKeys.h"
 #include "browse/SortArrowStyle.h"
 #include "browse/TFileViewFolPopUp.h"
+#include "browse/TPathViewFol.h"
+#include "platform/LocalFiles.h"
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
@@ -104,7 +106,7 @@ void TFileViewFol::setDirectory(const QString& directory)
         }
         return;
     }
-    if (directory.isEmpty() || !QFileInfo(directory).isDir())
+    if (directory.isEmpty() || !LocalFiles::isDir(directory))
         return;
     const QString folder = PathText::withTrailingSlash(QDir::cleanPath(QFileInfo(directory).absoluteFilePath()));
     if (folder == m_directory)

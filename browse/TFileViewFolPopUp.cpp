@@ -2,6 +2,8 @@
 
 #include "browse/BrowsePaths.h"
 #include "browse/TFileViewFol.h"
+#include "platform/FileName.h"
+#include "platform/LocalFiles.h"
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
@@ -33,7 +35,7 @@ TFileViewFolPopUp::TFileViewFolPopUp(TFileViewFol* list, QWidget* parent)
     connect(addItem(this, QStringLiteral("Open file [Windoze]"), "OpenFileNode", any), &QAction::triggered, list,
             &TFileViewFol::OpenSelected);
     connect(addItem(this, QStringLiteral("Find"), "FindNode", true), &QAction::triggered, this, [list] {
-        const QString folder = QFileInfo(list->Directory()).isDir() ? PathText::withoutTrailingSlash(list->Directory())
+        const QString folder = LocalFiles::isDir(list->Directory()) ? PathText::withoutTrailingSlash(list->Directory())
                                                                     : QString();
         if (!ShellExecute(QStringLiteral("Find"), folder).accepted)
             Prompter::instance().error(QStringLiteral("Can not Find file  ") + folder);
@@ -150,7 +152,7 @@ void TFileViewFolPopUp::saveToClipboard()
     Prompter::instance().information(QStringLiteral("The following has been saved to the clipboard.\r\n"
                                                     "You may now paste this into any other applications as text.\r\n\r\n")
                                      + text);
-    QGuiApplication::clipboard()->setText(text);
+    QGuiApplication::clipboard()->setText(FileName::display(text)); // plain text for other programs
 }
 
 void TFileViewFolPopUp::makeShortcuts(const QString& folder)

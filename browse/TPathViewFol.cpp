@@ -6,6 +6,9 @@
 #include "browse/ItemIcons.h"
 #include "browse/SubfolderReader.h"
 #include "browse/TPathViewFolPopUp.h"
+#include "browse/TTabControlDriveFol.h"
+#include "platform/FileName.h"
+#include "platform/LocalFiles.h"
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
@@ -163,7 +166,7 @@ QString TPathViewFol::GetNodePath(const QTreeWidgetItem* node) const
 
 void TPathViewFol::addFolderNode(QTreeWidgetItem* parent, const QString& name, const QString& path, bool network)
 {
-    auto* node = new QTreeWidgetItem(parent, {name});
+    auto* node = new QTreeWidgetItem(parent, {FileName::display(name)});
     node->setIcon(0, ItemIcons::instance().folderIcon(false));
     node->setData(0, LevelRole, int(FolderLevel));
     node->setData(0, PathRole, path);
@@ -208,7 +211,7 @@ QTreeWidgetItem* TPathViewFol::driveNodeOf(const QString& path) const
 
 bool TPathViewFol::GoToPath(const QString& path)
 {
-    if (path.isEmpty() || !QFileInfo(path).isDir())
+    if (path.isEmpty() || !LocalFiles::isDir(path))
         return false;
     const QString clean = PathText::withoutTrailingSlash(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
     const DriveInfo drive = DriveOfPath(clean);
@@ -237,8 +240,10 @@ bool TPathViewFol::GoToPath(const QString& path)
     const QString rest = clean.mid(driveRoot == QLatin1String("/") ? 1 : driveRoot.size() + 1);
     for (const QString& part : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         QTreeWidgetItem* next = nullptr;
+        // By path, not caption: two names that differ only in bytes that are not UTF-8 show alike.
+        const QString wanted = childPath(GetNodePath(node), part);
         for (int i = 0; i < node->childCount() && !next; ++i) {
-            if (node->child(i)->text(0) == part)
+            if (GetNodePath(node->child(i)) == wanted)
                 next = node->child(i);
         }
         if (!next)
@@ -334,7 +339,7 @@ void TPathViewFol::contextMenuEvent(QContextMenuEvent* event)
 void TPathViewFol::runVerb(const QString& verb)
 {
     // A selection that is not an existing folder ("My Computer") gives the verb nothing.
-    const QString path = QFileInfo(m_selectedPath).isDir() ? PathText::withoutTrailingSlash(m_selectedPath) : QString();
+    const QString path = LocalFiles::isDir(m_selectedPath) ? PathText::withoutTrailingSlash(m_selectedPath) : QString();
     if (!ShellExecute(verb, path).accepted)
         Prompter::instance().error(QStringLiteral("Can not ") + verb + QStringLiteral(" file  ") + path);
 }
@@ -377,7 +382,7 @@ void TPathViewFol::SavePathToClipboard()
     Prompter::instance().information(QStringLiteral("The following has been saved to the clipboard.\r\n"
                                                     "You may now paste this into any other applications as text.\r\n\r\n")
                                      + text);
-    QGuiApplication::clipboard()->setText(text);
+    QGuiApplication::clipboard()->setText(FileName::display(text)); // plain text for other programs
 }
 
 void TPathViewFol::ToggleSingleDrive()

@@ -3,6 +3,7 @@
 #include "browse/ItemIcons.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TPathViewFolPopUp.h"
+#include "platform/LocalFiles.h"
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 

@@ -1,5 +1,6 @@
 #include "fileops/ConfirmActions.h"
 
+#include "platform/FileName.h"
 #include "platform/FileTypes.h"
 #include "platform/HistoryList.h"
 #include "platform/PathText.h"
@@ -46,7 +47,7 @@ QStringList saveExtensions(const QString& settingsPath, const QStringList& items
 QString attributeLetters(const QString& path)
 {
     struct stat st {};
-    if (::lstat(QFile::encodeName(path).constData(), &st) != 0)
+    if (::lstat(FileName::encode(path).constData(), &st) != 0)
         return QString();
     const QFileInfo info(path);
     QString letters;

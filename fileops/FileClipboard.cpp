@@ -1,5 +1,6 @@
 #include "fileops/FileClipboard.h"
 
+#include "platform/LocalFiles.h"
 #include "platform/PathText.h"
 
 #include <QDir>
@@ -37,11 +38,9 @@ QStringList FileClipboard::expandTreeSource(const QString& source)
 {
     if (!isDriveContents(source))
         return {source};
-    QString root = source.chopped(1);
-    QDir dir(root);
+    const QString root = source.chopped(1); // ends with "/"
     QStringList paths;
-    const QStringList names = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& name : names)
-        paths << dir.filePath(name);
+    for (const QString& name : LocalFiles::entryNames(root))
+        paths << root + name;
     return paths;
 }

@@ -1,5 +1,7 @@
 #include "fileops/FileDropMime.h"
 
+#include "platform/FileName.h"
+
 #include <QMimeData>
 #include <QUrl>
 
@@ -19,8 +21,8 @@ QString localPath(QByteArray line)
         url.setHost(QString());
     if (!url.host().isEmpty())
         return QString();
-    const QString path = url.toLocalFile();
-    if (!path.startsWith(QLatin1Char('/')) || path.contains(QChar(0)) || path.toUtf8().size() > FileDropMime::kMaxPathBytes)
+    const QString path = FileName::fromUrl(url);
+    if (!path.startsWith(QLatin1Char('/')) || path.contains(QChar(0)) || FileName::encode(path).size() > FileDropMime::kMaxPathBytes)
         return QString();
     return path;
 }
@@ -32,7 +34,7 @@ QList<QByteArray> linesOf(const QByteArray& bytes)
 
 QByteArray urlOf(const QString& path)
 {
-    return QUrl::fromLocalFile(path).toEncoded();
+    return FileName::toUrl(path).toEncoded();
 }
 
 } // namespace
@@ -59,7 +61,8 @@ void write(QMimeData* mime, const QStringList& paths)
 {
     mime->setData(QLatin1String(kUriList), uriListBytes(paths));
     mime->setData(QLatin1String(kGnomeCopiedFiles), gnomeCopiedFilesBytes(paths));
-    mime->setText(paths.join(QLatin1Char('\n')));
+    // Plain text for editors; the URL forms carry the bytes.
+    mime->setText(FileName::display(paths.join(QLatin1Char('\n'))));
 }
 
 QStringList parseUriList(const QByteArray& bytes)

@@ -1,7 +1,8 @@
 #pragma once
 // The file list on the system clipboard in the forms Linux desktop programs exchange:
 // text/uri-list (RFC 2483: file URLs, one a line, CRLF), x-special/gnome-copied-files (a first
-// line "copy" or "cut", then one file URL a line) and plain text (the paths, one a line).
+// line "copy" or "cut", then one file URL a line) and plain text (the paths, one a line, a name
+// that is not UTF-8 with the replacement mark; the URLs carry its bytes).
 // What this program writes is always marked copy, so no other program removes the sources.
 //
 // The readers take bytes another program wrote: only file URLs of local paths are taken, a

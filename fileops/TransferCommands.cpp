@@ -2,16 +2,15 @@
 
 #include "fileops/FileDropMime.h"
 #include "platform/ChangeNotices.h"
+#include "platform/FileName.h"
 #include "platform/FileOperation.h"
+#include "platform/LocalFiles.h"
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 
 #include <QClipboard>
 #include <QCursor>
-#include <QFile>
-#include <QDir>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMimeData>
 
@@ -50,7 +49,7 @@ using PathText::withoutTrailingSlash;
 
 bool isFolder(const QString& path)
 {
-    return !path.isEmpty() && QFileInfo(path).isDir();
+    return LocalFiles::isDir(path);
 }
 
 FileOperationKind kindOf(TransferMode mode)
@@ -173,7 +172,7 @@ void TransferCommands::forgetPastedCut()
         return;
     const FileDropList held = FileDropMime::read(clipboard->mimeData());
     const bool allGone = std::none_of(held.paths.cbegin(), held.paths.cend(),
-                                      [](const QString& path) { return QFileInfo::exists(path) || QFileInfo(path).isSymLink(); });
+                                      [](const QString& path) { return LocalFiles::entryExists(path); });
     if (!held.paths.isEmpty() && allGone)
         clipboard->clear();
 }
@@ -327,7 +326,7 @@ QString TransferCommands::freeFolderName(const QString& parent, int firstNumber)
     const QString base = QStringLiteral("New Folder");
     const QString folder = withoutTrailingSlash(parent);
     QString name = base;
-    for (int n = firstNumber; QFileInfo::exists(joined(folder, name)); ++n)
+    for (int n = firstNumber; LocalFiles::entryExists(joined(folder, name)); ++n)
         name = base + QLatin1Char('(') + QString::number(n) + QLatin1Char(')');
     return name;
 }
@@ -348,7 +347,7 @@ bool TransferCommands::newFolder()
         return false;
     }
     const QString path = joined(parent, name);
-    if (!QDir().mkdir(path))
+    if (!LocalFiles::makeFolder(path))
         return false;
     NotifyChange(ChangeEvent::MakeFolder, path);
     m_panes.rebuildTreeAt(path);
@@ -363,7 +362,7 @@ QString TransferCommands::newFolderInList()
     if (folder.isEmpty())
         return QString();
     const QString path = joined(folder, freeFolderName(folder, 2));
-    if (!QDir().mkdir(path))
+    if (!LocalFiles::makeFolder(path))
         return QString(); // not reported, as the list's own shortcut has always done
     NotifyChange(ChangeEvent::MakeFolder, path);
     m_panes.rebuildTreeAt(path);
@@ -375,7 +374,7 @@ QString TransferCommands::freeTextFileName(const QString& folder)
 {
     const QString base = withoutTrailingSlash(folder);
     QString path = joined(base, QStringLiteral("Newtext.txt"));
-    for (int n = 0; QFileInfo::exists(path) || QFileInfo(path).isSymLink(); ++n)
+    for (int n = 0; LocalFiles::entryExists(path); ++n)
         path = joined(base, QStringLiteral("Newtext") + QString::number(n) + QStringLiteral(".txt"));
     return path;
 }
@@ -388,7 +387,7 @@ QString TransferCommands::newTextFile()
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString path = freeTextFileName(folder);
         // Made exclusively: a file that appeared meanwhile is never truncated.
-        const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(FileName::encode(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0) {
             ::close(fd);
             NotifyChange(ChangeEvent::Create, withoutTrailingSlash(folder));
@@ -427,7 +426,7 @@ void TransferCommands::copyTo(bool move)
             sources << withoutTrailingSlash(m_panes.treeSelectedPath());
     } else {
         for (const ListEntry& entry : selected) {
-            if (QFileInfo::exists(entry.fullPath) || QFileInfo(entry.fullPath).isSymLink())
+            if (LocalFiles::entryExists(entry.fullPath))
                 sources << entry.fullPath;
         }
     }

@@ -1,22 +1,21 @@
 #include "fileops/WorkList.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "platform/LocalFiles.h"
 
 namespace {
 
 void collectFolder(const QString& folder, QStringList& files)
 {
-    QDir dir(folder);
-    const QFileInfoList fileInfos = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
-    for (const QFileInfo& info : fileInfos) {
-        if (info.isFile())
-            files << info.absoluteFilePath();
+    const QString base = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
+    const QStringList names = LocalFiles::entryNames(folder);
+    for (const QString& name : names) {
+        if (LocalFiles::isFile(base + name))
+            files << base + name;
     }
-    const QFileInfoList folders = dir.entryInfoList(QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
-    for (const QFileInfo& info : folders) {
-        if (!info.fileName().startsWith(QLatin1Char('.')) && !info.isSymLink())
-            collectFolder(info.absoluteFilePath(), files);
+    for (const QString& name : names) {
+        const QString path = base + name;
+        if (!name.startsWith(QLatin1Char('.')) && !LocalFiles::isSymLink(path) && LocalFiles::isDir(path))
+            collectFolder(path, files);
     }
 }
 
@@ -28,10 +27,9 @@ QStringList CollectSelectedFiles(const QList<ListEntry>& rows, bool wholeList)
     for (const ListEntry& row : rows) {
         if (row.parent || (!wholeList && !row.selected))
             continue;
-        const QFileInfo info(row.fullPath);
-        if (info.isFile())
+        if (LocalFiles::isFile(row.fullPath))
             files << row.fullPath;
-        else if (info.isDir())
+        else if (LocalFiles::isDir(row.fullPath))
             collectFolder(row.fullPath, files);
     }
     return files;

@@ -1,13 +1,11 @@
 #include "platform/DirStream.h"
 
 #include "platform/FileDescriptor.h"
-
-#include <QFile>
+#include "platform/FileName.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-
 #include <fcntl.h>
 
 DirStream::DirStream(const QByteArray& path)
@@ -21,7 +19,7 @@ DirStream::DirStream(const QByteArray& path)
     }
     m_error = folder.isOpen() ? errno : folder.error();
     m_errorString = QStringLiteral("Cannot read the folder \"%1\": %2")
-                        .arg(QFile::decodeName(path), QString::fromLocal8Bit(std::strerror(m_error)));
+                        .arg(FileName::decode(path), QString::fromLocal8Bit(std::strerror(m_error)));
     folder.reset();
     errno = m_error;
 }

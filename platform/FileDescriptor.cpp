@@ -1,13 +1,12 @@
 #include "platform/FileDescriptor.h"
 
-#include <QFile>
+#include "platform/FileName.h"
 
 #include <cerrno>
 #include <cstring>
-#include <utility>
-
 #include <fcntl.h>
 #include <unistd.h>
+#include <utility>
 
 FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
     : m_fd(other.release())
@@ -32,7 +31,7 @@ FileDescriptor FileDescriptor::open(const QByteArray& path, int flags, mode_t mo
     if (!result.isOpen()) {
         result.m_error = errno;
         result.m_errorString = QStringLiteral("Cannot open \"%1\": %2")
-                                   .arg(QFile::decodeName(path), QString::fromLocal8Bit(std::strerror(result.m_error)));
+                                   .arg(FileName::decode(path), QString::fromLocal8Bit(std::strerror(result.m_error)));
         errno = result.m_error;
     }
     return result;

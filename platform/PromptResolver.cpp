@@ -1,8 +1,9 @@
 #include "platform/PromptResolver.h"
 
+#include "platform/FileName.h"
+#include "platform/PathText.h"
 #include "platform/Prompter.h"
 
-#include <QFile>
 #include <QLocale>
 
 namespace {
@@ -15,7 +16,7 @@ QString describe(std::int64_t size, const QDateTime& modified)
 
 QString nameOf(const QByteArray& path)
 {
-    return QFile::decodeName(path.mid(path.lastIndexOf('/') + 1));
+    return FileName::decode(PathText::nameOf(path));
 }
 
 QString replaceQuestion(const JobConflict& conflict)
@@ -28,7 +29,7 @@ QString replaceQuestion(const JobConflict& conflict)
 
 QString noTrashQuestion(const JobConflict& conflict)
 {
-    return QStringLiteral("Cannot move \"") + QFile::decodeName(conflict.source) + QStringLiteral("\" to the Trash: ")
+    return QStringLiteral("Cannot move \"") + FileName::decode(conflict.source) + QStringLiteral("\" to the Trash: ")
         + conflict.reason + QStringLiteral(".\r\nDelete it permanently?");
 }
 

@@ -1,5 +1,7 @@
 #include "platform/Prompter.h"
 
+#include "platform/FileName.h"
+
 namespace {
 
 // Answers without showing anything: in place before the program installs its message
@@ -44,7 +46,7 @@ PromptButton Prompter::escapeAnswer(PromptButtons buttons)
 
 QString Prompter::displayText(const QString& text)
 {
-    QString shown = text;
+    QString shown = FileName::display(text);
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return shown;

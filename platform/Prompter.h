@@ -59,6 +59,7 @@ public:
     // The answer given when a box is closed without pressing a button.
     static PromptButton escapeAnswer(PromptButtons buttons);
 
-    // "\r\n" and lone "\r" become "\n", for showing a program text on screen.
+    // "\r\n" and lone "\r" become "\n", and the escaped bytes of a file name that is not
+    // UTF-8 the replacement mark (FileName::display), for showing a program text on screen.
     static QString displayText(const QString& text);
 };

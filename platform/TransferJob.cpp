@@ -2,15 +2,21 @@
 
 #include "platform/DirStream.h"
 #include "platform/FileDescriptor.h"
+#include "platform/FileName.h"
+#include "platform/LocalFiles.h"
 #include "platform/PathText.h"
 #include "platform/TransferFaults.h"
 #include "platform/Trash.h"
 #include "platform/linux/FileCopier.h"
 
 #include <QDateTime>
+
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
+#include <QThread>
 
 #include <cerrno>
 #include <cstdlib>
@@ -26,12 +32,13 @@ using PathText::nameOf;
 
 QByteArray native(const QString& path)
 {
-    return QFile::encodeName(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    return FileName::encode(LocalFiles::absolutePath(path));
 }
 
+// The path as the program carries it; messages show it through the Prompter's display form.
 QString shown(const QByteArray& path)
 {
-    return QFile::decodeName(path);
+    return FileName::decode(path);
 }
 
 bool lstatOf(const QByteArray& path, struct stat* st)
@@ -93,7 +100,7 @@ TransferJob::TransferJob(FileOperationKind kind, QStringList sources, QStringLis
 
 void TransferJob::setCurrent(const QByteArray& path)
 {
-    setCurrentItem(shown(path));
+    setCurrentItem(FileName::display(shown(path)));
 }
 
 FileOperationResult TransferJob::result() const
@@ -121,21 +128,21 @@ bool TransferJob::plan()
     QByteArray folder;
     if (m_kind == FileOperationKind::Copy || m_kind == FileOperationKind::Move) {
         const QString target = m_targets.first();
-        const bool intoFolder = QFileInfo(target).isDir() || target.endsWith(QLatin1Char('/')) || m_sources.size() > 1;
+        const bool intoFolder = LocalFiles::isDir(target) || target.endsWith(QLatin1Char('/')) || m_sources.size() > 1;
         if (!oneToOne && intoFolder)
             folder = native(target);
     }
     for (qsizetype i = 0; i < m_sources.size(); ++i) {
         Pair pair{native(m_sources[i]), QByteArray()};
         if (m_kind == FileOperationKind::Rename && !m_targets[i].contains(QLatin1Char('/')))
-            pair.dst = joined(folderOf(pair.src), QFile::encodeName(m_targets[i]));
+            pair.dst = joined(folderOf(pair.src), FileName::encode(m_targets[i]));
         else if (m_kind != FileOperationKind::Delete)
             pair.dst = folder.isEmpty() ? native(m_targets[oneToOne ? i : 0]) : joined(folder, nameOf(pair.src));
         if (!checkPair(pair))
             return false;
         m_pairs.push_back(pair);
     }
-    if (!folder.isEmpty() && !QDir().mkpath(shown(folder)))
+    if (!folder.isEmpty() && !LocalFiles::makePath(shown(folder)))
         return failWith(verbOf(m_kind), folder, FileCopier::errorText(errno ? errno : EACCES));
     return true;
 }

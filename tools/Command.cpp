@@ -1,5 +1,7 @@
 #include "Command.h"
 
+#include "platform/FileName.h"
+
 #include <cstdio>
 
 namespace fvtool {
@@ -17,14 +19,14 @@ CommandRegistration::CommandRegistration(const char* name, const char* usage, Co
 
 void out(const QString& line)
 {
-    const QByteArray bytes = line.toUtf8();
+    const QByteArray bytes = FileName::encode(line);
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
     std::fputc('\n', stdout);
 }
 
 void err(const QString& line)
 {
-    const QByteArray bytes = line.toUtf8();
+    const QByteArray bytes = FileName::encode(line);
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stderr);
     std::fputc('\n', stderr);
 }

@@ -27,7 +27,8 @@ struct CommandRegistration {
     CommandRegistration(const char* name, const char* usage, CommandFunction run);
 };
 
-// Writes to stdout/stderr as UTF-8 without Qt's debug decorations.
+// Writes to stdout/stderr as UTF-8 without Qt's debug decorations; a file name in the line
+// is written with its own bytes (FileName::encode).
 void out(const QString& line);
 void err(const QString& line);
 

@@ -2,6 +2,7 @@
 
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
+#include "platform/LocalFiles.h"
 #include "platform/Prompter.h"
 
 #include <QAbstractItemView>
@@ -84,7 +85,7 @@ void WidgetBrowsePanes::rebuildTreeAt(const QString& folder)
         m_tree->GoToPath(folder);
         m_tree->setSelectedPath(folder);
     }
-    if (m_list && QFileInfo(folder).isDir()) {
+    if (m_list && LocalFiles::isDir(folder)) {
         m_list->setDirectory(folder);
         m_list->RefreshList();
     }

@@ -2,11 +2,9 @@
 
 #include "platform/DirStream.h"
 #include "platform/FileDescriptor.h"
+#include "platform/FileName.h"
 #include "platform/PathText.h"
 #include "platform/TransferFaults.h"
-
-#include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <chrono>
@@ -466,7 +464,7 @@ bool removeBelow(const QByteArray& path, dev_t device, const std::function<bool(
     if (S_ISDIR(st.st_mode)) {
         if (st.st_dev != device || FileCopier::isMountRoot(path)) {
             if (error)
-                *error = QStringLiteral("\"") + QFile::decodeName(path) + QStringLiteral("\" is a mounted volume and is not deleted.");
+                *error = QStringLiteral("\"") + FileName::decode(path) + QStringLiteral("\" is a mounted volume and is not deleted.");
             errno = EBUSY;
             return false;
         }

@@ -1,12 +1,12 @@
 #include "platform/FileProperties.h"
 
 #include "platform/DirStream.h"
+#include "platform/FileName.h"
 #include "platform/FileTypes.h"
 #include "platform/PathText.h"
 #include "platform/linux/FileCopier.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstring>
@@ -35,6 +35,17 @@ QString groupName(gid_t gid)
 {
     const group* entry = ::getgrgid(gid);
     return entry ? QString::fromLocal8Bit(entry->gr_name) : QString::number(gid);
+}
+
+// Where a link points, as an absolute path (a relative target is relative to the link's folder).
+QString resolvedLinkTarget(const QByteArray& link, const QString& folder)
+{
+    std::vector<char> bytes(4096);
+    const ssize_t length = ::readlink(link.constData(), bytes.data(), bytes.size());
+    if (length < 0)
+        return QString();
+    const QString target = FileName::decode(bytes.data(), qsizetype(length));
+    return QDir::cleanPath(target.startsWith(QLatin1Char('/')) ? target : folder + QLatin1Char('/') + target);
 }
 
 void addFolder(const QByteArray& folder, dev_t device, const std::atomic<bool>* stop, FileProperties::Total* total)
@@ -73,7 +84,7 @@ void addFolder(const QByteArray& folder, dev_t device, const std::atomic<bool>* 
 std::optional<FileProperties> FileProperties::read(const QString& path, QString* error)
 {
     struct statx st {};
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = FileName::encode(path);
     if (::statx(AT_FDCWD, native.constData(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &st) != 0) {
         *error = errno == ENOENT || errno == ENOTDIR ? QStringLiteral("The specified file was not found.")
                                                      : FileCopier::errorText(errno);
@@ -86,7 +97,7 @@ std::optional<FileProperties> FileProperties::read(const QString& path, QString*
     p.typeName = S_ISLNK(st.stx_mode) ? QStringLiteral("Link") : FileTypes::typeName(path, p.isFolder);
     p.location = info.absolutePath();
     if (S_ISLNK(st.stx_mode))
-        p.linkTarget = info.symLinkTarget();
+        p.linkTarget = resolvedLinkTarget(native, p.location);
     p.size = p.isFolder ? 0 : std::int64_t(st.stx_size);
     p.modified = timeOf(st.stx_mtime);
     p.accessed = timeOf(st.stx_atime);
@@ -103,7 +114,7 @@ FileProperties::Total FileProperties::folderTotal(const QString& folder, const s
 {
     Total total;
     struct stat st {};
-    const QByteArray native = QFile::encodeName(QDir::cleanPath(folder));
+    const QByteArray native = FileName::encode(QDir::cleanPath(folder));
     if (::lstat(native.constData(), &st) != 0 || !S_ISDIR(st.st_mode)) {
         total.complete = false;
         return total;
@@ -114,7 +125,7 @@ FileProperties::Total FileProperties::folderTotal(const QString& folder, const s
 
 bool FileProperties::setPermissions(const QString& path, unsigned permissions, QString* error)
 {
-    if (::chmod(QFile::encodeName(path).constData(), permissions & 07777) == 0)
+    if (::chmod(FileName::encode(path).constData(), permissions & 07777) == 0)
         return true;
     *error = FileCopier::errorText(errno);
     return false;

@@ -1,5 +1,7 @@
 #include "platform/linux/MountTable.h"
 
+#include "platform/FileName.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -121,7 +123,8 @@ QString MountTable::unescapeOctal(const QByteArray& field)
         }
         out.append(c);
     }
-    return QString::fromUtf8(out);
+    // Mount points are paths: their bytes are kept (FileName).
+    return FileName::decode(out);
 }
 
 QString MountTable::unescapeHex(const QString& name)

@@ -1,16 +1,23 @@
 #include "platform/linux/RunnableProgram.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "platform/FileName.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 bool IsRunnableProgram(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.isFile() || !info.isExecutable())
+    const QByteArray native = FileName::encode(path);
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0 || !S_ISREG(st.st_mode) || ::access(native.constData(), X_OK) != 0)
         return false;
-    QFile file(info.absoluteFilePath());
-    if (!file.open(QIODevice::ReadOnly))
+    const int fd = ::open(native.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    const QByteArray head = file.read(4);
-    return head == "\x7f" "ELF" || head.startsWith("#!");
+    char head[4] = {};
+    const ssize_t read = ::read(fd, head, sizeof head);
+    ::close(fd);
+    const QByteArray start(head, read > 0 ? qsizetype(read) : 0);
+    return start == "\x7f" "ELF" || start.startsWith("#!");
 }

@@ -1,8 +1,9 @@
 #include "platform/Shell.h"
 
+#include "platform/LocalFiles.h"
+#include "platform/linux/DetachedProcess.h"
 #include "platform/linux/RunnableProgram.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -14,15 +15,7 @@ public:
     QString findProgram(const QString& name) override { return QStandardPaths::findExecutable(name); }
     bool start(const QString& program, const QStringList& arguments, const QString& workingFolder, QString* error) override
     {
-        QProcess process;
-        process.setProgram(program);
-        process.setArguments(arguments);
-        process.setWorkingDirectory(workingFolder);
-        process.setStandardInputFile(QProcess::nullDevice());
-        if (process.startDetached())
-            return true;
-        *error = process.errorString();
-        return false;
+        return DetachedProcess::start(program, arguments, workingFolder, error);
     }
 };
 
@@ -77,10 +70,12 @@ ShellExecuteResult ShellExecute(const QString& verb, const QString& file, const 
 {
     const QString action = verb.toLower();
     const bool url = isUrl(file);
-    const QFileInfo info(file);
-    if (!url && !info.exists())
-        return refused(QFileInfo(info.absolutePath()).isDir() ? kNotFound : kPathNotFound);
-    const QString folder = !workingFolder.isEmpty() ? workingFolder : url ? QString() : info.isDir() ? info.absoluteFilePath() : info.absolutePath();
+    // Only strings of QFileInfo: the file system is asked through LocalFiles, which keeps the bytes.
+    const QFileInfo info(url ? file : LocalFiles::absolutePath(file));
+    const bool isDir = !url && LocalFiles::isDir(file);
+    if (!url && !LocalFiles::exists(file))
+        return refused(LocalFiles::isDir(info.absolutePath()) ? kNotFound : kPathNotFound);
+    const QString folder = !workingFolder.isEmpty() ? workingFolder : url ? QString() : isDir ? info.absoluteFilePath() : info.absolutePath();
 
     if (action == QLatin1String("find")) {
         for (const char* name : kSearchPrograms) {
@@ -91,7 +86,7 @@ ShellExecuteResult ShellExecute(const QString& verb, const QString& file, const 
         return refused(QStringLiteral("No file search program is installed."));
     }
     if (action == QLatin1String("print")) {
-        if (url || info.isDir())
+        if (url || isDir)
             return refused(kNoAssociation);
         const QString lp = ProgramLauncher::instance().findProgram(QStringLiteral("lp"));
         if (lp.isEmpty())

@@ -1,5 +1,7 @@
 #include "platform/Shell.h"
 
+#include "platform/FileName.h"
+#include "platform/LocalFiles.h"
 #include "platform/linux/RunnableProgram.h"
 
 #include <QFile>
@@ -78,16 +80,16 @@ QString CreateShortcut(const QString& target, const QString& workingFolder, cons
         path.chop(4);
     if (!path.endsWith(QLatin1String(".desktop")))
         path += QStringLiteral(".desktop");
-    const QFileInfo info(target);
-    QString text = QStringLiteral("[Desktop Entry]\nVersion=1.0\nName=") + escapedValue(info.fileName().isEmpty() ? target : info.fileName())
+    const QFileInfo info(LocalFiles::absolutePath(target));
+    QString text = QStringLiteral("[Desktop Entry]\nVersion=1.0\nName=") + escapedValue(FileName::display(info.fileName().isEmpty() ? target : info.fileName()))
         + QLatin1Char('\n');
     if (IsRunnableProgram(info.absoluteFilePath())) {
         text += QStringLiteral("Type=Application\nExec=") + escapedValue(execArgument(info.absoluteFilePath())) + QLatin1Char('\n');
         if (!workingFolder.isEmpty())
             text += QStringLiteral("Path=") + escapedValue(workingFolder) + QLatin1Char('\n');
     } else {
-        text += QStringLiteral("Type=Link\nURL=") + escapedValue(QUrl::fromLocalFile(info.absoluteFilePath()).toString(QUrl::FullyEncoded))
-            + QStringLiteral("\nIcon=") + (info.isDir() ? QStringLiteral("folder") : QStringLiteral("text-x-generic")) + QLatin1Char('\n');
+        text += QStringLiteral("Type=Link\nURL=") + escapedValue(FileName::toUrl(info.absoluteFilePath()).toString(QUrl::FullyEncoded))
+            + QStringLiteral("\nIcon=") + (LocalFiles::isDir(target) ? QStringLiteral("folder") : QStringLiteral("text-x-generic")) + QLatin1Char('\n');
     }
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
@@ -125,7 +127,7 @@ QString ShortcutTargetFromText(const QByteArray& text)
     }
     if (type == QLatin1String("Link")) {
         const QUrl parsed(url);
-        return parsed.isLocalFile() ? parsed.toLocalFile() : url;
+        return parsed.isLocalFile() ? FileName::fromUrl(parsed) : url;
     }
     if (type == QLatin1String("Application"))
         return unquotedExecProgram(exec);

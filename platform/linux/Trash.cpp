@@ -1,6 +1,8 @@
 #include "platform/Trash.h"
 
 #include "platform/Drives.h"
+#include "platform/FileName.h"
+#include "platform/LocalFiles.h"
 #include "platform/linux/FileCopier.h"
 
 #include <QDir>
@@ -25,7 +27,7 @@ constexpr qint64 kMaxInfoSize = 64 * 1024;
 
 QByteArray native(const QString& path)
 {
-    return QFile::encodeName(path);
+    return FileName::encode(path);
 }
 
 bool statOf(const QString& path, struct stat* st, bool follow = true)
@@ -88,13 +90,34 @@ QString topOfTrash(const QString& trashFolder)
 // folder belongs to the volume (and trash) where it really lies, and is restored there.
 QString realLocation(const QString& path)
 {
-    const QFileInfo item(QDir::cleanPath(QFileInfo(path).absoluteFilePath()));
+    const QFileInfo item(LocalFiles::absolutePath(path));
     char* real = ::realpath(native(item.path()).constData(), nullptr);
     if (!real)
         return item.filePath();
-    const QString folder = QFile::decodeName(real);
+    const QString folder = FileName::decode(real);
     ::free(real);
     return (folder == QLatin1String("/") ? QString() : folder) + QLatin1Char('/') + item.fileName();
+}
+
+// The .trashinfo files of a trash's info folder.
+QStringList infoFiles(const QString& infoFolder)
+{
+    QStringList names = LocalFiles::entryNames(infoFolder);
+    names.removeIf([](const QString& name) { return !name.endsWith(QLatin1String(".trashinfo")) || name.size() == 10; });
+    return names;
+}
+
+// The start of an info file (enough to tell one that is too big), empty when unreadable.
+QByteArray readInfo(const QString& path)
+{
+    QFile file;
+    const int fd = ::open(native(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0)
+            ::close(fd);
+        return QByteArray();
+    }
+    return file.read(kMaxInfoSize + 1);
 }
 
 // Reserves a free name in the trash by creating its info file exclusively.
@@ -171,7 +194,7 @@ bool Trash::parseInfo(const QByteArray& text, QString* pathKey, QDateTime* delet
     }
     if (!seenGroup || path.isEmpty())
         return false;
-    *pathKey = QFile::decodeName(QByteArray::fromPercentEncoding(path));
+    *pathKey = FileName::decode(QByteArray::fromPercentEncoding(path));
     *deletionDate = QDateTime::fromString(QString::fromLatin1(date), QStringLiteral("yyyy-MM-ddThh:mm:ss"));
     return !pathKey->isEmpty() && !pathKey->contains(QChar(0));
 }
@@ -187,7 +210,7 @@ bool Trash::moveToTrash(const QString& path, QString* error)
     }
     QString trash = homeTrash();
     QString key = absolute;
-    QDir().mkpath(QFileInfo(trash).path());
+    LocalFiles::makePath(QFileInfo(trash).path());
     if (!statOf(QFileInfo(trash).path(), &homeData) || homeData.st_dev != item.st_dev) {
         const QString top = topFolderOf(absolute, item.st_dev);
         trash = volumeTrash(top);
@@ -209,14 +232,14 @@ bool Trash::moveToTrash(const QString& path, QString* error)
         return true;
     if (status == FileCopier::Status::Exists)
         *error = FileCopier::errorText(EEXIST);
-    QFile::remove(trash + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo"));
+    LocalFiles::remove(trash + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo"));
     return false;
 }
 
 QStringList Trash::trashFolders()
 {
     QStringList folders;
-    if (QFileInfo(homeTrash() + QStringLiteral("/info")).isDir())
+    if (LocalFiles::isDir(homeTrash() + QStringLiteral("/info")))
         folders << homeTrash();
     const QString uid = QString::number(::getuid());
     for (const DriveInfo& drive : ListDrives()) {
@@ -224,7 +247,7 @@ QStringList Trash::trashFolders()
             continue;
         const QString base = drive.root == QLatin1String("/") ? QString() : drive.root;
         for (const QString& folder : QStringList{base + QStringLiteral("/.Trash/") + uid, base + QStringLiteral("/.Trash-") + uid}) {
-            if (QFileInfo(folder + QStringLiteral("/info")).isDir() && !folders.contains(folder))
+            if (LocalFiles::isDir(folder + QStringLiteral("/info")) && !folders.contains(folder))
                 folders << folder;
         }
     }
@@ -234,12 +257,11 @@ QStringList Trash::trashFolders()
 QList<TrashedItem> Trash::items(const QString& trashFolder)
 {
     QList<TrashedItem> found;
-    const QDir info(trashFolder + QStringLiteral("/info"));
-    for (const QString& file : info.entryList({QStringLiteral("*.trashinfo")}, QDir::Files | QDir::Hidden)) {
-        QFile f(info.filePath(file));
+    const QString info = trashFolder + QStringLiteral("/info/");
+    for (const QString& file : infoFiles(info)) {
         TrashedItem item;
         QString key;
-        if (!f.open(QIODevice::ReadOnly) || !parseInfo(f.read(kMaxInfoSize + 1), &key, &item.deletionDate))
+        if (!parseInfo(readInfo(info + file), &key, &item.deletionDate))
             continue;
         item.trashFolder = trashFolder;
         item.name = file.chopped(10);
@@ -252,7 +274,7 @@ QList<TrashedItem> Trash::items(const QString& trashFolder)
 bool Trash::isEmpty()
 {
     for (const QString& folder : trashFolders()) {
-        if (!QDir(folder + QStringLiteral("/files")).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        if (!LocalFiles::entryNames(folder + QStringLiteral("/files")).isEmpty())
             return false;
     }
     return true;
@@ -264,28 +286,27 @@ bool Trash::empty(QString* error)
     for (const QString& folder : trashFolders()) {
         // Each item's bytes go first and its info last, so that an interrupted emptying
         // never leaves an item that nobody can see.
-        const QDir files(folder + QStringLiteral("/files"));
-        for (const QString& name : files.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-            if (!FileCopier::removeTree(native(files.filePath(name)), {}, error)) {
+        const QString files = folder + QStringLiteral("/files/");
+        const QString info = folder + QStringLiteral("/info/");
+        for (const QString& name : LocalFiles::entryNames(files)) {
+            if (!FileCopier::removeTree(native(files + name), {}, error)) {
                 ok = false;
                 continue;
             }
-            QFile::remove(folder + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo"));
+            LocalFiles::remove(info + name + QStringLiteral(".trashinfo"));
         }
-        const QDir info(folder + QStringLiteral("/info"));
-        for (const QString& name : info.entryList({QStringLiteral("*.trashinfo")}, QDir::Files | QDir::Hidden)) {
-            struct stat st {};
-            if (!statOf(files.filePath(name.chopped(10)), &st, false))
-                QFile::remove(info.filePath(name)); // an info file whose item is gone
+        for (const QString& name : infoFiles(info)) {
+            if (!LocalFiles::entryExists(files + name.chopped(10)))
+                LocalFiles::remove(info + name); // an info file whose item is gone
         }
-        QFile::remove(folder + QStringLiteral("/directorysizes"));
+        LocalFiles::remove(folder + QStringLiteral("/directorysizes"));
     }
     return ok;
 }
 
 bool Trash::restore(const TrashedItem& item, QString* error)
 {
-    QDir().mkpath(QFileInfo(item.originalPath).path());
+    LocalFiles::makePath(QFileInfo(item.originalPath).path());
     bool crossDevice = false;
     const QString stored = item.trashFolder + QStringLiteral("/files/") + item.name;
     const FileCopier::Status status = FileCopier::renameNoReplace(native(stored), native(item.originalPath), &crossDevice, error);
@@ -293,6 +314,6 @@ bool Trash::restore(const TrashedItem& item, QString* error)
         *error = FileCopier::errorText(EEXIST);
     if (status != FileCopier::Status::Done)
         return false;
-    QFile::remove(item.trashFolder + QStringLiteral("/info/") + item.name + QStringLiteral(".trashinfo"));
+    LocalFiles::remove(item.trashFolder + QStringLiteral("/info/") + item.name + QStringLiteral(".trashinfo"));
     return true;
 }

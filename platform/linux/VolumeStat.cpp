@@ -1,6 +1,6 @@
 #include "platform/linux/VolumeStat.h"
 
-#include <QFile>
+#include "platform/FileName.h"
 
 #include <condition_variable>
 #include <memory>
@@ -55,7 +55,7 @@ void setVolumeStatTimeout(std::chrono::milliseconds timeout)
 
 std::optional<struct statvfs> VolumeStat::query(const QString& path, bool timed)
 {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = FileName::encode(path);
     const VolumeStatFunction function = currentFunction();
     if (!timed) {
         struct statvfs result {};

@@ -1,5 +1,6 @@
 #include "platform/ui/PropertiesDialog.h"
 
+#include "platform/FileName.h"
 #include "platform/Prompter.h"
 #include "platform/ui/FileIcons.h"
 
@@ -27,7 +28,7 @@ QString timeText(const QDateTime& time)
 
 QLabel* valueLabel(const QString& text, QWidget* parent, const QString& name)
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = new QLabel(FileName::display(text), parent);
     label->setObjectName(name);
     label->setTextInteractionFlags(Qt::TextSelectableByMouse);
     label->setTextFormat(Qt::PlainText);
@@ -40,7 +41,7 @@ PropertiesDialog::PropertiesDialog(const QString& path, const FileProperties& pr
     : QDialog(parent), m_path(path), m_properties(properties), m_stop(std::make_shared<std::atomic<bool>>(false))
 {
     setObjectName(QStringLiteral("PropertiesDialog"));
-    setWindowTitle(properties.name + QStringLiteral(" Properties"));
+    setWindowTitle(FileName::display(properties.name) + QStringLiteral(" Properties"));
     auto* form = new QFormLayout;
     auto* icon = new QLabel(this);
     icon->setPixmap(FileIcons::forFile(path, properties.isFolder).pixmap(32, 32));

@@ -1,12 +1,18 @@
 // fvtool list against find(1) on the same folder: the same entries, sizes that follow the
-// kilobyte rule from find's byte counts, and files before folders.
+// kilobyte rule from find's byte counts, and files before folders; and a name that is not
+// UTF-8 listed and copied by its bytes.
 #include "QtPrinters.h"
 
 #include "support/TempHome.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QMap>
 #include <QProcess>
+
+#include <algorithm>
+
+#include <fcntl.h>
 
 namespace {
 
@@ -84,6 +90,65 @@ TEST_F(FvtoolListTest, BadArgumentsAreUsageErrors)
         EXPECT_FALSE(process.readAllStandardError().isEmpty());
         EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
     }
+}
+
+// A name that is not UTF-8 through fvtool's arguments and output. The shell makes the bytes
+// (QProcess would encode its arguments as text); the script runs fvtool as "$0".
+struct ShellRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+ShellRun runShell(const QString& folder, const QString& script)
+{
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral("sh"), {QStringLiteral("-c"), script, fvtool()});
+    EXPECT_TRUE(process.waitForFinished(60000));
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QByteArray fileBytes(const QByteArray& path)
+{
+    QFile file;
+    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+        return "<missing>";
+    return file.readAll();
+}
+
+TEST_F(FvtoolListTest, ANameThatIsNotUtf8IsListedAndCopiedByItsBytes)
+{
+    const QString folder = makeFolder(QStringLiteral("odd"));
+    const QByteArray base = QFile::encodeName(folder);
+    {
+        QFile file;
+        const int fd = ::open(QByteArray(base + "/a\xff.txt").constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        ASSERT_TRUE(fd >= 0 && file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle));
+        file.write("odd");
+    }
+    // The look-alike a lossy reading of the argument would reach.
+    makeFile(QStringLiteral("odd/a\uFFFD.txt"), "look-alike");
+
+    const ShellRun listed = runShell(folder, QStringLiteral("exec \"$0\" list ."));
+    EXPECT_EQ(listed.exitCode, 0) << listed.err.toStdString();
+    QList<QByteArray> names;
+    for (const QByteArray& line : listed.out.split('\n')) {
+        if (!line.isEmpty())
+            names << line.left(line.indexOf('\t'));
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (QList<QByteArray>{"a\xef\xbf\xbd.txt", "a\xff.txt"}));
+
+    const ShellRun copied = runShell(folder, QStringLiteral("exec \"$0\" copy \"$(printf 'a\\377.txt')\" \"$(printf 'b\\376.txt')\""));
+    EXPECT_EQ(copied.exitCode, 0) << copied.err.toStdString();
+    EXPECT_EQ(fileBytes(base + "/b\xfe.txt"), "odd");
+
+    // An error shows the name with the replacement mark, as the window's message would.
+    const ShellRun missing = runShell(folder, QStringLiteral("exec \"$0\" copy \"$(printf 'c\\377')\" out/"));
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.err.contains("/c\xef\xbf\xbd\":\nNo such file or directory")) << missing.err.toStdString();
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include "browse/TPathViewFol.h"
 #include "browse/TPathViewFolPopUp.h"
 #include "browse/TTabControlDriveFol.h"
+#include "platform/FileName.h"
 #include "support/FakeLauncher.h"
 
 #include <QAction>
@@ -22,6 +23,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -185,6 +188,28 @@ TEST_F(TreeTabsTest, GoToPathSelectsTheFolderOrChangesNothing)
         EXPECT_EQ(tree->SelectedPath(), m_rock + "/");
     }
     EXPECT_EQ(changes.size(), 1);
+}
+
+// Two folders whose names show alike: one not UTF-8 ("R\xe9"), one with a real U+FFFD. Both
+// show the replacement mark, and each is reached by its own path; a drag carries the bytes.
+TEST_F(TreeTabsTest, NamesThatAreNotUtf8ShowTheMarkAndAreReachedByTheirBytes)
+{
+    const QString music = m_data + QStringLiteral("/Music/");
+    const QString odd = music + FileName::decode("R\xe9");
+    const QString alike = music + QStringLiteral("R\uFFFD");
+    ASSERT_EQ(::mkdir(FileName::encode(odd).constData(), 0755), 0);
+    ASSERT_EQ(::mkdir(FileName::encode(alike).constData(), 0755), 0);
+    auto panes = makePanes(false, m_data);
+    TPathViewFol* tree = panes->tree;
+    for (const QString& folder : {odd, alike, odd}) {
+        SCOPED_TRACE(FileName::encode(folder).toHex().toStdString());
+        ASSERT_TRUE(tree->GoToPath(folder));
+        EXPECT_EQ(FileName::encode(tree->GetNodePath(tree->currentItem())), FileName::encode(folder));
+        EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("R\uFFFD"));
+    }
+    std::unique_ptr<QMimeData> data(FolderDrag::dragData(odd, false));
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->data(QStringLiteral("text/uri-list")).contains("/Music/R%E9")) << data->data(QStringLiteral("text/uri-list")).toStdString();
 }
 
 TEST_F(TreeTabsTest, ChoosingANodeFillsTheListAndTheTabRemembersIt)

@@ -1,13 +1,18 @@
 #pragma once
 // Browse panes for the command tests: a list that reads its folder from the disk like the
 // real list (files, then folders, with the parent row first) and a tree that is just a
-// selected path and level. Records what the commands asked of them.
+// selected path and level. Records what the commands asked of them. Like the real list, a
+// row's caption is the name's display form and its path keeps the name's bytes.
 
 #include "fileops/BrowsePanes.h"
+#include "platform/FileName.h"
+#include "platform/LocalFiles.h"
 
+#include <QCollator>
 #include <QDir>
-#include <QFileInfo>
 #include <QStringList>
+
+#include <algorithm>
 
 class FakePanes final : public BrowsePanes {
 public:
@@ -76,10 +81,17 @@ private:
     {
         rows.clear();
         rows << ListEntry{directory + QStringLiteral(".."), QStringLiteral(" Up"), QString(), QStringLiteral("dir"), false, true};
-        const QDir dir(directory);
-        for (const QFileInfo& info : dir.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name))
-            rows << ListEntry{info.absoluteFilePath(), info.fileName(), QStringLiteral("A"), QStringLiteral("file"), false, false};
-        for (const QFileInfo& info : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name))
-            rows << ListEntry{info.absoluteFilePath(), info.fileName(), QString(), QStringLiteral("dir"), false, false};
+        QStringList names = LocalFiles::entryNames(directory);
+        QCollator collator;
+        collator.setCaseSensitivity(Qt::CaseSensitive);
+        std::sort(names.begin(), names.end(), [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+        for (const QString& name : names) {
+            if (LocalFiles::isFile(directory + name))
+                rows << ListEntry{directory + name, FileName::display(name), QStringLiteral("A"), QStringLiteral("file"), false, false};
+        }
+        for (const QString& name : names) {
+            if (LocalFiles::isDir(directory + name))
+                rows << ListEntry{directory + name, FileName::display(name), QString(), QStringLiteral("dir"), false, false};
+        }
     }
 };

@@ -1,5 +1,6 @@
 // File properties and the properties window: what is read, the folder total, and changing
 // permissions through the window.
+#include "platform/FileName.h"
 #include "platform/FileProperties.h"
 #include "platform/ui/DesktopWindows.h"
 #include "platform/ui/PropertiesDialog.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -85,6 +87,40 @@ TEST_F(PropertiesTest, WindowShowsTheTotalAndAppliesPermissions)
     struct stat st {};
     ASSERT_EQ(::stat(QFile::encodeName(folder).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0771u);
+    QApplication::processEvents();
+}
+
+// A folder whose name is not UTF-8: read, totalled and changed by its bytes, shown with the
+// replacement mark; a link's target keeps its bytes.
+TEST_F(PropertiesTest, ANameThatIsNotUtf8IsReadShownAndChanged)
+{
+    const QString folder = makeFolder(QStringLiteral("odd")) + QLatin1Char('/') + FileName::decode("d\xe9");
+    const QByteArray native = FileName::encode(folder);
+    ASSERT_EQ(::mkdir(native.constData(), 0755), 0);
+    ASSERT_GE(::close(::open(QByteArray(native + "/inner\xff").constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644)), 0);
+    ASSERT_EQ(::symlink(QByteArray(native + "/inner\xff").constData(), QByteArray(native + "/link").constData()), 0);
+
+    QString error;
+    const auto link = FileProperties::read(folder + QStringLiteral("/link"), &error);
+    ASSERT_TRUE(link.has_value()) << qPrintable(error);
+    EXPECT_EQ(FileName::encode(link->linkTarget), native + "/inner\xff");
+
+    ASSERT_EQ(ShowProperties(folder), QString());
+    PropertiesDialog* dialog = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && !dialog)
+            dialog = qobject_cast<PropertiesDialog*>(w);
+    }
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("d\uFFFD Properties"));
+    EXPECT_EQ(dialog->findChild<QLabel*>(QStringLiteral("LabelName"))->text(), QStringLiteral("d\uFFFD"));
+    auto* size = dialog->findChild<QLabel*>(QStringLiteral("LabelSize"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return size->text().contains(QStringLiteral("2 files")); }, 5000)) << qPrintable(size->text());
+    dialog->findChild<QCheckBox*>(QStringLiteral("CheckBoxOthersRead"))->setChecked(false);
+    dialog->accept();
+    struct stat st {};
+    ASSERT_EQ(::stat(native.constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0751u);
     QApplication::processEvents();
 }
 

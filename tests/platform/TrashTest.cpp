@@ -1,5 +1,6 @@
 // Delete to the freedesktop Trash: the question, valid .trashinfo files that GLib's own
 // trash code writes the same way, restoring by moving back, emptying, and deleting for good.
+#include "platform/FileName.h"
 #include "platform/FileOperation.h"
 #include "platform/Trash.h"
 
@@ -12,6 +13,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <algorithm>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -116,6 +120,7 @@ TEST_F(TrashTest, InfoParserTakesOnlyWellFormedFiles)
     } cases[] = {
         {"[Trash Info]\nPath=/a/b%20c\nDeletionDate=2026-01-02T03:04:05\n", true, QStringLiteral("/a/b c")},
         {"# comment\n[Trash Info]\r\nPath=rel%2Fx\r\n", true, QStringLiteral("rel/x")},
+        {"[Trash Info]\nPath=/a%FFb%C3%A4\n", true, FileName::decode("/a\xff" "b\xc3\xa4")},
         {"[Other]\nPath=/a\n", false, QString()},
         {"Path=/a\n[Trash Info]\n", false, QString()},
         {"[Trash Info]\nDeletionDate=2026-01-02T03:04:05\n", false, QString()},
@@ -138,6 +143,41 @@ TEST_F(TrashTest, InfoParserTakesOnlyWellFormedFiles)
     ASSERT_TRUE(Trash::parseInfo(Trash::infoText(QStringLiteral("/x/ä b"), when), &path, &date));
     EXPECT_EQ(path, QStringLiteral("/x/ä b"));
     EXPECT_EQ(date, when);
+    // A name that is not UTF-8 is written as its percent-encoded bytes and read back as them.
+    const QString odd = FileName::decode("/x/a\xff\xe9.txt");
+    EXPECT_TRUE(Trash::infoText(odd, when).contains("\nPath=/x/a%FF%E9.txt\n"));
+    ASSERT_TRUE(Trash::parseInfo(Trash::infoText(odd, when), &path, &date));
+    EXPECT_EQ(FileName::encode(path), QByteArray("/x/a\xff\xe9.txt"));
+}
+
+// GLib's trash writes the bytes of a name that is not UTF-8; our items read them back exactly,
+// and our own trashing of such a name writes the same Path.
+TEST_F(TrashTest, GioAndWeAgreeOnANameThatIsNotUtf8)
+{
+    const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
+    if (gio.isEmpty())
+        GTEST_SKIP() << "gio (libglib2.0-bin) is not installed";
+    const QString folder = makeFolder(QStringLiteral("n"));
+    const QByteArray base = FileName::encode(folder);
+    for (const QByteArray& name : {QByteArray("theirs\xff"), QByteArray("ours\xff")})
+        ASSERT_GE(::close(::open(QByteArray(base + '/' + name).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644)), 0);
+    QProcess process;
+    process.setWorkingDirectory(folder);
+    process.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("exec \"$0\" trash \"$(printf 'theirs\\377')\""), gio});
+    ASSERT_TRUE(process.waitForFinished(30000));
+    ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().constData();
+    prompter().answer(PromptButton::Yes);
+    ASSERT_TRUE(RunTransfer(FileOperationKind::Delete, {folder + QLatin1Char('/') + FileName::decode("ours\xff")}, {}));
+
+    QList<QByteArray> originals;
+    for (const TrashedItem& item : Trash::items(trash()))
+        originals << FileName::encode(item.originalPath);
+    std::sort(originals.begin(), originals.end());
+    EXPECT_EQ(originals, (QList<QByteArray>{base + "/ours\xff", base + "/theirs\xff"}));
+    EXPECT_TRUE(::access(QByteArray(FileName::encode(trash()) + "/files/ours\xff").constData(), F_OK) == 0);
+    QString error;
+    EXPECT_TRUE(Trash::empty(&error)) << error.toStdString();
+    EXPECT_TRUE(Trash::items(trash()).isEmpty());
 }
 
 // GLib's trash (used by GNOME programs and `gio trash`) is an oracle no one here wrote: the

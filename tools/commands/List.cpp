@@ -8,8 +8,9 @@
 #include "browse/FileListing.h"
 #include "browse/FileSorter.h"
 #include "browse/FileTypeNames.h"
+#include "platform/FileName.h"
+#include "platform/LocalFiles.h"
 
-#include <QFileInfo>
 
 #include <cstdio>
 #include <optional>
@@ -76,7 +77,8 @@ void printRow(FileListing& listing, const FileItemText& text, int row, FileTypeN
         line += text.subItem(listing, row, index, typeNames);
     }
     line += QLatin1Char('\n');
-    const QByteArray bytes = line.toUtf8();
+    // The name's own bytes, as ls and find print them to a pipe.
+    const QByteArray bytes = FileName::encode(line);
     std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
 }
 
@@ -86,12 +88,12 @@ int runList(const QStringList& args)
     if (!parsed)
         return 2;
     FileListing listing;
-    const QString folder = QFileInfo(parsed->folder).absoluteFilePath();
+    const QString folder = LocalFiles::absolutePath(parsed->folder);
     if (parsed->folder.compare(FileListing::myComputer(), Qt::CaseInsensitive) == 0) {
         QStringList roots;
         std::vector<TFileInfo> drives = DriveItems::rows(ListDrives(), &roots);
         listing.setDrives(std::move(drives), std::move(roots));
-    } else if (!QFileInfo(folder).isDir()) {
+    } else if (!LocalFiles::isDir(folder)) {
         fvtool::err(QStringLiteral("fvtool list: %1 is not a folder").arg(parsed->folder));
         return 1;
     } else if (!listing.listFolder(folder, parsed->options)) {
