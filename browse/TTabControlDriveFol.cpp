@@ -7,7 +7,6 @@
 #include "browse/TPathViewFolPopUp.h"
 #include "platform/Prompter.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMouseEvent>
@@ -148,7 +147,6 @@ void TTabControlDriveFol::TabChoice()
         return;
     }
     reportNotReady(tab.drive);
-    QCoreApplication::processEvents();
     // Back to the folder the tree was in; the rebuild selects that drive's tab again.
     m_treeView->RebuildTree();
     m_treeView->GoToPath(m_treeView->CurrentFolder());
