@@ -18,7 +18,6 @@
 #include <QHelpEvent>
 #include <QToolTip>
 #include <QTreeWidget>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -77,10 +76,8 @@ void MainWindowBrowse::goToFolder(const QString& folder)
     tree->setUpdatesEnabled(false);
     list->setUpdatesEnabled(false);
     tree->RebuildTree();
-    QCoreApplication::processEvents();
     tree->GoToPath(path);
     tree->setSelectedPath(path);
-    QCoreApplication::processEvents();
     list->setDirectoryDirect(path);
     list->RefreshList();
     tree->setUpdatesEnabled(true);

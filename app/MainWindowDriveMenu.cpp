@@ -15,7 +15,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
 #include <QStyle>
@@ -135,7 +134,6 @@ void MainWindowDriveMenu::MenuSingleDriveClick()
     TPathViewFol* tree = m_c.PathViewFol1;
     tree->setSingleDrive(!tree->SingleDrive());
     showSingleDriveState();
-    QCoreApplication::processEvents();
     m_window->browse().goToFolder(m_window->browse().existingCurrentFolder());
 }
 

@@ -166,13 +166,16 @@ void writeSubkey(Registry& registry, const AppSettings& settings, const char* su
     registry.closeKey();
 }
 
-void readHistories(Registry& registry, SettingsReader& reader, AppSettings& settings)
+void readHistories(Registry& registry, SettingsReader& reader, AppSettings& settings, bool checkFolders)
 {
     if (reader.failed())
         return;
     settings.mruPaths = HistoryList::read(registry, SettingsStore::subkeyPath(QStringLiteral("MRUPath")),
                                           QStringLiteral("MRUPath"));
-    RecentPaths::update(settings.mruPaths, QString());
+    if (checkFolders)
+        RecentPaths::update(settings.mruPaths, QString());
+    else
+        RecentPaths::update(settings.mruPaths, QString(), [](const QString&) { return true; });
 
     if (registry.openKey(SettingsStore::subkeyPath(QStringLiteral("Mask")), false)) {
         reader.readInteger(QStringLiteral("MaskIndex"), settings.maskIndex);
@@ -222,7 +225,7 @@ bool SettingsStore::openStore(Registry& registry) const
     return false;
 }
 
-SettingsStore::LoadResult SettingsStore::load(AppSettings& settings) const
+SettingsStore::LoadResult SettingsStore::load(AppSettings& settings, FolderCheck recentFolders) const
 {
     LoadResult result;
     m_error.clear();
@@ -247,7 +250,7 @@ SettingsStore::LoadResult SettingsStore::load(AppSettings& settings) const
     readSubkey(registry, reader, "Editor", kEditor);
     readSubkey(registry, reader, "Viewer", kViewer);
     readSubkey(registry, reader, "Options", kOptions);
-    readHistories(registry, reader, settings);
+    readHistories(registry, reader, settings, recentFolders == FolderCheck::WhileLoading);
 
     if (reader.failed()) {
         result.repaired = true;

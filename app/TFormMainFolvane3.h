@@ -25,6 +25,7 @@ class MainWindowMask;
 class MainWindowPathMenus;
 class TransferMenus;
 class TSplashForm;
+class FolderChecks;
 
 class TFormMainFolvane3 : public QMainWindow {
     Q_OBJECT
@@ -68,8 +69,8 @@ public:
     // its bands and its pane. The panes' own work on entering belongs to view dispatch.
     void enterMode(int mode);
 
-    // The recent-folders update: drops folders that are gone, puts folder first when it is
-    // new, and saves the settings.
+    // The recent-folders update: puts folder first when it is new and saves the settings;
+    // folders that are gone are dropped when a worker has looked (recentPathsChecked).
     void UpdateRecentPaths(const QString& folder);
 
 public Q_SLOTS:
@@ -77,8 +78,10 @@ public Q_SLOTS:
     void bringToFront();
 
 Q_SIGNALS:
-    // The splash window has served its time (end of FormShow).
+    // The splash window has served its time: the start folder's rows are listed.
     void splashDone();
+    // The recent folders were checked and those gone dropped.
+    void recentPathsChecked();
     // The Left and Right keys in the movie and image modes step to the previous (-1) or
     // next (+1) file, as the spinner's arrows do.
     void stepFileRequested(int direction);
@@ -104,6 +107,8 @@ private:
     void FormDestroy();
     void MenuHelpContentsClick();
     void showPaneOfMode(int mode);
+    void startFolderChecked(const QString& folder, const QStringList& goneRecent);
+    void dropRecentPaths(const QStringList& gone);
 
     MainWindowControls m_c;
     AppSettings m_settings;
@@ -114,6 +119,7 @@ private:
     MainWindowFolderMenu* m_folderMenu = nullptr;
     MainWindowPathMenus* m_pathMenus = nullptr;
     TransferMenus* m_transfer = nullptr;
+    FolderChecks* m_folderChecks = nullptr;
     QPointer<TSplashForm> m_splash;
     const QEvent* m_keyEvent = nullptr;
     QPointer<QWidget> m_keyReceiver;

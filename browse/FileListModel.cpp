@@ -70,7 +70,7 @@ void FileListModel::applyBatch(ListingBatch& batch)
     }
     appendRecords(batch.records);
     applyDetails(batch.details);
-    if (!batch.order.empty())
+    if (batch.ordered)
         reorder([&] { m_listing.setOrder(std::move(batch.order)); });
 }
 
@@ -96,23 +96,25 @@ void FileListModel::applyDetails(const std::vector<RecordDetails>& details)
 {
     if (details.empty())
         return;
-    bool anyDropped = false;
-    for (const RecordDetails& detail : details) {
+    for (const RecordDetails& detail : details)
         detail.applyTo(m_listing.record(detail.record));
-        anyDropped |= detail.dropped;
+    const std::vector<int> rowOf = m_listing.rowsOfRecords();
+    std::vector<int> dropped;
+    int first = rowCount();
+    int last = -1;
+    for (const RecordDetails& detail : details) {
+        const int row = rowOf[detail.record];
+        if (row < 0)
+            continue;
+        if (detail.dropped)
+            dropped.push_back(row);
+        first = std::min(first, row);
+        last = std::max(last, row);
     }
-    if (anyDropped) {
-        const std::vector<int> rowOf = m_listing.rowsOfRecords();
-        std::vector<int> rows;
-        for (const RecordDetails& detail : details) {
-            if (detail.dropped && rowOf[detail.record] >= 0)
-                rows.push_back(rowOf[detail.record]);
-        }
-        removeListedRows(std::move(rows));
-    }
-    // Only the rows on screen are painted again, however wide the range.
-    if (rowCount() > 0)
-        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1));
+    // Only the rows changed: the views work out the area to paint row by row.
+    if (first <= last)
+        Q_EMIT dataChanged(index(first, 0), index(last, columnCount() - 1));
+    removeListedRows(std::move(dropped));
 }
 
 void FileListModel::removeListedRows(std::vector<int> rows)

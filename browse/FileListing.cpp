@@ -101,10 +101,10 @@ void FileListing::sort(int column, bool ascending, FileTypeNames& typeNames)
     sort(column, ascending);
 }
 
-void FileListing::sort(int column, bool ascending)
+void FileListing::sort(int column, bool ascending, size_t top)
 {
     if (isSortable())
-        FileSorter::sort(m_table, m_order, column, ascending);
+        FileSorter::sort(m_table, m_order, column, ascending, top);
 }
 
 const QString& FileListing::typeNameOf(int row, FileTypeNames& typeNames)

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <limits>
 #include <vector>
 
 class FileTypeNames;
@@ -65,8 +66,9 @@ public:
     // folders in either direction, the parent entry first of all; names, types and
     // attribute letters compare by the locale ignoring case, dates by the time itself.
     void sort(int column, bool ascending, FileTypeNames& typeNames);
-    // The same for every column but the type, which needs the type names asked first.
-    void sort(int column, bool ascending);
+    // The same for every column but the type, which needs the type names asked first; with
+    // `top`, only the first `top` rows are put in their place (FileSorter).
+    void sort(int column, bool ascending, size_t top = std::numeric_limits<size_t>::max());
 
     // Asks for the type name of a record once (its IconFetched mark is the widget's).
     const QString& typeNameOf(int row, FileTypeNames& typeNames);

@@ -68,6 +68,12 @@ void FolderListingJob::run()
         return;
     const bool delivered = m_delivered > before;
     if (sortsByName()) {
+        // The first screen first: its rows in their place, then their details; then the
+        // other rows in order, then their details.
+        m_listing.sort(m_request.sortColumn, m_request.ascending, firstDetailsChunk);
+        deliver(true);
+        if (!examineRows(reader, true, firstDetailsChunk))
+            return;
         m_listing.sort(m_request.sortColumn, m_request.ascending);
         deliver(true);
         if (!examineRows(reader, true))
@@ -156,10 +162,10 @@ void FolderListingJob::addRecords(FolderReader& reader, size_t from)
     }
 }
 
-bool FolderListingJob::examineRows(FolderReader& reader, bool deliverEachChunk)
+bool FolderListingJob::examineRows(FolderReader& reader, bool deliverEachChunk, size_t most)
 {
     std::vector<uint32_t> records;
-    for (int row = 0; row < m_listing.count(); ++row) {
+    for (int row = 0; row < m_listing.count() && records.size() < most; ++row) {
         const uint32_t record = m_listing.recordAt(row);
         if (!m_listing.record(record).hasDetails)
             records.push_back(record);
@@ -215,9 +221,11 @@ void FolderListingJob::dropRows(const std::vector<char>& dropped)
 
 void FolderListingJob::deliver(bool withOrder)
 {
+    m_pending.records.reserve(m_listing.recordCount() - m_delivered);
     for (uint32_t record = m_delivered; record < m_listing.recordCount(); ++record)
         m_pending.records.push_back(m_listing.record(record));
     m_delivered = m_listing.recordCount();
+    m_pending.ordered = withOrder;
     if (withOrder)
         m_pending.order = m_listing.order();
     m_lastDelivery = Clock::now();

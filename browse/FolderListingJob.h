@@ -4,9 +4,10 @@
 // the attributes a name tells (links and entries of unknown type are stat'ed at once, for
 // they may be folders). The second stats the other entries for size, time and the remaining
 // attributes, in the order of the rows, so that the top rows come first. With the list
-// sorted by name the rows are in their final order after the first pass and are delivered
-// then, their details following in chunks; a sort by size, date, type or attributes waits
-// for every detail. A folder slow to read has its rows delivered as they come (at most every
+// sorted by name the names are enough to order the rows: after the first pass every row is
+// delivered with the first screen of them in its place, then that screen's details, then
+// the order of all rows, then the other details in chunks. A sort by size, date, type or
+// attributes waits for every detail. A folder slow to read has its rows delivered as they come (at most every
 // deliveryInterval) and put in order once complete.
 //
 // The job keeps its own copy of the table and changes it as the receiver will, so that
@@ -18,6 +19,7 @@
 #include <QStringList>
 
 #include <chrono>
+#include <limits>
 #include <cstdint>
 #include <vector>
 
@@ -54,11 +56,12 @@ struct RecordDetails {
 };
 
 // One delivery, applied in this order: the records appended as rows, the details of records
-// delivered before or now (dropped ones leave the rows), then, when not empty, the order of
-// all remaining rows. A drive view comes whole: records and their mount points.
+// delivered before or now (dropped ones leave the rows), then, when ordered, the order of all
+// remaining rows. A drive view comes whole: records and their mount points.
 struct ListingBatch {
     std::vector<TFileInfo> records;
     std::vector<RecordDetails> details;
+    bool ordered = false;
     std::vector<uint32_t> order;
     bool drives = false;
     QStringList mountPoints;
@@ -95,7 +98,8 @@ private:
     void listDrives();
     bool readNames(FolderReader& reader);
     void addRecords(FolderReader& reader, size_t from);
-    bool examineRows(FolderReader& reader, bool deliverEachChunk);
+    // Stats up to `most` rows without details, in row order.
+    bool examineRows(FolderReader& reader, bool deliverEachChunk, size_t most = std::numeric_limits<size_t>::max());
     void applyDetails(const FolderEntry& entry, uint32_t record, RecordDetails& details);
     void dropRows(const std::vector<char>& dropped);
     void deliver(bool withOrder);

@@ -257,7 +257,7 @@ void TFileViewFol::batchRead(ListingBatch& batch)
 {
     if (std::exchange(m_awaitingRows, false))
         startTable();
-    const bool ordered = batch.drives || !batch.order.empty();
+    const bool ordered = batch.drives || batch.ordered;
     const bool firstRows = m_model.rowCount() == 0;
     m_model.applyBatch(batch);
     if (ordered)
@@ -288,6 +288,7 @@ void TFileViewFol::startTable()
     if (!isMyComputer(m_directory))
         empty.startFolder(m_directory, m_options);
     m_model.setListing(std::move(empty));
+    m_autoSelectedRecord = noRecord;
     applyColumns();
     updateSortArrow();
 }
@@ -300,6 +301,7 @@ void TFileViewFol::rowsOrdered()
         SortItems(); // the user chose another sort while the folder was read
     if (!m_pendingSelection.isEmpty() && SelectFileInList(m_pendingSelection)) {
         m_pendingSelection.clear();
+        m_autoSelectedRecord = noRecord; // chosen: it stays where it is
     } else if (m_model.rowCount() > 0) {
         const QModelIndex current = currentView()->currentIndex();
         if (!current.isValid() || m_model.listing().recordAt(current.row()) == m_autoSelectedRecord)
@@ -331,12 +333,15 @@ void TFileViewFol::SortItems()
 
 void TFileViewFol::updateItemWidth()
 {
+    // The report has no item width; the icon view lays itself out when it is shown.
+    if (m_viewStyle == TViewStyle::vsReport)
+        return;
     // Icons take their grid cell; list and small icons the longest name, within reason.
     constexpr int widestListItem = 400;
     int width = 0;
     if (m_viewStyle == TViewStyle::vsIcon) {
         width = m_icons->gridSize().width() - 4;
-    } else if (m_viewStyle != TViewStyle::vsReport) {
+    } else {
         const int text = m_model.widestCaption(m_icons->fontMetrics());
         width = std::min(text + m_icons->iconSize().width() + 20, widestListItem);
     }

@@ -211,6 +211,7 @@ private:
     bool m_awaitingRows = false;     // the previous listing's rows are still shown
     int m_requestedSortColumn = 0;   // the sort the worker was asked for
     bool m_requestedAscending = true;
-    uint32_t m_autoSelectedRecord = 0; // the record selected as the first row, not by the user
+    static constexpr uint32_t noRecord = UINT32_MAX;
+    uint32_t m_autoSelectedRecord = noRecord; // the record selected as the first row, not by the user
     QString m_pendingSelection;
 };

@@ -208,6 +208,8 @@ void TPathViewFol::NodeExpanding(QTreeWidgetItem* node)
         // A network drive that does not answer in time has no children.
         if (!network || CheckDriveReady(DriveOfPath(path).root, false)) {
             for (const QString& name : SubfolderReader::subfolders(path, type)) {
+                if (link->isCancelled())
+                    return; // the tree was rebuilt or is gone
                 // A network folder is always marked: asking every subfolder would wait on the network.
                 folders.append({name, network || SubfolderReader::hasSubfolder(childPath(path, name), type)});
             }

@@ -7,6 +7,7 @@
 // The jobs run on one pool of their own (pool()), apart from Qt's global pool: a job stuck in
 // the kernel on a dead mount keeps only its own thread.
 
+#include <QCoreApplication>
 #include <QObject>
 #include <QThreadPool>
 
@@ -51,8 +52,11 @@ public:
     static QThreadPool& pool()
     {
         static QThreadPool* pool = [] {
-            auto* p = new QThreadPool; // never destroyed: exit must not wait on a dead mount
+            // Never destroyed, and waited for at exit only a moment (cancelled jobs stop at
+            // their next check): exit must not hang on a dead mount.
+            auto* p = new QThreadPool;
             p->setMaxThreadCount(8);
+            qAddPostRoutine([] { WorkerLink::pool().waitForDone(1000); });
             return p;
         }();
         return *pool;

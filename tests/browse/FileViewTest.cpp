@@ -406,6 +406,22 @@ TEST_F(FileViewTest, TheWindowKeepsAnsweringWhileASlowFolderIsListed)
     EXPECT_EQ(list.model().index(0, 1).data().toString().trimmed(), "0 KB") << "the details followed";
 }
 
+TEST_F(FileViewTest, AFolderWithNothingToShowStillEndsItsListing)
+{
+    makeFile(QStringLiteral("drives/data/.only-hidden"));
+    TFileViewFol list;
+    ASSERT_TRUE(waitForList(list));
+    list.setFileType(TFileAttr::ftArchive | TFileAttr::ftNormal);
+    ASSERT_TRUE(waitForList(list));
+    QSignalSpy listed(&list, &TFileViewFol::rowsListed);
+    QSignalSpy loaded(&list, &TFileViewFol::loaded);
+    list.setDirectory(m_data);
+    ASSERT_TRUE(waitForList(list));
+    EXPECT_EQ(list.model().rowCount(), 0);
+    EXPECT_EQ(listed.size(), 1) << "the window waits for it (the splash closes on it)";
+    EXPECT_EQ(loaded.size(), 1);
+}
+
 TEST_F(FileViewTest, ASelectionAskedForWhileListingIsMadeWhenTheRowArrives)
 {
     for (const char* name : {"a.txt", "b.txt", "c.txt"})

@@ -149,9 +149,9 @@ TEST_F(ListingJobTest, ByNameTheOrderedRowsComeFirstAndTheTopRowsDetailsNext)
 {
     RecordingSink sink;
     FolderListingJob(ListingRequest{m_folder, options(), FileSorter::NameColumn, true}, sink).run();
-    ASSERT_GE(sink.batches.size(), 3u);
+    ASSERT_GE(sink.batches.size(), 4u);
     const ListingBatch& names = sink.batches[0];
-    ASSERT_FALSE(names.order.empty()) << "the first delivery has the rows in order";
+    ASSERT_TRUE(names.ordered && !names.order.empty()) << "the first delivery has the rows in order";
     // Only the link needed a stat to be listed; every other row waits for its details.
     int detailed = 0;
     for (const TFileInfo& record : names.records)
@@ -163,6 +163,13 @@ TEST_F(ListingJobTest, ByNameTheOrderedRowsComeFirstAndTheTopRowsDetailsNext)
     ASSERT_EQ(top.details.size(), FolderListingJob::firstDetailsChunk);
     for (size_t k = 0; k < top.details.size(); ++k)
         EXPECT_EQ(top.details[k].record, names.order[k + 1]) << "row " << k + 1 << ", below the parent entry";
+
+    // Then the order of all rows, which the first screen already had.
+    const ListingBatch& all = sink.batches[2];
+    ASSERT_EQ(all.order.size(), names.order.size());
+    EXPECT_TRUE(all.records.empty() && all.details.empty());
+    const size_t screen = FolderListingJob::firstDetailsChunk;
+    EXPECT_TRUE(std::equal(all.order.begin(), all.order.begin() + screen, names.order.begin()));
 }
 
 TEST_F(ListingJobTest, ACancelledJobStopsWithoutFinishing)
