@@ -248,6 +248,7 @@ void TFileViewFol::RefreshList()
 {
     m_loading = true;
     m_awaitingRows = true;
+    m_rowsAnnounced = false;
     m_requestedSortColumn = FileSortOrder::FileSortIndex;
     m_requestedAscending = FileSortOrder::DecendSort;
     m_loader->start({m_directory, m_options, m_requestedSortColumn, m_requestedAscending});
@@ -307,7 +308,9 @@ void TFileViewFol::rowsOrdered()
         if (!current.isValid() || m_model.listing().recordAt(current.row()) == m_autoSelectedRecord)
             selectFirstRow();
     }
-    Q_EMIT rowsListed();
+    // Once per listing, though the name sort orders the rows in two steps.
+    if (!std::exchange(m_rowsAnnounced, true))
+        Q_EMIT rowsListed();
 }
 
 void TFileViewFol::selectFirstRow()

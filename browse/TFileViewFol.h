@@ -209,6 +209,7 @@ private:
     QString m_selectedItem;
     bool m_loading = false;
     bool m_awaitingRows = false;     // the previous listing's rows are still shown
+    bool m_rowsAnnounced = false;    // rowsListed was emitted for the listing under way
     int m_requestedSortColumn = 0;   // the sort the worker was asked for
     bool m_requestedAscending = true;
     static constexpr uint32_t noRecord = UINT32_MAX;
