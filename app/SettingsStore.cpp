@@ -154,13 +154,16 @@ void writeGroup(Registry& registry, const AppSettings& settings, const SettingsG
     registry.closeKey();
 }
 
-void readHistories(Registry& registry, SettingsReader& reader, AppSettings& settings)
+void readHistories(Registry& registry, SettingsReader& reader, AppSettings& settings, bool checkFolders)
 {
     if (reader.failed())
         return;
     settings.mruPaths = HistoryList::read(registry, SettingsStore::subkeyPath(QStringLiteral("MRUPath")),
                                           QStringLiteral("MRUPath"));
-    RecentPaths::update(settings.mruPaths, QString());
+    if (checkFolders)
+        RecentPaths::update(settings.mruPaths, QString());
+    else
+        RecentPaths::update(settings.mruPaths, QString(), [](const QString&) { return true; });
 
     if (registry.openKey(SettingsStore::subkeyPath(QStringLiteral("Mask")), false)) {
         reader.readInteger(QStringLiteral("MaskIndex"), settings.maskIndex);
@@ -229,7 +232,7 @@ bool SettingsStore::openStore(Registry& registry) const
     return false;
 }
 
-SettingsStore::LoadResult SettingsStore::load(AppSettings& settings) const
+SettingsStore::LoadResult SettingsStore::load(AppSettings& settings, FolderCheck recentFolders) const
 {
     LoadResult result;
     m_error.clear();
@@ -250,7 +253,7 @@ SettingsStore::LoadResult SettingsStore::load(AppSettings& settings) const
     SettingsReader reader(registry, settings);
     for (const SettingsGroup& group : m_groups)
         readGroup(registry, reader, group);
-    readHistories(registry, reader, settings);
+    readHistories(registry, reader, settings, recentFolders == FolderCheck::WhileLoading);
 
     if (reader.failed()) {
         result.repaired = true;

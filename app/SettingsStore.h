@@ -42,9 +42,12 @@ public:
     // Adds a group, read and written after those already registered.
     void registerGroup(SettingsGroup group);
     const std::vector<SettingsGroup>& groups() const { return m_groups; }
+    // When the recent folders are checked for folders that are gone: while loading, or later
+    // by the caller (off its thread: FolderChecks).
+    enum class FolderCheck { WhileLoading, Later };
 
     // LoadSettings: fills settings (which starts as the window's current state) from the store.
-    LoadResult load(AppSettings& settings) const;
+    LoadResult load(AppSettings& settings, FolderCheck recentFolders = FolderCheck::WhileLoading) const;
 
     // SaveSettings: writes every value, the recent folders, the masks and the list indexes,
     // then sets the automatic-start entry. False with errorString() when the file could not

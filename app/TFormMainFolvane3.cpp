@@ -1,5 +1,6 @@
 #include "app/TFormMainFolvane3.h"
 
+#include "app/FolderChecks.h"
 #include "app/FolvaneApplication.h"
 #include "app/MainWindowBands.h"
 #include "app/MainWindowBrowse.h"
@@ -13,7 +14,6 @@
 #include "app/MainWindowSettings.h"
 #include "app/ProgramSound.h"
 #include "app/RecentPaths.h"
-#include "app/StartFolder.h"
 #include "app/TSplashForm.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
@@ -62,6 +62,12 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     m_transfer = new TransferMenus(*m_context);
     m_transfer->setPanes(m_c.PathViewFol1, m_c.FileViewFol1);
     connectFolderMenu();
+    m_folderChecks = new FolderChecks(this);
+    connect(m_folderChecks, &FolderChecks::startChecked, this, &TFormMainFolvane3::startFolderChecked);
+    connect(m_folderChecks, &FolderChecks::recentChecked, this, [this](const QStringList& gone) {
+        dropRecentPaths(gone);
+        Q_EMIT recentPathsChecked();
+    });
     // The design size: the client area of 882 x 654 under the menu bar.
     m_settings.appWidth = MainWindowLayout::kClientWidth;
     m_settings.appHeight = MainWindowLayout::kClientHeight + m_c.MainMenu1->sizeHint().height();
@@ -117,7 +123,7 @@ void TFormMainFolvane3::FormCreate()
 
 void TFormMainFolvane3::LoadSettings()
 {
-    const SettingsStore::LoadResult result = m_store.load(m_settings);
+    const SettingsStore::LoadResult result = m_store.load(m_settings, SettingsStore::FolderCheck::Later);
     m_currentMode = qBound(0, m_settings.modeCurrent, kViewModeCount - 1);
     m_currentFile = m_settings.currentItemSel;
     m_currentPath = m_settings.currentPathSel;
@@ -197,7 +203,18 @@ void TFormMainFolvane3::stepFile(int direction)
 
 void TFormMainFolvane3::UpdateRecentPaths(const QString& folder)
 {
-    RecentPaths::update(m_settings.mruPaths, folder);
+    // Nothing is asked of the disks here: the worker looks and drops what is gone.
+    RecentPaths::update(m_settings.mruPaths, folder, [](const QString&) { return true; });
+    SaveSettings();
+    m_folderChecks->checkRecent(m_settings.mruPaths);
+}
+
+void TFormMainFolvane3::dropRecentPaths(const QStringList& gone)
+{
+    if (gone.isEmpty())
+        return;
+    for (const QString& folder : gone)
+        m_settings.mruPaths.removeAll(folder);
     SaveSettings();
 }
 
@@ -220,14 +237,24 @@ void TFormMainFolvane3::FormShow()
             m_splash->show();
     }
     m_browse->applyFileFilters(m_settings.showHiddenSystemfiles);
-    QCoreApplication::processEvents();
     enterMode(m_currentMode);
-    // Whatever the mode, the browse panes open the folder of the stored item; the tree's
-    // folder change puts it in the recent folders.
-    m_browse->goToFolder(StartFolder::resolve(m_currentFile, m_currentPath));
-    QCoreApplication::processEvents();
-    Q_EMIT splashDone();
-    m_splash = nullptr;
+    // Whatever the mode, the browse panes open the folder of the stored item once a worker
+    // has found it; the tree's folder change puts it in the recent folders.
+    m_folderChecks->checkStart(m_currentFile, m_currentPath, m_settings.mruPaths);
+}
+
+void TFormMainFolvane3::startFolderChecked(const QString& folder, const QStringList& goneRecent)
+{
+    dropRecentPaths(goneRecent);
+    m_browse->goToFolder(folder);
+    // The splash shows the start folder's listing until its rows are in the list.
+    connect(
+        m_c.FileViewFol1, &TFileViewFol::rowsListed, this,
+        [this] {
+            Q_EMIT splashDone();
+            m_splash = nullptr;
+        },
+        Qt::SingleShotConnection);
 }
 
 void TFormMainFolvane3::loadProgress(int count, const QString& name)

@@ -33,6 +33,7 @@ class TransferMenus;
 class TSplashForm;
 class ViewPane;
 class WindowContext;
+class FolderChecks;
 
 class TFormMainFolvane3 : public QMainWindow {
     Q_OBJECT
@@ -84,8 +85,8 @@ public:
     // its band layout, its band and chrome, and its pane entered with path.
     void enterMode(int mode, const QString& path = QString());
 
-    // The recent-folders update: drops folders that are gone, puts folder first when it is
-    // new, and saves the settings.
+    // The recent-folders update: puts folder first when it is new and saves the settings;
+    // folders that are gone are dropped when a worker has looked (recentPathsChecked).
     void UpdateRecentPaths(const QString& folder);
 
 public Q_SLOTS:
@@ -93,8 +94,10 @@ public Q_SLOTS:
     void bringToFront();
 
 Q_SIGNALS:
-    // The splash window has served its time (end of FormShow).
+    // The splash window has served its time: the start folder's rows are listed.
     void splashDone();
+    // The recent folders were checked and those gone dropped.
+    void recentPathsChecked();
     // The Left and Right keys in the movie and image modes step to the previous (-1) or
     // next (+1) file, as the spinner's arrows do.
     void stepFileRequested(int direction);
@@ -122,6 +125,8 @@ private:
     void showPaneOfMode(int mode, const QString& path);
     // The spinner's arrows and the arrow keys: the shown pane steps, and the request is told.
     void stepFile(int direction);
+    void startFolderChecked(const QString& folder, const QStringList& goneRecent);
+    void dropRecentPaths(const QStringList& gone);
 
     MainWindowControls m_c;
     BrowseNavigator m_navigator;
@@ -136,6 +141,7 @@ private:
     MainWindowFolderMenu* m_folderMenu = nullptr;
     MainWindowPathMenus* m_pathMenus = nullptr;
     TransferMenus* m_transfer = nullptr;
+    FolderChecks* m_folderChecks = nullptr;
     QPointer<TSplashForm> m_splash;
     const QEvent* m_keyEvent = nullptr;
     QPointer<QWidget> m_keyReceiver;

@@ -118,5 +118,7 @@ void TSplashForm::showNow()
         move(screen->availableGeometry().center() - rect().center());
     show();
     repaint();
+    // The one event round that must stay: the event loop starts only after the main window
+    // is built, and until then the window system would not map the splash at all.
     QCoreApplication::processEvents();
 }

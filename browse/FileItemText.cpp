@@ -64,6 +64,8 @@ QString FileItemText::subItem(FileListing& listing, int row, int index, FileType
         return item.hasTime ? FileFormat::dateKey(item.mtimeSeconds, item.mtimeNanoseconds, m_locale) : QString();
     if (item.kind == ItemKind::Parent)
         return index >= 0 && index <= 3 ? blank : QString();
+    if (!item.hasDetails && index != 1)
+        return index >= 0 && index <= 3 ? blank : QString(); // the stat is on its way
     switch (index) {
     case 0: return item.kind == ItemKind::Folder ? blank : FileFormat::sizeColumn(item.Size, m_fileSize);
     case 1: return listing.typeNameOf(row, typeNames);

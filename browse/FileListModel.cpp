@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <functional>
 
 FileListModel::FileListModel(QObject* parent)
     : QAbstractTableModel(parent)
@@ -38,21 +39,100 @@ void FileListModel::setListing(FileListing&& listing)
 
 void FileListModel::sortTable(int column, bool ascending)
 {
-    if (!m_listing.isSortable())
-        return;
+    if (m_listing.isSortable())
+        reorder([&] { m_listing.sort(column, ascending, FileTypeNames::instance()); });
+}
+
+void FileListModel::reorder(const std::function<void()>& change)
+{
     Q_EMIT layoutAboutToBeChanged();
     const QModelIndexList before = persistentIndexList();
     std::vector<uint32_t> records;
     for (const QModelIndex& index : before)
         records.push_back(m_listing.recordAt(index.row()));
-    m_listing.sort(column, ascending, FileTypeNames::instance());
-    // Keep selections and the current item on the same entries after the reorder.
+    change();
     const std::vector<int> rows = m_listing.rowsOfRecords();
     QModelIndexList after;
-    for (qsizetype i = 0; i < before.size(); ++i)
-        after << index(rows[records[size_t(i)]], before[i].column());
+    for (qsizetype i = 0; i < before.size(); ++i) {
+        const int row = rows[records[size_t(i)]];
+        after << (row < 0 ? QModelIndex() : index(row, before[i].column()));
+    }
     changePersistentIndexList(before, after);
     Q_EMIT layoutChanged();
+}
+
+void FileListModel::applyBatch(ListingBatch& batch)
+{
+    if (batch.drives) {
+        FileListing drives;
+        drives.setDrives(std::move(batch.records), std::move(batch.mountPoints));
+        setListing(std::move(drives));
+        return;
+    }
+    appendRecords(batch.records);
+    applyDetails(batch.details);
+    if (batch.ordered)
+        reorder([&] { m_listing.setOrder(std::move(batch.order)); });
+}
+
+void FileListModel::appendRecords(std::vector<TFileInfo>& records)
+{
+    if (records.empty())
+        return;
+    // Into an empty list, a reset costs the views less than an insertion.
+    const bool empty = m_listing.count() == 0;
+    if (empty)
+        beginResetModel();
+    else
+        beginInsertRows(QModelIndex(), rowCount(), rowCount() + int(records.size()) - 1);
+    for (TFileInfo& record : records)
+        m_listing.append(std::move(record));
+    if (empty)
+        endResetModel();
+    else
+        endInsertRows();
+}
+
+void FileListModel::applyDetails(const std::vector<RecordDetails>& details)
+{
+    if (details.empty())
+        return;
+    for (const RecordDetails& detail : details)
+        detail.applyTo(m_listing.record(detail.record));
+    const std::vector<int> rowOf = m_listing.rowsOfRecords();
+    std::vector<int> dropped;
+    int first = rowCount();
+    int last = -1;
+    for (const RecordDetails& detail : details) {
+        const int row = rowOf[detail.record];
+        if (row < 0)
+            continue;
+        if (detail.dropped)
+            dropped.push_back(row);
+        first = std::min(first, row);
+        last = std::max(last, row);
+    }
+    // Only the rows changed: the views work out the area to paint row by row.
+    if (first <= last)
+        Q_EMIT dataChanged(index(first, 0), index(last, columnCount() - 1));
+    removeListedRows(std::move(dropped));
+}
+
+void FileListModel::removeListedRows(std::vector<int> rows)
+{
+    // From the bottom, one run of neighbouring rows at a time.
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    for (size_t i = 0; i < rows.size();) {
+        size_t j = i + 1;
+        while (j < rows.size() && rows[j] == rows[j - 1] - 1)
+            ++j;
+        const int first = rows[j - 1];
+        const int last = rows[i];
+        beginRemoveRows(QModelIndex(), first, last);
+        m_listing.removeRows(first, last - first + 1);
+        endRemoveRows();
+        i = j;
+    }
 }
 
 void FileListModel::textsChanged()

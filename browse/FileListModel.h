@@ -7,6 +7,7 @@
 
 #include "browse/FileItemText.h"
 #include "browse/FileListing.h"
+#include "browse/FolderListingJob.h"
 
 #include <QAbstractTableModel>
 
@@ -26,6 +27,10 @@ public:
 
     // Takes a freshly read table; every row is fetched again.
     void setListing(FileListing&& listing);
+    // Applies one delivery of the listing worker (see ListingBatch): new rows inserted at the
+    // end, details shown (rows the filters now leave out removed), the rows' new order laid
+    // out with selections kept on their entries. Takes the batch's records.
+    void applyBatch(ListingBatch& batch);
     // Sorts the table (not the drive view) and announces the new order.
     void sortTable(int column, bool ascending);
     // Tells the views that every row's texts changed (formats, units, captions).
@@ -51,6 +56,12 @@ public:
     static QStringList driveColumns();
 
 private:
+    void appendRecords(std::vector<TFileInfo>& records);
+    void applyDetails(const std::vector<RecordDetails>& details);
+    void removeListedRows(std::vector<int> rows);
+    // Changes the row order through change() while persistent indexes (selections, the
+    // current item) stay on their records.
+    void reorder(const std::function<void()>& change);
     void fetch(int row) const;
     QVariant displayText(int row, int column) const;
     QVariant alignment(int column) const;

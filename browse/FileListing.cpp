@@ -18,7 +18,7 @@ void FileListing::clear()
     m_driveView = false;
 }
 
-bool FileListing::listFolder(const QString& directory, const ListingOptions& options, const Progress& progress)
+void FileListing::startFolder(const QString& directory, const ListingOptions& options)
 {
     clear();
     m_directory = PathText::withTrailingSlash(directory);
@@ -30,22 +30,38 @@ bool FileListing::listFolder(const QString& directory, const ListingOptions& opt
         parent.Attributes = FileAttribute::Directory;
         append(std::move(parent));
     }
+}
+
+bool FileListing::admits(bool isDirectory, uint32_t attributes, const QString& name, const ListingOptions& options,
+                         const FileMask& mask)
+{
+    const bool wanted = isDirectory ? options.showFolders : mask.matches(name);
+    return wanted && FileAttributes::passesFileFilter(attributes, options.fileType);
+}
+
+TFileInfo FileListing::recordOf(const FolderEntry& entry, QString name)
+{
+    TFileInfo item;
+    item.kind = entry.isDirectory ? ItemKind::Folder : ItemKind::File;
+    item.Attributes = entry.attributes;
+    item.Size = entry.size;
+    item.hasTime = entry.hasTime;
+    item.mtimeSeconds = entry.mtimeSeconds;
+    item.mtimeNanoseconds = entry.mtimeNanoseconds;
+    item.Name = std::move(name);
+    return item;
+}
+
+bool FileListing::listFolder(const QString& directory, const ListingOptions& options, const Progress& progress)
+{
+    startFolder(directory, options);
+    const FileMask mask(options.mask);
     bool abandoned = false;
     FolderReader reader(m_directory);
     const bool read = reader.read([&](const FolderEntry& entry) {
         QString name = FileName::decode(entry.name, qsizetype(entry.nameLength));
-        const bool wanted = entry.isDirectory ? options.showFolders : mask.matches(name);
-        if (wanted && FileAttributes::passesFileFilter(entry.attributes, options.fileType)) {
-            TFileInfo item;
-            item.kind = entry.isDirectory ? ItemKind::Folder : ItemKind::File;
-            item.Attributes = entry.attributes;
-            item.Size = entry.size;
-            item.hasTime = entry.hasTime;
-            item.mtimeSeconds = entry.mtimeSeconds;
-            item.mtimeNanoseconds = entry.mtimeNanoseconds;
-            item.Name = progress ? name : std::move(name);
-            append(std::move(item));
-        }
+        if (admits(entry.isDirectory, entry.attributes, name, options, mask))
+            append(recordOf(entry, progress ? name : std::move(name)));
         if (progress && !progress(count(), name)) {
             abandoned = true;
             return false;
@@ -85,7 +101,13 @@ void FileListing::sort(int column, bool ascending, FileTypeNames& typeNames)
         for (int row = 0; row < count(); ++row)
             typeNameOf(row, typeNames);
     }
-    FileSorter::sort(m_table, m_order, column, ascending);
+    sort(column, ascending);
+}
+
+void FileListing::sort(int column, bool ascending, size_t top)
+{
+    if (isSortable())
+        FileSorter::sort(m_table, m_order, column, ascending, top);
 }
 
 const QString& FileListing::typeNameOf(int row, FileTypeNames& typeNames)
@@ -98,7 +120,7 @@ const QString& FileListing::typeNameOf(int row, FileTypeNames& typeNames)
 
 std::vector<int> FileListing::rowsOfRecords() const
 {
-    std::vector<int> rows(m_order.size());
+    std::vector<int> rows(m_table.size(), -1);
     for (size_t row = 0; row < m_order.size(); ++row)
         rows[m_order[row]] = int(row);
     return rows;

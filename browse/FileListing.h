@@ -12,9 +12,11 @@
 #include <QStringList>
 
 #include <functional>
+#include <limits>
 #include <vector>
 
 class FileTypeNames;
+struct FolderEntry;
 
 struct ListingOptions {
     QString mask = QStringLiteral("*.*");
@@ -37,6 +39,25 @@ public:
     // read or the listing was abandoned; the table is then empty.
     bool listFolder(const QString& directory, const ListingOptions& options, const Progress& progress = {});
 
+    // Building a table in steps (the listing worker): start empty on the folder, with the
+    // parent entry where the options ask for it, then append the records the options admit.
+    void startFolder(const QString& directory, const ListingOptions& options);
+    // Whether the list shows an entry of this kind, name and attributes.
+    static bool admits(bool isDirectory, uint32_t attributes, const QString& name, const ListingOptions& options,
+                       const FileMask& mask);
+    // A folder or file record with the entry's details.
+    static TFileInfo recordOf(const FolderEntry& entry, QString name);
+    // Adds a record as the last row.
+    void append(TFileInfo&& item);
+    // Rows follow `order` (a permutation of the records), as a sort left them.
+    void setOrder(std::vector<uint32_t> order) { m_order = std::move(order); }
+    const std::vector<uint32_t>& order() const { return m_order; }
+    // Takes rows out of the list (their records stay, unlisted).
+    void removeRows(int first, int count) { m_order.erase(m_order.begin() + first, m_order.begin() + first + count); }
+    uint32_t recordCount() const { return m_table.size(); }
+    TFileInfo& record(uint32_t index) { return m_table[index]; }
+    const TFileInfo& record(uint32_t index) const { return m_table[index]; }
+
     // Fills the table with drive records (built by DriveItems), each with its mount point,
     // and marks it unsortable.
     void setDrives(std::vector<TFileInfo> drives, QStringList mountPoints);
@@ -45,13 +66,16 @@ public:
     // folders in either direction, the parent entry first of all; names, types and
     // attribute letters compare by the locale ignoring case, dates by the time itself.
     void sort(int column, bool ascending, FileTypeNames& typeNames);
+    // The same for every column but the type, which needs the type names asked first; with
+    // `top`, only the first `top` rows are put in their place (FileSorter).
+    void sort(int column, bool ascending, size_t top = std::numeric_limits<size_t>::max());
 
     // Asks for the type name of a record once (its IconFetched mark is the widget's).
     const QString& typeNameOf(int row, FileTypeNames& typeNames);
 
     int count() const { return int(m_order.size()); }
-    // The record shown in a row, and the rows of all records (the inverse), so that a view
-    // can keep its selection on the same entries across a sort.
+    // The record shown in a row, and the rows of all records (the inverse; -1 for a record
+    // no row shows), so that a view can keep its selection on the same entries across a sort.
     uint32_t recordAt(int row) const { return m_order[size_t(row)]; }
     std::vector<int> rowsOfRecords() const;
     const TFileInfo& at(int row) const { return m_table[m_order[size_t(row)]]; }
@@ -68,8 +92,6 @@ public:
     void clear();
 
 private:
-    void append(TFileInfo&& item);
-
     FileTable m_table;
     std::vector<uint32_t> m_order; // row -> record
     QStringList m_mountPoints;     // drive view: per record

@@ -131,7 +131,8 @@ struct SortEntry {
 };
 
 template <typename Items>
-void sortOrder(const Items& items, uint32_t count, std::vector<uint32_t>& order, int column, bool ascending)
+void sortOrder(const Items& items, uint32_t count, std::vector<uint32_t>& order, int column, bool ascending,
+               size_t top = std::numeric_limits<size_t>::max())
 {
     const TextOrder<Items> text(items, count, column);
     std::vector<SortEntry> entries;
@@ -149,7 +150,7 @@ void sortOrder(const Items& items, uint32_t count, std::vector<uint32_t>& order,
     }
     const bool byName = column == NameColumn && text.byCodePoint();
     const bool byText = column == NameColumn || column == TypeColumn || column == AttrColumn;
-    std::sort(entries.begin(), entries.end(), [&](const SortEntry& a, const SortEntry& b) {
+    const auto before = [&](const SortEntry& a, const SortEntry& b) {
         if (a.group != b.group)
             return a.group < b.group;
         int c;
@@ -162,16 +163,22 @@ void sortOrder(const Items& items, uint32_t count, std::vector<uint32_t>& order,
         if (c == 0)
             c = a.name.compare(b.name);
         return ascending ? c < 0 : c > 0;
-    });
+    };
+    if (top < entries.size()) {
+        std::nth_element(entries.begin(), entries.begin() + qsizetype(top), entries.end(), before);
+        std::sort(entries.begin(), entries.begin() + qsizetype(top), before);
+    } else {
+        std::sort(entries.begin(), entries.end(), before);
+    }
     for (size_t i = 0; i < entries.size(); ++i)
         order[i] = entries[i].index;
 }
 
 } // namespace
 
-void sort(const FileTable& items, std::vector<uint32_t>& order, int column, bool ascending)
+void sort(const FileTable& items, std::vector<uint32_t>& order, int column, bool ascending, size_t top)
 {
-    sortOrder(items, items.size(), order, column, ascending);
+    sortOrder(items, items.size(), order, column, ascending, top);
 }
 
 void sort(std::vector<TFileInfo>& items, int column, bool ascending)

@@ -7,14 +7,18 @@
 
 #include "browse/FileTable.h"
 
+#include <limits>
 #include <vector>
 
 namespace FileSorter {
 
 enum Column { NameColumn = 0, SizeColumn = 1, TypeColumn = 2, DateColumn = 3, AttrColumn = 4 };
 
-// Reorders `order` (indexes into `items`).
-void sort(const FileTable& items, std::vector<uint32_t>& order, int column, bool ascending);
+// Reorders `order` (indexes into `items`). With `top` below the number of rows, only the
+// first `top` rows are put in their place (the rest follow in no particular order): what
+// a screen of rows needs, in a fraction of a full sort's time.
+void sort(const FileTable& items, std::vector<uint32_t>& order, int column, bool ascending,
+          size_t top = std::numeric_limits<size_t>::max());
 // Sorts a plain list of records.
 void sort(std::vector<TFileInfo>& items, int column, bool ascending);
 

@@ -1,17 +1,17 @@
 #include "browse/FolderReader.h"
 
 #include "browse/DosAttrib.h"
-#include "browse/HiddenList.h"
+#include "browse/FolderReadFaults.h"
 #include "platform/DirStream.h"
 #include "platform/FileName.h"
 
-#include <QFile>
-
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -85,111 +85,21 @@ private:
     bool m_enabled = true;
 };
 
-// Entries are read in batches: the names of up to 4096 entries first (64 the first time,
-// so that a caller that stops at the first match reads little), then their statx
-// and extended attributes, spread over a few threads when the batch is large (the kernel's
-// path lookups dominate the cost of listing a big folder), then the visits in order on the
-// calling thread, which keeps progress reports flowing for every batch.
-class EntryBatch {
-public:
-    static constexpr size_t firstCapacity = 64;
-    static constexpr size_t capacity = 4096;
-
-    EntryBatch(int folderFd, const QString& folder, const HiddenList& hidden)
-        : m_fd(folderFd)
-        , m_folder(folder)
-        , m_hidden(hidden)
-    {
-    }
-
-    // Reads the next names; false when the folder has no more.
-    bool fill(DirStream& dir, FolderReader::Scope scope)
-    {
-        m_names.clear();
-        m_offsets.clear();
-        const size_t limit = m_filled++ == 0 ? firstCapacity : capacity;
-        while (m_offsets.size() < limit) {
-            const dirent* d = dir.next();
-            if (!d)
-                return false;
-            const char* name = d->d_name;
-            if (scope == FolderReader::Scope::FoldersOnly && d->d_type != DT_DIR && d->d_type != DT_LNK
-                && d->d_type != DT_UNKNOWN)
-                continue;
-            m_offsets.push_back(m_names.size());
-            m_names.insert(m_names.end(), name, name + std::strlen(name) + 1);
-        }
-        return true;
-    }
-
-    void examine()
-    {
-        m_entries.assign(m_offsets.size(), FolderEntry());
-        m_found.assign(m_offsets.size(), 0);
-        const size_t count = m_offsets.size();
-        const size_t threads = count < 512 ? 1 : std::min<size_t>(4, std::max(1u, std::thread::hardware_concurrency()));
-        std::vector<std::thread> workers;
-        size_t t = 1;
-        try {
-            for (; t < threads; ++t)
-                workers.emplace_back([this, t, threads, count] { examineRange(count * t / threads, count * (t + 1) / threads); });
-        } catch (const std::system_error&) {
-            // No thread to be had: this thread does the rest.
-        }
-        examineRange(0, count / threads);
-        for (size_t rest = t; rest < threads; ++rest)
-            examineRange(count * rest / threads, count * (rest + 1) / threads);
-        for (std::thread& worker : workers)
-            worker.join();
-    }
-
-    bool visitAll(FolderReader::Scope scope, const std::function<bool(const FolderEntry&)>& visit) const
-    {
-        for (size_t i = 0; i < m_entries.size(); ++i) {
-            if (!m_found[i] || (scope == FolderReader::Scope::FoldersOnly && !m_entries[i].isDirectory))
-                continue;
-            if (!visit(m_entries[i]))
-                return false;
-        }
-        return true;
-    }
-
-private:
-    void examineRange(size_t begin, size_t end)
-    {
-        DosAttribReader dosAttrib(m_folder);
-        for (size_t i = begin; i < end; ++i) {
-            const char* name = m_names.data() + m_offsets[i];
-            struct statx st;
-            if (!statEntry(m_fd, name, &st))
-                continue; // removed while we read
-            FolderEntry& entry = m_entries[i];
-            entry.name = name;
-            entry.nameLength = std::strlen(name);
-            entry.isDirectory = S_ISDIR(st.stx_mode);
-            entry.attributes = attributesOf(st, name[0] == '.', m_hidden.contains(name, entry.nameLength));
-            dosAttrib.apply(name, entry.attributes);
-            if (!(entry.attributes & ~FileAttribute::Normal))
-                entry.attributes = FileAttribute::Normal;
-            entry.size = S_ISREG(st.stx_mode) ? int64_t(st.stx_size) : 0;
-            entry.hasTime = st.stx_mask & STATX_MTIME;
-            entry.mtimeSeconds = st.stx_mtime.tv_sec;
-            entry.mtimeNanoseconds = st.stx_mtime.tv_nsec;
-            m_found[i] = 1;
-        }
-    }
-
-    int m_fd;
-    const QString& m_folder;
-    const HiddenList& m_hidden;
-    std::vector<char> m_names;
-    std::vector<size_t> m_offsets;
-    std::vector<FolderEntry> m_entries;
-    std::vector<char> m_found;
-    unsigned m_filled = 0;
-};
+// One-pass reading goes in batches: 64 names the first time (a caller that stops at the
+// first match reads little), then 4096.
+constexpr size_t firstBatch = 64;
+constexpr size_t laterBatch = 4096;
 
 } // namespace
+
+struct FolderReader::Open {
+    explicit Open(const QByteArray& path)
+        : dir(path)
+    {
+    }
+    DirStream dir;
+    HiddenList hidden;
+};
 
 FolderReader::FolderReader(QString folder, Scope scope)
     : m_folder(std::move(folder))
@@ -197,22 +107,126 @@ FolderReader::FolderReader(QString folder, Scope scope)
 {
 }
 
-bool FolderReader::read(const std::function<bool(const FolderEntry&)>& visit)
+FolderReader::~FolderReader() = default;
+
+bool FolderReader::open()
 {
     m_error.clear();
-    DirStream dir(FileName::encode(m_folder));
-    if (!dir.isOpen()) {
-        m_error = dir.errorString();
+    m_open.reset();
+    auto open = std::make_unique<Open>(FileName::encode(m_folder));
+    if (!open->dir.isOpen()) {
+        m_error = open->dir.errorString();
         return false;
     }
-    const HiddenList hidden = HiddenList::read(dir.fd());
-    EntryBatch batch(dir.fd(), m_folder, hidden);
+    open->hidden = HiddenList::read(open->dir.fd());
+    m_open = std::move(open);
+    return true;
+}
+
+bool FolderReader::readNames(FolderNames& names, const std::function<bool()>& added)
+{
+    if (!m_open)
+        return false;
+    const std::chrono::microseconds delay = FolderReadFaults::entryDelay();
+    for (;;) {
+        const dirent* d = m_open->dir.next();
+        if (!d)
+            return false;
+        const char* name = d->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0)))
+            continue;
+        if (m_scope == Scope::FoldersOnly && d->d_type != DT_DIR && d->d_type != DT_LNK && d->d_type != DT_UNKNOWN)
+            continue;
+        names.append(name, std::strlen(name), d->d_type);
+        if (delay.count() > 0)
+            std::this_thread::sleep_for(delay);
+        if (!added())
+            return true;
+    }
+}
+
+uint32_t FolderReader::nameAttributes(const FolderNames& names, size_t i) const
+{
+    uint32_t attributes = 0;
+    switch (names.type(i)) {
+    case DT_DIR: attributes = FileAttribute::Directory; break;
+    case DT_REG: attributes = FileAttribute::Archive; break;
+    case DT_LNK:
+    case DT_UNKNOWN: break;
+    default: attributes = FileAttribute::System; break;
+    }
+    const char* name = names.name(i);
+    if (name[0] == '.' || (m_open && m_open->hidden.contains(name, names.nameLength(i))))
+        attributes |= FileAttribute::Hidden;
+    return attributes ? attributes : FileAttribute::Normal;
+}
+
+void FolderReader::examine(const FolderNames& names, const uint32_t* indexes, size_t count, FolderEntry* entries) const
+{
+    if (!m_open)
+        return;
+    // The kernel's path lookups dominate the cost of listing a big folder: spread them.
+    auto examineRange = [&](size_t begin, size_t end) {
+        DosAttribReader dosAttrib(m_folder);
+        for (size_t k = begin; k < end; ++k) {
+            const size_t i = indexes[k];
+            const char* name = names.name(i);
+            FolderEntry& entry = entries[k];
+            entry = FolderEntry();
+            struct statx st;
+            if (!statEntry(m_open->dir.fd(), name, &st))
+                continue; // removed while we read
+            entry.name = name;
+            entry.nameLength = names.nameLength(i);
+            entry.isDirectory = S_ISDIR(st.stx_mode);
+            entry.attributes = attributesOf(st, name[0] == '.', m_open->hidden.contains(name, entry.nameLength));
+            dosAttrib.apply(name, entry.attributes);
+            if (!(entry.attributes & ~FileAttribute::Normal))
+                entry.attributes = FileAttribute::Normal;
+            entry.size = S_ISREG(st.stx_mode) ? int64_t(st.stx_size) : 0;
+            entry.hasTime = st.stx_mask & STATX_MTIME;
+            entry.mtimeSeconds = st.stx_mtime.tv_sec;
+            entry.mtimeNanoseconds = st.stx_mtime.tv_nsec;
+        }
+    };
+    const size_t threads = count < 512 ? 1 : std::min<size_t>(4, std::max(1u, std::thread::hardware_concurrency()));
+    std::vector<std::thread> workers;
+    size_t t = 1;
+    try {
+        for (; t < threads; ++t)
+            workers.emplace_back([&, t] { examineRange(count * t / threads, count * (t + 1) / threads); });
+    } catch (const std::system_error&) {
+        // No thread to be had: this thread does the rest.
+    }
+    examineRange(0, count / threads);
+    for (size_t rest = t; rest < threads; ++rest)
+        examineRange(count * rest / threads, count * (rest + 1) / threads);
+    for (std::thread& worker : workers)
+        worker.join();
+}
+
+bool FolderReader::read(const std::function<bool(const FolderEntry&)>& visit)
+{
+    if (!open())
+        return false;
+    FolderNames names;
+    std::vector<uint32_t> indexes;
+    std::vector<FolderEntry> entries;
     bool more = true;
-    while (more) {
-        more = batch.fill(dir, m_scope);
-        batch.examine();
-        if (!batch.visitAll(m_scope, visit))
-            break;
+    for (size_t limit = firstBatch; more; limit = laterBatch) {
+        names.clear();
+        more = readNames(names, [&] { return names.size() < limit; });
+        indexes.resize(names.size());
+        for (size_t i = 0; i < indexes.size(); ++i)
+            indexes[i] = uint32_t(i);
+        entries.resize(names.size());
+        examine(names, indexes.data(), indexes.size(), entries.data());
+        for (const FolderEntry& entry : entries) {
+            if (!entry.name || (m_scope == Scope::FoldersOnly && !entry.isDirectory))
+                continue;
+            if (!visit(entry))
+                return true;
+        }
     }
     return true;
 }

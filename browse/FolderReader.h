@@ -1,19 +1,26 @@
 #pragma once
-// Reads one folder in a single pass: readdir (getdents64 underneath) and one statx per
-// entry relative to the open folder, plus Samba's user.DOSATTRIB where the file system has
-// extended attributes. Links are followed so that a link to a folder is a folder; a broken
-// link is reported as itself. The folder is never made the process's working folder.
+// Reads one folder: readdir (getdents64 underneath) and one statx per entry relative to the
+// open folder, plus Samba's user.DOSATTRIB where the file system has extended attributes.
+// Links are followed so that a link to a folder is a folder; a broken link is reported as
+// itself. The folder is never made the process's working folder.
+//
+// Either in one pass (read: names and details together, batch by batch), or in two for a
+// caller that shows names before their details (open, readNames, examine): the names of a
+// big folder come from the directory alone many times faster than their details.
 
 #include "browse/FileAttributes.h"
+#include "browse/FolderNames.h"
+#include "browse/HiddenList.h"
 
 #include <QString>
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 struct FolderEntry {
-    const char* name = nullptr; // NUL-terminated, valid only during the visit
+    const char* name = nullptr; // NUL-terminated, valid only during the visit; null: gone
     size_t nameLength = 0;
     bool isDirectory = false;
     uint32_t attributes = 0;    // FileAttribute bits
@@ -28,14 +35,33 @@ public:
     enum class Scope { All, FoldersOnly };
 
     explicit FolderReader(QString folder, Scope scope = Scope::All);
+    ~FolderReader();
+    FolderReader(const FolderReader&) = delete;
+    FolderReader& operator=(const FolderReader&) = delete;
 
     // Calls visit for every entry except "." and ".."; visit returns false to stop early.
     // Returns false (with errorString()) when the folder cannot be opened.
     bool read(const std::function<bool(const FolderEntry&)>& visit);
     QString errorString() const { return m_error; }
 
+    // Opens the folder and reads its ".hidden" list; false (with errorString()) on failure.
+    bool open();
+    // Appends names (not "." and ".."; only possible folders in the FoldersOnly scope),
+    // calling added after each; stops when added returns false. Returns false once the folder
+    // has no more names.
+    bool readNames(FolderNames& names, const std::function<bool()>& added);
+    // What the name and the directory's type tell without a stat: Directory, Archive or
+    // System by the type, Hidden by a leading dot or the ".hidden" list. ReadOnly and
+    // Samba's bits need examine.
+    uint32_t nameAttributes(const FolderNames& names, size_t i) const;
+    // The details of names[indexes[k]] into entries[k], for k below count; an entry removed
+    // since its name was read gets a null name. Large sets are spread over a few threads.
+    void examine(const FolderNames& names, const uint32_t* indexes, size_t count, FolderEntry* entries) const;
+
 private:
     QString m_folder;
     Scope m_scope;
     QString m_error;
+    struct Open;
+    std::unique_ptr<Open> m_open;
 };

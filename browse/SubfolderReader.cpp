@@ -5,6 +5,8 @@
 
 #include <QCollator>
 
+#include <dirent.h>
+
 #include <algorithm>
 
 namespace SubfolderReader {
@@ -33,6 +35,20 @@ bool hasSubfolder(const QString& folder, TFileType folderType)
         return !found;
     });
     return found;
+}
+
+bool isShownSubfolder(const QString& parent, const QString& name, TFileType folderType)
+{
+    FolderReader reader(parent, FolderReader::Scope::FoldersOnly);
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || !reader.open())
+        return false;
+    const QByteArray bytes = FileName::encode(name);
+    FolderNames names;
+    names.append(bytes.constData(), size_t(bytes.size()), DT_UNKNOWN);
+    const uint32_t index = 0;
+    FolderEntry entry;
+    reader.examine(names, &index, 1, &entry);
+    return entry.name && entry.isDirectory && FileAttributes::passesFolderFilter(entry.attributes, folderType);
 }
 
 } // namespace SubfolderReader

@@ -15,4 +15,9 @@ QStringList subfolders(const QString& folder, TFileType folderType);
 // Whether the folder has a subfolder that passes the filter; stops at the first one.
 bool hasSubfolder(const QString& folder, TFileType folderType);
 
+// Whether `name` in `parent` is a folder that passes the filter, from that one entry alone
+// (a stat, the parent's ".hidden" list): how a path is followed before the parent's
+// subfolders have all been read.
+bool isShownSubfolder(const QString& parent, const QString& name, TFileType folderType);
+
 } // namespace SubfolderReader

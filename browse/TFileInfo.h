@@ -22,6 +22,9 @@ struct TFileInfo {
     ItemKind kind = ItemKind::File;
     bool hasTime = false;
     bool IconFetched = false;
+    // False while only the folder's directory has been read (name, kind, the attributes the
+    // name tells): size, time and the other attributes follow from a later stat.
+    bool hasDetails = true;
 
     bool isFolder() const { return kind == ItemKind::Folder || kind == ItemKind::Parent; }
 };

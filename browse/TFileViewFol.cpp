@@ -3,6 +3,7 @@
 #include "browse/DriveItems.h"
 #include "browse/FileIconDelegate.h"
 #include "browse/FileSortOrder.h"
+#include "browse/FileSorter.h"
 #include "browse/FileTypeNames.h"
 #include "browse/FileViewKeys.h"
 #include "browse/SortArrowStyle.h"
@@ -15,15 +16,12 @@
 #include "platform/ui/PropertiesDialog.h"
 
 #include <QContextMenuEvent>
-#include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QListView>
-#include <QPointer>
 #include <QStackedLayout>
 #include <QTreeView>
 
@@ -36,18 +34,6 @@ bool isMyComputer(const QString& path)
     return path.compare(FileListing::myComputer(), Qt::CaseInsensitive) == 0;
 }
 
-// Whether the folder's drive answers; only network and FUSE mounts are asked (with the
-// drive routines' time-out), so that reading a dead share cannot hang the window.
-bool isAnswering(const QString& folder)
-{
-    const DriveInfo drive = DriveOfPath(folder);
-    const bool remote = drive.type == DriveType::Network || drive.fsType.startsWith(QLatin1String("fuse"));
-    return !remote || CheckDriveReady(drive.root, false);
-}
-
-// How often a long listing lets pending events run (input, painting, the progress text).
-constexpr int eventSliceMs = 40;
-
 } // namespace
 
 TFileViewFol::TFileViewFol(QWidget* parent)
@@ -56,6 +42,10 @@ TFileViewFol::TFileViewFol(QWidget* parent)
     , m_icons(new QListView(this))
     , m_stack(new QStackedLayout(this))
 {
+    m_loader = new FolderLoader(this);
+    connect(m_loader, &FolderLoader::progressed, this, &TFileViewFol::loadProgress);
+    connect(m_loader, &FolderLoader::batchRead, this, &TFileViewFol::batchRead);
+    connect(m_loader, &FolderLoader::finished, this, &TFileViewFol::listingFinished);
     m_report->setObjectName(QStringLiteral("ReportView"));
     m_report->setRootIsDecorated(false);
     m_report->setUniformRowHeights(true);
@@ -260,49 +250,91 @@ void TFileViewFol::followFolder(const QString& folder, BrowseNavigator::Change c
         setDirectory(folder);
     }
     if (change == BrowseNavigator::Change::WentUp && !isDriveView())
-        SelectFileInList(before);
+        SelectFileWhenListed(before);
 }
 
 void TFileViewFol::RefreshList()
 {
-    const quint64 generation = ++m_generation;
-    const QPointer<TFileViewFol> alive(this); // the events run below may close the window
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    FileListing listing;
-    bool current = true;
-    if (isMyComputer(m_directory)) {
-        QStringList roots;
-        std::vector<TFileInfo> rows = DriveItems::rows(ListDrives(), &roots);
-        listing.setDrives(std::move(rows), std::move(roots));
-    } else if (!isAnswering(m_directory)) {
-        listing.clear(); // a network mount that does not answer shows an empty list
-    } else {
-        QElapsedTimer slice;
-        slice.start();
-        listing.listFolder(m_directory, m_options, [&](int count, const QString& name) {
-            Q_EMIT loadProgress(count, name);
-            if (slice.elapsed() >= eventSliceMs) {
-                // Input that arrives now may start another listing; this one then stops.
-                QCoreApplication::processEvents();
-                slice.restart();
-            }
-            current = alive && generation == m_generation;
-            return current;
-        });
-        listing.sort(FileSortOrder::FileSortIndex, FileSortOrder::DecendSort, FileTypeNames::instance());
+    m_loading = true;
+    m_awaitingRows = true;
+    m_rowsAnnounced = false;
+    m_requestedSortColumn = FileSortOrder::FileSortIndex;
+    m_requestedAscending = FileSortOrder::DecendSort;
+    m_loader->start({m_directory, m_options, m_requestedSortColumn, m_requestedAscending});
+}
+
+void TFileViewFol::batchRead(ListingBatch& batch)
+{
+    if (std::exchange(m_awaitingRows, false))
+        startTable();
+    const bool ordered = batch.drives || batch.ordered;
+    const bool firstRows = m_model.rowCount() == 0;
+    m_model.applyBatch(batch);
+    if (ordered)
+        rowsOrdered();
+    else if (firstRows)
+        selectFirstRow(); // rows of a slow folder, in the order read
+}
+
+void TFileViewFol::listingFinished()
+{
+    if (std::exchange(m_awaitingRows, false)) {
+        startTable();
+        rowsOrdered();
     }
-    QGuiApplication::restoreOverrideCursor();
-    if (!current)
-        return;
-    m_model.setListing(std::move(listing));
-    updateItemWidth();
+    // Type names are asked on this thread, so a sort by type waits for every row.
+    if (sortChangedSinceRequest() || m_requestedSortColumn == FileSorter::TypeColumn)
+        SortItems();
+    if (!m_pendingSelection.isEmpty())
+        SelectFileInList(std::exchange(m_pendingSelection, QString()));
+    m_loading = false;
+    Q_EMIT loaded();
+}
+
+void TFileViewFol::startTable()
+{
+    // The first delivery replaces the previous listing's rows.
+    FileListing empty;
+    if (!isMyComputer(m_directory))
+        empty.startFolder(m_directory, m_options);
+    m_model.setListing(std::move(empty));
+    m_autoSelectedRecord = noRecord;
     applyColumns();
     updateSortArrow();
-    if (m_model.rowCount() > 0) {
-        const QModelIndex first = m_model.index(0, 0);
-        currentView()->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-        currentView()->scrollTo(first);
+}
+
+void TFileViewFol::rowsOrdered()
+{
+    updateItemWidth();
+    applyColumns();
+    if (sortChangedSinceRequest())
+        SortItems(); // the user chose another sort while the folder was read
+    if (!m_pendingSelection.isEmpty() && SelectFileInList(m_pendingSelection)) {
+        m_pendingSelection.clear();
+        m_autoSelectedRecord = noRecord; // chosen: it stays where it is
+    } else if (m_model.rowCount() > 0) {
+        const QModelIndex current = currentView()->currentIndex();
+        if (!current.isValid() || m_model.listing().recordAt(current.row()) == m_autoSelectedRecord)
+            selectFirstRow();
     }
+    // Once per listing, though the name sort orders the rows in two steps.
+    if (!std::exchange(m_rowsAnnounced, true))
+        Q_EMIT rowsListed();
+}
+
+void TFileViewFol::selectFirstRow()
+{
+    if (m_model.rowCount() == 0)
+        return;
+    const QModelIndex first = m_model.index(0, 0);
+    m_autoSelectedRecord = m_model.listing().recordAt(0);
+    currentView()->selectionModel()->setCurrentIndex(first, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    currentView()->scrollTo(first);
+}
+
+bool TFileViewFol::sortChangedSinceRequest() const
+{
+    return FileSortOrder::FileSortIndex != m_requestedSortColumn || FileSortOrder::DecendSort != m_requestedAscending;
 }
 
 void TFileViewFol::SortItems()
@@ -313,12 +345,15 @@ void TFileViewFol::SortItems()
 
 void TFileViewFol::updateItemWidth()
 {
+    // The report has no item width; the icon view lays itself out when it is shown.
+    if (m_viewStyle == TViewStyle::vsReport)
+        return;
     // Icons take their grid cell; list and small icons the longest name, within reason.
     constexpr int widestListItem = 400;
     int width = 0;
     if (m_viewStyle == TViewStyle::vsIcon) {
         width = m_icons->gridSize().width() - 4;
-    } else if (m_viewStyle != TViewStyle::vsReport) {
+    } else {
         const int text = m_model.widestCaption(m_icons->fontMetrics());
         width = std::min(text + m_icons->iconSize().width() + 20, widestListItem);
     }
@@ -447,6 +482,14 @@ bool TFileViewFol::SelectFileInList(const QString& fullPath)
         }
     }
     return false;
+}
+
+void TFileViewFol::SelectFileWhenListed(const QString& fullPath)
+{
+    if (m_loading)
+        m_pendingSelection = fullPath;
+    else
+        SelectFileInList(fullPath);
 }
 
 void TFileViewFol::focusRow(int row)

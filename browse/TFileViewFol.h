@@ -1,8 +1,9 @@
 #pragma once
 // The file list of the browse panes: the files (and, with ShowFolders, the folders) of one
-// folder, or the drives when its folder is "My Computer". Reads the folder into the item
-// table (FileListing), filters it by attributes and masks, sorts it by the program-wide
-// sort column (FileSortOrder) and shows it in one of four view styles. Rows are produced
+// folder, or the drives when its folder is "My Computer". The folder is read on a worker
+// (FolderLoader) into the item table (FileListing), filtered by attributes and masks and
+// sorted by the program-wide sort column (FileSortOrder); the rows arrive in batches while
+// the window goes on answering, and are shown in one of four view styles. Rows are produced
 // on demand; icons and type names are fetched for the rows shown.
 //
 // Usable on its own: create it, set Directory, and connect the signals. With a navigator
@@ -13,6 +14,7 @@
 #include "browse/FileAttributes.h"
 #include "browse/FileFormat.h"
 #include "browse/FileListModel.h"
+#include "browse/FolderLoader.h"
 #include "browse/FileTimeFormat.h"
 #include "browse/TFileViewShortCuts.h"
 
@@ -115,7 +117,10 @@ public:
     qint64 SelectedSize() const;
     qint64 DriveFreeSpace() const;
 
+    // Reads the folder again on the worker; the rows of the previous listing stay until the
+    // first rows of the new one arrive. isLoading() is true until loaded().
     void RefreshList();
+    bool isLoading() const { return m_loading; }
     void SortItems();
     void GoUp();
     void OpenSelected();
@@ -123,6 +128,9 @@ public:
     void followSelection();
     // Selects, focuses and shows the item of the full path; false when there is none.
     bool SelectFileInList(const QString& fullPath);
+    // The same once the listing under way has its rows in order (at once when none is): how
+    // a caller selects an entry of the folder it just opened or refreshed.
+    void SelectFileWhenListed(const QString& fullPath);
     // The desktop's file search in this folder, when the list has the focus.
     void FindInFolder();
     // The properties window of the selected item.
@@ -134,8 +142,13 @@ public:
 Q_SIGNALS:
     // A click left an item selected (OnItemChange).
     void itemChanged(const QString& fullPath);
-    // After every entry examined while a folder is read: records so far and the entry name.
+    // While a folder is read (a few times a second at most): records so far and the name
+    // read last.
     void loadProgress(int count, const QString& name);
+    // The listing's rows are all in the list in their order (their details may follow).
+    void rowsListed();
+    // The listing is complete, details and all.
+    void loaded();
     // A file was opened: the main window shows it (WM_VIEWSELECTED).
     void viewSelected(const QString& fullPath);
     // The list moved to another folder by itself (opening a folder, going up).
@@ -173,8 +186,15 @@ private:
     void updateSortArrow();
     void updateItemWidth();
     void openFolder(const QString& path);
+    void batchRead(ListingBatch& batch);
+    void listingFinished();
+    void startTable();
+    void rowsOrdered();
+    void selectFirstRow();
+    bool sortChangedSinceRequest() const;
 
     FileListModel m_model;
+    FolderLoader* m_loader = nullptr;
     QTreeView* m_report = nullptr;
     QListView* m_icons = nullptr;
     FileIconDelegate* m_iconDelegate = nullptr;
@@ -192,5 +212,12 @@ private:
     TFileViewShortCuts m_shortCuts;
     QPointer<BrowseNavigator> m_navigator;
     QString m_selectedItem;
-    quint64 m_generation = 0;
+    bool m_loading = false;
+    bool m_awaitingRows = false;     // the previous listing's rows are still shown
+    bool m_rowsAnnounced = false;    // rowsListed was emitted for the listing under way
+    int m_requestedSortColumn = 0;   // the sort the worker was asked for
+    bool m_requestedAscending = true;
+    static constexpr uint32_t noRecord = UINT32_MAX;
+    uint32_t m_autoSelectedRecord = noRecord; // the record selected as the first row, not by the user
+    QString m_pendingSelection;
 };

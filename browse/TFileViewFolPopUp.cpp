@@ -9,7 +9,6 @@
 #include "platform/Shell.h"
 
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -123,7 +122,6 @@ void TFileViewFolPopUp::printSelected()
         const ShellExecuteResult result = ShellExecute(QStringLiteral("Print"), path);
         if (!result.accepted)
             Prompter::instance().error(QStringLiteral("Can not Print file  ") + QFileInfo(path).fileName());
-        QCoreApplication::processEvents();
     }
 }
 

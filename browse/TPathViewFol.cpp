@@ -7,6 +7,7 @@
 #include "browse/SubfolderReader.h"
 #include "browse/TPathViewFolPopUp.h"
 #include "browse/TTabControlDriveFol.h"
+#include "browse/WorkerLink.h"
 #include "platform/FileName.h"
 #include "platform/LocalFiles.h"
 #include "platform/PathText.h"
@@ -19,6 +20,16 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+
+namespace {
+
+// A folder node's own name as bytes carried in a string (its caption is for showing).
+QString nodeName(const QTreeWidgetItem* node)
+{
+    return PathText::nameOf(node->data(0, TPathViewFol::PathRole).toString());
+}
+
+} // namespace
 
 TPathViewFol::TPathViewFol(QWidget* parent)
     : QTreeWidget(parent)
@@ -33,6 +44,12 @@ TPathViewFol::TPathViewFol(QWidget* parent)
     resize(180, 120);
     connect(this, &QTreeWidget::itemExpanded, this, &TPathViewFol::NodeExpanding);
     RebuildTree();
+}
+
+TPathViewFol::~TPathViewFol()
+{
+    if (m_link)
+        m_link->detach();
 }
 
 QString TPathViewFol::myComputer()
@@ -106,6 +123,11 @@ void TPathViewFol::setCurrentFolder(const QString& folder)
 
 void TPathViewFol::AddRootNode()
 {
+    // The nodes go: readings still under way have nowhere to go.
+    if (m_link)
+        m_link->detach();
+    m_link = std::make_shared<WorkerLink>(this);
+    m_reading = 0;
     clear();
     auto* root = new QTreeWidgetItem(this, {myComputer()});
     root->setIcon(0, ItemIcons::instance().computerIcon());
@@ -164,36 +186,81 @@ QString TPathViewFol::GetNodePath(const QTreeWidgetItem* node) const
     return node ? node->data(0, PathRole).toString() : QString();
 }
 
-void TPathViewFol::addFolderNode(QTreeWidgetItem* parent, const QString& name, const QString& path, bool network)
+QTreeWidgetItem* TPathViewFol::addFolderNode(QTreeWidgetItem* parent, int index, const QString& name, bool marked)
 {
-    auto* node = new QTreeWidgetItem(parent, {FileName::display(name)});
+    auto* node = new QTreeWidgetItem({FileName::display(name)});
+    parent->insertChild(index, node);
     node->setIcon(0, ItemIcons::instance().folderIcon(false));
     node->setData(0, LevelRole, int(FolderLevel));
-    node->setData(0, PathRole, path);
-    node->setData(0, NetworkRole, network);
-    // A network folder is always marked: asking every subfolder would wait on the network.
-    const bool marked = network || SubfolderReader::hasSubfolder(path, m_folderType);
+    node->setData(0, PathRole, PathText::joined(GetNodePath(parent), name));
+    node->setData(0, NetworkRole, parent->data(0, NetworkRole).toBool());
     node->setChildIndicatorPolicy(marked ? QTreeWidgetItem::ShowIndicator : QTreeWidgetItem::DontShowIndicator);
+    return node;
 }
 
 void TPathViewFol::NodeExpanding(QTreeWidgetItem* node)
 {
-    if (node->childCount() > 0)
-        return; // children are read once per build
     if (node->data(0, LevelRole).toInt() == RootLevel) {
-        AddDriveNodes();
+        if (node->childCount() == 0)
+            AddDriveNodes();
         return;
     }
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    if (node->data(0, ChildrenRole).toInt() != NotRead)
+        return; // children are read once per build
+    node->setData(0, ChildrenRole, int(Reading));
+    ++m_reading;
+    const QPersistentModelIndex where(indexFromItem(node));
     const QString path = GetNodePath(node);
     const bool network = node->data(0, NetworkRole).toBool();
+    const TFileType type = m_folderType;
+    WorkerLink::pool().start([this, link = m_link, where, path, network, type] {
+        QList<Subfolder> folders;
+        // A network drive that does not answer in time has no children.
+        if (!network || CheckDriveReady(DriveOfPath(path).root, false)) {
+            for (const QString& name : SubfolderReader::subfolders(path, type)) {
+                if (link->isCancelled())
+                    return; // the tree was rebuilt or is gone
+                // A network folder is always marked: asking every subfolder would wait on the network.
+                folders.append({name, network || SubfolderReader::hasSubfolder(PathText::joined(path, name), type)});
+            }
+        }
+        link->post([this, where, folders] {
+            --m_reading;
+            if (QTreeWidgetItem* node = itemFromIndex(where))
+                subfoldersRead(node, folders);
+        });
+    });
+}
+
+void TPathViewFol::subfoldersRead(QTreeWidgetItem* node, const QList<Subfolder>& folders)
+{
+    node->setData(0, ChildrenRole, int(Read));
     node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
-    // A network drive that does not answer in time has no children rather than a hung window.
-    if (!network || CheckDriveReady(DriveOfPath(path).root, false)) {
-        for (const QString& name : SubfolderReader::subfolders(path, m_folderType))
-            addFolderNode(node, name, PathText::joined(path, name), network);
+    // Nodes made for a path followed meanwhile are kept (they may be current) and the others
+    // put around them; both come in the same order.
+    for (int i = 0; i < folders.size(); ++i) {
+        QTreeWidgetItem* existing = i < node->childCount() ? node->child(i) : nullptr;
+        if (!existing || nodeName(existing) != folders[i].name) {
+            addFolderNode(node, i, folders[i].name, folders[i].marked);
+        } else if (existing->data(0, ChildrenRole).toInt() == NotRead) {
+            existing->setChildIndicatorPolicy(folders[i].marked ? QTreeWidgetItem::ShowIndicator
+                                                                : QTreeWidgetItem::DontShowIndicator);
+        }
     }
-    QGuiApplication::restoreOverrideCursor();
+}
+
+QTreeWidgetItem* TPathViewFol::childOnPath(QTreeWidgetItem* node, const QString& name)
+{
+    for (int i = 0; i < node->childCount(); ++i) {
+        if (nodeName(node->child(i)) == name)
+            return node->child(i);
+    }
+    if (node->data(0, ChildrenRole).toInt() == Read)
+        return nullptr; // e.g. a folder the filter leaves out
+    // One stat (the whole path was stat'ed already), not a read of the folder.
+    if (!SubfolderReader::isShownSubfolder(GetNodePath(node), name, m_folderType))
+        return nullptr;
+    return addFolderNode(node, node->childCount(), name, true);
 }
 
 QTreeWidgetItem* TPathViewFol::driveNodeOf(const QString& path) const
@@ -239,15 +306,9 @@ bool TPathViewFol::GoToPath(const QString& path)
     const QString driveRoot = GetNodePath(node);
     const QString rest = clean.mid(driveRoot == QLatin1String("/") ? 1 : driveRoot.size() + 1);
     for (const QString& part : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        QTreeWidgetItem* next = nullptr;
-        // By path, not caption: two names that differ only in bytes that are not UTF-8 show alike.
-        const QString wanted = PathText::joined(GetNodePath(node), part);
-        for (int i = 0; i < node->childCount() && !next; ++i) {
-            if (GetNodePath(node->child(i)) == wanted)
-                next = node->child(i);
-        }
+        QTreeWidgetItem* next = childOnPath(node, part);
         if (!next)
-            return false; // e.g. a folder the filter leaves out: the deepest node found stays
+            return false; // the deepest node found stays
         node = next;
         setCurrentItem(node);
         node->setExpanded(true);

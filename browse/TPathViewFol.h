@@ -1,10 +1,11 @@
 #pragma once
 // The folder tree of the browse panes: "My Computer" at the root, the drives (mounted
-// volumes) below it, and folders below them, read when a node is first expanded. Keeps the
-// selected folder as a path (SelectedPath) and tells when it changes (dirChanged, the
-// OnDirChange event). With a navigator (setNavigator) a chosen folder is asked of the
-// navigator and the tree follows the navigator's folder, whoever asked for it. In
-// single-drive mode only the drive of the current folder is shown.
+// volumes) below it, and folders below them, read on a worker when a node is first expanded
+// (the node keeps its expand button until they arrive). Keeps the selected folder as a path
+// (SelectedPath) and tells when it changes (dirChanged, the OnDirChange event). With a
+// navigator (setNavigator) a chosen folder is asked of the navigator and the tree follows the
+// navigator's folder, whoever asked for it. In single-drive mode only the drive of the current
+// folder is shown.
 //
 // The current folder is program state (CurrentFolder), never the process's working folder,
 // so browsing a USB stick does not keep it busy.
@@ -18,14 +19,21 @@
 #include <QTreeWidget>
 
 class TTabControlDriveFol;
+class WorkerLink;
 
 class TPathViewFol : public QTreeWidget {
     Q_OBJECT
 public:
-    enum NodeRole { PathRole = Qt::UserRole + 1, LevelRole, NetworkRole, DriveTypeRole };
+    enum NodeRole { PathRole = Qt::UserRole + 1, LevelRole, NetworkRole, DriveTypeRole, ChildrenRole };
     enum NodeLevel { RootLevel = 0, DriveLevel = 1, FolderLevel = 2 };
+    // ChildrenRole: whether a node's subfolders were read.
+    enum ChildrenState { NotRead = 0, Reading, Read };
 
     explicit TPathViewFol(QWidget* parent = nullptr);
+    ~TPathViewFol() override;
+
+    // Whether subfolders of expanded nodes are still being read.
+    bool isLoading() const { return m_reading > 0; }
 
     TFileType FolderType() const { return m_folderType; }
     void setFolderType(TFileType type) { m_folderType = type; }
@@ -54,7 +62,9 @@ public:
     void AddDriveNode(const QString& root);
     void RebuildTree();
     // Selects the folder of the path, expanding the nodes on the way; false (and nothing
-    // changed) when the path is not an existing folder or a part of it has no node.
+    // changed) when the path is not an existing folder or a part of it has no node. A folder
+    // on the path whose parent is still being read is looked at alone and gets its node at
+    // once; its brothers join it when they arrive.
     bool GoToPath(const QString& path);
     QString GetNodePath(const QTreeWidgetItem* node) const;
     QTreeWidgetItem* rootNode() const { return topLevelItemCount() > 0 ? topLevelItem(0) : nullptr; }
@@ -88,10 +98,16 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    struct Subfolder {
+        QString name;
+        bool marked; // has subfolders of its own, or may have (network)
+    };
     void NodeExpanding(QTreeWidgetItem* node);
+    void subfoldersRead(QTreeWidgetItem* node, const QList<Subfolder>& folders);
+    QTreeWidgetItem* childOnPath(QTreeWidgetItem* node, const QString& name);
     void ChooseNode(bool byMouse);
     void addDriveNodes(const QList<DriveInfo>& drives);
-    void addFolderNode(QTreeWidgetItem* parent, const QString& name, const QString& path, bool network);
+    QTreeWidgetItem* addFolderNode(QTreeWidgetItem* parent, int index, const QString& name, bool marked);
     void showComputer(BrowseNavigator::Change change);
     void runVerb(const QString& verb);
 
@@ -106,4 +122,6 @@ private:
     QString m_currentFolder;
     FolderDrag m_drag;
     QString m_dragPath; // the folder chosen by the last press, empty for the root and drives
+    std::shared_ptr<WorkerLink> m_link; // the readings of the current build
+    int m_reading = 0;
 };

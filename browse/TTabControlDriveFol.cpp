@@ -7,7 +7,6 @@
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QMouseEvent>
 
@@ -146,7 +145,6 @@ void TTabControlDriveFol::TabChoice()
         return;
     }
     reportNotReady(tab.drive);
-    QCoreApplication::processEvents();
     // Back to the tab of the folder shown.
     RefreshDrivetabs();
 }

@@ -144,19 +144,10 @@ void WidgetBrowsePanes::selectAllInList(bool select)
 
 void WidgetBrowsePanes::selectInList(const QString& fullPath)
 {
-    if (!m_list)
-        return;
-    FileListModel& model = m_list->model();
-    for (int row = 0; row < model.rowCount(); ++row) {
-        const QModelIndex index = model.index(row, 0);
-        if (model.data(index, FileListModel::FullPathRole).toString() == fullPath) {
-            QAbstractItemView* view = m_list->currentView();
-            view->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-            view->setCurrentIndex(index);
-            view->scrollTo(index);
-            return;
-        }
-    }
+    // The list may still be reading the folder after a refresh: the row is selected when
+    // it arrives.
+    if (m_list)
+        m_list->SelectFileWhenListed(fullPath);
 }
 
 void WidgetBrowsePanes::startListRename(const QString& fullPath)

@@ -66,6 +66,7 @@ TEST_F(BrowseWiringTest, MaskBoxFiltersOnEveryKeystrokeAndKeepsTypedMasksSortedW
     box->lineEdit()->selectAll();
     QTest::keyClicks(box->lineEdit(), QStringLiteral("*.t"));
     EXPECT_EQ(list->Mask(), QStringLiteral("*.t")) << "the list follows every keystroke";
+    ASSERT_TRUE(waitForList(*list));
     EXPECT_EQ(box->toolTip(), QStringLiteral("Current Mask = *.t"));
     EXPECT_EQ(list->model().rowCount(), 2) << "a.t and c.T";
     leave(box->lineEdit());
@@ -123,7 +124,9 @@ TEST_F(BrowseWiringTest, RecentFoldersKeepTwentyDropMissingOnesAndAMissingChoice
     const QString previous = listed(*window);
     const QString gone = recent[2];
     QDir(gone).removeRecursively();
+    QSignalSpy checked(window.get(), &TFormMainFolvane3::recentPathsChecked);
     items[2]->trigger();
+    ASSERT_TRUE(checked.wait(10000)) << "the recent folders are looked at on a worker";
     EXPECT_EQ(listed(*window), previous) << "a folder deleted meanwhile reopens the current one";
     EXPECT_FALSE(window->settings().mruPaths.contains(gone)) << "dropped at the next update";
     EXPECT_TRUE(prompter().records().isEmpty());

@@ -292,6 +292,7 @@ TEST_F(MainWindowTest, LoadProgressReachesTheSplashOnlyUntilTheWindowIsShown)
     QSignalSpy done(&window, &TFormMainFolvane3::splashDone);
     makeFile(QStringLiteral("home/listed.txt"));
     window.show();
+    ASSERT_TRUE(done.size() > 0 || done.wait(10000)) << "the start folder is listed";
     EXPECT_EQ(done.size(), 1);
     const QString shown = splash.Label1()->text();
     EXPECT_TRUE(shown.contains(QLatin1String("listed.txt > "))) << "the start folder's listing reports its entries";
@@ -336,7 +337,9 @@ TEST_F(MainWindowTest, SettingsThatCannotBeReadOrWrittenAreReported)
     prompter().answer(PromptButton::Ok).answer(PromptButton::Ok).answer(PromptButton::Ok);
     {
         TFormMainFolvane3 window(blocked);
+        QSignalSpy started(&window, &TFormMainFolvane3::splashDone);
         window.show();
+        ASSERT_TRUE(started.wait(10000)) << "the start folder is opened";
         window.close();
     }
     ASSERT_EQ(prompter().records().size(), 3);
@@ -413,12 +416,15 @@ TEST_F(MainWindowTest, CopyAndPasteWithTheKeysInTheList)
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     TFileViewFol* list = window->controls().FileViewFol1;
     window->browse().goToFolder(from);
+    ASSERT_TRUE(waitForList(*list));
     ASSERT_TRUE(list->SelectFileInList(from + QStringLiteral("/note.txt")));
     list->currentView()->setFocus();
     QTest::keyClick(list->currentView(), Qt::Key_C, Qt::ControlModifier);
     window->browse().goToFolder(to);
+    ASSERT_TRUE(waitForList(*list));
     list->currentView()->setFocus();
     QTest::keyClick(list->currentView(), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_TRUE(waitForList(*list));
     EXPECT_TRUE(QFileInfo(to + QStringLiteral("/note.txt")).isFile());
     EXPECT_TRUE(QFileInfo(from + QStringLiteral("/note.txt")).isFile());
     EXPECT_TRUE(list->SelectFileInList(to + QStringLiteral("/note.txt")));

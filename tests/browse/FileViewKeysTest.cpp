@@ -6,6 +6,7 @@
 #include "browse/FileSortOrder.h"
 #include "browse/FileViewKeys.h"
 #include "browse/TFileViewFol.h"
+#include "support/BrowseWaits.h"
 #include "browse/TFileViewFolPopUp.h"
 #include "browse/TPathViewFol.h"
 #include "support/FakeLauncher.h"
@@ -39,6 +40,7 @@ protected:
         m_list->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(m_list.get()));
         m_list->setDirectory(m_work);
+        ASSERT_TRUE(waitForList(*m_list));
     }
 
     void TearDown() override
@@ -106,10 +108,12 @@ TEST_F(FileViewKeysTest, DoubleClickAndEnterOpenAsTheirSwitchesSay)
 
     // A file goes to the program's own panes, or with FV off to its associated program.
     doubleClick(QStringLiteral("Rose.txt"));
+    ASSERT_TRUE(waitForList(*m_list));
     ASSERT_EQ(viewed.size(), 1);
     EXPECT_EQ(viewed.first().first().toString(), m_work + QStringLiteral("/Rose.txt"));
     m_list->setOpenByDblClickFV(false);
     doubleClick(QStringLiteral("Rose.txt"));
+    ASSERT_TRUE(waitForList(*m_list));
     EXPECT_EQ(viewed.size(), 1);
     ASSERT_EQ(launcher.launches().size(), 1);
     EXPECT_EQ(launcher.launches().first().arguments, QStringList{m_work + QStringLiteral("/Rose.txt")});
@@ -117,21 +121,26 @@ TEST_F(FileViewKeysTest, DoubleClickAndEnterOpenAsTheirSwitchesSay)
     // Without OpenByDblClick nothing opens; the double click is reported instead.
     m_list->setOpenByDblClick(false);
     doubleClick(QStringLiteral("sub"));
+    ASSERT_TRUE(waitForList(*m_list));
     EXPECT_EQ(m_list->Directory(), m_work + QLatin1Char('/'));
     EXPECT_EQ(dblClicked.size(), 1);
     m_list->setOpenByDblClick(true);
     doubleClick(QStringLiteral("sub"));
+    ASSERT_TRUE(waitForList(*m_list));
     EXPECT_EQ(m_list->Directory(), m_work + QStringLiteral("/sub/"));
 
     // Enter opens only with OpenByEnter; the key reaches keyDown either way.
     QSignalSpy keys(m_list.get(), &TFileViewFol::keyDown);
     m_list->setDirectory(m_work);
+    ASSERT_TRUE(waitForList(*m_list));
     select({QStringLiteral("sub")});
     m_list->setOpenByEnter(false);
     QTest::keyClick(view(), Qt::Key_Return);
+    ASSERT_TRUE(waitForList(*m_list));
     EXPECT_EQ(m_list->Directory(), m_work + QLatin1Char('/'));
     m_list->setOpenByEnter(true);
     QTest::keyClick(view(), Qt::Key_Enter, Qt::KeypadModifier);
+    ASSERT_TRUE(waitForList(*m_list));
     EXPECT_EQ(m_list->Directory(), m_work + QStringLiteral("/sub/"));
     EXPECT_EQ(keys.size(), 2);
 }
@@ -139,17 +148,21 @@ TEST_F(FileViewKeysTest, DoubleClickAndEnterOpenAsTheirSwitchesSay)
 TEST_F(FileViewKeysTest, BackspaceGoesUpFocusingTheFolderLeftAndStopsAtTheDriveView)
 {
     m_list->setDirectory(m_work + QStringLiteral("/sub"));
+    ASSERT_TRUE(waitForList(*m_list));
     QTest::keyClick(view(), Qt::Key_Backspace);
+    ASSERT_TRUE(waitForList(*m_list));
     EXPECT_EQ(m_list->Directory(), m_work + QLatin1Char('/'));
     EXPECT_EQ(selectedNames(), QStringList{QStringLiteral("sub")});
     EXPECT_EQ(m_list->SelectedItem(), m_work + QStringLiteral("/sub"));
 
     QTest::keyClick(view(), Qt::Key_Backspace);
+    ASSERT_TRUE(waitForList(*m_list));
     EXPECT_EQ(m_list->Directory(), m_data + QLatin1Char('/'));
     EXPECT_EQ(selectedNames(), QStringList{QStringLiteral("work")});
     QTest::keyClick(view(), Qt::Key_Backspace); // a drive's root goes to the drive view
     EXPECT_TRUE(m_list->isDriveView());
     QTest::keyClick(view(), Qt::Key_Backspace);
+    ASSERT_TRUE(waitForList(*m_list));
     EXPECT_TRUE(m_list->isDriveView());
 }
 
@@ -161,11 +174,14 @@ TEST_F(FileViewKeysTest, BackspaceMovesALinkedTreeAlongUpToItsRoot)
     m_list->setNavigator(&navigator);
     ASSERT_TRUE(tree.GoToPath(m_work));
     m_list->setDirectory(m_work);
+    ASSERT_TRUE(waitForList(*m_list));
     QTest::keyClick(view(), Qt::Key_Backspace);
+    ASSERT_TRUE(waitForList(*m_list));
     EXPECT_EQ(tree.SelectedPath(), m_data + QLatin1Char('/'));
     EXPECT_EQ(tree.currentItem(), tree.driveNodeOf(m_data));
     EXPECT_FALSE(tree.currentItem()->isExpanded()) << "a drive node reached by going up is collapsed";
     QTest::keyClick(view(), Qt::Key_Backspace);
+    ASSERT_TRUE(waitForList(*m_list));
     EXPECT_TRUE(m_list->isDriveView());
     EXPECT_EQ(tree.currentItem(), tree.rootNode());
     EXPECT_EQ(tree.SelectedPath(), TPathViewFol::myComputer());
@@ -214,6 +230,7 @@ TEST_F(FileViewKeysTest, EachBindingWorksOnlyWhileItsActionIsOn)
 
     m_list->ShortCuts().Actions &= ~TFileViewActions(TFileViewAction::vaBack);
     QTest::keyClick(view(), Qt::Key_Backspace);
+    ASSERT_TRUE(waitForList(*m_list));
     EXPECT_EQ(m_list->Directory(), m_work + QLatin1Char('/'));
 
     // F3: the desktop's search in this folder, only while the list has the focus.
@@ -236,9 +253,11 @@ TEST_F(FileViewKeysTest, EachBindingWorksOnlyWhileItsActionIsOn)
     makeFile(QStringLiteral("drives/data/work/new.txt"));
     m_list->ShortCuts().Actions &= ~TFileViewActions(TFileViewAction::vaRefresh);
     QTest::keyClick(view(), Qt::Key_F5);
+    ASSERT_TRUE(waitForList(*m_list));
     EXPECT_FALSE(captions().contains(QStringLiteral("new.txt")));
     m_list->ShortCuts().Actions |= TFileViewAction::vaRefresh;
     QTest::keyClick(view(), Qt::Key_F5);
+    ASSERT_TRUE(waitForList(*m_list));
     EXPECT_TRUE(captions().contains(QStringLiteral("new.txt")));
 }
 
@@ -285,6 +304,7 @@ TEST_F(FileViewKeysTest, ShiftDeleteAsksForEachFileAndDeletesOnlyTheAnsweredOnes
     select({QStringLiteral("alpha.txt"), QStringLiteral("readme.md"), QStringLiteral("rules.txt")});
     prompter().answer(PromptButton::Yes).answer(PromptButton::No).answer(PromptButton::Yes);
     QTest::keyClick(view(), Qt::Key_Delete, Qt::ShiftModifier);
+    ASSERT_TRUE(waitForList(*m_list));
     ASSERT_EQ(prompter().records().size(), 3);
     const char* asked[] = {"alpha.txt", "readme.md", "rules.txt"};
     for (int i = 0; i < 3; ++i) {
@@ -303,6 +323,7 @@ TEST_F(FileViewKeysTest, ShiftDeleteAsksForEachFileAndDeletesOnlyTheAnsweredOnes
     prompter().clear();
     select({QStringLiteral("sub")});
     QTest::keyClick(view(), Qt::Key_Delete, Qt::ShiftModifier);
+    ASSERT_TRUE(waitForList(*m_list));
     EXPECT_TRUE(prompter().records().isEmpty());
     EXPECT_TRUE(QFileInfo(m_work + QStringLiteral("/sub")).isDir());
 }
@@ -311,6 +332,7 @@ TEST_F(FileViewKeysTest, DragCarriesTheSelectedFilesAndFoldersInListOrder)
 {
     m_list->setParentDirEnabled(true);
     m_list->RefreshList();
+    ASSERT_TRUE(waitForList(*m_list));
     const QModelIndex parent = m_list->model().index(0, 0);
     ASSERT_EQ(ItemKind(parent.data(FileListModel::KindRole).toInt()), ItemKind::Parent);
     EXPECT_FALSE(m_list->model().flags(parent).testFlag(Qt::ItemIsDragEnabled));

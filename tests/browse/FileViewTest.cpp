@@ -7,12 +7,15 @@
 #include "browse/FileSortOrder.h"
 #include "browse/TFileViewFol.h"
 #include "platform/ui/PropertiesDialog.h"
+#include "support/BrowseWaits.h"
 #include "support/FakeLauncher.h"
 
+#include <QElapsedTimer>
 #include <QFont>
 #include <QHeaderView>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 #include <QTreeView>
 
 #include <algorithm>
@@ -82,6 +85,7 @@ TEST_F(FileViewTest, HeaderClicksSortAndFlipTheDirectionWithFilesFirst)
     list.setShowFolders(true);
     list.setParentDirEnabled(false);
     list.setDirectory(m_data);
+    ASSERT_TRUE(waitForList(list));
     // First run: DecendSort false sorts names Z to A.
     EXPECT_EQ(captions(list), (QStringList{"c.txt", "b.txt", "A.txt", "zulu", "Alpha"}));
     auto* header = list.findChild<QTreeView*>(QStringLiteral("ReportView"))->header();
@@ -117,6 +121,7 @@ TEST_F(FileViewTest, AttributeMarksOnlyInReportAndListStyles)
     TFileViewFol list;
     list.setFileType(TFileAttr::ftHidden | TFileAttr::ftArchive);
     list.setDirectory(m_data);
+    ASSERT_TRUE(waitForList(list));
     auto row = [&](const QString& name) {
         for (int r = 0; r < list.model().rowCount(); ++r) {
             if (list.model().index(r, 0).data().toString() == name)
@@ -143,12 +148,14 @@ TEST_F(FileViewTest, AttributeMarksOnlyInReportAndListStyles)
     makeFolder(QStringLiteral("drives/data/.folder"));
     list.setViewStyle(TViewStyle::vsReport);
     list.setShowFolders(true);
+    ASSERT_TRUE(waitForList(list));
     const QModelIndex folder = row(".folder");
     ASSERT_TRUE(folder.isValid());
     EXPECT_TRUE(folder.data(Qt::FontRole).value<QFont>().strikeOut());
     EXPECT_FALSE(folder.siblingAtColumn(1).data(Qt::FontRole).value<QFont>().strikeOut());
     EXPECT_TRUE(folder.siblingAtColumn(2).data(Qt::FontRole).value<QFont>().strikeOut());
     list.setLItemColorByATTR(false);
+    ASSERT_TRUE(waitForList(list));
     EXPECT_FALSE(row(".secret").data(Qt::ForegroundRole).isValid());
 }
 
@@ -162,6 +169,7 @@ TEST_F(FileViewTest, ListAndIconStylesGiveEveryNameRoomWhateverRowIsShortest)
     list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
     list.setDirectory(m_data);
+    ASSERT_TRUE(waitForList(list));
     auto rectOf = [&](const QString& name) {
         for (int r = 0; r < list.model().rowCount(); ++r) {
             const QModelIndex index = list.model().index(r, 0);
@@ -197,6 +205,7 @@ TEST_F(FileViewTest, IconsAndTypesAreFetchedOnlyForRowsShown)
     list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
     list.setDirectory(m_data);
+    ASSERT_TRUE(waitForList(list));
     QTest::qWait(50);
     int fetched = 0;
     for (int row = 0; row < list.model().listing().count(); ++row)
@@ -210,9 +219,11 @@ TEST_F(FileViewTest, DirectoryChangesMyComputerAndMissingFolders)
     makeFile(QStringLiteral("drives/data/one.txt"));
     TFileViewFol list;
     list.setDirectory(m_data);
+    ASSERT_TRUE(waitForList(list));
     EXPECT_EQ(list.Directory(), m_data + "/");
     EXPECT_EQ(list.model().rowCount(), 1);
     list.setDirectory(home().root() + QStringLiteral("/missing"));
+    ASSERT_TRUE(waitForList(list));
     EXPECT_EQ(list.Directory(), m_data + "/") << "a missing folder is ignored";
     EXPECT_EQ(list.model().rowCount(), 1);
 
@@ -220,6 +231,7 @@ TEST_F(FileViewTest, DirectoryChangesMyComputerAndMissingFolders)
     list.setColWidth_Name(210);
     EXPECT_EQ(header->sectionSize(0), 210);
     list.setDirectory(QStringLiteral("my computer"));
+    ASSERT_TRUE(waitForList(list));
     EXPECT_EQ(header->sectionSize(0), 160) << "the drive view has its own widths";
     EXPECT_EQ(list.ColWidth_Name(), 210);
     EXPECT_EQ(list.model().rowCount(), 6);
@@ -232,13 +244,16 @@ TEST_F(FileViewTest, DirectoryChangesMyComputerAndMissingFolders)
     makeFile(QStringLiteral("drives/nfs/remote.txt"));
     setNotReady(m_nfs);
     list.setDirectory(m_nfs);
+    ASSERT_TRUE(waitForList(list));
     EXPECT_EQ(list.Directory(), m_nfs + "/");
     EXPECT_EQ(list.model().rowCount(), 0);
 
     list.setDirectory(QStringLiteral("My Computer"));
+    ASSERT_TRUE(waitForList(list));
     // Opening a drive row enters it.
     list.currentView()->setCurrentIndex(list.model().index(2, 0));
     list.OpenSelected();
+    ASSERT_TRUE(waitForList(list));
     EXPECT_EQ(list.Directory(), m_data + "/");
 }
 
@@ -250,13 +265,17 @@ TEST_F(FileViewTest, TheParentEntryGoesUpToTheDriveViewAtARoot)
     list.setShowFolders(true);
     list.setParentDirCaption(QStringLiteral("Up"));
     list.setDirectory(sub);
+    ASSERT_TRUE(waitForList(list));
     ASSERT_EQ(captions(list), (QStringList{" Up", "file"}));
     list.currentView()->setCurrentIndex(list.model().index(0, 0));
     list.OpenSelected();
+    ASSERT_TRUE(waitForList(list));
     EXPECT_EQ(list.Directory(), m_data + "/");
     list.GoUp();
+    ASSERT_TRUE(waitForList(list));
     EXPECT_EQ(list.Directory(), "My Computer") << "above a drive's root is the computer";
     list.GoUp();
+    ASSERT_TRUE(waitForList(list));
     EXPECT_EQ(list.Directory(), "My Computer");
 }
 
@@ -271,6 +290,7 @@ TEST_F(FileViewTest, ClicksReportTheItemAndSelectionFigures)
     list.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
     list.setDirectory(m_data);
+    ASSERT_TRUE(waitForList(list));
     QSignalSpy changes(&list, &TFileViewFol::itemChanged);
     QAbstractItemView* view = list.currentView();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, view->visualRect(list.model().index(1, 0)).center());
@@ -302,6 +322,7 @@ TEST_F(FileViewTest, FindInFolderNeedsTheFocusAndReportsAMissingSearchProgram)
 {
     TFileViewFol list;
     list.setDirectory(m_data);
+    ASSERT_TRUE(waitForList(list));
     list.show();
     list.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
@@ -324,6 +345,8 @@ TEST_F(FileViewTest, ProgressIsReportedAndANewerListingSupersedesTheRunningOne)
     for (int i = 0; i < 50; ++i)
         makeFile(QStringLiteral("drives/data/f%1").arg(i));
     makeFile(QStringLiteral("drives/usb/only-on-usb"));
+    // The folder answers slowly, as a far mount would: the user has time to pick another.
+    const SlowFolderReads slow(std::chrono::milliseconds(15));
     TFileViewFol list;
     QSignalSpy progress(&list, &TFileViewFol::loadProgress);
     bool redirected = false;
@@ -335,6 +358,7 @@ TEST_F(FileViewTest, ProgressIsReportedAndANewerListingSupersedesTheRunningOne)
         }
     });
     list.setDirectory(m_data);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return redirected && !list.isLoading(); }, 10000));
     EXPECT_TRUE(redirected);
     EXPECT_EQ(list.Directory(), m_usb + "/");
     ASSERT_EQ(list.model().rowCount(), 1);
@@ -343,4 +367,81 @@ TEST_F(FileViewTest, ProgressIsReportedAndANewerListingSupersedesTheRunningOne)
     EXPECT_EQ(progress.first().at(0).toInt(), 1);
 }
 
+TEST_F(FileViewTest, TheWindowKeepsAnsweringWhileASlowFolderIsListed)
+{
+    for (int i = 0; i < 200; ++i)
+        makeFile(QStringLiteral("drives/data/f%1.txt").arg(199 - i, 3, 10, QLatin1Char('0')));
+    const SlowFolderReads slow(std::chrono::milliseconds(2)); // 0.4 s for the folder
+    TFileViewFol list;
+    list.resize(500, 300);
+    list.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&list));
+    ASSERT_TRUE(waitForList(list));
+    // A timer stands for the user's input: the longest gap between its ticks is the longest
+    // time the window would not have answered.
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 worst = 0;
+    std::vector<int> rowsSeen;
+    QTimer ticker;
+    ticker.setInterval(10);
+    QObject::connect(&ticker, &QTimer::timeout, &list, [&] {
+        worst = std::max(worst, clock.elapsed() - last);
+        last = clock.elapsed();
+        rowsSeen.push_back(list.model().rowCount());
+    });
+    clock.start();
+    ticker.start();
+    list.setDirectory(m_data);
+    EXPECT_TRUE(list.isLoading()) << "setDirectory returns before the folder is read";
+    ASSERT_TRUE(waitForList(list));
+    worst = std::max(worst, clock.elapsed() - last);
+    EXPECT_GE(clock.elapsed(), 350);
+    EXPECT_LT(worst, 100) << "ms without an answer";
+    // Rows came while the folder was still being read, not all at the end.
+    EXPECT_TRUE(std::any_of(rowsSeen.begin(), rowsSeen.end(), [](int rows) { return rows > 0 && rows < 200; }));
+    ASSERT_EQ(list.model().rowCount(), 200);
+    EXPECT_EQ(list.model().index(0, 0).data().toString(), "f199.txt") << "in order once complete (Z to A)";
+    EXPECT_EQ(list.model().index(199, 0).data().toString(), "f000.txt");
+    EXPECT_EQ(list.model().index(0, 1).data().toString().trimmed(), "0 KB") << "the details followed";
+}
+
+TEST_F(FileViewTest, AFolderWithNothingToShowStillEndsItsListing)
+{
+    makeFile(QStringLiteral("drives/data/.only-hidden"));
+    TFileViewFol list;
+    ASSERT_TRUE(waitForList(list));
+    list.setFileType(TFileAttr::ftArchive | TFileAttr::ftNormal);
+    ASSERT_TRUE(waitForList(list));
+    QSignalSpy listed(&list, &TFileViewFol::rowsListed);
+    QSignalSpy loaded(&list, &TFileViewFol::loaded);
+    list.setDirectory(m_data);
+    ASSERT_TRUE(waitForList(list));
+    EXPECT_EQ(list.model().rowCount(), 0);
+    EXPECT_EQ(listed.size(), 1) << "the window waits for it (the splash closes on it)";
+    EXPECT_EQ(loaded.size(), 1);
+}
+
+TEST_F(FileViewTest, ASelectionAskedForWhileListingIsMadeWhenTheRowArrives)
+{
+    for (const char* name : {"a.txt", "b.txt", "c.txt"})
+        makeFile(QStringLiteral("drives/data/") + QLatin1String(name));
+    TFileViewFol list;
+    ASSERT_TRUE(waitForList(list));
+    QSignalSpy changes(&list, &TFileViewFol::itemChanged);
+    list.setDirectory(m_data);
+    ASSERT_TRUE(list.isLoading());
+    list.SelectFileWhenListed(m_data + "/b.txt");
+    ASSERT_TRUE(waitForList(list));
+    EXPECT_EQ(list.selectedPaths(), QStringList{m_data + "/b.txt"});
+    ASSERT_EQ(changes.size(), 1);
+    EXPECT_EQ(changes.first().at(0).toString(), m_data + "/b.txt");
+
+    // Without a listing under way the selection is made at once.
+    list.SelectFileWhenListed(m_data + "/a.txt");
+    EXPECT_EQ(list.selectedPaths(), QStringList{m_data + "/a.txt"});
+    EXPECT_EQ(list.currentView()->currentIndex().row(), 2);
+}
+
 } // namespace
+

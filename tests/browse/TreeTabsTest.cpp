@@ -12,6 +12,7 @@
 #include "browse/TPathViewFolPopUp.h"
 #include "browse/TTabControlDriveFol.h"
 #include "platform/FileName.h"
+#include "support/BrowseWaits.h"
 #include "support/FakeLauncher.h"
 
 #include <QAction>
@@ -70,7 +71,15 @@ protected:
         panes->tree->RebuildTree();
         panes->window.resize(700, 700);
         panes->window.show();
+        settle(*panes);
         return panes;
+    }
+
+    // Waits until the list has its rows and the tree the subfolders it is reading.
+    static void settle(const Panes& panes)
+    {
+        ASSERT_TRUE(waitForList(*panes.list));
+        ASSERT_TRUE(waitForTree(*panes.tree));
     }
 
     static QStringList childCaptions(QTreeWidgetItem* node)
@@ -112,6 +121,7 @@ TEST_F(TreeTabsTest, AllDrivesAndSingleDriveModes)
     EXPECT_TRUE(panes->list->ShowFolders());
 
     panes->tree->setSingleDrive(true);
+    settle(*panes);
     ASSERT_EQ(panes->tree->rootNode()->childCount(), 1);
     EXPECT_EQ(panes->tree->GetNodePath(panes->tree->rootNode()->child(0)), m_data);
     EXPECT_TRUE(panes->tabs->isVisible());
@@ -134,6 +144,7 @@ TEST_F(TreeTabsTest, FoldersAreReadOnFirstExpansionThroughTheFolderFilter)
     EXPECT_EQ(data->childCount(), 0);
     EXPECT_EQ(data->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
     data->setExpanded(true);
+    settle(*panes);
     EXPECT_EQ(childCaptions(data), (QStringList{"Docs", "Music"}));
     EXPECT_EQ(data->child(0)->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicator) << "Docs has no subfolder";
     EXPECT_EQ(data->child(1)->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
@@ -141,16 +152,20 @@ TEST_F(TreeTabsTest, FoldersAreReadOnFirstExpansionThroughTheFolderFilter)
     // With hidden folders allowed, a rebuild lists the dot-folder and the one in .hidden.
     tree->setFolderType(TFileAttr::ftReadOnly | TFileAttr::ftArchive | TFileAttr::ftHidden);
     tree->RebuildTree();
+    settle(*panes);
     data = tree->driveNodeOf(m_data);
     data->setExpanded(true);
+    settle(*panes);
     EXPECT_EQ(childCaptions(data), (QStringList{".cache", "Docs", "Music", "secret"}));
 
     // A network folder keeps its expand button without being asked.
     QTreeWidgetItem* nfs = tree->driveNodeOf(m_nfs);
     nfs->setExpanded(true);
+    settle(*panes);
     ASSERT_EQ(childCaptions(nfs), (QStringList{"empty"}));
     EXPECT_EQ(nfs->child(0)->childIndicatorPolicy(), QTreeWidgetItem::ShowIndicator);
     nfs->child(0)->setExpanded(true);
+    settle(*panes);
     EXPECT_EQ(nfs->child(0)->childCount(), 0);
     EXPECT_EQ(nfs->child(0)->childIndicatorPolicy(), QTreeWidgetItem::DontShowIndicatorWhenChildless);
 }
@@ -161,6 +176,7 @@ TEST_F(TreeTabsTest, ExpandAllStopsAtFoldersNotReadYet)
     auto panes = makePanes(false, m_data);
     TPathViewFol* tree = panes->tree;
     ASSERT_TRUE(tree->GoToPath(m_data + "/Music"));
+    settle(*panes);
     QTreeWidgetItem* music = tree->currentItem();
     tree->ExpandCollapse(music);
     EXPECT_FALSE(music->isExpanded());
@@ -178,6 +194,7 @@ TEST_F(TreeTabsTest, GoToPathSelectsTheFolderOrChangesNothing)
     tree->setFolderType(TFileAttr::ftReadOnly | TFileAttr::ftArchive);
     QSignalSpy changes(tree, &TPathViewFol::dirChanged);
     ASSERT_TRUE(tree->GoToPath(m_rock));
+    settle(*panes);
     EXPECT_EQ(tree->SelectedPath(), m_rock + "/");
     EXPECT_EQ(tree->GetNodePath(tree->currentItem()), m_rock);
     ASSERT_EQ(changes.size(), 1);
@@ -216,7 +233,9 @@ TEST_F(TreeTabsTest, ChoosingANodeFillsTheListAndTheTabRemembersIt)
 {
     auto panes = makePanes(true, m_data);
     ASSERT_TRUE(panes->tree->GoToPath(m_rock));
+    settle(*panes);
     clickNode(panes->tree, panes->tree->currentItem());
+    settle(*panes);
     EXPECT_EQ(panes->list->Directory(), m_rock + "/");
     EXPECT_EQ(panes->list->model().index(0, 0).data().toString(), "song.mp3");
     const int data = panes->tabs->tabList().indexOfDrive(m_data);
@@ -224,22 +243,26 @@ TEST_F(TreeTabsTest, ChoosingANodeFillsTheListAndTheTabRemembersIt)
     EXPECT_EQ(panes->tabs->tabText(data), m_rock);
 
     clickTab(panes->tabs, usb);
+    settle(*panes);
     EXPECT_EQ(panes->list->Directory(), m_usb + "/");
     EXPECT_EQ(panes->tree->rootNode()->childCount(), 1);
     EXPECT_EQ(panes->tree->GetNodePath(panes->tree->rootNode()->child(0)), m_usb);
     EXPECT_EQ(panes->tabs->tabText(data), m_rock) << "the data tab keeps its folder";
 
     clickTab(panes->tabs, data);
+    settle(*panes);
     EXPECT_EQ(panes->list->Directory(), m_rock + "/");
     EXPECT_EQ(panes->tree->SelectedPath(), m_rock + "/");
     // The root stands for the computer: the list shows the drives, the tabs keep their texts.
     clickNode(panes->tree, panes->tree->rootNode());
+    settle(*panes);
     EXPECT_EQ(panes->tree->SelectedPath(), "My Computer");
     EXPECT_EQ(panes->list->Directory(), "My Computer");
     EXPECT_EQ(panes->list->model().rowCount(), 6);
     EXPECT_EQ(panes->tabs->tabText(data), m_rock);
     // The keyboard chooses too.
     QTest::keyClick(panes->tree, Qt::Key_Down);
+    settle(*panes);
     EXPECT_EQ(panes->list->Directory(), m_data + "/");
 }
 
@@ -251,12 +274,15 @@ TEST_F(TreeTabsTest, GoingToAFolderByPathMovesTheSelectedTabWithTheTree)
     ASSERT_EQ(panes->tabs->tabText(data), m_data);
     panes->navigator.reload(m_rock + "/");
     ASSERT_EQ(panes->tree->SelectedPath(), m_rock + "/");
+    settle(*panes);
     EXPECT_EQ(panes->tabs->currentIndex(), data);
     EXPECT_EQ(panes->tabs->tabText(data), m_rock);
 
     // Away to another drive and back by the tab: the folder the path led to, not the old one.
     clickTab(panes->tabs, panes->tabs->tabList().indexOfDrive(m_usb));
+    settle(*panes);
     clickTab(panes->tabs, data);
+    settle(*panes);
     EXPECT_EQ(panes->tree->SelectedPath(), m_rock + "/");
     EXPECT_EQ(panes->list->Directory(), m_rock + "/");
 }
@@ -268,6 +294,7 @@ TEST_F(TreeTabsTest, ATabWhoseFolderWasRemovedGoesToTheNearestParent)
     ASSERT_EQ(panes->tabs->tabText(data), m_rock);
     ASSERT_TRUE(QDir(m_rock).removeRecursively());
     clickTab(panes->tabs, data);
+    settle(*panes);
     EXPECT_EQ(prompter().records().size(), 0) << "the drive is ready: no warning";
     EXPECT_EQ(panes->list->Directory(), m_data + "/Music/");
     EXPECT_EQ(panes->tree->GetNodePath(panes->tree->currentItem()), m_data + "/Music");
@@ -278,6 +305,7 @@ TEST_F(TreeTabsTest, OpeningAFolderOnAnotherDriveFromTheListMovesTreeAndTabs)
     const QString photos = makeFolder(QStringLiteral("drives/usb/photos"));
     auto panes = makePanes(true, m_rock);
     panes->list->setDirectory(QStringLiteral("My Computer"));
+    settle(*panes);
     const int usbRow = [&] {
         for (int row = 0; row < panes->list->model().rowCount(); ++row) {
             if (panes->list->model().index(row, 0).data(FileListModel::FullPathRole).toString() == m_usb)
@@ -288,12 +316,14 @@ TEST_F(TreeTabsTest, OpeningAFolderOnAnotherDriveFromTheListMovesTreeAndTabs)
     ASSERT_GE(usbRow, 0);
     panes->list->currentView()->setCurrentIndex(panes->list->model().index(usbRow, 0));
     panes->list->OpenSelected();
+    settle(*panes);
     EXPECT_EQ(panes->list->Directory(), m_usb + "/");
     EXPECT_EQ(panes->tree->GetNodePath(panes->tree->rootNode()->child(0)), m_usb);
     EXPECT_EQ(panes->tabs->currentIndex(), panes->tabs->tabList().indexOfDrive(m_usb));
     EXPECT_EQ(panes->tabs->tabText(panes->tabs->tabList().indexOfDrive(m_data)), m_rock);
 
     ASSERT_TRUE(panes->tree->GoToPath(photos));
+    settle(*panes);
     EXPECT_EQ(panes->tree->GetNodePath(panes->tree->currentItem()), photos);
 }
 
@@ -301,9 +331,11 @@ TEST_F(TreeTabsTest, ANotReadyDriveIsReportedAndNotEntered)
 {
     auto panes = makePanes(true, m_data);
     panes->list->setDirectory(m_data);
+    settle(*panes);
     setNotReady(m_usb);
     prompter().answer(PromptButton::Ok);
     clickTab(panes->tabs, panes->tabs->tabList().indexOfDrive(m_usb));
+    settle(*panes);
     ASSERT_EQ(prompter().records().size(), 1);
     EXPECT_EQ(prompter().last().kind, PromptKind::Error);
     EXPECT_EQ(prompter().last().buttons, PromptButton::Ok | PromptButton::Retry);
@@ -314,10 +346,14 @@ TEST_F(TreeTabsTest, ANotReadyDriveIsReportedAndNotEntered)
 
     // In the tree (all drives), choosing the stick warns and goes back to where it was.
     panes->tree->setSingleDrive(false);
+    settle(*panes);
     ASSERT_TRUE(panes->tree->GoToPath(m_data));
+    settle(*panes);
     clickNode(panes->tree, panes->tree->currentItem());
+    settle(*panes);
     prompter().answer(PromptButton::Ok);
     clickNode(panes->tree, panes->tree->driveNodeOf(m_usb));
+    settle(*panes);
     EXPECT_EQ(prompter().last().kind, PromptKind::Warning);
     EXPECT_TRUE(prompter().last().text.startsWith("There is no disk in Drive " + m_usb));
     EXPECT_EQ(panes->tree->SelectedPath(), m_data);
@@ -354,6 +390,7 @@ TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
 {
     auto panes = makePanes(false, m_data);
     ASSERT_TRUE(panes->tree->GoToPath(m_rock));
+    settle(*panes);
     TPathViewFolPopUp menu(panes->tree, false);
     // Rock has no subfolders, so there is nothing to expand.
     for (const char* absent : {"ExpandCollapseNode"})
@@ -364,10 +401,12 @@ TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
 
     prompter().answer(PromptButton::Ok);
     menu.findChild<QAction*>(QStringLiteral("CopyNode"))->trigger();
+    settle(*panes);
     EXPECT_EQ(prompter().last().text, "\"Copy\" is not available yet.");
 
     prompter().answer(PromptButton::Ok);
     menu.findChild<QAction*>(QStringLiteral("SavePathToClipNode"))->trigger();
+    settle(*panes);
     EXPECT_EQ(prompter().last().text, "The following has been saved to the clipboard.\r\nYou may now paste this into any other "
                                       "applications as text.\r\n\r\n" + m_rock);
     EXPECT_EQ(QGuiApplication::clipboard()->text(), m_rock);
@@ -376,13 +415,16 @@ TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
     FakeLauncher launcher;
     launcher.addProgram(QStringLiteral("xdg-open"));
     menu.findChild<QAction*>(QStringLiteral("OpenNode"))->trigger();
+    settle(*panes);
     ASSERT_EQ(launcher.launches().size(), 1);
     EXPECT_EQ(launcher.launches().first().arguments, QStringList{m_rock});
     prompter().answer(PromptButton::Ok);
     menu.findChild<QAction*>(QStringLiteral("FindNodePath"))->trigger();
+    settle(*panes);
     EXPECT_EQ(prompter().last().text, "Can not Find file  " + m_rock);
     launcher.addProgram(QStringLiteral("catfish"));
     menu.findChild<QAction*>(QStringLiteral("FindNodePath"))->trigger();
+    settle(*panes);
     ASSERT_EQ(launcher.launches().size(), 2);
     EXPECT_EQ(launcher.launches().last().workingFolder, m_rock);
 
@@ -390,17 +432,21 @@ TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
     EXPECT_TRUE(menu.findChild<QAction*>(QStringLiteral("UnMapNetNode"))->isEnabled()) << "the NFS share is mounted";
     prompter().answer(PromptButton::Ok);
     menu.findChild<QAction*>(QStringLiteral("MapNetNode"))->trigger();
+    settle(*panes);
     EXPECT_EQ(prompter().last().kind, PromptKind::Information);
     EXPECT_TRUE(prompter().last().text.startsWith("Network drives are connected"));
     ASSERT_TRUE(panes->tree->GoToPath(m_usb));
+    settle(*panes);
     launcher.addProgram(QStringLiteral("gnome-disks"));
     TPathViewFolPopUp driveMenu(panes->tree, false);
     driveMenu.findChild<QAction*>(QStringLiteral("FormatNode"))->trigger();
+    settle(*panes);
     ASSERT_EQ(launcher.launches().size(), 3);
     EXPECT_TRUE(launcher.launches().last().arguments.contains("/dev/sdb1"));
     EXPECT_EQ(panes->list->Directory(), m_usb + "/");
 
     menu.findChild<QAction*>(QStringLiteral("SingleDriveNode"))->trigger();
+    settle(*panes);
     EXPECT_TRUE(panes->tree->SingleDrive());
     EXPECT_EQ(panes->tree->rootNode()->childCount(), 1);
 }

@@ -3,6 +3,7 @@
 #include "browse/DriveFixture.h"
 
 #include "browse/TFileViewFol.h"
+#include "support/BrowseWaits.h"
 #include "browse/TPathViewFol.h"
 #include "fileops/ConfirmActions.h"
 #include "fileops/ui/TransferMenus.h"
@@ -71,9 +72,12 @@ protected:
     {
         ASSERT_TRUE(m_tree->GoToPath(folder));
         m_list->setDirectory(folder);
+        ASSERT_TRUE(waitForList(*m_list));
+        ASSERT_TRUE(waitForTree(*m_tree));
     }
     void selectInList(const QStringList& names)
     {
+        ASSERT_TRUE(waitForList(*m_list));
         QAbstractItemView* view = m_list->currentView();
         view->clearSelection();
         for (int row = 0; row < m_list->model().rowCount(); ++row) {
@@ -84,6 +88,7 @@ protected:
     }
     QStringList listed() const
     {
+        EXPECT_TRUE(waitForList(*m_list));
         QStringList names;
         for (int row = 0; row < m_list->model().rowCount(); ++row)
             names << m_list->model().index(row, 0).data().toString();
@@ -153,6 +158,7 @@ TEST_F(CommandWidgetsTest, ListCommands)
     EXPECT_EQ(m_list->selectedPaths(), QStringList{to + QStringLiteral("/renamed.txt")});
 
     m_menus->action("MenuNewTextFile")->trigger();
+    ASSERT_TRUE(waitForList(*m_list));
     EXPECT_EQ(m_list->selectedPaths(), QStringList{to + QStringLiteral("/Newtext.txt")});
 
     pickers().answer(from);
