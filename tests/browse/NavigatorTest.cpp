@@ -7,10 +7,11 @@
 
 #include "browse/BrowseNavigator.h"
 #include "browse/BrowsePaneLinks.h"
-#include "platform/PathText.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
+#include "platform/PathText.h"
+#include "support/BrowseWaits.h"
 
 #include <QAbstractItemView>
 #include <QDir>
@@ -66,6 +67,12 @@ protected:
                 m_tabs->currentIndex() >= 0 ? m_tabs->tabText(m_tabs->currentIndex()) : QString()};
     }
     static Shown at(const QString& folder) { return {folder, folder, folder, folder}; }
+    // The list and the tree read on workers: wait for both, as a user waits for the rows.
+    void settle() const
+    {
+        ASSERT_TRUE(waitForList(*m_list));
+        ASSERT_TRUE(waitForTree(*m_tree));
+    }
 
     void clickTab(const QString& drive)
     {
@@ -112,8 +119,10 @@ TEST_F(NavigatorTest, EveryRouteToAFolderIsOneChangeThatEveryFollowerShows)
     m_list->setShowFolders(true); // the list opens a folder row
     for (const Route& route : routes) {
         SCOPED_TRACE(route.name);
+        settle();
         QSignalSpy changes(&m_navigator, &BrowseNavigator::folderChanged);
         route.go();
+        settle();
         ASSERT_EQ(changes.size(), 1);
         EXPECT_EQ(changes.first().at(0).toString(), route.folder + QLatin1Char('/'));
         EXPECT_EQ(changes.first().at(1).value<BrowseNavigator::Change>(),
@@ -129,15 +138,18 @@ TEST_F(NavigatorTest, GoingUpSelectsTheFolderLeftAndEndsAtTheComputer)
     link();
     m_list->setShowFolders(true);
     m_navigator.goTo(m_rock);
+    settle();
     const QString music = m_data + QStringLiteral("/Music");
     QSignalSpy changes(&m_navigator, &BrowseNavigator::folderChanged);
     m_list->GoUp();
+    settle();
     ASSERT_EQ(changes.size(), 1);
     EXPECT_EQ(changes.first().at(1).value<BrowseNavigator::Change>(), BrowseNavigator::Change::WentUp);
     EXPECT_EQ(shown(), at(music));
     EXPECT_EQ(m_list->SelectedItem(), m_rock) << "the list selects the folder it came from";
 
     m_navigator.goUp();
+    settle();
     EXPECT_EQ(shown(), at(m_data));
     EXPECT_FALSE(m_tree->currentItem()->isExpanded()) << "a drive reached by going up is collapsed";
     m_navigator.goUp();
