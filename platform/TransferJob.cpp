@@ -66,7 +66,6 @@ bool isInside(const QByteArray& folder, const struct stat& src)
     }
 }
 
-}
 
 QString verbOf(FileOperationKind kind)
 {

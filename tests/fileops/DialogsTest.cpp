@@ -238,7 +238,7 @@ TEST_F(ConfirmDialogTest, DateAndTimeStartAtTheFileStampOrNow)
             dialog.ButtonCancel->click();
         });
         const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
-        AskActionTarget(nullptr, request(QStringLiteral("Change Attribute Date/Time"), c.work, c.selected), m_results);
+        AskActionTarget(nullptr, request(opChangeAttributes, c.work, c.selected), m_results);
         if (c.fromFile) {
             EXPECT_EQ(shown, stamp);
         } else {
