@@ -35,6 +35,8 @@ MainWindowBrowse::MainWindowBrowse(TFormMainFolvane3* window, MainWindowControls
     c.FileViewFol1->setOpenByEnter(false);
     c.FileViewFol1->setParentDirEnabled(false);
     c.FileViewFol1->setParentDirCaption(QStringLiteral(" Up"));
+    c.FileViewFol1->setFileSize(TFileSize::fsByte);
+    c.FileViewFol1->setDateFormat(TDtFormat::df_MMddyyyy);
     BrowsePaneLinks::link(window->navigator(), {c.TabControlDriveFol1, c.PathViewFol1, c.FileViewFol1});
 
     c.PathViewFol1->setItemDelegate(new FolderNodeDelegate(c.PathViewFol1));

@@ -20,7 +20,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -302,6 +304,28 @@ TEST_F(BrowseWiringTest, TipsNameSizeAndTypeOfRowsAndTheDriveOfTabs)
     EXPECT_EQ(window->browse().TabControlDriveFol1Hint(0),
               drive.caption() + QStringLiteral(" (") + drive.root + QStringLiteral(")\r\n") + DriveTypeText(drive.type));
     EXPECT_TRUE(window->browse().TabControlDriveFol1Hint(tabs->count()).isEmpty()) << "over no tab the hint stays";
+}
+
+// The window's list shows sizes in bytes (no KB rounding) and dates month first with the
+// full year.
+TEST_F(BrowseWiringTest, ListShowsSizesInBytesAndDatesMonthDayYear)
+{
+    const QString folder = makeFolder(QStringLiteral("home/sized"));
+    const QString file = makeFile(QStringLiteral("home/sized/data.bin"), QByteArray(1234, 'x'));
+    const QDateTime stamp(QDate(2021, 3, 4), QTime(17, 6));
+    QFile touched(file);
+    ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(touched.setFileTime(stamp, QFileDevice::FileModificationTime));
+    touched.close();
+    store([&](AppSettings& s) { s.currentItemSel = folder; });
+    auto window = shown();
+    TFileViewFol* list = window->controls().FileViewFol1;
+    EXPECT_EQ(list->FileSize(), TFileSize::fsByte);
+    EXPECT_EQ(list->DateFormat(), TDtFormat::df_MMddyyyy);
+    ASSERT_EQ(list->model().rowCount(), 1);
+    EXPECT_EQ(list->model().index(0, 1).data().toString(), QStringLiteral("1234"));
+    const QString date = list->model().index(0, 3).data().toString();
+    EXPECT_TRUE(date.startsWith(QStringLiteral("03/04/2021 "))) << date.toStdString();
 }
 
 TEST_F(BrowseWiringTest, TreeGreysReadOnlyAndHiddenFoldersAndStrikesHiddenOnes)
