@@ -4,10 +4,6 @@
 
 #include <QDir>
 
-namespace {
-const QString kContents = QStringLiteral("/*");
-}
-
 void FileClipboard::setListSource(const QStringList& paths)
 {
     m_listPaths = paths;
@@ -22,23 +18,14 @@ void FileClipboard::clearListSource()
 
 void FileClipboard::setTreeSource(const QString& folder, bool driveRoot)
 {
-    QString path = PathText::withoutTrailingSlash(folder);
-    if (driveRoot)
-        path += path == QLatin1String("/") ? QStringLiteral("*") : kContents;
-    m_treeSource = path;
+    m_treeSource = {PathText::withoutTrailingSlash(folder), driveRoot};
 }
 
-bool FileClipboard::isDriveContents(const QString& source)
+QStringList FileClipboard::expandTreeSource(const TreeSource& source)
 {
-    return source.endsWith(QLatin1Char('*'));
-}
-
-QStringList FileClipboard::expandTreeSource(const QString& source)
-{
-    if (!isDriveContents(source))
-        return {source};
-    QString root = source.chopped(1);
-    QDir dir(root);
+    if (!source.driveContents)
+        return {source.folder};
+    QDir dir(source.folder);
     QStringList paths;
     const QStringList names = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString& name : names)
