@@ -471,6 +471,11 @@ bool TransferCommands::canPaste() const
     return !m_clipboard.listSource().isEmpty() || (clipboard && FileDropMime::hasFiles(clipboard->mimeData()));
 }
 
+bool TransferCommands::canPasteInActivePane() const
+{
+    return m_panes.treeIsActive() ? m_clipboard.pastePending() && m_clipboard.mode() != TransferMode::None : canPaste();
+}
+
 bool TransferCommands::activePaneFolderExists() const
 {
     return isFolder(m_panes.treeIsActive() ? m_panes.treeSelectedPath() : m_panes.listDirectory());

@@ -206,18 +206,23 @@ void TransferMenus::MenuCopyClick()
 {
     if (inFileManager())
         m_commands->copy(false);
+    Q_EMIT treePastePendingChanged(m_clipboard.pastePending());
 }
 
 void TransferMenus::MenuCutClick()
 {
     if (inFileManager())
         m_commands->copy(true);
+    Q_EMIT treePastePendingChanged(m_clipboard.pastePending());
 }
 
+// The paste key reaches here whatever the menu's enabling: with nothing to paste it does
+// nothing, as the disabled item would.
 void TransferMenus::MenuPasteClick()
 {
-    if (inFileManager())
+    if (inFileManager() && m_commands->canPasteInActivePane())
         m_commands->paste();
+    Q_EMIT treePastePendingChanged(m_clipboard.pastePending());
 }
 
 void TransferMenus::MenuDeleteClick()

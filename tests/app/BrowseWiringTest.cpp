@@ -19,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDir>
@@ -252,6 +253,36 @@ TEST_F(BrowseWiringTest, FolderMenuShowsItemsByTheLevelOfTheSelectedNode)
     EXPECT_TRUE(visible("PopUpPathRefresh"));
     EXPECT_EQ(menu.PopupMenuPath()->findChild<QAction*>(QStringLiteral("PopUpPathCollapseExpand"))->text(),
               QStringLiteral("Collapse"));
+}
+
+// The folder menu's "Paste" follows every copy and cut made in the tree, whichever way it
+// was asked for (the Edit menu and its keys as well as the menu's own items), and a paste
+// key with nothing to paste does nothing at all.
+TEST_F(BrowseWiringTest, FolderPasteFollowsEveryTreeCopyAndAnEmptyPasteKeyIsSilent)
+{
+    const QString folder = makeFolder(QStringLiteral("home/clip/inner"));
+    store([&](AppSettings& s) { s.singleDrive = false; s.currentItemSel = folder; });
+    QApplication::clipboard()->clear();
+    auto window = shown();
+    TPathViewFol* tree = window->controls().PathViewFol1;
+    MainWindowFolderMenu& menu = window->folderMenu();
+    QAction* paste = menu.PopupMenuPath()->findChild<QAction*>(QStringLiteral("PopUpPathPaste"));
+    auto action = [&](const char* name) { return window->findChild<QAction*>(QLatin1String(name)); };
+
+    window->controls().FileViewFol1->currentView()->setFocus();
+    action("MenuPaste")->trigger();
+    tree->setFocus();
+    action("MenuPaste")->trigger();
+    EXPECT_TRUE(prompter().records().isEmpty()) << "nothing to paste: no message";
+
+    for (const char* copy : {"MenuCopy", "MenuCut"}) {
+        SCOPED_TRACE(copy);
+        window->folderMenu().setFolderPastePending(false);
+        tree->setFocus();
+        action(copy)->trigger();
+        menu.PopupMenuPathPopup();
+        EXPECT_TRUE(paste->isVisible());
+    }
 }
 
 TEST_F(BrowseWiringTest, OpeningAFileReachesTheViewCommandAndEnterTheFileViewer)
