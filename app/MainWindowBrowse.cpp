@@ -17,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QHelpEvent>
+#include <QItemSelectionModel>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QDir>
@@ -45,6 +46,9 @@ MainWindowBrowse::MainWindowBrowse(TFormMainFolvane3* window, MainWindowControls
     connect(c.FileViewFol1, &TFileViewFol::loadProgress, window, &TFormMainFolvane3::loadProgress);
     connect(c.FileViewFol1, &TFileViewFol::viewSelected, window, &TFormMainFolvane3::viewSelected);
     connect(c.FileViewFol1, &TFileViewFol::keyDown, this, &MainWindowBrowse::FileViewFol1KeyDown);
+    // The list's views share one selection model: the window's current item follows it.
+    connect(c.FileViewFol1->currentView()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { followListSelection(); });
     connect(c.PathViewFol1, &QTreeWidget::itemClicked, c.PathViewFol1, qOverload<>(&QWidget::setFocus));
     // Until the program's own viewers take the View command and the viewer modes, a file
     // is opened with its associated program.
@@ -85,10 +89,19 @@ void MainWindowBrowse::PathViewFol1DirChange(const QString& selectedPath)
     m_window->setCurrentPath(PathText::withTrailingSlash(selectedPath));
     if (m_window->CurrentMode() != vmFileManager || !m_c.PathViewFol1->isVisible())
         return;
+    // An item of another folder is no longer the selected one.
+    if (PathText::folderOf(m_window->CurrentFile()) != PathText::withoutTrailingSlash(selectedPath))
+        m_window->setCurrentFile(QString());
     m_window->UpdateRecentPaths(PathText::withoutTrailingSlash(selectedPath));
     // A folder opened from the list keeps the keyboard in the list.
     if (!m_c.FileViewFol1->isAncestorOf(QApplication::focusWidget()))
         m_c.PathViewFol1->setFocus();
+}
+
+void MainWindowBrowse::followListSelection()
+{
+    if (m_window->CurrentMode() == vmFileManager)
+        m_window->setCurrentFile(m_c.FileViewFol1->selectedPaths().value(0));
 }
 
 void MainWindowBrowse::FileViewFol1KeyDown(int key, Qt::KeyboardModifiers modifiers)

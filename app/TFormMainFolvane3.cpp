@@ -222,9 +222,12 @@ void TFormMainFolvane3::FormShow()
     m_browse->applyFileFilters(m_settings.showHiddenSystemfiles);
     QCoreApplication::processEvents();
     enterMode(m_currentMode);
-    // Whatever the mode, the browse panes open the folder of the stored item; the tree's
-    // folder change puts it in the recent folders.
-    m_browse->goToFolder(StartFolder::resolve(m_currentFile, m_currentPath));
+    // Whatever the mode, the browse panes open the stored folder (or the stored item's) with
+    // the item selected; the tree's folder change puts it in the recent folders. The stored
+    // values, not the panes' state while the window was built, say where the user was.
+    const QString item = m_settings.currentItemSel;
+    m_browse->goToFolder(StartFolder::resolve(item, m_settings.currentPathSel));
+    m_c.FileViewFol1->SelectFileInList(item);
     QCoreApplication::processEvents();
     Q_EMIT splashDone();
     m_splash = nullptr;

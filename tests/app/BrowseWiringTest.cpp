@@ -132,6 +132,48 @@ TEST_F(BrowseWiringTest, RecentFoldersKeepTwentyDropMissingOnesAndAMissingChoice
     EXPECT_TRUE(prompter().records().isEmpty());
 }
 
+// The window's current item follows the list's selection and its folder the tree, so a new
+// start reopens the folder last shown with the item last selected: a file selected long ago
+// in another folder does not pull the start back there.
+TEST_F(BrowseWiringTest, StartReopensTheLastFolderWithTheLastSelectedItem)
+{
+    const QString first = makeFolder(QStringLiteral("home/first"));
+    makeFile(QStringLiteral("home/first/old.txt"), "o");
+    const QString last = makeFolder(QStringLiteral("home/last"));
+    makeFile(QStringLiteral("home/last/new.txt"), "n");
+    makeFolder(QStringLiteral("home/last/sub"));
+    const QString empty = makeFolder(QStringLiteral("home/empty"));
+    struct Case {
+        const char* what;
+        QString last;         // the folder gone to last
+        QString selectedLast; // selected there; empty for none
+    };
+    const Case cases[] = {
+        {"a file selected", last, last + QStringLiteral("/new.txt")},
+        {"a subfolder selected", last, last + QStringLiteral("/sub")},
+        {"an empty folder, nothing selected", empty, QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        store([&](AppSettings& s) { s.singleDrive = false; s.currentItemSel = first; });
+        {
+            auto window = shown();
+            TFileViewFol* list = window->controls().FileViewFol1;
+            ASSERT_TRUE(list->SelectFileInList(first + QStringLiteral("/old.txt")));
+            EXPECT_EQ(window->CurrentFile(), first + QStringLiteral("/old.txt"));
+            window->browse().goToFolder(c.last);
+            if (!c.selectedLast.isEmpty())
+                ASSERT_TRUE(list->SelectFileInList(c.selectedLast));
+            EXPECT_EQ(window->CurrentFile().toStdString(), c.selectedLast.toStdString());
+            EXPECT_EQ(window->CurrentPath(), c.last + QLatin1Char('/'));
+            ASSERT_TRUE(window->SaveSettings());
+        }
+        auto again = shown();
+        EXPECT_EQ(listed(*again), c.last + QLatin1Char('/'));
+        EXPECT_EQ(again->controls().FileViewFol1->selectedPaths().value(0).toStdString(), c.selectedLast.toStdString());
+    }
+}
+
 TEST_F(BrowseWiringTest, SpecialFoldersOpenTheirFolderOrFallBackWithoutMessage)
 {
     const QString docs = makeFolder(QStringLiteral("home/Docs"));
