@@ -31,8 +31,9 @@ MainWindowBrowse::MainWindowBrowse(TFormMainFolvane3* window, MainWindowControls
     // The window's own menus replace the components' context menus.
     c.TabControlDriveFol1->setPopUpMenuEnabled(false);
     c.PathViewFol1->setPopUpMenuEnabled(false);
-    // The list keeps its own menu: its file commands reach the window's transfer commands
-    // through the list's ...Requested signals.
+    // The list shows the window's PopupMenuFile; its keys still reach the window's transfer
+    // commands through the list's ...Requested signals.
+    c.FileViewFol1->setPopUpMenuEnabled(false);
     c.FileViewFol1->setOpenByEnter(false);
     c.FileViewFol1->setParentDirEnabled(false);
     c.FileViewFol1->setParentDirCaption(QStringLiteral(" Up"));

@@ -13,6 +13,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QMenu>
+#include <QToolButton>
 #include <QWidget>
 
 TransferMenus::TransferMenus(WindowContext& context)
@@ -53,6 +54,7 @@ TransferMenus::TransferMenus(WindowContext& context)
     add(editMenu, "MenuSelectAll", QStringLiteral("Select &All"), &TransferMenus::MenuSelectAllClick,
         QKeySequence(Qt::CTRL | Qt::Key_A));
     buildPopups();
+    connect(context.button(BandButton::NewTextFile), &QToolButton::clicked, this, &TransferMenus::MenuNewTextFileClick);
 }
 
 QAction* TransferMenus::add(QMenu* menu, const char* name, const QString& caption, void (TransferMenus::*handler)(),

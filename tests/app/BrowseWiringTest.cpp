@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -357,6 +358,38 @@ TEST_F(BrowseWiringTest, OpeningAFileReachesTheViewCommandAndEnterTheFileViewer)
     QTest::keyClick(view, Qt::Key_Return);
     EXPECT_EQ(modes.size(), 1);
     EXPECT_EQ(list->Directory(), folder + QLatin1Char('/'));
+}
+
+// The list's context menu is the window's PopupMenuFile (with New Folder and New Text File),
+// and the tool band's New Text File button makes a new empty file beside the ones there,
+// never over one of them.
+TEST_F(BrowseWiringTest, ListShowsTheWindowFileMenuAndTheNewTextFileButtonActs)
+{
+    const QString folder = makeFolder(QStringLiteral("home/popup"));
+    makeFile(QStringLiteral("home/popup/Newtext.txt"), "kept");
+    store([&](AppSettings& s) { s.currentItemSel = folder; });
+    auto window = shown();
+    TFileViewFol* list = window->controls().FileViewFol1;
+    auto* menu = window->findChild<QMenu*>(QStringLiteral("PopupMenuFile"));
+    ASSERT_NE(menu, nullptr);
+    QAbstractItemView* view = list->currentView();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, view->viewport()->rect().center(),
+                            view->viewport()->mapToGlobal(view->viewport()->rect().center()));
+    QApplication::sendEvent(view->viewport(), &click);
+    EXPECT_TRUE(menu->isVisible());
+    QStringList captions;
+    for (QAction* action : menu->actions())
+        captions << action->text();
+    EXPECT_TRUE(captions.contains(QStringLiteral("New Folder")));
+    EXPECT_TRUE(captions.contains(QStringLiteral("New Text File")));
+    menu->close();
+
+    window->findChild<QToolButton*>(QStringLiteral("ButtonNewTextFile"))->click();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), (QStringList{"Newtext.txt", "Newtext0.txt"}));
+    QFile kept(folder + QStringLiteral("/Newtext.txt"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "kept");
+    EXPECT_EQ(list->selectedPaths(), QStringList{folder + QStringLiteral("/Newtext0.txt")});
 }
 
 TEST_F(BrowseWiringTest, TipsNameSizeAndTypeOfRowsAndTheDriveOfTabs)
