@@ -273,7 +273,7 @@ TEST_F(BrowseWiringTest, FolderMenuShowsItemsByTheLevelOfTheSelectedNode)
     MainWindowFolderMenu& menu = window->folderMenu();
     auto visible = [&](const char* name) { return menu.PopupMenuPath()->findChild<QAction*>(QLatin1String(name))->isVisible(); };
     const char* folderOnly[] = {"PopUpPathCut", "PopUpPathDelete", "PopUpPathRename", "PopUpPathMoveTo"};
-    const char* belowRoot[] = {"PopUpPathCopy", "PopUpPathNewFolder", "PopUpPathProperties", "PopUpPathFormat"};
+    const char* belowRoot[] = {"PopUpPathCopy", "PopUpPathNewFolder", "PopUpPathProperties"};
 
     ASSERT_EQ(tree->SelectedPath(), folder + QLatin1Char('/'));
     menu.PopupMenuPathPopup();
@@ -282,6 +282,7 @@ TEST_F(BrowseWiringTest, FolderMenuShowsItemsByTheLevelOfTheSelectedNode)
     for (const char* name : belowRoot)
         EXPECT_TRUE(visible(name)) << name;
     EXPECT_FALSE(visible("PopUpPathPaste")) << "nothing waits to be pasted";
+    EXPECT_FALSE(visible("PopUpPathFormat")) << "a folder of the home volume: the system's own";
     menu.setFolderPastePending(true);
     menu.PopupMenuPathPopup();
     EXPECT_TRUE(visible("PopUpPathPaste"));
@@ -293,6 +294,7 @@ TEST_F(BrowseWiringTest, FolderMenuShowsItemsByTheLevelOfTheSelectedNode)
     for (const char* name : belowRoot)
         EXPECT_FALSE(visible(name)) << name;
     EXPECT_FALSE(visible("PopUpPathSend"));
+    EXPECT_FALSE(visible("PopUpPathFormat"));
     EXPECT_TRUE(visible("PopUpPathRefresh"));
     EXPECT_EQ(menu.PopupMenuPath()->findChild<QAction*>(QStringLiteral("PopUpPathCollapseExpand"))->text(),
               QStringLiteral("Collapse"));
