@@ -56,6 +56,13 @@ void FolvaneApplication::setHelpFile(const QString& path)
     applicationHelpFile = path;
 }
 
+void FolvaneApplication::nameApplication()
+{
+    // No display name: the toolkit appends one to every window title. Captions that need the
+    // program's title (a message box without its own) take kTitle.
+    QApplication::setApplicationName(QStringLiteral("folvane3"));
+}
+
 int FolvaneApplication::run()
 {
     MessageBoxPrompter prompter;
@@ -72,8 +79,7 @@ int FolvaneApplication::run()
     auto splash = std::make_unique<TSplashForm>();
     splash->showNow();
 
-    QApplication::setApplicationName(QStringLiteral("folvane3"));
-    QApplication::setApplicationDisplayName(QLatin1String(kTitle));
+    nameApplication();
 
     TFormMainFolvane3 window;
     window.setSplash(splash.get());

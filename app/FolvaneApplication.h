@@ -12,6 +12,10 @@ public:
     // Runs the whole program inside an existing QApplication; returns the exit code.
     static int run();
 
+    // The application's name (settings folders, the instance socket). Window titles stay
+    // exactly as each window sets them: no display name is set.
+    static void nameApplication();
+
     // Entry step 1. When another instance runs, brings it to the front and asks whether to
     // load again; false means the process is to end at once, touching nothing.
     static bool instanceCheckPasses();

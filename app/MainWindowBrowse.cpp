@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QHelpEvent>
+#include <QItemSelectionModel>
 #include <QToolTip>
 #include <QTreeWidget>
 
@@ -30,11 +31,14 @@ MainWindowBrowse::MainWindowBrowse(TFormMainFolvane3* window, MainWindowControls
     // The window's own menus replace the components' context menus.
     c.TabControlDriveFol1->setPopUpMenuEnabled(false);
     c.PathViewFol1->setPopUpMenuEnabled(false);
-    // The list keeps its own menu: its file commands reach the window's transfer commands
-    // through the list's ...Requested signals.
+    // The list shows the window's PopupMenuFile; its keys still reach the window's transfer
+    // commands through the list's ...Requested signals.
+    c.FileViewFol1->setPopUpMenuEnabled(false);
     c.FileViewFol1->setOpenByEnter(false);
     c.FileViewFol1->setParentDirEnabled(false);
     c.FileViewFol1->setParentDirCaption(QStringLiteral(" Up"));
+    c.FileViewFol1->setFileSize(TFileSize::fsByte);
+    c.FileViewFol1->setDateFormat(TDtFormat::df_MMddyyyy);
     BrowsePaneLinks::link(window->navigator(), {c.TabControlDriveFol1, c.PathViewFol1, c.FileViewFol1});
 
     c.PathViewFol1->setItemDelegate(new FolderNodeDelegate(c.PathViewFol1));
@@ -43,6 +47,9 @@ MainWindowBrowse::MainWindowBrowse(TFormMainFolvane3* window, MainWindowControls
     connect(c.FileViewFol1, &TFileViewFol::loadProgress, window, &TFormMainFolvane3::loadProgress);
     connect(c.FileViewFol1, &TFileViewFol::viewSelected, window, &TFormMainFolvane3::viewSelected);
     connect(c.FileViewFol1, &TFileViewFol::keyDown, this, &MainWindowBrowse::FileViewFol1KeyDown);
+    // The list's views share one selection model: the window's current item follows it.
+    connect(c.FileViewFol1->currentView()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { followListSelection(); });
     connect(c.PathViewFol1, &QTreeWidget::itemClicked, c.PathViewFol1, qOverload<>(&QWidget::setFocus));
     // Until the program's own viewers take the View command and the viewer modes, a file
     // is opened with its associated program.
@@ -83,10 +90,19 @@ void MainWindowBrowse::PathViewFol1DirChange(const QString& selectedPath)
     m_window->setCurrentPath(PathText::withTrailingSlash(selectedPath));
     if (m_window->CurrentMode() != vmFileManager || !m_c.PathViewFol1->isVisible())
         return;
+    // An item of another folder is no longer the selected one.
+    if (PathText::folderOf(m_window->CurrentFile()) != PathText::withoutTrailingSlash(selectedPath))
+        m_window->setCurrentFile(QString());
     m_window->UpdateRecentPaths(PathText::withoutTrailingSlash(selectedPath));
     // A folder opened from the list keeps the keyboard in the list.
     if (!m_c.FileViewFol1->isAncestorOf(QApplication::focusWidget()))
         m_c.PathViewFol1->setFocus();
+}
+
+void MainWindowBrowse::followListSelection()
+{
+    if (m_window->CurrentMode() == vmFileManager)
+        m_window->setCurrentFile(m_c.FileViewFol1->selectedPaths().value(0));
 }
 
 void MainWindowBrowse::FileViewFol1KeyDown(int key, Qt::KeyboardModifiers modifiers)

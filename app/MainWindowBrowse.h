@@ -36,6 +36,8 @@ protected:
 
 private:
     void openFileWithShell(const QString& file);
+    // In the file manager the current item is the list's first selected item, empty with none.
+    void followListSelection();
 
     TFormMainFolvane3* m_window;
     MainWindowControls& m_c;

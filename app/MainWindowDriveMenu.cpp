@@ -123,7 +123,7 @@ void MainWindowDriveMenu::MenuDriveClick()
     m_showDriveTabs->setText(showDriveTabsCaption(m_browse.tabs->ShowDrives()));
     m_disconnect->setVisible(AnyNetworkDrive());
     const QTreeWidgetItem* node = m_browse.tree->currentItem();
-    m_format->setVisible(node && node != m_browse.tree->rootNode());
+    m_format->setVisible(node && node != m_browse.tree->rootNode() && !IsSystemVolume(m_browse.tree->SelectedPath()));
 }
 
 void MainWindowDriveMenu::MenuSingleDriveClick()

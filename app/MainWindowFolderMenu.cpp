@@ -121,7 +121,7 @@ void MainWindowFolderMenu::PopupMenuPathPopup()
     item("PopUpPathShowDriveTabs")->setVisible(single);
     item("PopUpPathShowDriveTabs")->setText(MainWindowDriveMenu::showDriveTabsCaption(m_browse.tabs->ShowDrives()));
     item("PopUpPathDisconnectNetworkDrive")->setVisible(AnyNetworkDrive());
-    item("PopUpPathFormat")->setVisible(belowRoot);
+    item("PopUpPathFormat")->setVisible(belowRoot && !IsSystemVolume(tree->SelectedPath()));
     item("PopUpPathSend")->setVisible(belowRoot);
     item("PopUpPathMoveTo")->setVisible(belowDrive);
     for (const char* name : {"PopUpPathCut", "PopUpPathDelete", "PopUpPathRename"})

@@ -1,5 +1,7 @@
 #include "app/MessageBoxPrompter.h"
 
+#include "app/FolvaneApplication.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -31,7 +33,7 @@ QMessageBox::Icon iconFor(PromptKind kind)
 
 PromptButton MessageBoxPrompter::ask(PromptKind kind, PromptButtons buttons, const QString& text, const QString& caption)
 {
-    QMessageBox box(iconFor(kind), caption.isEmpty() ? QApplication::applicationDisplayName() : caption,
+    QMessageBox box(iconFor(kind), caption.isEmpty() ? QLatin1String(FolvaneApplication::kTitle) : caption,
                     displayText(text), QMessageBox::NoButton, QApplication::activeWindow());
     for (const auto& [ours, theirs] : kButtons) {
         if (buttons.testFlag(ours))

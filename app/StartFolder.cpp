@@ -21,8 +21,11 @@ QString StartFolder::nearestExisting(const QString& path)
 QString StartFolder::resolve(const QString& currentItem, const QString& currentPath)
 {
     const QFileInfo item(currentItem);
+    const QString nearest = nearestExisting(currentPath);
+    // An item selected in the stored folder (a file or a subfolder) reopens that folder.
+    if (!nearest.isEmpty() && item.isAbsolute() && item.exists() && QFileInfo(QDir::cleanPath(currentItem)).path() == nearest)
+        return nearest;
     if (!currentItem.isEmpty() && item.isAbsolute() && item.exists())
         return item.isDir() ? QDir::cleanPath(item.absoluteFilePath()) : item.absolutePath();
-    const QString nearest = nearestExisting(currentPath);
     return nearest.isEmpty() ? QDir::homePath() : nearest;
 }

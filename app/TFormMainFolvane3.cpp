@@ -238,15 +238,19 @@ void TFormMainFolvane3::FormShow()
     }
     m_browse->applyFileFilters(m_settings.showHiddenSystemfiles);
     enterMode(m_currentMode);
-    // Whatever the mode, the browse panes open the folder of the stored item once a worker
-    // has found it; the tree's folder change puts it in the recent folders.
-    m_folderChecks->checkStart(m_currentFile, m_currentPath, m_settings.mruPaths);
+    // Whatever the mode, the browse panes open the stored folder (or the stored item's) once
+    // a worker has found it, with the item selected; the tree's folder change puts it in the
+    // recent folders. The stored values, not the panes' state while the window was built,
+    // say where the user was.
+    m_startItem = m_settings.currentItemSel;
+    m_folderChecks->checkStart(m_startItem, m_settings.currentPathSel, m_settings.mruPaths);
 }
 
 void TFormMainFolvane3::startFolderChecked(const QString& folder, const QStringList& goneRecent)
 {
     dropRecentPaths(goneRecent);
     m_browse->goToFolder(folder);
+    m_c.FileViewFol1->SelectFileWhenListed(std::exchange(m_startItem, QString()));
     // The splash shows the start folder's listing until its rows are in the list.
     connect(
         m_c.FileViewFol1, &TFileViewFol::rowsListed, this,

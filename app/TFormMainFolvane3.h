@@ -149,5 +149,6 @@ private:
     int m_currentMode = vmFileManager;
     QString m_currentFile;
     QString m_currentPath;
+    QString m_startItem; // the stored item, selected once the start folder is listed
     QString m_loadWarning;
 };

@@ -5,10 +5,6 @@
 
 #include <QDir>
 
-namespace {
-const QString kContents = QStringLiteral("/*");
-}
-
 void FileClipboard::setListSource(const QStringList& paths)
 {
     m_listPaths = paths;
@@ -23,22 +19,14 @@ void FileClipboard::clearListSource()
 
 void FileClipboard::setTreeSource(const QString& folder, bool driveRoot)
 {
-    QString path = PathText::withoutTrailingSlash(folder);
-    if (driveRoot)
-        path += path == QLatin1String("/") ? QStringLiteral("*") : kContents;
-    m_treeSource = path;
+    m_treeSource = {PathText::withoutTrailingSlash(folder), driveRoot};
 }
 
-bool FileClipboard::isDriveContents(const QString& source)
+QStringList FileClipboard::expandTreeSource(const TreeSource& source)
 {
-    return source.endsWith(QLatin1Char('*'));
-}
-
-QStringList FileClipboard::expandTreeSource(const QString& source)
-{
-    if (!isDriveContents(source))
-        return {source};
-    const QString root = source.chopped(1); // ends with "/"
+    if (!source.driveContents)
+        return {source.folder};
+    const QString root = PathText::withTrailingSlash(source.folder);
     QStringList paths;
     for (const QString& name : LocalFiles::entryNames(root))
         paths << root + name;

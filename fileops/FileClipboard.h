@@ -9,6 +9,13 @@
 
 enum class TransferMode { None, Copy, Move };
 
+// What the tree copied: a folder, or a drive root standing for the drive's contents. The mark
+// lives beside the path, never in it: any folder name may end in "*".
+struct TreeSource {
+    QString folder;
+    bool driveContents = false;
+};
+
 class FileClipboard {
 public:
     TransferMode mode() const { return m_mode; }
@@ -22,21 +29,19 @@ public:
     void clearListSource();
     void consumeListPaths() { m_listPaths.clear(); }
 
-    // The tree's source: a folder, or a drive root stored with "/*" appended, which stands
-    // for the drive's contents.
-    const QString& treeSource() const { return m_treeSource; }
+    // The tree's source: a folder, or a drive root that stands for the drive's contents.
+    const TreeSource& treeSource() const { return m_treeSource; }
     void setTreeSource(const QString& folder, bool driveRoot);
     bool pastePending() const { return m_pastePending; }
     void setPastePending(bool pending) { m_pastePending = pending; }
 
     // The paths a tree source stands for: the folder itself, or every entry of a drive root.
-    static QStringList expandTreeSource(const QString& source);
-    static bool isDriveContents(const QString& source);
+    static QStringList expandTreeSource(const TreeSource& source);
 
 private:
     TransferMode m_mode = TransferMode::Copy;
     QStringList m_listPaths;
     QStringList m_listSource;
-    QString m_treeSource;
+    TreeSource m_treeSource;
     bool m_pastePending = false;
 };

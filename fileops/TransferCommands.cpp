@@ -180,9 +180,9 @@ void TransferCommands::forgetPastedCut()
 bool TransferCommands::pasteTree()
 {
     const QString target = m_panes.treeSelectedPath();
-    const QString source = m_clipboard.treeSource();
+    const TreeSource& source = m_clipboard.treeSource();
     bool ok = false;
-    if (!target.isEmpty() && !source.isEmpty() && m_clipboard.mode() != TransferMode::None) {
+    if (!target.isEmpty() && !source.folder.isEmpty() && m_clipboard.mode() != TransferMode::None) {
         const QStringList sources = FileClipboard::expandTreeSource(source);
         const QString into = PathText::withTrailingSlash(target);
         WaitCursor wait;
@@ -468,6 +468,11 @@ bool TransferCommands::canPaste() const
 {
     QClipboard* clipboard = systemClipboard();
     return !m_clipboard.listSource().isEmpty() || (clipboard && FileDropMime::hasFiles(clipboard->mimeData()));
+}
+
+bool TransferCommands::canPasteInActivePane() const
+{
+    return m_panes.treeIsActive() ? m_clipboard.pastePending() && m_clipboard.mode() != TransferMode::None : canPaste();
 }
 
 bool TransferCommands::activePaneFolderExists() const

@@ -55,6 +55,8 @@ public:
 
     // Enabling rules.
     bool canPaste() const;
+    // The tree's pending folder when the tree is active, else the list's rule above.
+    bool canPasteInActivePane() const;
     struct FileMenuState {
         bool newTextFile = false;
         bool newFolder = false;

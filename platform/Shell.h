@@ -56,8 +56,11 @@ QString ShortcutTargetFromText(const QByteArray& text);
 
 // Formatting a drive: the desktop's disk utility is started on the drive's device (GNOME Disks
 // with its format dialog, else KDE Partition Manager). False with *error when the drive has no
-// block device or no such utility is installed.
+// block device or no such utility is installed, and for the system's own volume.
 bool FormatDrive(const QString& root, QString* error);
+// Whether path lies on the volume of "/" or of the home folder: the running system's own
+// volume, never handed to a disk utility for formatting.
+bool IsSystemVolume(const QString& path);
 // Mapping and unmapping network drives has no dialog on Linux: shares are mounted by the
 // desktop's file manager or the system's mount table. The text the program shows instead.
 QString NetworkDrivesUnavailableText();

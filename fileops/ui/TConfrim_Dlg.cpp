@@ -333,9 +333,9 @@ void TConfrim_Dlg::ButtonBrowsePathFileClick()
         return;
     }
     // The target's folder stands for the process's current folder, which the program keeps
-    // out of browsed folders.
+    // out of browsed folders. A save dialog: the archive may be a new one, named here.
     const QString start = QFileInfo(EditToPathFile->text()).absolutePath();
-    QString chosen = Pickers::instance().openFile(QStringLiteral("Enter .ZIP file name or select"), start,
+    QString chosen = Pickers::instance().saveFile(QStringLiteral("Enter .ZIP file name or select"), start,
                                                   QStringLiteral("ZIP FILES *.ZIP (*.ZIP *.zip)"));
     if (chosen.isEmpty())
         return;

@@ -13,6 +13,7 @@
 #include <QAbstractItemView>
 #include <QAction>
 #include <QMenu>
+#include <QToolButton>
 #include <QWidget>
 
 TransferMenus::TransferMenus(WindowContext& context)
@@ -53,6 +54,7 @@ TransferMenus::TransferMenus(WindowContext& context)
     add(editMenu, "MenuSelectAll", QStringLiteral("Select &All"), &TransferMenus::MenuSelectAllClick,
         QKeySequence(Qt::CTRL | Qt::Key_A));
     buildPopups();
+    connect(context.button(BandButton::NewTextFile), &QToolButton::clicked, this, &TransferMenus::MenuNewTextFileClick);
 }
 
 QAction* TransferMenus::add(QMenu* menu, const char* name, const QString& caption, void (TransferMenus::*handler)(),
@@ -206,18 +208,23 @@ void TransferMenus::MenuCopyClick()
 {
     if (inFileManager())
         m_commands->copy(false);
+    Q_EMIT treePastePendingChanged(m_clipboard.pastePending());
 }
 
 void TransferMenus::MenuCutClick()
 {
     if (inFileManager())
         m_commands->copy(true);
+    Q_EMIT treePastePendingChanged(m_clipboard.pastePending());
 }
 
+// The paste key reaches here whatever the menu's enabling: with nothing to paste it does
+// nothing, as the disabled item would.
 void TransferMenus::MenuPasteClick()
 {
-    if (inFileManager())
+    if (inFileManager() && m_commands->canPasteInActivePane())
         m_commands->paste();
+    Q_EMIT treePastePendingChanged(m_clipboard.pastePending());
 }
 
 void TransferMenus::MenuDeleteClick()

@@ -2,9 +2,22 @@
 
 #include "platform/Drives.h"
 
+#include <QDir>
+
+bool IsSystemVolume(const QString& path)
+{
+    const QString volume = DriveOfPath(path).root;
+    return !volume.isEmpty()
+        && (volume == DriveOfPath(QStringLiteral("/")).root || volume == DriveOfPath(QDir::homePath()).root);
+}
+
 bool FormatDrive(const QString& root, QString* error)
 {
     const DriveInfo drive = DriveOfPath(root);
+    if (IsSystemVolume(root)) {
+        *error = QStringLiteral("\"") + root + QStringLiteral("\" holds the running system and is not formatted.");
+        return false;
+    }
     if (!drive.device.startsWith(QLatin1String("/dev/")) || drive.root != root) {
         *error = QStringLiteral("\"") + root + QStringLiteral("\" is not a drive that can be formatted.");
         return false;

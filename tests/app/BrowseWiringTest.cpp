@@ -19,8 +19,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -132,6 +136,48 @@ TEST_F(BrowseWiringTest, RecentFoldersKeepTwentyDropMissingOnesAndAMissingChoice
     EXPECT_TRUE(prompter().records().isEmpty());
 }
 
+// The window's current item follows the list's selection and its folder the tree, so a new
+// start reopens the folder last shown with the item last selected: a file selected long ago
+// in another folder does not pull the start back there.
+TEST_F(BrowseWiringTest, StartReopensTheLastFolderWithTheLastSelectedItem)
+{
+    const QString first = makeFolder(QStringLiteral("home/first"));
+    makeFile(QStringLiteral("home/first/old.txt"), "o");
+    const QString last = makeFolder(QStringLiteral("home/last"));
+    makeFile(QStringLiteral("home/last/new.txt"), "n");
+    makeFolder(QStringLiteral("home/last/sub"));
+    const QString empty = makeFolder(QStringLiteral("home/empty"));
+    struct Case {
+        const char* what;
+        QString last;         // the folder gone to last
+        QString selectedLast; // selected there; empty for none
+    };
+    const Case cases[] = {
+        {"a file selected", last, last + QStringLiteral("/new.txt")},
+        {"a subfolder selected", last, last + QStringLiteral("/sub")},
+        {"an empty folder, nothing selected", empty, QString()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        store([&](AppSettings& s) { s.singleDrive = false; s.currentItemSel = first; });
+        {
+            auto window = shown();
+            TFileViewFol* list = window->controls().FileViewFol1;
+            ASSERT_TRUE(list->SelectFileInList(first + QStringLiteral("/old.txt")));
+            EXPECT_EQ(window->CurrentFile(), first + QStringLiteral("/old.txt"));
+            window->browse().goToFolder(c.last);
+            if (!c.selectedLast.isEmpty())
+                ASSERT_TRUE(list->SelectFileInList(c.selectedLast));
+            EXPECT_EQ(window->CurrentFile().toStdString(), c.selectedLast.toStdString());
+            EXPECT_EQ(window->CurrentPath(), c.last + QLatin1Char('/'));
+            ASSERT_TRUE(window->SaveSettings());
+        }
+        auto again = shown();
+        EXPECT_EQ(listed(*again), c.last + QLatin1Char('/'));
+        EXPECT_EQ(again->controls().FileViewFol1->selectedPaths().value(0).toStdString(), c.selectedLast.toStdString());
+    }
+}
+
 TEST_F(BrowseWiringTest, SpecialFoldersOpenTheirFolderOrFallBackWithoutMessage)
 {
     const QString docs = makeFolder(QStringLiteral("home/Docs"));
@@ -230,7 +276,7 @@ TEST_F(BrowseWiringTest, FolderMenuShowsItemsByTheLevelOfTheSelectedNode)
     MainWindowFolderMenu& menu = window->folderMenu();
     auto visible = [&](const char* name) { return menu.PopupMenuPath()->findChild<QAction*>(QLatin1String(name))->isVisible(); };
     const char* folderOnly[] = {"PopUpPathCut", "PopUpPathDelete", "PopUpPathRename", "PopUpPathMoveTo"};
-    const char* belowRoot[] = {"PopUpPathCopy", "PopUpPathNewFolder", "PopUpPathProperties", "PopUpPathFormat"};
+    const char* belowRoot[] = {"PopUpPathCopy", "PopUpPathNewFolder", "PopUpPathProperties"};
 
     ASSERT_EQ(tree->SelectedPath(), folder + QLatin1Char('/'));
     menu.PopupMenuPathPopup();
@@ -239,6 +285,7 @@ TEST_F(BrowseWiringTest, FolderMenuShowsItemsByTheLevelOfTheSelectedNode)
     for (const char* name : belowRoot)
         EXPECT_TRUE(visible(name)) << name;
     EXPECT_FALSE(visible("PopUpPathPaste")) << "nothing waits to be pasted";
+    EXPECT_FALSE(visible("PopUpPathFormat")) << "a folder of the home volume: the system's own";
     menu.setFolderPastePending(true);
     menu.PopupMenuPathPopup();
     EXPECT_TRUE(visible("PopUpPathPaste"));
@@ -250,9 +297,40 @@ TEST_F(BrowseWiringTest, FolderMenuShowsItemsByTheLevelOfTheSelectedNode)
     for (const char* name : belowRoot)
         EXPECT_FALSE(visible(name)) << name;
     EXPECT_FALSE(visible("PopUpPathSend"));
+    EXPECT_FALSE(visible("PopUpPathFormat"));
     EXPECT_TRUE(visible("PopUpPathRefresh"));
     EXPECT_EQ(menu.PopupMenuPath()->findChild<QAction*>(QStringLiteral("PopUpPathCollapseExpand"))->text(),
               QStringLiteral("Collapse"));
+}
+
+// The folder menu's "Paste" follows every copy and cut made in the tree, whichever way it
+// was asked for (the Edit menu and its keys as well as the menu's own items), and a paste
+// key with nothing to paste does nothing at all.
+TEST_F(BrowseWiringTest, FolderPasteFollowsEveryTreeCopyAndAnEmptyPasteKeyIsSilent)
+{
+    const QString folder = makeFolder(QStringLiteral("home/clip/inner"));
+    store([&](AppSettings& s) { s.singleDrive = false; s.currentItemSel = folder; });
+    QApplication::clipboard()->clear();
+    auto window = shown();
+    TPathViewFol* tree = window->controls().PathViewFol1;
+    MainWindowFolderMenu& menu = window->folderMenu();
+    QAction* paste = menu.PopupMenuPath()->findChild<QAction*>(QStringLiteral("PopUpPathPaste"));
+    auto action = [&](const char* name) { return window->findChild<QAction*>(QLatin1String(name)); };
+
+    window->controls().FileViewFol1->currentView()->setFocus();
+    action("MenuPaste")->trigger();
+    tree->setFocus();
+    action("MenuPaste")->trigger();
+    EXPECT_TRUE(prompter().records().isEmpty()) << "nothing to paste: no message";
+
+    for (const char* copy : {"MenuCopy", "MenuCut"}) {
+        SCOPED_TRACE(copy);
+        window->folderMenu().setFolderPastePending(false);
+        tree->setFocus();
+        action(copy)->trigger();
+        menu.PopupMenuPathPopup();
+        EXPECT_TRUE(paste->isVisible());
+    }
 }
 
 TEST_F(BrowseWiringTest, OpeningAFileReachesTheViewCommandAndEnterTheFileViewer)
@@ -287,6 +365,38 @@ TEST_F(BrowseWiringTest, OpeningAFileReachesTheViewCommandAndEnterTheFileViewer)
     EXPECT_EQ(list->Directory(), folder + QLatin1Char('/'));
 }
 
+// The list's context menu is the window's PopupMenuFile (with New Folder and New Text File),
+// and the tool band's New Text File button makes a new empty file beside the ones there,
+// never over one of them.
+TEST_F(BrowseWiringTest, ListShowsTheWindowFileMenuAndTheNewTextFileButtonActs)
+{
+    const QString folder = makeFolder(QStringLiteral("home/popup"));
+    makeFile(QStringLiteral("home/popup/Newtext.txt"), "kept");
+    store([&](AppSettings& s) { s.currentItemSel = folder; });
+    auto window = shown();
+    TFileViewFol* list = window->controls().FileViewFol1;
+    auto* menu = window->findChild<QMenu*>(QStringLiteral("PopupMenuFile"));
+    ASSERT_NE(menu, nullptr);
+    QAbstractItemView* view = list->currentView();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, view->viewport()->rect().center(),
+                            view->viewport()->mapToGlobal(view->viewport()->rect().center()));
+    QApplication::sendEvent(view->viewport(), &click);
+    EXPECT_TRUE(menu->isVisible());
+    QStringList captions;
+    for (QAction* action : menu->actions())
+        captions << action->text();
+    EXPECT_TRUE(captions.contains(QStringLiteral("New Folder")));
+    EXPECT_TRUE(captions.contains(QStringLiteral("New Text File")));
+    menu->close();
+
+    window->findChild<QToolButton*>(QStringLiteral("ButtonNewTextFile"))->click();
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), (QStringList{"Newtext.txt", "Newtext0.txt"}));
+    QFile kept(folder + QStringLiteral("/Newtext.txt"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), "kept");
+    EXPECT_EQ(list->selectedPaths(), QStringList{folder + QStringLiteral("/Newtext0.txt")});
+}
+
 TEST_F(BrowseWiringTest, TipsNameSizeAndTypeOfRowsAndTheDriveOfTabs)
 {
     const QString folder = makeFolder(QStringLiteral("home/tips"));
@@ -305,6 +415,28 @@ TEST_F(BrowseWiringTest, TipsNameSizeAndTypeOfRowsAndTheDriveOfTabs)
     EXPECT_EQ(window->browse().TabControlDriveFol1Hint(0),
               drive.caption() + QStringLiteral(" (") + drive.root + QStringLiteral(")\r\n") + DriveTypeText(drive.type));
     EXPECT_TRUE(window->browse().TabControlDriveFol1Hint(tabs->count()).isEmpty()) << "over no tab the hint stays";
+}
+
+// The window's list shows sizes in bytes (no KB rounding) and dates month first with the
+// full year.
+TEST_F(BrowseWiringTest, ListShowsSizesInBytesAndDatesMonthDayYear)
+{
+    const QString folder = makeFolder(QStringLiteral("home/sized"));
+    const QString file = makeFile(QStringLiteral("home/sized/data.bin"), QByteArray(1234, 'x'));
+    const QDateTime stamp(QDate(2021, 3, 4), QTime(17, 6));
+    QFile touched(file);
+    ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(touched.setFileTime(stamp, QFileDevice::FileModificationTime));
+    touched.close();
+    store([&](AppSettings& s) { s.currentItemSel = folder; });
+    auto window = shown();
+    TFileViewFol* list = window->controls().FileViewFol1;
+    EXPECT_EQ(list->FileSize(), TFileSize::fsByte);
+    EXPECT_EQ(list->DateFormat(), TDtFormat::df_MMddyyyy);
+    ASSERT_EQ(list->model().rowCount(), 1);
+    EXPECT_EQ(list->model().index(0, 1).data().toString(), QStringLiteral("1234"));
+    const QString date = list->model().index(0, 3).data().toString();
+    EXPECT_TRUE(date.startsWith(QStringLiteral("03/04/2021 "))) << date.toStdString();
 }
 
 TEST_F(BrowseWiringTest, TreeGreysReadOnlyAndHiddenFoldersAndStrikesHiddenOnes)

@@ -50,6 +50,22 @@ protected:
     }
 };
 
+// The toolkit appends the application's display name to every title it hands the window
+// system once one is set ("Copy — <display name>"). The program sets none: with the
+// application renamed afterwards, the display name follows the plain name.
+TEST_F(MainWindowTest, TitlesReachTheWindowSystemWithoutASuffix)
+{
+    const QString before = QCoreApplication::applicationName();
+    FolvaneApplication::nameApplication();
+    EXPECT_EQ(QCoreApplication::applicationName(), QStringLiteral("folvane3"));
+    QCoreApplication::setApplicationName(QStringLiteral("probe"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QStringLiteral("probe"));
+    QCoreApplication::setApplicationName(before);
+
+    TFormMainFolvane3 window(path());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("FolVane III"));
+}
+
 TEST_F(MainWindowTest, EveryNamedControlExistsInItsPlace)
 {
     TFormMainFolvane3 window(path());

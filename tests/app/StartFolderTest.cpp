@@ -23,6 +23,8 @@ TEST_F(StartFolderTest, FromTheStoredItemThenTheStoredFolderThenHome)
         {"item is a folder", docs, root, docs},
         {"item is a folder with a slash", docs + QLatin1Char('/'), QString(), docs},
         {"item is a file", file, root, docs},
+        {"item is a subfolder selected in the stored folder", docs, root + QStringLiteral("/docs/"), root + QStringLiteral("/docs")},
+        {"item is a file of the stored folder", file, docs + QLatin1Char('/'), docs},
         {"item gone, stored folder exists", root + QStringLiteral("/gone.txt"), docs + QLatin1Char('/'), docs},
         {"item and folder gone", root + QStringLiteral("/gone.txt"), docs + QStringLiteral("/old/deeper/"), docs},
         {"nothing stored", QString(), QString(), QDir::homePath()},

@@ -215,7 +215,8 @@ TEST_F(CommandWidgetsTest, TreeCommands)
     m_menus->treeDelete();
     EXPECT_TRUE(QFileInfo(m_data).isDir());
     m_menus->treeCopy(false);
-    EXPECT_EQ(m_menus->commands().clipboard().treeSource(), m_data + QStringLiteral("/*"));
+    EXPECT_EQ(m_menus->commands().clipboard().treeSource().folder, m_data);
+    EXPECT_TRUE(m_menus->commands().clipboard().treeSource().driveContents);
 }
 
 // A batch command's target question: the tree's folder proposed, the work list's count shown,

@@ -180,7 +180,8 @@ TEST_F(ConfirmDialogTest, WhatTheActionAppliesTo)
     AskActionTarget(nullptr, request(opAppendFiles, {"/a", "/b", "/c"}, big), m_results);
 }
 
-// The browse button picks an archive only for "ZIP"; the zip of the tree's folder, like every
+// The browse button names an archive only for "ZIP", in a save dialog so that a new archive
+// can be named as well as an existing one chosen; the zip of the tree's folder, like every
 // other action, picks a folder.
 TEST_F(ConfirmDialogTest, BrowseButtonPicksWhatTheActionTargets)
 {
@@ -188,12 +189,13 @@ TEST_F(ConfirmDialogTest, BrowseButtonPicksWhatTheActionTargets)
     const struct {
         OperationCode code;
         const char* caption;
+        PickerKind kind;
         QString answer;
         QString target;
     } cases[] = {
-        {opZip, "Enter .ZIP file name or select", archive, archive + QStringLiteral(".ZIP")},
-        {opZipFolder, "Browse", m_target, m_target + QLatin1Char('/')},
-        {opUnzip, "Browse", m_target, m_target + QLatin1Char('/')},
+        {opZip, "Enter .ZIP file name or select", PickerKind::SaveFile, archive, archive + QStringLiteral(".ZIP")},
+        {opZipFolder, "Browse", PickerKind::Folder, m_target, m_target + QLatin1Char('/')},
+        {opUnzip, "Browse", PickerKind::Folder, m_target, m_target + QLatin1Char('/')},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.caption);
@@ -203,6 +205,7 @@ TEST_F(ConfirmDialogTest, BrowseButtonPicksWhatTheActionTargets)
         pickers().answer(c.answer);
         dialog.ButtonBrowsePathFile->click();
         EXPECT_EQ(pickers().captions().last(), QLatin1String(c.caption));
+        EXPECT_EQ(pickers().kinds().last(), c.kind);
         EXPECT_EQ(dialog.EditToPathFile->text(), c.target);
         dialog.reject();
     }

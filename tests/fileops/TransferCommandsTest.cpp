@@ -196,12 +196,37 @@ TEST_F(TransferCommandsTest, DriveCopiedInTheTreePastesItsContents)
     m_panes.treePath = drive;
     m_panes.level = 1;
     m_commands.copyTree(false);
-    EXPECT_EQ(m_clipboard.treeSource(), drive + QStringLiteral("/*"));
+    EXPECT_EQ(m_clipboard.treeSource().folder, drive);
+    EXPECT_TRUE(m_clipboard.treeSource().driveContents);
     m_panes.treePath = target;
     m_panes.level = 2;
     EXPECT_TRUE(m_commands.pasteTree());
     EXPECT_EQ(namesIn(target), (QStringList{QStringLiteral(".hidden"), QStringLiteral("folder"), QStringLiteral("top.txt")}));
     EXPECT_EQ(contents(target + QStringLiteral("/folder/in.txt")), "in");
+}
+
+// A folder whose name ends in "*" (or is "*") is cut and pasted as itself: only a drive
+// copied at the tree's top stands for its contents, never a name that looks like a mark.
+TEST_F(TransferCommandsTest, FolderNamedWithAStarMovesOnlyItself)
+{
+    const QStringList cases{QStringLiteral("foo*"), QStringLiteral("*")};
+    for (const QString& name : cases) {
+        SCOPED_TRACE(name.toStdString());
+        const QString rel = QStringLiteral("star/case") + QString::number(cases.indexOf(name)) + QLatin1Char('/');
+        const QString root = makeFolder(rel);
+        makeFile(rel + QStringLiteral("foo/keep.txt"), "keep");
+        makeFile(rel + name + QStringLiteral("/go.txt"), "go");
+        const QString target = makeFolder(rel + QStringLiteral("target"));
+        m_panes.treePath = root + QLatin1Char('/') + name;
+        m_panes.level = 2;
+        m_commands.copyTree(true);
+        m_panes.treePath = target;
+        EXPECT_TRUE(m_commands.pasteTree());
+        EXPECT_EQ(namesIn(root), (QStringList{QStringLiteral("foo"), QStringLiteral("target")}));
+        EXPECT_EQ(namesIn(target), QStringList{name});
+        EXPECT_EQ(contents(target + QLatin1Char('/') + name + QStringLiteral("/go.txt")), "go");
+        EXPECT_EQ(contents(root + QStringLiteral("/foo/keep.txt")), "keep");
+    }
 }
 
 // A folder pasted into itself or into one of its subfolders is refused before anything is

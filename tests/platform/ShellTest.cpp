@@ -192,6 +192,37 @@ TEST_F(ShellTest, TypeNamesByExtensionWithoutReadingFiles)
 
 namespace {
 
+// The volume of "/" and the volume of the home folder hold the running system: never handed
+// to a disk utility, even with one installed.
+TEST(DriveToolsTest, FormatRefusesTheSystemAndHomeVolumes)
+{
+    FakeDrives drives;
+    drives.add({QStringLiteral("/"), QStringLiteral("ext4"), QStringLiteral("/dev/sda2"), 1 << 30, 1 << 29});
+    drives.add({QStringLiteral("/srv/home"), QStringLiteral("ext4"), QStringLiteral("/dev/sda3"), 1 << 30, 1 << 29});
+    drives.add({QStringLiteral("/media/stick"), QStringLiteral("vfat"), QStringLiteral("/dev/sdb1"), 1 << 30, 1 << 29});
+    drives.apply();
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", "/srv/home/user");
+    FakeLauncher launcher;
+    launcher.addProgram(QStringLiteral("gnome-disks"));
+    const struct {
+        const char* root;
+        bool system;
+    } cases[] = {{"/", true}, {"/srv/home", true}, {"/media/stick", false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.root);
+        const QString root = QLatin1String(c.root);
+        EXPECT_EQ(IsSystemVolume(root), c.system);
+        QString error;
+        EXPECT_EQ(FormatDrive(root, &error), !c.system);
+        if (c.system)
+            EXPECT_EQ(error, QStringLiteral("\"") + root + QStringLiteral("\" holds the running system and is not formatted."));
+    }
+    qputenv("HOME", home);
+    ASSERT_EQ(launcher.launches().size(), 1);
+    EXPECT_TRUE(launcher.launches().first().arguments.contains(QStringLiteral("/dev/sdb1")));
+}
+
 TEST(DriveToolsTest, FormatStartsTheDesktopsDiskUtilityOnTheDevice)
 {
     FakeDrives drives;

@@ -14,9 +14,10 @@ FakePickers& FakePickers::answerMany(const QStringList& paths)
     return *this;
 }
 
-QStringList FakePickers::next(const QString& caption)
+QStringList FakePickers::next(const QString& caption, PickerKind kind)
 {
     m_captions << caption;
+    m_kinds << kind;
     if (m_answers.empty()) {
         ADD_FAILURE() << "unexpected picker: " << caption.toStdString();
         return {};
@@ -26,14 +27,15 @@ QStringList FakePickers::next(const QString& caption)
     return scripted;
 }
 
-QString FakePickers::pickFolder(const QString& caption, const QString&) { return next(caption).value(0); }
-QString FakePickers::openFile(const QString& caption, const QString&, const QString&) { return next(caption).value(0); }
-QStringList FakePickers::openFiles(const QString& caption, const QString&, const QString&) { return next(caption); }
-QString FakePickers::saveFile(const QString& caption, const QString&, const QString&) { return next(caption).value(0); }
+QString FakePickers::pickFolder(const QString& caption, const QString&) { return next(caption, PickerKind::Folder).value(0); }
+QString FakePickers::openFile(const QString& caption, const QString&, const QString&) { return next(caption, PickerKind::OpenFile).value(0); }
+QStringList FakePickers::openFiles(const QString& caption, const QString&, const QString&) { return next(caption, PickerKind::OpenFiles); }
+QString FakePickers::saveFile(const QString& caption, const QString&, const QString&) { return next(caption, PickerKind::SaveFile).value(0); }
 
 void FakePickers::expectScriptUsed()
 {
     EXPECT_TRUE(m_answers.empty()) << m_answers.size() << " scripted picks were never asked for";
     m_answers.clear();
     m_captions.clear();
+    m_kinds.clear();
 }

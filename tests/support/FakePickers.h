@@ -6,6 +6,9 @@
 
 #include <deque>
 
+// Which picker was asked for: a folder, files to open, or a name to save under.
+enum class PickerKind { Folder, OpenFile, OpenFiles, SaveFile };
+
 class FakePickers final : public Pickers {
 public:
     FakePickers& answer(const QString& path);
@@ -17,11 +20,13 @@ public:
     QString saveFile(const QString& caption, const QString& suggestedPath, const QString& filter) override;
 
     const QStringList& captions() const { return m_captions; }
+    const QList<PickerKind>& kinds() const { return m_kinds; }
     void expectScriptUsed();
 
 private:
-    QStringList next(const QString& caption);
+    QStringList next(const QString& caption, PickerKind kind);
 
     std::deque<QStringList> m_answers;
     QStringList m_captions;
+    QList<PickerKind> m_kinds;
 };
