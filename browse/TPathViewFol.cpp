@@ -241,7 +241,7 @@ bool TPathViewFol::GoToPath(const QString& path)
     for (const QString& part : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
         QTreeWidgetItem* next = nullptr;
         // By path, not caption: two names that differ only in bytes that are not UTF-8 show alike.
-        const QString wanted = childPath(GetNodePath(node), part);
+        const QString wanted = PathText::joined(GetNodePath(node), part);
         for (int i = 0; i < node->childCount() && !next; ++i) {
             if (GetNodePath(node->child(i)) == wanted)
                 next = node->child(i);
