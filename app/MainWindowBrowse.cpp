@@ -159,6 +159,6 @@ void MainWindowBrowse::openFileWithShell(const QString& file)
     if (file.isEmpty() || !LocalFiles::isFile(file))
         return;
     const ShellExecuteResult result = ShellExecute(QStringLiteral("Open"), file);
-    if (!result.accepted)
+    if (result.failed())
         Prompter::instance().error(QStringLiteral("Can not Open file  ") + PathText::nameOf(file));
 }

@@ -450,7 +450,7 @@ void TFileViewFol::openFile(const QString& path)
         Q_EMIT viewSelected(path);
         return;
     }
-    if (!ShellExecute(QStringLiteral("Open"), path).accepted)
+    if (ShellExecute(QStringLiteral("Open"), path).failed())
         Prompter::instance().error(QStringLiteral("Can not Open file  ") + QFileInfo(path).fileName());
 }
 
@@ -527,8 +527,9 @@ void TFileViewFol::FindInFolder()
     if (!currentView()->hasFocus() || isMyComputer(m_directory))
         return;
     const QString folder = PathText::withoutTrailingSlash(m_directory);
-    if (!ShellExecute(QStringLiteral("Find"), folder).accepted)
-        Prompter::instance().error(QStringLiteral("Can not Find file  ") + folder);
+    const ShellExecuteResult result = ShellExecute(QStringLiteral("Find"), folder);
+    if (!result.accepted)
+        Prompter::instance().error(ShellFailureMessage(QStringLiteral("Find"), folder, result));
 }
 
 void TFileViewFol::ShowItemProperties()

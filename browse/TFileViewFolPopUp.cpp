@@ -36,8 +36,9 @@ TFileViewFolPopUp::TFileViewFolPopUp(TFileViewFol* list, QWidget* parent)
     connect(addItem(this, QStringLiteral("Find"), "FindNode", true), &QAction::triggered, this, [list] {
         const QString folder = LocalFiles::isDir(list->Directory()) ? PathText::withoutTrailingSlash(list->Directory())
                                                                     : QString();
-        if (!ShellExecute(QStringLiteral("Find"), folder).accepted)
-            Prompter::instance().error(QStringLiteral("Can not Find file  ") + folder);
+        const ShellExecuteResult result = ShellExecute(QStringLiteral("Find"), folder);
+        if (!result.accepted)
+            Prompter::instance().error(ShellFailureMessage(QStringLiteral("Find"), folder, result));
     });
     addSeparator();
     QMenu* print = addMenu(QStringLiteral("Print..."));

@@ -401,8 +401,9 @@ void TPathViewFol::runVerb(const QString& verb)
 {
     // A selection that is not an existing folder ("My Computer") gives the verb nothing.
     const QString path = LocalFiles::isDir(m_selectedPath) ? PathText::withoutTrailingSlash(m_selectedPath) : QString();
-    if (!ShellExecute(verb, path).accepted)
-        Prompter::instance().error(QStringLiteral("Can not ") + verb + QStringLiteral(" file  ") + path);
+    const ShellExecuteResult result = ShellExecute(verb, path);
+    if (!result.accepted)
+        Prompter::instance().error(ShellFailureMessage(verb, path, result));
 }
 
 void TPathViewFol::OpenWithExplorer()

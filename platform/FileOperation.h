@@ -47,7 +47,9 @@ public:
 
 // Copy and Move: targets is one folder that receives every source (made when several sources
 // go to a folder that does not exist yet), or, for one source, the new path when it is not an
-// existing folder, or one target path per source. Rename: one new path (or bare new name) per
+// existing folder, or one target path per source. A source sent into the folder that holds it
+// is copied beside itself under a new name ("name - Copy.ext", "name - Copy (2).ext", ...), and
+// not moved at all. Rename: one new path (or bare new name) per
 // source. Delete: targets is ignored. Errors are shown through the Prompter.
 FileOperationResult RunFileOperation(FileOperationKind kind, const QStringList& sources, const QStringList& targets,
                                      FileOperationFlags flags = FileOperationFlag::AllowUndo);

@@ -31,15 +31,25 @@ public:
 
 struct ShellExecuteResult {
     bool accepted = false;
-    QString error; // a text for the user when not accepted
+    bool declined = false; // the user chose not to run the program: nothing to report
+    QString error;         // a text for the user when it failed
+
+    // Whether the caller has a failure to report.
+    bool failed() const { return !accepted && !declined; }
 };
 
-// verb: empty or "Open" (a program is run with the parameters, a folder, document or URL is
-// opened with its associated program through xdg-open), "Print" (the file goes to the
+// verb: empty or "Open" (a folder, document or URL is opened with its associated program
+// through xdg-open; a program - an executable ELF file or "#!" script - is run with the
+// parameters only after the user answers Yes to "Run <name>?", and directly, never through a
+// shell),  "Print" (the file goes to the
 // printing system through lp), "Find" (the desktop's file search program, in the folder).
 // workingFolder: the program's working folder (empty: the file's own folder).
 ShellExecuteResult ShellExecute(const QString& verb, const QString& file, const QString& parameters = QString(),
                                 const QString& workingFolder = QString());
+
+// The message for a verb the shell could not carry out on path: "Can not <verb> file  <path>",
+// then the platform's reason (result.error) on a line of its own.
+QString ShellFailureMessage(const QString& verb, const QString& path, const ShellExecuteResult& result);
 
 // The folder picker: the chosen folder, empty when cancelled.
 QString BrowseForFolder(const QString& title, const QString& startFolder);

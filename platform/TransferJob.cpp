@@ -73,6 +73,30 @@ bool isInside(const QByteArray& folder, const struct stat& src)
     }
 }
 
+// Whether the folder holding path is the folder into (device and inode: a linked path to the
+// same folder counts).
+bool liesIn(const QByteArray& path, const struct stat& into)
+{
+    struct stat folder {};
+    return ::stat(folderOf(path).constData(), &folder) == 0 && sameFile(folder, into);
+}
+
+// The n-th name for a copy beside its source: "report - Copy.txt", "report - Copy (2).txt".
+// A folder, a name without an extension and a dot file (".bashrc") take the words at the end.
+QByteArray copyName(const QByteArray& name, bool folder, int n)
+{
+    QByteArray mark = " - Copy";
+    if (n > 1)
+        mark += " (" + QByteArray::number(n) + ')';
+    const qsizetype dot = folder ? -1 : name.lastIndexOf('.');
+    if (dot <= 0)
+        return name + mark;
+    return name.left(dot) + mark + name.mid(dot);
+}
+
+// Copies of one source beside it are numbered up to this before the copy gives up.
+constexpr int maxCopyNumber = 9999;
+
 QString verbOf(FileOperationKind kind)
 {
     switch (kind) {
@@ -132,15 +156,24 @@ bool TransferJob::plan()
         if (!oneToOne && intoFolder)
             folder = native(target);
     }
+    struct stat into {};
+    const bool intoExists = !folder.isEmpty() && ::stat(folder.constData(), &into) == 0;
     for (qsizetype i = 0; i < m_sources.size(); ++i) {
         Pair pair{native(m_sources[i]), QByteArray()};
         if (m_kind == FileOperationKind::Rename && !m_targets[i].contains(QLatin1Char('/')))
             pair.dst = joined(folderOf(pair.src), FileName::encode(m_targets[i]));
         else if (m_kind != FileOperationKind::Delete)
             pair.dst = folder.isEmpty() ? native(m_targets[oneToOne ? i : 0]) : joined(folder, nameOf(pair.src));
+        if (intoExists && liesIn(pair.src, into))
+            pair.place = m_kind == FileOperationKind::Copy ? Place::UnderNewName : Place::WhereItIs;
+        if (pair.place == Place::UnderNewName) {
+            struct stat st {};
+            pair.dst = joined(folder, copyName(nameOf(pair.src), lstatOf(pair.src, &st) && S_ISDIR(st.st_mode), 1));
+        }
         if (!checkPair(pair))
             return false;
-        m_pairs.push_back(pair);
+        if (pair.place != Place::WhereItIs)
+            m_pairs.push_back(pair);
     }
     if (!folder.isEmpty() && !LocalFiles::makePath(shown(folder)))
         return failWith(verbOf(m_kind), folder, FileCopier::errorText(errno ? errno : EACCES));
@@ -155,7 +188,7 @@ bool TransferJob::checkPair(const Pair& pair)
         return failWith(verbOf(m_kind), pair.src, FileCopier::errorText(errno));
     if (m_kind == FileOperationKind::Delete)
         return true;
-    if (m_kind == FileOperationKind::Rename)
+    if (m_kind == FileOperationKind::Rename || pair.place == Place::WhereItIs)
         return true;
     // The same file under another path (a bind mount, a linked folder) counts as itself; two
     // hard links of one file are two names and may be copied onto each other safely.
@@ -173,8 +206,10 @@ void TransferJob::execute()
     case FileOperationKind::Copy: {
         std::vector<Item> items;
         for (const Pair& pair : m_pairs) {
+            const std::size_t first = items.size();
             if (!walk(pair.src, pair.dst, &items))
                 return;
+            items[first].newName = pair.place == Place::UnderNewName;
         }
         copyItems(items);
         return;
@@ -221,8 +256,10 @@ bool TransferJob::walk(const QByteArray& src, const QByteArray& dst, std::vector
 
 bool TransferJob::copyItems(std::vector<Item>& items)
 {
-    for (Item& item : items) {
-        if (stopped() || !settleItem(item.src, [&] { return copyOne(item, false); }))
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        Item& item = items[i];
+        if (stopped()
+            || !settleItem(item.src, [&] { return item.newName ? copyUnderNewName(items, i) : copyOne(item, false); }))
             break;
     }
     // A folder gets its times and permissions after its contents, which change both.
@@ -235,47 +272,58 @@ bool TransferJob::copyItems(std::vector<Item>& items)
     return !stopped();
 }
 
+void TransferJob::runItemHook(const QByteArray& src)
+{
+    if (TransferFaults::active()) {
+        if (const auto hook = TransferFaults::current().beforeItem)
+            hook(shown(src));
+    }
+}
+
+FileCopier::Status TransferJob::createItem(Item& item, bool replace, QString* error)
+{
+    if (S_ISDIR(item.st.st_mode))
+        return FileCopier::makeFolder(item.dst, error);
+    if (!S_ISREG(item.st.st_mode))
+        return FileCopier::copySpecial(item.src, item.st, item.dst, replace, error);
+    const FileCopier::Status status = FileCopier::copyFile(item.src, item.dst, replace, [&](std::int64_t written) {
+        setItemBytes(written);
+        return !isCancelled();
+    }, error);
+    setItemBytes(0);
+    return status;
+}
+
+// Done, Cancelled or Failed: what the item's status means for the job.
+bool TransferJob::finishItem(Item& item, FileCopier::Status status, const QString& error)
+{
+    if (status == FileCopier::Status::Done) {
+        item.copied = true;
+        itemDone(S_ISREG(item.st.st_mode) ? item.st.st_size : 0);
+        return true;
+    }
+    return status == FileCopier::Status::Cancelled ? false : failWith(verbOf(m_kind), item.src, error);
+}
+
 bool TransferJob::copyOne(Item& item, bool replace)
 {
     setCurrent(item.src);
-    if (!replace && TransferFaults::active()) {
-        if (const auto hook = TransferFaults::current().beforeItem)
-            hook(shown(item.src));
-    }
+    if (!replace)
+        runItemHook(item.src);
     QString error;
-    FileCopier::Status status;
+    const FileCopier::Status status = createItem(item, replace, &error);
+    struct stat there {};
     if (S_ISDIR(item.st.st_mode)) {
-        status = FileCopier::makeFolder(item.dst, &error);
         if (status == FileCopier::Status::Exists) {
             // Merged into the folder that is there; its own attributes stay.
             itemDone();
             return true;
         }
-        struct stat there {};
         if (status == FileCopier::Status::Failed && lstatOf(item.dst, &there))
             return failWith(verbOf(m_kind), item.src, QStringLiteral("A file or folder with the same name exists in the destination."));
-    } else if (S_ISREG(item.st.st_mode)) {
-        status = FileCopier::copyFile(item.src, item.dst, replace, [&](std::int64_t written) {
-            setItemBytes(written);
-            return !isCancelled();
-        }, &error);
-        setItemBytes(0);
-    } else {
-        status = FileCopier::copySpecial(item.src, item.st, item.dst, replace, &error);
     }
-    switch (status) {
-    case FileCopier::Status::Done:
-        item.copied = true;
-        itemDone(S_ISREG(item.st.st_mode) ? item.st.st_size : 0);
-        return true;
-    case FileCopier::Status::Cancelled:
-        return false;
-    case FileCopier::Status::Failed:
-        return failWith(verbOf(m_kind), item.src, error);
-    case FileCopier::Status::Exists:
-        break;
-    }
-    struct stat there {};
+    if (status != FileCopier::Status::Exists)
+        return finishItem(item, status, error);
     if (lstatOf(item.dst, &there) && S_ISDIR(there.st_mode))
         return failWith(verbOf(m_kind), item.src, QStringLiteral("A folder with the same name exists in the destination."));
     if (askReplace(item.src, item.dst))
@@ -283,6 +331,37 @@ bool TransferJob::copyOne(Item& item, bool replace)
     if (!isCancelled())
         itemDone(S_ISREG(item.st.st_mode) ? item.st.st_size : 0);
     return !isCancelled();
+}
+
+// Each name is claimed by creating it without replacing: a name that is taken, even by
+// another program a moment ago, is passed over for the next one, never replaced or asked about.
+bool TransferJob::copyUnderNewName(std::vector<Item>& items, std::size_t first)
+{
+    Item& item = items[first];
+    setCurrent(item.src);
+    runItemHook(item.src);
+    const QByteArray folder = folderOf(item.dst);
+    for (int n = 1; n <= maxCopyNumber; ++n) {
+        retarget(items, first, joined(folder, copyName(nameOf(item.src), S_ISDIR(item.st.st_mode), n)));
+        QString error;
+        const FileCopier::Status status = createItem(item, false, &error);
+        struct stat there {};
+        const bool taken = status == FileCopier::Status::Exists
+            || (status == FileCopier::Status::Failed && lstatOf(item.dst, &there));
+        if (!taken)
+            return finishItem(item, status, error);
+    }
+    return failWith(verbOf(m_kind), item.src, QStringLiteral("No free name was found for the copy."));
+}
+
+// Gives the item at first the target dst, and the items walked below it the same new folder.
+void TransferJob::retarget(std::vector<Item>& items, std::size_t first, const QByteArray& dst)
+{
+    const QByteArray old = items[first].dst;
+    const QByteArray below = old + '/';
+    items[first].dst = dst;
+    for (std::size_t i = first + 1; i < items.size() && items[i].dst.startsWith(below); ++i)
+        items[i].dst = dst + items[i].dst.mid(old.size());
 }
 
 bool TransferJob::askReplace(const QByteArray& src, const QByteArray& dst)

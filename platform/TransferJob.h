@@ -2,9 +2,13 @@
 // One run of the file operation as a job: plan (resolve targets, refuse transfers onto
 // themselves), then execute item by item, checking Cancel between items and between chunks
 // of a big file. Counters can be read from any thread while it runs.
+//
+// A copy into the folder that holds its source makes a copy under a new name
+// ("name - Copy.ext", "name - Copy (2).ext", ...); a move there leaves the source as it is.
 
 #include "platform/FileOperation.h"
 #include "platform/Job.h"
+#include "platform/linux/FileCopier.h"
 
 #include <QByteArray>
 
@@ -26,15 +30,20 @@ protected:
     void execute() override;
 
 private:
+    // Where a source goes: to the target given, under a free new name beside itself (a copy
+    // into its own folder), or nowhere (a move into its own folder).
+    enum class Place { AsGiven, UnderNewName, WhereItIs };
     struct Item {
         QByteArray src;
         QByteArray dst;
         struct stat st;
         bool copied = false;
+        bool newName = false; // dst is only the first name tried
     };
     struct Pair {
         QByteArray src;
         QByteArray dst;
+        Place place = Place::AsGiven;
     };
 
     bool checkPair(const Pair& pair);
@@ -42,6 +51,11 @@ private:
     bool walk(const QByteArray& src, const QByteArray& dst, std::vector<Item>* items);
     bool copyItems(std::vector<Item>& items);
     bool copyOne(Item& item, bool replace);
+    bool copyUnderNewName(std::vector<Item>& items, std::size_t first);
+    FileCopier::Status createItem(Item& item, bool replace, QString* error);
+    bool finishItem(Item& item, FileCopier::Status status, const QString& error);
+    void runItemHook(const QByteArray& src);
+    static void retarget(std::vector<Item>& items, std::size_t first, const QByteArray& dst);
     bool removeCopiedSources(const std::vector<Item>& items);
     bool movePair(const QByteArray& src, const QByteArray& dst);
     bool mergeFolders(const QByteArray& src, const QByteArray& dst);

@@ -1,6 +1,8 @@
 #include "platform/Shell.h"
 
 #include "platform/LocalFiles.h"
+#include "platform/PathText.h"
+#include "platform/Prompter.h"
 #include "platform/linux/DetachedProcess.h"
 #include "platform/linux/RunnableProgram.h"
 
@@ -52,6 +54,19 @@ ShellExecuteResult refused(const QString& text)
     return result;
 }
 
+// An open never starts a program unasked: a double click on what a stick or a download
+// brought along (where every file may have the execute bit) must not run it. The program is
+// started directly, so its name and parameters are never read as shell text.
+ShellExecuteResult runProgram(const QString& program, const QString& parameters, const QString& folder)
+{
+    if (!Prompter::instance().confirm(QStringLiteral("Run ") + PathText::nameOf(program) + QStringLiteral("?"))) {
+        ShellExecuteResult result;
+        result.declined = true;
+        return result;
+    }
+    return started(program, QProcess::splitCommand(parameters), folder);
+}
+
 } // namespace
 
 ProgramLauncher::~ProgramLauncher() = default;
@@ -96,9 +111,15 @@ ShellExecuteResult ShellExecute(const QString& verb, const QString& file, const 
     if (!action.isEmpty() && action != QLatin1String("open"))
         return refused(QStringLiteral("The action \"") + verb + QStringLiteral("\" is not supported."));
     if (!url && IsRunnableProgram(info.absoluteFilePath()))
-        return started(info.absoluteFilePath(), QProcess::splitCommand(parameters), folder);
+        return runProgram(info.absoluteFilePath(), parameters, folder);
     const QString opener = ProgramLauncher::instance().findProgram(QStringLiteral("xdg-open"));
     if (opener.isEmpty())
         return refused(kNoAssociation);
     return started(opener, {url ? file : info.absoluteFilePath()}, folder);
+}
+
+QString ShellFailureMessage(const QString& verb, const QString& path, const ShellExecuteResult& result)
+{
+    const QString text = QStringLiteral("Can not ") + verb + QStringLiteral(" file  ") + path;
+    return result.error.isEmpty() ? text : text + QStringLiteral("\r\n") + result.error;
 }

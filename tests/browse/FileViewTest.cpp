@@ -333,7 +333,7 @@ TEST_F(FileViewTest, FindInFolderNeedsTheFocusAndReportsAMissingSearchProgram)
     list.currentView()->setFocus();
     prompter().answer(PromptButton::Ok);
     list.FindInFolder();
-    EXPECT_EQ(prompter().last().text, "Can not Find file  " + m_data);
+    EXPECT_EQ(prompter().last().text, "Can not Find file  " + m_data + "\r\nNo file search program is installed.");
     launcher.addProgram(QStringLiteral("kfind"));
     list.FindInFolder();
     ASSERT_EQ(launcher.launches().size(), 1);

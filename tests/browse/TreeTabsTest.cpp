@@ -25,6 +25,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include <functional>
+
 #include <sys/stat.h>
 
 namespace {
@@ -421,7 +423,8 @@ TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
     prompter().answer(PromptButton::Ok);
     menu.findChild<QAction*>(QStringLiteral("FindNodePath"))->trigger();
     settle(*panes);
-    EXPECT_EQ(prompter().last().text, "Can not Find file  " + m_rock);
+    EXPECT_EQ(prompter().last().text, "Can not Find file  " + m_rock + "
+No file search program is installed.");
     launcher.addProgram(QStringLiteral("catfish"));
     menu.findChild<QAction*>(QStringLiteral("FindNodePath"))->trigger();
     settle(*panes);
@@ -449,6 +452,44 @@ TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
     settle(*panes);
     EXPECT_TRUE(panes->tree->SingleDrive());
     EXPECT_EQ(panes->tree->rootNode()->childCount(), 1);
+}
+
+// When the desktop's explorer or search program cannot be started, the message keeps its
+// words and adds the platform's reason: the tree's Open and Find, and the list's Find.
+TEST_F(TreeTabsTest, ExplorerAndSearchFailuresSayWhy)
+{
+    auto panes = makePanes(true, m_rock);
+    panes->window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&panes->window));
+    ASSERT_TRUE(panes->tree->GoToPath(m_rock));
+    FakeLauncher launcher;
+    launcher.addProgram(QStringLiteral("xdg-open")).addProgram(QStringLiteral("kfind"));
+    launcher.setFailStarts(QStringLiteral("Permission denied"));
+    const struct {
+        const char* name;
+        std::function<void()> run;
+        QString text;
+    } cases[] = {
+        {"tree open", [&] { panes->tree->OpenWithExplorer(); }, "Can not Open file  " + m_rock + "\r\nPermission denied"},
+        {"tree find", [&] { panes->tree->FindWithExplorer(); }, "Can not Find file  " + m_rock + "\r\nPermission denied"},
+        {"list find",
+         [&] {
+             panes->list->setDirectory(m_rock);
+             panes->list->currentView()->setFocus();
+             panes->list->FindInFolder();
+         },
+         "Can not Find file  " + m_rock + "\r\nPermission denied"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompter().clear();
+        prompter().answer(PromptButton::Ok);
+        c.run();
+        ASSERT_EQ(prompter().records().size(), 1);
+        EXPECT_EQ(prompter().last().kind, PromptKind::Error);
+        EXPECT_EQ(prompter().last().text, c.text);
+    }
+    EXPECT_EQ(launcher.launches().size(), 3);
 }
 
 } // namespace

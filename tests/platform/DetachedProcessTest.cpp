@@ -97,7 +97,9 @@ TEST_F(DetachedProcessTest, ShellExecuteOpensAndRunsSuchNames)
     writeFile(native(program), "#!/bin/sh\n", 0755);
 
     EXPECT_TRUE(ShellExecute(QStringLiteral("Open"), document).accepted);
+    prompter().answer(PromptButton::Yes); // a program is run only when the user agrees
     EXPECT_TRUE(ShellExecute(QStringLiteral("Open"), program, QStringLiteral("-x")).accepted);
+    EXPECT_EQ(prompter().last().text, QStringLiteral("Run ") + FileName::decode("run\xff") + QStringLiteral("?"));
     EXPECT_FALSE(ShellExecute(QStringLiteral("Open"), folder + QLatin1Char('/') + FileName::decode("gone\xff")).accepted);
     ASSERT_EQ(launcher.launches().size(), 2);
     EXPECT_EQ(launcher.launches()[0].program, QStringLiteral("/usr/bin/xdg-open"));

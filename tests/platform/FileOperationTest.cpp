@@ -372,9 +372,9 @@ TEST_F(FileOperationTest, TransfersOntoThemselvesAreRefusedBeforeAnythingStarts)
          QStringLiteral("Cannot copy \"") + path(QStringLiteral("f")) + QStringLiteral("\":\r\nThe destination folder is a subfolder of the source folder.")},
         {FileOperationKind::Copy, {path(QStringLiteral("f"))}, path(QStringLiteral("inner/new")), // a link into the source
          QStringLiteral("Cannot copy \"") + path(QStringLiteral("f")) + QStringLiteral("\":\r\nThe destination folder is a subfolder of the source folder.")},
-        {FileOperationKind::Copy, {path(QStringLiteral("f/y.txt"))}, path(QStringLiteral("f")),
+        {FileOperationKind::Copy, {path(QStringLiteral("f/y.txt"))}, path(QStringLiteral("f/y.txt")),
          QStringLiteral("Cannot copy \"") + path(QStringLiteral("f/y.txt")) + QStringLiteral("\":\r\nThe source and destination file names are the same.")},
-        {FileOperationKind::Move, {path(QStringLiteral("alias/y.txt")), path(QStringLiteral("f/y.txt"))}, path(QStringLiteral("f")),
+        {FileOperationKind::Move, {path(QStringLiteral("alias/y.txt"))}, path(QStringLiteral("f/y.txt")),
          QStringLiteral("Cannot move \"") + path(QStringLiteral("alias/y.txt")) + QStringLiteral("\":\r\nThe source and destination file names are the same.")},
     };
     const QStringList before = entriesBelow(m_root);

@@ -65,6 +65,7 @@ TEST_F(ShellTest, ExecuteChoosesTheProgramForEachVerbAndReportsFailures)
         {QStringLiteral("Print"), doc, QString(), QStringLiteral("/usr/bin/lp"), {QStringLiteral("--"), doc}, docs},
         {QStringLiteral("Find"), docs, QString(), QStringLiteral("/usr/bin/kfind"), {docs}, docs},
     };
+    prompter().answer(PromptButton::Yes); // the script asks before it runs
     for (const auto& c : cases) {
         SCOPED_TRACE(QString(c.verb + QLatin1Char(' ') + c.file).toStdString());
         const ShellExecuteResult result = ShellExecute(c.verb, c.file, c.parameters);
@@ -97,6 +98,60 @@ TEST_F(ShellTest, ExecuteChoosesTheProgramForEachVerbAndReportsFailures)
     EXPECT_EQ(ShellExecute(QStringLiteral("Find"), docs).error, QStringLiteral("No file search program is installed."));
     bare.addProgram(QStringLiteral("xdg-open")).setFailStarts(QStringLiteral("Resource error"));
     EXPECT_EQ(ShellExecute(QString(), doc).error, QStringLiteral("Resource error"));
+}
+
+// Opening an executable file asks before it runs anything: No starts nothing (and leaves
+// nothing to report), Yes starts the file itself with no shell between. A document that only
+// has the execute bit (as on a FAT stick), and a script without it, open as documents.
+TEST_F(ShellTest, OpeningAProgramAsksFirstAndRunsItWithoutAShell)
+{
+    FakeLauncher launcher;
+    launcher.addProgram(QStringLiteral("xdg-open")).addProgram(QStringLiteral("sh"));
+    const QString elf = home().root() + QStringLiteral("/stick/true");
+    QDir().mkpath(QFileInfo(elf).path());
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/true"), elf));
+    const struct {
+        QString path;
+        bool executable;
+        bool asks;
+    } cases[] = {
+        {elf, true, true},
+        {makeFile(QStringLiteral("stick/setup.sh"), "#!/bin/sh\necho hi\n"), true, true},
+        {makeFile(QStringLiteral("stick/notes.txt"), "text, x bit from the stick"), true, false},
+        {makeFile(QStringLiteral("stick/plain.sh"), "#!/bin/sh\necho hi\n"), false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        const QFile::Permissions base = QFile::ReadOwner | QFile::WriteOwner;
+        QFile::setPermissions(c.path, c.executable ? base | QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther : base);
+        const QString folder = QFileInfo(c.path).path();
+        prompter().clear();
+        const qsizetype before = launcher.launches().size();
+        if (!c.asks) {
+            EXPECT_TRUE(ShellExecute(QStringLiteral("Open"), c.path).accepted);
+            EXPECT_TRUE(prompter().records().isEmpty());
+            ASSERT_EQ(launcher.launches().size(), before + 1);
+            EXPECT_EQ(launcher.launches().last().program, QStringLiteral("/usr/bin/xdg-open"));
+            EXPECT_EQ(launcher.launches().last().arguments, QStringList{c.path});
+            continue;
+        }
+        prompter().answer(PromptButton::No);
+        const ShellExecuteResult declined = ShellExecute(QStringLiteral("Open"), c.path);
+        EXPECT_FALSE(declined.accepted);
+        EXPECT_FALSE(declined.failed());
+        EXPECT_EQ(launcher.launches().size(), before);
+        ASSERT_EQ(prompter().records().size(), 1);
+        EXPECT_EQ(prompter().last().kind, PromptKind::Confirmation);
+        EXPECT_EQ(prompter().last().buttons, PromptButton::Yes | PromptButton::No);
+        EXPECT_EQ(prompter().last().text, QStringLiteral("Run ") + QFileInfo(c.path).fileName() + QStringLiteral("?"));
+
+        prompter().answer(PromptButton::Yes);
+        EXPECT_TRUE(ShellExecute(QString(), c.path).accepted);
+        ASSERT_EQ(launcher.launches().size(), before + 1);
+        EXPECT_EQ(launcher.launches().last().program, c.path);
+        EXPECT_EQ(launcher.launches().last().arguments, QStringList());
+        EXPECT_EQ(launcher.launches().last().workingFolder, folder);
+    }
 }
 
 TEST_F(ShellTest, ShortcutsAreDesktopEntriesThatReadBack)
