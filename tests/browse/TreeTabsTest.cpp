@@ -423,8 +423,7 @@ TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
     prompter().answer(PromptButton::Ok);
     menu.findChild<QAction*>(QStringLiteral("FindNodePath"))->trigger();
     settle(*panes);
-    EXPECT_EQ(prompter().last().text, "Can not Find file  " + m_rock + "
-No file search program is installed.");
+    EXPECT_EQ(prompter().last().text, "Can not Find file  " + m_rock + "\r\nNo file search program is installed.");
     launcher.addProgram(QStringLiteral("catfish"));
     menu.findChild<QAction*>(QStringLiteral("FindNodePath"))->trigger();
     settle(*panes);
