@@ -1,31 +1,20 @@
 #include "app/StartFolder.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include "browse/BrowseNavigator.h"
+#include "platform/LocalFiles.h"
+#include "platform/PathText.h"
 
-QString StartFolder::nearestExisting(const QString& path)
-{
-    if (path.isEmpty() || QDir::isRelativePath(path))
-        return QString();
-    QString candidate = QDir::cleanPath(path);
-    for (;;) {
-        if (QFileInfo(candidate).isDir())
-            return candidate;
-        const QString parent = QFileInfo(candidate).path();
-        if (parent == candidate)
-            return QString();
-        candidate = parent;
-    }
-}
+#include <QDir>
 
 QString StartFolder::resolve(const QString& currentItem, const QString& currentPath)
 {
-    const QFileInfo item(currentItem);
-    const QString nearest = nearestExisting(currentPath);
+    const QString nearest = BrowseNavigator::nearestExisting(currentPath);
+    const QString item = QDir::cleanPath(currentItem);
+    const bool itemExists = !currentItem.isEmpty() && QDir::isAbsolutePath(item) && LocalFiles::exists(item);
     // An item selected in the stored folder (a file or a subfolder) reopens that folder.
-    if (!nearest.isEmpty() && item.isAbsolute() && item.exists() && QFileInfo(QDir::cleanPath(currentItem)).path() == nearest)
+    if (itemExists && !nearest.isEmpty() && PathText::folderOf(item) == nearest)
         return nearest;
-    if (!currentItem.isEmpty() && item.isAbsolute() && item.exists())
-        return item.isDir() ? QDir::cleanPath(item.absoluteFilePath()) : item.absolutePath();
+    if (itemExists)
+        return LocalFiles::isDir(item) ? item : PathText::folderOf(item);
     return nearest.isEmpty() ? QDir::homePath() : nearest;
 }

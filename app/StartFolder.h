@@ -11,6 +11,4 @@ class StartFolder {
 public:
     static QString resolve(const QString& currentItem, const QString& currentPath);
 
-    // path itself or its nearest ancestor that is an existing folder; empty when none.
-    static QString nearestExisting(const QString& path);
 };
