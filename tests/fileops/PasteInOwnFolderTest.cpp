@@ -10,6 +10,7 @@
 #include "platform/PathText.h"
 #include "platform/TransferFaults.h"
 
+#include "support/ByteFiles.h"
 #include "support/TempHome.h"
 
 #include <QClipboard>
@@ -25,41 +26,11 @@
 
 namespace {
 
-using Names = QList<QByteArray>;
+using ByteFiles::Names;
 
-// The names in a folder as the file system holds them, ordered by their bytes.
-Names namesIn(const QByteArray& folder)
-{
-    Names names;
-    if (DIR* dir = ::opendir(folder.constData())) {
-        while (const dirent* entry = ::readdir(dir)) {
-            if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0)
-                names << QByteArray(entry->d_name);
-        }
-        ::closedir(dir);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-void writeFile(const QByteArray& path, const QByteArray& bytes)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    ASSERT_GE(fd, 0) << path.toStdString();
-    ASSERT_EQ(::write(fd, bytes.constData(), size_t(bytes.size())), bytes.size());
-    ::close(fd);
-}
-
-QByteArray readFile(const QByteArray& path)
-{
-    const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return "<missing>";
-    char buffer[256];
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    ::close(fd);
-    return QByteArray(buffer, n > 0 ? qsizetype(n) : 0);
-}
+using ByteFiles::namesIn;
+using ByteFiles::readFile;
+using ByteFiles::writeFile;
 
 class PasteInOwnFolderTest : public TempHomeTest {
 protected:
