@@ -2,12 +2,14 @@
 // A computer with five drives, all of them folders under the test's temporary root: the
 // system disk "/", a fixed data disk, a USB stick, an NFS share, a RAM disk and a CD-ROM.
 // The volume answers come from a fake that records which mount points were asked and can
-// make any of them "not ready".
+// make any of them "not ready". The lists behind a window ask it from worker threads, so its
+// record is kept under a lock.
 
 #include "support/TempHome.h"
 
 #include "platform/Drives.h"
 
+#include <QMutex>
 #include <QSet>
 #include <QStringList>
 
@@ -42,15 +44,15 @@ protected:
         sources.sysClassBlock = sys + QStringLiteral("/class/block");
         sources.diskByLabel = makeFolder(QStringLiteral("by-label"));
         DriveSources::setCurrent(sources);
-        m_notReady = std::make_shared<QSet<QString>>();
-        m_asked = std::make_shared<QStringList>();
-        auto notReady = m_notReady;
-        auto asked = m_asked;
-        setVolumeStatFunction([notReady, asked](const QByteArray& path, struct statvfs* out) {
+        m_volumes = std::make_shared<Volumes>();
+        setVolumeStatFunction([volumes = m_volumes](const QByteArray& path, struct statvfs* out) {
             const QString root = QString::fromUtf8(path);
-            asked->append(root);
-            if (notReady->contains(root))
-                return false;
+            {
+                QMutexLocker lock(&volumes->mutex);
+                volumes->asked.append(root);
+                if (volumes->notReady.contains(root))
+                    return false;
+            }
             *out = {};
             out->f_frsize = 4096;
             out->f_blocks = 262144 * 10; // 10 GiB
@@ -66,12 +68,24 @@ protected:
         TempHomeTest::TearDown();
     }
 
-    void setNotReady(const QString& root) { m_notReady->insert(root); }
-    const QStringList& askedVolumes() const { return *m_asked; }
+    void setNotReady(const QString& root)
+    {
+        QMutexLocker lock(&m_volumes->mutex);
+        m_volumes->notReady.insert(root);
+    }
+    QStringList askedVolumes() const
+    {
+        QMutexLocker lock(&m_volumes->mutex);
+        return m_volumes->asked;
+    }
 
     QString m_data, m_usb, m_nfs, m_ram, m_cd;
 
 private:
-    std::shared_ptr<QSet<QString>> m_notReady;
-    std::shared_ptr<QStringList> m_asked;
+    struct Volumes {
+        QMutex mutex;
+        QSet<QString> notReady;
+        QStringList asked;
+    };
+    std::shared_ptr<Volumes> m_volumes;
 };
