@@ -10,6 +10,7 @@
 #include "platform/Trash.h"
 
 #include "support/ByteFiles.h"
+#include "support/RootOnlyDrives.h"
 #include "support/TempHome.h"
 
 #include <QClipboard>
@@ -131,6 +132,7 @@ TEST_F(NonUtf8NamesTest, CopyRenameTrashAndDeleteKeepTheBytes)
 
 TEST_F(NonUtf8NamesTest, FoldersWithSuchNamesCopyByTreeAndEmptyFromTheTrash)
 {
+    const RootOnlyDrives drives(home().root());
     const QString drive = makeFolder(QStringLiteral("drive"));
     const QString into = makeFolder(QStringLiteral("into"));
     ASSERT_EQ(::mkdir(QByteArray(native(drive) + "/d\xe9").constData(), 0755), 0);

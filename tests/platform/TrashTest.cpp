@@ -4,6 +4,7 @@
 #include "platform/FileOperation.h"
 #include "platform/Trash.h"
 
+#include "support/RootOnlyDrives.h"
 #include "support/TempHome.h"
 
 #include <QDir>
@@ -40,6 +41,7 @@ protected:
 
 TEST_F(TrashTest, DeleteAsksThenMovesToTheHomeTrashWithValidInfo)
 {
+    const RootOnlyDrives drives(home().root());
     const QString file = makeFile(QStringLiteral("docs/a b%ü.txt"), "letter");
     const QString folder = makeFile(QStringLiteral("docs/sub/inner.txt"), "inner");
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
@@ -154,6 +156,7 @@ TEST_F(TrashTest, InfoParserTakesOnlyWellFormedFiles)
 // and our own trashing of such a name writes the same Path.
 TEST_F(TrashTest, GioAndWeAgreeOnANameThatIsNotUtf8)
 {
+    const RootOnlyDrives drives(home().root());
     const QString gio = QStandardPaths::findExecutable(QStringLiteral("gio"));
     if (gio.isEmpty())
         GTEST_SKIP() << "gio (libglib2.0-bin) is not installed";
