@@ -19,10 +19,7 @@
 #include <QMimeData>
 
 #include <algorithm>
-#include <cstring>
 
-#include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

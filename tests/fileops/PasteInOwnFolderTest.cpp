@@ -17,10 +17,7 @@
 #include <QGuiApplication>
 
 #include <algorithm>
-#include <cstring>
 
-#include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
