@@ -41,6 +41,13 @@ public:
 
     // The pane becomes the shown one; path is the file (or folder) to show, may be empty.
     virtual void enter(const QString& path) = 0;
+    // Asked before the pane is left, by a mode switch or by the program closing: a pane with
+    // unsaved work asks the user what to do with it. False keeps the pane shown (the user
+    // cancelled); the switch or the close is then not made.
+    virtual bool mayLeave() { return true; }
+    // The program ends where nothing can be asked (the session ends it): a pane with unsaved
+    // work writes it to a recovery file, so that nothing typed is lost.
+    virtual void preserveUnsaved() {}
     // The pane stops being the shown one: it closes what it opened on entering.
     virtual void leave() = 0;
     // Steps to the next (+1) or previous (-1) file of the folder, where the pane shows files
