@@ -1,5 +1,6 @@
 #include "platform/Registry.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/RegistryFile.h"
 
 #include <QDir>
@@ -11,61 +12,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
-
-namespace {
-
-QString systemError(int code)
-{
-    return QString::fromLocal8Bit(std::strerror(code));
-}
-
-bool writeAll(int fd, const QByteArray& bytes)
-{
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return true;
-}
-
-// Writes bytes to a temporary file beside path, flushes it to disk and renames it over
-// path; then flushes the folder so that the rename itself survives a crash.
-bool replaceFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
-{
-    const QFileInfo info(path);
-    if (!QDir().mkpath(info.absolutePath())) {
-        *error = QStringLiteral("cannot create the folder %1").arg(info.absolutePath());
-        return false;
-    }
-    QByteArray pattern = QFile::encodeName(path) + ".XXXXXX";
-    const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        *error = QStringLiteral("cannot create a temporary file beside %1: %2").arg(path, systemError(errno));
-        return false;
-    }
-    const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
-    const int writeErrno = errno;
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(pattern.constData(), QFile::encodeName(path).constData()) != 0) {
-        const int code = !written ? writeErrno : errno;
-        ::unlink(pattern.constData());
-        *error = QStringLiteral("cannot write %1: %2").arg(path, systemError(code));
-        return false;
-    }
-    const int dirFd = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
-    }
-    return true;
-}
-
-} // namespace
 
 QString Registry::userStorePath()
 {
@@ -105,7 +51,7 @@ bool Registry::load()
 bool Registry::save()
 {
     QString fault;
-    if (!replaceFileAtomically(m_filePath, RegistryFile::serialize(m_root), &fault)) {
+    if (!AtomicFile::replace(QFile::encodeName(m_filePath), RegistryFile::serialize(m_root), &fault)) {
         m_error = QStringLiteral("Cannot save the settings: %1").arg(fault);
         return false;
     }

@@ -1,0 +1,66 @@
+#include "platform/AtomicFile.h"
+
+#include "platform/FileName.h"
+#include "platform/LocalFiles.h"
+#include "platform/PathText.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString systemError(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+bool writeAll(int fd, const QByteArray& bytes)
+{
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+} // namespace
+
+bool AtomicFile::replace(const QByteArray& path, const QByteArray& bytes, QString* error, mode_t mode)
+{
+    const QString shown = FileName::decode(path);
+    const QByteArray folder = PathText::folderOf(path);
+    if (!folder.isEmpty() && !LocalFiles::makePath(FileName::decode(folder))) {
+        *error = QStringLiteral("cannot create the folder %1").arg(FileName::decode(folder));
+        return false;
+    }
+    QByteArray pattern = path + ".XXXXXX";
+    const int fd = ::mkstemp(pattern.data());
+    if (fd < 0) {
+        *error = QStringLiteral("cannot create a temporary file beside %1: %2").arg(shown, systemError(errno));
+        return false;
+    }
+    const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    const int writeErrno = errno;
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(pattern.constData(), path.constData()) != 0) {
+        const int code = !written ? writeErrno : errno;
+        ::unlink(pattern.constData());
+        *error = QStringLiteral("cannot write %1: %2").arg(shown, systemError(code));
+        return false;
+    }
+    const int dirFd = ::open(folder.isEmpty() ? "." : folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
+    return true;
+}

@@ -1,0 +1,17 @@
+#pragma once
+// The one way the program replaces a whole file it writes (the settings, a saved list):
+// the bytes go to a temporary file beside the target, are flushed to disk and renamed over
+// it, then the folder is flushed so that the rename itself survives a crash. The old file
+// stays as it was until the new one is complete; on failure no temporary file is left.
+
+#include <QByteArray>
+#include <QString>
+
+#include <sys/types.h>
+
+class AtomicFile {
+public:
+    // path: the file's bytes (FileName::encode); missing folders above it are made. mode:
+    // the new file's permissions. False with *error ("cannot write <path>: <reason>").
+    static bool replace(const QByteArray& path, const QByteArray& bytes, QString* error, mode_t mode = 0600);
+};
