@@ -11,5 +11,5 @@ struct SearchHit {
     std::int64_t size = 0;
     std::int64_t modified = 0; // seconds since 1970, UTC
 
-    QByteArray path() const { return folder + name; }
+    QByteArray path() const { return QByteArray(folder).append(name); }
 };
