@@ -176,9 +176,13 @@ bool DuplicateJob::sameBytes(int a, int b, std::vector<char>& bufferA, std::vect
 void DuplicateJob::refine(std::vector<Bucket>& buckets, bool whole)
 {
     // Pairs go straight to the byte comparison: it reads each file once, as a hash would.
+    // A whole-file hash pays only for a large bucket, where it saves comparing every file
+    // with several others; a small one is settled by comparing (files of one head mostly
+    // turn out equal, and each equal file is then read once more at most).
     std::vector<Candidate*> work;
     for (Bucket& bucket : buckets) {
-        const bool worthHashing = bucket.size() > 2 && (!whole || bucket.front().size > kHeadSize);
+        const bool worthHashing = whole ? bucket.size() > kWholeHashBucket && bucket.front().size > kHeadSize
+                                        : bucket.size() > 2;
         for (Candidate& candidate : bucket) {
             if (worthHashing)
                 work.push_back(&candidate);

@@ -1,7 +1,7 @@
 #pragma once
 // The duplicate pass as a job: finds the files of a list that hold the same bytes. Files are
-// grouped by size, then by a hash of their first 64 KiB, then by a hash of the whole file
-// (xxHash), and two files are called equal only after a byte comparison. Only regular files
+// grouped by size, then by a hash of their first 64 KiB, then (in large groups) by a hash of
+// the whole file (xxHash), and two files are called equal only after a byte comparison. Only regular files
 // take part; the same file listed twice (same device and inode, also through a hard link) is
 // not a duplicate of itself. A file that cannot be read is left out and reported once; the
 // pass goes on. Hashing and comparing run on worker threads; Cancel is read between files
@@ -27,6 +27,8 @@ public:
     QStringList unreadableFiles() const;
 
     static constexpr qsizetype kHeadSize = 64 * 1024;
+    // Buckets of equal heads larger than this are split by a whole-file hash before comparing.
+    static constexpr std::size_t kWholeHashBucket = 8;
 
 protected:
     bool plan() override;

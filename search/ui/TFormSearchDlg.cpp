@@ -93,9 +93,11 @@ void TFormSearchDlg::buildControls()
     LabelSearchPath->setMinimumWidth(200);
     ButtonBrowse = makeButton(this, "ButtonBrowse", QStringLiteral("..."));
     ButtonBrowse->setFixedWidth(32);
-    grid->addWidget(Label2, 4, 0);
-    grid->addWidget(LabelSearchPath, 4, 1);
-    grid->addWidget(ButtonBrowse, 4, 2);
+    auto* path = new QHBoxLayout;
+    path->addWidget(Label2);
+    path->addWidget(LabelSearchPath, 1);
+    path->addWidget(ButtonBrowse);
+    grid->addLayout(path, 4, 0, 1, 3);
     CheckBoxsearchallfixeddrives = new QCheckBox(QStringLiteral("Search all fixed drives"), this);
     CheckBoxsearchallfixeddrives->setObjectName(QStringLiteral("CheckBoxsearchallfixeddrives"));
     CheckBoxRecurse = new QCheckBox(QStringLiteral("Recurse"), this);

@@ -72,6 +72,16 @@ TEST_F(DuplicateTest, EqualBytesMakeAGroupAndEqualSizeAloneDoesNot)
     EXPECT_EQ(groupsOf(paths), (std::vector<std::vector<int>>{{0, 1, 2}, {4, 6}, {5, 7}}));
 }
 
+TEST_F(DuplicateTest, ALargeBucketOfEqualHeadsIsSplitByTheWholeBytes)
+{
+    // More files of one size and head than a comparison alone settles; three kinds of tail.
+    QList<QPair<QString, QByteArray>> contents;
+    for (std::size_t i = 0; i < DuplicateJob::kWholeHashBucket + 4; ++i)
+        contents.append({QStringLiteral("many/%1").arg(i), QByteArray(100 * 1024, 'h') + char('a' + i % 3)});
+    const std::vector<std::vector<int>> groups = groupsOf(files(contents));
+    EXPECT_EQ(groups, (std::vector<std::vector<int>>{{0, 3, 6, 9}, {1, 4, 7, 10}, {2, 5, 8, 11}}));
+}
+
 TEST_F(DuplicateTest, TheSameFileTwiceIsNotItsOwnDuplicate)
 {
     std::vector<QByteArray> paths = files({{QStringLiteral("one.txt"), "only one"}});
