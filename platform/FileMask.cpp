@@ -1,32 +1,6 @@
 #include "platform/FileMask.h"
 
-namespace {
-
-// Iterative wildcard match with one back-tracking point: linear in practice, and no
-// recursion however many stars a mask holds.
-bool wildcardMatch(const QString& pattern, const QString& name)
-{
-    qsizetype p = 0, n = 0, starP = -1, starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == QLatin1Char('?') || pattern[p] == name[n])) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pattern[p] == QLatin1Char('*')) {
-            starP = p++;
-            starN = n;
-        } else if (starP >= 0) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == QLatin1Char('*'))
-        ++p;
-    return p == pattern.size();
-}
-
-} // namespace
+#include "platform/WildcardMatch.h"
 
 FileMask::FileMask(const QString& text)
 {
@@ -46,7 +20,7 @@ bool FileMask::matches(const QString& name) const
         return true;
     const QString folded = name.toCaseFolded();
     for (const QString& part : m_parts) {
-        if (wildcardMatch(part, folded))
+        if (WildcardMatch(part, folded, [](QChar a, QChar b) { return a == b; }))
             return true;
     }
     return false;

@@ -1,6 +1,7 @@
 #include "search/NameMatcher.h"
 
 #include "platform/FileName.h"
+#include "platform/WildcardMatch.h"
 
 #include <cstring>
 
@@ -27,30 +28,6 @@ bool isAscii(const QString& text)
             return false;
     }
     return true;
-}
-
-// The same iterative wildcard match as the file mask's, over ASCII-folded bytes.
-bool wildcardMatch(QByteArrayView pattern, QByteArrayView name)
-{
-    qsizetype p = 0, n = 0, starP = -1, starN = 0;
-    while (n < name.size()) {
-        const char pc = p < pattern.size() ? pattern[p] : '\0';
-        if (p < pattern.size() && (pc == '?' || static_cast<unsigned char>(pc) == foldAscii(name[n]))) {
-            ++p;
-            ++n;
-        } else if (p < pattern.size() && pc == '*') {
-            starP = p++;
-            starN = n;
-        } else if (starP >= 0) {
-            p = starP + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
 }
 
 bool containsFolded(QByteArrayView haystack, QByteArrayView needle)
@@ -100,7 +77,8 @@ bool NameMatcher::matches(QByteArrayView name) const
     if (!m_wildcards)
         return containsFolded(name, m_asciiParts.front());
     for (const QByteArray& part : m_asciiParts) {
-        if (wildcardMatch(part, name))
+        if (WildcardMatch(QByteArrayView(part), name,
+                          [](char p, char n) { return static_cast<unsigned char>(p) == foldAscii(static_cast<unsigned char>(n)); }))
             return true;
     }
     return false;

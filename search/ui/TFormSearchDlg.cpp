@@ -212,7 +212,7 @@ void TFormSearchDlg::FormCreate()
     ComboBoxEditTextSearchStr->addItems(RecentTexts::load(m_settingsPath, RecentTexts::kContents));
     ComboBoxEditFileSearchStr->setCurrentIndex(ComboBoxEditFileSearchStr->count() > 0 ? 0 : -1);
     ComboBoxEditTextSearchStr->setCurrentIndex(ComboBoxEditTextSearchStr->count() > 0 ? 0 : -1);
-    refreshLabels();
+    ListView1Change();
 }
 
 void TFormSearchDlg::setHistoryIndexes(int* fileStrIndex, int* findStrIndex)
@@ -277,6 +277,11 @@ void TFormSearchDlg::ButtonSearchStopClick()
     options.startFolders = CheckBoxsearchallfixeddrives->isChecked() ? FileSearchJob::fixedDriveRoots()
                                                                      : QStringList{m_startFolder};
     ButtonSearchStop->setText(QStringLiteral("Stop"));
+    // A duplicate pass over the old hits has nothing left to show.
+    if (isComparing()) {
+        m_dupesRunner->cancel();
+        ButtonDup->setText(QStringLiteral("Dupe search"));
+    }
     m_hitModel->clear();
     clearDuplicates();
     LabelHits->clear();

@@ -83,6 +83,8 @@ TEST_F(SearchDialogTest, ShowsTheFormAsDesigned)
     EXPECT_EQ(control<QPushButton>("ButtonSearchStop")->text(), QStringLiteral("Search"));
     EXPECT_EQ(control<QPushButton>("ButtonDup")->text(), QStringLiteral("Dupe search"));
     EXPECT_FALSE(control<QPushButton>("ButtonGoToFile")->isEnabled());
+    EXPECT_TRUE(control<QPushButton>("ButtonDup")->isHidden()); // no hits yet
+    EXPECT_TRUE(control<QWidget>("Panel2")->isHidden());
     QStringList headers;
     for (int c = 0; c < SearchHitModel::ColumnCount; ++c)
         headers << dialog().hits().headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
