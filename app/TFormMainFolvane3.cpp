@@ -63,7 +63,7 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     m_transfer = new TransferMenus(*m_context);
     m_transfer->setPanes(m_c.PathViewFol1, m_c.FileViewFol1);
     connectFolderMenu();
-    auto* search = new SearchCommands(*m_context, m_c.PathViewFol1);
+    auto* search = new SearchCommands(*m_context, m_c.PathViewFol1, m_c.FileViewFol1);
     connect(m_folderMenu, &MainWindowFolderMenu::findRequested, search, &SearchCommands::MenuFindClick);
     m_folderChecks = new FolderChecks(this);
     connect(m_folderChecks, &FolderChecks::startChecked, this, &TFormMainFolvane3::startFolderChecked);

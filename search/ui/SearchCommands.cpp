@@ -1,7 +1,9 @@
 #include "search/ui/SearchCommands.h"
 
 #include "browse/BrowseNavigator.h"
+#include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
+#include "platform/PathText.h"
 #include "platform/ui/WindowContext.h"
 #include "search/ui/TFormSearchDlg.h"
 
@@ -9,10 +11,11 @@
 #include <QMenu>
 #include <QToolButton>
 
-SearchCommands::SearchCommands(WindowContext& context, TPathViewFol* tree)
+SearchCommands::SearchCommands(WindowContext& context, TPathViewFol* tree, TFileViewFol* list)
     : QObject(context.window())
     , m_context(context)
     , m_tree(tree)
+    , m_list(list)
 {
     QMenu* search = context.menu(MainMenu::Search);
     // The text find dialog serves the same menu item in the viewer modes: one item, one key.
@@ -46,5 +49,14 @@ void SearchCommands::MenuFindClick()
     if (!dialog.selectedPath().isEmpty())
         m_lastHit = dialog.selectedPath();
     if (result == QDialog::Accepted && !m_lastHit.isEmpty())
-        m_context.switchMode(vmFileManager, m_lastHit);
+        goToFile(m_lastHit);
+}
+
+void SearchCommands::goToFile(const QString& path)
+{
+    m_context.switchMode(vmFileManager, path);
+    // The file manager shows the hit in its folder, selected once the folder is listed.
+    m_context.navigator().goTo(PathText::folderOf(path));
+    if (m_list)
+        m_list->SelectFileWhenListed(path);
 }

@@ -11,13 +11,15 @@
 #include <QString>
 
 class QAction;
+class TFileViewFol;
 class TPathViewFol;
 class WindowContext;
 
 class SearchCommands final : public QObject {
     Q_OBJECT
 public:
-    SearchCommands(WindowContext& context, TPathViewFol* tree);
+    // tree: its mode (single drive or all drives) and folder; list: shows the hit chosen.
+    SearchCommands(WindowContext& context, TPathViewFol* tree, TFileViewFol* list);
 
     void MenuFindClick();
     // The full path of the hit selected last in the dialog.
@@ -27,6 +29,8 @@ public:
 private:
     WindowContext& m_context;
     TPathViewFol* m_tree;
+    TFileViewFol* m_list;
+    void goToFile(const QString& path);
     QAction* m_find;
     QString m_lastHit;
 };

@@ -260,7 +260,7 @@ TEST_F(SearchDialogTest, FindOpensTheDialogAtTheTreesFolderAndGoToFileShowsTheHi
     FakeWindowContext context(&window);
     context.setSettingsFile(store());
     context.navigator().goTo(tree());
-    SearchCommands commands(context, nullptr);
+    SearchCommands commands(context, nullptr, nullptr);
     EXPECT_EQ(commands.findAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
     QTimer::singleShot(0, [&] {
         auto* shown = qobject_cast<TFormSearchDlg*>(QApplication::activeModalWidget());
@@ -277,6 +277,7 @@ TEST_F(SearchDialogTest, FindOpensTheDialogAtTheTreesFolderAndGoToFileShowsTheHi
     commands.findAction()->trigger();
     EXPECT_EQ(context.switches, QList<TViewMode>{vmFileManager});
     EXPECT_EQ(commands.lastHit(), tree() + QStringLiteral("/target.txt"));
+    EXPECT_EQ(context.navigator().currentFolder(), tree() + QLatin1Char('/'));
 }
 
 } // namespace
