@@ -5,6 +5,7 @@
 #include "platform/ChangeNotices.h"
 #include "platform/FileName.h"
 #include "platform/JobRunner.h"
+#include "platform/PathText.h"
 #include "platform/Prompter.h"
 
 #include <QCheckBox>
@@ -45,6 +46,15 @@ QListWidgetItem* pathItem(const QString& path)
 QString pathAt(const QListWidget* box, int row)
 {
     return box->item(row)->data(Qt::UserRole).toString();
+}
+
+// The tree's selected folder without a trailing slash; "" for "My Computer".
+QString folderOf(const TPathViewFol* tree)
+{
+    const QString path = tree->SelectedPath();
+    if (path.compare(TPathViewFol::myComputer(), Qt::CaseInsensitive) == 0)
+        return QString();
+    return PathText::withoutTrailingSlash(path);
 }
 
 } // namespace
@@ -217,14 +227,12 @@ void TSynchDlg::FormShow()
 
 QString TSynchDlg::leftFolder() const
 {
-    const QString path = PathViewFol1->SelectedPath();
-    return path.compare(TPathViewFol::myComputer(), Qt::CaseInsensitive) == 0 ? QString() : path;
+    return folderOf(PathViewFol1);
 }
 
 QString TSynchDlg::rightFolder() const
 {
-    const QString path = PathViewFol2->SelectedPath();
-    return path.compare(TPathViewFol::myComputer(), Qt::CaseInsensitive) == 0 ? QString() : path;
+    return folderOf(PathViewFol2);
 }
 
 void TSynchDlg::setFolders(const QString& left, const QString& right)
@@ -384,6 +392,8 @@ void TSynchDlg::endRunState()
 
 void TSynchDlg::runEnded()
 {
+    if (ListBox1->count() > 0)
+        showPair(m_job->status().pair);
     endRunState();
     const SyncResult result = m_job->result();
     const QString error = m_job->errorString();

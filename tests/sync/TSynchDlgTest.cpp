@@ -4,6 +4,7 @@
 #include "sync/ui/SyncMenus.h"
 #include "sync/ui/TSynchDlg.h"
 
+#include "platform/TransferFaults.h"
 #include "support/BrowseWaits.h"
 #include "support/ByteFiles.h"
 #include "support/FakeWindowContext.h"
@@ -16,6 +17,8 @@
 #include <QMainWindow>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -126,6 +129,46 @@ TEST_F(TSynchDlgTest, ARunFromTheTreesEndsWithTheSummary)
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("FolVane file synchronizer"));
     EXPECT_EQ(ByteFiles::readFile(QFile::encodeName(m_right) + "/sub/a.txt"), "a");
     EXPECT_EQ(ByteFiles::readFile(QFile::encodeName(m_left) + "/b.txt"), "b");
+}
+
+TEST_F(TSynchDlgTest, SavedPairsRunFromTheLastToTheFirstAndTheTreesFollow)
+{
+    const QString other = makeFolder(QStringLiteral("other"));
+    makeFile(QStringLiteral("left/a.txt"), "a");
+    auto dialog = open();
+    pick(*dialog, m_left, m_right);
+    dialog->AddSyncItemsClick();
+    pick(*dialog, m_right, other);
+    dialog->AddSyncItemsClick();
+    QSignalSpy finished(dialog.get(), &TSynchDlg::runFinished);
+    prompter().answer(PromptButton::Ok);
+    dialog->ButtonSyncClick();
+    ASSERT_TRUE(finished.wait(20000));
+    // right-other went first, so "other" has not got a.txt yet; the first pair is shown last.
+    EXPECT_EQ(prompter().last().text, QStringLiteral("Created 0 folders\r\nUpdated 1 File(s)\r\n"));
+    EXPECT_EQ(ByteFiles::namesIn(other), ByteFiles::Names());
+    EXPECT_EQ(box(*dialog, "ListBox1")->currentRow(), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog->leftFolder() == m_left && dialog->rightFolder() == m_right; }));
+}
+
+TEST_F(TSynchDlgTest, StopEndsTheRunAndLeavesTheTargetWhole)
+{
+    makeFile(QStringLiteral("left/big.bin"), QByteArray(48 << 20, 'b'));
+    TransferFaults faults;
+    faults.afterChunk = [](std::int64_t) { QThread::msleep(300); };
+    TransferFaults::set(faults);
+    auto dialog = open();
+    pick(*dialog, m_left, m_right);
+    QSignalSpy finished(dialog.get(), &TSynchDlg::runFinished);
+    dialog->ButtonSyncClick();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog->windowTitle() == QStringLiteral("Synchronizing..."); }));
+    prompter().answer(PromptButton::Ok);
+    dialog->ButtonSyncClick(); // Stop
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("FolVane file synchronizer"));
+    ASSERT_TRUE(finished.wait(20000));
+    TransferFaults::clear();
+    EXPECT_EQ(prompter().last().text, QStringLiteral("Created 0 folders\r\nUpdated 0 File(s)\r\n"));
+    EXPECT_EQ(ByteFiles::namesIn(m_right), ByteFiles::Names());
 }
 
 TEST_F(TSynchDlgTest, SameOrNestedTreeFoldersAreRefusedWithoutARun)
