@@ -255,6 +255,7 @@ void SyncJob::copyOne(const QByteArray& src, const QByteArray& dst, const SyncEn
     const SyncCopier::Outcome outcome = SyncCopier::copy(src, dst, from.kind == SyncKind::Link, replace,
                                                          [this](std::int64_t written) {
                                                              m_fileWritten = written;
+                                                             setItemBytes(written);
                                                              return !isCancelled();
                                                          },
                                                          &error);

@@ -76,6 +76,9 @@ TSynchDlg::TSynchDlg(const QString& startFolder, const SyncPairLists& lists, QWi
     m_poll = new QTimer(this);
     m_poll->setInterval(kPollMs);
     connect(m_poll, &QTimer::timeout, this, &TSynchDlg::pollRun);
+    m_scroll = new QTimer(this);
+    m_scroll->setInterval(50);
+    connect(m_scroll, &QTimer::timeout, this, &TSynchDlg::scrollWhenRead);
     // A fixed dialog border.
     setFixedSize(820, 600);
 }
@@ -219,6 +222,7 @@ void TSynchDlg::FormShow()
         move(screen->availableGeometry().center() - rect().center());
     m_leftNavigator.reload(m_startFolder);
     m_rightNavigator.reload(m_startFolder);
+    keepSelectionInView();
     for (const SyncPair& pair : m_lists.load()) {
         ListBox1->addItem(pathItem(FileName::decode(pair.left)));
         ListBox2->addItem(pathItem(FileName::decode(pair.right)));
@@ -239,6 +243,27 @@ void TSynchDlg::setFolders(const QString& left, const QString& right)
 {
     m_leftNavigator.goTo(left);
     m_rightNavigator.goTo(right);
+    keepSelectionInView();
+}
+
+// The subfolders along a path arrive after its node is selected and push it out of sight;
+// once the trees have read them, their selected folders are scrolled back into view.
+void TSynchDlg::keepSelectionInView()
+{
+    m_scrollTries = 40;
+    if (!m_scroll->isActive())
+        m_scroll->start();
+}
+
+void TSynchDlg::scrollWhenRead()
+{
+    if (--m_scrollTries > 0 && (PathViewFol1->isLoading() || PathViewFol2->isLoading()))
+        return;
+    m_scroll->stop();
+    for (TPathViewFol* tree : {PathViewFol1, PathViewFol2}) {
+        if (QTreeWidgetItem* node = tree->currentItem())
+            tree->scrollToItem(node, QAbstractItemView::PositionAtCenter);
+    }
 }
 
 void TSynchDlg::AddSyncItemsClick()
@@ -407,6 +432,7 @@ void TSynchDlg::runEnded()
     if (result.foldersCreated > 0) {
         m_leftNavigator.reload(m_leftNavigator.currentFolder());
         m_rightNavigator.reload(m_rightNavigator.currentFolder());
+        keepSelectionInView();
     } else {
         FileViewFol1->RefreshList();
         FileViewFol2->RefreshList();

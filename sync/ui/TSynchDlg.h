@@ -68,6 +68,8 @@ private:
     void showPair(int index);
     void runEnded();
     void endRunState();
+    void keepSelectionInView();
+    void scrollWhenRead();
 
     QString m_startFolder;
     SyncPairLists m_lists;
@@ -96,6 +98,8 @@ private:
     std::unique_ptr<SyncJob> m_job;
     std::unique_ptr<JobRunner> m_runner;
     QTimer* m_poll = nullptr;
+    QTimer* m_scroll = nullptr;
+    int m_scrollTries = 0;
     int m_shownPair = -1;
     bool m_running = false;
 };

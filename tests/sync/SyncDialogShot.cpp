@@ -73,7 +73,10 @@ int main(int argc, char** argv)
     Prompter::setInstance(&prompter);
     // The big file is copied slowly enough to be seen in the middle of its copy.
     TransferFaults faults;
-    faults.afterChunk = [](std::int64_t) { QThread::msleep(700); };
+    faults.afterChunk = [](std::int64_t written) {
+        if (written > (1 << 20))
+            QThread::msleep(900);
+    };
     TransferFaults::set(faults);
 
     TSynchDlg dialog(left, SyncPairLists(work.path() + QStringLiteral("/lists")));
@@ -82,7 +85,7 @@ int main(int argc, char** argv)
         dialog.findChild<QCheckBox*>(QStringLiteral("CheckBoxRecurse"))->setChecked(true);
         QTimer::singleShot(1500, &dialog, [&] {
             dialog.ButtonSyncClick();
-            QTimer::singleShot(2500, &dialog, [] { photograph(QStringLiteral("sync-running.png")); });
+            QTimer::singleShot(1800, &dialog, [] { photograph(QStringLiteral("sync-running.png")); });
         });
     });
     QObject::connect(&dialog, &TSynchDlg::runFinished, &dialog, [&] {
