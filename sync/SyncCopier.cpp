@@ -1,12 +1,22 @@
 #include "sync/SyncCopier.h"
 
+#include "platform/FileDescriptor.h"
+#include "platform/PathText.h"
 #include "platform/linux/FileCopier.h"
+
+#include <QRandomGenerator>
 
 #include <cerrno>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
+
+const QByteArray kStagedMark = ".fvsync-";
+constexpr int kStagedSuffix = 6;
+constexpr int kNameTries = 16;
 
 SyncCopier::Outcome outcomeOf(FileCopier::Status status)
 {
@@ -23,6 +33,24 @@ SyncCopier::Outcome outcomeOf(FileCopier::Status status)
     return SyncCopier::Outcome::Failed;
 }
 
+QByteArray stagedName(const QByteArray& target)
+{
+    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    QByteArray suffix(kStagedSuffix, Qt::Uninitialized);
+    for (char& c : suffix)
+        c = letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
+    return PathText::joined(PathText::folderOf(target), "." + PathText::nameOf(target).left(200) + kStagedMark + suffix);
+}
+
+bool flush(const QByteArray& path, QString* error)
+{
+    FileDescriptor file = FileDescriptor::open(path, O_RDONLY | O_NOFOLLOW);
+    if (file.isOpen() && ::fdatasync(file.get()) == 0 && file.close())
+        return true;
+    *error = FileCopier::errorText(errno);
+    return false;
+}
+
 } // namespace
 
 SyncCopier::Outcome SyncCopier::copy(const QByteArray& src, const QByteArray& dst, bool isLink, bool replace,
@@ -36,6 +64,52 @@ SyncCopier::Outcome SyncCopier::copy(const QByteArray& src, const QByteArray& ds
         return Outcome::Failed;
     }
     return outcomeOf(FileCopier::copySpecial(src, st, dst, replace, error));
+}
+
+SyncCopier::Outcome SyncCopier::stage(const QByteArray& src, const QByteArray& target, const SyncEntry& expected,
+                                      const Progress& progress, Staged* staged, QString* error)
+{
+    for (int i = 0; i < kNameTries; ++i) {
+        const QByteArray temp = stagedName(target);
+        const FileCopier::Status status = FileCopier::copyFile(src, temp, false, progress, error);
+        if (status == FileCopier::Status::Exists)
+            continue;
+        if (status == FileCopier::Status::Done)
+            *staged = {temp, target, expected};
+        return outcomeOf(status);
+    }
+    *error = FileCopier::errorText(EEXIST);
+    return Outcome::Failed;
+}
+
+void SyncCopier::commit(const std::vector<Staged>& staged, std::vector<Outcome>* outcomes, std::vector<QString>* errors)
+{
+    outcomes->assign(staged.size(), Outcome::Done);
+    errors->assign(staged.size(), QString());
+    // One journal commit usually carries them all: the flushes after the first find little to do.
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        if (!flush(staged[i].temp, &(*errors)[i]))
+            (*outcomes)[i] = Outcome::Failed;
+    }
+    for (std::size_t i = 0; i < staged.size(); ++i) {
+        const Staged& s = staged[i];
+        struct stat now {};
+        if ((*outcomes)[i] == Outcome::Done
+            && (::lstat(s.target.constData(), &now) != 0 || !SyncEntry::fromStat(now).sameAs(s.expected)))
+            (*outcomes)[i] = Outcome::Changed;
+        if ((*outcomes)[i] == Outcome::Done && ::rename(s.temp.constData(), s.target.constData()) != 0) {
+            (*outcomes)[i] = Outcome::Failed;
+            (*errors)[i] = FileCopier::errorText(errno);
+        }
+        if ((*outcomes)[i] != Outcome::Done)
+            ::unlink(s.temp.constData());
+    }
+}
+
+bool SyncCopier::isStagedName(const QByteArray& name)
+{
+    const qsizetype mark = name.size() - kStagedSuffix - kStagedMark.size();
+    return name.startsWith('.') && mark > 1 && name.mid(mark, kStagedMark.size()) == kStagedMark;
 }
 
 bool SyncCopier::makeMirrorFolder(const QByteArray& src, const QByteArray& dst, QString* error)

@@ -1,15 +1,23 @@
 #pragma once
 // The file system steps of a synchronisation run, gathered in one place over the transfer
-// engine's copier: a file copied to a temporary file beside its target and named (or renamed
-// over an older target) only when complete, with its modification time to the nanosecond,
-// its permission bits and extended attributes; a link made anew as a link; a mirror folder.
+// engine's copier. Every copy keeps its source's modification time to the nanosecond, its
+// permission bits and extended attributes, and never leaves a partial file:
+//
+// - a new file is written without a name and linked in under its name only when complete;
+// - a file that replaces an older one is staged: written whole under a temporary name beside
+//   its target (stage), then made durable and renamed over the target (commit), a batch of
+//   them with one flush, so that the bytes are on disk before any name points at them and
+//   the target is checked for changes just before it is replaced;
+// - a link is made anew as a link.
+
+#include "sync/SyncRules.h"
 
 #include <QByteArray>
 #include <QString>
 
-#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 namespace SyncCopier {
 
@@ -23,10 +31,29 @@ enum class Outcome {
 // Called with the bytes written so far; returns false to stop.
 using Progress = std::function<bool(std::int64_t written)>;
 
-// Copies the regular file or link src to dst. replace: dst exists and may be replaced;
-// otherwise a dst that appears meanwhile is never replaced (Changed).
+// Copies the regular file or link src to dst, which is not there (Changed when it appears
+// meanwhile); a link may also replace an existing dst.
 Outcome copy(const QByteArray& src, const QByteArray& dst, bool isLink, bool replace, const Progress& progress,
              QString* error);
+
+// A staged replacement: the complete copy under a temporary name, waiting for commit.
+struct Staged {
+    QByteArray temp;
+    QByteArray target;
+    SyncEntry expected; // the target as it was compared
+};
+
+// Copies the regular file src beside target under a temporary name (*staged on Done).
+Outcome stage(const QByteArray& src, const QByteArray& target, const SyncEntry& expected, const Progress& progress,
+              Staged* staged, QString* error);
+// Flushes all staged copies, then renames each over its target when the target is still the
+// one compared; outcomes[i] (and errors[i]) tell how staged[i] went. A copy that is not
+// renamed is removed.
+void commit(const std::vector<Staged>& staged, std::vector<Outcome>* outcomes, std::vector<QString>* errors);
+
+// Whether name is a staged copy's temporary name (left by a run that was killed): such a
+// file is never synchronised as if it were the user's.
+bool isStagedName(const QByteArray& name);
 
 // Makes the folder dst with the permission bits of the folder src; false with *error when
 // it cannot be made (a file is in the way, no right to write the parent).

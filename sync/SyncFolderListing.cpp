@@ -1,9 +1,11 @@
 #include "sync/SyncFolderListing.h"
 
 #include "platform/DirStream.h"
+#include "sync/SyncCopier.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 #include <fcntl.h>
 
@@ -16,6 +18,8 @@ SyncFolderListing::SyncFolderListing(const QByteArray& folder)
         return;
     }
     while (const dirent* item = dir.next()) {
+        if (SyncCopier::isStagedName(QByteArray::fromRawData(item->d_name, qsizetype(std::strlen(item->d_name)))))
+            continue;
         struct stat st {};
         // An entry removed between the read and the stat is simply not there.
         if (::fstatat(dir.fd(), item->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)

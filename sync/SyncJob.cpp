@@ -69,17 +69,8 @@ bool SyncJob::plan()
             QMutexLocker lock(&m_mutex);
             m_status.pair = i;
         }
-        SyncResult& r = m_result; // the counters are only written on this thread
-        SyncSideCounts left;
-        SyncSideCounts right;
-        gather(m_pairs[size_t(i)].left, &left);
-        gather(m_pairs[size_t(i)].right, &right);
-        QMutexLocker lock(&m_mutex);
-        for (auto [total, side] : {std::pair{&r.left, left}, std::pair{&r.right, right}}) {
-            total->folders += side.folders;
-            total->files += side.files;
-            total->bytes += side.bytes;
-        }
+        gather(m_pairs[size_t(i)].left, &SyncResult::left);
+        gather(m_pairs[size_t(i)].right, &SyncResult::right);
     }
     addTotal(m_result.left.files + m_result.right.files, m_result.left.bytes + m_result.right.bytes);
     return !stopped();
@@ -87,16 +78,17 @@ bool SyncJob::plan()
 
 // The subfolders below top, depth first and never through a link, and the plain files in
 // top and in each of them.
-void SyncJob::gather(const QByteArray& top, SyncSideCounts* side)
+void SyncJob::gather(const QByteArray& top, SyncSideCounts SyncResult::*side)
 {
     std::vector<QByteArray> folders{top};
     while (!folders.empty() && !stopped()) {
         const QByteArray folder = folders.back();
         folders.pop_back();
         const SyncFolderListing listing(folder);
-        side->files += listing.fileCount();
-        side->bytes += listing.fileBytes();
         QMutexLocker lock(&m_mutex);
+        SyncSideCounts& counts = m_result.*side;
+        counts.files += listing.fileCount();
+        counts.bytes += listing.fileBytes();
         m_status.bytesFound += listing.fileBytes();
         m_status.phase = m_options.recurse ? SyncPhase::CheckingFolders : SyncPhase::CheckingFiles;
         if (!m_options.recurse)
@@ -105,7 +97,7 @@ void SyncJob::gather(const QByteArray& top, SyncSideCounts* side)
         for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
             if (it->entry.kind == SyncKind::Folder) {
                 folders.push_back(PathText::joined(folder, it->name));
-                ++side->folders;
+                ++counts.folders;
             }
         }
     }
@@ -124,6 +116,8 @@ void SyncJob::execute()
         }
         syncPair(m_pairs[size_t(i)]);
     }
+    // Copies made whole before a Stop or an error are put in place too.
+    commitStaged();
     setTexts(QString(), QString());
 }
 
@@ -240,9 +234,10 @@ void SyncJob::copyOne(const QByteArray& src, const QByteArray& dst, const SyncEn
     const bool replace = to.kind != SyncKind::Missing;
     if (replace) {
         // Only the copy that was compared is replaced: one written meanwhile may be newer.
+        // (Checked again just before the rename.)
         struct stat now {};
         if (::lstat(dst.constData(), &now) != 0 || !SyncEntry::fromStat(now).sameAs(to)) {
-            fail(dst, QStringLiteral("Changed while the folders were synchronized; left alone."), false);
+            fail(dst, changedText(), false);
             return;
         }
     }
@@ -251,15 +246,44 @@ void SyncJob::copyOne(const QByteArray& src, const QByteArray& dst, const SyncEn
         m_status.fileSize = from.size;
     }
     m_fileWritten = 0;
+    const SyncCopier::Progress progress = [this](std::int64_t written) {
+        m_fileWritten = written;
+        setItemBytes(written);
+        return !isCancelled();
+    };
     QString error;
-    const SyncCopier::Outcome outcome = SyncCopier::copy(src, dst, from.kind == SyncKind::Link, replace,
-                                                         [this](std::int64_t written) {
-                                                             m_fileWritten = written;
-                                                             setItemBytes(written);
-                                                             return !isCancelled();
-                                                         },
-                                                         &error);
+    SyncCopier::Outcome outcome;
+    if (replace && from.kind == SyncKind::File) {
+        SyncCopier::Staged staged;
+        outcome = SyncCopier::stage(src, dst, to, progress, &staged, &error);
+        if (outcome == SyncCopier::Outcome::Done) {
+            m_staged.push_back(staged);
+            m_stagedBytes += from.size;
+            if (m_staged.size() >= kStageBatch || m_stagedBytes >= kStageBytes)
+                commitStaged();
+            m_fileWritten = 0;
+            return;
+        }
+    } else {
+        outcome = SyncCopier::copy(src, dst, from.kind == SyncKind::Link, replace, progress, &error);
+    }
     m_fileWritten = 0;
+    settle(outcome, src, dst, error);
+}
+
+void SyncJob::commitStaged()
+{
+    std::vector<SyncCopier::Outcome> outcomes;
+    std::vector<QString> errors;
+    SyncCopier::commit(m_staged, &outcomes, &errors);
+    for (std::size_t i = 0; i < m_staged.size(); ++i)
+        settle(outcomes[i], m_staged[i].target, m_staged[i].target, errors[i]);
+    m_staged.clear();
+    m_stagedBytes = 0;
+}
+
+void SyncJob::settle(SyncCopier::Outcome outcome, const QByteArray& src, const QByteArray& dst, const QString& error)
+{
     switch (outcome) {
     case SyncCopier::Outcome::Done: {
         QMutexLocker lock(&m_mutex);
@@ -270,11 +294,16 @@ void SyncJob::copyOne(const QByteArray& src, const QByteArray& dst, const SyncEn
         fail(src, error, false);
         break;
     case SyncCopier::Outcome::Changed:
-        fail(dst, QStringLiteral("Created while the folders were synchronized; left alone."), false);
+        fail(dst, changedText(), false);
         break;
     case SyncCopier::Outcome::Cancelled:
         break;
     }
+}
+
+QString SyncJob::changedText()
+{
+    return QStringLiteral("Changed by someone else while the folders were synchronized; left alone.");
 }
 
 void SyncJob::fail(const QByteArray& path, const QString& message, bool skipped)

@@ -7,7 +7,8 @@
 // "File must exist" is set).
 //
 // Nothing is lost on the way: a copy goes to a temporary file beside its target and takes its
-// name only when complete; a target that changed since it was compared is left alone; links
+// name only when complete (replacements in batches, each flushed to disk before any rename);
+// a target that changed since it was compared is left alone; links
 // are copied as links and never followed; FIFOs, sockets and devices are never opened and are
 // skipped, as is a name that is a file on one side and a link or folder on the other. A file
 // that cannot be copied is not counted and the run goes on; a mirror folder that cannot be
@@ -15,6 +16,7 @@
 // inside a big one, whose partial copy is removed.
 
 #include "platform/Job.h"
+#include "sync/SyncCopier.h"
 #include "sync/SyncRules.h"
 
 #include <QByteArray>
@@ -72,6 +74,9 @@ struct SyncResult {
 class SyncJob final : public Job {
 public:
     static constexpr std::size_t kMaxFailures = 1000;
+    // Replacements staged before they are flushed and renamed together.
+    static constexpr std::size_t kStageBatch = 256;
+    static constexpr std::int64_t kStageBytes = std::int64_t(256) << 20;
 
     // pairs in list order; they are worked from the last to the first.
     SyncJob(std::vector<SyncPair> pairs, SyncOptions options);
@@ -87,7 +92,8 @@ protected:
     void execute() override;
 
 private:
-    void gather(const QByteArray& top, SyncSideCounts* side);
+    // Adds the statistics of top (and its subfolders when recursing) to m_result.*side.
+    void gather(const QByteArray& top, SyncSideCounts SyncResult::*side);
     void syncPair(const SyncPair& pair);
     // Brings the files of one folder pair into line; the subfolders to visit next go to *next.
     void syncFolder(const QByteArray& left, const QByteArray& right, std::vector<QByteArray>* next,
@@ -99,10 +105,16 @@ private:
     void syncName(const QByteArray& left, const QByteArray& right, const SyncEntry& l, const SyncEntry& r,
                   std::int64_t resolution);
     void copyOne(const QByteArray& src, const QByteArray& dst, const SyncEntry& from, const SyncEntry& to);
+    // Puts the staged replacements in place (one flush for the batch).
+    void commitStaged();
+    void settle(SyncCopier::Outcome outcome, const QByteArray& src, const QByteArray& dst, const QString& error);
+    static QString changedText();
     void fail(const QByteArray& path, const QString& message, bool skipped);
     void setTexts(const QString& left, const QString& right);
 
     std::vector<SyncPair> m_pairs;
+    std::vector<SyncCopier::Staged> m_staged;
+    std::int64_t m_stagedBytes = 0;
     SyncOptions m_options;
     std::atomic<bool> m_refused{false};
     std::atomic<std::int64_t> m_fileWritten{0};

@@ -3,6 +3,7 @@
 // loop, a FIFO or a name that is a file on one side and a link on the other.
 #include "sync/SyncJob.h"
 
+#include "platform/PathText.h"
 #include "platform/TransferFaults.h"
 #include "support/ByteFiles.h"
 #include "support/TempHome.h"
@@ -268,4 +269,31 @@ TEST_F(SyncJobTest, NamesThatAreNotUtf8AreCopiedByTheirBytes)
     EXPECT_EQ(result.filesUpdated, 1);
     EXPECT_EQ(namesIn(m_right + "/sub"), (ByteFiles::Names{name}));
     EXPECT_EQ(readFile(m_right + "/sub/" + name), "bytes");
+}
+
+TEST_F(SyncJobTest, AStagedReplacementNeverOverwritesATargetChangedMeanwhile)
+{
+    const QByteArray src = put(m_left, "f.txt", "newer copy", at(200));
+    const QByteArray target = put(m_right, "f.txt", "compared", at(100));
+    SyncCopier::Staged staged;
+    QString error;
+    ASSERT_EQ(SyncCopier::stage(src, target, SyncEntry::fromStat(statOf(target)), {}, &staged, &error),
+              SyncCopier::Outcome::Done);
+    EXPECT_TRUE(SyncCopier::isStagedName(PathText::nameOf(staged.temp)));
+    put(m_right, "f.txt", "written by someone meanwhile", at(300));
+    std::vector<SyncCopier::Outcome> outcomes;
+    std::vector<QString> errors;
+    SyncCopier::commit({staged}, &outcomes, &errors);
+    EXPECT_EQ(outcomes, std::vector<SyncCopier::Outcome>{SyncCopier::Outcome::Changed});
+    EXPECT_EQ(readFile(target), "written by someone meanwhile");
+    EXPECT_EQ(namesIn(m_right), (ByteFiles::Names{"f.txt"}));
+}
+
+TEST_F(SyncJobTest, ACopyLeftStagedByAKilledRunIsNotTakenForAUserFile)
+{
+    put(m_left, ".f.txt.fvsync-Ab12Cd", "half of a copy", at(10));
+    put(m_left, "f.txt", "real", at(10));
+    const SyncResult result = run(SyncOptions());
+    EXPECT_EQ(result.filesUpdated, 1);
+    EXPECT_EQ(namesIn(m_right), (ByteFiles::Names{"f.txt"}));
 }
