@@ -75,7 +75,7 @@ class SyncJob final : public Job {
 public:
     static constexpr std::size_t kMaxFailures = 1000;
     // Replacements staged before they are flushed and renamed together.
-    static constexpr std::size_t kStageBatch = 256;
+    static constexpr std::size_t kStageBatch = 1024;
     static constexpr std::int64_t kStageBytes = std::int64_t(256) << 20;
 
     // pairs in list order; they are worked from the last to the first.

@@ -6,6 +6,8 @@
 #include "platform/TransferFaults.h"
 #include "sync/ui/TSynchDlg.h"
 
+#include "support/ScreenPhoto.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -24,11 +26,7 @@ QString g_out;
 
 void photograph(const QString& name)
 {
-    const QString path = g_out + QLatin1Char('/') + name;
-    if (!QGuiApplication::primaryScreen()->grabWindow(0).save(path))
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-    else
-        std::printf("wrote %s\n", qPrintable(path));
+    photographScreen(g_out, name);
 }
 
 // Shows each box for real, photographs it and closes it.
