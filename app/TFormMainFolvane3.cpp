@@ -19,6 +19,7 @@
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
 #include "fileops/ui/TransferMenus.h"
+#include "sync/ui/SyncMenus.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
 #include "platform/ui/ViewPane.h"
@@ -87,6 +88,7 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     qApp->installEventFilter(this);
     FormCreate();
     m_pathMenus = new MainWindowPathMenus(*m_context);
+    new SyncMenus(*m_context);
 }
 
 WindowContext& TFormMainFolvane3::context()

@@ -9,6 +9,8 @@
 #include "platform/TransferFaults.h"
 #include "platform/ui/ProgressWindowWaiter.h"
 
+#include "support/ScreenPhoto.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -28,11 +30,7 @@ QString g_out;
 
 void photograph(const QString& name)
 {
-    const QString path = g_out + QLatin1Char('/') + name;
-    if (!QGuiApplication::primaryScreen()->grabWindow(0).save(path))
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-    else
-        std::printf("wrote %s\n", qPrintable(path));
+    photographScreen(g_out, name);
 }
 
 // Shows the dialog for one action, photographs it once it has painted, and closes it.
