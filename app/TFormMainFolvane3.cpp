@@ -18,6 +18,7 @@
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
+#include "fileops/ui/FileToolsMenus.h"
 #include "fileops/ui/TransferMenus.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
@@ -61,6 +62,7 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     m_folderMenu = new MainWindowFolderMenu(*m_context, browse, m_driveMenu);
     m_transfer = new TransferMenus(*m_context);
     m_transfer->setPanes(m_c.PathViewFol1, m_c.FileViewFol1);
+    (new FileToolsMenus(*m_context, *m_transfer))->setList(m_c.FileViewFol1);
     connectFolderMenu();
     m_folderChecks = new FolderChecks(this);
     connect(m_folderChecks, &FolderChecks::startChecked, this, &TFormMainFolvane3::startFolderChecked);
