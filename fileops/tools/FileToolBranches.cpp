@@ -136,8 +136,9 @@ BatchBranch renameBranch(NameRule rule, bool asks, const std::shared_ptr<RenameS
     branch.prepare = [state, rule](const BatchItem& item) {
         return PathText::joined(targetFolder(item, *state), rule(entryName(item), item));
     };
-    branch.run = [state, asks](const BatchItem& item, const QString& newPath) {
-        if (!FileToolNames::isSingleName(PathText::nameOf(newPath)) || newPath.endsWith(QLatin1Char('/')))
+    branch.run = [state, asks, rule](const BatchItem& item, const QString& newPath) {
+        // The typed text must make one name in the target folder, never a path out of it.
+        if (!FileToolNames::isSingleName(rule(entryName(item), item)))
             return failed(entryName(item));
         const QString folder = PathText::folderOf(newPath);
         if (state->group && folder != state->madeFolder) {
