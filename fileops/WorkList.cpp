@@ -5,6 +5,7 @@
 #include "platform/LocalFiles.h"
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include <fcntl.h>
@@ -13,7 +14,7 @@
 namespace {
 
 struct Entry {
-    QByteArray name;
+    std::string name; // short names need no allocation
     bool file = false;
     bool folder = false; // a real folder, never a link to one
 };
@@ -21,7 +22,7 @@ struct Entry {
 // The type from the folder read; a link is followed only to see whether it leads to a file.
 Entry classify(int folderFd, const dirent* d)
 {
-    Entry entry{QByteArray(d->d_name), d->d_type == DT_REG, d->d_type == DT_DIR};
+    Entry entry{std::string(d->d_name), d->d_type == DT_REG, d->d_type == DT_DIR};
     if (d->d_type != DT_LNK && d->d_type != DT_UNKNOWN)
         return entry;
     struct stat st {};
@@ -52,16 +53,20 @@ public:
         }
         std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.name < b.name; });
         const QByteArray base = path.endsWith('/') ? path : path + '/';
-        const QString shownBase = FileName::decode(base);
+        // One buffer for the paths' bytes; each file's path is decoded from it in one go.
+        QByteArray full = base;
         for (const Entry& entry : entries) {
-            if (entry.file)
-                add(shownBase + FileName::decode(entry.name));
+            if (!entry.file)
+                continue;
+            full.truncate(base.size());
+            full.append(entry.name.data(), qsizetype(entry.name.size()));
+            add(FileName::decode(full));
         }
         for (const Entry& entry : entries) {
             if (stopped())
                 return;
-            if (entry.folder && !entry.name.startsWith('.'))
-                folder(base + entry.name);
+            if (entry.folder && entry.name[0] != '.')
+                folder(base + QByteArray(entry.name.data(), qsizetype(entry.name.size())));
         }
     }
 

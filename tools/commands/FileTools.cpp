@@ -2,6 +2,7 @@
 // branches (the code the window's batch loop runs) over the files of the given paths,
 // collected as the window collects a selection (folders expanded, linked folders not
 // entered). A name in the way is never replaced: the replace question is answered No.
+// fvtool worklist PATH... prints that collection, one file a line.
 #include "Command.h"
 
 #include "fileops/BatchLoop.h"
@@ -83,6 +84,25 @@ bool parse(const QStringList& args, Arguments& out)
     return !out.paths.isEmpty() && !o.target.isEmpty() && o.dateTime.isValid();
 }
 
+QList<ListEntry> selectedRows(const QStringList& paths)
+{
+    QList<ListEntry> rows;
+    for (const QString& path : paths)
+        rows << ListEntry{LocalFiles::absolutePath(path), PathText::nameOf(path), QString(), QString(), true, false};
+    return rows;
+}
+
+int runWorkList(const QStringList& args)
+{
+    if (args.isEmpty()) {
+        fvtool::err(QStringLiteral("usage: fvtool worklist PATH..."));
+        return 2;
+    }
+    for (const QString& file : CollectSelectedFiles(selectedRows(args), false))
+        fvtool::out(file);
+    return 0;
+}
+
 int runFileTool(const QStringList& args)
 {
     Arguments parsed;
@@ -95,10 +115,7 @@ int runFileTool(const QStringList& args)
         fvtool::err(QStringLiteral("the tool's input is missing"));
         return 2;
     }
-    QList<ListEntry> rows;
-    for (const QString& path : parsed.paths)
-        rows << ListEntry{LocalFiles::absolutePath(path), PathText::nameOf(path), QString(), QString(), true, false};
-    const QStringList work = CollectSelectedFiles(rows, false);
+    const QStringList work = CollectSelectedFiles(selectedRows(parsed.paths), false);
     ToolPrompter prompter(parsed.group);
     Prompter::setInstance(&prompter);
     FileToolBranches::registerAll();
@@ -113,7 +130,7 @@ int runFileTool(const QStringList& args)
         failures = 1;
     }
     fvtool::out(QString::number(loop.progress().doneItems) + QStringLiteral(" of ") + QString::number(work.size())
-                + QStringLiteral(" files done"));
+                + QStringLiteral(" files processed"));
     return loop.end() == BatchEnd::Done && failures == 0 ? 0 : 1;
 }
 
@@ -124,3 +141,5 @@ FVTOOL_COMMAND(filetool,
                "[--suffix S] [--search X] [--replace Y] [--date 'yyyy-MM-dd HH:mm:ss'] [--read-only] [--hidden] "
                "[--archive] [--system] PATH...",
                runFileTool)
+FVTOOL_COMMAND(worklist, "worklist PATH... (the files a batch tool acts on: folders expanded, linked folders not entered)",
+               runWorkList)
