@@ -1,4 +1,5 @@
 #include "fileops/tools/HiddenFile.h"
+#include "fileops/tools/TemporaryFile.h"
 
 #include "browse/HiddenList.h"
 #include "platform/FileDescriptor.h"
@@ -9,7 +10,6 @@
 #include <cerrno>
 
 #include <fcntl.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,23 +57,11 @@ bool readCurrent(const QByteArray& path, QByteArray* content, mode_t* mode, QStr
 
 bool writeAtomically(const QByteArray& path, const QByteArray& content, mode_t mode, QString* error)
 {
-    QByteArray temp = path + ".XXXXXX";
-    const int raw = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (raw < 0)
-        return fail(error, errno);
-    FileDescriptor fd(raw);
-    qsizetype done = 0;
-    while (done < content.size()) {
-        const ssize_t n = ::write(fd.get(), content.constData() + done, size_t(content.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        done += n;
-    }
-    const int code = done < content.size() ? (errno ? errno : EIO) : 0;
-    if (code || ::fchmod(fd.get(), mode) != 0 || ::fsync(fd.get()) != 0 || ::rename(temp.constData(), path.constData()) != 0) {
-        const int why = code ? code : errno;
+    const QByteArray temp = TemporaryFile::write(path + '.', content, mode, error);
+    if (temp.isEmpty())
+        return false;
+    if (::rename(temp.constData(), path.constData()) != 0) {
+        const int why = errno;
         ::unlink(temp.constData());
         return fail(error, why);
     }

@@ -2,16 +2,12 @@
 
 #include "fileops/tools/FileToolNames.h"
 #include "fileops/tools/NoReplaceMove.h"
-#include "platform/FileDescriptor.h"
+#include "fileops/tools/TemporaryFile.h"
 #include "platform/FileName.h"
 #include "platform/PathText.h"
 #include "platform/Shell.h"
-#include "platform/linux/FileCopier.h"
 
-#include <cerrno>
-
-#include <fcntl.h>
-#include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace PathLists {
@@ -19,41 +15,6 @@ namespace PathLists {
 namespace {
 
 constexpr int kMaxTextFileNumber = 10000;
-
-bool writeAll(int fd, const QByteArray& content)
-{
-    qsizetype done = 0;
-    while (done < content.size()) {
-        const ssize_t n = ::write(fd, content.constData() + done, size_t(content.size() - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        done += n;
-    }
-    return ::fsync(fd) == 0;
-}
-
-// The temporary file's path, complete with content; empty with *error.
-QByteArray writeTemporary(const QByteArray& folder, const QByteArray& content, QString* error)
-{
-    QByteArray temp = PathText::joined(folder, QByteArray(".Newtext.XXXXXX"));
-    const int raw = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (raw < 0) {
-        *error = FileCopier::errorText(errno);
-        return QByteArray();
-    }
-    FileDescriptor fd(raw);
-    // A new text file gets the mode the user's umask gives any new file.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    if (!writeAll(fd.get(), content) || ::fchmod(fd.get(), 0666 & ~mask) != 0) {
-        *error = FileCopier::errorText(errno ? errno : EIO);
-        ::unlink(temp.constData());
-        return QByteArray();
-    }
-    return temp;
-}
 
 } // namespace
 
@@ -68,7 +29,10 @@ QString lines(const QStringList& items)
 QString createNewTextFile(const QString& folder, const QByteArray& content, QString* error)
 {
     const QByteArray base = FileName::encode(PathText::withoutTrailingSlash(folder));
-    const QByteArray temp = writeTemporary(base, content, error);
+    // A new text file gets the mode the user's umask gives any new file.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    const QByteArray temp = TemporaryFile::write(PathText::joined(base, QByteArray(".Newtext.")), content, 0666 & ~mask, error);
     if (temp.isEmpty())
         return QString();
     for (int n = -1; n < kMaxTextFileNumber; ++n) {

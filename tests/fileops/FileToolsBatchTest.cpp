@@ -2,6 +2,7 @@
 // that must lose nothing, renumbering onto names still to come, grouping, names that are
 // not UTF-8, and the outcomes of search and replace against the rename(1) tool.
 #include "fileops/BatchLoop.h"
+#include "fileops/WorkList.h"
 #include "fileops/tools/FileToolBranches.h"
 #include "platform/FileName.h"
 #include "platform/Trash.h"
@@ -11,8 +12,12 @@
 
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -254,6 +259,47 @@ TEST_F(FileToolsBatchTest, SearchReplaceMatchesRename)
     process.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("\"$0\" 's/IMG/X/g' *"), peer});
     ASSERT_TRUE(process.waitForFinished(30000));
     EXPECT_EQ(namesIn(m_folder), namesIn(theirs));
+}
+
+// The work list takes links to files but no FIFO, and a job cancelled before it ran hands
+// back nothing.
+TEST_F(FileToolsBatchTest, WorkListTakesFilesOnly)
+{
+    const QString real = file("real.txt");
+    const QByteArray base = FileName::encode(m_folder);
+    ASSERT_EQ(::symlink("real.txt", QByteArray(base + "/link.txt").constData()), 0);
+    ASSERT_EQ(::mkfifo(QByteArray(base + "/pipe").constData(), 0600), 0);
+    ListEntry row{m_folder, QStringLiteral("work"), QString(), QStringLiteral("dir"), true, false};
+    EXPECT_EQ(CollectSelectedFiles({row}, false), (QStringList{m_folder + QStringLiteral("/link.txt"), real}));
+    WorkListJob job({row}, false);
+    job.run();
+    EXPECT_EQ(job.files().size(), 2);
+    EXPECT_EQ(job.progress().doneItems, 2);
+    WorkListJob cancelled({row}, false);
+    cancelled.cancel();
+    cancelled.run();
+    EXPECT_TRUE(cancelled.files().isEmpty());
+}
+
+// A target on another file system: the engine's copy, checked, then the source removed;
+// a name taken there is still never replaced.
+TEST_F(FileToolsBatchTest, AcrossFileSystems)
+{
+    struct stat here {}, there {};
+    if (::stat("/dev/shm", &there) != 0 || ::stat(FileName::encode(m_folder).constData(), &here) != 0 || here.st_dev == there.st_dev)
+        GTEST_SKIP() << "no second file system at /dev/shm";
+    QTemporaryDir other(QStringLiteral("/dev/shm/filetools-XXXXXX"));
+    ASSERT_TRUE(other.isValid());
+    const QString a = file("a.txt");
+    const QString b = file("b.txt");
+    writeFile(QByteArray(FileName::encode(other.path()) + "/b.bak"), "taken");
+    m_options.target = other.path() + QLatin1Char('/');
+    m_options.newExtension = QStringLiteral("bak");
+    EXPECT_EQ(run(opChangeExtension, {a, b}).itemText, QStringLiteral("ERROR on b.txt"));
+    EXPECT_EQ(names(), Names{"b.txt"});
+    EXPECT_EQ(namesIn(other.path()), (Names{"a.bak", "b.bak"}));
+    EXPECT_EQ(readFile(FileName::encode(other.path()) + "/a.bak"), "a.txt");
+    EXPECT_EQ(readFile(FileName::encode(other.path()) + "/b.bak"), "taken");
 }
 
 } // namespace
