@@ -68,4 +68,11 @@ done
 [[ $("$fvtool" worklist "$work/tree" | wc -l) == $(find "$work/tree" -type f | wc -l) ]] \
   || { echo "the work list misses files" >&2; exit 1; }
 report collect-100000 "$ours_best" "$ours_rss" "find|wc" "$peer_best" "$peer_rss"
+# What every fvtool run pays before its engine starts (loading the program's libraries).
+start_best=""
+for round in 1 2 3; do
+  read -r wall rss < <(measure "$fvtool" version)
+  if better "$start_best" "$wall"; then start_best=$wall; fi
+done
+echo "fvtool start-up alone: ${start_best}s"
 cat "$work/ratios"
