@@ -15,11 +15,16 @@
 #include "platform/Prompter.h"
 #include "platform/ui/WindowContext.h"
 
+#include <QAbstractItemView>
 #include <QAction>
+#include <QItemSelectionModel>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -85,9 +90,30 @@ void FileToolsMenus::setList(TFileViewFol* list)
     m_list = list;
 }
 
+// From the selection's ranges, merged: asking for the selected rows one by one would make
+// a menu over a hundred thousand selected rows open slowly.
 int FileToolsMenus::selectedCount() const
 {
-    return m_list ? int(m_list->selectedRows().size()) : m_transfer.panes().selectedCount();
+    if (!m_list)
+        return m_transfer.panes().selectedCount();
+    const QItemSelectionModel* selection = m_list->currentView()->selectionModel();
+    if (!selection)
+        return 0;
+    std::vector<std::pair<int, int>> rows;
+    for (const QItemSelectionRange& range : selection->selection()) {
+        if (range.left() == 0)
+            rows.emplace_back(range.top(), range.bottom());
+    }
+    std::sort(rows.begin(), rows.end());
+    int count = 0;
+    int next = 0; // the first row not counted yet
+    for (const auto& [top, bottom] : rows) {
+        const int from = std::max(top, next);
+        if (bottom >= from)
+            count += bottom - from + 1;
+        next = std::max(next, bottom + 1);
+    }
+    return count;
 }
 
 void FileToolsMenus::setBatchCaptions(const char* prefix, int n)
@@ -103,8 +129,9 @@ void FileToolsMenus::MenuFileToolsClick()
 {
     BrowsePanes& panes = m_transfer.panes();
     const bool treeActive = panes.treeIsActive();
-    const int n = treeActive ? 0 : selectedCount();
-    setBatchCaptions("Menu", selectedCount());
+    const int selected = selectedCount();
+    const int n = treeActive ? 0 : selected;
+    setBatchCaptions("Menu", selected);
     const QString listFolder = panes.listDirectory();
     const QString treeFolder = panes.treeSelectedPath();
     QAction* clipboard = m_transfer.action("MenuSavePathFileClipboard");
