@@ -18,6 +18,7 @@
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
+#include "fileops/ui/FileToolsMenus.h"
 #include "fileops/ui/TransferMenus.h"
 #include "sync/ui/SyncMenus.h"
 #include "platform/Prompter.h"
@@ -63,6 +64,7 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     m_folderMenu = new MainWindowFolderMenu(*m_context, browse, m_driveMenu);
     m_transfer = new TransferMenus(*m_context);
     m_transfer->setPanes(m_c.PathViewFol1, m_c.FileViewFol1);
+    (new FileToolsMenus(*m_context, *m_transfer))->setList(m_c.FileViewFol1);
     connectFolderMenu();
     auto* search = new SearchCommands(*m_context, m_c.PathViewFol1, m_c.FileViewFol1);
     connect(m_folderMenu, &MainWindowFolderMenu::findRequested, search, &SearchCommands::MenuFindClick);

@@ -43,6 +43,8 @@ public:
     // The work list of the batch commands.
     const QStringList& workList() const { return m_workList; }
     void CollectSelectedFiles(bool wholeList);
+    // A work list collected elsewhere (a job run when a tool is chosen).
+    void setWorkList(const QStringList& files) { m_workList = files; }
     ConfirmResults& confirmResults() { return m_confirmResults; }
     // AskActionTarget for a batch command: proposes the tree's folder, tells the dialog the
     // work list and the list's selected file, and keeps the extension index in step with the

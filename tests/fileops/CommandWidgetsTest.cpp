@@ -6,6 +6,7 @@
 #include "support/BrowseWaits.h"
 #include "browse/TPathViewFol.h"
 #include "fileops/ConfirmActions.h"
+#include "fileops/ui/FileToolsMenus.h"
 #include "fileops/ui/TransferMenus.h"
 #include "support/FakeWindowContext.h"
 
@@ -56,6 +57,8 @@ protected:
         m_context->bindHistoryIndex(HistoryIndex::Ext, &m_extIndex);
         m_menus = new TransferMenus(*m_context);
         m_menus->setPanes(m_tree, m_list);
+        m_tools = new FileToolsMenus(*m_context, *m_menus);
+        m_tools->setList(m_list);
         m_window->resize(700, 700);
         m_window->show();
         QApplication::setActiveWindow(m_window.get());
@@ -111,6 +114,7 @@ protected:
     TPathViewFol* m_tree = nullptr;
     TFileViewFol* m_list = nullptr;
     TransferMenus* m_menus = nullptr;
+    FileToolsMenus* m_tools = nullptr;
     QStringList m_recent;
     int m_extIndex = 0;
 };
@@ -276,3 +280,71 @@ TEST_F(CommandWidgetsTest, FileMenuShowsWhatTheTreeNodeAllows)
 }
 
 } // namespace
+
+// The File Tools captions count the selected rows; the five tools need one.
+TEST_F(CommandWidgetsTest, FileToolsCaptionsCountTheSelection)
+{
+    const QString folder = makeFolder(QStringLiteral("drives/data/T"));
+    makeFile(QStringLiteral("drives/data/T/a.txt"), "a");
+    makeFile(QStringLiteral("drives/data/T/b.txt"), "b");
+    go(folder);
+    focusList();
+    m_list->currentView()->clearSelection();
+    m_tools->MenuFileToolsClick();
+    EXPECT_EQ(m_menus->action("MenuChgExt")->text(), QStringLiteral("Change extension  [no files selected]"));
+    EXPECT_FALSE(m_menus->action("MenuAttr")->isEnabled());
+    EXPECT_EQ(m_menus->action("MenuSavePathFileClipboard")->text(), QStringLiteral("Save link to clipboard"));
+    EXPECT_EQ(m_menus->action("MenuMakeShortCut")->text(), QStringLiteral("Make shortcut ") + folder + QStringLiteral("/ in..."));
+    selectInList({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    m_tools->MenuFileToolsClick();
+    EXPECT_EQ(m_menus->action("MenuChgExt")->text(), QStringLiteral("Change extension on (2) files"));
+    EXPECT_EQ(m_menus->action("MenuMakeShortcuttoDesktop")->text(), QStringLiteral("Make shortcut to (2) files on Desktop"));
+    EXPECT_TRUE(m_menus->action("MenuAttr")->isEnabled());
+    m_tools->PopupMenuFilePopup();
+    EXPECT_EQ(m_menus->action("PopupSearchReplaceFilename")->text(), QStringLiteral("Search + Replace (2) files"));
+    EXPECT_EQ(m_menus->action("PopupPathFileToTextFile")->text(), QStringLiteral("Save (2) path/file to text file"));
+    EXPECT_TRUE(m_menus->PopupMenuFile()->findChild<QMenu*>(QStringLiteral("PopupFileTools")));
+}
+
+// A tool chosen from the menu: the work list is collected first, so the dialog counts it;
+// the batch then renames the files and the list shows the new names.
+TEST_F(CommandWidgetsTest, ChangeExtensionFromTheMenu)
+{
+    const QString folder = makeFolder(QStringLiteral("drives/data/X"));
+    makeFile(QStringLiteral("drives/data/X/a.txt"), "a");
+    makeFile(QStringLiteral("drives/data/X/b.txt"), "b");
+    makeFile(QStringLiteral("drives/data/X/c.txt"), "c");
+    go(folder);
+    focusList();
+    selectInList({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    whenConfirmShows([&](TConfrim_Dlg& dialog) {
+        EXPECT_EQ(dialog.LabelFileName->text(), QStringLiteral("2 files selected"));
+        dialog.ComboBoxFileExt->setEditText(QStringLiteral("bak"));
+        dialog.ButtonYes->click();
+    });
+    m_menus->action("MenuChgExt")->trigger();
+    EXPECT_EQ(listed(), (QStringList{QStringLiteral("a.bak"), QStringLiteral("b.bak"), QStringLiteral("c.txt")}));
+    EXPECT_EQ(m_recent.last(), folder);
+}
+
+TEST_F(CommandWidgetsTest, PathsIntoANewTextFileOpenedInTheEditor)
+{
+    const QString folder = makeFolder(QStringLiteral("drives/data/P"));
+    makeFile(QStringLiteral("drives/data/P/a.txt"), "a");
+    makeFile(QStringLiteral("drives/data/P/b.txt"), "b");
+    go(folder);
+    focusList();
+    selectInList({QStringLiteral("a.txt"), QStringLiteral("b.txt")});
+    prompter().answer(PromptButton::No);
+    m_menus->action("PopupPathFileToTextFile")->trigger();
+    EXPECT_EQ(prompter().last().text, QStringLiteral("Would you like to complete path?  else just name"));
+    ASSERT_EQ(m_context->switches, QList<TViewMode>{vmTextEditor});
+    EXPECT_EQ(m_context->switchPaths.last(), folder + QStringLiteral("/Newtext.txt"));
+    QByteArray inListOrder;
+    for (const ListEntry& entry : m_menus->panes().selectedEntries())
+        inListOrder += entry.caption.toUtf8() + '\n';
+    QFile file(folder + QStringLiteral("/Newtext.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), inListOrder);
+    EXPECT_EQ(inListOrder.size(), 12);
+}

@@ -124,6 +124,10 @@ int main(int argc, char** argv)
                 work.path() + QStringLiteral("/holiday.zip"), settings, QStringLiteral("confirm-zip.png"), true);
     confirmShot(opSearchReplace, QStringLiteral("120 files selected"), files.first(),
                 photos + QLatin1Char('/'), settings, QStringLiteral("confirm-search-replace.png"), false);
+    confirmShot(opChangeExtension, QStringLiteral("120 files selected"), files.first(),
+                photos + QLatin1Char('/'), settings, QStringLiteral("confirm-change-extension.png"), false);
+    confirmShot(opMakeNumberFiles, QStringLiteral("120 files selected"), files.first(),
+                numbered + QLatin1Char('/'), settings, QStringLiteral("confirm-numbered.png"), false);
     progressShot(files, numbered);
     transferShot(photos, copies);
     return 0;

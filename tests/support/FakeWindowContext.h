@@ -34,6 +34,7 @@ public:
     // The test's own variable stands for a stored index.
     void bindHistoryIndex(HistoryIndex which, int* index) { m_indexes[size_t(which)] = index; }
     // Told every recent-folders update.
+    QStringList switchPaths; // the path each switch showed
     std::function<void(const QString&)> recentPathUpdated;
     // Every mode switch asked for, in order.
     QList<TViewMode> switches;
@@ -50,10 +51,11 @@ public:
     QLabel* statusPanel(int index) const override { return m_panels[size_t(index)]; }
     QProgressBar* meter() const override { return m_meter; }
     TViewMode currentMode() const override { return m_mode; }
-    void switchMode(TViewMode mode, const QString& = QString()) override
+    void switchMode(TViewMode mode, const QString& path = QString()) override
     {
         m_mode = mode;
         switches.append(mode);
+        switchPaths.append(path);
     }
     BrowseNavigator& navigator() const override { return m_navigator; }
     QStringList recentPaths() const override { return m_recent; }
