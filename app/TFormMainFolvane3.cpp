@@ -61,6 +61,7 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     m_folderMenu = new MainWindowFolderMenu(*m_context, browse, m_driveMenu);
     m_transfer = new TransferMenus(*m_context);
     m_transfer->setPanes(m_c.PathViewFol1, m_c.FileViewFol1);
+    MainWindowPanes::connectCommands(*this);
     connectFolderMenu();
     m_folderChecks = new FolderChecks(this);
     connect(m_folderChecks, &FolderChecks::startChecked, this, &TFormMainFolvane3::startFolderChecked);
