@@ -18,24 +18,56 @@ char foldAscii(char c)
     return (c >= 'A' && c <= 'Z') ? char(c + ('a' - 'A')) : c;
 }
 
-// The first byte at or after data equal to a or b, nullptr when none before end.
-const char* findEither(const char* data, const char* end, char a, char b)
+bool equalAt(const char* at, const QByteArray& needle, bool fold)
 {
+    if (!fold)
+        return std::memcmp(at, needle.constData(), size_t(needle.size())) == 0;
+    for (qsizetype i = 0; i < needle.size(); ++i) {
+        if (foldAscii(at[i]) != needle[i])
+            return false;
+    }
+    return true;
+}
+
 #if defined(__SSE2__)
-    const __m128i va = _mm_set1_epi8(a);
-    const __m128i vb = _mm_set1_epi8(b);
-    for (; data + 16 <= end; data += 16) {
-        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data));
-        const int mask = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, va), _mm_cmpeq_epi8(block, vb)));
-        if (mask)
-            return data + __builtin_ctz(unsigned(mask));
+__m128i foldBlock(__m128i block)
+{
+    const __m128i upper = _mm_and_si128(_mm_cmpgt_epi8(block, _mm_set1_epi8('A' - 1)), _mm_cmplt_epi8(block, _mm_set1_epi8('Z' + 1)));
+    return _mm_or_si128(block, _mm_and_si128(upper, _mm_set1_epi8(0x20)));
+}
+#endif
+
+// The first place at or after from where needle starts (its letters small when fold):
+// sixteen places at a time, a place is a candidate when the needle's first and last bytes
+// match there, and only candidates are compared whole.
+qsizetype findBlocks(const char* data, qsizetype size, qsizetype from, const QByteArray& needle, bool fold)
+{
+    const qsizetype n = needle.size();
+    qsizetype i = from;
+#if defined(__SSE2__)
+    const __m128i first = _mm_set1_epi8(needle[0]);
+    const __m128i last = _mm_set1_epi8(needle[n - 1]);
+    for (; i + n - 1 + 16 <= size; i += 16) {
+        __m128i head = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        __m128i tail = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i + n - 1));
+        if (fold) {
+            head = foldBlock(head);
+            tail = foldBlock(tail);
+        }
+        unsigned mask = unsigned(_mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(head, first), _mm_cmpeq_epi8(tail, last))));
+        while (mask) {
+            const int bit = __builtin_ctz(mask);
+            if (equalAt(data + i + bit, needle, fold))
+                return i + bit;
+            mask &= mask - 1;
+        }
     }
 #endif
-    for (; data < end; ++data) {
-        if (*data == a || *data == b)
-            return data;
+    for (; i + n <= size; ++i) {
+        if (equalAt(data + i, needle, fold))
+            return i;
     }
-    return nullptr;
+    return -1;
 }
 
 } // namespace
@@ -51,36 +83,12 @@ ByteSearch::ByteSearch(QByteArray needle, bool matchCase)
     }
 }
 
-bool ByteSearch::matchesAt(const char* at) const
-{
-    for (qsizetype i = 1; i < m_folded.size(); ++i) {
-        if (foldAscii(at[i]) != m_folded[i])
-            return false;
-    }
-    return true;
-}
-
 qsizetype ByteSearch::find(const char* data, qsizetype size, qsizetype from) const
 {
     const qsizetype n = m_needle.size();
     if (n == 0 || from < 0 || size - from < n)
         return -1;
-    if (m_matchCase) {
-        const void* hit = ::memmem(data + from, size_t(size - from), m_needle.constData(), size_t(n));
-        return hit ? static_cast<const char*>(hit) - data : -1;
-    }
-    const char lower = m_folded[0];
-    const char upper = (lower >= 'a' && lower <= 'z') ? char(lower - ('a' - 'A')) : lower;
-    const char* last = data + size - n + 1; // candidates start before last
-    for (const char* at = data + from; at < last;) {
-        at = findEither(at, last, lower, upper);
-        if (!at)
-            return -1;
-        if (matchesAt(at))
-            return at - data;
-        ++at;
-    }
-    return -1;
+    return findBlocks(data, size, from, m_matchCase ? m_needle : m_folded, !m_matchCase);
 }
 
 std::int64_t ByteSearch::findIn(const PagedFile& file, std::int64_t from,

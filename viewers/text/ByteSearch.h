@@ -1,8 +1,8 @@
 #pragma once
 // Finds a text in the bytes of a file, reading it in chunks (never a string of the whole
-// file): memmem for an exact match, and for a match ignoring case a scan for either case
-// of the first byte followed by a compare that folds ASCII letters. The text is searched
-// as its UTF-8 bytes.
+// file). Sixteen places are tested at a time for the text's first and last bytes, and only
+// those candidates compared whole; ignoring case folds ASCII letters on the way. The text
+// is searched as its UTF-8 bytes.
 
 #include "platform/Job.h"
 #include "viewers/text/PagedFile.h"
@@ -27,8 +27,6 @@ public:
     int length() const { return int(m_needle.size()); }
 
 private:
-    bool matchesAt(const char* at) const;
-
     QByteArray m_needle;
     QByteArray m_folded; // the needle in lower case (ASCII), when case is ignored
     bool m_matchCase;
