@@ -358,18 +358,22 @@ void FileViewerControl::drawRow(QPainter& painter, int y, std::int64_t rowStart)
         for (int i = 0; i < int(shown.text.size()); ++i)
             cells.emplace_back(i, shown.byteOf[size_t(i)]);
     }
+    // Each character sits in its own cell of the grid, so the highlight and the text under
+    // it line up whatever the font's fractional advances.
     const QPalette& pal = palette();
+    std::vector<bool> selected(size_t(text.size()), false);
     for (const auto& [column, byte] : cells) {
-        if (byte >= selFrom && byte < selTo)
+        if (byte >= selFrom && byte < selTo && column < text.size()) {
+            selected[size_t(column)] = true;
             painter.fillRect(x0 + column * charWidth, y, charWidth, rowHeight(), pal.highlight());
+        }
     }
-    painter.setPen(pal.text().color());
-    painter.drawText(QPoint(x0, y + fontMetrics().ascent()), text);
-    // The selected characters again, in the highlight's text colour.
-    painter.setPen(pal.highlightedText().color());
-    for (const auto& [column, byte] : cells) {
-        if (byte >= selFrom && byte < selTo && column < text.size())
-            painter.drawText(QPoint(x0 + column * charWidth, y + fontMetrics().ascent()), QString(text[column]));
+    const int baseline = y + fontMetrics().ascent();
+    for (int column = 0; column < int(text.size()); ++column) {
+        if (text[column] == QLatin1Char(' '))
+            continue;
+        painter.setPen(selected[size_t(column)] ? pal.highlightedText().color() : pal.text().color());
+        painter.drawText(QPoint(x0 + column * charWidth, baseline), QString(text[column]));
     }
     const std::int64_t end = nextRow(rowStart);
     if (hasFocus() && m_caret >= rowStart && (m_caret < end || m_caret == m_file.size())) {

@@ -111,6 +111,9 @@ void TextEditorControl::updateMargins()
         right = std::max(kRightMargin, available - textWidth);
     }
     setViewportMargins(kLeftMargin, 0, right, 0);
+    // The document wraps to the viewport's width only when the editor itself is resized.
+    QResizeEvent relayout(size(), QSize(-1, -1));
+    QPlainTextEdit::resizeEvent(&relayout);
     const QRect area = contentsRect();
     m_leftMarginLine->setGeometry(area.left(), area.top(), kLeftMargin, area.height());
     m_rightMarginLine->setGeometry(area.left() + kLeftMargin + viewport()->width(), area.top(), right, area.height());

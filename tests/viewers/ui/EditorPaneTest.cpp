@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 
 namespace {
 
@@ -192,6 +193,21 @@ TEST_F(EditorPaneTest, TabsIndentAndZeroSettings)
     EXPECT_EQ(e->tabText(), QStringLiteral("     ")); // under "value"
     e->setTabType(TextEditorControl::TabType::Real);
     EXPECT_EQ(e->tabText(), QStringLiteral("\t"));
+}
+
+TEST_F(EditorPaneTest, WordWrapBreaksLinesAtTheWrapColumn)
+{
+    settings.textEditorWordwrap = true;
+    settings.textEditorWrapColumn = 20;
+    editor->resize(800, 300);
+    editor->show();
+    editor->enter(makeFile(QStringLiteral("w.txt"), "aaaa bbbb cccc dddd eeee ffff gggg hhhh iiii jjjj\n"));
+    const QTextBlock block = editor->editor()->document()->firstBlock();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return block.layout() && block.layout()->lineCount() > 0; }));
+    // 50 characters at 20 a line: three lines, none wider than the column.
+    EXPECT_EQ(block.layout()->lineCount(), 3);
+    for (int i = 0; i < block.layout()->lineCount(); ++i)
+        EXPECT_LE(block.layout()->lineAt(i).textLength(), 20);
 }
 
 TEST_F(EditorPaneTest, AFifoIsRefusedWithoutWaiting)
