@@ -20,7 +20,7 @@ constexpr int kTextMargin = 4;
 FileViewerControl::FileViewerControl(QWidget* parent)
     : QAbstractScrollArea(parent)
 {
-    setObjectName(QStringLiteral("FileViewer"));
+    setObjectName(QStringLiteral("FileViewerControl"));
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setBackgroundRole(QPalette::Base);

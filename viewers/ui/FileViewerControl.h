@@ -1,5 +1,5 @@
 #pragma once
-// The text/hex file viewer control FileViewer: shows a file of any size as hex rows or as
+// The text/hex file viewer control inside the pane FileViewer: shows a file of any size as hex rows or as
 // text rows, reading only the windows it paints (PagedFile). A caret and a selection are
 // byte offsets in the file. In text mode a line index is built on a worker from the moment
 // the file opens, so the status line can tell the caret's line while the user already

@@ -24,7 +24,7 @@ FileViewerPane::FileViewerPane(WindowContext& context, ViewerSettings& settings,
     , m_viewer(new FileViewerControl(this))
     , m_progressTimer(new QTimer(this))
 {
-    setObjectName(QStringLiteral("FileViewerPane"));
+    setObjectName(QStringLiteral("FileViewer"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_viewer);

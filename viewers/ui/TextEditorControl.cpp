@@ -46,7 +46,7 @@ TextEditorControl::TextEditorControl(QWidget* parent)
     , m_leftMarginLine(new MarginLine(this, true))
     , m_rightMarginLine(new MarginLine(this, false))
 {
-    setObjectName(QStringLiteral("TextEditor"));
+    setObjectName(QStringLiteral("TextEditorControl"));
     setLineWrapMode(QPlainTextEdit::NoWrap);
     connect(this, &QPlainTextEdit::cursorPositionChanged, this, &TextEditorControl::statusChanged);
     updateMargins();

@@ -1,5 +1,5 @@
 #pragma once
-// The text editor control TextEditor: a QPlainTextEdit with the editor's margins (15
+// The text editor control inside the pane TextEditor: a QPlainTextEdit with the editor's margins (15
 // pixels left, 5 right, each with a margin line), insert and overwrite (Insert toggles;
 // the overwrite caret is a block), auto indent, the three tab types (real tab, fixed
 // spaces, smart spaces that line up with the previous line's words), and word wrap at a

@@ -51,7 +51,7 @@ TextEditorPane::TextEditorPane(WindowContext& context, EditorSettings& settings,
     , m_settings(settings)
     , m_editor(new TextEditorControl(this))
 {
-    setObjectName(QStringLiteral("TextEditorPane"));
+    setObjectName(QStringLiteral("TextEditor"));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_editor);

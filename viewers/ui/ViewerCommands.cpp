@@ -38,6 +38,8 @@ ViewerCommands::ViewerCommands(WindowContext& context, FileViewerPane& viewer, T
     , m_editor(editor)
     , m_run([](QDialog& dialog) { return dialog.exec(); })
 {
+    // Found by name by the file search, which gives Find its meaning in the other modes.
+    setObjectName(QStringLiteral("ViewerCommands"));
     QMenu* edit = context.menu(MainMenu::Edit);
     QAction* undo = add(nullptr, "MenuUnDo", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), &ViewerCommands::MenuUnDoClick);
     edit->insertAction(edit->actions().value(0), undo);
