@@ -9,6 +9,8 @@
 #include "viewers/ui/FileViewerPane.h"
 #include "viewers/ui/ImageViewerPane.h"
 #include "viewers/ui/TextEditorPane.h"
+#include "viewers/ui/ViewerCommands.h"
+#include "fileops/ui/TransferMenus.h"
 
 #include <QStackedWidget>
 
@@ -17,11 +19,19 @@ void MainWindowPanes::registerAll(TFormMainFolvane3& window, MainWindowControls&
     QWidget* stack = c.rightPane;
     window.registerPane(new FileManagerPane(c.TabControlDriveFol1, c.PathViewFol1, c.FileViewFol1, &window));
     window.registerPane(new WebBrowserPane(stack));
-    window.registerPane(new FileViewerPane(stack));
-    window.registerPane(new TextEditorPane(stack));
+    window.registerPane(new FileViewerPane(window.context(), window.settings(), stack));
+    window.registerPane(new TextEditorPane(window.context(), window.settings(), stack));
     auto* image = new ImageViewerPane(stack);
     // The movie plays in the image viewer's scroll box.
     window.registerPane(new MoviePlayerPane(image, &window));
     window.registerPane(image);
     window.registerPane(new ZipViewerPane(stack));
+}
+
+void MainWindowPanes::connectCommands(TFormMainFolvane3& window)
+{
+    auto* viewer = dynamic_cast<FileViewerPane*>(window.pane(vmFileViewer));
+    auto* editor = dynamic_cast<TextEditorPane*>(window.pane(vmTextEditor));
+    viewer->setBrowsePanes(&window.transferMenus().panes());
+    new ViewerCommands(window.context(), *viewer, *editor);
 }

@@ -9,4 +9,7 @@ class TFormMainFolvane3;
 class MainWindowPanes {
 public:
     static void registerAll(TFormMainFolvane3& window, MainWindowControls& c);
+    // The commands of the viewer and editor panes in the window's menus, once the transfer
+    // commands have built their items (the Edit menu is shared).
+    static void connectCommands(TFormMainFolvane3& window);
 };

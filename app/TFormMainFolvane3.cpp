@@ -65,6 +65,7 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     m_transfer = new TransferMenus(*m_context);
     m_transfer->setPanes(m_c.PathViewFol1, m_c.FileViewFol1);
     (new FileToolsMenus(*m_context, *m_transfer))->setList(m_c.FileViewFol1);
+    MainWindowPanes::connectCommands(*this);
     connectFolderMenu();
     auto* search = new SearchCommands(*m_context, m_c.PathViewFol1, m_c.FileViewFol1);
     connect(m_folderMenu, &MainWindowFolderMenu::findRequested, search, &SearchCommands::MenuFindClick);

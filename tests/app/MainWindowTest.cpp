@@ -395,7 +395,9 @@ TEST_F(MainWindowTest, TransferCommandsSitInTheFileAndEditMenus)
     };
     const QMenu* edit = window->menuBar()->findChild<QMenu*>(QStringLiteral("MenuEdit"));
     ASSERT_NE(edit, nullptr);
-    EXPECT_EQ(names(edit), (QStringList{"MenuCut", "MenuCopy", "MenuPaste", "MenuDelete", "MenuRename", "MenuSelectAll"}));
+    // The viewer and editor modes add Undo, Font and Clear All Text around them.
+    EXPECT_EQ(names(edit), (QStringList{"MenuUnDo", "MenuCut", "MenuCopy", "MenuPaste", "MenuDelete", "MenuRename", "MenuSelectAll",
+                                        "MenuFont", "MenuClearAllText"}));
     const struct {
         const char* name;
         QKeySequence key;
