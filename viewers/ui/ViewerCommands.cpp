@@ -264,8 +264,6 @@ void ViewerCommands::MenuFindClick()
         viewerFindLoop();
     else if (inEditor() && m_editor.IsOpen())
         editorFindLoop();
-    else if (m_fileSearch)
-        m_fileSearch();
 }
 
 void ViewerCommands::viewerFindLoop()

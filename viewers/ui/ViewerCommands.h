@@ -7,7 +7,7 @@
 //
 // The Edit items of the file manager are the transfer commands' (TransferMenus); this
 // controller acts on the same items only in modes 2 and 3 and adds the items those modes
-// show. Find in the other modes runs the file search (setFileSearch).
+// show. Find in the other modes is the file search's (SearchCommands), on the same item.
 
 #include "viewers/text/SearchOptions.h"
 
@@ -30,7 +30,6 @@ public:
     // How a dialog is shown: exec() by default; tests answer it instead.
     void setDialogRunner(std::function<int(QDialog&)> run) { m_run = std::move(run); }
     // Find outside the viewer and the editor: the file search dialog.
-    void setFileSearch(std::function<void()> search) { m_fileSearch = std::move(search); }
 
     void MenuFindClick();
     void MenuReplaceClick();
@@ -69,6 +68,5 @@ private:
     FileViewerPane& m_viewer;
     TextEditorPane& m_editor;
     std::function<int(QDialog&)> m_run;
-    std::function<void()> m_fileSearch;
     bool m_editMenuTouched = false;
 };
