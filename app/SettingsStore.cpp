@@ -219,10 +219,11 @@ void SettingsStore::registerGroup(SettingsGroup group)
 
 bool SettingsStore::openStore(Registry& registry) const
 {
-    if (registry.load())
+    const Status loaded = registry.load();
+    if (loaded)
         return true;
     // Keep the damaged file for the user to look at; the store starts afresh beside it.
-    m_error = registry.errorString();
+    m_error = loaded.errorString();
     const QString aside = m_filePath + QStringLiteral(".damaged");
     QFile::remove(aside);
     if (QFile::rename(m_filePath, aside))
@@ -285,8 +286,8 @@ bool SettingsStore::save(const AppSettings& settings) const
         registry.closeKey();
     }
 
-    if (!registry.save()) {
-        m_error = registry.errorString();
+    if (const Status saved = registry.save(); !saved) {
+        m_error = saved.errorString();
         return false;
     }
     if (!m_title.isEmpty())
@@ -308,5 +309,5 @@ bool SettingsStore::saveBandLayout(int mode, const QByteArray& record) const
     if (!registry.load() || !registry.openKey(subkeyPath(QStringLiteral("Coolbars")), true))
         return false;
     registry.writeBinary(QString::number(mode), record);
-    return registry.save();
+    return registry.save().ok();
 }

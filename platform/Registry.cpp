@@ -33,36 +33,36 @@ bool writeAll(int fd, const QByteArray& bytes)
     return true;
 }
 
+Status failed(const QString& message)
+{
+    return Status::failure(QStringLiteral("Settings"), message);
+}
+
 // Writes bytes to a temporary file beside path, flushes it to disk and renames it over
 // path; then flushes the folder so that the rename itself survives a crash.
-bool replaceFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
+Status replaceFileAtomically(const QString& path, const QByteArray& bytes)
 {
     const QFileInfo info(path);
-    if (!QDir().mkpath(info.absolutePath())) {
-        *error = QStringLiteral("cannot create the folder %1").arg(info.absolutePath());
-        return false;
-    }
+    if (!QDir().mkpath(info.absolutePath()))
+        return failed(QStringLiteral("Cannot save the settings: cannot create the folder %1").arg(info.absolutePath()));
     QByteArray pattern = QFile::encodeName(path) + ".XXXXXX";
     const int fd = ::mkstemp(pattern.data());
-    if (fd < 0) {
-        *error = QStringLiteral("cannot create a temporary file beside %1: %2").arg(path, systemError(errno));
-        return false;
-    }
+    if (fd < 0)
+        return failed(QStringLiteral("Cannot save the settings: cannot create a temporary file beside %1: %2").arg(path, systemError(errno)));
     const bool written = writeAll(fd, bytes) && ::fsync(fd) == 0;
     const int writeErrno = errno;
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || ::rename(pattern.constData(), QFile::encodeName(path).constData()) != 0) {
         const int code = !written ? writeErrno : errno;
         ::unlink(pattern.constData());
-        *error = QStringLiteral("cannot write %1: %2").arg(path, systemError(code));
-        return false;
+        return failed(QStringLiteral("Cannot save the settings: cannot write %1: %2").arg(path, systemError(code)));
     }
     const int dirFd = ::open(QFile::encodeName(info.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
     }
-    return true;
+    return Status();
 }
 
 } // namespace
@@ -78,39 +78,27 @@ Registry::Registry(const QString& filePath)
 {
 }
 
-bool Registry::load()
+Status Registry::load()
 {
     m_current = nullptr;
     m_root = RegistryNode();
-    m_error.clear();
     QFile file(m_filePath);
     const QFileInfo info(m_filePath);
     if (!info.exists())
-        return true;
+        return Status();
     // Opening a pipe or a device put in the file's place would block or have side effects.
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        m_error = QStringLiteral("Cannot read the settings file %1: %2").arg(m_filePath, file.errorString());
-        return false;
-    }
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        return failed(QStringLiteral("Cannot read the settings file %1: %2").arg(m_filePath, file.errorString()));
     // Read one byte past the limit so that an oversized file is reported, not cut short.
     const QByteArray bytes = file.read(RegistryFile::kMaxFileSize + 1);
-    QString fault;
-    if (!RegistryFile::parse(bytes, m_root, &fault)) {
-        m_error = QStringLiteral("The settings file %1 is damaged (%2).").arg(m_filePath, fault);
-        return false;
-    }
-    return true;
+    if (const Status parsed = RegistryFile::parse(bytes, m_root); !parsed)
+        return failed(QStringLiteral("The settings file %1 is damaged (%2).").arg(m_filePath, parsed.errorString()));
+    return Status();
 }
 
-bool Registry::save()
+Status Registry::save()
 {
-    QString fault;
-    if (!replaceFileAtomically(m_filePath, RegistryFile::serialize(m_root), &fault)) {
-        m_error = QStringLiteral("Cannot save the settings: %1").arg(fault);
-        return false;
-    }
-    m_error.clear();
-    return true;
+    return replaceFileAtomically(m_filePath, RegistryFile::serialize(m_root));
 }
 
 RegistryNode* Registry::find(const QString& path) const

@@ -65,7 +65,8 @@ protected:
     Registry opened(const QString& key)
     {
         Registry registry(path());
-        EXPECT_TRUE(registry.load()) << registry.errorString().toStdString();
+        const Status loaded = registry.load();
+        EXPECT_TRUE(loaded) << loaded.describe().toStdString();
         EXPECT_TRUE(registry.openKey(key, false)) << key.toStdString();
         return registry;
     }
