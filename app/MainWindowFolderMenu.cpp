@@ -171,8 +171,7 @@ void MainWindowFolderMenu::makeShortcut(const QString& folder)
         Prompter::instance().error(QStringLiteral("The folder for the shortcut does not exist:\r\n") + folder);
         return;
     }
-    QString error;
     const QString name = QFileInfo(target).fileName().isEmpty() ? QStringLiteral("root") : QFileInfo(target).fileName();
-    if (CreateShortcut(target, target, QDir(folder).filePath(name + QStringLiteral(".desktop")), &error).isEmpty())
-        Prompter::instance().error(error);
+    if (const Result<QString> written = CreateShortcut(target, target, QDir(folder).filePath(name + QStringLiteral(".desktop"))); !written)
+        Prompter::instance().error(written.errorString());
 }

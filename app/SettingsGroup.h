@@ -21,14 +21,28 @@ struct SettingsGroup {
     template <typename Values>
     static SettingsGroup of(const char* subkey, std::span<const SettingFieldOf<Values>> fields)
     {
+        return {QLatin1String(subkey), converted(fields), {}};
+    }
+    // A group written in another order than it is read.
+    template <typename Values>
+    static SettingsGroup of(const char* subkey, std::span<const SettingFieldOf<Values>> fields,
+                            std::span<const SettingFieldOf<Values>> writeFields)
+    {
+        return {QLatin1String(subkey), converted(fields), converted(writeFields)};
+    }
+
+private:
+    template <typename Values>
+    static std::vector<SettingField> converted(std::span<const SettingFieldOf<Values>> fields)
+    {
         static_assert(std::is_base_of_v<Values, AppSettings> || std::is_same_v<Values, AppSettings>);
-        SettingsGroup group{QLatin1String(subkey), {}, {}};
+        std::vector<SettingField> out;
         for (const SettingFieldOf<Values>& field : fields) {
-            group.readOrder.push_back({field.name, std::visit([](auto member) -> SettingField::Member {
+            out.push_back({field.name, std::visit([](auto member) -> SettingField::Member {
                 using Value = std::remove_reference_t<decltype(std::declval<Values&>().*member)>;
                 return static_cast<Value AppSettings::*>(member);
             }, field.member)});
         }
-        return group;
+        return out;
     }
 };

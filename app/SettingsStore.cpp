@@ -7,52 +7,12 @@
 
 #include <QFile>
 
-#include <algorithm>
 #include <span>
-#include <string_view>
 #include <vector>
 
 namespace {
 
 using S = AppSettings;
-
-// The program key in reading order.
-const SettingField kProgramRead[] = {
-    {"ShowHiddenSystemfiles", &S::showHiddenSystemfiles}, {"OpenByDblClickFV", &S::openByDblClickFV},
-    {"SingleDrive", &S::singleDrive},       {"FVVersionStr", &S::versionStr},
-    {"ScaleJPGIndex", &S::scaleJPGIndex},   {"FVBrowserWebStr", &S::browserWebStr},
-    {"FVCurrentItemSel", &S::currentItemSel}, {"FVCurrentPathSel", &S::currentPathSel},
-    {"FVModeCurrent", &S::modeCurrent},     {"AppTop", &S::appTop},
-    {"AppLeft", &S::appLeft},               {"AppHeight", &S::appHeight},
-    {"AppWidth", &S::appWidth},             {"PathWidth", &S::pathWidth},
-    {"ColNameWidth", &S::colNameWidth},     {"ColSizeWidth", &S::colSizeWidth},
-    {"ColTypeWidth", &S::colTypeWidth},     {"ColDateWidth", &S::colDateWidth},
-    {"ColAttrWidth", &S::colAttrWidth},     {"AutosizeColumns", &S::autosizeColumns},
-    {"AppState", &S::appState},             {"FileSortIndex", &S::fileSortIndex},
-    {"DecendSort", &S::decendSort},         {"FileViewIndex", &S::fileViewIndex},
-    {"TabBottom", &S::tabBottom},           {"ShowDrives", &S::showDrives},
-};
-
-// The program key in writing order: as read, except that the drive-tab option (read last)
-// is written right after the tree's single-drive option.
-std::vector<SettingField> programWriteOrder()
-{
-    std::vector<SettingField> fields(std::begin(kProgramRead), std::end(kProgramRead));
-    const auto singleDrive = std::find_if(fields.begin(), fields.end(), [](const SettingField& f) {
-        return std::string_view(f.name) == "SingleDrive";
-    });
-    std::rotate(singleDrive + 1, fields.end() - 1, fields.end());
-    return fields;
-}
-
-const SettingField kOptions[] = {
-    {"RunMinimized", &S::runMinimized},         {"MovieRes", &S::movieRes},
-    {"ShowNextFile", &S::showNextFile},         {"ContinuousPlay", &S::continuousPlay},
-    {"Shuffle", &S::shuffle},                   {"LoopMovie", &S::loopMovie},
-    {"fv3sounds", &S::fv3sounds},               {"CleanUpOnExit", &S::cleanUpOnExit},
-    {"UseSmallZipToExe", &S::useSmallZipToExe}, {"AutoStartFolVane", &S::autoStartFolVane},
-    {"AnimateStartup", &S::animateStartup},     {"ShowZipEncryptStatus", &S::showZipEncryptStatus},
-};
 
 // The history subkeys whose index the main window keeps for their owners.
 struct IndexField {
@@ -193,13 +153,12 @@ QString SettingsStore::subkeyPath(const QString& subkey)
 
 std::vector<SettingsGroup> SettingsStore::programGroups()
 {
-    SettingsGroup program = SettingsGroup::of<AppSettings>("", kProgramRead);
-    program.writeOrder = programWriteOrder();
+    const std::vector<SettingFieldOf<WindowSettings>> windowWritten = WindowSettings::writeOrder();
     return {
-        std::move(program),
+        SettingsGroup::of(WindowSettings::kGroup, WindowSettings::fields(), std::span<const SettingFieldOf<WindowSettings>>(windowWritten)),
         SettingsGroup::of(EditorSettings::kGroup, EditorSettings::fields()),
         SettingsGroup::of(ViewerSettings::kGroup, ViewerSettings::fields()),
-        SettingsGroup::of<AppSettings>("Options", kOptions),
+        SettingsGroup::of(OptionsSettings::kGroup, OptionsSettings::fields()),
     };
 }
 
@@ -219,10 +178,11 @@ void SettingsStore::registerGroup(SettingsGroup group)
 
 bool SettingsStore::openStore(Registry& registry) const
 {
-    if (registry.load())
+    const Status loaded = registry.load();
+    if (loaded)
         return true;
     // Keep the damaged file for the user to look at; the store starts afresh beside it.
-    m_error = registry.errorString();
+    m_error = loaded.errorString();
     const QString aside = m_filePath + QStringLiteral(".damaged");
     QFile::remove(aside);
     if (QFile::rename(m_filePath, aside))
@@ -285,8 +245,8 @@ bool SettingsStore::save(const AppSettings& settings) const
         registry.closeKey();
     }
 
-    if (!registry.save()) {
-        m_error = registry.errorString();
+    if (const Status saved = registry.save(); !saved) {
+        m_error = saved.errorString();
         return false;
     }
     if (!m_title.isEmpty())
@@ -308,5 +268,5 @@ bool SettingsStore::saveBandLayout(int mode, const QByteArray& record) const
     if (!registry.load() || !registry.openKey(subkeyPath(QStringLiteral("Coolbars")), true))
         return false;
     registry.writeBinary(QString::number(mode), record);
-    return registry.save();
+    return registry.save().ok();
 }

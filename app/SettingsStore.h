@@ -6,9 +6,10 @@
 // values read before the fault keep what was read and the others get their defaults.
 //
 // The values come in groups (SettingsGroup), one per key, each the table of the component
-// that owns the values: the window's program key, the editor's "Editor", the viewer's
-// "Viewer", the window's "Options". A store starts with the program's groups in their
-// stored order; the history lists and their indexes follow them.
+// that owns the values: the window's program key (WindowSettings), the editor's "Editor",
+// the viewer's "Viewer", the options' "Options" (OptionsSettings). A store starts with the
+// program's groups in their stored order; the history lists and their indexes follow them.
+// groups() lists them for whoever shows or edits them by table (the options dialog).
 //
 // Each load() and save() works on a fresh copy of the file (load, change, atomic save).
 // A settings file that cannot be parsed is never overwritten: it is kept beside the new one

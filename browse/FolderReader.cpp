@@ -115,7 +115,7 @@ bool FolderReader::open()
     m_open.reset();
     auto open = std::make_unique<Open>(FileName::encode(m_folder));
     if (!open->dir.isOpen()) {
-        m_error = open->dir.errorString();
+        m_error = open->dir.status().errorString();
         return false;
     }
     open->hidden = HiddenList::read(open->dir.fd());

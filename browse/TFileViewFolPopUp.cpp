@@ -137,9 +137,8 @@ void TFileViewFolPopUp::printerSetup()
         const QString program = ProgramLauncher::instance().findProgram(command.first());
         if (program.isEmpty())
             continue;
-        QString error;
-        if (!ProgramLauncher::instance().start(program, command.mid(1), QString(), &error))
-            Prompter::instance().error(QStringLiteral("Can not start ") + command.first() + QStringLiteral(":\r\n") + error);
+        if (const Status started = ProgramLauncher::instance().start(program, command.mid(1), QString()); !started)
+            Prompter::instance().error(QStringLiteral("Can not start ") + command.first() + QStringLiteral(":\r\n") + started.errorString());
         return;
     }
     Prompter::instance().error(QStringLiteral("No printer settings program is installed."));
@@ -161,10 +160,10 @@ void TFileViewFolPopUp::makeShortcuts(const QString& folder)
         return;
     }
     for (const QString& path : m_list->selectedPaths()) {
-        QString error;
         const QString name = QFileInfo(path).fileName() + QStringLiteral(".desktop");
-        if (CreateShortcut(path, QFileInfo(path).absolutePath(), QDir(folder).filePath(name), &error).isEmpty()) {
-            Prompter::instance().error(error);
+        const Result<QString> written = CreateShortcut(path, QFileInfo(path).absolutePath(), QDir(folder).filePath(name));
+        if (!written) {
+            Prompter::instance().error(written.errorString());
             break;
         }
     }

@@ -419,10 +419,9 @@ void TPathViewFol::FindWithExplorer()
 void TPathViewFol::FormatDrive()
 {
     const QString root = DriveOfPath(PathText::withoutTrailingSlash(m_selectedPath)).root;
-    QString error;
     // Unlike the platform's own format box, a missing utility is reported, not ignored.
-    if (!::FormatDrive(root, &error))
-        Prompter::instance().error(error);
+    if (const Status formatted = ::FormatDrive(root); !formatted)
+        Prompter::instance().error(formatted.errorString());
     if (m_navigator)
         m_navigator->reload(m_selectedPath);
     else

@@ -11,13 +11,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     RegistryNode root;
-    QString error;
-    if (RegistryFile::parse(bytes, root, &error)) {
+    const Status parsed = RegistryFile::parse(bytes, root);
+    if (parsed) {
         const QByteArray text = RegistryFile::serialize(root);
         RegistryNode again;
-        if (!RegistryFile::parse(text, again, &error) || RegistryFile::serialize(again) != text)
+        if (!RegistryFile::parse(text, again) || RegistryFile::serialize(again) != text)
             std::abort();
-    } else if (error.isEmpty()) {
+    } else if (parsed.errorString().isEmpty()) {
         std::abort();
     }
     for (int toolBars : {7, 3}) {

@@ -32,21 +32,24 @@ bool writeAll(int fd, const QByteArray& bytes)
     return true;
 }
 
+Status failed(const QString& message)
+{
+    return Status::failure(QStringLiteral("File"), message);
+}
+
 } // namespace
 
-bool AtomicFile::replace(const QByteArray& path, const QByteArray& bytes, QString* error, mode_t mode)
+Status AtomicFile::replace(const QByteArray& path, const QByteArray& bytes, mode_t mode)
 {
     const QString shown = FileName::decode(path);
     const QByteArray folder = PathText::folderOf(path);
     if (!folder.isEmpty() && !LocalFiles::makePath(FileName::decode(folder))) {
-        *error = QStringLiteral("cannot create the folder %1").arg(FileName::decode(folder));
-        return false;
+        return failed(QStringLiteral("cannot create the folder %1").arg(FileName::decode(folder)));
     }
     QByteArray pattern = path + ".XXXXXX";
     const int fd = ::mkstemp(pattern.data());
     if (fd < 0) {
-        *error = QStringLiteral("cannot create a temporary file beside %1: %2").arg(shown, systemError(errno));
-        return false;
+        return failed(QStringLiteral("cannot create a temporary file beside %1: %2").arg(shown, systemError(errno)));
     }
     const bool written = ::fchmod(fd, mode) == 0 && writeAll(fd, bytes) && ::fsync(fd) == 0;
     const int writeErrno = errno;
@@ -54,13 +57,12 @@ bool AtomicFile::replace(const QByteArray& path, const QByteArray& bytes, QStrin
     if (!written || !closed || ::rename(pattern.constData(), path.constData()) != 0) {
         const int code = !written ? writeErrno : errno;
         ::unlink(pattern.constData());
-        *error = QStringLiteral("cannot write %1: %2").arg(shown, systemError(code));
-        return false;
+        return failed(QStringLiteral("cannot write %1: %2").arg(shown, systemError(code)));
     }
     const int dirFd = ::open(folder.isEmpty() ? "." : folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
         ::fsync(dirFd);
         ::close(dirFd);
     }
-    return true;
+    return Status();
 }

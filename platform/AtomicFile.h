@@ -4,14 +4,15 @@
 // it, then the folder is flushed so that the rename itself survives a crash. The old file
 // stays as it was until the new one is complete; on failure no temporary file is left.
 
+#include "platform/Status.h"
+
 #include <QByteArray>
-#include <QString>
 
 #include <sys/types.h>
 
 class AtomicFile {
 public:
     // path: the file's bytes (FileName::encode); missing folders above it are made. mode:
-    // the new file's permissions. False with *error ("cannot write <path>: <reason>").
-    static bool replace(const QByteArray& path, const QByteArray& bytes, QString* error, mode_t mode = 0600);
+    // the new file's permissions. A failure says "cannot write <path>: <reason>".
+    static Status replace(const QByteArray& path, const QByteArray& bytes, mode_t mode = 0600);
 };

@@ -18,8 +18,8 @@ DirStream::DirStream(const QByteArray& path)
         return;
     }
     m_error = folder.isOpen() ? errno : folder.error();
-    m_errorString = QStringLiteral("Cannot read the folder \"%1\": %2")
-                        .arg(FileName::decode(path), QString::fromLocal8Bit(std::strerror(m_error)));
+    m_status = Status::failure(QStringLiteral("Folder"), QStringLiteral("Cannot read the folder \"%1\": %2")
+                                                             .arg(FileName::decode(path), QString::fromLocal8Bit(std::strerror(m_error))));
     folder.reset();
     errno = m_error;
 }

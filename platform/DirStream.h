@@ -3,6 +3,8 @@
 // opendir/fdopendir/readdir/closedir. Entries come in the order the file system gives them,
 // "." and ".." left out.
 
+#include "platform/Status.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -12,8 +14,8 @@
 
 class DirStream {
 public:
-    // Opens the folder at path; isOpen() tells whether that worked, errorString() why not
-    // (errno is left set for the caller too).
+    // Opens the folder at path; isOpen() tells whether that worked, status() why not (errno
+    // is left set for the caller too).
     explicit DirStream(const QByteArray& path);
     ~DirStream();
     DirStream(const DirStream&) = delete;
@@ -22,8 +24,8 @@ public:
     bool isOpen() const { return m_dir != nullptr; }
     // The errno of a failed open, 0 otherwise.
     int error() const { return m_error; }
-    // "Cannot read the folder "<path>": <reason>" after a failed open, empty otherwise.
-    QString errorString() const { return m_errorString; }
+    // A failure "Cannot read the folder "<path>": <reason>" after a failed open.
+    const Status& status() const { return m_status; }
     // The folder's descriptor, for the *at() calls on its entries; -1 when not open.
     int fd() const;
 
@@ -35,5 +37,5 @@ public:
 private:
     DIR* m_dir = nullptr;
     int m_error = 0;
-    QString m_errorString;
+    Status m_status;
 };

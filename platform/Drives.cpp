@@ -102,13 +102,10 @@ bool CheckDriveReady(const QString& root, bool warn)
     return false;
 }
 
-bool DriveRootExists(const QString& root, QString* error)
+Result<bool> DriveRootExists(const QString& root)
 {
-    if (!isValidDriveId(root)) {
-        if (error)
-            *error = QStringLiteral("Not a valid drive ID");
-        return false;
-    }
+    if (!isValidDriveId(root))
+        return Status::failure(QStringLiteral("Drives"), QStringLiteral("Not a valid drive ID"));
     // Asking the volume first keeps a dead network mount from blocking the stat below.
     const DriveInfo drive = DriveOfPath(root);
     if (!volumeOf(drive.root))
@@ -170,17 +167,12 @@ bool EjectMedia(const QString& root)
     const DriveInfo drive = DriveOfPath(root);
     if (!drive.device.startsWith(QLatin1String("/dev/")))
         return false;
-    QString error;
-    switch (MediaEject::ejectWithUDisks(drive.device, &error)) {
-    case MediaEject::Outcome::Done:
-        return true;
-    case MediaEject::Outcome::Failed:
-        Prompter::instance().error(error);
+    const Result<MediaEject::Outcome> ejected = MediaEject::ejectWithUDisks(drive.device);
+    if (!ejected) {
+        Prompter::instance().error(ejected.errorString());
         return false;
-    case MediaEject::Outcome::Unavailable:
-        break;
     }
-    return MediaEject::ejectWithIoctl(drive.device);
+    return *ejected == MediaEject::Outcome::Done || MediaEject::ejectWithIoctl(drive.device);
 }
 
 void CycleMedia(const QString& root)

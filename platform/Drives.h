@@ -10,6 +10,8 @@
 // Every routine is safe to call from the UI thread: the size of a network or FUSE mount is
 // asked for on a helper thread with a time-out, and a mount that does not answer is not ready.
 
+#include "platform/Status.h"
+
 #include <QList>
 #include <QString>
 
@@ -72,9 +74,8 @@ DriveInfo DriveOfPath(const QString& path);
 // path) first shows the error "Not a valid Drive ID". When not ready and warn is set, shows
 // "There is no disk in Drive <root>\ror Drive <root>: is not ready".
 bool CheckDriveReady(const QString& root, bool warn);
-// Whether the drive's root folder exists; an invalid drive id gives false and sets *error to
-// "Not a valid drive ID".
-bool DriveRootExists(const QString& root, QString* error = nullptr);
+// Whether the drive's root folder exists; an invalid drive id fails with "Not a valid drive ID".
+Result<bool> DriveRootExists(const QString& root);
 // "Unknown", "Not exist", "Removable Disk", "Fixed Disk", "Network Disk", "CD-ROM Disk",
 // "RAM Disk" for the drive that holds the path; "Not exist" when no drive holds it or the
 // path does not exist.

@@ -11,7 +11,7 @@
 FileDescriptor::FileDescriptor(FileDescriptor&& other) noexcept
     : m_fd(other.release())
     , m_error(other.m_error)
-    , m_errorString(std::move(other.m_errorString))
+    , m_status(std::move(other.m_status))
 {
 }
 
@@ -20,7 +20,7 @@ FileDescriptor& FileDescriptor::operator=(FileDescriptor&& other) noexcept
     if (this != &other) {
         reset(other.release());
         m_error = other.m_error;
-        m_errorString = std::move(other.m_errorString);
+        m_status = std::move(other.m_status);
     }
     return *this;
 }
@@ -30,8 +30,8 @@ FileDescriptor FileDescriptor::open(const QByteArray& path, int flags, mode_t mo
     FileDescriptor result(::open(path.constData(), flags | O_CLOEXEC, mode));
     if (!result.isOpen()) {
         result.m_error = errno;
-        result.m_errorString = QStringLiteral("Cannot open \"%1\": %2")
-                                   .arg(FileName::decode(path), QString::fromLocal8Bit(std::strerror(result.m_error)));
+        result.m_status = Status::failure(QStringLiteral("File"), QStringLiteral("Cannot open \"%1\": %2")
+                                                                      .arg(FileName::decode(path), QString::fromLocal8Bit(std::strerror(result.m_error))));
         errno = result.m_error;
     }
     return result;

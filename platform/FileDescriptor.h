@@ -1,7 +1,9 @@
 #pragma once
 // An open file descriptor that closes itself, and the one way the program opens a path at
 // the system level: FileDescriptor::open() gives an open descriptor, or a closed one whose
-// errorString() names the path and the system's reason.
+// status() names the path and the system's reason.
+
+#include "platform/Status.h"
 
 #include <QByteArray>
 #include <QString>
@@ -28,8 +30,8 @@ public:
     bool isOpen() const { return m_fd >= 0; }
     // The errno of a failed open(), 0 otherwise.
     int error() const { return m_error; }
-    // "Cannot open "<path>": <reason>" after a failed open(), empty otherwise.
-    QString errorString() const { return m_errorString; }
+    // A failure "Cannot open "<path>": <reason>" after a failed open().
+    const Status& status() const { return m_status; }
 
     // Closes the descriptor held (if any) and holds fd instead.
     void reset(int fd = -1);
@@ -42,5 +44,5 @@ public:
 private:
     int m_fd = -1;
     int m_error = 0;
-    QString m_errorString;
+    Status m_status;
 };

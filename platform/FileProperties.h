@@ -3,12 +3,13 @@
 // location, size (a folder's total is summed on request, with a stop flag), times (birth time
 // where the file system keeps one), owner and permissions, which the owner may change.
 
+#include "platform/Status.h"
+
 #include <QDateTime>
 #include <QString>
 
 #include <atomic>
 #include <cstdint>
-#include <optional>
 
 struct FileProperties {
     QString name;
@@ -25,9 +26,9 @@ struct FileProperties {
     unsigned permissions = 0; // the 07777 bits
     bool canChangePermissions = false;
 
-    // Reads the properties of path (the link itself for a symbolic link); nullopt with *error
-    // ("The specified file was not found.") when it does not exist.
-    static std::optional<FileProperties> read(const QString& path, QString* error);
+    // Reads the properties of path (the link itself for a symbolic link); fails ("The
+    // specified file was not found.") when it does not exist.
+    static Result<FileProperties> read(const QString& path);
 
     struct Total {
         std::int64_t bytes = 0;
@@ -39,8 +40,8 @@ struct FileProperties {
     // entered). Stops early when *stop becomes true.
     static Total folderTotal(const QString& folder, const std::atomic<bool>* stop);
 
-    // Sets the permission bits; false with *error when refused.
-    static bool setPermissions(const QString& path, unsigned permissions, QString* error);
+    // Sets the permission bits; fails when refused.
+    static Status setPermissions(const QString& path, unsigned permissions);
 
     // "rwxr-x---"
     static QString permissionText(unsigned permissions);

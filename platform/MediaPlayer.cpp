@@ -16,13 +16,12 @@ public:
     int volume() const override { return 1000; }
 
 protected:
-    bool doOpen(const QString&, QString* error) override
+    Status doOpen(const QString&) override
     {
-        *error = QStringLiteral("Media playback is not available in this build of the program.");
-        return false;
+        return Status::failure(QStringLiteral("Media"), QStringLiteral("Media playback is not available in this build of the program."));
     }
     void doClose() override {}
-    bool doPlay(QString*) override { return false; }
+    Status doPlay() override { return Status::failure(QStringLiteral("Media"), QStringLiteral("The command failed on the media device.")); }
     bool doPause() override { return false; }
     bool doResume() override { return false; }
     bool doStop() override { return false; }
@@ -81,10 +80,9 @@ bool MediaPlayer::open(const QString& fileName)
 {
     begin(MediaNotifyValue::Aborted);
     doClose();
-    QString error;
-    const bool ok = doOpen(fileName, &error);
-    m_fileName = ok ? fileName : QString();
-    return finishNow(ok, error);
+    const Status opened = doOpen(fileName);
+    m_fileName = opened ? fileName : QString();
+    return finishNow(opened.ok(), opened.errorString());
 }
 
 void MediaPlayer::close()
@@ -110,9 +108,12 @@ bool MediaPlayer::resume()
 bool MediaPlayer::startPlaying(bool resuming)
 {
     begin(MediaNotifyValue::Superseded);
-    QString error;
-    if (!(resuming ? doResume() : doPlay(&error)))
-        return finishNow(false, error);
+    if (resuming && !doResume())
+        return finishNow(false);
+    if (!resuming) {
+        if (const Status started = doPlay(); !started)
+            return finishNow(false, started.errorString());
+    }
     m_playPending = true;
     m_playNotify = m_notify;
     m_playEnded = false;

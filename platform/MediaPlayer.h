@@ -9,6 +9,7 @@
 // Aborted when stop or close ended it, Failure when it failed. Wait: the next request returns
 // only when it has ended (a play at the end of the media).
 
+#include "platform/Status.h"
 #include <QObject>
 #include <QRect>
 #include <QString>
@@ -63,9 +64,9 @@ Q_SIGNALS:
 protected:
     MediaPlayer();
 
-    virtual bool doOpen(const QString& fileName, QString* error) = 0;
+    virtual Status doOpen(const QString& fileName) = 0;
     virtual void doClose() = 0;
-    virtual bool doPlay(QString* error) = 0;
+    virtual Status doPlay() = 0;
     virtual bool doPause() = 0;
     virtual bool doResume() = 0;
     virtual bool doStop() = 0;

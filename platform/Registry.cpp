@@ -13,6 +13,15 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+namespace {
+
+Status failed(const QString& message)
+{
+    return Status::failure(QStringLiteral("Settings"), message);
+}
+
+} // namespace
+
 QString Registry::userStorePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
@@ -24,39 +33,29 @@ Registry::Registry(const QString& filePath)
 {
 }
 
-bool Registry::load()
+Status Registry::load()
 {
     m_current = nullptr;
     m_root = RegistryNode();
-    m_error.clear();
     QFile file(m_filePath);
     const QFileInfo info(m_filePath);
     if (!info.exists())
-        return true;
+        return Status();
     // Opening a pipe or a device put in the file's place would block or have side effects.
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) {
-        m_error = QStringLiteral("Cannot read the settings file %1: %2").arg(m_filePath, file.errorString());
-        return false;
-    }
+    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+        return failed(QStringLiteral("Cannot read the settings file %1: %2").arg(m_filePath, file.errorString()));
     // Read one byte past the limit so that an oversized file is reported, not cut short.
     const QByteArray bytes = file.read(RegistryFile::kMaxFileSize + 1);
-    QString fault;
-    if (!RegistryFile::parse(bytes, m_root, &fault)) {
-        m_error = QStringLiteral("The settings file %1 is damaged (%2).").arg(m_filePath, fault);
-        return false;
-    }
-    return true;
+    if (const Status parsed = RegistryFile::parse(bytes, m_root); !parsed)
+        return failed(QStringLiteral("The settings file %1 is damaged (%2).").arg(m_filePath, parsed.errorString()));
+    return Status();
 }
 
-bool Registry::save()
+Status Registry::save()
 {
-    QString fault;
-    if (!AtomicFile::replace(QFile::encodeName(m_filePath), RegistryFile::serialize(m_root), &fault)) {
-        m_error = QStringLiteral("Cannot save the settings: %1").arg(fault);
-        return false;
-    }
-    m_error.clear();
-    return true;
+    if (const Status written = AtomicFile::replace(QFile::encodeName(m_filePath), RegistryFile::serialize(m_root)); !written)
+        return failed(QStringLiteral("Cannot save the settings: %1").arg(written.errorString()));
+    return Status();
 }
 
 RegistryNode* Registry::find(const QString& path) const

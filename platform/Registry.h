@@ -13,6 +13,7 @@
 // Values are read and written in the key opened last with openKey().
 
 #include "platform/RegistryNode.h"
+#include "platform/Status.h"
 
 #include <QString>
 #include <QStringList>
@@ -27,15 +28,14 @@ public:
     explicit Registry(const QString& filePath = userStorePath());
 
     const QString& filePath() const { return m_filePath; }
-    QString errorString() const { return m_error; }
 
     // Reads the file. A missing file gives an empty tree. A file that cannot be read or
-    // parsed leaves the tree empty and returns false with errorString() naming the file and
-    // the fault; the file itself is not touched.
-    bool load();
+    // parsed leaves the tree empty and fails with a message naming the file and the fault;
+    // the file itself is not touched.
+    Status load();
     // Writes the tree atomically, creating the folder when needed. On failure the previous
-    // file stays as it was, no temporary file is left, and errorString() says what failed.
-    bool save();
+    // file stays as it was, no temporary file is left, and the message says what failed.
+    Status save();
 
     bool keyExists(const QString& path) const;
     // Makes path the current key. Without canCreate a missing key is not created and false
@@ -69,7 +69,6 @@ private:
     bool write(const QString& name, const RegistryValue& value);
 
     QString m_filePath;
-    QString m_error;
     RegistryNode m_root;
     RegistryNode* m_current = nullptr;
 };

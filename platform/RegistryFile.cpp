@@ -300,19 +300,16 @@ std::optional<QStringList> RegistryFile::splitKeyPath(const QString& path)
     return names;
 }
 
-bool RegistryFile::parse(const QByteArray& bytes, RegistryNode& root, QString* error)
+Status RegistryFile::parse(const QByteArray& bytes, RegistryNode& root)
 {
+    const QString component = QStringLiteral("Settings file");
     root = RegistryNode();
-    if (bytes.size() > kMaxFileSize) {
-        *error = QStringLiteral("the file is larger than %1 MiB").arg(kMaxFileSize / (1024 * 1024));
-        return false;
-    }
+    if (bytes.size() > kMaxFileSize)
+        return Status::failure(component, QStringLiteral("the file is larger than %1 MiB").arg(kMaxFileSize / (1024 * 1024)));
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder(bytes);
-    if (decoder.hasError()) {
-        *error = QStringLiteral("the file is not UTF-8 text");
-        return false;
-    }
+    if (decoder.hasError())
+        return Status::failure(component, QStringLiteral("the file is not UTF-8 text"));
     RegistryNode* key = nullptr;
     qsizetype lineNumber = 0;
     for (QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
@@ -328,11 +325,10 @@ bool RegistryFile::parse(const QByteArray& bytes, RegistryNode& root, QString* e
             : parseValueLine(line, key, &fault);
         if (!ok) {
             root = RegistryNode();
-            *error = QStringLiteral("line %1: %2").arg(lineNumber).arg(fault);
-            return false;
+            return Status::failure(component, QStringLiteral("line %1: %2").arg(lineNumber).arg(fault));
         }
     }
-    return true;
+    return Status();
 }
 
 QByteArray RegistryFile::serialize(const RegistryNode& root)

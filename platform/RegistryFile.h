@@ -20,6 +20,7 @@
 // at the first fault with the line number and what was expected.
 
 #include "platform/RegistryNode.h"
+#include "platform/Status.h"
 
 #include <QByteArray>
 #include <QString>
@@ -32,9 +33,9 @@ public:
     static constexpr qsizetype kMaxFileSize = 16 * 1024 * 1024;
     static constexpr qsizetype kMaxKeyDepth = 32;
 
-    // Fills root from the file's bytes. On a fault root is left empty, false is returned
-    // and *error says where and what ("line 4: ...").
-    static bool parse(const QByteArray& bytes, RegistryNode& root, QString* error);
+    // Fills root from the file's bytes. On a fault root is left empty and the failure says
+    // where and what ("line 4: ...").
+    static Status parse(const QByteArray& bytes, RegistryNode& root);
 
     static QByteArray serialize(const RegistryNode& root);
 

@@ -5,6 +5,8 @@
 // session bus, and `xset dpms` for the monitor. Tests install FakeSession (tests/support):
 // nothing in a test may ever reach the real service.
 
+#include "platform/Status.h"
+
 #include <QString>
 
 enum class SessionAction { LogOff, Restart, ShutDown, StandBy, Hibernate, Lock, ScreenSaver, MonitorStandBy };
@@ -14,9 +16,9 @@ public:
     virtual ~SessionService();
     // Whether the action is offered here (logind says "yes" or "challenge").
     virtual bool canPerform(SessionAction action) = 0;
-    // Asks for the action; false with *error ("The system refused to shut down: ...") when it
-    // was refused or no service answers.
-    virtual bool perform(SessionAction action, QString* error) = 0;
+    // Asks for the action; fails ("The system refused to shut down: ...") when it was refused
+    // or no service answers.
+    virtual Status perform(SessionAction action) = 0;
 
     static SessionService& instance();
     static void setInstance(SessionService* service);

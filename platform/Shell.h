@@ -4,6 +4,8 @@
 // picker, shortcut files, and clearing the recently-used list. Icons and type names are in
 // FileTypes.h, the Trash in Trash.h, the change notices in ChangeNotices.h.
 
+#include "platform/Status.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -22,8 +24,8 @@ public:
     virtual ~ProgramLauncher();
     // The absolute path of a program found on PATH, empty when there is none.
     virtual QString findProgram(const QString& name) = 0;
-    // Starts the program detached; false with *error when it could not start.
-    virtual bool start(const QString& program, const QStringList& arguments, const QString& workingFolder, QString* error) = 0;
+    // Starts the program detached; fails when it could not start.
+    virtual Status start(const QString& program, const QStringList& arguments, const QString& workingFolder) = 0;
 
     static ProgramLauncher& instance();
     static void setInstance(ProgramLauncher* launcher);
@@ -57,17 +59,17 @@ QString BrowseForFolder(const QString& title, const QString& startFolder);
 // Writes a shortcut to target as a freedesktop desktop entry: a "Link" entry for a file or
 // folder, an "Application" entry (with the working folder) for a program. A ".lnk" name is
 // given the ".desktop" extension. Written to a temporary file and renamed into place.
-// Returns the path written, empty with *error on failure.
-QString CreateShortcut(const QString& target, const QString& workingFolder, const QString& shortcutPath, QString* error);
+// Gives the path written.
+Result<QString> CreateShortcut(const QString& target, const QString& workingFolder, const QString& shortcutPath);
 // The target of a shortcut desktop entry (URL of a Link, the program of an Application),
 // empty when the file is not one. Bounds-checked: reads at most 64 KiB.
 QString ShortcutTarget(const QString& shortcutPath);
 QString ShortcutTargetFromText(const QByteArray& text);
 
 // Formatting a drive: the desktop's disk utility is started on the drive's device (GNOME Disks
-// with its format dialog, else KDE Partition Manager). False with *error when the drive has no
+// with its format dialog, else KDE Partition Manager). Fails when the drive has no
 // block device or no such utility is installed, and for the system's own volume.
-bool FormatDrive(const QString& root, QString* error);
+Status FormatDrive(const QString& root);
 // Whether path lies on the volume of "/" or of the home folder: the running system's own
 // volume, never handed to a disk utility for formatting.
 bool IsSystemVolume(const QString& path);
@@ -76,4 +78,4 @@ bool IsSystemVolume(const QString& path);
 QString NetworkDrivesUnavailableText();
 
 // Empties the freedesktop recently-used list ($XDG_DATA_HOME/recently-used.xbel).
-bool ClearRecentDocuments(QString* error);
+Status ClearRecentDocuments();

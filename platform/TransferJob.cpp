@@ -280,29 +280,31 @@ void TransferJob::runItemHook(const QByteArray& src)
     }
 }
 
-FileCopier::Status TransferJob::createItem(Item& item, bool replace, QString* error)
+Result<FileCopier::Step> TransferJob::createItem(Item& item, bool replace)
 {
     if (S_ISDIR(item.st.st_mode))
-        return FileCopier::makeFolder(item.dst, error);
+        return FileCopier::makeFolder(item.dst);
     if (!S_ISREG(item.st.st_mode))
-        return FileCopier::copySpecial(item.src, item.st, item.dst, replace, error);
-    const FileCopier::Status status = FileCopier::copyFile(item.src, item.dst, replace, [&](std::int64_t written) {
+        return FileCopier::copySpecial(item.src, item.st, item.dst, replace);
+    const Result<FileCopier::Step> copied = FileCopier::copyFile(item.src, item.dst, replace, [&](std::int64_t written) {
         setItemBytes(written);
         return !isCancelled();
-    }, error);
+    });
     setItemBytes(0);
-    return status;
+    return copied;
 }
 
-// Done, Cancelled or Failed: what the item's status means for the job.
-bool TransferJob::finishItem(Item& item, FileCopier::Status status, const QString& error)
+// Done, Cancelled or failed: what the item's outcome means for the job.
+bool TransferJob::finishItem(Item& item, const Result<FileCopier::Step>& created)
 {
-    if (status == FileCopier::Status::Done) {
+    if (!created)
+        return failWith(verbOf(m_kind), item.src, created.errorString());
+    if (*created == FileCopier::Step::Done) {
         item.copied = true;
         itemDone(S_ISREG(item.st.st_mode) ? item.st.st_size : 0);
         return true;
     }
-    return status == FileCopier::Status::Cancelled ? false : failWith(verbOf(m_kind), item.src, error);
+    return false;
 }
 
 bool TransferJob::copyOne(Item& item, bool replace)
@@ -310,20 +312,20 @@ bool TransferJob::copyOne(Item& item, bool replace)
     setCurrent(item.src);
     if (!replace)
         runItemHook(item.src);
-    QString error;
-    const FileCopier::Status status = createItem(item, replace, &error);
+    const Result<FileCopier::Step> created = createItem(item, replace);
+    const bool exists = created && *created == FileCopier::Step::Exists;
     struct stat there {};
     if (S_ISDIR(item.st.st_mode)) {
-        if (status == FileCopier::Status::Exists) {
+        if (exists) {
             // Merged into the folder that is there; its own attributes stay.
             itemDone();
             return true;
         }
-        if (status == FileCopier::Status::Failed && lstatOf(item.dst, &there))
+        if (!created && lstatOf(item.dst, &there))
             return failWith(verbOf(m_kind), item.src, QStringLiteral("A file or folder with the same name exists in the destination."));
     }
-    if (status != FileCopier::Status::Exists)
-        return finishItem(item, status, error);
+    if (!exists)
+        return finishItem(item, created);
     if (lstatOf(item.dst, &there) && S_ISDIR(there.st_mode))
         return failWith(verbOf(m_kind), item.src, QStringLiteral("A folder with the same name exists in the destination."));
     if (askReplace(item.src, item.dst))
@@ -343,13 +345,11 @@ bool TransferJob::copyUnderNewName(std::vector<Item>& items, std::size_t first)
     const QByteArray folder = folderOf(item.dst);
     for (int n = 1; n <= maxCopyNumber; ++n) {
         retarget(items, first, joined(folder, copyName(nameOf(item.src), S_ISDIR(item.st.st_mode), n)));
-        QString error;
-        const FileCopier::Status status = createItem(item, false, &error);
+        const Result<FileCopier::Step> created = createItem(item, false);
         struct stat there {};
-        const bool taken = status == FileCopier::Status::Exists
-            || (status == FileCopier::Status::Failed && lstatOf(item.dst, &there));
+        const bool taken = created ? *created == FileCopier::Step::Exists : lstatOf(item.dst, &there);
         if (!taken)
-            return finishItem(item, status, error);
+            return finishItem(item, created);
     }
     return failWith(verbOf(m_kind), item.src, QStringLiteral("No free name was found for the copy."));
 }
@@ -393,16 +393,12 @@ bool TransferJob::movePair(const QByteArray& src, const QByteArray& dst)
         return true;
     }
     bool crossDevice = false;
-    QString error;
-    switch (FileCopier::renameNoReplace(src, dst, &crossDevice, &error)) {
-    case FileCopier::Status::Done:
+    const Result<FileCopier::Step> renamed = FileCopier::renameNoReplace(src, dst, &crossDevice);
+    if (!renamed)
+        return crossDevice ? copyPair({src, dst}, true) : failWith(verbOf(m_kind), src, renamed.errorString());
+    if (*renamed == FileCopier::Step::Done) {
         itemDone();
         return true;
-    case FileCopier::Status::Failed:
-    case FileCopier::Status::Cancelled:
-        return crossDevice ? copyPair({src, dst}, true) : failWith(verbOf(m_kind), src, error);
-    case FileCopier::Status::Exists:
-        break;
     }
     struct stat from {};
     struct stat there {};
@@ -419,8 +415,8 @@ bool TransferJob::movePair(const QByteArray& src, const QByteArray& dst)
         itemDone();
         return !isCancelled();
     }
-    if (FileCopier::renameReplace(src, dst, &crossDevice, &error) != FileCopier::Status::Done)
-        return failWith(verbOf(m_kind), src, error);
+    if (const Result<FileCopier::Step> replaced = FileCopier::renameReplace(src, dst, &crossDevice); !replaced)
+        return failWith(verbOf(m_kind), src, replaced.errorString());
     itemDone();
     return true;
 }
@@ -483,24 +479,24 @@ bool TransferJob::removeCopiedSources(const std::vector<Item>& items)
 bool TransferJob::deletePath(const QByteArray& path)
 {
     setCurrent(path);
-    QString error;
     if (m_flags.testFlag(FileOperationFlag::AllowUndo)) {
-        if (Trash::moveToTrash(shown(path), &error)) {
+        const Status trashed = Trash::moveToTrash(shown(path));
+        if (trashed) {
             itemDone();
             return true;
         }
         JobConflict conflict;
         conflict.kind = JobConflictKind::NoTrash;
         conflict.source = path;
-        conflict.reason = error;
+        conflict.reason = trashed.errorString();
         const JobConflictChoice choice = askConflict(conflict);
         if (choice != JobConflictChoice::Proceed && choice != JobConflictChoice::ProceedAll) {
             itemDone();
             return !isCancelled();
         }
     }
-    if (!FileCopier::removeTree(path, [this] { return !isCancelled(); }, &error))
-        return isCancelled() ? false : failWith(verbOf(m_kind), path, error);
+    if (const Status removed = FileCopier::removeTree(path, [this] { return !isCancelled(); }); !removed)
+        return isCancelled() ? false : failWith(verbOf(m_kind), path, removed.errorString());
     itemDone();
     return true;
 }

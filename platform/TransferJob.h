@@ -52,8 +52,8 @@ private:
     bool copyItems(std::vector<Item>& items);
     bool copyOne(Item& item, bool replace);
     bool copyUnderNewName(std::vector<Item>& items, std::size_t first);
-    FileCopier::Status createItem(Item& item, bool replace, QString* error);
-    bool finishItem(Item& item, FileCopier::Status status, const QString& error);
+    Result<FileCopier::Step> createItem(Item& item, bool replace);
+    bool finishItem(Item& item, const Result<FileCopier::Step>& created);
     void runItemHook(const QByteArray& src);
     static void retarget(std::vector<Item>& items, std::size_t first, const QByteArray& dst);
     bool removeCopiedSources(const std::vector<Item>& items);

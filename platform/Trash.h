@@ -5,6 +5,8 @@
 // an info/<name>.trashinfo with its original path (URL-encoded) and deletion date, so that
 // other file managers and `gio` list and restore it.
 
+#include "platform/Status.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -18,9 +20,9 @@ struct TrashedItem {
 
 class Trash {
 public:
-    // Moves the item (file, link or whole folder) into the trash of its volume. False with
-    // *error when no trash can take it (a read-only volume, a volume without a trash folder).
-    static bool moveToTrash(const QString& path, QString* error);
+    // Moves the item (file, link or whole folder) into the trash of its volume. Fails when no
+    // trash can take it (a read-only volume, a volume without a trash folder).
+    static Status moveToTrash(const QString& path);
 
     // The home trash folder ($XDG_DATA_HOME/Trash).
     static QString homeTrash();
@@ -31,10 +33,11 @@ public:
     static QList<TrashedItem> items(const QString& trashFolder);
     // Whether any trash folder holds an item.
     static bool isEmpty();
-    // Deletes every item of every trash for good. False with *error when something stayed.
-    static bool empty(QString* error);
+    // Deletes every item of every trash for good. Fails (with the last reason) when something
+    // stayed.
+    static Status empty();
     // Moves an item back to its original path (which must be free).
-    static bool restore(const TrashedItem& item, QString* error);
+    static Status restore(const TrashedItem& item);
 
     // The .trashinfo text and its reading, exposed for the parser's tests and fuzz target.
     static QByteArray infoText(const QString& pathKey, const QDateTime& deletionDate);

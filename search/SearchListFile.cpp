@@ -15,9 +15,8 @@ bool SearchListFile::write(const QString& path, const std::vector<QByteArray>& p
     QByteArray bytes;
     for (const QByteArray& line : paths)
         bytes += line + '\n';
-    QString fault;
-    if (AtomicFile::replace(FileName::encode(path), bytes, &fault, 0644))
-        return true;
-    *error = QStringLiteral("Cannot save the list: %1").arg(fault);
-    return false;
+    const Status written = AtomicFile::replace(FileName::encode(path), bytes, 0644);
+    if (!written)
+        *error = QStringLiteral("Cannot save the list: %1").arg(written.errorString());
+    return bool(written);
 }

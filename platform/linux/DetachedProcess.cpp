@@ -31,9 +31,14 @@ namespace {
     ::_exit(127);
 }
 
+Status failed(int code)
+{
+    return Status::failure(QStringLiteral("Process"), FileCopier::errorText(code));
+}
+
 } // namespace
 
-bool DetachedProcess::start(const QString& program, const QStringList& arguments, const QString& workingFolder, QString* error)
+Status DetachedProcess::start(const QString& program, const QStringList& arguments, const QString& workingFolder)
 {
     const QByteArray path = FileName::encode(program);
     const QByteArray folder = FileName::encode(workingFolder);
@@ -46,10 +51,8 @@ bool DetachedProcess::start(const QString& program, const QStringList& arguments
     argv.push_back(nullptr);
 
     int pipe[2];
-    if (::pipe2(pipe, O_CLOEXEC) != 0) {
-        *error = FileCopier::errorText(errno);
-        return false;
-    }
+    if (::pipe2(pipe, O_CLOEXEC) != 0)
+        return failed(errno);
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(pipe[0]);
@@ -59,8 +62,7 @@ bool DetachedProcess::start(const QString& program, const QStringList& arguments
     ::close(pipe[1]);
     if (child < 0) {
         ::close(pipe[0]);
-        *error = FileCopier::errorText(forkError);
-        return false;
+        return failed(forkError);
     }
     while (::waitpid(child, nullptr, 0) < 0 && errno == EINTR) {
     }
@@ -70,9 +72,7 @@ bool DetachedProcess::start(const QString& program, const QStringList& arguments
     while ((got = ::read(pipe[0], &code, sizeof code)) < 0 && errno == EINTR) {
     }
     ::close(pipe[0]);
-    if (got == sizeof code) {
-        *error = FileCopier::errorText(code);
-        return false;
-    }
-    return true;
+    if (got == sizeof code)
+        return failed(code);
+    return Status();
 }

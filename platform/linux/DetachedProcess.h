@@ -4,12 +4,14 @@
 // escaped bytes of a name that is not UTF-8 into other bytes, so the child would open
 // another file or none.
 
+#include "platform/Status.h"
+
 #include <QString>
 #include <QStringList>
 
 class DetachedProcess {
 public:
-    // False with *error when the program could not be started (its working folder cannot
-    // be entered, it is not there or not executable).
-    static bool start(const QString& program, const QStringList& arguments, const QString& workingFolder, QString* error);
+    // Fails when the program could not be started (its working folder cannot be entered, it
+    // is not there or not executable).
+    static Status start(const QString& program, const QStringList& arguments, const QString& workingFolder);
 };

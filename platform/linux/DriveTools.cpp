@@ -11,24 +11,20 @@ bool IsSystemVolume(const QString& path)
         && (volume == DriveOfPath(QStringLiteral("/")).root || volume == DriveOfPath(QDir::homePath()).root);
 }
 
-bool FormatDrive(const QString& root, QString* error)
+Status FormatDrive(const QString& root)
 {
+    const QString component = QStringLiteral("Format");
     const DriveInfo drive = DriveOfPath(root);
-    if (IsSystemVolume(root)) {
-        *error = QStringLiteral("\"") + root + QStringLiteral("\" holds the running system and is not formatted.");
-        return false;
-    }
-    if (!drive.device.startsWith(QLatin1String("/dev/")) || drive.root != root) {
-        *error = QStringLiteral("\"") + root + QStringLiteral("\" is not a drive that can be formatted.");
-        return false;
-    }
+    if (IsSystemVolume(root))
+        return Status::failure(component, QStringLiteral("\"") + root + QStringLiteral("\" holds the running system and is not formatted."));
+    if (!drive.device.startsWith(QLatin1String("/dev/")) || drive.root != root)
+        return Status::failure(component, QStringLiteral("\"") + root + QStringLiteral("\" is not a drive that can be formatted."));
     ProgramLauncher& launcher = ProgramLauncher::instance();
     if (const QString disks = launcher.findProgram(QStringLiteral("gnome-disks")); !disks.isEmpty())
-        return launcher.start(disks, {QStringLiteral("--block-device"), drive.device, QStringLiteral("--format-device")}, QString(), error);
+        return launcher.start(disks, {QStringLiteral("--block-device"), drive.device, QStringLiteral("--format-device")}, QString());
     if (const QString manager = launcher.findProgram(QStringLiteral("partitionmanager")); !manager.isEmpty())
-        return launcher.start(manager, {drive.device}, QString(), error);
-    *error = QStringLiteral("No disk utility is installed to format drives (GNOME Disks or KDE Partition Manager).");
-    return false;
+        return launcher.start(manager, {drive.device}, QString());
+    return Status::failure(component, QStringLiteral("No disk utility is installed to format drives (GNOME Disks or KDE Partition Manager)."));
 }
 
 QString NetworkDrivesUnavailableText()

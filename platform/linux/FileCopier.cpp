@@ -37,18 +37,11 @@ TransferFaults& faultsStore()
     return faults;
 }
 
-bool fail(QString* error, int code)
+// A failed step: errno is left at code for the caller.
+Status failed(int code)
 {
-    if (error)
-        *error = FileCopier::errorText(code);
     errno = code;
-    return false;
-}
-
-FileCopier::Status failed(QString* error, int code)
-{
-    fail(error, code);
-    return FileCopier::Status::Failed;
+    return Status::failure(QStringLiteral("Transfer"), FileCopier::errorText(code));
 }
 
 // The limit a test fault puts on this chunk; 0 with errno set when the fault is due now.
@@ -300,17 +293,17 @@ void FileCopier::applyAttributes(const QByteArray& dst, const struct stat& st)
     ::utimensat(AT_FDCWD, dst.constData(), times, AT_SYMLINK_NOFOLLOW);
 }
 
-FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray& dst, bool replace,
-                                        const ChunkCallback& onChunk, QString* error)
+Result<FileCopier::Step> FileCopier::copyFile(const QByteArray& src, const QByteArray& dst, bool replace,
+                                              const ChunkCallback& onChunk)
 {
     const FileDescriptor in = FileDescriptor::open(src, O_RDONLY | O_NOFOLLOW | O_NONBLOCK);
     struct stat now {};
     if (!in.isOpen() || ::fstat(in.get(), &now) != 0)
-        return failed(error, errno);
+        return failed(errno);
     // The path must still be the regular file that was planned: never read a FIFO or device
     // that took its place.
     if (!S_ISREG(now.st_mode))
-        return failed(error, EINVAL);
+        return failed(EINVAL);
     QByteArray written = dst;
     FileDescriptor out;
     bool unnamed = false;
@@ -319,16 +312,16 @@ FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray&
     } else {
         struct stat there {};
         if (::lstat(dst.constData(), &there) == 0)
-            return Status::Exists;
+            return Step::Exists;
         out.reset(openUnnamed(dst));
         unnamed = out.isOpen();
         if (!unnamed)
             out = FileDescriptor::open(dst, O_WRONLY | O_CREAT | O_EXCL, 0600);
         if (!out.isOpen() && errno == EEXIST)
-            return Status::Exists;
+            return Step::Exists;
     }
     if (!out.isOpen())
-        return failed(error, errno);
+        return failed(errno);
 
     bool cancelled = false;
     ByteCopy bytes(in.get(), out.get(), now.st_size);
@@ -343,8 +336,8 @@ FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray&
         ::futimens(out.get(), times);
         if (unnamed && !linkUnnamed(out.get(), dst)) {
             if (errno == EEXIST)
-                return Status::Exists; // made there meanwhile; the unnamed copy goes with its descriptor
-            return failed(error, errno);
+                return Step::Exists; // made there meanwhile; the unnamed copy goes with its descriptor
+            return failed(errno);
         }
         unnamed = false; // named now: a failing close removes it like any partial copy
         // A replacing file's bytes reach the disk before its name does: after a crash the
@@ -370,78 +363,71 @@ FileCopier::Status FileCopier::copyFile(const QByteArray& src, const QByteArray&
         if (!unnamed)
             ::unlink(written.constData());
         if (cancelled)
-            return Status::Cancelled;
-        return failed(error, code);
+            return Step::Cancelled;
+        return failed(code);
     }
-    return Status::Done;
+    return Step::Done;
 }
 
-FileCopier::Status FileCopier::copySpecial(const QByteArray& src, const struct stat& st, const QByteArray& dst,
-                                           bool replace, QString* error)
+Result<FileCopier::Step> FileCopier::copySpecial(const QByteArray& src, const struct stat& st, const QByteArray& dst,
+                                                 bool replace)
 {
     const QByteArray at = replace ? temporaryName(dst) : dst;
     if (at.isEmpty() || !makeNode(src, st, at)) {
         if (errno == EEXIST && !replace)
-            return Status::Exists;
-        fail(error, errno);
-        return Status::Failed;
+            return Step::Exists;
+        return failed(errno);
     }
     applyAttributes(at, st);
     if (replace && ::rename(at.constData(), dst.constData()) != 0) {
         const int code = errno;
         ::unlink(at.constData());
-        fail(error, code);
-        return Status::Failed;
+        return failed(code);
     }
-    return Status::Done;
+    return Step::Done;
 }
 
-FileCopier::Status FileCopier::makeFolder(const QByteArray& dst, QString* error)
+Result<FileCopier::Step> FileCopier::makeFolder(const QByteArray& dst)
 {
     if (::mkdir(dst.constData(), 0700) == 0)
-        return Status::Done;
+        return Step::Done;
     // Only a real folder is merged into: a link there is not followed, or the copy would
     // land in whatever folder the link names.
     struct stat st {};
     if (errno == EEXIST && ::lstat(dst.constData(), &st) == 0 && S_ISDIR(st.st_mode))
-        return Status::Exists;
-    fail(error, errno == EEXIST ? ENOTDIR : errno);
-    return Status::Failed;
+        return Step::Exists;
+    return failed(errno == EEXIST ? ENOTDIR : errno);
 }
 
-FileCopier::Status FileCopier::renameNoReplace(const QByteArray& src, const QByteArray& dst, bool* crossDevice,
-                                               QString* error)
+Result<FileCopier::Step> FileCopier::renameNoReplace(const QByteArray& src, const QByteArray& dst, bool* crossDevice)
 {
     *crossDevice = false;
     if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
-        return Status::Done;
+        return Step::Done;
     if (errno == EINVAL || errno == ENOSYS) {
         // The file system does not know the flag: a file is hard-linked (which fails when dst
         // exists) and unlinked; a folder, which cannot be linked, is renamed after a check.
         struct stat st {};
         if (::lstat(dst.constData(), &st) == 0)
-            return Status::Exists;
+            return Step::Exists;
         if (::lstat(src.constData(), &st) == 0 && !S_ISDIR(st.st_mode) && ::link(src.constData(), dst.constData()) == 0)
-            return ::unlink(src.constData()) == 0 ? Status::Done : failed(error, errno);
+            return ::unlink(src.constData()) == 0 ? Result<Step>(Step::Done) : failed(errno);
         if (errno != EEXIST && ::rename(src.constData(), dst.constData()) == 0)
-            return Status::Done;
+            return Step::Done;
     }
     if (errno == EEXIST || errno == ENOTEMPTY)
-        return Status::Exists;
+        return Step::Exists;
     *crossDevice = errno == EXDEV;
-    fail(error, errno);
-    return Status::Failed;
+    return failed(errno);
 }
 
-FileCopier::Status FileCopier::renameReplace(const QByteArray& src, const QByteArray& dst, bool* crossDevice,
-                                             QString* error)
+Result<FileCopier::Step> FileCopier::renameReplace(const QByteArray& src, const QByteArray& dst, bool* crossDevice)
 {
     *crossDevice = false;
     if (::rename(src.constData(), dst.constData()) == 0)
-        return Status::Done;
+        return Step::Done;
     *crossDevice = errno == EXDEV;
-    fail(error, errno);
-    return Status::Failed;
+    return failed(errno);
 }
 
 // A bind mount keeps its device number, so the kernel's own mark of a mount's root is asked too.
@@ -456,46 +442,43 @@ namespace {
 
 // Removes path and, for a folder, everything in it on the same device; a volume mounted
 // somewhere inside is never entered (deleting a folder must not empty a disk mounted in it).
-bool removeBelow(const QByteArray& path, dev_t device, const std::function<bool()>& onItem, QString* error)
+Status removeBelow(const QByteArray& path, dev_t device, const std::function<bool()>& onItem)
 {
     struct stat st {};
     if (::lstat(path.constData(), &st) != 0)
-        return fail(error, errno);
+        return failed(errno);
     if (S_ISDIR(st.st_mode)) {
         if (st.st_dev != device || FileCopier::isMountRoot(path)) {
-            if (error)
-                *error = QStringLiteral("\"") + FileName::decode(path) + QStringLiteral("\" is a mounted volume and is not deleted.");
             errno = EBUSY;
-            return false;
+            return Status::failure(QStringLiteral("Transfer"),
+                                   QStringLiteral("\"") + FileName::decode(path) + QStringLiteral("\" is a mounted volume and is not deleted."));
         }
         DirStream dir(path);
         if (!dir.isOpen())
-            return fail(error, errno);
+            return failed(errno);
         for (const QByteArray& name : dir.sortedNames()) {
-            if (!removeBelow(PathText::joined(path, name), device, onItem, error))
-                return false;
+            if (Status removed = removeBelow(PathText::joined(path, name), device, onItem); !removed)
+                return removed;
         }
         if (::rmdir(path.constData()) != 0)
-            return fail(error, errno);
+            return failed(errno);
     } else if (::unlink(path.constData()) != 0) {
-        return fail(error, errno);
+        return failed(errno);
     }
-    if (onItem && !onItem()) {
-        errno = ECANCELED;
-        return false;
-    }
-    return true;
+    if (onItem && !onItem())
+        return failed(ECANCELED);
+    return Status();
 }
 
 } // namespace
 
-bool FileCopier::removeTree(const QByteArray& path, const std::function<bool()>& onItem, QString* error)
+Status FileCopier::removeTree(const QByteArray& path, const std::function<bool()>& onItem)
 {
     struct stat st {};
     struct stat parent {};
     if (::lstat(path.constData(), &st) != 0 || ::stat(PathText::folderOf(path).constData(), &parent) != 0)
-        return fail(error, errno);
+        return failed(errno);
     // Measured against the folder above, a mount point itself (or "/") is a volume, not a
     // folder to delete: removeBelow refuses it.
-    return removeBelow(path, S_ISDIR(st.st_mode) ? parent.st_dev : st.st_dev, onItem, error);
+    return removeBelow(path, S_ISDIR(st.st_mode) ? parent.st_dev : st.st_dev, onItem);
 }

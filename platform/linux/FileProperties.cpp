@@ -20,6 +20,11 @@
 
 namespace {
 
+Status failed(const QString& message)
+{
+    return Status::failure(QStringLiteral("Properties"), message);
+}
+
 QDateTime timeOf(const struct statx_timestamp& t)
 {
     return QDateTime::fromMSecsSinceEpoch(std::int64_t(t.tv_sec) * 1000 + t.tv_nsec / 1000000);
@@ -81,14 +86,13 @@ void addFolder(const QByteArray& folder, dev_t device, const std::atomic<bool>* 
 
 } // namespace
 
-std::optional<FileProperties> FileProperties::read(const QString& path, QString* error)
+Result<FileProperties> FileProperties::read(const QString& path)
 {
     struct statx st {};
     const QByteArray native = FileName::encode(path);
     if (::statx(AT_FDCWD, native.constData(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &st) != 0) {
-        *error = errno == ENOENT || errno == ENOTDIR ? QStringLiteral("The specified file was not found.")
-                                                     : FileCopier::errorText(errno);
-        return std::nullopt;
+        return failed(errno == ENOENT || errno == ENOTDIR ? QStringLiteral("The specified file was not found.")
+                                                          : FileCopier::errorText(errno));
     }
     const QFileInfo info(path);
     FileProperties p;
@@ -123,12 +127,11 @@ FileProperties::Total FileProperties::folderTotal(const QString& folder, const s
     return total;
 }
 
-bool FileProperties::setPermissions(const QString& path, unsigned permissions, QString* error)
+Status FileProperties::setPermissions(const QString& path, unsigned permissions)
 {
     if (::chmod(FileName::encode(path).constData(), permissions & 07777) == 0)
-        return true;
-    *error = FileCopier::errorText(errno);
-    return false;
+        return Status();
+    return failed(FileCopier::errorText(errno));
 }
 
 QString FileProperties::permissionText(unsigned permissions)

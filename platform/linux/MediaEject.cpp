@@ -55,7 +55,7 @@ QString blockObjectPath(const QString& device)
 
 } // namespace
 
-MediaEject::Outcome MediaEject::ejectWithUDisks(const QString& device, QString* error)
+Result<MediaEject::Outcome> MediaEject::ejectWithUDisks(const QString& device)
 {
     QDBusConnection bus = QDBusConnection::systemBus();
     if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(kService).value())
@@ -71,18 +71,14 @@ MediaEject::Outcome MediaEject::ejectWithUDisks(const QString& device, QString* 
     const QList<QByteArray> mounts = filesystem.property("MountPoints").value<QList<QByteArray>>();
     if (filesystem.isValid() && !mounts.isEmpty()) {
         QDBusReply<void> unmounted = filesystem.call(QStringLiteral("Unmount"), QVariantMap());
-        if (!unmounted.isValid()) {
-            *error = unmounted.error().message();
-            return Outcome::Failed;
-        }
+        if (!unmounted.isValid())
+            return Status::failure(QStringLiteral("Eject"), unmounted.error().message());
     }
     QDBusInterface driveObject(kService, drive.value<QDBusObjectPath>().path(), kService + QStringLiteral(".Drive"), bus);
     driveObject.setTimeout(kEjectTimeoutMs);
     QDBusReply<void> ejected = driveObject.call(QStringLiteral("Eject"), QVariantMap());
-    if (!ejected.isValid()) {
-        *error = ejected.error().message();
-        return Outcome::Failed;
-    }
+    if (!ejected.isValid())
+        return Status::failure(QStringLiteral("Eject"), ejected.error().message());
     return Outcome::Done;
 }
 

@@ -3,7 +3,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
-bool ClearRecentDocuments(QString* error)
+Status ClearRecentDocuments()
 {
     const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
         + QStringLiteral("/recently-used.xbel");
@@ -15,7 +15,6 @@ bool ClearRecentDocuments(QString* error)
                              "      xmlns:mime=\"http://www.freedesktop.org/standards/shared-mime-info\"\n"
                              ">\n</xbel>\n";
     if (file.open(QIODevice::WriteOnly) && file.write(empty) == empty.size() && file.commit())
-        return true;
-    *error = file.errorString();
-    return false;
+        return Status();
+    return Status::failure(QStringLiteral("Recent documents"), file.errorString());
 }

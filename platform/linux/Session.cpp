@@ -58,13 +58,12 @@ public:
         return answer.isValid() && (answer.value() == QLatin1String("yes") || answer.value() == QLatin1String("challenge"));
     }
 
-    bool perform(SessionAction action, QString* error) override
+    Status perform(SessionAction action) override
     {
         QString reason;
         if (request(action, &reason))
-            return true;
-        *error = QStringLiteral("The system refused to ") + verbOf(action) + QStringLiteral(": ") + reason;
-        return false;
+            return Status();
+        return Status::failure(QStringLiteral("Session"), QStringLiteral("The system refused to ") + verbOf(action) + QStringLiteral(": ") + reason);
     }
 
 private:
@@ -104,8 +103,10 @@ private:
                 *reason = QStringLiteral("the xset program is not installed");
                 return false;
             }
-            return ProgramLauncher::instance().start(xset, {QStringLiteral("dpms"), QStringLiteral("force"), QStringLiteral("standby")},
-                                                     QString(), reason);
+            const Status started = ProgramLauncher::instance().start(
+                xset, {QStringLiteral("dpms"), QStringLiteral("force"), QStringLiteral("standby")}, QString());
+            *reason = started.errorString();
+            return started.ok();
         }
         if (action == SessionAction::ScreenSaver) {
             QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.ScreenSaver"),

@@ -15,9 +15,9 @@ namespace {
 class ProcessLauncher final : public ProgramLauncher {
 public:
     QString findProgram(const QString& name) override { return QStandardPaths::findExecutable(name); }
-    bool start(const QString& program, const QStringList& arguments, const QString& workingFolder, QString* error) override
+    Status start(const QString& program, const QStringList& arguments, const QString& workingFolder) override
     {
-        return DetachedProcess::start(program, arguments, workingFolder, error);
+        return DetachedProcess::start(program, arguments, workingFolder);
     }
 };
 
@@ -40,10 +40,10 @@ bool isUrl(const QString& file)
 ShellExecuteResult started(const QString& program, const QStringList& arguments, const QString& folder)
 {
     ShellExecuteResult result;
-    QString error;
-    result.accepted = ProgramLauncher::instance().start(program, arguments, folder, &error);
+    const Status status = ProgramLauncher::instance().start(program, arguments, folder);
+    result.accepted = status.ok();
     if (!result.accepted)
-        result.error = error.isEmpty() ? kNotFound : error;
+        result.error = status.errorString().isEmpty() ? kNotFound : status.errorString();
     return result;
 }
 

@@ -73,7 +73,7 @@ QString unquotedExecProgram(const QString& exec)
 
 } // namespace
 
-QString CreateShortcut(const QString& target, const QString& workingFolder, const QString& shortcutPath, QString* error)
+Result<QString> CreateShortcut(const QString& target, const QString& workingFolder, const QString& shortcutPath)
 {
     QString path = shortcutPath;
     if (path.endsWith(QLatin1String(".lnk"), Qt::CaseInsensitive))
@@ -92,10 +92,8 @@ QString CreateShortcut(const QString& target, const QString& workingFolder, cons
             + QStringLiteral("\nIcon=") + (LocalFiles::isDir(target) ? QStringLiteral("folder") : QStringLiteral("text-x-generic")) + QLatin1Char('\n');
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit()) {
-        *error = file.errorString();
-        return QString();
-    }
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
+        return Status::failure(QStringLiteral("Shortcut"), file.errorString());
     // Desktops launch an entry on the desktop only when it is marked executable.
     QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
     return path;

@@ -25,6 +25,11 @@ namespace {
 const QByteArray kPathSafe = "/";
 constexpr qint64 kMaxInfoSize = 64 * 1024;
 
+Status failed(const QString& message)
+{
+    return Status::failure(QStringLiteral("Trash"), message);
+}
+
 QByteArray native(const QString& path)
 {
     return FileName::encode(path);
@@ -121,7 +126,7 @@ QByteArray readInfo(const QString& path)
 }
 
 // Reserves a free name in the trash by creating its info file exclusively.
-QString reserveName(const QString& trash, const QString& name, const QByteArray& info, QString* error)
+Result<QString> reserveName(const QString& trash, const QString& name, const QByteArray& info)
 {
     const QFileInfo parts(name);
     for (int n = 1; n < 10000; ++n) {
@@ -137,8 +142,7 @@ QString reserveName(const QString& trash, const QString& name, const QByteArray&
         if (fd < 0) {
             if (errno == EEXIST)
                 continue;
-            *error = FileCopier::errorText(errno);
-            return QString();
+            return failed(FileCopier::errorText(errno));
         }
         struct stat st {};
         const bool written = ::write(fd, info.constData(), std::size_t(info.size())) == info.size();
@@ -146,13 +150,10 @@ QString reserveName(const QString& trash, const QString& name, const QByteArray&
         if (written && closed && !statOf(trash + QStringLiteral("/files/") + candidate, &st, false))
             return candidate;
         ::unlink(infoPath.constData());
-        if (!written || !closed) {
-            *error = FileCopier::errorText(errno);
-            return QString();
-        }
+        if (!written || !closed)
+            return failed(FileCopier::errorText(errno));
     }
-    *error = QStringLiteral("No free name in the trash");
-    return QString();
+    return failed(QStringLiteral("No free name in the trash"));
 }
 
 } // namespace
@@ -199,15 +200,13 @@ bool Trash::parseInfo(const QByteArray& text, QString* pathKey, QDateTime* delet
     return !pathKey->isEmpty() && !pathKey->contains(QChar(0));
 }
 
-bool Trash::moveToTrash(const QString& path, QString* error)
+Status Trash::moveToTrash(const QString& path)
 {
     const QString absolute = realLocation(path);
     struct stat item {};
     struct stat homeData {};
-    if (!statOf(absolute, &item, false)) {
-        *error = FileCopier::errorText(errno);
-        return false;
-    }
+    if (!statOf(absolute, &item, false))
+        return failed(FileCopier::errorText(errno));
     QString trash = homeTrash();
     QString key = absolute;
     LocalFiles::makePath(QFileInfo(trash).path());
@@ -218,22 +217,19 @@ bool Trash::moveToTrash(const QString& path, QString* error)
     } else if (!prepareTrash(trash)) {
         trash.clear();
     }
-    if (trash.isEmpty()) {
-        *error = QStringLiteral("The volume has no trash folder that can be used");
-        return false;
-    }
-    const QString name = reserveName(trash, QFileInfo(absolute).fileName(), infoText(key, QDateTime::currentDateTime()), error);
-    if (name.isEmpty())
-        return false;
+    if (trash.isEmpty())
+        return failed(QStringLiteral("The volume has no trash folder that can be used"));
+    const Result<QString> reserved = reserveName(trash, QFileInfo(absolute).fileName(), infoText(key, QDateTime::currentDateTime()));
+    if (!reserved)
+        return reserved.status();
+    const QString& name = reserved.value();
     bool crossDevice = false;
-    const FileCopier::Status status
-        = FileCopier::renameNoReplace(native(absolute), native(trash + QStringLiteral("/files/") + name), &crossDevice, error);
-    if (status == FileCopier::Status::Done)
-        return true;
-    if (status == FileCopier::Status::Exists)
-        *error = FileCopier::errorText(EEXIST);
+    const Result<FileCopier::Step> moved
+        = FileCopier::renameNoReplace(native(absolute), native(trash + QStringLiteral("/files/") + name), &crossDevice);
+    if (moved && *moved == FileCopier::Step::Done)
+        return Status();
     LocalFiles::remove(trash + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo"));
-    return false;
+    return failed(moved ? FileCopier::errorText(EEXIST) : moved.errorString());
 }
 
 QStringList Trash::trashFolders()
@@ -280,17 +276,17 @@ bool Trash::isEmpty()
     return true;
 }
 
-bool Trash::empty(QString* error)
+Status Trash::empty()
 {
-    bool ok = true;
+    Status outcome;
     for (const QString& folder : trashFolders()) {
         // Each item's bytes go first and its info last, so that an interrupted emptying
         // never leaves an item that nobody can see.
         const QString files = folder + QStringLiteral("/files/");
         const QString info = folder + QStringLiteral("/info/");
         for (const QString& name : LocalFiles::entryNames(files)) {
-            if (!FileCopier::removeTree(native(files + name), {}, error)) {
-                ok = false;
+            if (const Status removed = FileCopier::removeTree(native(files + name), {}); !removed) {
+                outcome = failed(removed.errorString());
                 continue;
             }
             LocalFiles::remove(info + name + QStringLiteral(".trashinfo"));
@@ -301,19 +297,19 @@ bool Trash::empty(QString* error)
         }
         LocalFiles::remove(folder + QStringLiteral("/directorysizes"));
     }
-    return ok;
+    return outcome;
 }
 
-bool Trash::restore(const TrashedItem& item, QString* error)
+Status Trash::restore(const TrashedItem& item)
 {
     LocalFiles::makePath(QFileInfo(item.originalPath).path());
     bool crossDevice = false;
     const QString stored = item.trashFolder + QStringLiteral("/files/") + item.name;
-    const FileCopier::Status status = FileCopier::renameNoReplace(native(stored), native(item.originalPath), &crossDevice, error);
-    if (status == FileCopier::Status::Exists)
-        *error = FileCopier::errorText(EEXIST);
-    if (status != FileCopier::Status::Done)
-        return false;
+    const Result<FileCopier::Step> moved = FileCopier::renameNoReplace(native(stored), native(item.originalPath), &crossDevice);
+    if (!moved)
+        return failed(moved.errorString());
+    if (*moved != FileCopier::Step::Done)
+        return failed(FileCopier::errorText(EEXIST));
     LocalFiles::remove(item.trashFolder + QStringLiteral("/info/") + item.name + QStringLiteral(".trashinfo"));
-    return true;
+    return Status();
 }

@@ -40,29 +40,27 @@ MediaMode QtMediaPlayer::mode() const
     return MediaMode::Stopped;
 }
 
-bool QtMediaPlayer::doOpen(const QString& fileName, QString* error)
+Status QtMediaPlayer::doOpen(const QString& fileName)
 {
-    if (!QFileInfo(fileName).isFile()) {
-        *error = QStringLiteral("The specified file was not found.");
-        return false;
-    }
+    if (!QFileInfo(fileName).isFile())
+        return Status::failure(QStringLiteral("Media"), QStringLiteral("The specified file was not found."));
     m_player = std::make_unique<QMediaPlayer>();
     m_player->setAudioOutput(&m_audio);
     if (m_video)
         m_player->setVideoOutput(m_video.data());
-    if (!load(fileName, error)) {
+    if (const Status loaded = load(fileName); !loaded) {
         m_player.reset();
-        return false;
+        return loaded;
     }
     connect(m_player.get(), &QMediaPlayer::mediaStatusChanged, this, &QtMediaPlayer::statusChanged);
     connect(m_player.get(), &QMediaPlayer::errorOccurred, this, &QtMediaPlayer::failed);
     connect(m_player.get(), &QMediaPlayer::playbackStateChanged, this, [this] { Q_EMIT modeChanged(mode()); });
     m_open = true;
-    return true;
+    return Status();
 }
 
 // Opening is a synchronous request: waits until the framework has loaded or refused the file.
-bool QtMediaPlayer::load(const QString& fileName, QString* error)
+Status QtMediaPlayer::load(const QString& fileName)
 {
     const auto settled = [this] {
         const QMediaPlayer::MediaStatus status = m_player->mediaStatus();
@@ -79,9 +77,9 @@ bool QtMediaPlayer::load(const QString& fileName, QString* error)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     disconnect(m_player.get(), nullptr, &loop, nullptr);
     if (m_player->mediaStatus() == QMediaPlayer::LoadedMedia)
-        return true;
-    *error = m_player->errorString().isEmpty() ? QStringLiteral("The media device cannot open this file.") : m_player->errorString();
-    return false;
+        return Status();
+    return Status::failure(QStringLiteral("Media"), m_player->errorString().isEmpty() ? QStringLiteral("The media device cannot open this file.")
+                                                                                      : m_player->errorString());
 }
 
 void QtMediaPlayer::doClose()
@@ -94,18 +92,16 @@ void QtMediaPlayer::doClose()
     }
 }
 
-bool QtMediaPlayer::doPlay(QString* error)
+Status QtMediaPlayer::doPlay()
 {
-    if (!m_open) {
-        *error = QStringLiteral("No file is open on the media device.");
-        return false;
-    }
+    if (!m_open)
+        return Status::failure(QStringLiteral("Media"), QStringLiteral("No file is open on the media device."));
     // Play starts where the media stands; at its end it starts again from the beginning.
     if (m_player->mediaStatus() == QMediaPlayer::EndOfMedia)
         m_player->setPosition(0);
     m_stopped = false;
     m_player->play();
-    return true;
+    return Status();
 }
 
 bool QtMediaPlayer::doPause()

@@ -29,16 +29,16 @@ public:
     static void install();
 
 protected:
-    bool doOpen(const QString& fileName, QString* error) override;
+    Status doOpen(const QString& fileName) override;
     void doClose() override;
-    bool doPlay(QString* error) override;
+    Status doPlay() override;
     bool doPause() override;
     bool doResume() override;
     bool doStop() override;
     bool doSeek(qint64 positionMs) override;
 
 private:
-    bool load(const QString& fileName, QString* error);
+    Status load(const QString& fileName);
     void statusChanged(QMediaPlayer::MediaStatus status);
     void failed(QMediaPlayer::Error error, const QString& text);
 

@@ -26,8 +26,7 @@ bool askEwmh()
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         return false;
     const QString wmctrl = ProgramLauncher::instance().findProgram(QStringLiteral("wmctrl"));
-    QString error;
-    return !wmctrl.isEmpty() && ProgramLauncher::instance().start(wmctrl, {QStringLiteral("-k"), QStringLiteral("on")}, QString(), &error);
+    return !wmctrl.isEmpty() && ProgramLauncher::instance().start(wmctrl, {QStringLiteral("-k"), QStringLiteral("on")}, QString()).ok();
 }
 
 } // namespace

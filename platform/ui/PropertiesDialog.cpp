@@ -120,21 +120,21 @@ void PropertiesDialog::folderTotalReady()
 
 void PropertiesDialog::accept()
 {
-    QString error;
-    if (m_properties.canChangePermissions && chosenPermissions() != m_properties.permissions
-        && !FileProperties::setPermissions(m_path, chosenPermissions(), &error)) {
-        Prompter::instance().error(QStringLiteral("Cannot change the permissions of \"") + m_path + QStringLiteral("\":\r\n") + error);
-        return;
+    if (m_properties.canChangePermissions && chosenPermissions() != m_properties.permissions) {
+        if (const Status changed = FileProperties::setPermissions(m_path, chosenPermissions()); !changed) {
+            Prompter::instance().error(QStringLiteral("Cannot change the permissions of \"") + m_path + QStringLiteral("\":\r\n")
+                                       + changed.errorString());
+            return;
+        }
     }
     QDialog::accept();
 }
 
 QString ShowProperties(const QString& path, QWidget* parent)
 {
-    QString error;
-    const std::optional<FileProperties> properties = FileProperties::read(path, &error);
+    const Result<FileProperties> properties = FileProperties::read(path);
     if (!properties)
-        return error;
+        return properties.errorString();
     auto* dialog = new PropertiesDialog(path, *properties, parent);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->show();

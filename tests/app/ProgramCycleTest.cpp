@@ -57,7 +57,8 @@ TEST_F(ProgramCycleTest, SettingsAreWrittenAtCloseAndRestoredAtTheNextStart)
     startAndClose();
     {
         Registry registry(Registry::userStorePath());
-        ASSERT_TRUE(registry.load()) << registry.errorString().toStdString();
+        const Status loaded = registry.load();
+        ASSERT_TRUE(loaded) << loaded.describe().toStdString();
         ASSERT_TRUE(registry.openKey(SettingsStore::subkeyPath(QStringLiteral("MRUPath")), false));
         EXPECT_EQ(registry.readString(QStringLiteral("MRUPath0")), home().home());
     }

@@ -60,10 +60,12 @@ TEST_F(RegistryTest, TypedValuesSurviveARoundTrip)
         }
     }
     ASSERT_TRUE(writer.openKey(QStringLiteral("Software\\Test\\Empty\\"), true));
-    ASSERT_TRUE(writer.save()) << writer.errorString().toStdString();
+    const Status written = writer.save();
+    ASSERT_TRUE(written) << written.describe().toStdString();
 
     Registry reader(storePath());
-    ASSERT_TRUE(reader.load()) << reader.errorString().toStdString();
+    const Status read = reader.load();
+    ASSERT_TRUE(read) << read.describe().toStdString();
     EXPECT_TRUE(reader.keyExists(QStringLiteral("\\software\\TEST\\empty")));
     ASSERT_TRUE(reader.openKey(QStringLiteral("SOFTWARE\\test\\typed"), false));
     QStringList expectedNames;
@@ -157,10 +159,11 @@ TEST_F(RegistryTest, DamagedFileIsRefusedWithTheLineAtFaultAndLeftAlone)
         const QByteArray bytes(c.text);
         const QString path = makeFile(QStringLiteral("damaged/registry.txt"), bytes);
         Registry registry(path);
-        EXPECT_FALSE(registry.load()) << c.fault;
-        EXPECT_TRUE(registry.errorString().contains(path)) << c.fault;
-        EXPECT_TRUE(registry.errorString().contains(QLatin1String(c.expected)))
-            << c.fault << ": " << registry.errorString().toStdString();
+        const Status loaded = registry.load();
+        EXPECT_FALSE(loaded) << c.fault;
+        EXPECT_TRUE(loaded.errorString().contains(path)) << c.fault;
+        EXPECT_TRUE(loaded.errorString().contains(QLatin1String(c.expected)))
+            << c.fault << ": " << loaded.errorString().toStdString();
         EXPECT_FALSE(registry.keyExists(QStringLiteral("A"))) << "nothing of a damaged file is used: " << c.fault;
         EXPECT_EQ(fileBytes(path), bytes) << c.fault;
     }
@@ -173,7 +176,8 @@ TEST_F(RegistryTest, CommentsBlankLinesAndCarriageReturnsAreRead)
                                   "\"X\" = dword:0x2a\r\n\"Y\"=hex:\r\n\"Z\"=hex: 01 , ff\r\n"
                                   "\"Big\"=dword:4294967295\r\n\"Low\"=dword:-2147483648\r\n");
     Registry registry(path);
-    ASSERT_TRUE(registry.load()) << registry.errorString().toStdString();
+    const Status loaded = registry.load();
+    ASSERT_TRUE(loaded) << loaded.describe().toStdString();
     ASSERT_TRUE(registry.openKey(QStringLiteral("A\\B"), false));
     EXPECT_EQ(registry.readInteger(QStringLiteral("X")), 42);
     EXPECT_EQ(registry.readBinary(QStringLiteral("Y")), QByteArray());
@@ -190,8 +194,9 @@ TEST_F(RegistryTest, OversizedFileIsRefused)
     ASSERT_TRUE(file.resize(17 * 1024 * 1024));
     file.close();
     Registry registry(path);
-    EXPECT_FALSE(registry.load());
-    EXPECT_TRUE(registry.errorString().contains(QLatin1String("larger than 16 MiB")));
+    const Status loaded = registry.load();
+    EXPECT_FALSE(loaded);
+    EXPECT_TRUE(loaded.errorString().contains(QLatin1String("larger than 16 MiB")));
 }
 
 TEST_F(RegistryTest, FailedSaveKeepsTheEarlierFileWhole)
@@ -215,12 +220,12 @@ TEST_F(RegistryTest, FailedSaveKeepsTheEarlierFileWhole)
     rlimit limited = saved;
     limited.rlim_cur = 8 * 1024;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limited), 0);
-    const bool saved64k = second.save();
+    const Status saved64k = second.save();
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
 
     EXPECT_FALSE(saved64k);
-    EXPECT_TRUE(second.errorString().contains(storePath())) << second.errorString().toStdString();
+    EXPECT_TRUE(saved64k.errorString().contains(storePath())) << saved64k.errorString().toStdString();
     EXPECT_EQ(fileBytes(storePath()), before);
     EXPECT_EQ(QDir(QFileInfo(storePath()).absolutePath()).entryList(QDir::Files),
               QStringList{QStringLiteral("registry.txt")})
@@ -233,8 +238,9 @@ TEST_F(RegistryTest, SaveIntoAFolderThatCannotExistFails)
     Registry registry(home().root() + QStringLiteral("/blocker/sub/registry.txt"));
     ASSERT_TRUE(registry.load());
     registry.openKey(QStringLiteral("A"), true);
-    EXPECT_FALSE(registry.save());
-    EXPECT_TRUE(registry.errorString().contains(QLatin1String("blocker"))) << registry.errorString().toStdString();
+    const Status saved = registry.save();
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(saved.errorString().contains(QLatin1String("blocker"))) << saved.errorString().toStdString();
 }
 
 TEST_F(RegistryTest, FileIsKeptInTheUsersConfigFolder)

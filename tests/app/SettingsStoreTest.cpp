@@ -65,7 +65,8 @@ protected:
     Registry opened(const QString& key)
     {
         Registry registry(path());
-        EXPECT_TRUE(registry.load()) << registry.errorString().toStdString();
+        const Status loaded = registry.load();
+        EXPECT_TRUE(loaded) << loaded.describe().toStdString();
         EXPECT_TRUE(registry.openKey(key, false)) << key.toStdString();
         return registry;
     }
@@ -159,6 +160,56 @@ TEST_F(SettingsStoreTest, StoredValuesAreReadBack)
     EXPECT_EQ(read.masks.back(), QStringLiteral("*.ZZZ"));
     EXPECT_EQ(read.maskIndex, 3);
     EXPECT_EQ(read.fileStrIndex, 4);
+}
+
+// A file left by an earlier run, with every value of every group away from its default,
+// is read and written back byte for byte: no value is lost, moved, retyped or mapped to
+// another value's member.
+TEST_F(SettingsStoreTest, AnExistingFileWithEveryValueChangedRoundTripsUnchanged)
+{
+    AppSettings first;
+    ASSERT_TRUE(store().load(first).firstRun);
+    const SettingsStore s = store();
+    QStringList keys;
+    for (const SettingsGroup& group : s.groups())
+        keys << group.subkey;
+    EXPECT_EQ(keys, (QStringList{QString(), QStringLiteral("Editor"), QStringLiteral("Viewer"), QStringLiteral("Options")}));
+    edit([&](Registry& r) {
+        int n = 1000;
+        for (const SettingsGroup& group : s.groups()) {
+            ASSERT_TRUE(r.openKey(group.subkey.isEmpty() ? SettingsStore::kProgramKey : SettingsStore::subkeyPath(group.subkey), false));
+            for (const SettingField& field : group.readOrder) {
+                const QString name = QLatin1String(field.name);
+                if (std::holds_alternative<bool AppSettings::*>(field.member))
+                    r.writeInteger(name, *r.readInteger(name) ? 0 : 1);
+                else if (std::holds_alternative<int AppSettings::*>(field.member))
+                    r.writeInteger(name, ++n);
+                else
+                    r.writeString(name, QStringLiteral("text %1").arg(++n));
+            }
+            r.closeKey();
+        }
+        for (const char* key : {"Mask", "MRUEXT", "MRURun", "MRUFind", "MRURepl", "MRUFindFile"}) {
+            r.openKey(SettingsStore::subkeyPath(QLatin1String(key)), false);
+            for (const QString& name : r.valueNames()) {
+                if (name.endsWith(QLatin1String("Index")))
+                    r.writeInteger(name, ++n);
+            }
+            r.closeKey();
+        }
+    });
+    const QByteArray before = [this] {
+        QFile file(path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+
+    AppSettings read;
+    const auto result = s.load(read);
+    EXPECT_FALSE(result.repaired) << result.failedValue.toStdString();
+    ASSERT_TRUE(s.save(read));
+    QFile after(path());
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), before);
 }
 
 struct FaultCase {

@@ -112,8 +112,8 @@ TEST_F(NonUtf8NamesTest, CopyRenameTrashAndDeleteKeepTheBytes)
     const QList<TrashedItem> items = Trash::items(trash);
     ASSERT_EQ(items.size(), 1);
     EXPECT_EQ(native(items.first().originalPath), native(dst) + "/b\xff.txt");
-    QString error;
-    ASSERT_TRUE(Trash::restore(items.first(), &error)) << error.toStdString();
+    const Status restored = Trash::restore(items.first());
+    ASSERT_TRUE(restored) << restored.describe().toStdString();
     EXPECT_EQ(readFile(native(dst) + "/b\xff.txt"), "odd");
     EXPECT_TRUE(namesIn(trash + QStringLiteral("/info")).isEmpty());
 
@@ -152,8 +152,8 @@ TEST_F(NonUtf8NamesTest, FoldersWithSuchNamesCopyByTreeAndEmptyFromTheTrash)
                             FileOperationFlag::AllowUndo | FileOperationFlag::Silent));
     EXPECT_TRUE(namesIn(into).isEmpty());
     EXPECT_FALSE(Trash::isEmpty());
-    QString error;
-    EXPECT_TRUE(Trash::empty(&error)) << error.toStdString();
+    const Status emptied = Trash::empty();
+    EXPECT_TRUE(emptied) << emptied.describe().toStdString();
     EXPECT_TRUE(namesIn(Trash::homeTrash() + QStringLiteral("/files")).isEmpty());
     EXPECT_TRUE(namesIn(Trash::homeTrash() + QStringLiteral("/info")).isEmpty());
 }

@@ -57,12 +57,11 @@ TEST_F(DetachedProcessTest, ArgumentsAndWorkingFolderKeepTheirBytes)
     const QString folder = makeFolder(QStringLiteral("run")) + QLatin1Char('/') + FileName::decode("w\xe9");
     ASSERT_EQ(::mkdir(native(folder).constData(), 0755), 0);
     const QString argument = FileName::decode("a\xff b");
-    QString error;
-    ASSERT_TRUE(DetachedProcess::start(QStringLiteral("/bin/sh"),
-                                       {QStringLiteral("-c"), QStringLiteral("{ printf '%s\\n' \"$1\"; pwd; } > out.tmp && mv out.tmp out"),
-                                        QStringLiteral("sh"), argument},
-                                       folder, &error))
-        << error.toStdString();
+    const Status started = DetachedProcess::start(QStringLiteral("/bin/sh"),
+                                                  {QStringLiteral("-c"), QStringLiteral("{ printf '%s\\n' \"$1\"; pwd; } > out.tmp && mv out.tmp out"),
+                                                   QStringLiteral("sh"), argument},
+                                                  folder);
+    ASSERT_TRUE(started) << started.describe().toStdString();
     EXPECT_EQ(awaitFile(native(folder) + "/out"), "a\xff b\n" + native(folder) + "\n");
 }
 
@@ -80,9 +79,9 @@ TEST_F(DetachedProcessTest, AProgramThatCannotStartIsReported)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        QString error;
-        EXPECT_FALSE(DetachedProcess::start(c.program, {}, c.folder, &error));
-        EXPECT_EQ(error, c.error);
+        const Status started = DetachedProcess::start(c.program, {}, c.folder);
+        EXPECT_FALSE(started);
+        EXPECT_EQ(started.errorString(), c.error);
     }
 }
 

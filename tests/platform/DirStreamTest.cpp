@@ -26,7 +26,7 @@ TEST_F(DirStreamTest, ListsEveryEntryButDotAndDotDot)
     makeFolder(QStringLiteral("tree/a"));
     makeFile(QStringLiteral("tree/caf\u00e9"));
     DirStream dir(QFile::encodeName(home().root() + QStringLiteral("/tree")));
-    ASSERT_TRUE(dir.isOpen()) << qPrintable(dir.errorString());
+    ASSERT_TRUE(dir.isOpen()) << qPrintable(dir.status().describe());
     EXPECT_GE(dir.fd(), 0);
     EXPECT_EQ(dir.error(), 0);
     const std::vector<QByteArray> expected{".hidden", "a", "b.txt", QFile::encodeName(QStringLiteral("caf\u00e9"))};
@@ -53,7 +53,8 @@ TEST_F(DirStreamTest, FailuresNameThePathAndTheReason)
         EXPECT_EQ(dir.error(), c.error);
         EXPECT_EQ(dir.fd(), -1);
         EXPECT_EQ(dir.next(), nullptr);
-        EXPECT_EQ(dir.errorString(), QStringLiteral("Cannot read the folder \"%1\": %2")
+        EXPECT_FALSE(dir.status());
+        EXPECT_EQ(dir.status().errorString(), QStringLiteral("Cannot read the folder \"%1\": %2")
                                          .arg(c.path, QString::fromLocal8Bit(std::strerror(c.error))));
     }
 }
@@ -62,8 +63,9 @@ TEST_F(DirStreamTest, FileDescriptorOpensOrSaysWhyNot)
 {
     const QString file = makeFile(QStringLiteral("plain.txt"), "x");
     FileDescriptor opened = FileDescriptor::open(QFile::encodeName(file), O_RDONLY);
-    ASSERT_TRUE(opened.isOpen()) << qPrintable(opened.errorString());
-    EXPECT_TRUE(opened.errorString().isEmpty());
+    ASSERT_TRUE(opened.isOpen()) << qPrintable(opened.status().describe());
+    EXPECT_TRUE(opened.status());
+    EXPECT_TRUE(opened.status().errorString().isEmpty());
     EXPECT_NE(::fcntl(opened.get(), F_GETFD) & FD_CLOEXEC, 0) << "never leaks into a child process";
     FileDescriptor moved = std::move(opened);
     EXPECT_FALSE(opened.isOpen());
@@ -75,7 +77,7 @@ TEST_F(DirStreamTest, FileDescriptorOpensOrSaysWhyNot)
     EXPECT_FALSE(refused.isOpen());
     EXPECT_EQ(refused.error(), ENOTDIR);
     EXPECT_EQ(errno, ENOTDIR) << "errno is kept for the caller";
-    EXPECT_EQ(refused.errorString(), QStringLiteral("Cannot open \"%1\": %2").arg(below, QString::fromLocal8Bit(std::strerror(ENOTDIR))));
+    EXPECT_EQ(refused.status().errorString(), QStringLiteral("Cannot open \"%1\": %2").arg(below, QString::fromLocal8Bit(std::strerror(ENOTDIR))));
 }
 
 } // namespace

@@ -194,9 +194,9 @@ TEST_F(DrivesTest, InvalidDriveIdIsReported)
     EXPECT_EQ(prompter().records()[0].kind, PromptKind::Error);
     EXPECT_EQ(prompter().records()[0].text, QStringLiteral("Not a valid Drive ID"));
 
-    QString error;
-    EXPECT_FALSE(DriveRootExists(QStringLiteral("c:"), &error));
-    EXPECT_EQ(error, QStringLiteral("Not a valid drive ID"));
+    const Result<bool> exists = DriveRootExists(QStringLiteral("c:"));
+    EXPECT_FALSE(exists.value());
+    EXPECT_EQ(exists.errorString(), QStringLiteral("Not a valid drive ID"));
 }
 
 TEST_F(DrivesTest, ReadyRootExistsOnARealFolder)
@@ -205,9 +205,9 @@ TEST_F(DrivesTest, ReadyRootExistsOnARealFolder)
     sources.mountInfo = makeFile(QStringLiteral("real"), "1 0 8:1 / / rw - ext4 /dev/sda1 rw\n");
     DriveSources::setCurrent(sources);
     EXPECT_TRUE(CheckDriveReady(QStringLiteral("/"), true));
-    EXPECT_TRUE(DriveRootExists(QStringLiteral("/")));
-    EXPECT_TRUE(DriveRootExists(home().home()));
-    EXPECT_FALSE(DriveRootExists(home().home() + QStringLiteral("/missing")));
+    EXPECT_TRUE(DriveRootExists(QStringLiteral("/")).value());
+    EXPECT_TRUE(DriveRootExists(home().home()).value());
+    EXPECT_FALSE(DriveRootExists(home().home() + QStringLiteral("/missing")).value());
     EXPECT_GT(DriveSizeKB(QStringLiteral("/")), 0);
 }
 

@@ -26,9 +26,8 @@ TEST_F(PropertiesTest, ReadsFilesLinksAndMissingPaths)
 {
     const QString file = makeFile(QStringLiteral("docs/report.txt"), QByteArray(1234, 'x'));
     ::chmod(QFile::encodeName(file).constData(), 0640);
-    QString error;
-    const auto p = FileProperties::read(file, &error);
-    ASSERT_TRUE(p.has_value()) << qPrintable(error);
+    const auto p = FileProperties::read(file);
+    ASSERT_TRUE(p.ok()) << qPrintable(p.errorString());
     EXPECT_EQ(p->name, QStringLiteral("report.txt"));
     EXPECT_EQ(p->typeName, QStringLiteral("Plain text document"));
     EXPECT_EQ(p->location, QFileInfo(file).path());
@@ -39,13 +38,14 @@ TEST_F(PropertiesTest, ReadsFilesLinksAndMissingPaths)
     EXPECT_LE(qAbs(p->modified.secsTo(QDateTime::currentDateTime())), 60);
 
     QFile::link(file, home().root() + QStringLiteral("/link"));
-    const auto link = FileProperties::read(home().root() + QStringLiteral("/link"), &error);
-    ASSERT_TRUE(link.has_value());
+    const auto link = FileProperties::read(home().root() + QStringLiteral("/link"));
+    ASSERT_TRUE(link.ok());
     EXPECT_EQ(link->linkTarget, file);
     EXPECT_FALSE(link->canChangePermissions);
 
-    EXPECT_FALSE(FileProperties::read(home().root() + QStringLiteral("/none"), &error).has_value());
-    EXPECT_EQ(error, QStringLiteral("The specified file was not found."));
+    const auto none = FileProperties::read(home().root() + QStringLiteral("/none"));
+    EXPECT_FALSE(none.ok());
+    EXPECT_EQ(none.errorString(), QStringLiteral("The specified file was not found."));
     EXPECT_EQ(ShowProperties(home().root() + QStringLiteral("/none")), QStringLiteral("The specified file was not found."));
 }
 
@@ -100,9 +100,8 @@ TEST_F(PropertiesTest, ANameThatIsNotUtf8IsReadShownAndChanged)
     ASSERT_GE(::close(::open(QByteArray(native + "/inner\xff").constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644)), 0);
     ASSERT_EQ(::symlink(QByteArray(native + "/inner\xff").constData(), QByteArray(native + "/link").constData()), 0);
 
-    QString error;
-    const auto link = FileProperties::read(folder + QStringLiteral("/link"), &error);
-    ASSERT_TRUE(link.has_value()) << qPrintable(error);
+    const auto link = FileProperties::read(folder + QStringLiteral("/link"));
+    ASSERT_TRUE(link.ok()) << qPrintable(link.errorString());
     EXPECT_EQ(FileName::encode(link->linkTarget), native + "/inner\xff");
 
     ASSERT_EQ(ShowProperties(folder), QString());

@@ -15,9 +15,8 @@ TEST(SessionTest, TestsNeverReachTheRealService)
     {
         FakeSession mine;
         mine.setOffered({SessionAction::Lock});
-        QString error;
-        EXPECT_FALSE(SessionService::instance().perform(SessionAction::ShutDown, &error));
-        EXPECT_TRUE(SessionService::instance().perform(SessionAction::Lock, &error));
+        EXPECT_FALSE(SessionService::instance().perform(SessionAction::ShutDown));
+        EXPECT_TRUE(SessionService::instance().perform(SessionAction::Lock));
         EXPECT_EQ(mine.performed(), (QList<SessionAction>{SessionAction::ShutDown, SessionAction::Lock}));
     }
     EXPECT_EQ(&SessionService::instance(), outer);

@@ -159,14 +159,14 @@ TEST_F(ShellTest, ShortcutsAreDesktopEntriesThatReadBack)
     const QString folder = makeFolder(QStringLiteral("My Files/50% \"done\""));
     const QString program = makeFile(QStringLiteral("bin/tool $1.sh"), "#!/bin/sh\n");
     QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner);
-    QString error;
 
-    const QString link = CreateShortcut(folder, QString(), home().home() + QStringLiteral("/Desktop/files.lnk"), &error);
-    EXPECT_EQ(link, QString()) << "the Desktop folder does not exist yet";
-    EXPECT_FALSE(error.isEmpty());
+    const Result<QString> link = CreateShortcut(folder, QString(), home().home() + QStringLiteral("/Desktop/files.lnk"));
+    EXPECT_EQ(link.value(), QString()) << "the Desktop folder does not exist yet";
+    EXPECT_FALSE(link.errorString().isEmpty());
     makeFolder(QStringLiteral("home/Desktop"));
-    const QString written = CreateShortcut(folder, QString(), home().home() + QStringLiteral("/Desktop/files.lnk"), &error);
-    ASSERT_EQ(written, home().home() + QStringLiteral("/Desktop/files.desktop")) << qPrintable(error);
+    const Result<QString> made = CreateShortcut(folder, QString(), home().home() + QStringLiteral("/Desktop/files.lnk"));
+    const QString written = made.value();
+    ASSERT_EQ(written, home().home() + QStringLiteral("/Desktop/files.desktop")) << qPrintable(made.errorString());
     EXPECT_EQ(ShortcutTarget(written), folder);
     QFile entry(written);
     ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
@@ -175,7 +175,7 @@ TEST_F(ShellTest, ShortcutsAreDesktopEntriesThatReadBack)
     EXPECT_TRUE(text.contains("\nType=Link\n"));
     EXPECT_TRUE(QFileInfo(written).isExecutable());
 
-    const QString app = CreateShortcut(program, folder, home().home() + QStringLiteral("/Desktop/tool"), &error);
+    const QString app = CreateShortcut(program, folder, home().home() + QStringLiteral("/Desktop/tool")).value();
     EXPECT_EQ(ShortcutTarget(app), program);
     entry.close();
     entry.setFileName(app);
@@ -209,8 +209,8 @@ TEST_F(ShellTest, ClearingTheRecentListLeavesAnEmptyValidList)
 {
     const QString path = makeFile(QStringLiteral("home/.local/share/recently-used.xbel"),
                                   "<?xml version=\"1.0\"?><xbel version=\"1.0\"><bookmark href=\"file:///secret.txt\"/></xbel>");
-    QString error;
-    ASSERT_TRUE(ClearRecentDocuments(&error)) << qPrintable(error);
+    const Status cleared = ClearRecentDocuments();
+    ASSERT_TRUE(cleared) << qPrintable(cleared.describe());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray text = file.readAll();
@@ -268,10 +268,10 @@ TEST(DriveToolsTest, FormatRefusesTheSystemAndHomeVolumes)
         SCOPED_TRACE(c.root);
         const QString root = QLatin1String(c.root);
         EXPECT_EQ(IsSystemVolume(root), c.system);
-        QString error;
-        EXPECT_EQ(FormatDrive(root, &error), !c.system);
+        const Status formatted = FormatDrive(root);
+        EXPECT_EQ(formatted.ok(), !c.system);
         if (c.system)
-            EXPECT_EQ(error, QStringLiteral("\"") + root + QStringLiteral("\" holds the running system and is not formatted."));
+            EXPECT_EQ(formatted.errorString(), QStringLiteral("\"") + root + QStringLiteral("\" holds the running system and is not formatted."));
     }
     qputenv("HOME", home);
     ASSERT_EQ(launcher.launches().size(), 1);
@@ -285,17 +285,18 @@ TEST(DriveToolsTest, FormatStartsTheDesktopsDiskUtilityOnTheDevice)
     drives.add({QStringLiteral("/mnt/nas"), QStringLiteral("nfs4"), QStringLiteral("nas:/vol"), 1 << 30, 0});
     drives.apply();
     FakeLauncher launcher;
-    QString error;
-    EXPECT_FALSE(FormatDrive(QStringLiteral("/media/stick"), &error));
-    EXPECT_EQ(error, QStringLiteral("No disk utility is installed to format drives (GNOME Disks or KDE Partition Manager)."));
+    const Status missing = FormatDrive(QStringLiteral("/media/stick"));
+    EXPECT_FALSE(missing);
+    EXPECT_EQ(missing.errorString(), QStringLiteral("No disk utility is installed to format drives (GNOME Disks or KDE Partition Manager)."));
     launcher.addProgram(QStringLiteral("gnome-disks"));
-    EXPECT_TRUE(FormatDrive(QStringLiteral("/media/stick"), &error));
+    EXPECT_TRUE(FormatDrive(QStringLiteral("/media/stick")));
     ASSERT_EQ(launcher.launches().size(), 1);
     EXPECT_EQ(launcher.launches().first().arguments,
               (QStringList{QStringLiteral("--block-device"), QStringLiteral("/dev/sdb1"), QStringLiteral("--format-device")}));
     for (const char* notADrive : {"/mnt/nas", "/media/stick/folder"}) {
-        EXPECT_FALSE(FormatDrive(QLatin1String(notADrive), &error));
-        EXPECT_EQ(error, QStringLiteral("\"") + QLatin1String(notADrive) + QStringLiteral("\" is not a drive that can be formatted."));
+        const Status refused = FormatDrive(QLatin1String(notADrive));
+        EXPECT_FALSE(refused);
+        EXPECT_EQ(refused.errorString(), QStringLiteral("\"") + QLatin1String(notADrive) + QStringLiteral("\" is not a drive that can be formatted."));
     }
     EXPECT_EQ(launcher.launches().size(), 1);
 }

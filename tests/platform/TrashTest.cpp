@@ -74,19 +74,20 @@ TEST_F(TrashTest, DeleteAsksThenMovesToTheHomeTrashWithValidInfo)
     EXPECT_FALSE(infoOf(QStringLiteral("a b%ü.2.txt")).isEmpty());
 
     // Restoring moves each item back where it came from, refusing to overwrite.
-    QString error;
     for (const TrashedItem& item : Trash::items(trash())) {
+        const Status restored = Trash::restore(item);
         if (item.name == QStringLiteral("a b%ü.txt"))
-            EXPECT_FALSE(Trash::restore(item, &error)) << "the second one went back first";
+            EXPECT_FALSE(restored) << "the second one went back first";
         else
-            EXPECT_TRUE(Trash::restore(item, &error)) << qPrintable(item.name + QLatin1Char(' ') + error);
+            EXPECT_TRUE(restored) << qPrintable(item.name + QLatin1Char(' ') + restored.errorString());
     }
     QFile restored(again);
     ASSERT_TRUE(restored.open(QIODevice::ReadOnly));
     EXPECT_EQ(restored.readAll(), "second");
     EXPECT_TRUE(QFileInfo::exists(folder));
 
-    ASSERT_TRUE(Trash::empty(&error)) << qPrintable(error);
+    const Status emptied = Trash::empty();
+    ASSERT_TRUE(emptied) << qPrintable(emptied.describe());
     EXPECT_TRUE(Trash::isEmpty());
     EXPECT_TRUE(QDir(trash() + QStringLiteral("/info")).isEmpty());
 }
@@ -178,8 +179,8 @@ TEST_F(TrashTest, GioAndWeAgreeOnANameThatIsNotUtf8)
     std::sort(originals.begin(), originals.end());
     EXPECT_EQ(originals, (QList<QByteArray>{base + "/ours\xff", base + "/theirs\xff"}));
     EXPECT_TRUE(::access(QByteArray(FileName::encode(trash()) + "/files/ours\xff").constData(), F_OK) == 0);
-    QString error;
-    EXPECT_TRUE(Trash::empty(&error)) << error.toStdString();
+    const Status emptied = Trash::empty();
+    EXPECT_TRUE(emptied) << emptied.describe().toStdString();
     EXPECT_TRUE(Trash::items(trash()).isEmpty());
 }
 
@@ -235,8 +236,8 @@ TEST_F(TrashTest, ItemOnAnotherVolumeGoesToThatVolumesTrash)
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write("far");
     }
-    QString error;
-    ASSERT_TRUE(Trash::moveToTrash(file, &error)) << qPrintable(error);
+    const Status trashed = Trash::moveToTrash(file);
+    ASSERT_TRUE(trashed) << qPrintable(trashed.describe());
     EXPECT_FALSE(QFileInfo::exists(file));
     EXPECT_FALSE(QFileInfo::exists(trash() + QStringLiteral("/info")));
     TrashedItem mine;
@@ -249,7 +250,8 @@ TEST_F(TrashTest, ItemOnAnotherVolumeGoesToThatVolumesTrash)
     ASSERT_TRUE(info.open(QIODevice::ReadOnly));
     const QByteArray relative = QFile::encodeName(QDir(top).relativeFilePath(file)).toPercentEncoding("/");
     EXPECT_TRUE(info.readAll().contains(QByteArray("\nPath=" + relative + "\n")));
-    EXPECT_TRUE(Trash::restore(mine, &error)) << qPrintable(error);
+    const Status restored = Trash::restore(mine);
+    EXPECT_TRUE(restored) << qPrintable(restored.describe());
     EXPECT_TRUE(QFileInfo::exists(file));
     if (!existed)
         QDir(volumeTrash).removeRecursively();
@@ -285,8 +287,8 @@ TEST_F(TrashTest, ItemBehindALinkedFolderGoesToTheTrashOfItsOwnVolume)
             mine = item;
     }
     ASSERT_FALSE(mine.name.isEmpty());
-    QString error;
-    EXPECT_TRUE(Trash::restore(mine, &error)) << qPrintable(error);
+    const Status restored = Trash::restore(mine);
+    EXPECT_TRUE(restored) << qPrintable(restored.describe());
     EXPECT_TRUE(QFileInfo::exists(real));
     if (!existed)
         QDir(volumeTrash).removeRecursively();

@@ -21,11 +21,10 @@ QString FakeLauncher::findProgram(const QString& name)
     return m_programs.value(name);
 }
 
-bool FakeLauncher::start(const QString& program, const QStringList& arguments, const QString& workingFolder, QString* error)
+Status FakeLauncher::start(const QString& program, const QStringList& arguments, const QString& workingFolder)
 {
     m_launches.append({program, arguments, workingFolder});
     if (m_failure.isEmpty())
-        return true;
-    *error = m_failure;
-    return false;
+        return Status();
+    return Status::failure(QStringLiteral("FakeLauncher"), m_failure);
 }

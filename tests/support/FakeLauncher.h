@@ -23,7 +23,7 @@ public:
     void setFailStarts(const QString& error) { m_failure = error; }
 
     QString findProgram(const QString& name) override;
-    bool start(const QString& program, const QStringList& arguments, const QString& workingFolder, QString* error) override;
+    Status start(const QString& program, const QStringList& arguments, const QString& workingFolder) override;
 
     const QList<LaunchRecord>& launches() const { return m_launches; }
 

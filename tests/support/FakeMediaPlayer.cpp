@@ -23,16 +23,14 @@ FakeMediaPlayer* FakeMediaPlayer::last()
     return lastMade;
 }
 
-bool FakeMediaPlayer::doOpen(const QString& fileName, QString* error)
+Status FakeMediaPlayer::doOpen(const QString& fileName)
 {
     m_requests << QStringLiteral("open ") + fileName;
-    if (!m_openError.isEmpty() || !QFileInfo(fileName).isFile()) {
-        *error = m_openError.isEmpty() ? QStringLiteral("The specified file was not found.") : m_openError;
-        return false;
-    }
+    if (!m_openError.isEmpty() || !QFileInfo(fileName).isFile())
+        return Status::failure(QStringLiteral("FakeMediaPlayer"), m_openError.isEmpty() ? QStringLiteral("The specified file was not found.") : m_openError);
     m_mode = MediaMode::Stopped;
     m_position = 0;
-    return true;
+    return Status();
 }
 
 void FakeMediaPlayer::doClose()
@@ -41,15 +39,13 @@ void FakeMediaPlayer::doClose()
     m_mode = MediaMode::NotReady;
 }
 
-bool FakeMediaPlayer::doPlay(QString* error)
+Status FakeMediaPlayer::doPlay()
 {
     m_requests << QStringLiteral("play");
-    if (m_mode == MediaMode::NotReady) {
-        *error = QStringLiteral("No file is open on the media device.");
-        return false;
-    }
+    if (m_mode == MediaMode::NotReady)
+        return Status::failure(QStringLiteral("FakeMediaPlayer"), QStringLiteral("No file is open on the media device."));
     m_mode = MediaMode::Playing;
-    return true;
+    return Status();
 }
 
 bool FakeMediaPlayer::doPause()

@@ -30,9 +30,9 @@ public:
     int volume() const override { return m_volume; }
 
 protected:
-    bool doOpen(const QString& fileName, QString* error) override;
+    Status doOpen(const QString& fileName) override;
     void doClose() override;
-    bool doPlay(QString* error) override;
+    Status doPlay() override;
     bool doPause() override;
     bool doResume() override;
     bool doStop() override;

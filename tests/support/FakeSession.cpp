@@ -21,11 +21,10 @@ bool FakeSession::canPerform(SessionAction action)
     return m_all || m_offered.contains(action);
 }
 
-bool FakeSession::perform(SessionAction action, QString* error)
+Status FakeSession::perform(SessionAction action)
 {
     m_performed << action;
     if (m_refusal.isEmpty() && canPerform(action))
-        return true;
-    *error = m_refusal.isEmpty() ? QStringLiteral("not offered") : m_refusal;
-    return false;
+        return Status();
+    return Status::failure(QStringLiteral("FakeSession"), m_refusal.isEmpty() ? QStringLiteral("not offered") : m_refusal);
 }

@@ -19,7 +19,7 @@ public:
     const QList<SessionAction>& performed() const { return m_performed; }
 
     bool canPerform(SessionAction action) override;
-    bool perform(SessionAction action, QString* error) override;
+    Status perform(SessionAction action) override;
 
 private:
     bool m_all = true;
