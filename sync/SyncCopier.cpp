@@ -19,17 +19,19 @@ const QByteArray kStagedMark = ".fvsync-";
 constexpr int kStagedSuffix = 6;
 constexpr int kNameTries = 16;
 
-SyncCopier::Outcome outcomeOf(FileCopier::Status status)
+SyncCopier::Outcome outcomeOf(const Result<FileCopier::Step>& step, QString* error)
 {
-    switch (status) {
-    case FileCopier::Status::Done:
+    if (!step) {
+        *error = step.errorString();
+        return SyncCopier::Outcome::Failed;
+    }
+    switch (*step) {
+    case FileCopier::Step::Done:
         return SyncCopier::Outcome::Done;
-    case FileCopier::Status::Exists:
+    case FileCopier::Step::Exists:
         return SyncCopier::Outcome::Changed;
-    case FileCopier::Status::Cancelled:
+    case FileCopier::Step::Cancelled:
         return SyncCopier::Outcome::Cancelled;
-    case FileCopier::Status::Failed:
-        break;
     }
     return SyncCopier::Outcome::Failed;
 }
@@ -87,13 +89,13 @@ SyncCopier::Outcome SyncCopier::copy(const QByteArray& src, const QByteArray& ds
                                      const Progress& progress, QString* error)
 {
     if (!isLink)
-        return outcomeOf(FileCopier::copyFile(src, dst, replace, progress, error));
+        return outcomeOf(FileCopier::copyFile(src, dst, replace, progress), error);
     struct stat st {};
     if (::lstat(src.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) {
         *error = FileCopier::errorText(errno ? errno : EINVAL);
         return Outcome::Failed;
     }
-    return outcomeOf(FileCopier::copySpecial(src, st, dst, replace, error));
+    return outcomeOf(FileCopier::copySpecial(src, st, dst, replace), error);
 }
 
 SyncCopier::Outcome SyncCopier::stage(const QByteArray& src, const QByteArray& target, const SyncEntry& expected,
@@ -101,12 +103,12 @@ SyncCopier::Outcome SyncCopier::stage(const QByteArray& src, const QByteArray& t
 {
     for (int i = 0; i < kNameTries; ++i) {
         const QByteArray temp = stagedName(target);
-        const FileCopier::Status status = FileCopier::copyFile(src, temp, false, progress, error);
-        if (status == FileCopier::Status::Exists)
+        const Result<FileCopier::Step> step = FileCopier::copyFile(src, temp, false, progress);
+        if (step && *step == FileCopier::Step::Exists)
             continue;
-        if (status == FileCopier::Status::Done)
+        if (step && *step == FileCopier::Step::Done)
             *staged = {temp, target, expected};
-        return outcomeOf(status);
+        return outcomeOf(step, error);
     }
     *error = FileCopier::errorText(EEXIST);
     return Outcome::Failed;
@@ -140,11 +142,13 @@ bool SyncCopier::isStagedName(const QByteArray& name)
 
 bool SyncCopier::makeMirrorFolder(const QByteArray& src, const QByteArray& dst, QString* error)
 {
-    const FileCopier::Status status = FileCopier::makeFolder(dst, error);
-    if (status == FileCopier::Status::Exists) // made by someone else meanwhile
-        return true;
-    if (status != FileCopier::Status::Done)
+    const Result<FileCopier::Step> step = FileCopier::makeFolder(dst);
+    if (!step) {
+        *error = step.errorString();
         return false;
+    }
+    if (*step == FileCopier::Step::Exists) // made by someone else meanwhile
+        return true;
     struct stat st {};
     if (::stat(src.constData(), &st) == 0)
         ::chmod(dst.constData(), st.st_mode & 07777);

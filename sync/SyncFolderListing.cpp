@@ -14,7 +14,7 @@ SyncFolderListing::SyncFolderListing(const QByteArray& folder)
     DirStream dir(folder);
     if (!dir.isOpen()) {
         if (dir.error() != ENOENT)
-            m_error = dir.errorString();
+            m_error = dir.status().errorString();
         return;
     }
     while (const dirent* item = dir.next()) {

@@ -89,8 +89,10 @@ Outcome askToReplace(const BatchItem& item, RenameState& state, const QByteArray
         state.replaceAll = true;
         [[fallthrough]];
     case JobConflictChoice::Proceed:
-        if (!Trash::moveToTrash(FileName::decode(dst), error))
+        if (const Status trashed = Trash::moveToTrash(FileName::decode(dst)); !trashed) {
+            *error = trashed.errorString();
             return Outcome::Failed;
+        }
         return NoReplaceMove::move(src, dst, error);
     case JobConflictChoice::Cancel:
         item.loop->cancel();

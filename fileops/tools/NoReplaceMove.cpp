@@ -9,7 +9,7 @@
 
 namespace {
 
-using FileCopier::Status;
+using FileCopier::Step;
 
 // The engine's copy of one entry to a new name on another file system, then the check that
 // the copy is whole, then the removal of the source.
@@ -20,11 +20,15 @@ NoReplaceMove::Outcome copyAcross(const QByteArray& src, const QByteArray& dst, 
         *error = FileCopier::errorText(errno);
         return NoReplaceMove::Outcome::Failed;
     }
-    const Status copied = S_ISREG(st.st_mode) ? FileCopier::copyFile(src, dst, false, {}, error)
-                                              : FileCopier::copySpecial(src, st, dst, false, error);
-    if (copied == Status::Exists)
+    const Result<Step> copied = S_ISREG(st.st_mode) ? FileCopier::copyFile(src, dst, false, {})
+                                                    : FileCopier::copySpecial(src, st, dst, false);
+    if (!copied) {
+        *error = copied.errorString();
+        return NoReplaceMove::Outcome::Failed;
+    }
+    if (*copied == Step::Exists)
         return NoReplaceMove::Outcome::Exists;
-    if (copied != Status::Done)
+    if (*copied != Step::Done)
         return NoReplaceMove::Outcome::Failed;
     FileCopier::applyAttributes(dst, st);
     struct stat made {};
@@ -49,12 +53,13 @@ NoReplaceMove::Outcome NoReplaceMove::move(const QByteArray& src, const QByteArr
     if (src == dst)
         return Outcome::Done;
     bool crossDevice = false;
-    switch (FileCopier::renameNoReplace(src, dst, &crossDevice, error)) {
-    case Status::Done: return Outcome::Done;
-    case Status::Exists: return Outcome::Exists;
-    default: break;
-    }
-    return crossDevice ? copyAcross(src, dst, error) : Outcome::Failed;
+    const Result<Step> renamed = FileCopier::renameNoReplace(src, dst, &crossDevice);
+    if (renamed)
+        return *renamed == Step::Exists ? Outcome::Exists : Outcome::Done;
+    if (crossDevice)
+        return copyAcross(src, dst, error);
+    *error = renamed.errorString();
+    return Outcome::Failed;
 }
 
 QByteArray NoReplaceMove::moveAside(const QByteArray& path, QString* error)

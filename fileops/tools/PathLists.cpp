@@ -56,8 +56,7 @@ QString makeShortcut(const QString& target, const QString& folder)
     const QString path = PathText::withoutTrailingSlash(target);
     const QString stem = FileToolNames::split(PathText::nameOf(path)).stem;
     const QString link = PathText::joined(PathText::withoutTrailingSlash(folder), FileName::display(stem) + QStringLiteral(".desktop"));
-    QString error;
-    if (CreateShortcut(path, PathText::folderOf(path), link, &error).isEmpty())
+    if (!CreateShortcut(path, PathText::folderOf(path), link))
         return QStringLiteral("Shortcut for ") + path + QStringLiteral(" failed.");
     return QString();
 }

@@ -17,7 +17,7 @@ bool PagedFile::open(const QString& path)
     // O_NONBLOCK: opening a FIFO must not wait for a writer; it is refused just after.
     FileDescriptor fd = FileDescriptor::open(FileName::encode(path), O_RDONLY | O_NONBLOCK);
     if (!fd.isOpen()) {
-        m_error = fd.errorString();
+        m_error = fd.status().errorString();
         return false;
     }
     struct stat st {};
