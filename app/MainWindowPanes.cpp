@@ -25,3 +25,8 @@ void MainWindowPanes::registerAll(TFormMainFolvane3& window, MainWindowControls&
     window.registerPane(image);
     window.registerPane(new ZipViewerPane(stack));
 }
+
+bool MainWindowPanes::isPlaceholder(int mode)
+{
+    return mode == vmWebBrowser || mode == vmMoviePlayer || mode == vmImageViewer || mode == vmZipViewer;
+}

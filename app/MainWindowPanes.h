@@ -9,4 +9,7 @@ class TFormMainFolvane3;
 class MainWindowPanes {
 public:
     static void registerAll(TFormMainFolvane3& window, MainWindowControls& c);
+    // Whether the mode's pane is still an empty one that opens nothing (its viewer is not
+    // part of this build yet); the window says so in the status bar.
+    static bool isPlaceholder(int mode);
 };
