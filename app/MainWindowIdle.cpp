@@ -138,8 +138,9 @@ void MainWindowIdle::UpdateControlStates()
                                                 : m_window->CurrentFile();
     const QString folder = PathText::withTrailingSlash(treePath);
     const int count = selection().count;
-    if (!m_forced && folder == m_window->CurrentPath() && item == m_window->CurrentFile() && count == m_lastCount
-        && mode == m_lastMode)
+    // Compared with the last pass's own copies: other handlers set CurrentFile and
+    // CurrentPath too (the list's selection, the tree's folder change).
+    if (!m_forced && folder == m_lastPath && item == m_lastItem && count == m_lastCount && mode == m_lastMode)
         return;
     m_forced = false;
     if (!treePath.isEmpty() && m_facts.facts(treePath).isDir)
@@ -147,6 +148,8 @@ void MainWindowIdle::UpdateControlStates()
     // In a pane the current file is the one the pane shows; the switch set it.
     if (mode == vmFileManager || mode == vmWebBrowser)
         m_window->setCurrentFile(item);
+    m_lastPath = folder;
+    m_lastItem = item;
     m_lastCount = count;
     m_lastMode = mode;
     const ControlFacts now = gatherFacts(treePath);

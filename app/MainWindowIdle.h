@@ -57,5 +57,7 @@ private:
     bool m_running = false;
     Selection m_selection;
     int m_lastMode = -1;
+    QString m_lastPath;
+    QString m_lastItem;
     int m_lastCount = -1;
 };

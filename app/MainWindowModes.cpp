@@ -6,6 +6,7 @@
 #include "app/TFormMainFolvane3.h"
 #include "browse/FileFormat.h"
 #include "browse/TFileViewFol.h"
+#include "platform/FileName.h"
 #include "platform/LocalFiles.h"
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
@@ -14,6 +15,7 @@
 #include "viewers/ViewModeTexts.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLabel>
@@ -21,7 +23,10 @@
 #include <QScopedValueRollback>
 #include <QSlider>
 #include <QStackedWidget>
+#include <QToolBar>
 #include <QToolButton>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -118,7 +123,12 @@ void MainWindowModes::showPane(TViewMode mode, const QString& path)
     m_c.MediaTrackBar->setVisible(chrome.testFlag(PaneChrome::TrackBar));
     m_c.ButtonHex->setVisible(chrome.testFlag(PaneChrome::HexButton));
     m_c.TrackBarMediaRes->setEnabled(mode == vmMoviePlayer);
-    m_c.ComboboxScaleJPG->setVisible(mode == vmImageViewer && FileKinds::IsJfifOrExifFile(path));
+    // A widget in a tool bar shows and hides through its action.
+    QToolBar* imageBand = m_c.bands[bandImage];
+    for (QAction* action : imageBand->actions()) {
+        if (imageBand->widgetForAction(action) == m_c.ComboboxScaleJPG)
+            action->setVisible(mode == vmImageViewer && FileKinds::IsJfifOrExifFile(path));
+    }
     m_c.MeterItemStatus->hide();
     for (int i = 0; i < 3; ++i)
         m_c.statusPanels[size_t(i)]->clear();
@@ -140,11 +150,13 @@ void MainWindowModes::showPaneStatus(TViewMode mode, const QString& path)
         m_c.statusPanels[0]->setText(PathText::nameOf(path));
         m_c.statusPanels[2]->setText(QLatin1String(kPaneStatus[mode]));
     }
-    if (mode == vmZipViewer)
-        m_c.statusPanels[1]->setText(FormatFileSize(m_c.FileViewFol1->SelectedSize()));
+    // The archive's own size: the list may not show its folder yet (the first switch).
+    struct stat st {};
+    if (mode == vmZipViewer && ::stat(FileName::encode(path).constData(), &st) == 0)
+        m_c.statusPanels[1]->setText(FormatFileSize(st.st_size));
     // A pane whose viewer is not part of this build opens nothing, and says so.
     if (MainWindowPanes::isPlaceholder(mode))
-        m_c.statusPanels[3]->setText(QStringLiteral("Not available yet"));
+        m_c.statusPanels[3]->setText(QStringLiteral("Not available"));
 }
 
 void MainWindowModes::record(TViewMode mode, const QString& path)

@@ -147,7 +147,7 @@ TEST_F(ViewModesTest, TheSpinnerStepsThroughTheListInAPaneWrappingAtBothEnds)
     c.MenuViewFile->trigger();
     ASSERT_EQ(window->CurrentMode(), vmImageViewer);
     EXPECT_EQ(c.statusPanels[2]->text(), QStringLiteral("IMAGE VIEWER"));
-    EXPECT_EQ(c.statusPanels[3]->text(), QStringLiteral("Not available yet"));
+    EXPECT_EQ(c.statusPanels[3]->text(), QStringLiteral("Not available"));
     EXPECT_EQ(c.SpinViewer->toolTip(), QStringLiteral("< ") + name(1) + QStringLiteral("\n> ") + name(0));
 
     c.SpinViewerNext->click();
@@ -257,6 +257,7 @@ TEST_F(ViewModesTest, TheStatusBarAndTheDeleteButtonFollowTheSelection)
         }, 5000);
     };
     EXPECT_TRUE(idleUntil([&] { return c.statusPanels[0]->text() == QStringLiteral("2 selected"); })) << qPrintable(c.statusPanels[0]->text());
+    EXPECT_EQ(c.statusPanels[1]->text(), QStringLiteral("8.00 Bytes")) << "the size of the selection";
     EXPECT_TRUE(idleUntil([&] { return c.buttons[size_t(BandButton::Delete)]->isEnabled(); }));
     QAction* menuDelete = window->findChild<QAction*>(QStringLiteral("MenuDelete"));
     ASSERT_TRUE(menuDelete);
