@@ -6,6 +6,8 @@
 #include "app/StartupAnimation.h"
 #include "app/TFormMainFolvane3.h"
 #include "app/TSplashForm.h"
+#include "app/MainWindowModes.h"
+#include "app/TerminationSignals.h"
 #include "platform/ui/PlatformUi.h"
 
 #include <QApplication>
@@ -98,6 +100,14 @@ int FolvaneApplication::run()
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, &TFormMainFolvane3::bringToFront);
     QObject::connect(&instance, &SingleInstance::quitRequested, &window, &TFormMainFolvane3::MenuExitClick);
     instance.listen();
+
+    // Where the program is ended without a question, unsaved work is kept, never lost.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &window, [&window] {
+        window.endWithoutAsking();
+        QApplication::quit();
+    });
+    QObject::connect(qApp, &QGuiApplication::commitDataRequest, &window, [&window] { window.modes().preserveUnsaved(); });
 
     const int code = QApplication::exec();
     Prompter::setInstance(nullptr);

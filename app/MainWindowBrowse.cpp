@@ -12,7 +12,6 @@
 #include "platform/LocalFiles.h"
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
-#include "platform/Shell.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -51,14 +50,6 @@ MainWindowBrowse::MainWindowBrowse(TFormMainFolvane3* window, MainWindowControls
     connect(c.FileViewFol1->currentView()->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { followListSelection(); });
     connect(c.PathViewFol1, &QTreeWidget::itemClicked, c.PathViewFol1, qOverload<>(&QWidget::setFocus));
-    // Until the program's own viewers take the View command and the viewer modes, a file
-    // is opened with its associated program.
-    connect(c.MenuViewFile, &QAction::triggered, this, [this] {
-        const QStringList selected = m_c.FileViewFol1->selectedPaths();
-        openFileWithShell(selected.isEmpty() ? QString() : selected.first());
-    });
-    connect(window, &TFormMainFolvane3::viewModeRequested, this,
-            [this](int, const QString& path) { openFileWithShell(path); });
     for (QAbstractItemView* view : c.FileViewFol1->findChildren<QAbstractItemView*>())
         view->viewport()->installEventFilter(this);
     c.TabControlDriveFol1->installEventFilter(this);
@@ -152,13 +143,4 @@ bool MainWindowBrowse::eventFilter(QObject* watched, QEvent* event)
         return false;
     QToolTip::showText(help->globalPos(), Prompter::displayText(text), static_cast<QWidget*>(watched));
     return true;
-}
-
-void MainWindowBrowse::openFileWithShell(const QString& file)
-{
-    if (file.isEmpty() || !LocalFiles::isFile(file))
-        return;
-    const ShellExecuteResult result = ShellExecute(QStringLiteral("Open"), file);
-    if (result.failed())
-        Prompter::instance().error(QStringLiteral("Can not Open file  ") + PathText::nameOf(file));
 }

@@ -35,7 +35,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void openFileWithShell(const QString& file);
     // In the file manager the current item is the list's first selected item, empty with none.
     void followListSelection();
 

@@ -137,6 +137,9 @@ void MainWindowLayout::buildBands(QMainWindow* window, MainWindowControls& c)
     addButton(c, BandButton::EditorPaste, editor, "ButtonEditorPaste", QStringLiteral("Paste"), SP::SP_DialogApplyButton);
     addButton(c, BandButton::EditorFont, editor, "ButtonEditorFont", QStringLiteral("Font"), SP::SP_DesktopIcon);
     addButton(c, BandButton::TextEditorPrint, editor, "ButtonTextEditorPrint", QStringLiteral("Print"), SP::SP_ComputerIcon);
+    addButton(c, BandButton::Open, editor, "ButtonOpen", QStringLiteral("Open Path/File"), SP::SP_DialogOpenButton);
+    addButton(c, BandButton::UnDo, editor, "ButtonUnDo", QStringLiteral("Undo"), SP::SP_ArrowBack);
+    addButton(c, BandButton::EditorDelete, editor, "ButtonEditorDelete", QStringLiteral("Delete"), SP::SP_TrashIcon);
 
     QToolBar* view = c.bands[bandView] = makeBand(window, "ToolBarView", QStringLiteral("File Viewer"));
     c.ButtonHex = addButton(c, BandButton::Hex, view, "ButtonHex", QStringLiteral("Hex"), SP::SP_FileDialogDetailedView, true);
@@ -160,6 +163,10 @@ void MainWindowLayout::buildBands(QMainWindow* window, MainWindowControls& c)
     addButton(c, BandButton::UnZip, files, "ButtonUnZip", QStringLiteral("UnZip"), SP::SP_DirOpenIcon);
     addButton(c, BandButton::Sync, files, "ButtonSync", QStringLiteral("Synchronize Folders"), SP::SP_BrowserReload);
     addButton(c, BandButton::Dup, files, "ButtonDup", QStringLiteral("Find Duplicates"), SP::SP_FileDialogContentsView);
+    addButton(c, BandButton::TextEditor, files, "ButtonTextEditor", QStringLiteral("Edit file as Text"), SP::SP_FileIcon);
+    addButton(c, BandButton::Delete, files, "ButtonDelete", QStringLiteral("Delete"), SP::SP_TrashIcon);
+    addButton(c, BandButton::C_Prompt, files, "ButtonC_Prompt",
+              QStringLiteral("Command line, Reboot,  Log off, Shut down, Power off, Restart"), SP::SP_ComputerIcon);
 
     for (int i = 0; i < kBandCount; ++i) {
         if (kBandStartsRow[i] && i > 0)

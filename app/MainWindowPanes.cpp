@@ -35,3 +35,8 @@ void MainWindowPanes::connectCommands(TFormMainFolvane3& window)
     viewer->setBrowsePanes(&window.transferMenus().panes());
     new ViewerCommands(window.context(), *viewer, *editor);
 }
+
+bool MainWindowPanes::isPlaceholder(int mode)
+{
+    return mode == vmWebBrowser || mode == vmMoviePlayer || mode == vmImageViewer || mode == vmZipViewer;
+}

@@ -6,6 +6,8 @@
 #include "app/MainWindowBrowse.h"
 #include "app/MainWindowContext.h"
 #include "app/MainWindowDriveMenu.h"
+#include "app/MainWindowIdle.h"
+#include "app/MainWindowModes.h"
 #include "app/MainWindowFolderMenu.h"
 #include "app/MainWindowMask.h"
 #include "app/MainWindowPathMenus.h"
@@ -15,6 +17,7 @@
 #include "app/ProgramSound.h"
 #include "app/RecentPaths.h"
 #include "app/TSplashForm.h"
+#include "app/ViewCommands.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
@@ -53,9 +56,7 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     MainWindowLayout::build(this, m_c);
     m_context = std::make_unique<MainWindowContext>(*this, m_c);
     MainWindowPanes::registerAll(*this, m_c);
-    // The window is built showing the file manager.
-    m_shownPane = pane(vmFileManager);
-    m_shownPane->enter(QString());
+    m_modes = new MainWindowModes(this, m_c);
     m_bands = new MainWindowBands(this, m_c);
     m_browse = new MainWindowBrowse(this, m_c);
     new MainWindowMask(this, m_c.ComboBoxMask, m_c.FileViewFol1);
@@ -69,6 +70,9 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     connectFolderMenu();
     auto* search = new SearchCommands(*m_context, m_c.PathViewFol1, m_c.FileViewFol1);
     connect(m_folderMenu, &MainWindowFolderMenu::findRequested, search, &SearchCommands::MenuFindClick);
+    connectDeleteButtons();
+    m_viewCommands = new ViewCommands(this, m_c, *m_modes);
+    m_idle = new MainWindowIdle(this, m_c, *m_modes);
     m_folderChecks = new FolderChecks(this);
     connect(m_folderChecks, &FolderChecks::startChecked, this, &TFormMainFolvane3::startFolderChecked);
     connect(m_folderChecks, &FolderChecks::recentChecked, this, [this](const QStringList& gone) {
@@ -82,8 +86,7 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
 
     connect(m_c.MenuExit, &QAction::triggered, this, &TFormMainFolvane3::MenuExitClick);
     connect(m_c.MenuHelpContents, &QAction::triggered, this, &TFormMainFolvane3::MenuHelpContentsClick);
-    connect(m_c.SpinViewerPrevious, &QToolButton::clicked, this, [this] { stepFile(-1); });
-    connect(m_c.SpinViewerNext, &QToolButton::clicked, this, [this] { stepFile(1); });
+    connect(this, &TFormMainFolvane3::viewModeRequested, this, [this](int mode, const QString& path) { enterMode(mode, path); });
     connect(m_bands, &MainWindowBands::layoutChanged, this, [this] { SaveBandLayout(m_currentMode); });
     connect(this, &TFormMainFolvane3::settingsSaveFailed, this,
             [](const QString& text) { Prompter::instance().error(text); });
@@ -177,36 +180,17 @@ ViewPane* TFormMainFolvane3::pane(int mode) const
     return mode >= 0 && mode < kViewModeCount ? m_panes[mode] : nullptr;
 }
 
-void TFormMainFolvane3::enterMode(int mode, const QString& path)
+bool TFormMainFolvane3::enterMode(int mode, const QString& path)
 {
-    mode = qBound(0, mode, kViewModeCount - 1);
-    SaveBandLayout(m_currentMode);
-    LoadBandLayout(mode);
-    showPaneOfMode(mode, path);
-    m_currentMode = mode;
+    return m_modes->SwitchViewMode(TViewMode(qBound(0, mode, kViewModeCount - 1)), path);
 }
 
-void TFormMainFolvane3::showPaneOfMode(int mode, const QString& path)
+void TFormMainFolvane3::connectDeleteButtons()
 {
-    ViewPane* next = pane(mode);
-    if (m_shownPane)
-        m_shownPane->leave();
-    m_bands->showBand(next->toolBand());
-    m_c.rightPane->setCurrentWidget(next->widget());
-    const PaneChromes chrome = next->chrome();
-    m_c.PanelPath->setVisible(chrome.testFlag(PaneChrome::PathPanel));
-    m_c.ComboBoxURL->setVisible(chrome.testFlag(PaneChrome::AddressBox));
-    m_c.MediaTrackBar->setVisible(chrome.testFlag(PaneChrome::TrackBar));
-    m_c.ButtonHex->setVisible(chrome.testFlag(PaneChrome::HexButton));
-    m_c.MeterItemStatus->hide();
-    m_shownPane = next;
-    next->enter(path);
-}
-
-void TFormMainFolvane3::stepFile(int direction)
-{
-    m_shownPane->stepFile(direction);
-    Q_EMIT stepFileRequested(direction);
+    // The toolbar delete buttons are the Delete command of the Edit menu.
+    QAction* menuDelete = findChild<QAction*>(QStringLiteral("MenuDelete"));
+    for (BandButton which : {BandButton::Delete, BandButton::EditorDelete})
+        connect(m_c.buttons[size_t(which)], &QToolButton::clicked, menuDelete, &QAction::trigger);
 }
 
 void TFormMainFolvane3::UpdateRecentPaths(const QString& folder)
@@ -245,7 +229,8 @@ void TFormMainFolvane3::FormShow()
             m_splash->show();
     }
     m_browse->applyFileFilters(m_settings.showHiddenSystemfiles);
-    enterMode(m_currentMode);
+    m_modes->firstSwitch(TViewMode(m_currentMode), m_currentFile);
+    m_idle->start();
     // Whatever the mode, the browse panes open the stored folder (or the stored item's) once
     // a worker has found it, with the item selected; the tree's folder change puts it in the
     // recent folders. The stored values, not the panes' state while the window was built,
@@ -315,9 +300,9 @@ void TFormMainFolvane3::FormKeyUp(int key, Qt::KeyboardModifiers modifiers)
     if (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier))
         return;
     if (key == Qt::Key_Left)
-        stepFile(-1);
+        m_viewCommands->ToolBarViewSpinner(-1);
     else if (key == Qt::Key_Right)
-        stepFile(1);
+        m_viewCommands->ToolBarViewSpinner(1);
 }
 
 void TFormMainFolvane3::MenuExitClick()
@@ -342,8 +327,19 @@ void TFormMainFolvane3::MenuHelpContentsClick()
 
 void TFormMainFolvane3::closeEvent(QCloseEvent* event)
 {
+    // A pane with unsaved work asks first; Cancel keeps the program open.
+    if (!m_modes->mayClose()) {
+        event->ignore();
+        return;
+    }
     FormClose();
     event->accept();
+}
+
+void TFormMainFolvane3::endWithoutAsking()
+{
+    m_modes->preserveUnsaved();
+    FormClose();
 }
 
 void TFormMainFolvane3::FormClose()

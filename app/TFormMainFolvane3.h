@@ -27,10 +27,13 @@ class MainWindowBrowse;
 class MainWindowContext;
 class MainWindowDriveMenu;
 class MainWindowFolderMenu;
+class MainWindowIdle;
 class MainWindowMask;
+class MainWindowModes;
 class MainWindowPathMenus;
 class TransferMenus;
 class TSplashForm;
+class ViewCommands;
 class ViewPane;
 class WindowContext;
 class FolderChecks;
@@ -54,6 +57,10 @@ public:
     BrowseNavigator& navigator() { return m_navigator; }
     // What the feature controllers reach of the window.
     WindowContext& context();
+    // The mode machine (SwitchViewMode), the idle handler and the view commands.
+    MainWindowModes& modes() { return *m_modes; }
+    MainWindowIdle& idle() { return *m_idle; }
+    ViewCommands& viewCommands() { return *m_viewCommands; }
     // The file transfer commands of the File and Edit menus and the browse popups.
     TransferMenus& transferMenus() { return *m_transfer; }
 
@@ -81,9 +88,13 @@ public:
     void registerPane(ViewPane* pane);
     ViewPane* pane(int mode) const;
 
-    // Leaves the current mode (saving its band layout, leaving its pane) and enters mode:
-    // its band layout, its band and chrome, and its pane entered with path.
-    void enterMode(int mode, const QString& path = QString());
+    // SwitchViewMode: leaves the current mode (saving its band layout, leaving its pane,
+    // which may refuse) and enters mode: its band layout, its band and chrome, and its pane
+    // entered with path. False when the shown pane kept its unsaved work.
+    bool enterMode(int mode, const QString& path = QString());
+    // The program ends where nothing can be asked (the session ends, SIGTERM): the shown
+    // pane keeps its unsaved work safe, and the settings are saved.
+    void endWithoutAsking();
 
     // The recent-folders update: puts folder first when it is new and saves the settings;
     // folders that are gone are dropped when a worker has looked (recentPathsChecked).
@@ -113,6 +124,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class MainWindowModes;
     void FormCreate();
     // The folder popup's transfer items run the tree's transfer commands.
     void connectFolderMenu();
@@ -122,9 +134,7 @@ private:
     void FormClose();
     void FormDestroy();
     void MenuHelpContentsClick();
-    void showPaneOfMode(int mode, const QString& path);
-    // The spinner's arrows and the arrow keys: the shown pane steps, and the request is told.
-    void stepFile(int direction);
+    void connectDeleteButtons();
     void startFolderChecked(const QString& folder, const QStringList& goneRecent);
     void dropRecentPaths(const QStringList& gone);
 
@@ -132,7 +142,9 @@ private:
     BrowseNavigator m_navigator;
     std::unique_ptr<MainWindowContext> m_context;
     std::array<ViewPane*, kViewModeCount> m_panes{};
-    ViewPane* m_shownPane = nullptr;
+    MainWindowModes* m_modes = nullptr;
+    MainWindowIdle* m_idle = nullptr;
+    ViewCommands* m_viewCommands = nullptr;
     AppSettings m_settings;
     SettingsStore m_store;
     MainWindowBands* m_bands = nullptr;

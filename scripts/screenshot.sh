@@ -9,6 +9,8 @@
 #   SCREENSHOT_SAMPLE_FILES=1   puts a few folders and files in the temporary home first
 #   SCREENSHOT_RIGHT_CLICK="X Y" right-clicks at X,Y inside the main window before the
 #                                capture (a context menu shows in the picture)
+#   SCREENSHOT_MODE="N FILE"     starts in view mode N showing FILE (relative to the home),
+#                                as if the program had been closed there
 set -euo pipefail
 out=${1:?usage: scripts/screenshot.sh OUT.png [WIDTHxHEIGHT]}
 size=${2:-1024x768}
@@ -43,6 +45,16 @@ if [[ "${SCREENSHOT_SAMPLE_FILES:-}" == 1 ]]; then
   printf 'x' >"$HOME/.hidden-settings"
 fi
 
+if [[ -n "${SCREENSHOT_MODE:-}" ]]; then
+  read -r start_mode start_file <<<"$SCREENSHOT_MODE"
+  mkdir -p "$XDG_CONFIG_HOME/QuorVel/Folvane3"
+  # The values are read in the store's order up to the first one missing.
+  printf '[Software\\QuorVel\\Folvane3\\Settings]\n"ShowHiddenSystemfiles"=dword:1\n"OpenByDblClickFV"=dword:1\n%s\n%s\n%s\n%s\n"FVCurrentItemSel"="%s"\n"FVCurrentPathSel"="%s"\n"FVModeCurrent"=dword:%d\n' \
+    '"SingleDrive"=dword:1' '"FVVersionStr"="V0.00 Sat Mar 01, 2008"' '"ScaleJPGIndex"=dword:0' \
+    '"FVBrowserWebStr"="https://www.debian.org/"' "$HOME/$start_file" "$HOME/" "$start_mode" \
+    >"$XDG_CONFIG_HOME/QuorVel/Folvane3/registry.txt"
+fi
+
 # A free display number; Xvfb writes the one it took to the given descriptor.
 exec 3<> "$work/display"
 Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
@@ -55,7 +67,7 @@ export QT_QPA_PLATFORM=xcb
 app_pid=$!
 window=""
 for _ in $(seq 150); do
-  window=$(xdotool search --onlyvisible --name '^FolVane III' 2>/dev/null | head -n1 || true)
+  window=$(xdotool search --onlyvisible --name '^(FolVane III|Folvane )' 2>/dev/null | head -n1 || true)
   [[ -n "$window" ]] && break
   kill -0 "$app_pid" 2>/dev/null || { cat "$work/app.log" >&2; echo "screenshot: the program ended early" >&2; exit 1; }
   sleep 0.2

@@ -30,8 +30,10 @@ enum class BandButton {
     EditorNew, Save, EditorCut, EditorCopy, EditorPaste, EditorFont, TextEditorPrint, // ToolBarTextEditor
     Hex, FileViewerCopy, ViewerFont,                                        // ToolBarView
     SingleDrive, DeskTop, Refresh, DetailType, NewTextFile, Zip, UnZip, Sync, Dup, // ToolBarFileManger
+    TextEditor, Delete, C_Prompt,                                           // ToolBarFileManger, added
+    Open, UnDo, EditorDelete,                                               // ToolBarTextEditor, added
 };
-constexpr int kBandButtonCount = int(BandButton::Dup) + 1;
+constexpr int kBandButtonCount = int(BandButton::EditorDelete) + 1;
 
 // The list indexes the window stores for the owners of the history lists.
 enum class HistoryIndex { Ext, Run, FindStr, ReplStr, FileStr };

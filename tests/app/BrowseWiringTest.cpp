@@ -6,6 +6,7 @@
 #include "app/MainWindowBrowse.h"
 #include "app/MainWindowDriveMenu.h"
 #include "app/MainWindowFolderMenu.h"
+#include "app/MainWindowIdle.h"
 #include "app/MainWindowPathMenus.h"
 #include "app/SettingsStore.h"
 #include "app/TFormMainFolvane3.h"
@@ -354,8 +355,9 @@ TEST_F(BrowseWiringTest, OpeningAFileReachesTheViewCommandAndEnterTheFileViewer)
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, row.center());
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
     EXPECT_EQ(viewCommand.size(), 1) << "WM_VIEWSELECTED runs the View command";
-    ASSERT_EQ(launcher.launches().size(), 1) << "which opens the file with its program for now";
-    EXPECT_EQ(launcher.launches().first().arguments, QStringList{folder + QStringLiteral("/letter.txt")});
+    EXPECT_EQ(launcher.launches().size(), 0) << "which shows a text file in the program's own editor";
+    EXPECT_EQ(window->CurrentMode(), vmTextEditor);
+    window->enterMode(vmFileManager, folder + QStringLiteral("/letter.txt"));
 
     // Enter: the text/hex viewer for a file, nothing for a folder (the list keeps Enter off).
     QSignalSpy modes(window.get(), &TFormMainFolvane3::viewModeRequested);
@@ -393,7 +395,13 @@ TEST_F(BrowseWiringTest, ListShowsTheWindowFileMenuAndTheNewTextFileButtonActs)
     EXPECT_TRUE(captions.contains(QStringLiteral("New Text File")));
     menu->close();
 
-    window->findChild<QToolButton*>(QStringLiteral("ButtonNewTextFile"))->click();
+    // The button acts once the idle handler has found the folder and enabled it.
+    auto* newTextFile = window->findChild<QToolButton*>(QStringLiteral("ButtonNewTextFile"));
+    ASSERT_TRUE(QTest::qWaitFor([&] {
+        window->idle().UpdateControlStates();
+        return newTextFile->isEnabled();
+    }, 5000));
+    newTextFile->click();
     ASSERT_TRUE(waitForList(*list));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files, QDir::Name), (QStringList{"Newtext.txt", "Newtext0.txt"}));
     QFile kept(folder + QStringLiteral("/Newtext.txt"));

@@ -110,7 +110,9 @@ TEST_F(PanesTest, ARegisteredPaneIsEnteredAndLeftOncePerSwitch)
     window->enterMode(vmZipViewer);
     window->enterMode(vmZipViewer);
     window->enterMode(vmFileManager);
-    EXPECT_EQ(pane->calls, (QStringList{"enter /data/a.zip", "step 1", "leave", "enter ", "leave", "enter ", "leave"}));
+    // The spinner steps the list and shows the next file in the pane that suits it (the
+    // window's step, not the pane's), which leaves this pane.
+    EXPECT_EQ(pane->calls, (QStringList{"enter /data/a.zip", "leave", "enter ", "leave", "enter ", "leave"}));
 }
 
 TEST_F(PanesTest, TheContextReachesEveryMenuAndBandButtonOfTheWindow)
