@@ -200,9 +200,9 @@ ShellExecuteResult Start(const Plan& plan)
         result.error = plan.error;
         return result;
     }
-    QString error;
-    result.accepted = ProgramLauncher::instance().start(plan.program, plan.arguments, plan.workingFolder, &error);
-    result.error = error;
+    const Status started = ProgramLauncher::instance().start(plan.program, plan.arguments, plan.workingFolder);
+    result.accepted = bool(started);
+    result.error = started.errorString();
     return result;
 }
 
