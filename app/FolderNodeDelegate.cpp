@@ -15,7 +15,7 @@ bool FolderNodeDelegate::isGreyed(uint32_t attributes)
 
 void FolderNodeDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
 {
-    QStyledItemDelegate::initStyleOption(option, index);
+    FolderLabelDelegate::initStyleOption(option, index);
     if (index.data(TPathViewFol::LevelRole).toInt() != TPathViewFol::FolderLevel)
         return;
     const uint32_t attributes = index.data(TPathViewFol::AttributesRole).toUInt();

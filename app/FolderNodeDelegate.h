@@ -6,14 +6,14 @@
 // Samba's user.DOSATTRIB), so painting never touches the disk. Drives and the root are drawn
 // as they are.
 
-#include <QStyledItemDelegate>
+#include "browse/FolderLabelDelegate.h"
 
 #include <cstdint>
 
-class FolderNodeDelegate : public QStyledItemDelegate {
+class FolderNodeDelegate : public FolderLabelDelegate {
     Q_OBJECT
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using FolderLabelDelegate::FolderLabelDelegate;
 
     // Whether a folder of these attributes (FileAttribute bits) is drawn grey, and whether
     // struck through.

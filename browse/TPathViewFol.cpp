@@ -2,6 +2,7 @@
 
 #include "browse/BrowsePaths.h"
 #include "browse/DriveItems.h"
+#include "browse/FolderLabelDelegate.h"
 #include "browse/FileListing.h"
 #include "browse/ItemIcons.h"
 #include "browse/NameEdit.h"
@@ -20,7 +21,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QResizeEvent>
+#include <QScrollBar>
 
 namespace {
 
@@ -59,6 +63,11 @@ TPathViewFol::TPathViewFol(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setContextMenuPolicy(Qt::DefaultContextMenu);
+    // A long name or a deep folder scrolls sideways instead of being cut short, and a label
+    // opened for a new name is at least as wide as the name.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setItemDelegate(new FolderLabelDelegate(this));
     resize(180, 120);
     connect(this, &QTreeWidget::itemExpanded, this, &TPathViewFol::NodeExpanding);
     RebuildTree();
@@ -245,6 +254,10 @@ bool TPathViewFol::EditFolderNode(const QString& path)
     if (!node || node->data(0, LevelRole).toInt() < FolderLevel)
         return false;
     scrollToItem(node);
+    // A deep folder's label is brought into the pane sideways, its parent's place in sight.
+    resizeColumnToContents(0);
+    updateGeometries();
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + visualItemRect(node).left() - indentation());
     editItem(node, 0);
     return true;
 }
@@ -316,6 +329,7 @@ void TPathViewFol::subfoldersRead(QTreeWidgetItem* node, const QList<Subfolder>&
     node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
     // Nodes made for a path followed meanwhile are kept (they may be current) and the others
     // put around them; both come in the same order.
+    const int before = node->childCount();
     for (int i = 0; i < folders.size(); ++i) {
         QTreeWidgetItem* existing = i < node->childCount() ? node->child(i) : nullptr;
         if (!existing || nodeName(existing) != folders[i].name) {
@@ -323,6 +337,16 @@ void TPathViewFol::subfoldersRead(QTreeWidgetItem* node, const QList<Subfolder>&
         } else if (existing->data(0, ChildrenRole).toInt() == NotRead) {
             existing->setChildIndicatorPolicy(folders[i].marked ? QTreeWidgetItem::ShowIndicator
                                                                 : QTreeWidgetItem::DontShowIndicator);
+        }
+    }
+    // The folder chosen below this node stays in view while its brothers arrive around it.
+    QTreeWidgetItem* current = currentItem();
+    for (QTreeWidgetItem* up = current ? current->parent() : nullptr; up && node->childCount() != before; up = up->parent()) {
+        if (up == node) {
+            const int sideways = horizontalScrollBar()->value(); // a label opened stays in sight
+            scrollToItem(current);
+            horizontalScrollBar()->setValue(sideways);
+            break;
         }
     }
 }
@@ -425,6 +449,15 @@ void TPathViewFol::ChooseNode(bool byMouse)
     m_previousPath = m_selectedPath;
     if (m_navigator && !m_selectedPath.isEmpty())
         m_navigator->goTo(m_selectedPath);
+}
+
+bool TPathViewFol::viewportEvent(QEvent* event)
+{
+    // Narrower names still fill the pane (whether the scroll bars show or not), so the
+    // selection spans it.
+    if (event->type() == QEvent::Resize)
+        header()->setMinimumSectionSize(static_cast<QResizeEvent*>(event)->size().width());
+    return QTreeWidget::viewportEvent(event);
 }
 
 void TPathViewFol::mousePressEvent(QMouseEvent* event)

@@ -239,9 +239,18 @@ TEST_F(TreeTabsTest, FolderNodesCarryTheirAttributesAndAreNamedInPlace)
 {
     const QString odd = m_data + QStringLiteral("/Music/") + FileName::decode("R\xe9tro");
     ASSERT_EQ(::mkdir(FileName::encode(odd).constData(), 0755), 0);
+    // Brothers that arrive after the chosen folder's node: it stays in view.
+    for (int i = 0; i < 60; ++i)
+        makeFolder(QStringLiteral("drives/data/Album %1").arg(i, 2, 10, QLatin1Char('0')));
     auto panes = makePanes(false, m_data);
     TPathViewFol* tree = panes->tree;
     tree->setFolderType(TFileAttr::ftReadOnly | TFileAttr::ftArchive | TFileAttr::ftHidden);
+    tree->RebuildTree();
+    ASSERT_TRUE(tree->GoToPath(odd));
+    settle(*panes);
+    EXPECT_TRUE(tree->viewport()->rect().contains(tree->visualItemRect(tree->currentItem())));
+    for (int i = 0; i < 60; ++i)
+        QDir(m_data + QStringLiteral("/Album %1").arg(i, 2, 10, QLatin1Char('0'))).removeRecursively();
     tree->RebuildTree();
     ASSERT_TRUE(tree->GoToPath(odd));
     settle(*panes);
@@ -261,6 +270,13 @@ TEST_F(TreeTabsTest, FolderNodesCarryTheirAttributesAndAreNamedInPlace)
     QLineEdit* editor = openNameEditor(*tree);
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->text(), QStringLiteral("R\uFFFDtro"));
+    // However deep the folder and narrow the pane, the label opened is as wide as the name.
+    tree->resize(60, tree->height());
+    QCoreApplication::processEvents();
+    EXPECT_GE(editor->width(), editor->fontMetrics().horizontalAdvance(editor->text()));
+    // The node changing meanwhile (its subfolders read) leaves the name selected to type over.
+    tree->currentItem()->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+    EXPECT_EQ(editor->selectedText(), QStringLiteral("R\uFFFDtro"));
     QTest::keyClick(editor, Qt::Key_End);
     QTest::keyClicks(editor, QStringLiteral(" 80s"));
     QTest::keyClick(editor, Qt::Key_Return);
