@@ -9,6 +9,7 @@
 #include "platform/FileName.h"
 #include "platform/ui/PropertiesDialog.h"
 #include "support/BrowseWaits.h"
+#include "support/ByteFiles.h"
 #include "support/FakeLauncher.h"
 
 #include <QElapsedTimer>
@@ -25,9 +26,6 @@
 #include <numeric>
 #include <string>
 #include <vector>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -456,9 +454,7 @@ TEST_F(FileViewTest, NamesAreEditedInPlaceKeepingTheirBytes)
 {
     const QString odd = m_data + QLatin1Char('/') + FileName::decode("\xff-odd.txt");
     const QByteArray native = FileName::encode(odd);
-    const int fd = ::open(native.constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-    ASSERT_GE(fd, 0);
-    ::close(fd);
+    ByteFiles::writeFile(native, "odd");
     makeFile(QStringLiteral("drives/data/plain.txt"));
     TFileViewFol list;
     list.resize(500, 300);

@@ -10,6 +10,7 @@
 #include "ConfirmWaiter.h"
 
 #include "platform/FileName.h"
+#include "support/ByteFiles.h"
 #include "support/TempHome.h"
 
 #include <QApplication>
@@ -33,9 +34,7 @@
 #include <atomic>
 #include <functional>
 
-#include <fcntl.h>
 #include <sys/xattr.h>
-#include <unistd.h>
 
 namespace {
 
@@ -194,9 +193,7 @@ TEST_F(ConfirmDialogTest, AttributeBoxesAndHintReadWhatTheListShows)
 {
     const QString folder = makeFolder(QStringLiteral("attrs"));
     const QString odd = folder + QLatin1Char('/') + FileName::decode("l\xe9gal.txt");
-    const int fd = ::open(FileName::encode(odd).constData(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644);
-    ASSERT_GE(fd, 0);
-    ::close(fd);
+    ByteFiles::writeFile(FileName::encode(odd), "legal");
     makeFile(QStringLiteral("attrs/.hidden"), "l\xe9gal.txt\n");
     const QString samba = makeFile(QStringLiteral("attrs/samba.txt"));
     const bool xattrs = ::setxattr(FileName::encode(samba).constData(), "user.DOSATTRIB", "0x4", 3, 0) == 0;
