@@ -1,29 +1,26 @@
 #include "app/FolderNodeDelegate.h"
 
+#include "browse/FileAttributes.h"
 #include "browse/TPathViewFol.h"
 
-#include <QFileInfo>
-
-bool FolderNodeDelegate::isHidden(const QString& folder)
+bool FolderNodeDelegate::isHidden(uint32_t attributes)
 {
-    return QFileInfo(folder).fileName().startsWith(QLatin1Char('.'));
+    return attributes & FileAttribute::Hidden;
 }
 
-bool FolderNodeDelegate::isGreyed(const QString& folder)
+bool FolderNodeDelegate::isGreyed(uint32_t attributes)
 {
-    const QFileInfo info(folder);
-    // Read-only as the list shows it: no write permission for the owner.
-    return isHidden(folder) || (info.exists() && !(info.permissions() & QFileDevice::WriteOwner));
+    return attributes & (FileAttribute::Hidden | FileAttribute::ReadOnly | FileAttribute::System);
 }
 
 void FolderNodeDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
 {
-    QStyledItemDelegate::initStyleOption(option, index);
-    if (index.data(TPathViewFol::LevelRole).toInt() != TPathViewFol::FolderLevel || index.data(TPathViewFol::NetworkRole).toBool())
+    FolderLabelDelegate::initStyleOption(option, index);
+    if (index.data(TPathViewFol::LevelRole).toInt() != TPathViewFol::FolderLevel)
         return;
-    const QString folder = index.data(TPathViewFol::PathRole).toString();
-    if (!isGreyed(folder))
+    const uint32_t attributes = index.data(TPathViewFol::AttributesRole).toUInt();
+    if (!isGreyed(attributes))
         return;
     option->palette.setColor(QPalette::Text, option->palette.color(QPalette::Disabled, QPalette::Text));
-    option->font.setStrikeOut(isHidden(folder));
+    option->font.setStrikeOut(isHidden(attributes));
 }

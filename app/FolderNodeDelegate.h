@@ -1,19 +1,24 @@
 #pragma once
 // Draws the folder tree's nodes as the main window wants them (PathViewFol1CustomDrawItem):
 // a folder that is read-only or hidden in the system's grey-text colour, a hidden one also
-// struck through. Drives and the root are drawn as they are; folders on network drives are
-// not asked, so that painting never waits on a share.
+// struck through, as the file list marks its entries. The attributes are those the tree read
+// with the folder (TPathViewFol::AttributesRole: a leading dot, the parent's ".hidden" list,
+// Samba's user.DOSATTRIB), so painting never touches the disk. Drives and the root are drawn
+// as they are.
 
-#include <QStyledItemDelegate>
+#include "browse/FolderLabelDelegate.h"
 
-class FolderNodeDelegate : public QStyledItemDelegate {
+#include <cstdint>
+
+class FolderNodeDelegate : public FolderLabelDelegate {
     Q_OBJECT
 public:
-    using QStyledItemDelegate::QStyledItemDelegate;
+    using FolderLabelDelegate::FolderLabelDelegate;
 
-    // Whether the folder is drawn grey, and whether struck through.
-    static bool isGreyed(const QString& folder);
-    static bool isHidden(const QString& folder);
+    // Whether a folder of these attributes (FileAttribute bits) is drawn grey, and whether
+    // struck through.
+    static bool isGreyed(uint32_t attributes);
+    static bool isHidden(uint32_t attributes);
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;

@@ -2,6 +2,8 @@
 
 #include "browse/ItemIcons.h"
 #include "browse/FileTypeNames.h"
+#include "browse/NameEdit.h"
+#include "platform/PathText.h"
 #include "platform/FileName.h"
 
 #include <QApplication>
@@ -228,9 +230,8 @@ QVariant FileListModel::data(const QModelIndex& index, int role) const
         fetch(row);
         return FileName::display(displayText(row, index.column()).toString());
     case Qt::EditRole:
-        // The name with its bytes: an edit of the rest of it keeps them.
-        fetch(row);
-        return displayText(row, index.column());
+        // The whole name, its extension too (the caption may hide it).
+        return index.column() == 0 ? NameEdit::shown(PathText::nameOf(m_listing.fullPath(row))) : QVariant();
     case Qt::DecorationRole:
         if (index.column() != 0)
             return QVariant();
@@ -271,8 +272,20 @@ Qt::ItemFlags FileListModel::flags(const QModelIndex& index) const
         return flags;
     const auto kind = ItemKind(data(index, KindRole).toInt());
     if (kind == ItemKind::File || kind == ItemKind::Folder)
-        flags |= Qt::ItemIsDragEnabled;
+        flags |= Qt::ItemIsDragEnabled | (index.column() == 0 ? Qt::ItemIsEditable : Qt::NoItemFlags);
     return flags;
+}
+
+bool FileListModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || index.column() != 0 || !(flags(index) & Qt::ItemIsEditable))
+        return false;
+    const QString path = m_listing.fullPath(index.row());
+    const QString name = PathText::nameOf(path);
+    const QString edited = NameEdit::merged(name, value.toString());
+    if (edited != name)
+        Q_EMIT nameEdited(path, edited);
+    return false;
 }
 
 QStringList FileListModel::mimeTypes() const

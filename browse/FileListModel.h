@@ -46,12 +46,21 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     // Files and folders can be dragged out (the parent entry and drives cannot); the drag
-    // carries their URLs in list order.
+    // carries their URLs in list order. Their names can be edited in place.
     Qt::ItemFlags flags(const QModelIndex& index) const override;
+    // An edited name is not taken into the table: nameEdited asks for the rename, and the
+    // list is read again once it is done.
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
     QStringList mimeTypes() const override;
     QMimeData* mimeData(const QModelIndexList& indexes) const override;
     Qt::DropActions supportedDragActions() const override { return Qt::CopyAction; }
 
+Q_SIGNALS:
+    // The name of the entry at fullPath was edited to a different one (its bytes, see
+    // NameEdit).
+    void nameEdited(const QString& fullPath, const QString& name);
+
+public:
     static QStringList fileColumns();
     static QStringList driveColumns();
 

@@ -4,6 +4,7 @@
 #include "browse/FolderReadFaults.h"
 #include "platform/DirStream.h"
 #include "platform/FileName.h"
+#include "platform/PathText.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -229,4 +230,27 @@ bool FolderReader::read(const std::function<bool(const FolderEntry&)>& visit)
         }
     }
     return true;
+}
+
+std::optional<uint32_t> FolderReader::entryAttributes(const QString& folder, const QString& name)
+{
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..") || name.contains(QLatin1Char('/')))
+        return std::nullopt;
+    FolderReader reader(folder);
+    if (!reader.open())
+        return std::nullopt;
+    const QByteArray bytes = FileName::encode(name);
+    FolderNames names;
+    names.append(bytes.constData(), size_t(bytes.size()), DT_UNKNOWN);
+    const uint32_t index = 0;
+    FolderEntry entry;
+    reader.examine(names, &index, 1, &entry);
+    if (!entry.name)
+        return std::nullopt;
+    return entry.attributes;
+}
+
+std::optional<uint32_t> FolderReader::entryAttributes(const QString& path)
+{
+    return entryAttributes(PathText::folderOf(path), PathText::nameOf(path));
 }

@@ -18,6 +18,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 
 struct FolderEntry {
     const char* name = nullptr; // NUL-terminated, valid only during the visit; null: gone
@@ -57,6 +58,12 @@ public:
     // The details of names[indexes[k]] into entries[k], for k below count; an entry removed
     // since its name was read gets a null name. Large sets are spread over a few threads.
     void examine(const FolderNames& names, const uint32_t* indexes, size_t count, FolderEntry* entries) const;
+
+    // The attributes of one entry exactly as a listing of its folder gives them (the file
+    // list's Attr column): its type and mode, a leading dot or the folder's ".hidden" list,
+    // Samba's user.DOSATTRIB. nullopt when it is not there or its folder cannot be read.
+    static std::optional<uint32_t> entryAttributes(const QString& folder, const QString& name);
+    static std::optional<uint32_t> entryAttributes(const QString& path);
 
 private:
     QString m_folder;

@@ -5,25 +5,31 @@
 
 #include <QCollator>
 
-#include <dirent.h>
-
 #include <algorithm>
 
 namespace SubfolderReader {
 
-QStringList subfolders(const QString& folder, TFileType folderType)
+QList<Subfolder> subfolders(const QString& folder, TFileType folderType)
 {
-    QStringList names;
+    QList<Subfolder> folders;
     FolderReader reader(folder, FolderReader::Scope::FoldersOnly);
     reader.read([&](const FolderEntry& entry) {
         if (FileAttributes::passesFolderFilter(entry.attributes, folderType))
-            names.append(FileName::decode(entry.name, qsizetype(entry.nameLength)));
+            folders.append({FileName::decode(entry.name, qsizetype(entry.nameLength)), entry.attributes});
         return true;
     });
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseSensitive);
-    std::sort(names.begin(), names.end(), [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
-    return names;
+    std::sort(folders.begin(), folders.end(), [](const Subfolder& a, const Subfolder& b) { return isBefore(a.name, b.name); });
+    return folders;
+}
+
+bool isBefore(const QString& a, const QString& b)
+{
+    thread_local const QCollator collator = [] {
+        QCollator made;
+        made.setCaseSensitivity(Qt::CaseSensitive);
+        return made;
+    }();
+    return collator.compare(a, b) < 0;
 }
 
 bool hasSubfolder(const QString& folder, TFileType folderType)
@@ -37,18 +43,12 @@ bool hasSubfolder(const QString& folder, TFileType folderType)
     return found;
 }
 
-bool isShownSubfolder(const QString& parent, const QString& name, TFileType folderType)
+std::optional<uint32_t> shownSubfolder(const QString& parent, const QString& name, TFileType folderType)
 {
-    FolderReader reader(parent, FolderReader::Scope::FoldersOnly);
-    if (name.isEmpty() || name.contains(QLatin1Char('/')) || !reader.open())
-        return false;
-    const QByteArray bytes = FileName::encode(name);
-    FolderNames names;
-    names.append(bytes.constData(), size_t(bytes.size()), DT_UNKNOWN);
-    const uint32_t index = 0;
-    FolderEntry entry;
-    reader.examine(names, &index, 1, &entry);
-    return entry.name && entry.isDirectory && FileAttributes::passesFolderFilter(entry.attributes, folderType);
+    const std::optional<uint32_t> attributes = FolderReader::entryAttributes(parent, name);
+    if (!attributes || !FileAttributes::passesFolderFilter(*attributes, folderType))
+        return std::nullopt;
+    return attributes;
 }
 
 } // namespace SubfolderReader

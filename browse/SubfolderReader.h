@@ -4,20 +4,31 @@
 
 #include "browse/FileAttributes.h"
 
-#include <QStringList>
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
 
 namespace SubfolderReader {
 
-// The names of the subfolders, ordered by the user's locale with letter case significant.
-// Empty when the folder cannot be read.
-QStringList subfolders(const QString& folder, TFileType folderType);
+struct Subfolder {
+    QString name;        // bytes carried in a string (FileName)
+    uint32_t attributes; // FileAttribute bits, as the file list reads them
+};
+
+// The subfolders, ordered by their names (isBefore). Empty when the folder cannot be read.
+QList<Subfolder> subfolders(const QString& folder, TFileType folderType);
+
+// The order of the tree's folders: the user's locale, letter case significant.
+bool isBefore(const QString& a, const QString& b);
 
 // Whether the folder has a subfolder that passes the filter; stops at the first one.
 bool hasSubfolder(const QString& folder, TFileType folderType);
 
-// Whether `name` in `parent` is a folder that passes the filter, from that one entry alone
-// (a stat, the parent's ".hidden" list): how a path is followed before the parent's
-// subfolders have all been read.
-bool isShownSubfolder(const QString& parent, const QString& name, TFileType folderType);
+// The attributes of `name` in `parent` when it is a folder that passes the filter, from that
+// one entry alone (a stat, the parent's ".hidden" list): how a path is followed before the
+// parent's subfolders have all been read. nullopt when it is not shown.
+std::optional<uint32_t> shownSubfolder(const QString& parent, const QString& name, TFileType folderType);
 
 } // namespace SubfolderReader

@@ -83,6 +83,8 @@ TFileViewFol::TFileViewFol(QWidget* parent)
         if (!m_model.listing().isDriveView() && column < m_columnWidths.size() && !(m_autoSizeColumns && column == 0))
             m_columnWidths[column] = width;
     });
+    // Queued: the rename runs after the editor has closed, and reads the list again.
+    connect(&m_model, &FileListModel::nameEdited, this, &TFileViewFol::captionEdited, Qt::QueuedConnection);
     setViewStyle(TViewStyle::vsReport);
     RefreshList(); // a new list shows its folder at once: the drives
 }
@@ -255,12 +257,21 @@ void TFileViewFol::followFolder(const QString& folder, BrowseNavigator::Change c
 
 void TFileViewFol::RefreshList()
 {
+    m_place = ListPlace();
     m_loading = true;
     m_awaitingRows = true;
     m_rowsAnnounced = false;
     m_requestedSortColumn = FileSortOrder::FileSortIndex;
     m_requestedAscending = FileSortOrder::DecendSort;
     m_loader->start({m_directory, m_options, m_requestedSortColumn, m_requestedAscending});
+}
+
+void TFileViewFol::RefreshListInPlace(const QString& select)
+{
+    const ListPlace place = ListPlace::capture(*currentView(), FileListModel::FullPathRole);
+    RefreshList();
+    m_place = place;
+    m_pendingSelection = select;
 }
 
 void TFileViewFol::batchRead(ListingBatch& batch)
@@ -309,6 +320,8 @@ void TFileViewFol::rowsOrdered()
     applyColumns();
     if (sortChangedSinceRequest())
         SortItems(); // the user chose another sort while the folder was read
+    if (!m_place.isEmpty() && std::exchange(m_place, ListPlace()).restore(*currentView()))
+        m_autoSelectedRecord = noRecord;
     if (!m_pendingSelection.isEmpty() && SelectFileInList(m_pendingSelection)) {
         m_pendingSelection.clear();
         m_autoSelectedRecord = noRecord; // chosen: it stays where it is
@@ -490,6 +503,16 @@ void TFileViewFol::SelectFileWhenListed(const QString& fullPath)
         m_pendingSelection = fullPath;
     else
         SelectFileInList(fullPath);
+}
+
+bool TFileViewFol::EditItemCaption(const QString& fullPath)
+{
+    if (!SelectFileInList(fullPath))
+        return false;
+    const QModelIndex name = currentView()->currentIndex().siblingAtColumn(0);
+    currentView()->setFocus();
+    currentView()->edit(name);
+    return currentView()->indexWidget(name) != nullptr; // the editor is open
 }
 
 void TFileViewFol::focusRow(int row)

@@ -16,6 +16,7 @@
 #include "browse/FileListModel.h"
 #include "browse/FolderLoader.h"
 #include "browse/FileTimeFormat.h"
+#include "browse/ListPlace.h"
 #include "browse/TFileViewShortCuts.h"
 
 #include <QPointer>
@@ -120,6 +121,10 @@ public:
     // Reads the folder again on the worker; the rows of the previous listing stay until the
     // first rows of the new one arrive. isLoading() is true until loaded().
     void RefreshList();
+    // RefreshList that leaves the user where they were: the selection, the current row and
+    // the scroll position come back on the same entries (ListPlace); then the entry of
+    // select, when it is listed, becomes the selected one.
+    void RefreshListInPlace(const QString& select = QString());
     bool isLoading() const { return m_loading; }
     void SortItems();
     void GoUp();
@@ -131,6 +136,9 @@ public:
     // The same once the listing under way has its rows in order (at once when none is): how
     // a caller selects an entry of the folder it just opened or refreshed.
     void SelectFileWhenListed(const QString& fullPath);
+    // Selects the entry of the full path and opens its name for editing in place (Escape
+    // gives up); captionEdited tells a different name. False when it is not listed.
+    bool EditItemCaption(const QString& fullPath);
     // The desktop's file search in this folder, when the list has the focus.
     void FindInFolder();
     // The properties window of the selected item.
@@ -169,6 +177,9 @@ Q_SIGNALS:
     void newFolderRequested();
     void copyToRequested();
     void moveToRequested();
+    // An entry's name was edited in place to a different one (the name's bytes, see
+    // NameEdit); sent after the editor has closed.
+    void captionEdited(const QString& fullPath, const QString& name);
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
@@ -220,4 +231,5 @@ private:
     static constexpr uint32_t noRecord = UINT32_MAX;
     uint32_t m_autoSelectedRecord = noRecord; // the record selected as the first row, not by the user
     QString m_pendingSelection;
+    ListPlace m_place; // where RefreshListInPlace puts the user back
 };

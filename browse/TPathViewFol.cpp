@@ -2,8 +2,10 @@
 
 #include "browse/BrowsePaths.h"
 #include "browse/DriveItems.h"
+#include "browse/FolderLabelDelegate.h"
 #include "browse/FileListing.h"
 #include "browse/ItemIcons.h"
+#include "browse/NameEdit.h"
 #include "browse/SubfolderReader.h"
 #include "browse/TPathViewFolPopUp.h"
 #include "browse/TTabControlDriveFol.h"
@@ -19,7 +21,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QKeyEvent>
+#include <QResizeEvent>
+#include <QScrollBar>
 
 namespace {
 
@@ -31,6 +36,23 @@ QString nodeName(const QTreeWidgetItem* node)
 
 } // namespace
 
+// A folder node whose edited caption is a request to rename the folder: the caption itself
+// changes only when the folder's new name is read back.
+class FolderNode final : public QTreeWidgetItem {
+public:
+    using QTreeWidgetItem::QTreeWidgetItem;
+
+    void setData(int column, int role, const QVariant& value) override
+    {
+        auto* tree = qobject_cast<TPathViewFol*>(treeWidget());
+        if (role == Qt::EditRole && column == 0 && tree) {
+            tree->nodeEdited(this, value.toString());
+            return;
+        }
+        QTreeWidgetItem::setData(column, role, value);
+    }
+};
+
 TPathViewFol::TPathViewFol(QWidget* parent)
     : QTreeWidget(parent)
     , m_currentFolder(QDir::homePath())
@@ -41,6 +63,11 @@ TPathViewFol::TPathViewFol(QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setContextMenuPolicy(Qt::DefaultContextMenu);
+    // A long name or a deep folder scrolls sideways instead of being cut short, and a label
+    // opened for a new name is at least as wide as the name.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    setItemDelegate(new FolderLabelDelegate(this));
     resize(180, 120);
     connect(this, &QTreeWidget::itemExpanded, this, &TPathViewFol::NodeExpanding);
     RebuildTree();
@@ -186,16 +213,79 @@ QString TPathViewFol::GetNodePath(const QTreeWidgetItem* node) const
     return node ? node->data(0, PathRole).toString() : QString();
 }
 
-QTreeWidgetItem* TPathViewFol::addFolderNode(QTreeWidgetItem* parent, int index, const QString& name, bool marked)
+QTreeWidgetItem* TPathViewFol::addFolderNode(QTreeWidgetItem* parent, int index, const Subfolder& folder)
 {
-    auto* node = new QTreeWidgetItem({FileName::display(name)});
+    auto* node = new FolderNode({FileName::display(folder.name)});
+    node->setFlags(node->flags() | Qt::ItemIsEditable);
     parent->insertChild(index, node);
     node->setIcon(0, ItemIcons::instance().folderIcon(false));
     node->setData(0, LevelRole, int(FolderLevel));
-    node->setData(0, PathRole, PathText::joined(GetNodePath(parent), name));
+    node->setData(0, PathRole, PathText::joined(GetNodePath(parent), folder.name));
     node->setData(0, NetworkRole, parent->data(0, NetworkRole).toBool());
-    node->setChildIndicatorPolicy(marked ? QTreeWidgetItem::ShowIndicator : QTreeWidgetItem::DontShowIndicator);
+    node->setData(0, AttributesRole, folder.attributes);
+    node->setChildIndicatorPolicy(folder.marked ? QTreeWidgetItem::ShowIndicator : QTreeWidgetItem::DontShowIndicator);
     return node;
+}
+
+QTreeWidgetItem* TPathViewFol::nodeOfPath(const QString& path) const
+{
+    const QString clean = PathText::withoutTrailingSlash(path);
+    QTreeWidgetItem* node = driveNodeOf(clean);
+    if (!node)
+        return nullptr;
+    const QString driveRoot = GetNodePath(node);
+    const QString rest = clean.mid(driveRoot == QLatin1String("/") ? 1 : driveRoot.size() + 1);
+    for (const QString& part : rest.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        QTreeWidgetItem* next = nullptr;
+        for (int i = 0; i < node->childCount() && !next; ++i) {
+            if (nodeName(node->child(i)) == part)
+                next = node->child(i);
+        }
+        if (!next)
+            return nullptr;
+        node = next;
+    }
+    return node;
+}
+
+bool TPathViewFol::EditFolderNode(const QString& path)
+{
+    QTreeWidgetItem* node = nodeOfPath(path);
+    if (!node || node->data(0, LevelRole).toInt() < FolderLevel)
+        return false;
+    scrollToItem(node);
+    // A deep folder's label is brought into the pane sideways, its parent's place in sight.
+    resizeColumnToContents(0);
+    updateGeometries();
+    horizontalScrollBar()->setValue(horizontalScrollBar()->value() + visualItemRect(node).left() - indentation());
+    editItem(node, 0);
+    return true;
+}
+
+void TPathViewFol::nodeEdited(QTreeWidgetItem* node, const QString& text)
+{
+    const QString path = GetNodePath(node);
+    const QString name = NameEdit::merged(nodeName(node), text);
+    if (name == nodeName(node))
+        return;
+    // After the editor has closed: the rename asks questions and builds the tree again.
+    QMetaObject::invokeMethod(this, [this, path, name] { Q_EMIT captionEdited(path, name); }, Qt::QueuedConnection);
+}
+
+void TPathViewFol::AddFolderNodeOf(const QString& path)
+{
+    QTreeWidgetItem* parent = nodeOfPath(PathText::folderOf(path));
+    const QString name = PathText::nameOf(path);
+    if (!parent || parent->data(0, ChildrenRole).toInt() != Read || nodeOfPath(path))
+        return;
+    const std::optional<uint32_t> attributes = SubfolderReader::shownSubfolder(GetNodePath(parent), name, m_folderType);
+    if (!attributes)
+        return;
+    int index = 0;
+    while (index < parent->childCount() && SubfolderReader::isBefore(nodeName(parent->child(index)), name))
+        ++index;
+    addFolderNode(parent, index, {name, *attributes, false});
+    parent->setExpanded(true);
 }
 
 void TPathViewFol::NodeExpanding(QTreeWidgetItem* node)
@@ -217,11 +307,12 @@ void TPathViewFol::NodeExpanding(QTreeWidgetItem* node)
         QList<Subfolder> folders;
         // A network drive that does not answer in time has no children.
         if (!network || CheckDriveReady(DriveOfPath(path).root, false)) {
-            for (const QString& name : SubfolderReader::subfolders(path, type)) {
+            for (const SubfolderReader::Subfolder& folder : SubfolderReader::subfolders(path, type)) {
                 if (link->isCancelled())
                     return; // the tree was rebuilt or is gone
                 // A network folder is always marked: asking every subfolder would wait on the network.
-                folders.append({name, network || SubfolderReader::hasSubfolder(PathText::joined(path, name), type)});
+                const bool marked = network || SubfolderReader::hasSubfolder(PathText::joined(path, folder.name), type);
+                folders.append({folder.name, folder.attributes, marked});
             }
         }
         link->post([this, where, folders] {
@@ -238,13 +329,24 @@ void TPathViewFol::subfoldersRead(QTreeWidgetItem* node, const QList<Subfolder>&
     node->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicatorWhenChildless);
     // Nodes made for a path followed meanwhile are kept (they may be current) and the others
     // put around them; both come in the same order.
+    const int before = node->childCount();
     for (int i = 0; i < folders.size(); ++i) {
         QTreeWidgetItem* existing = i < node->childCount() ? node->child(i) : nullptr;
         if (!existing || nodeName(existing) != folders[i].name) {
-            addFolderNode(node, i, folders[i].name, folders[i].marked);
+            addFolderNode(node, i, folders[i]);
         } else if (existing->data(0, ChildrenRole).toInt() == NotRead) {
             existing->setChildIndicatorPolicy(folders[i].marked ? QTreeWidgetItem::ShowIndicator
                                                                 : QTreeWidgetItem::DontShowIndicator);
+        }
+    }
+    // The folder chosen below this node stays in view while its brothers arrive around it.
+    QTreeWidgetItem* current = currentItem();
+    for (QTreeWidgetItem* up = current ? current->parent() : nullptr; up && node->childCount() != before; up = up->parent()) {
+        if (up == node) {
+            const int sideways = horizontalScrollBar()->value(); // a label opened stays in sight
+            scrollToItem(current);
+            horizontalScrollBar()->setValue(sideways);
+            break;
         }
     }
 }
@@ -258,9 +360,10 @@ QTreeWidgetItem* TPathViewFol::childOnPath(QTreeWidgetItem* node, const QString&
     if (node->data(0, ChildrenRole).toInt() == Read)
         return nullptr; // e.g. a folder the filter leaves out
     // One stat (the whole path was stat'ed already), not a read of the folder.
-    if (!SubfolderReader::isShownSubfolder(GetNodePath(node), name, m_folderType))
+    const std::optional<uint32_t> attributes = SubfolderReader::shownSubfolder(GetNodePath(node), name, m_folderType);
+    if (!attributes)
         return nullptr;
-    return addFolderNode(node, node->childCount(), name, true);
+    return addFolderNode(node, node->childCount(), {name, *attributes, true});
 }
 
 QTreeWidgetItem* TPathViewFol::driveNodeOf(const QString& path) const
@@ -346,6 +449,15 @@ void TPathViewFol::ChooseNode(bool byMouse)
     m_previousPath = m_selectedPath;
     if (m_navigator && !m_selectedPath.isEmpty())
         m_navigator->goTo(m_selectedPath);
+}
+
+bool TPathViewFol::viewportEvent(QEvent* event)
+{
+    // Narrower names still fill the pane (whether the scroll bars show or not), so the
+    // selection spans it.
+    if (event->type() == QEvent::Resize)
+        header()->setMinimumSectionSize(static_cast<QResizeEvent*>(event)->size().width());
+    return QTreeWidget::viewportEvent(event);
 }
 
 void TPathViewFol::mousePressEvent(QMouseEvent* event)

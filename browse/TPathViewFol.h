@@ -24,7 +24,8 @@ class WorkerLink;
 class TPathViewFol : public QTreeWidget {
     Q_OBJECT
 public:
-    enum NodeRole { PathRole = Qt::UserRole + 1, LevelRole, NetworkRole, DriveTypeRole, ChildrenRole };
+    // AttributesRole: a folder node's FileAttribute bits, as the file list reads them.
+    enum NodeRole { PathRole = Qt::UserRole + 1, LevelRole, NetworkRole, DriveTypeRole, ChildrenRole, AttributesRole };
     enum NodeLevel { RootLevel = 0, DriveLevel = 1, FolderLevel = 2 };
     // ChildrenRole: whether a node's subfolders were read.
     enum ChildrenState { NotRead = 0, Reading, Read };
@@ -67,6 +68,14 @@ public:
     // once; its brothers join it when they arrive.
     bool GoToPath(const QString& path);
     QString GetNodePath(const QTreeWidgetItem* node) const;
+    // The node of a path among the nodes built so far; null when there is none.
+    QTreeWidgetItem* nodeOfPath(const QString& path) const;
+    // Opens the caption of a folder node (not the root or a drive) for a new name; what the
+    // user enters comes back through captionEdited. False when there is no such node.
+    bool EditFolderNode(const QString& path);
+    // Shows a folder made inside a node that was read already, in its sorted place, without
+    // choosing it.
+    void AddFolderNodeOf(const QString& path);
     QTreeWidgetItem* rootNode() const { return topLevelItemCount() > 0 ? topLevelItem(0) : nullptr; }
     QTreeWidgetItem* driveNodeOf(const QString& path) const;
 
@@ -90,24 +99,32 @@ Q_SIGNALS:
     void dirChanged(const QString& selectedPath);
     // Single-drive mode was switched on or off (the tab strip shows only while it is on).
     void singleDriveChanged(bool single);
+    // The caption of the folder node of path was edited to a different name (the name's
+    // bytes: the parts of a name that is not UTF-8 the user did not touch are kept). Queued
+    // after the editor closed; Escape sends nothing.
+    void captionEdited(const QString& path, const QString& name);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
+    friend class FolderNode;
     struct Subfolder {
         QString name;
+        uint32_t attributes;
         bool marked; // has subfolders of its own, or may have (network)
     };
+    void nodeEdited(QTreeWidgetItem* node, const QString& text);
     void NodeExpanding(QTreeWidgetItem* node);
     void subfoldersRead(QTreeWidgetItem* node, const QList<Subfolder>& folders);
     QTreeWidgetItem* childOnPath(QTreeWidgetItem* node, const QString& name);
     void ChooseNode(bool byMouse);
     void addDriveNodes(const QList<DriveInfo>& drives);
-    QTreeWidgetItem* addFolderNode(QTreeWidgetItem* parent, int index, const QString& name, bool marked);
+    QTreeWidgetItem* addFolderNode(QTreeWidgetItem* parent, int index, const Subfolder& folder);
     void showComputer(BrowseNavigator::Change change);
     void runVerb(const QString& verb);
 

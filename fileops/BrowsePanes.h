@@ -32,12 +32,18 @@ public:
     virtual void rebuildTreeAt(const QString& folder) = 0;
     // Opens the node of path for a new name; the tree calls renameTreeFolder with it.
     virtual void startTreeRename(const QString& path) = 0;
+    // Shows a folder just made below the tree's nodes without choosing it (the list and the
+    // current folder stay).
+    virtual void showFolderInTree(const QString& path) = 0;
 
     // The list's folder with a trailing "/", or "My Computer" for the drive view.
     virtual QString listDirectory() const = 0;
     virtual QList<ListEntry> listEntries() const = 0;
     virtual bool listReadOnly() const = 0;
     virtual void refreshList() = 0;
+    // Re-reads the list keeping its selection and scroll position, then selects the row of
+    // fullPath when there is one.
+    virtual void refreshListInPlace(const QString& fullPath) = 0;
     // Selects every row (true) or none (false).
     virtual void selectAllInList(bool select) = 0;
     // Selects the row of fullPath alone and shows it.

@@ -1,15 +1,14 @@
 #include "fileops/ConfirmActions.h"
 
-#include "platform/FileName.h"
-#include "platform/FileTypes.h"
+#include "browse/FolderReader.h"
+#include "platform/FileProperties.h"
 #include "platform/HistoryList.h"
 #include "platform/PathText.h"
 #include "platform/Registry.h"
 
-#include <QFileInfo>
 #include <QLocale>
 
-#include <sys/stat.h>
+#include <utility>
 
 namespace {
 
@@ -46,19 +45,15 @@ QStringList saveExtensions(const QString& settingsPath, const QStringList& items
 
 QString attributeLetters(const QString& path)
 {
-    struct stat st {};
-    if (::lstat(FileName::encode(path).constData(), &st) != 0)
+    const std::optional<uint32_t> attributes = FolderReader::entryAttributes(path);
+    if (!attributes)
         return QString();
-    const QFileInfo info(path);
     QString letters;
-    if (!(st.st_mode & S_IWUSR))
-        letters += QLatin1Char('R');
-    if (info.fileName().startsWith(QLatin1Char('.')))
-        letters += QLatin1Char('H');
-    if (!S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode) && !S_ISLNK(st.st_mode))
-        letters += QLatin1Char('S');
-    if (S_ISREG(st.st_mode))
-        letters += QLatin1Char('A');
+    for (const auto& [bit, letter] : {std::pair{FileAttribute::ReadOnly, 'R'}, std::pair{FileAttribute::Hidden, 'H'},
+                                      std::pair{FileAttribute::System, 'S'}, std::pair{FileAttribute::Archive, 'A'}}) {
+        if (*attributes & bit)
+            letters += QLatin1Char(letter);
+    }
     return letters;
 }
 
@@ -73,18 +68,21 @@ QString timeText(const QDateTime& time)
 
 QString fileHint(const QString& path)
 {
-    const QFileInfo info(path);
+    QString error;
+    const std::optional<FileProperties> file = FileProperties::read(path, &error);
+    if (!file)
+        return QString();
     QLocale locale;
     locale.setNumberOptions(locale.numberOptions() & ~QLocale::OmitGroupSeparator);
-    const QString folder = PathText::withTrailingSlash(info.absolutePath());
-    return QStringLiteral("Size (bytes): \t") + locale.toString(qint64(info.size())) + QStringLiteral("\r\n")
+    return QStringLiteral("Size (bytes): \t") + locale.toString(qint64(file->size)) + QStringLiteral("\r\n")
         + QStringLiteral("Attributes: ") + QStringLiteral("\t") + attributeLetters(path) + QStringLiteral("\r\n")
-        + QStringLiteral("Created: ") + QStringLiteral("\t") + timeText(info.birthTime()) + QStringLiteral("\r\n")
-        + QStringLiteral("Modified: ") + QStringLiteral("\t") + timeText(info.lastModified()) + QStringLiteral("\r\n")
-        + QStringLiteral("Location: ") + QStringLiteral("\t") + folder + QStringLiteral("\r\n")
+        + QStringLiteral("Created: ") + QStringLiteral("\t") + timeText(file->created) + QStringLiteral("\r\n")
+        + QStringLiteral("Modified: ") + QStringLiteral("\t") + timeText(file->modified) + QStringLiteral("\r\n")
+        + QStringLiteral("Location: ") + QStringLiteral("\t") + PathText::withTrailingSlash(PathText::folderOf(path))
+        + QStringLiteral("\r\n")
         // Linux file systems keep no short 8.3 names.
         + QStringLiteral("DOS name: ") + QStringLiteral("\t") + QStringLiteral("\r\n")
-        + QStringLiteral("Type: ") + QStringLiteral("\t") + FileTypes::typeName(path, info.isDir());
+        + QStringLiteral("Type: ") + QStringLiteral("\t") + file->typeName;
 }
 
 } // namespace ConfirmActions

@@ -73,9 +73,11 @@ QStringList loadExtensions(const QString& settingsPath);
 QStringList saveExtensions(const QString& settingsPath, const QStringList& items, const QString& text, int extIndex);
 
 // The hint of the file icon for one file: size, attributes, times, location, short name and
-// type, each on its own line.
+// type, each on its own line; empty when the file is not there.
 QString fileHint(const QString& path);
-// "R", "H", "S", "A" for read-only, hidden, system and archive, in that order.
+// "R", "H", "S", "A" for read-only, hidden, system and archive, in that order: the
+// attributes the file list's Attr column shows (FolderReader::entryAttributes). Empty when
+// the file is not there.
 QString attributeLetters(const QString& path);
 // Short date, a blank and the long time in local time; "unknown date/time" when invalid.
 QString timeText(const QDateTime& time);

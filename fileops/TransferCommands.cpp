@@ -275,17 +275,22 @@ void TransferCommands::startListRename()
 bool TransferCommands::renameListItem(const QString& oldPath, const QString& text, const QString& kind)
 {
     WaitCursor wait;
-    const QString newPath = joined(PathText::folderOf(oldPath), text);
-    if (newPath == oldPath)
+    const QString folder = PathText::folderOf(oldPath);
+    const QString newPath = joined(folder, text);
+    if (text.isEmpty() || newPath == withoutTrailingSlash(oldPath))
         return false;
     if (!isValidEntryName(text)) {
         Prompter::instance().error(QStringLiteral("Error - Invalid File Name\r") + text);
         return false;
     }
     const bool ok = RunTransfer(FileOperationKind::Rename, {oldPath}, {newPath});
-    m_panes.refreshList();
-    if (kind.compare(QLatin1String("dir"), Qt::CaseInsensitive) == 0)
-        m_panes.rebuildTreeAt(PathText::folderOf(oldPath));
+    if (kind.compare(QLatin1String("dir"), Qt::CaseInsensitive) == 0) {
+        // The tree holds the folder's old name: it is built again at the list's folder.
+        m_panes.rebuildTreeAt(folder);
+        m_panes.selectInList(ok ? newPath : oldPath);
+    } else {
+        m_panes.refreshListInPlace(ok ? newPath : QString());
+    }
     return ok;
 }
 
@@ -301,7 +306,7 @@ bool TransferCommands::hasInvalidFolderChar(const QString& name)
 
 bool TransferCommands::renameTreeFolder(const QString& oldPath, const QString& text)
 {
-    if (text.isEmpty())
+    if (text.isEmpty() || text == nameOf(oldPath))
         return false;
     if (hasInvalidFolderChar(text) || !isValidEntryName(text)) {
         Prompter::instance().error(QStringLiteral("Error - Invalid Directory Name\r") + text);
@@ -365,8 +370,10 @@ QString TransferCommands::newFolderInList()
     if (!LocalFiles::makeFolder(path))
         return QString(); // not reported, as the list's own shortcut has always done
     NotifyChange(ChangeEvent::MakeFolder, path);
-    m_panes.rebuildTreeAt(path);
-    m_panes.refreshList();
+    // The list stays in its folder, where it was, with the new folder selected when folders
+    // are listed; the tree shows the new folder below the current one.
+    m_panes.showFolderInTree(path);
+    m_panes.refreshListInPlace(path);
     return path;
 }
 

@@ -1,6 +1,9 @@
 #include "fileops/ui/TConfrim_Dlg.h"
 
 #include "platform/ChangeNotices.h"
+#include "platform/FileName.h"
+#include "platform/FileProperties.h"
+#include "platform/LocalFiles.h"
 #include "platform/PathText.h"
 #include "platform/Pickers.h"
 #include "platform/Prompter.h"
@@ -227,15 +230,21 @@ void TConfrim_Dlg::FormShow()
     CheckBoxWarnOverwrite->setChecked(m_results.warnOverwrite);
     layoutForAction();
 
-    const QFileInfo selected(LabelSelFile->text());
-    if (!LabelSelFile->text().isEmpty() && selected.isFile()) {
-        const QString letters = ConfirmActions::attributeLetters(selected.filePath());
+    // The path keeps the name's bytes: it is read through LocalFiles and FileProperties,
+    // never through QFileInfo, which would reach another name.
+    const QString selected = LabelSelFile->text();
+    QString error;
+    const std::optional<FileProperties> file =
+        LocalFiles::isFile(selected) ? FileProperties::read(selected, &error) : std::nullopt;
+    if (file) {
+        const QString letters = ConfirmActions::attributeLetters(selected);
         CheckBoxReadOnly->setChecked(letters.contains(QLatin1Char('R')));
         CheckBoxArchive->setChecked(letters.contains(QLatin1Char('A')));
         CheckBoxSystem->setChecked(letters.contains(QLatin1Char('S')));
         CheckBoxHidden->setChecked(letters.contains(QLatin1Char('H')));
-        DatePicker->setDate(selected.lastModified().date());
-        TimePicker->setTime(selected.lastModified().time());
+        const QDateTime modified = file->modified.toLocalTime();
+        DatePicker->setDate(modified.date());
+        TimePicker->setTime(modified.time());
     } else {
         // With no single file to take the stamp from, start at the present moment: a date
         // long past would be stamped on every file whose time the user did not mean to set.
@@ -255,16 +264,15 @@ void TConfrim_Dlg::FormShow()
 void TConfrim_Dlg::showFileInfo()
 {
     const QString files = LabelActionFiles->text();
-    const QFileInfo info(files);
-    if (!files.isEmpty() && info.isFile()) {
-        ImageFileIcon->setPixmap(FileIcons::forFile(info.filePath(), false).pixmap(32, 32));
-        LabelFileName->setText(info.fileName());
-        ImageFileIcon->setToolTip(Prompter::displayText(ConfirmActions::fileHint(info.filePath())));
+    if (LocalFiles::isFile(files)) {
+        ImageFileIcon->setPixmap(FileIcons::forFile(files, false).pixmap(32, 32));
+        LabelFileName->setText(FileName::display(PathText::nameOf(files)));
+        ImageFileIcon->setToolTip(FileName::display(Prompter::displayText(ConfirmActions::fileHint(files))));
         return;
     }
     // "FilesLRG": several files, or a folder.
     ImageFileIcon->setPixmap(style()->standardIcon(QStyle::SP_FileDialogListView).pixmap(32, 32));
-    LabelFileName->setText(files);
+    LabelFileName->setText(FileName::display(files));
     ImageFileIcon->setToolTip(QString());
 }
 

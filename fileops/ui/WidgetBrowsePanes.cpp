@@ -3,11 +3,9 @@
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "platform/LocalFiles.h"
-#include "platform/Prompter.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QFileInfo>
 #include <QItemSelectionModel>
 
 namespace {
@@ -26,8 +24,9 @@ QString kindText(ItemKind kind)
 } // namespace
 
 WidgetBrowsePanes::WidgetBrowsePanes(TPathViewFol* tree, TFileViewFol* list, QObject* parent)
-    : QObject(parent), m_tree(tree), m_list(list)
+    : QObject(parent)
 {
+    setWidgets(tree, list);
     // The active pane is the one that had the keyboard focus last.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (!now)
@@ -41,8 +40,33 @@ WidgetBrowsePanes::WidgetBrowsePanes(TPathViewFol* tree, TFileViewFol* list, QOb
 
 void WidgetBrowsePanes::setWidgets(TPathViewFol* tree, TFileViewFol* list)
 {
+    for (QObject* old : {static_cast<QObject*>(m_tree.data()), static_cast<QObject*>(m_list.data())}) {
+        if (old)
+            disconnect(old, nullptr, this, nullptr);
+    }
     m_tree = tree;
     m_list = list;
+    if (tree) {
+        connect(tree, &TPathViewFol::captionEdited, this, [this](const QString& path, const QString& name) {
+            if (m_onTreeRename)
+                m_onTreeRename(path, name);
+        });
+    }
+    if (list) {
+        connect(list, &TFileViewFol::captionEdited, this, [this](const QString& path, const QString& name) {
+            if (m_onListRename)
+                m_onListRename(path, name, kindOf(path));
+        });
+    }
+}
+
+QString WidgetBrowsePanes::kindOf(const QString& fullPath) const
+{
+    for (const ListEntry& entry : listEntries()) {
+        if (entry.fullPath == fullPath)
+            return entry.kind;
+    }
+    return QString();
 }
 
 bool WidgetBrowsePanes::treeIsActive() const
@@ -93,10 +117,14 @@ void WidgetBrowsePanes::rebuildTreeAt(const QString& folder)
 
 void WidgetBrowsePanes::startTreeRename(const QString& path)
 {
-    const auto text = Prompter::instance().askText(QStringLiteral("Rename Folder"), QStringLiteral("New name:"),
-                                                   QFileInfo(path).fileName());
-    if (text && m_onTreeRename)
-        m_onTreeRename(path, *text);
+    if (m_tree)
+        m_tree->EditFolderNode(path);
+}
+
+void WidgetBrowsePanes::showFolderInTree(const QString& path)
+{
+    if (m_tree)
+        m_tree->AddFolderNodeOf(path);
 }
 
 QString WidgetBrowsePanes::listDirectory() const
@@ -132,6 +160,12 @@ void WidgetBrowsePanes::refreshList()
         m_list->RefreshList();
 }
 
+void WidgetBrowsePanes::refreshListInPlace(const QString& fullPath)
+{
+    if (m_list)
+        m_list->RefreshListInPlace(fullPath);
+}
+
 void WidgetBrowsePanes::selectAllInList(bool select)
 {
     if (!m_list)
@@ -152,13 +186,6 @@ void WidgetBrowsePanes::selectInList(const QString& fullPath)
 
 void WidgetBrowsePanes::startListRename(const QString& fullPath)
 {
-    QString kind;
-    for (const ListEntry& entry : listEntries()) {
-        if (entry.fullPath == fullPath)
-            kind = entry.kind;
-    }
-    const auto text = Prompter::instance().askText(QStringLiteral("Rename"), QStringLiteral("New name:"),
-                                                   QFileInfo(fullPath).fileName());
-    if (text && m_onListRename)
-        m_onListRename(fullPath, *text, kind);
+    if (m_list)
+        m_list->EditItemCaption(fullPath);
 }

@@ -1,8 +1,8 @@
 #pragma once
 // The browse panes of a window as the transfer commands see them: the folder tree and the
 // file list widgets; the active pane is the one with the keyboard focus, else the one that
-// had it last (or whose popup was opened last). New names are
-// asked in a small text box and handed to the rename callbacks.
+// had it last (or whose popup was opened last). New names are typed in place, on the tree's
+// node or the list's row, and handed to the rename callbacks.
 
 #include "fileops/BrowsePanes.h"
 
@@ -35,15 +35,19 @@ public:
     int treeSelectedLevel() const override;
     void rebuildTreeAt(const QString& folder) override;
     void startTreeRename(const QString& path) override;
+    void showFolderInTree(const QString& path) override;
     QString listDirectory() const override;
     QList<ListEntry> listEntries() const override;
     bool listReadOnly() const override { return false; }
     void refreshList() override;
+    void refreshListInPlace(const QString& fullPath) override;
     void selectAllInList(bool select) override;
     void selectInList(const QString& fullPath) override;
     void startListRename(const QString& fullPath) override;
 
 private:
+    QString kindOf(const QString& fullPath) const;
+
     QPointer<TPathViewFol> m_tree;
     QPointer<TFileViewFol> m_list;
     bool m_treeActive = false;

@@ -3,6 +3,7 @@
 // the one go-to-folder sequence they all end in.
 #include "app/AppSettings.h"
 #include "app/FolderNodeDelegate.h"
+#include "browse/FolderReader.h"
 #include "app/MainWindowBrowse.h"
 #include "app/MainWindowDriveMenu.h"
 #include "app/MainWindowFolderMenu.h"
@@ -464,8 +465,10 @@ TEST_F(BrowseWiringTest, TreeGreysReadOnlyAndHiddenFoldersAndStrikesHiddenOnes)
         bool struck;
     } cases[] = {{plain, false, false}, {hidden, true, true}, {locked, true, false}};
     for (const Case& c : cases) {
-        EXPECT_EQ(FolderNodeDelegate::isGreyed(c.folder), c.grey) << c.folder.toStdString();
-        EXPECT_EQ(FolderNodeDelegate::isHidden(c.folder), c.struck) << c.folder.toStdString();
+        // The attributes the tree reads with the folder, as the list reads them.
+        const uint32_t attributes = FolderReader::entryAttributes(c.folder).value_or(0);
+        EXPECT_EQ(FolderNodeDelegate::isGreyed(attributes), c.grey) << c.folder.toStdString();
+        EXPECT_EQ(FolderNodeDelegate::isHidden(attributes), c.struck) << c.folder.toStdString();
     }
     QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     TFormMainFolvane3 window(path());

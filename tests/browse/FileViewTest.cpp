@@ -6,11 +6,15 @@
 
 #include "browse/FileSortOrder.h"
 #include "browse/TFileViewFol.h"
+#include "platform/FileName.h"
 #include "platform/ui/PropertiesDialog.h"
 #include "support/BrowseWaits.h"
+#include "support/ByteFiles.h"
 #include "support/FakeLauncher.h"
 
 #include <QElapsedTimer>
+#include <QItemSelectionModel>
+#include <QLineEdit>
 #include <QFont>
 #include <QHeaderView>
 #include <QSignalSpy>
@@ -441,6 +445,91 @@ TEST_F(FileViewTest, ASelectionAskedForWhileListingIsMadeWhenTheRowArrives)
     list.SelectFileWhenListed(m_data + "/a.txt");
     EXPECT_EQ(list.selectedPaths(), QStringList{m_data + "/a.txt"});
     EXPECT_EQ(list.currentView()->currentIndex().row(), 2);
+}
+
+// F2's editor: the whole name (a hidden extension too), its odd bytes kept where the text
+// was not touched; Escape and an unchanged name send nothing. The rows themselves never take
+// the typed text: the rename reads the folder again.
+TEST_F(FileViewTest, NamesAreEditedInPlaceKeepingTheirBytes)
+{
+    const QString odd = m_data + QLatin1Char('/') + FileName::decode("\xff-odd.txt");
+    const QByteArray native = FileName::encode(odd);
+    ByteFiles::writeFile(native, "odd");
+    makeFile(QStringLiteral("drives/data/plain.txt"));
+    TFileViewFol list;
+    list.resize(500, 300);
+    list.show();
+    list.setHideFileExt(true);
+    list.setDirectory(m_data);
+    ASSERT_TRUE(waitForList(list));
+    QSignalSpy edited(&list, &TFileViewFol::captionEdited);
+
+    ASSERT_TRUE(list.EditItemCaption(odd));
+    QLineEdit* editor = openNameEditor(*list.currentView());
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QStringLiteral("\uFFFD-odd.txt"));
+    QTest::keyClick(editor, Qt::Key_Home);
+    QTest::keyClicks(editor, QStringLiteral("new"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return edited.size() == 1; }));
+    EXPECT_EQ(FileName::encode(edited.first().at(0).toString()), native);
+    EXPECT_EQ(FileName::encode(edited.first().at(1).toString()), QByteArray("new\xff-odd.txt"));
+    EXPECT_EQ(list.model().index(list.currentView()->currentIndex().row(), 0).data().toString(), QStringLiteral("\uFFFD-odd"));
+
+    ASSERT_TRUE(list.EditItemCaption(m_data + "/plain.txt"));
+    ASSERT_TRUE(typeName(*list.currentView(), QStringLiteral("given-up"), Qt::Key_Escape));
+    ASSERT_TRUE(list.EditItemCaption(m_data + "/plain.txt"));
+    ASSERT_TRUE(typeName(*list.currentView(), QStringLiteral("plain.txt")));
+    QTest::qWait(20);
+    EXPECT_EQ(edited.size(), 1);
+    EXPECT_FALSE(list.EditItemCaption(m_data + "/missing.txt"));
+}
+
+// Re-read in place: the selection and the top row come back on the same entries, and an
+// entry asked for becomes the selection.
+TEST_F(FileViewTest, ARefreshInPlaceKeepsTheSelectionAndTheScrollPosition)
+{
+    for (int i = 0; i < 80; ++i)
+        makeFile(QStringLiteral("drives/data/f%1.txt").arg(i, 2, 10, QLatin1Char('0')));
+    FileSortOrder::DecendSort = true; // A to Z
+    TFileViewFol list;
+    list.resize(400, 200);
+    list.show();
+    list.setDirectory(m_data);
+    ASSERT_TRUE(waitForList(list));
+    QAbstractItemView* view = list.currentView();
+    const auto rowOf = [&](const QString& name) {
+        for (int row = 0; row < list.model().rowCount(); ++row) {
+            if (list.model().index(row, 0).data().toString() == name)
+                return list.model().index(row, 0);
+        }
+        return QModelIndex();
+    };
+    view->scrollTo(rowOf(QStringLiteral("f40.txt")), QAbstractItemView::PositionAtTop);
+    view->selectionModel()->select(QItemSelection(rowOf(QStringLiteral("f41.txt")), rowOf(QStringLiteral("f42.txt"))),
+                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const QStringList selected{m_data + "/f41.txt", m_data + "/f42.txt"};
+    ASSERT_EQ(list.selectedPaths(), selected);
+    const auto topName = [&] { return view->indexAt(QPoint(1, 1)).data().toString(); };
+    ASSERT_EQ(topName(), QStringLiteral("f40.txt"));
+
+    makeFile(QStringLiteral("drives/data/f00a.txt"));
+    list.RefreshListInPlace();
+    ASSERT_TRUE(waitForList(list));
+    EXPECT_EQ(list.model().rowCount(), 81);
+    EXPECT_EQ(list.selectedPaths(), selected);
+    EXPECT_EQ(topName(), QStringLiteral("f40.txt"));
+
+    const QString made = makeFile(QStringLiteral("drives/data/f41b.txt"));
+    list.RefreshListInPlace(made);
+    ASSERT_TRUE(waitForList(list));
+    EXPECT_EQ(list.selectedPaths(), QStringList{made});
+    EXPECT_EQ(topName(), QStringLiteral("f40.txt"));
+
+    // A plain refresh starts at the top, as it always has.
+    list.RefreshList();
+    ASSERT_TRUE(waitForList(list));
+    EXPECT_EQ(topName(), QStringLiteral("f00.txt"));
 }
 
 } // namespace

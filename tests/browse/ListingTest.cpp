@@ -6,6 +6,7 @@
 #include "browse/FileItemText.h"
 #include "browse/FileListing.h"
 #include "browse/FileTypeNames.h"
+#include "browse/FolderReader.h"
 
 #include <QFile>
 #include <QSet>
@@ -102,6 +103,15 @@ TEST_F(ListingTest, AttributeFilterFollowsTheLinuxMapping)
         EXPECT_EQ(letters.value("null"), "S");
     if (haveXattr)
         EXPECT_EQ(letters.value("samba"), "HS") << "the stored archive bit is clear";
+    // One entry asked alone reads as the listing read it (the tree's nodes and the
+    // confirmation dialog ask so).
+    for (int row = 0; row < listing.count(); ++row) {
+        const TFileInfo& entry = listing.at(row);
+        EXPECT_EQ(FolderReader::entryAttributes(folder() + entry.Name), std::optional<uint32_t>(entry.Attributes))
+            << entry.Name.toStdString();
+    }
+    EXPECT_EQ(FolderReader::entryAttributes(folder() + QStringLiteral("missing")), std::nullopt);
+    EXPECT_EQ(FolderReader::entryAttributes(folder(), QStringLiteral("..")), std::nullopt);
 
     // Without hidden and system allowed, those entries go; read-only needs its own allowance.
     ListingOptions plainOnly = everything();

@@ -231,6 +231,74 @@ TEST_F(TreeTabsTest, NamesThatAreNotUtf8ShowTheMarkAndAreReachedByTheirBytes)
     EXPECT_TRUE(data->data(QStringLiteral("text/uri-list")).contains("/Music/R%E9")) << data->data(QStringLiteral("text/uri-list")).toStdString();
 }
 
+// Folder nodes carry the attributes the list reads (a leading dot, the parent's ".hidden"
+// file), so the tree draws them as the list does. Their captions are edited in place: the
+// name comes back as bytes, the caption itself waits for the rename; the root and the drives
+// are not edited, Escape and an unchanged name send nothing.
+TEST_F(TreeTabsTest, FolderNodesCarryTheirAttributesAndAreNamedInPlace)
+{
+    const QString odd = m_data + QStringLiteral("/Music/") + FileName::decode("R\xe9tro");
+    ASSERT_EQ(::mkdir(FileName::encode(odd).constData(), 0755), 0);
+    // Brothers that arrive after the chosen folder's node: it stays in view.
+    for (int i = 0; i < 60; ++i)
+        makeFolder(QStringLiteral("drives/data/Album %1").arg(i, 2, 10, QLatin1Char('0')));
+    auto panes = makePanes(false, m_data);
+    TPathViewFol* tree = panes->tree;
+    tree->setFolderType(TFileAttr::ftReadOnly | TFileAttr::ftArchive | TFileAttr::ftHidden);
+    tree->RebuildTree();
+    ASSERT_TRUE(tree->GoToPath(odd));
+    settle(*panes);
+    EXPECT_TRUE(tree->viewport()->rect().contains(tree->visualItemRect(tree->currentItem())));
+    for (int i = 0; i < 60; ++i)
+        QDir(m_data + QStringLiteral("/Album %1").arg(i, 2, 10, QLatin1Char('0'))).removeRecursively();
+    tree->RebuildTree();
+    ASSERT_TRUE(tree->GoToPath(odd));
+    settle(*panes);
+    QTreeWidgetItem* data = tree->driveNodeOf(m_data);
+    ASSERT_EQ(childCaptions(data), (QStringList{".cache", "Docs", "Music", "secret"}));
+    for (int i = 0; i < data->childCount(); ++i) {
+        const uint32_t attributes = data->child(i)->data(0, TPathViewFol::AttributesRole).toUInt();
+        const bool hidden = data->child(i)->text(0) == ".cache" || data->child(i)->text(0) == "secret";
+        EXPECT_EQ(bool(attributes & FileAttribute::Hidden), hidden) << data->child(i)->text(0).toStdString();
+        EXPECT_TRUE(attributes & FileAttribute::Directory);
+    }
+
+    EXPECT_FALSE(tree->EditFolderNode(m_data));
+    EXPECT_EQ(openNameEditor(*tree), nullptr);
+    QSignalSpy edited(tree, &TPathViewFol::captionEdited);
+    ASSERT_TRUE(tree->EditFolderNode(odd));
+    QLineEdit* editor = openNameEditor(*tree);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->text(), QStringLiteral("R\uFFFDtro"));
+    // However deep the folder and narrow the pane, the label opened is as wide as the name.
+    tree->resize(60, tree->height());
+    QCoreApplication::processEvents();
+    EXPECT_GE(editor->width(), editor->fontMetrics().horizontalAdvance(editor->text()));
+    // The node changing meanwhile (its subfolders read) leaves the name selected to type over.
+    tree->currentItem()->setChildIndicatorPolicy(QTreeWidgetItem::DontShowIndicator);
+    EXPECT_EQ(editor->selectedText(), QStringLiteral("R\uFFFDtro"));
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClicks(editor, QStringLiteral(" 80s"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return edited.size() == 1; }));
+    EXPECT_EQ(FileName::encode(edited.first().at(0).toString()), FileName::encode(odd));
+    EXPECT_EQ(FileName::encode(edited.first().at(1).toString()), QByteArray("R\xe9tro 80s"));
+    EXPECT_EQ(tree->currentItem()->text(0), QStringLiteral("R\uFFFDtro"));
+
+    ASSERT_TRUE(tree->EditFolderNode(odd));
+    ASSERT_TRUE(typeName(*tree, QStringLiteral("given up"), Qt::Key_Escape));
+    ASSERT_TRUE(tree->EditFolderNode(odd));
+    QTest::keyClick(openNameEditor(*tree), Qt::Key_Return);
+    QTest::qWait(20);
+    EXPECT_EQ(edited.size(), 1);
+
+    // A folder made meanwhile joins its read parent in its sorted place, nothing chosen.
+    const QString cats = makeFolder(QStringLiteral("drives/data/Cats"));
+    tree->AddFolderNodeOf(cats);
+    EXPECT_EQ(childCaptions(data), (QStringList{".cache", "Cats", "Docs", "Music", "secret"}));
+    EXPECT_EQ(tree->GetNodePath(tree->currentItem()), odd);
+}
+
 TEST_F(TreeTabsTest, ChoosingANodeFillsTheListAndTheTabRemembersIt)
 {
     auto panes = makePanes(true, m_data);

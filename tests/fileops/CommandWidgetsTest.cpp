@@ -8,6 +8,7 @@
 #include "fileops/ConfirmActions.h"
 #include "fileops/ui/FileToolsMenus.h"
 #include "fileops/ui/TransferMenus.h"
+#include "platform/PathText.h"
 #include "support/FakeWindowContext.h"
 
 #include "ConfirmWaiter.h"
@@ -144,9 +145,10 @@ TEST_F(CommandWidgetsTest, ListCommands)
 
     focusList();
     selectInList({QStringLiteral("a.txt")});
-    prompter().answerText(QStringLiteral("renamed.txt"));
     m_menus->action("MenuRename")->trigger();
+    ASSERT_TRUE(typeName(*m_list->currentView(), QStringLiteral("renamed.txt")));
     EXPECT_EQ(listed(), (QStringList{QStringLiteral("b.txt"), QStringLiteral("renamed.txt")}));
+    EXPECT_EQ(m_list->selectedPaths(), QStringList{to + QStringLiteral("/renamed.txt")});
 
     selectInList({QStringLiteral("b.txt")});
     prompter().answer(PromptButton::Yes);
@@ -195,18 +197,24 @@ TEST_F(CommandWidgetsTest, TreeCommands)
     EXPECT_EQ(m_recent.last(), other);
 
     go(other + QStringLiteral("/Photos"));
-    prompter().answerText(QStringLiteral("Pictures")).answer(PromptButton::Yes);
+    prompter().answer(PromptButton::Yes);
     m_menus->treeRename();
+    ASSERT_TRUE(typeName(*m_tree, QStringLiteral("Pictures")));
+    ASSERT_TRUE(waitForTree(*m_tree));
     EXPECT_EQ(prompter().last().text,
               QStringLiteral("Do you want to rename the selected folder\r\r    From  : Photos\r    To     : Pictures"));
     EXPECT_TRUE(QFileInfo(other + QStringLiteral("/Pictures")).isDir());
     EXPECT_EQ(m_tree->GetNodePath(m_tree->currentItem()), other + QStringLiteral("/Pictures"));
 
     go(other);
-    prompter().answerText(std::nullopt); // the new folder keeps its name
+    const qsizetype asked = prompter().records().size();
     m_menus->treeNewFolder();
     EXPECT_TRUE(QFileInfo(other + QStringLiteral("/New Folder")).isDir());
     EXPECT_EQ(m_tree->GetNodePath(m_tree->currentItem()), other + QStringLiteral("/New Folder"));
+    ASSERT_NE(openNameEditor(*m_tree), nullptr) << "the new folder is ready to be named";
+    EXPECT_EQ(openNameEditor(*m_tree)->text(), QStringLiteral("New Folder"));
+    ASSERT_TRUE(typeName(*m_tree, QStringLiteral("Unwanted"), Qt::Key_Escape)); // the new folder keeps its name
+    EXPECT_EQ(prompter().records().size(), asked);
 
     prompter().answer(PromptButton::Yes);
     m_menus->treeDelete();
@@ -221,6 +229,45 @@ TEST_F(CommandWidgetsTest, TreeCommands)
     m_menus->treeCopy(false);
     EXPECT_EQ(m_menus->commands().clipboard().treeSource().folder, m_data);
     EXPECT_TRUE(m_menus->commands().clipboard().treeSource().driveContents);
+}
+
+// The list's own New Folder: made in the list's folder, numbered from 2, while the list
+// stays where it was (folder, selection, scroll position) and the tree shows the new folder
+// without going into it. With folders listed, the new one becomes the selection.
+TEST_F(CommandWidgetsTest, ListNewFolderLeavesTheListWhereItWas)
+{
+    const QString folder = makeFolder(QStringLiteral("drives/data/many"));
+    for (int i = 0; i < 60; ++i)
+        makeFile(QStringLiteral("drives/data/many/f%1.txt").arg(i, 2, 10, QLatin1Char('0')));
+    go(folder);
+    focusList();
+    QAbstractItemView* view = m_list->currentView();
+    selectInList({QStringLiteral("f30.txt")});
+    view->scrollTo(view->selectionModel()->selectedRows().first(), QAbstractItemView::PositionAtTop);
+    const auto topName = [&] { return view->indexAt(QPoint(1, 1)).data().toString(); };
+    ASSERT_EQ(topName(), QStringLiteral("f30.txt"));
+    QTreeWidgetItem* node = m_tree->currentItem();
+
+    for (const char* made : {"New Folder", "New Folder(2)"}) {
+        QTest::keyClick(view, Qt::Key_N, Qt::ControlModifier);
+        ASSERT_TRUE(waitForList(*m_list));
+        ASSERT_TRUE(waitForTree(*m_tree));
+        EXPECT_TRUE(QFileInfo(folder + QLatin1Char('/') + QLatin1String(made)).isDir()) << made;
+        EXPECT_EQ(m_list->Directory(), folder + QLatin1Char('/'));
+        EXPECT_EQ(m_list->selectedPaths(), QStringList{folder + QStringLiteral("/f30.txt")});
+        EXPECT_EQ(topName(), QStringLiteral("f30.txt"));
+        EXPECT_EQ(m_tree->currentItem(), node);
+        EXPECT_NE(m_tree->nodeOfPath(folder + QLatin1Char('/') + QLatin1String(made)), nullptr) << made;
+    }
+
+    m_list->setShowFolders(true);
+    ASSERT_TRUE(waitForList(*m_list));
+    selectInList({QStringLiteral("f30.txt")});
+    QTest::keyClick(view, Qt::Key_N, Qt::ControlModifier);
+    ASSERT_TRUE(waitForList(*m_list));
+    ASSERT_EQ(m_list->selectedPaths().size(), 1);
+    EXPECT_EQ(PathText::withoutTrailingSlash(m_list->selectedPaths().first()), folder + QStringLiteral("/New Folder(3)"));
+    EXPECT_EQ(m_list->Directory(), folder + QLatin1Char('/'));
 }
 
 // A batch command's target question: the tree's folder proposed, the work list's count shown,

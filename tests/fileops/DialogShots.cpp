@@ -5,6 +5,7 @@
 #include "fileops/BatchLoop.h"
 #include "fileops/ui/TConfrim_Dlg.h"
 #include "fileops/ui/TFolProgress_Dlg.h"
+#include "platform/FileName.h"
 #include "platform/FileOperation.h"
 #include "platform/TransferFaults.h"
 #include "platform/ui/ProgressWindowWaiter.h"
@@ -21,8 +22,13 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <QToolTip>
 
 #include <cstdio>
+#include <utility>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,7 +41,7 @@ void photograph(const QString& name)
 
 // Shows the dialog for one action, photographs it once it has painted, and closes it.
 void confirmShot(OperationCode action, const QString& files, const QString& selected, const QString& target,
-                 const QString& settings, const QString& name, bool expandZip)
+                 const QString& settings, const QString& name, bool expandZip, bool showHint = false)
 {
     ConfirmResults results;
     TConfrim_Dlg dialog(action, results, settings);
@@ -45,6 +51,9 @@ void confirmShot(OperationCode action, const QString& files, const QString& sele
     QTimer::singleShot(900, &dialog, [&] {
         if (expandZip)
             dialog.ButtonMoreZip->click();
+        if (showHint)
+            QToolTip::showText(dialog.ImageFileIcon->mapToGlobal(QPoint(16, 16)), dialog.ImageFileIcon->toolTip(),
+                               dialog.ImageFileIcon);
         QTimer::singleShot(400, &dialog, [&] {
             photograph(name);
             dialog.reject();
@@ -120,6 +129,15 @@ int main(int argc, char** argv)
 
     confirmShot(opChangeAttributes, files.first(), files.first(), photos + QLatin1Char('/'),
                 settings, QStringLiteral("confirm-attributes.png"), false);
+    // A file the folder's ".hidden" list hides, whose name is not UTF-8.
+    const QString hidden = photos + QLatin1Char('/') + FileName::decode("l\xe9gal notes.txt");
+    for (const auto& [path, bytes] : {std::pair{hidden, QByteArray("notes\n")}, std::pair{QString(photos + QStringLiteral("/.hidden")), QByteArray("l\xe9gal notes.txt\n")}}) {
+        const int fd = ::open(FileName::encode(path).constData(), O_CREAT | O_WRONLY | O_TRUNC | O_CLOEXEC, 0644);
+        if (fd >= 0 && ::write(fd, bytes.constData(), size_t(bytes.size())) >= 0)
+            ::close(fd);
+    }
+    confirmShot(opChangeAttributes, hidden, hidden, photos + QLatin1Char('/'), settings,
+                QStringLiteral("confirm-attributes-hidden.png"), false, true);
     confirmShot(opZip, QStringLiteral("120 files selected"), files.first(),
                 work.path() + QStringLiteral("/holiday.zip"), settings, QStringLiteral("confirm-zip.png"), true);
     confirmShot(opSearchReplace, QStringLiteral("120 files selected"), files.first(),

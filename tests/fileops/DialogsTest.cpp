@@ -1,6 +1,7 @@
 // The confirmation dialog (controls per action, results kept on every close, the extension
 // list, the create-folder question, the file hint) and the progress dialog running the batch
 // loop (Cancel between items, a failing batch closing without a message).
+#include "browse/FileListing.h"
 #include "fileops/BatchLoop.h"
 #include "fileops/ui/AskActionTarget.h"
 #include "fileops/ui/TConfrim_Dlg.h"
@@ -8,6 +9,8 @@
 
 #include "ConfirmWaiter.h"
 
+#include "platform/FileName.h"
+#include "support/ByteFiles.h"
 #include "support/TempHome.h"
 
 #include <QApplication>
@@ -21,6 +24,7 @@
 #include <QRadioButton>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
@@ -29,6 +33,8 @@
 
 #include <atomic>
 #include <functional>
+
+#include <sys/xattr.h>
 
 namespace {
 
@@ -178,6 +184,50 @@ TEST_F(ConfirmDialogTest, WhatTheActionAppliesTo)
         dialog.ButtonCancel->click();
     });
     AskActionTarget(nullptr, request(opAppendFiles, {"/a", "/b", "/c"}, big), m_results);
+}
+
+// The attribute boxes and the hint read a file as the list's Attr column does: a name in its
+// folder's ".hidden" file is hidden, Samba's user.DOSATTRIB gives its bits, and the name need
+// not be UTF-8.
+TEST_F(ConfirmDialogTest, AttributeBoxesAndHintReadWhatTheListShows)
+{
+    const QString folder = makeFolder(QStringLiteral("attrs"));
+    const QString odd = folder + QLatin1Char('/') + FileName::decode("l\xe9gal.txt");
+    ByteFiles::writeFile(FileName::encode(odd), "legal");
+    makeFile(QStringLiteral("attrs/.hidden"), "l\xe9gal.txt\n");
+    const QString samba = makeFile(QStringLiteral("attrs/samba.txt"));
+    const bool xattrs = ::setxattr(FileName::encode(samba).constData(), "user.DOSATTRIB", "0x4", 3, 0) == 0;
+    FileListing listing;
+    ASSERT_TRUE(listing.listFolder(folder + QLatin1Char('/'), ListingOptions()));
+    QMap<QString, uint32_t> listed;
+    for (int row = 0; row < listing.count(); ++row)
+        listed[listing.fullPath(row)] = listing.at(row).Attributes;
+    ASSERT_TRUE(listed.value(odd) & FileAttribute::Hidden);
+
+    struct Case {
+        QString path;
+        QString shownName;
+        QString letters; // the hint's order: R, H, S, A
+    };
+    QList<Case> cases{{odd, QStringLiteral("l\uFFFDgal.txt"), QStringLiteral("HA")}};
+    if (xattrs)
+        cases.append({samba, QStringLiteral("samba.txt"), QStringLiteral("S")});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.shownName.toStdString());
+        const uint32_t attributes = listed.value(c.path);
+        whenConfirmShows([&](TConfrim_Dlg& dialog) {
+            EXPECT_EQ(dialog.LabelFileName->text(), c.shownName);
+            EXPECT_EQ(dialog.CheckBoxReadOnly->isChecked(), bool(attributes & FileAttribute::ReadOnly));
+            EXPECT_EQ(dialog.CheckBoxHidden->isChecked(), bool(attributes & FileAttribute::Hidden));
+            EXPECT_EQ(dialog.CheckBoxSystem->isChecked(), bool(attributes & FileAttribute::System));
+            EXPECT_EQ(dialog.CheckBoxArchive->isChecked(), bool(attributes & FileAttribute::Archive));
+            const QString hint = dialog.ImageFileIcon->toolTip();
+            EXPECT_TRUE(hint.contains(QStringLiteral("\nAttributes: \t") + c.letters + QLatin1Char('\n'))) << hint.toStdString();
+            EXPECT_TRUE(hint.contains(QStringLiteral("\nLocation: \t") + folder + QStringLiteral("/\n"))) << hint.toStdString();
+            dialog.ButtonCancel->click();
+        });
+        AskActionTarget(nullptr, request(opChangeAttributes, {c.path}, c.path), m_results);
+    }
 }
 
 // The browse button names an archive only for "ZIP", in a save dialog so that a new archive

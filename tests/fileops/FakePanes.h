@@ -24,7 +24,9 @@ public:
     QList<ListEntry> rows;
     QStringList rebuiltAt;
     QStringList renameStarted;
+    QStringList shownInTree;
     int refreshes = 0;
+    int refreshesInPlace = 0;
 
     // Shows folder in the list (and selects it in the tree as a folder node).
     void showFolder(const QString& folder, int treeLevel = 2)
@@ -50,6 +52,7 @@ public:
         treePath = folder;
     }
     void startTreeRename(const QString& path) override { renameStarted << path; }
+    void showFolderInTree(const QString& path) override { shownInTree << path; }
     QString listDirectory() const override { return directory; }
     QList<ListEntry> listEntries() const override { return rows; }
     bool listReadOnly() const override { return readOnly; }
@@ -63,6 +66,16 @@ public:
         }
         read();
         select(selected);
+    }
+    // The selection stays; the row of fullPath, when there is one, becomes the selection.
+    void refreshListInPlace(const QString& fullPath) override
+    {
+        ++refreshesInPlace;
+        --refreshes;
+        refreshList();
+        const bool listed = std::any_of(rows.cbegin(), rows.cend(), [&](const ListEntry& row) { return row.fullPath == fullPath; });
+        if (listed)
+            selectInList(fullPath);
     }
     void selectAllInList(bool on) override
     {

@@ -360,6 +360,7 @@ TEST_F(TransferCommandsTest, ListRenameRules)
     };
     const Case cases[] = {
         {"same name does nothing", "A", "name.txt", false, "", "name.txt"},
+        {"an empty name does nothing", "A", "", false, "", "name.txt"},
         {"a change of case alone renames", "A", "NAME.txt", false, "", "NAME.txt"},
         {"a new name renames", "A", "other.txt", false, "", "other.txt"},
         {"attribute text R refuses", "R", nullptr, false, "It's ReadOnly", "name.txt"},
@@ -396,6 +397,8 @@ TEST_F(TransferCommandsTest, TreeRenameAsksAndRefusesInvalidNames)
     const QString folder = makeFolder(QStringLiteral("tr/Old"));
     const QString question = QStringLiteral("Do you want to rename the selected folder\r\r    From  : Old\r    To     : New");
     EXPECT_FALSE(m_commands.renameTreeFolder(folder, QString()));
+    EXPECT_FALSE(m_commands.renameTreeFolder(folder, QStringLiteral("Old")));
+    EXPECT_TRUE(prompter().records().isEmpty()) << "an empty or unchanged name asks nothing";
     prompter().answer(PromptButton::Ok);
     EXPECT_FALSE(m_commands.renameTreeFolder(folder, QStringLiteral("a:b")));
     EXPECT_EQ(prompter().last().text, QStringLiteral("Error - Invalid Directory Name\ra:b"));
@@ -409,6 +412,32 @@ TEST_F(TransferCommandsTest, TreeRenameAsksAndRefusesInvalidNames)
     EXPECT_EQ(m_panes.rebuiltAt.last(), home().root() + QStringLiteral("/tr/New"));
 }
 
+// A new name that is taken: the rename's own error, and both entries stay as they were.
+TEST_F(TransferCommandsTest, RenameOntoATakenNameIsRefused)
+{
+    const QString folder = makeFolder(QStringLiteral("taken"));
+    makeFile(QStringLiteral("taken/a.txt"), "a");
+    makeFile(QStringLiteral("taken/b.txt"), "b");
+    makeFolder(QStringLiteral("taken/Old"));
+    makeFolder(QStringLiteral("taken/New"));
+    m_panes.showFolder(folder);
+    prompter().answer(PromptButton::Ok);
+    EXPECT_FALSE(m_commands.renameListItem(folder + QStringLiteral("/a.txt"), QStringLiteral("b.txt"), QStringLiteral("file")));
+    prompter().answer(PromptButton::Yes).answer(PromptButton::Ok);
+    EXPECT_FALSE(m_commands.renameTreeFolder(folder + QStringLiteral("/Old"), QStringLiteral("New")));
+    const auto taken = [&](const char* from, const char* to) -> QString {
+        return QStringLiteral("Cannot rename \"") + folder + QLatin1Char('/') + QLatin1String(from)
+            + QStringLiteral("\":\r\nA file or folder with the name \"") + QLatin1String(to) + QStringLiteral("\" already exists.");
+    };
+    EXPECT_EQ(prompter().texts(),
+              (QStringList{taken("a.txt", "b.txt"),
+                           QStringLiteral("Do you want to rename the selected folder\r\r    From  : Old\r    To     : New"),
+                           taken("Old", "New")}));
+    EXPECT_EQ(contents(folder + QStringLiteral("/a.txt")), QByteArray("a"));
+    EXPECT_EQ(contents(folder + QStringLiteral("/b.txt")), QByteArray("b"));
+    EXPECT_EQ(namesIn(folder), (QStringList{QStringLiteral("New"), QStringLiteral("Old"), QStringLiteral("a.txt"), QStringLiteral("b.txt")}));
+}
+
 TEST_F(TransferCommandsTest, NewFolderAndTextFileNames)
 {
     const QString folder = makeFolder(QStringLiteral("n"));
@@ -418,7 +447,13 @@ TEST_F(TransferCommandsTest, NewFolderAndTextFileNames)
     m_panes.treePath = folder;
     EXPECT_TRUE(m_commands.newFolder());
     EXPECT_EQ(m_panes.renameStarted.size(), 1); // only the plain name opens for renaming
+    const QStringList rebuilt = m_panes.rebuiltAt;
     EXPECT_EQ(m_commands.newFolderInList(), folder + QStringLiteral("/New Folder(2)"));
+    // The list stays in its folder, re-read in place; the tree only shows the new folder.
+    EXPECT_EQ(m_panes.rebuiltAt, rebuilt);
+    EXPECT_EQ(m_panes.shownInTree, QStringList{folder + QStringLiteral("/New Folder(2)")});
+    EXPECT_EQ(m_panes.refreshesInPlace, 1);
+    EXPECT_EQ(m_panes.directory, folder + QLatin1Char('/'));
     EXPECT_EQ(namesIn(folder), (QStringList{QStringLiteral("New Folder"), QStringLiteral("New Folder(0)"), QStringLiteral("New Folder(2)")}));
 
     m_panes.treePath = folder;
