@@ -68,8 +68,7 @@ QString timeText(const QDateTime& time)
 
 QString fileHint(const QString& path)
 {
-    QString error;
-    const std::optional<FileProperties> file = FileProperties::read(path, &error);
+    const Result<FileProperties> file = FileProperties::read(path);
     if (!file)
         return QString();
     QLocale locale;

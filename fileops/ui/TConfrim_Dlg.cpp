@@ -233,9 +233,10 @@ void TConfrim_Dlg::FormShow()
     // The path keeps the name's bytes: it is read through LocalFiles and FileProperties,
     // never through QFileInfo, which would reach another name.
     const QString selected = LabelSelFile->text();
-    QString error;
-    const std::optional<FileProperties> file =
-        LocalFiles::isFile(selected) ? FileProperties::read(selected, &error) : std::nullopt;
+    std::optional<FileProperties> file;
+    if (LocalFiles::isFile(selected))
+        if (Result<FileProperties> read = FileProperties::read(selected))
+            file = *read;
     if (file) {
         const QString letters = ConfirmActions::attributeLetters(selected);
         CheckBoxReadOnly->setChecked(letters.contains(QLatin1Char('R')));
