@@ -28,6 +28,7 @@
 #include "platform/Registry.h"
 #include "platform/ui/ViewPane.h"
 #include "search/ui/SearchCommands.h"
+#include "viewers/text/EditorRecovery.h"
 
 #include <QAction>
 #include <QApplication>
@@ -221,13 +222,14 @@ void TFormMainFolvane3::showEvent(QShowEvent* event)
 
 void TFormMainFolvane3::FormShow()
 {
-    if (!m_loadWarning.isEmpty()) {
-        if (m_splash)
-            m_splash->hide();
-        Prompter::instance().warning(std::exchange(m_loadWarning, QString()));
-        if (m_splash)
-            m_splash->show();
-    }
+    if (!m_loadWarning.isEmpty())
+        tellOverSplash(PromptKind::Warning, std::exchange(m_loadWarning, QString()));
+    // Text the editor kept when the program was last ended without asking (the session
+    // ended, SIGTERM): the user learns where it is, once.
+    if (const QStringList kept = EditorRecovery::takeUntold(); !kept.isEmpty())
+        tellOverSplash(PromptKind::Information,
+                       QStringLiteral("Text that was not saved when the program last ended was kept in:\r\n")
+                           + kept.join(QStringLiteral("\r\n")));
     m_browse->applyFileFilters(m_settings.showHiddenSystemfiles);
     m_modes->firstSwitch(TViewMode(m_currentMode), m_currentFile);
     m_idle->start();
@@ -237,6 +239,15 @@ void TFormMainFolvane3::FormShow()
     // say where the user was.
     m_startItem = m_settings.currentItemSel;
     m_folderChecks->checkStart(m_startItem, m_settings.currentPathSel, m_settings.mruPaths);
+}
+
+void TFormMainFolvane3::tellOverSplash(PromptKind kind, const QString& text)
+{
+    if (m_splash)
+        m_splash->hide();
+    Prompter::instance().ask(kind, PromptButton::Ok, text);
+    if (m_splash)
+        m_splash->show();
 }
 
 void TFormMainFolvane3::startFolderChecked(const QString& folder, const QStringList& goneRecent)

@@ -15,6 +15,7 @@
 #include "app/SettingsStore.h"
 #include "app/TSplashForm.h"
 #include "browse/BrowseNavigator.h"
+#include "platform/Prompter.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -129,6 +130,8 @@ private:
     // The folder popup's transfer items run the tree's transfer commands.
     void connectFolderMenu();
     void FormShow();
+    // A message box at start; the splash steps aside while it is shown.
+    void tellOverSplash(PromptKind kind, const QString& text);
     void FormResize();
     void FormKeyUp(int key, Qt::KeyboardModifiers modifiers);
     void FormClose();

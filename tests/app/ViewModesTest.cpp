@@ -11,7 +11,10 @@
 #include "support/FakeFileOperations.h"
 #include "support/FakeLauncher.h"
 #include "tests/app/MainWindowFixture.h"
+#include "viewers/text/EditorRecovery.h"
 #include "viewers/ui/TRunDlg.h"
+#include "viewers/ui/TextEditorControl.h"
+#include "viewers/ui/TextEditorPane.h"
 
 #include <QAction>
 #include <QApplication>
@@ -83,6 +86,49 @@ TEST_F(ViewModesTest, ViewOpensTheEditorAndViewAgainReturnsWithTheFileSelected)
     window->idle().UpdateControlStates();
     EXPECT_TRUE(window->windowTitle().startsWith(QStringLiteral("Folvane File Manager"))) << qPrintable(window->windowTitle());
     EXPECT_EQ(c.ButtonViewFile->toolTip(), QStringLiteral("Open ") + note);
+}
+
+TEST_F(ViewModesTest, TheEditorsBandFollowsItsSelectionAndItsChanges)
+{
+    const QString folder = makeFolder(QStringLiteral("docs"));
+    const QString note = makeFile(QStringLiteral("docs/note.txt"), "hello\n");
+    auto window = shownIn(folder);
+    const MainWindowControls& c = window->controls();
+    select(*window, note);
+    c.MenuViewFile->trigger();
+    ASSERT_EQ(window->CurrentMode(), vmTextEditor);
+    auto* pane = dynamic_cast<TextEditorPane*>(window->pane(vmTextEditor));
+    ASSERT_NE(pane, nullptr);
+    auto enabled = [&](BandButton b) {
+        window->idle().UpdateControlStates();
+        return c.buttons[size_t(b)]->isEnabled();
+    };
+    EXPECT_FALSE(enabled(BandButton::EditorCut));
+    EXPECT_FALSE(enabled(BandButton::Save));
+    EXPECT_FALSE(enabled(BandButton::UnDo));
+    EXPECT_TRUE(enabled(BandButton::TextEditorPrint));
+
+    pane->editor()->selectAll();
+    EXPECT_TRUE(enabled(BandButton::EditorCut));
+    EXPECT_TRUE(enabled(BandButton::EditorCopy));
+    pane->editor()->insertPlainText(QStringLiteral("typed"));
+    EXPECT_FALSE(enabled(BandButton::EditorCut));
+    EXPECT_TRUE(enabled(BandButton::Save));
+    EXPECT_TRUE(enabled(BandButton::UnDo));
+}
+
+TEST_F(ViewModesTest, TheStartTellsOnceWhereTextKeptAtTheLastEndIs)
+{
+    const QString folder = makeFolder(QStringLiteral("docs"));
+    ASSERT_FALSE(EditorRecovery::write(QStringLiteral("/x/plan.txt"), "kept\n").isEmpty());
+    auto window = shownIn(folder);
+    ASSERT_FALSE(prompter().texts().isEmpty());
+    EXPECT_TRUE(prompter().last().text.startsWith(QStringLiteral("Text that was not saved when the program last ended was kept in:\r\n")));
+    EXPECT_TRUE(prompter().last().text.contains(QStringLiteral("/plan.txt."))) << qPrintable(prompter().last().text);
+    window.reset();
+    const int told = prompter().texts().size();
+    shownIn(folder);
+    EXPECT_EQ(prompter().texts().size(), told);
 }
 
 TEST_F(ViewModesTest, TheFileManagerGoesToTheFilesFolderOrStaysForAPathThatIsGone)

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 class EditorRecovery {
 public:
@@ -14,4 +15,8 @@ public:
     // Writes bytes for the file editedPath (may be empty for a new text); the path written,
     // or empty with error set.
     static QString write(const QString& editedPath, const QByteArray& bytes, ViewerStatus* error = nullptr);
+    // The recovery files the user has not been told of yet (at the start after the one that
+    // wrote them). Each is renamed to end in ".txt" as it is returned: it is then told only
+    // once, and opens in the editor as text; nothing is removed.
+    static QStringList takeUntold();
 };

@@ -98,6 +98,11 @@ void FileViewerPane::stepFile(int direction)
     m_context.switchMode(vmFileViewer, entries[next].fullPath);
 }
 
+bool FileViewerPane::hasSelection() const
+{
+    return m_viewer->hasSelection();
+}
+
 bool FileViewerPane::hasLines() const
 {
     return m_viewer->IsOpen() && !m_viewer->FileName().isEmpty();

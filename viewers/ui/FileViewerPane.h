@@ -5,6 +5,7 @@
 // Backspace switches between text and hex (the mode is stored), a double click closes.
 // While a search runs, the status bar's meter shows how far it got.
 
+#include "platform/ui/TextPaneState.h"
 #include "platform/ui/ViewPane.h"
 
 #include <QWidget>
@@ -16,7 +17,7 @@ class QTimer;
 class WindowContext;
 struct ViewerSettings;
 
-class FileViewerPane : public QWidget, public ViewPane {
+class FileViewerPane : public QWidget, public ViewPane, public TextPaneState {
     Q_OBJECT
 public:
     FileViewerPane(WindowContext& context, ViewerSettings& settings, QWidget* parent = nullptr);
@@ -36,6 +37,8 @@ public:
     // Selects the next (previous) item of the file list, from the last to the first, and
     // shows it.
     void stepFile(int direction) override;
+    // What the idle handler enables Copy by.
+    bool hasSelection() const override;
 
     void applySettings();
     bool hasLines() const;

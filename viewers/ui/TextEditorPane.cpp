@@ -87,6 +87,21 @@ bool TextEditorPane::isModified() const
     return m_editor->document()->isModified();
 }
 
+bool TextEditorPane::hasSelection() const
+{
+    return m_editor->textCursor().hasSelection();
+}
+
+bool TextEditorPane::canUndo() const
+{
+    return m_editor->document()->isUndoAvailable();
+}
+
+int TextEditorPane::lineCount() const
+{
+    return hasLines() ? m_editor->document()->blockCount() : 0;
+}
+
 bool TextEditorPane::hasLines() const
 {
     return !m_editor->document()->isEmpty();

@@ -8,6 +8,7 @@
 // Backup is on). Leaving with unsaved text offers the save dialog; cancelling it asks
 // whether to discard the changes, and No keeps the editor shown.
 
+#include "platform/ui/TextPaneState.h"
 #include "platform/ui/ViewPane.h"
 #include "viewers/text/TextFileCodec.h"
 
@@ -19,7 +20,7 @@ class TextEditorControl;
 class WindowContext;
 struct EditorSettings;
 
-class TextEditorPane : public QWidget, public ViewPane {
+class TextEditorPane : public QWidget, public ViewPane, public TextPaneState {
     Q_OBJECT
 public:
     TextEditorPane(WindowContext& context, EditorSettings& settings, QWidget* parent = nullptr);
@@ -28,7 +29,7 @@ public:
     QMenu* PopupMenuTextEditor() const { return m_popup; }
     QString FileName() const { return m_path; }
     bool IsOpen() const { return !m_path.isEmpty(); }
-    bool isModified() const;
+    bool isModified() const override;
     bool hasLines() const;
     TextFileCodec::Format format() const { return m_format; }
 
@@ -42,6 +43,11 @@ public:
     void preserveUnsaved() override;
     void leave() override;
     void stepFile(int) override {}
+
+    // What the idle handler enables the editor's commands by.
+    bool hasSelection() const override;
+    bool canUndo() const override;
+    int lineCount() const override;
 
     // The stored values applied to the editor (at start and after the options dialog).
     void applySettings();

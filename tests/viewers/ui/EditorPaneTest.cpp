@@ -141,6 +141,13 @@ TEST_F(EditorPaneTest, UnsavedTextGoesToARecoveryFile)
     ASSERT_EQ(files.size(), 1);
     EXPECT_TRUE(files.first().startsWith(QStringLiteral("r.txt.")));
     EXPECT_EQ(readFile(EditorRecovery::folder() + QLatin1Char('/') + files.first()), "typed saved\r\n");
+
+    // The next start tells of it once, under a name the editor opens as text.
+    const QStringList told = EditorRecovery::takeUntold();
+    ASSERT_EQ(told.size(), 1);
+    EXPECT_EQ(told.first(), EditorRecovery::folder() + QLatin1Char('/') + files.first() + QStringLiteral(".txt"));
+    EXPECT_EQ(readFile(told.first()), "typed saved\r\n");
+    EXPECT_TRUE(EditorRecovery::takeUntold().isEmpty());
 }
 
 TEST_F(EditorPaneTest, PrintsWholeLinesAndSelections)
