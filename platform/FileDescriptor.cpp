@@ -44,6 +44,22 @@ void FileDescriptor::reset(int fd)
     m_fd = fd;
 }
 
+std::int64_t FileDescriptor::readAt(std::int64_t offset, char* buffer, std::int64_t length) const
+{
+    std::int64_t done = 0;
+    while (done < length) {
+        const ssize_t got = ::pread(m_fd, buffer + done, size_t(length - done), off_t(offset + done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return -1;
+        if (got == 0)
+            break;
+        done += got;
+    }
+    return done;
+}
+
 int FileDescriptor::release()
 {
     return std::exchange(m_fd, -1);

@@ -8,6 +8,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstdint>
+
 #include <sys/types.h>
 
 class FileDescriptor {
@@ -33,6 +35,9 @@ public:
     // A failure "Cannot open "<path>": <reason>" after a failed open().
     const Status& status() const { return m_status; }
 
+    // Reads up to length bytes at offset, going on after short reads and interrupted calls;
+    // fewer only at the end of the file. -1 on an error (errno tells which).
+    std::int64_t readAt(std::int64_t offset, char* buffer, std::int64_t length) const;
     // Closes the descriptor held (if any) and holds fd instead.
     void reset(int fd = -1);
     // Hands the descriptor over to the caller, who closes it.

@@ -32,22 +32,6 @@ FileDescriptor openRegular(const QByteArray& path, std::int64_t* size)
     return fd;
 }
 
-// Reads up to size bytes; -1 on an error.
-ssize_t readFull(int fd, char* data, std::size_t size)
-{
-    std::size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::read(fd, data + done, size - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        done += std::size_t(got);
-    }
-    return ssize_t(done);
-}
 
 } // namespace
 
@@ -128,7 +112,7 @@ bool DuplicateJob::hashFile(Candidate& candidate, bool whole, std::vector<char>&
     std::size_t done = 0;
     bool ok = true;
     while (done < limit && !isCancelled()) {
-        const ssize_t got = readFull(fd.get(), buffer.data(), std::min(kBlockSize, limit - done));
+        const std::int64_t got = fd.readAt(std::int64_t(done), buffer.data(), std::int64_t(std::min(kBlockSize, limit - done)));
         if (got <= 0) {
             ok = got == 0;
             break;
@@ -158,9 +142,9 @@ bool DuplicateJob::sameBytes(int a, int b, std::vector<char>& bufferA, std::vect
         return false;
     bufferA.resize(kBlockSize);
     bufferB.resize(kBlockSize);
-    while (!isCancelled()) {
-        const ssize_t gotA = readFull(fdA.get(), bufferA.data(), kBlockSize);
-        const ssize_t gotB = readFull(fdB.get(), bufferB.data(), kBlockSize);
+    for (std::int64_t offset = 0; !isCancelled();) {
+        const std::int64_t gotA = fdA.readAt(offset, bufferA.data(), std::int64_t(kBlockSize));
+        const std::int64_t gotB = fdB.readAt(offset, bufferB.data(), std::int64_t(kBlockSize));
         if (gotA < 0 || gotB < 0) {
             markUnreadable(gotA < 0 ? a : b);
             return false;
@@ -169,6 +153,7 @@ bool DuplicateJob::sameBytes(int a, int b, std::vector<char>& bufferA, std::vect
             return false;
         if (gotA == 0)
             return true;
+        offset += gotA;
     }
     return false;
 }

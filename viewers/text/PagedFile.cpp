@@ -39,18 +39,7 @@ void PagedFile::close()
 
 std::int64_t PagedFile::readInto(std::int64_t offset, char* buffer, std::int64_t length) const
 {
-    std::int64_t done = 0;
-    while (done < length) {
-        const ssize_t got = ::pread(m_fd.get(), buffer + done, size_t(length - done), off_t(offset + done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return -1;
-        if (got == 0)
-            break;
-        done += got;
-    }
-    return done;
+    return m_fd.readAt(offset, buffer, length);
 }
 
 QByteArray PagedFile::read(std::int64_t offset, std::int64_t length) const
