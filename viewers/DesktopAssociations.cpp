@@ -69,7 +69,7 @@ DesktopAssociations& DesktopAssociations::instance()
 
 void DesktopAssociations::readLists(const Folders& folders)
 {
-    // The precedence of the association specification: per folder, the desktop-specific
+    // The precedence of the freedesktop mime-apps standard: per folder, the desktop-specific
     // lists before the common one; config folders before the data folders' applications/.
     QStringList files;
     auto addFolder = [&](const QString& folder) {

@@ -2,7 +2,7 @@
 // Which program the desktop opens a file with, decided in process before anything is
 // started: the file's shared MIME type, then the default handler from the mimeapps.list
 // files (the user's, the desktop's, the system's, in the order of the freedesktop
-// association specification), then the desktop entries that list the type, walking from
+// mime-apps standard), then the desktop entries that list the type, walking from
 // the type to its parent types. Everything is read once and the answers are cached, so a
 // View costs no process and no shell script per file.
 //
