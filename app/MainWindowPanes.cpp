@@ -34,6 +34,7 @@ void MainWindowPanes::connectCommands(TFormMainFolvane3& window)
     auto* editor = dynamic_cast<TextEditorPane*>(window.pane(vmTextEditor));
     viewer->setBrowsePanes(&window.transferMenus().panes());
     new ViewerCommands(window.context(), *viewer, *editor);
+    dynamic_cast<ImageViewerPane*>(window.pane(vmImageViewer))->connectEditMenu();
 }
 
 bool MainWindowPanes::isPlaceholder(int mode)

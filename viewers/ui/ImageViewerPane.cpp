@@ -4,7 +4,12 @@
 #include "platform/Prompter.h"
 #include "platform/ui/WindowContext.h"
 
+#include <QAction>
 #include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QMovie>
@@ -24,6 +29,7 @@ ImageViewerPane::ImageViewerPane(WindowContext& context, QComboBox* scale, QWidg
     m_image->setObjectName(QStringLiteral("ImageViewer"));
     m_image->setAlignment(Qt::AlignCenter);
     setWidget(m_image);
+    m_image->installEventFilter(this);
     QToolButton* zoom = m_context.button(BandButton::Zoom);
     zoom->setCheckable(true);
     zoom->setToolTip(QStringLiteral("Stretch Graphic"));
@@ -129,6 +135,7 @@ void ImageViewerPane::clearPicture()
     delete m_movieBytes;
     m_movieBytes = nullptr;
     m_picture = LoadedPicture();
+    m_crop.clear();
 }
 
 // Stretch on: the picture fills the pane. Off: the picture keeps its size, centred in the
@@ -140,4 +147,83 @@ void ImageViewerPane::applyStretch()
     setWidgetResizable(m_stretch);
     if (!m_stretch)
         m_image->resize(m_picture.image.isNull() ? QSize(0, 0) : m_picture.image.size());
+}
+
+void ImageViewerPane::connectEditMenu()
+{
+    QMenu* edit = m_context.menu(MainMenu::Edit);
+    const auto connectAction = [this, edit](const char* name, void (ImageViewerPane::*handler)()) {
+        if (auto* action = edit->findChild<QAction*>(QLatin1String(name)))
+            connect(action, &QAction::triggered, this, [this, handler] {
+                if (m_context.currentMode() == vmImageViewer)
+                    (this->*handler)();
+            });
+    };
+    connectAction("MenuCopy", &ImageViewerPane::MenuCopyClick);
+    connectAction("MenuSelectAll", &ImageViewerPane::MenuSelectAllClick);
+}
+
+bool ImageViewerPane::refusesCopy()
+{
+    if (m_picture.kind != PictureKind::Icon && m_picture.kind != PictureKind::Metafile)
+        return false;
+    Prompter::instance().information(QStringLiteral("Can't copy this type of graphic file."));
+    return true;
+}
+
+void ImageViewerPane::MenuCopyClick()
+{
+    if (m_picture.image.isNull() || refusesCopy())
+        return;
+    QGuiApplication::clipboard()->setImage(m_crop.copyOf(m_picture.image));
+    m_crop.clear();
+    showFrame();
+}
+
+void ImageViewerPane::MenuSelectAllClick()
+{
+    if (m_picture.image.isNull() || refusesCopy())
+        return;
+    m_crop.selectAll(m_picture.image.size());
+    showFrame();
+}
+
+// The frame is drawn on a still picture; an animated GIF plays on, and Copy takes its
+// first frame.
+void ImageViewerPane::showFrame()
+{
+    if (m_movie)
+        return;
+    m_image->setPixmap(QPixmap::fromImage(m_crop.drawnOn(m_picture.image)));
+}
+
+// A point on the label in the picture's pixels: the label is the picture's size, or the
+// pane's when stretched.
+QPoint ImageViewerPane::picturePoint(QPoint onLabel) const
+{
+    const QSize label = m_image->size();
+    const QSize picture = m_picture.image.size();
+    if (label.isEmpty() || label == picture)
+        return onLabel;
+    return QPoint(int(qint64(onLabel.x()) * picture.width() / label.width()),
+                  int(qint64(onLabel.y()) * picture.height() / label.height()));
+}
+
+bool ImageViewerPane::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (watched != m_image || m_picture.image.isNull() || m_movie
+        || (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease))
+        return QScrollArea::eventFilter(watched, event);
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint at = picturePoint(mouse->position().toPoint());
+    const bool iconOrMetafile = m_picture.kind == PictureKind::Icon || m_picture.kind == PictureKind::Metafile;
+    if (type == QEvent::MouseButtonPress) {
+        m_crop.press(at);
+    } else if (!iconOrMetafile && mouse->modifiers() == Qt::NoModifier
+               && (type == QEvent::MouseButtonRelease ? mouse->button() == Qt::LeftButton : mouse->buttons() == Qt::LeftButton)) {
+        m_crop.drag(at, m_picture.image.size());
+        showFrame();
+    }
+    return true;
 }

@@ -3,9 +3,11 @@
 // ImageViewer, and the band ToolBarImage (ButtonZoom stretches the picture to the pane,
 // ComboboxScaleJPG picks the JPEG decoding scale). Pictures are decoded on a worker thread
 // (PictureFile), so a large file never freezes the window; an animated GIF plays. The movie
-// player shows its video in the same scroll box.
+// player shows its video in the same scroll box. A frame dragged on a still picture is
+// what Copy puts on the clipboard.
 
 #include "platform/ui/ViewPane.h"
+#include "viewers/image/CropFrame.h"
 #include "viewers/image/PictureFile.h"
 
 #include <QFutureWatcher>
@@ -40,6 +42,12 @@ public:
 
     void ButtonZoomClick();
     void ComboboxScaleJPGChange();
+    // The Edit menu's Copy and Select All act here in this mode; the actions exist once the
+    // window's Edit menu is built.
+    void connectEditMenu();
+    void MenuCopyClick();
+    void MenuSelectAllClick();
+    const CropFrame& crop() const { return m_crop; }
 
 Q_SIGNALS:
     // The picture of the file entered has been shown, or its error reported.
@@ -58,6 +66,11 @@ private:
     void show(LoadedPicture picture);
     void clearPicture();
     void applyStretch();
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Icons and metafiles are not copied (nor framed); says so when the picture is one.
+    bool refusesCopy();
+    QPoint picturePoint(QPoint onLabel) const;
+    void showFrame();
 
     WindowContext& m_context;
     QComboBox* m_scale;
@@ -66,6 +79,7 @@ private:
     LoadedPicture m_picture;
     QMovie* m_movie = nullptr;
     QBuffer* m_movieBytes = nullptr;
+    CropFrame m_crop;
     QString m_path;
     // Counts the loads started; a result of an older one (the user moved on) is dropped.
     quint64 m_generation = 0;

@@ -7,6 +7,9 @@
 #include "viewers/ui/ImageViewerPane.h"
 
 #include <QBuffer>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMouseEvent>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -123,4 +126,45 @@ TEST_F(ImageViewerPaneTest, APictureArrivingAfterTheUserLeftIsDropped)
     EXPECT_FALSE(shown.wait(500));
     EXPECT_TRUE(pane->picture().image.isNull());
     EXPECT_TRUE(status(1).isEmpty());
+}
+
+TEST_F(ImageViewerPaneTest, ADraggedFrameIsCopiedAndAScaleChangeRemovesIt)
+{
+    ASSERT_TRUE(show(makeFile(QStringLiteral("photo.jpg"), jpegOf(160, 120))));
+    QLabel* image = pane->ImageViewer();
+    QTest::mousePress(image, Qt::LeftButton, Qt::NoModifier, QPoint(100, 90));
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 30), image->mapToGlobal(QPointF(20, 30)), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(image, &move);
+    QTest::mouseRelease(image, Qt::LeftButton, Qt::NoModifier, QPoint(400, 10));
+    EXPECT_EQ(pane->crop().frame(), QRect(QPoint(100, 10), QPoint(159, 89))) << "ended outside: limited to the picture";
+    pane->MenuCopyClick();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(60, 80));
+    EXPECT_TRUE(pane->crop().frame().isEmpty());
+    pane->MenuCopyClick();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(160, 120)) << "no drag: the whole picture";
+
+    QTest::mousePress(image, Qt::LeftButton, Qt::NoModifier, QPoint(10, 10));
+    QTest::mouseRelease(image, Qt::LeftButton, Qt::NoModifier, QPoint(50, 50));
+    ASSERT_FALSE(pane->crop().frame().isEmpty());
+    QSignalSpy shown(pane, &ImageViewerPane::pictureShown);
+    scale->setCurrentIndex(1);
+    ASSERT_TRUE(shown.wait(5000));
+    EXPECT_TRUE(pane->crop().frame().isEmpty());
+    EXPECT_FALSE(pane->crop().started());
+}
+
+TEST_F(ImageViewerPaneTest, IconsAreNotCopied)
+{
+    QImage icon(16, 16, QImage::Format_ARGB32);
+    icon.fill(Qt::yellow);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    icon.save(&buffer, "ico");
+    ASSERT_TRUE(show(makeFile(QStringLiteral("app.ico"), bytes)));
+    for (void (ImageViewerPane::*command)() : {&ImageViewerPane::MenuCopyClick, &ImageViewerPane::MenuSelectAllClick}) {
+        prompter().answer(PromptButton::Ok);
+        (pane->*command)();
+        EXPECT_EQ(prompter().last().text, QStringLiteral("Can't copy this type of graphic file."));
+    }
 }
