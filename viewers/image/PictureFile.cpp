@@ -1,7 +1,7 @@
 #include "viewers/image/PictureFile.h"
 
-#include "platform/FileDescriptor.h"
 #include "platform/FileName.h"
+#include "viewers/FileKinds.h"
 #include "viewers/image/JpegDecoder.h"
 #include "viewers/tiff/ReadTiff.h"
 #include "viewers/tiff/TFileTiff.h"
@@ -11,9 +11,7 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -74,29 +72,18 @@ std::optional<PictureKind> PictureFile::sniff(const QByteArray& bytes)
 
 ViewerStatus PictureFile::readBytes(const QString& path, QByteArray& bytes)
 {
-    const QByteArray encoded = FileName::encode(path);
-    // O_NONBLOCK: a FIFO put in the file's place after any check still does not block.
-    FileDescriptor fd = FileDescriptor::open(encoded, O_RDONLY | O_NONBLOCK);
-    if (!fd.isOpen())
-        return failure(path, QString::fromLocal8Bit(std::strerror(fd.error())));
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (::stat(FileName::encode(path).constData(), &st) != 0)
+        return failure(path, QString::fromLocal8Bit(std::strerror(errno)));
+    if (!S_ISREG(st.st_mode))
         return failure(path, QStringLiteral("it is not a regular file"));
     if (st.st_size > MaxFileSize)
         return failure(path, QStringLiteral("the file is too large"));
-    bytes.resize(qsizetype(st.st_size));
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        const ssize_t got = ::read(fd.get(), bytes.data() + done, size_t(bytes.size() - done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return failure(path, QString::fromLocal8Bit(std::strerror(errno)));
-        if (got == 0)
-            break;
-        done += got;
-    }
-    bytes.truncate(done);
+    // readHead checks the open file again: one swapped for a FIFO meanwhile does not block.
+    std::optional<QByteArray> read = FileKinds::readHead(path, MaxFileSize);
+    if (!read)
+        return failure(path, QStringLiteral("it cannot be read as a regular file"));
+    bytes = std::move(*read);
     return ViewerStatus();
 }
 
