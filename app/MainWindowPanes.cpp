@@ -21,7 +21,7 @@ void MainWindowPanes::registerAll(TFormMainFolvane3& window, MainWindowControls&
     window.registerPane(new WebBrowserPane(stack));
     window.registerPane(new FileViewerPane(window.context(), window.settings(), stack));
     window.registerPane(new TextEditorPane(window.context(), window.settings(), stack));
-    auto* image = new ImageViewerPane(stack);
+    auto* image = new ImageViewerPane(window.context(), c.ComboboxScaleJPG, stack);
     // The movie plays in the image viewer's scroll box.
     window.registerPane(new MoviePlayerPane(image, &window));
     window.registerPane(image);
@@ -34,9 +34,10 @@ void MainWindowPanes::connectCommands(TFormMainFolvane3& window)
     auto* editor = dynamic_cast<TextEditorPane*>(window.pane(vmTextEditor));
     viewer->setBrowsePanes(&window.transferMenus().panes());
     new ViewerCommands(window.context(), *viewer, *editor);
+    dynamic_cast<ImageViewerPane*>(window.pane(vmImageViewer))->connectEditMenu();
 }
 
 bool MainWindowPanes::isPlaceholder(int mode)
 {
-    return mode == vmWebBrowser || mode == vmMoviePlayer || mode == vmImageViewer || mode == vmZipViewer;
+    return mode == vmWebBrowser || mode == vmMoviePlayer || mode == vmZipViewer;
 }

@@ -11,6 +11,8 @@
 #                                capture (a context menu shows in the picture)
 #   SCREENSHOT_MODE="N FILE"     starts in view mode N showing FILE (relative to the home),
 #                                as if the program had been closed there
+#   SCREENSHOT_COPY="SRC NAME"   copies the file SRC into the home as NAME first
+#   SCREENSHOT_SCALE_JPG=N       the stored JPEG scale index (0 to 3) for SCREENSHOT_MODE
 set -euo pipefail
 out=${1:?usage: scripts/screenshot.sh OUT.png [WIDTHxHEIGHT]}
 size=${2:-1024x768}
@@ -45,12 +47,16 @@ if [[ "${SCREENSHOT_SAMPLE_FILES:-}" == 1 ]]; then
   printf 'x' >"$HOME/.hidden-settings"
 fi
 
+if [[ -n "${SCREENSHOT_COPY:-}" ]]; then
+  read -r copy_source copy_name <<<"$SCREENSHOT_COPY"
+  cp "$copy_source" "$HOME/$copy_name"
+fi
 if [[ -n "${SCREENSHOT_MODE:-}" ]]; then
   read -r start_mode start_file <<<"$SCREENSHOT_MODE"
   mkdir -p "$XDG_CONFIG_HOME/QuorVel/Folvane3"
   # The values are read in the store's order up to the first one missing.
   printf '[Software\\QuorVel\\Folvane3\\Settings]\n"ShowHiddenSystemfiles"=dword:1\n"OpenByDblClickFV"=dword:1\n%s\n%s\n%s\n%s\n"FVCurrentItemSel"="%s"\n"FVCurrentPathSel"="%s"\n"FVModeCurrent"=dword:%d\n' \
-    '"SingleDrive"=dword:1' '"FVVersionStr"="V0.00 Sat Mar 01, 2008"' '"ScaleJPGIndex"=dword:0' \
+    '"SingleDrive"=dword:1' '"FVVersionStr"="V0.00 Sat Mar 01, 2008"' '"ScaleJPGIndex"=dword:'"${SCREENSHOT_SCALE_JPG:-0}" \
     '"FVBrowserWebStr"="https://www.debian.org/"' "$HOME/$start_file" "$HOME/" "$start_mode" \
     >"$XDG_CONFIG_HOME/QuorVel/Folvane3/registry.txt"
 fi

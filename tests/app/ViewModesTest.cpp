@@ -180,8 +180,10 @@ TEST_F(ViewModesTest, APaneWithUnsavedWorkCanRefuseToBeLeftAndTheProgramToClose)
 TEST_F(ViewModesTest, TheSpinnerStepsThroughTheListInAPaneWrappingAtBothEnds)
 {
     const QString folder = makeFolder(QStringLiteral("pics"));
+    // A one-pixel GIF, so the viewer shows each without an error box.
+    const QByteArray gif("GIF89a\x01\0\x01\0\x80\0\0\xff\xff\xff\0\0\0,\0\0\0\0\x01\0\x01\0\0\x02\x02\x44\x01\0;", 35);
     for (const char* name : {"a.gif", "b.gif", "c.gif"})
-        makeFile(QStringLiteral("pics/") + QLatin1String(name), "GIF89a");
+        makeFile(QStringLiteral("pics/") + QLatin1String(name), gif);
     auto window = shownIn(folder);
     const MainWindowControls& c = window->controls();
     // The rows in the list's own order.
@@ -193,7 +195,7 @@ TEST_F(ViewModesTest, TheSpinnerStepsThroughTheListInAPaneWrappingAtBothEnds)
     c.MenuViewFile->trigger();
     ASSERT_EQ(window->CurrentMode(), vmImageViewer);
     EXPECT_EQ(c.statusPanels[2]->text(), QStringLiteral("IMAGE VIEWER"));
-    EXPECT_EQ(c.statusPanels[3]->text(), QStringLiteral("Not available"));
+    EXPECT_TRUE(c.statusPanels[3]->text().isEmpty());
     EXPECT_EQ(c.SpinViewer->toolTip(), QStringLiteral("< ") + name(1) + QStringLiteral("\n> ") + name(0));
 
     c.SpinViewerNext->click();

@@ -7,10 +7,15 @@
 
 namespace {
 
-// A failure the user has been shown already: the status carries the same text.
-ViewerStatus shown(const QString& text)
+void showToUser(const QString& text)
 {
     Prompter::instance().information(text);
+}
+
+// A failure the user has been told already: the status carries the same text.
+ViewerStatus shown(const QString& text, const TiffNotice& inform = showToUser)
+{
+    inform(text);
     return ViewerStatus::failure(QStringLiteral("TIFF: ") + text);
 }
 
@@ -27,8 +32,13 @@ ViewerStatus ReadTiffFile(const QString& fileName, QImage& target)
 
 ViewerStatus ReadTiff(const TFileTiff& file, QImage& target)
 {
+    return ReadTiff(file, target, showToUser);
+}
+
+ViewerStatus ReadTiff(const TFileTiff& file, QImage& target, const TiffNotice& inform)
+{
     if (!file.isValid())
-        return shown(QLatin1Char('<') + file.FileName() + QStringLiteral("> is not a valid TIFF file"));
+        return shown(QLatin1Char('<') + file.FileName() + QStringLiteral("> is not a valid TIFF file"), inform);
     bool decoded = false;
     for (int i = 0; i < file.directoryCount(); ++i) {
         TiffDecodeOutcome outcome = TiffDirectoryDecoder(*file.directory(i)).decode();
@@ -38,10 +48,10 @@ ViewerStatus ReadTiff(const TFileTiff& file, QImage& target)
             decoded = true;
             continue;
         case TiffDecodeOutcome::Skipped:
-            Prompter::instance().information(outcome.message);
+            inform(outcome.message);
             continue;
         case TiffDecodeOutcome::StopFile:
-            Prompter::instance().information(outcome.message);
+            inform(outcome.message);
             break;
         case TiffDecodeOutcome::RangeError:
             return ViewerStatus::failure(QStringLiteral("TIFF: image %1 of \"%2\": %3").arg(i + 1).arg(file.FileName(), outcome.message));

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QString>
 
+#include <functional>
+
 class TFileTiff;
 
 // Decodes the file's images into target. Success when the target holds a decoded image and
@@ -19,3 +21,8 @@ ViewerStatus ReadTiffFile(const QString& fileName, QImage& target);
 
 // The same for a file already parsed (a file in memory, for instance).
 ViewerStatus ReadTiff(const TFileTiff& file, QImage& target);
+
+// The same, with what would be shown to the user handed to inform instead: a worker thread
+// collects the messages for the window to show.
+using TiffNotice = std::function<void(const QString& message)>;
+ViewerStatus ReadTiff(const TFileTiff& file, QImage& target, const TiffNotice& inform);

@@ -1,0 +1,119 @@
+#include "viewers/image/PictureFile.h"
+
+#include "platform/FileName.h"
+#include "viewers/FileKinds.h"
+#include "viewers/image/JpegDecoder.h"
+#include "viewers/tiff/ReadTiff.h"
+#include "viewers/tiff/TFileTiff.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace {
+
+ViewerStatus failure(const QString& name, const QString& reason)
+{
+    return ViewerStatus::failure(QStringLiteral("Cannot read \"%1\": %2").arg(name, reason));
+}
+
+bool startsWith(const QByteArray& bytes, const char* magic, int length)
+{
+    return bytes.size() >= length && std::memcmp(bytes.constData(), magic, size_t(length)) == 0;
+}
+
+// BMP, ICO and GIF through Qt's readers, their size checked before the pixels are taken.
+ViewerStatus decodeWithQt(const QByteArray& bytes, const QString& name, const char* format, LoadedPicture& picture)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    const QSize size = reader.size();
+    if (size.isValid() && qint64(size.width()) * size.height() > PictureFile::MaxPixels)
+        return failure(name, QStringLiteral("the picture is too large (%1 x %2)").arg(size.width()).arg(size.height()));
+    const bool animated = picture.kind == PictureKind::Gif && reader.supportsAnimation() && reader.imageCount() != 1;
+    if (!reader.read(&picture.image))
+        return failure(name, reader.errorString());
+    if (animated)
+        picture.animation = bytes;
+    return ViewerStatus();
+}
+
+ViewerStatus decodeTiff(const QByteArray& bytes, const QString& name, LoadedPicture& picture)
+{
+    TFileTiff file;
+    file.setData(bytes, name);
+    return ReadTiff(file, picture.image, [&picture](const QString& note) { picture.notes << note; });
+}
+
+} // namespace
+
+std::optional<PictureKind> PictureFile::sniff(const QByteArray& bytes)
+{
+    if (startsWith(bytes, "\xFF\xD8\xFF", 3))
+        return PictureKind::Jpeg;
+    if (startsWith(bytes, "GIF87a", 6) || startsWith(bytes, "GIF89a", 6))
+        return PictureKind::Gif;
+    if (startsWith(bytes, "BM", 2))
+        return PictureKind::Bitmap;
+    if (startsWith(bytes, "\0\0\1\0", 4))
+        return PictureKind::Icon;
+    if (startsWith(bytes, "II*\0", 4) || startsWith(bytes, "MM\0*", 4))
+        return PictureKind::Tiff;
+    // A placeable WMF key, or an EMF header record whose signature " EMF" sits at 40.
+    if (startsWith(bytes, "\xD7\xCD\xC6\x9A", 4) || (startsWith(bytes, "\1\0\0\0", 4) && bytes.mid(40, 4) == " EMF"))
+        return PictureKind::Metafile;
+    return std::nullopt;
+}
+
+ViewerStatus PictureFile::readBytes(const QString& path, QByteArray& bytes)
+{
+    struct stat st {};
+    if (::stat(FileName::encode(path).constData(), &st) != 0)
+        return failure(path, QString::fromLocal8Bit(std::strerror(errno)));
+    if (!S_ISREG(st.st_mode))
+        return failure(path, QStringLiteral("it is not a regular file"));
+    if (st.st_size > MaxFileSize)
+        return failure(path, QStringLiteral("the file is too large"));
+    // readHead checks the open file again: one swapped for a FIFO meanwhile does not block.
+    std::optional<QByteArray> read = FileKinds::readHead(path, MaxFileSize);
+    if (!read)
+        return failure(path, QStringLiteral("it cannot be read as a regular file"));
+    bytes = std::move(*read);
+    return ViewerStatus();
+}
+
+ViewerStatus PictureFile::decode(const QByteArray& bytes, const QString& name, int scaleIndex, LoadedPicture& picture)
+{
+    const std::optional<PictureKind> kind = sniff(bytes);
+    if (!kind)
+        return failure(name, bytes.isEmpty() ? QStringLiteral("the file is empty") : QStringLiteral("it is not a picture this viewer reads"));
+    picture.kind = *kind;
+    switch (*kind) {
+    case PictureKind::Jpeg:
+        return JpegDecoder::decode(bytes, scaleIndex, picture.image);
+    case PictureKind::Tiff:
+        return decodeTiff(bytes, name, picture);
+    case PictureKind::Bitmap:
+        return decodeWithQt(bytes, name, "bmp", picture);
+    case PictureKind::Icon:
+        return decodeWithQt(bytes, name, "ico", picture);
+    case PictureKind::Gif:
+        return decodeWithQt(bytes, name, "gif", picture);
+    case PictureKind::Metafile:
+        break;
+    }
+    return failure(name, QStringLiteral("metafiles (WMF, EMF) cannot be shown by this version"));
+}
+
+ViewerStatus PictureFile::load(const QString& path, int scaleIndex, LoadedPicture& picture)
+{
+    QByteArray bytes;
+    if (ViewerStatus read = readBytes(path, bytes); !read)
+        return read;
+    return decode(bytes, path, scaleIndex, picture);
+}
