@@ -115,6 +115,8 @@ TEST_F(ViewModesTest, TheEditorsBandFollowsItsSelectionAndItsChanges)
     EXPECT_FALSE(enabled(BandButton::EditorCut));
     EXPECT_TRUE(enabled(BandButton::Save));
     EXPECT_TRUE(enabled(BandButton::UnDo));
+    c.buttons[size_t(BandButton::UnDo)]->click();
+    EXPECT_EQ(pane->editor()->toPlainText(), QStringLiteral("hello\n"));
 }
 
 TEST_F(ViewModesTest, TheStartTellsOnceWhereTextKeptAtTheLastEndIs)

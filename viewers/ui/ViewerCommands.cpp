@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QToolButton>
 #include <QMimeData>
 #include <QTimer>
 
@@ -43,6 +44,7 @@ ViewerCommands::ViewerCommands(WindowContext& context, FileViewerPane& viewer, T
     QMenu* edit = context.menu(MainMenu::Edit);
     QAction* undo = add(nullptr, "MenuUnDo", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), &ViewerCommands::MenuUnDoClick);
     edit->insertAction(edit->actions().value(0), undo);
+    connect(context.button(BandButton::UnDo), &QToolButton::clicked, undo, &QAction::trigger);
     add(edit, "MenuFont", QStringLiteral("Font"), {}, &ViewerCommands::MenuFontClick);
     add(edit, "MenuClearAllText", QStringLiteral("Clear All Text"), {}, &ViewerCommands::MenuClearAllTextClick);
     connectShared("MenuCut", &ViewerCommands::MenuCutClick);
