@@ -23,6 +23,7 @@
 #include "browse/TTabControlDriveFol.h"
 #include "fileops/ui/FileToolsMenus.h"
 #include "fileops/ui/TransferMenus.h"
+#include "archive/ui/ZipToolsMenus.h"
 #include "sync/ui/SyncMenus.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
@@ -67,6 +68,7 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     m_transfer = new TransferMenus(*m_context);
     m_transfer->setPanes(m_c.PathViewFol1, m_c.FileViewFol1);
     (new FileToolsMenus(*m_context, *m_transfer))->setList(m_c.FileViewFol1);
+    new ZipToolsMenus(*m_context, *m_transfer);
     MainWindowPanes::connectCommands(*this);
     connectFolderMenu();
     auto* search = new SearchCommands(*m_context, m_c.PathViewFol1, m_c.FileViewFol1);

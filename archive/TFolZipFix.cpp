@@ -171,7 +171,18 @@ void TFolZipFix::ScanLocalHeaders()
         const uint64_t h = uint64_t(found);
         uint64_t end = 0;
         p = scanCandidate(h, end) ? end : h + 4;
+        if (aborted())
+            return;
     }
+}
+
+bool TFolZipFix::aborted()
+{
+    if (!m_aborted && ShouldAbort && ShouldAbort()) {
+        m_aborted = true;
+        m_error = QStringLiteral("zip repair: cancelled");
+    }
+    return m_aborted;
 }
 
 bool TFolZipFix::put(const void* data, uint64_t n)
@@ -191,10 +202,14 @@ bool TFolZipFix::put(const void* data, uint64_t n)
 
 bool TFolZipFix::WriteReclaimedArchive()
 {
+    if (m_aborted)
+        return false;
     if (m_entries.empty())
         return true;
     std::string central;
     for (auto& info : m_entries) {
+        if (aborted())
+            return false;
         const uint64_t newOffset = uint64_t(m_output->pos());
         if (!put(m_input + info.localHeaderOffset, info.storedSize))
             return false;
@@ -232,6 +247,7 @@ bool TFolZipFix::ReclaimZip(const uint8_t* input, uint64_t inputSize, QIODevice*
     m_inputSize = inputSize;
     m_output = output;
     m_error.clear();
+    m_aborted = false;
     ScanLocalHeaders();
     const bool ok = WriteReclaimedArchive();
     m_entries.clear();

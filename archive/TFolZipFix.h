@@ -46,6 +46,9 @@ public:
 
     using TOnFileFoundEvent = std::function<void(TFolZipFix* sender, const QString& filename, bool fileInfoIsOK)>;
     TOnFileFoundEvent OnFileFound;
+    // Asked after every candidate and between written entries (may be empty): true stops
+    // the repair, which then returns false with wasAborted() set and writes nothing more.
+    std::function<bool()> ShouldAbort;
 
     // Scans input (the whole damaged archive) and writes the new archive to output at its
     // current position. False with errorString() when input or output is missing (the
@@ -53,8 +56,10 @@ public:
     // cannot be written ("zip repair: cannot write ...").
     bool ReclaimZip(const uint8_t* input, uint64_t inputSize, QIODevice* output);
     QString errorString() const { return m_error; }
+    bool wasAborted() const { return m_aborted; }
 
 private:
+    bool aborted();
     using SkipTable = std::array<int32_t, 256>;
 
     void ScanLocalHeaders();
@@ -76,6 +81,7 @@ private:
     SkipTable m_localTable{};
     SkipTable m_descriptorTable{};
     bool m_tablesReady = false;
+    bool m_aborted = false;
     QString m_error;
 };
 

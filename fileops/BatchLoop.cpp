@@ -72,6 +72,11 @@ void BatchLoop::setItemPercent(int percent)
     publish([percent](BatchLabels& labels) { labels.item = percent; });
 }
 
+void BatchLoop::setProgressText(const QString& text)
+{
+    publish([&text](BatchLabels& labels) { labels.progressText = text; });
+}
+
 bool BatchLoop::plan()
 {
     const QString caption = BatchActionOf(m_code).captionText();

@@ -74,6 +74,8 @@ public:
 
     // For a branch while its item runs: the item meter.
     void setItemPercent(int percent);
+    // For a branch while its item runs: the line under the action (a live report).
+    void setProgressText(const QString& text);
 
 protected:
     bool plan() override;

@@ -1,5 +1,7 @@
 #include "io/ReadDevice.h"
 
+#include "platform/FileName.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -21,7 +23,7 @@ void UniqueFd::reset(int fd)
 bool FileDevice::open(const QString& path)
 {
     // O_NONBLOCK keeps a FIFO from blocking the open; the fstat below then refuses it.
-    UniqueFd fd(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    UniqueFd fd(::open(FileName::encode(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (!fd.valid()) {
         m_error = QStringLiteral("cannot open %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
