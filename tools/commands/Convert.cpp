@@ -31,12 +31,12 @@ int runConvert(const QStringList& arguments)
 {
     QStringList args = arguments;
     const bool replace = args.removeAll(QStringLiteral("--replace")) > 0;
-    const std::optional<ConversionSpec> spec = args.size() >= 3 ? ConversionJob::spec(args[0]) : std::nullopt;
-    if (!spec) {
+    const std::optional<Conversion> conversion = args.size() >= 3 ? ConversionJob::conversionNamed(args[0]) : std::nullopt;
+    if (!conversion) {
         fvtool::err(QStringLiteral("usage: fvtool ") + QLatin1String(ConvertUsage));
         return 2;
     }
-    ConversionJob job(*spec, args[1], args.mid(2));
+    ConversionJob job(*conversion, args[1], args.mid(2));
     FixedAnswer answer(replace);
     job.setResolver(&answer);
     job.run();

@@ -14,7 +14,7 @@
 
 namespace {
 
-const ConversionSpec kSpecs[] = {
+const Conversion kConversions[] = {
     {"bmp2jpg", "BMP to JPG", ".BMP", ".jpg"},
     {"bmp2tif", "BMP to TIF", ".BMP", ".tif"},
     {"jpg2bmp", "JPG to BMP", ".JPG", ".bmp"},
@@ -36,17 +36,17 @@ ViewerStatus encodeAs(const QString& targetExt, const QImage& picture, QByteArra
 
 } // namespace
 
-std::optional<ConversionSpec> ConversionJob::spec(const QString& name)
+std::optional<Conversion> ConversionJob::conversionNamed(const QString& name)
 {
-    for (const ConversionSpec& spec : kSpecs) {
-        if (name == QLatin1String(spec.name))
-            return spec;
+    for (const Conversion& conversion : kConversions) {
+        if (name == QLatin1String(conversion.name))
+            return conversion;
     }
     return std::nullopt;
 }
 
-ConversionJob::ConversionJob(const ConversionSpec& spec, const QString& targetFolder, const QStringList& files)
-    : m_spec(spec)
+ConversionJob::ConversionJob(const Conversion& conversion, const QString& targetFolder, const QStringList& files)
+    : m_conversion(conversion)
     , m_target(targetFolder)
     , m_files(files)
 {
@@ -58,7 +58,7 @@ QString ConversionJob::outputOf(const QString& source) const
     const qsizetype dot = base.lastIndexOf(QLatin1Char('.'));
     if (dot > 0)
         base.truncate(dot);
-    return PathText::withTrailingSlash(m_target) + base + QLatin1String(m_spec.targetExt);
+    return PathText::withTrailingSlash(m_target) + base + QLatin1String(m_conversion.targetExt);
 }
 
 QStringList ConversionJob::messages() const
@@ -86,7 +86,7 @@ void ConversionJob::execute()
 void ConversionJob::convert(const QString& source)
 {
     const QString error = QStringLiteral("ERROR on ") + PathText::nameOf(source);
-    if (!FileKinds::HasExtension(source, QLatin1String(m_spec.sourceExt))) {
+    if (!FileKinds::HasExtension(source, QLatin1String(m_conversion.sourceExt))) {
         m_messages << error;
         return;
     }
@@ -98,7 +98,7 @@ void ConversionJob::convert(const QString& source)
     ViewerStatus status = PictureFile::load(source, 0, picture);
     m_messages << picture.notes;
     if (status)
-        status = encodeAs(QLatin1String(m_spec.targetExt), picture.image, bytes);
+        status = encodeAs(QLatin1String(m_conversion.targetExt), picture.image, bytes);
     if (!status) {
         m_messages << error + QStringLiteral(": ") + status.errorString();
         return;

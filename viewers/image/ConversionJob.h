@@ -13,7 +13,7 @@
 
 #include <optional>
 
-struct ConversionSpec {
+struct Conversion {
     const char* name;       // fvtool's name, "bmp2jpg"
     const char* caption;    // "BMP to JPG"
     const char* sourceExt;  // ".BMP"
@@ -23,9 +23,9 @@ struct ConversionSpec {
 class ConversionJob final : public Job {
 public:
     // The action of that name ("bmp2jpg"), when this build writes it.
-    static std::optional<ConversionSpec> spec(const QString& name);
+    static std::optional<Conversion> conversionNamed(const QString& name);
 
-    ConversionJob(const ConversionSpec& spec, const QString& targetFolder, const QStringList& files);
+    ConversionJob(const Conversion& conversion, const QString& targetFolder, const QStringList& files);
 
     // The output path for source: the target folder, the base name, the new extension.
     QString outputOf(const QString& source) const;
@@ -42,7 +42,7 @@ private:
     void convert(const QString& source);
     bool mayWrite(const QString& source, const QString& output);
 
-    ConversionSpec m_spec;
+    Conversion m_conversion;
     QString m_target;
     QStringList m_files;
     QStringList m_messages;

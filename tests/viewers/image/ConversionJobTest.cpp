@@ -71,7 +71,7 @@ TEST(ConversionJob, ConvertsTheAcceptedKindAndReportsTheRestWithoutStopping)
     ASSERT_TRUE(pattern().save(dir.filePath(QStringLiteral("z.BMP")), "BMP"));
     QDir().mkdir(dir.filePath(QStringLiteral("out")));
     const QStringList files{bmp, dir.filePath(QStringLiteral("broken.bmp")), dir.filePath(QStringLiteral("note.txt")), dir.filePath(QStringLiteral("z.BMP"))};
-    ConversionJob job(*ConversionJob::spec(QStringLiteral("bmp2jpg")), dir.filePath(QStringLiteral("out")), files);
+    ConversionJob job(*ConversionJob::conversionNamed(QStringLiteral("bmp2jpg")), dir.filePath(QStringLiteral("out")), files);
     job.run();
     EXPECT_TRUE(job.succeeded());
     EXPECT_EQ(job.written(), 2);
@@ -89,14 +89,14 @@ TEST(ConversionJob, LosslessRoundTripsKeepEveryPixel)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(pattern().save(dir.filePath(QStringLiteral("p.bmp")), "BMP"));
-    ConversionJob toTiff(*ConversionJob::spec(QStringLiteral("bmp2tif")), dir.path(), {dir.filePath(QStringLiteral("p.bmp"))});
+    ConversionJob toTiff(*ConversionJob::conversionNamed(QStringLiteral("bmp2tif")), dir.path(), {dir.filePath(QStringLiteral("p.bmp"))});
     toTiff.run();
     QDir().mkdir(dir.filePath(QStringLiteral("back")));
-    ConversionJob toBmp(*ConversionJob::spec(QStringLiteral("tif2bmp")), dir.filePath(QStringLiteral("back")), {dir.filePath(QStringLiteral("p.tif"))});
+    ConversionJob toBmp(*ConversionJob::conversionNamed(QStringLiteral("tif2bmp")), dir.filePath(QStringLiteral("back")), {dir.filePath(QStringLiteral("p.tif"))});
     toBmp.run();
     EXPECT_EQ(toBmp.written(), 1);
     EXPECT_EQ(loaded(dir.filePath(QStringLiteral("back/p.bmp"))), pattern());
-    EXPECT_FALSE(ConversionJob::spec(QStringLiteral("bmp2png")));
+    EXPECT_FALSE(ConversionJob::conversionNamed(QStringLiteral("bmp2png")));
 }
 
 TEST(ConversionJob, AnExistingOutputIsReplacedOnlyWhenTheUserSaysSo)
@@ -110,7 +110,7 @@ TEST(ConversionJob, AnExistingOutputIsReplacedOnlyWhenTheUserSaysSo)
     const QStringList files{dir.filePath(QStringLiteral("one.bmp")), dir.filePath(QStringLiteral("two.bmp")), dir.filePath(QStringLiteral("three.bmp"))};
     ScriptedResolver resolver;
     resolver.answers = {JobConflictChoice::Skip, JobConflictChoice::ProceedAll};
-    ConversionJob job(*ConversionJob::spec(QStringLiteral("bmp2jpg")), dir.filePath(QStringLiteral("out")), files);
+    ConversionJob job(*ConversionJob::conversionNamed(QStringLiteral("bmp2jpg")), dir.filePath(QStringLiteral("out")), files);
     job.setResolver(&resolver);
     job.run();
     EXPECT_EQ(resolver.asked.size(), 2) << "Yes to All asks no more";
@@ -121,7 +121,7 @@ TEST(ConversionJob, AnExistingOutputIsReplacedOnlyWhenTheUserSaysSo)
 
     ScriptedResolver cancel;
     cancel.answers = {JobConflictChoice::Cancel};
-    ConversionJob cancelled(*ConversionJob::spec(QStringLiteral("bmp2jpg")), dir.filePath(QStringLiteral("out")), files);
+    ConversionJob cancelled(*ConversionJob::conversionNamed(QStringLiteral("bmp2jpg")), dir.filePath(QStringLiteral("out")), files);
     writeBytes(dir.filePath(QStringLiteral("out/one.jpg")), "again");
     cancelled.setResolver(&cancel);
     cancelled.run();
