@@ -64,3 +64,26 @@ bool HistoryList::overwrite(Registry& registry, const QString& keyPath, const QS
     registry.closeKey();
     return true;
 }
+
+QString HistoryList::settingsKeyOf(const QString& stem)
+{
+    return QStringLiteral("Software\\QuorVel\\Folvane3\\Settings\\") + stem;
+}
+
+QStringList HistoryList::load(const QString& settingsFile, const QString& stem)
+{
+    Registry registry(settingsFile);
+    if (!registry.load())
+        return {};
+    return read(registry, settingsKeyOf(stem), stem);
+}
+
+QStringList HistoryList::store(const QString& settingsFile, const QString& stem, const QStringList& items,
+                               const QString& currentText)
+{
+    const QStringList list = prepared(items, currentText, true);
+    Registry registry(settingsFile);
+    if (registry.load() && write(registry, settingsKeyOf(stem), stem, list))
+        registry.save();
+    return list;
+}

@@ -35,4 +35,13 @@ public:
     // Writes the items as stem0 to stem(n-1) without removing anything: values left at
     // higher indexes by a longer list stay (the main window's lists are stored this way).
     static bool overwrite(Registry& registry, const QString& keyPath, const QString& stem, const QStringList& items);
+
+    // The dialogs' own lists, each under the program's settings key in its subkey named by
+    // the stem ("Settings\MRUFind"), read from and written to the settings file directly.
+    static QString settingsKeyOf(const QString& stem);
+    static QStringList load(const QString& settingsFile, const QString& stem);
+    // Stores prepared(items, currentText, capped = true) and returns it. A settings file that
+    // cannot be read is left alone rather than replaced by this one list.
+    static QStringList store(const QString& settingsFile, const QString& stem, const QStringList& items,
+                             const QString& currentText);
 };

@@ -1,27 +1,19 @@
 #include "search/RecentTexts.h"
 
 #include "platform/HistoryList.h"
-#include "platform/Registry.h"
 
 QString RecentTexts::keyPath(const QString& stem)
 {
-    return QStringLiteral("Software\\QuorVel\\Folvane3\\Settings\\") + stem;
+    return HistoryList::settingsKeyOf(stem);
 }
 
 QStringList RecentTexts::load(const QString& settingsPath, const QString& stem)
 {
-    Registry registry(settingsPath);
-    if (!registry.load())
-        return {};
-    return HistoryList::read(registry, keyPath(stem), stem);
+    return HistoryList::load(settingsPath, stem);
 }
 
 QStringList RecentTexts::save(const QString& settingsPath, const QString& stem, const QStringList& items,
                               const QString& text)
 {
-    const QStringList list = HistoryList::prepared(items, text, true);
-    Registry registry(settingsPath);
-    if (registry.load() && HistoryList::write(registry, keyPath(stem), stem, list))
-        registry.save();
-    return list;
+    return HistoryList::store(settingsPath, stem, items, text);
 }

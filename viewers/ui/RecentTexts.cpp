@@ -1,7 +1,6 @@
 #include "viewers/ui/RecentTexts.h"
 
 #include "platform/HistoryList.h"
-#include "platform/Registry.h"
 
 #include <QComboBox>
 
@@ -10,19 +9,9 @@ namespace RecentTexts {
 const char* const kFind = "MRUFind";
 const char* const kReplace = "MRURepl";
 
-namespace {
-QString keyOf(const char* stem)
-{
-    return QStringLiteral("Software\\QuorVel\\Folvane3\\Settings\\") + QLatin1String(stem);
-}
-} // namespace
-
 QStringList load(const QString& settingsFile, const char* stem)
 {
-    Registry registry(settingsFile);
-    if (!registry.load())
-        return {};
-    return HistoryList::read(registry, keyOf(stem), QLatin1String(stem));
+    return HistoryList::load(settingsFile, QLatin1String(stem));
 }
 
 int save(const QString& settingsFile, const char* stem, const QComboBox& box)
@@ -30,13 +19,7 @@ int save(const QString& settingsFile, const char* stem, const QComboBox& box)
     QStringList items;
     for (int i = 0; i < box.count(); ++i)
         items.append(box.itemText(i));
-    const QStringList stored = HistoryList::prepared(items, box.currentText(), true);
-    Registry registry(settingsFile);
-    // A store that cannot be read is left alone rather than replaced by this one list.
-    if (registry.load()) {
-        HistoryList::write(registry, keyOf(stem), QLatin1String(stem), stored);
-        registry.save();
-    }
+    const QStringList stored = HistoryList::store(settingsFile, QLatin1String(stem), items, box.currentText());
     return box.currentText().isEmpty() ? -1 : int(stored.indexOf(box.currentText()));
 }
 
