@@ -25,7 +25,7 @@ void MainWindowPanes::registerAll(TFormMainFolvane3& window, MainWindowControls&
     // The movie plays in the image viewer's scroll box.
     window.registerPane(new MoviePlayerPane(image, &window));
     window.registerPane(image);
-    window.registerPane(new ZipViewerPane(stack));
+    window.registerPane(new ZipViewerPane(window.context(), stack));
 }
 
 void MainWindowPanes::connectCommands(TFormMainFolvane3& window)
@@ -39,5 +39,5 @@ void MainWindowPanes::connectCommands(TFormMainFolvane3& window)
 
 bool MainWindowPanes::isPlaceholder(int mode)
 {
-    return mode == vmWebBrowser || mode == vmMoviePlayer || mode == vmZipViewer;
+    return mode == vmWebBrowser || mode == vmMoviePlayer;
 }

@@ -68,7 +68,9 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     m_transfer = new TransferMenus(*m_context);
     m_transfer->setPanes(m_c.PathViewFol1, m_c.FileViewFol1);
     (new FileToolsMenus(*m_context, *m_transfer))->setList(m_c.FileViewFol1);
-    new ZipToolsMenus(*m_context, *m_transfer);
+    auto* zipTools = new ZipToolsMenus(*m_context, *m_transfer);
+    zipTools->setSmallStubSetting([this] { return m_settings.useSmallZipToExe; });
+    connect(m_folderMenu, &MainWindowFolderMenu::zipFolderRequested, zipTools, &ZipToolsMenus::zipFolder);
     MainWindowPanes::connectCommands(*this);
     connectFolderMenu();
     auto* search = new SearchCommands(*m_context, m_c.PathViewFol1, m_c.FileViewFol1);

@@ -77,6 +77,16 @@ void BatchLoop::setProgressText(const QString& text)
     publish([&text](BatchLabels& labels) { labels.progressText = text; });
 }
 
+void BatchLoop::setItemText(const QString& text)
+{
+    publish([&text](BatchLabels& labels) { labels.itemText = text; });
+}
+
+void BatchLoop::setOverallPercent(int percent)
+{
+    publish([percent](BatchLabels& labels) { labels.overall = percent; });
+}
+
 bool BatchLoop::plan()
 {
     const QString caption = BatchActionOf(m_code).captionText();
@@ -96,6 +106,16 @@ bool BatchLoop::plan()
 }
 
 void BatchLoop::execute()
+{
+    runItems();
+    if (!m_branch.finish)
+        return;
+    const QString failure = m_branch.finish(*this, hasError());
+    if (!failure.isEmpty())
+        setError(failure);
+}
+
+void BatchLoop::runItems()
 {
     const QString action = BatchActionOf(m_code).captionText();
     const int count = int(m_work.size());

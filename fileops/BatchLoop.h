@@ -53,6 +53,10 @@ struct BatchBranch {
     std::function<QString(const BatchItem&)> prepare;
     std::function<BatchItemResult(const BatchItem&, const QString& newName)> run;
     std::function<bool(const QStringList& work, const ConfirmResults&)> before;
+    // Runs once on the worker after the items, also after Cancel or a failure (failed tells
+    // which): a branch that gathers the items into one result (an archive) completes or
+    // drops it here. A non-empty answer is the failure that ends the batch.
+    std::function<QString(BatchLoop& loop, bool failed)> finish;
 };
 
 class BatchBranches {
@@ -76,6 +80,9 @@ public:
     void setItemPercent(int percent);
     // For a branch while its item runs: the line under the action (a live report).
     void setProgressText(const QString& text);
+    // For a branch while it runs: the line under the overall meter and the overall meter.
+    void setItemText(const QString& text);
+    void setOverallPercent(int percent);
 
 protected:
     bool plan() override;
@@ -83,6 +90,7 @@ protected:
 
 private:
     void publish(const std::function<void(BatchLabels&)>& change);
+    void runItems();
 
     OperationCode m_code;
     QStringList m_work;

@@ -4,10 +4,9 @@
 #include "archive/io/MappedFile.h"
 #include "fileops/BatchLoop.h"
 #include "archive/tools/PendingArchive.h"
+#include "archive/tools/ZipBatchFailure.h"
 #include "platform/FileName.h"
 #include "platform/PathText.h"
-
-#include <QMutex>
 
 #include <sys/stat.h>
 
@@ -15,28 +14,9 @@ namespace {
 
 using Result = BatchItemResult;
 
-// A batch writes it from the loop's worker; the window reads it once the batch has ended.
-struct FailureText {
-    QMutex mutex;
-    QString text;
-};
-
-FailureText& lastFailure()
-{
-    static FailureText failure;
-    return failure;
-}
-
-void setFailure(const QString& text)
-{
-    FailureText& failure = lastFailure();
-    QMutexLocker lock(&failure.mutex);
-    failure.text = text;
-}
-
 Result fatal(const BatchItem& item, const QString& reason)
 {
-    setFailure(QStringLiteral("Zip Fix stopped at ") + item.path + QStringLiteral(":\r\n") + reason);
+    ZipBatchFailure::set(QStringLiteral("Zip Fix stopped at ") + item.path + QStringLiteral(":\r\n") + reason);
     return {Result::Status::Fatal, QString(), reason};
 }
 
@@ -99,7 +79,7 @@ void ZipFixBranch::registerBranch()
 {
     BatchBranch branch;
     branch.before = [](const QStringList&, const ConfirmResults&) {
-        setFailure(QString());
+        ZipBatchFailure::set(QString());
         return true;
     };
     branch.prepare = [](const BatchItem& item) { return PathText::joined(targetFolder(item), targetName(item.path, firstFreeNumber(item))); };
@@ -117,7 +97,5 @@ QString ZipFixBranch::targetName(const QString& archivePath, int number)
 
 QString ZipFixBranch::failure()
 {
-    FailureText& failure = lastFailure();
-    QMutexLocker lock(&failure.mutex);
-    return failure.text;
+    return ZipBatchFailure::text();
 }

@@ -12,6 +12,10 @@ namespace ZipWorkList {
 // Whether the name's extension, compared ignoring case, is ".zip".
 bool isZipName(const QString& path);
 
+// The file name of path without its extension ("backup" for "/a/backup.zip"; a name
+// whose only dot leads it is kept whole).
+QString stem(const QString& path);
+
 // The archives among the files the work list's walk collected, in their order.
 QStringList zipFiles(const QStringList& collected);
 

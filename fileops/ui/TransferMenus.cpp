@@ -187,12 +187,11 @@ void TransferMenus::CollectSelectedFiles(bool wholeList)
     m_workList = ::CollectSelectedFiles(m_panes->listEntries(), wholeList);
 }
 
-QString TransferMenus::askActionTarget(OperationCode action)
+QString TransferMenus::askActionTarget(OperationCode action, const QString& proposal)
 {
     ActionTargetRequest request;
     request.action = action;
-    const QString folder = m_panes->treeSelectedPath();
-    request.proposedPath = PathText::withTrailingSlash(folder);
+    request.proposedPath = proposal.isEmpty() ? PathText::withTrailingSlash(m_panes->treeSelectedPath()) : proposal;
     request.workList = m_workList;
     const QList<ListEntry> selected = m_panes->selectedEntries();
     request.selectedFile = selected.isEmpty() ? QString() : selected.first().fullPath;

@@ -48,8 +48,9 @@ public:
     ConfirmResults& confirmResults() { return m_confirmResults; }
     // AskActionTarget for a batch command: proposes the tree's folder, tells the dialog the
     // work list and the list's selected file, and keeps the extension index in step with the
-    // main window's settings. The confirmed target, empty after Cancel.
-    QString askActionTarget(OperationCode action);
+    // main window's settings. The confirmed target, empty after Cancel. proposal, when
+    // given, is proposed instead of the tree's folder (an archive's path).
+    QString askActionTarget(OperationCode action, const QString& proposal = QString());
 
     void MenuCopyClick();
     void MenuCutClick();
