@@ -74,10 +74,15 @@ QAction* ZipToolsMenus::add(QMenu* menu, const char* name, const QString& captio
     return action;
 }
 
-bool ZipToolsMenus::collectFiles(bool wholeList)
+bool ZipToolsMenus::collectFiles(bool folderMode)
 {
     BrowsePanes& panes = m_transfer.panes();
-    WorkListJob job(wholeList ? panes.listEntries() : panes.selectedEntries(), wholeList);
+    // The folder itself, walked whole: the list may hide its subfolders or mask its files,
+    // and the tree's popup may name a folder the list does not show.
+    QList<ListEntry> rows = panes.selectedEntries();
+    if (folderMode)
+        rows = {ListEntry{panes.treeSelectedPath(), QString(), QString(), QStringLiteral("dir"), true, false}};
+    WorkListJob job(rows, false);
     RunJob(job, QStringLiteral("Collecting files..."));
     m_transfer.setWorkList(job.isCancelled() ? QStringList() : job.files());
     return !m_transfer.workList().isEmpty();

@@ -38,9 +38,10 @@ private:
     QAction* add(QMenu* menu, const char* name, const QString& caption, void (ZipToolsMenus::*handler)());
     void buildMenus();
     void zip(bool folderMode);
-    // The files to zip into the work list: the whole list (folder mode) or the selection,
-    // folders expanded; false when there is none (or the walk was cancelled).
-    bool collectFiles(bool wholeList);
+    // The files to zip into the work list: every file below the tree's folder (folder mode)
+    // or the selection, folders expanded; false when there is none (or the walk was
+    // cancelled).
+    bool collectFiles(bool folderMode);
     // The selected archives and those below selected folders into the work list; false
     // when there is none (or the walk was cancelled).
     bool collectZipFiles();

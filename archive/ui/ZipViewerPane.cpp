@@ -4,6 +4,7 @@
 #include "archive/tools/ZipQuestions.h"
 #include "archive/ui/TAbZipView.h"
 #include "archive/ui/ZipListModel.h"
+#include "browse/BrowseNavigator.h"
 #include "platform/FileOperation.h"
 #include "platform/JobWaiter.h"
 #include "platform/PathText.h"
@@ -99,8 +100,10 @@ void ZipViewerPane::opened()
         return;
     }
     m_kit = std::move(result.kit);
-    // The engine's default extraction folder applies: beside the archive.
+    // The engine's default extraction folder applies: beside the archive; the entries keep
+    // their folders, as the confirmation dialog's Create Folders and Restore Path start.
     m_kit->BaseDirectory.clear();
+    m_kit->ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
     wireKit();
     showEntries();
     Q_EMIT archiveShown();
