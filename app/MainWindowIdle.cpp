@@ -44,10 +44,12 @@ bool hasFocusIn(const QWidget* window, const QWidget* widget)
 }
 
 // The picture of the View button in the file manager, by the kind of the current item.
-QIcon viewPicture(const QString& file, bool isDir)
+QIcon viewPicture(const QString& file, bool isDir, bool encryptedZip)
 {
     using namespace FileKinds;
     const char* name = "text-x-generic-template";
+    if (encryptedZip)
+        return QIcon::fromTheme(QStringLiteral("emblem-encrypted"), QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning));
     if (isDir)
         name = "folder";
     else if (HasExtension(file, QStringLiteral(".TXT")))
@@ -268,10 +270,14 @@ void MainWindowIdle::updateViewButton(const ControlFacts& facts)
         web->setToolTip(QStringLiteral("World Wide Web"));
         web->setIcon(QApplication::style()->standardIcon(QStyle::SP_DriveNetIcon));
     }
-    if (mode == vmFileManager)
-        m_c.MenuViewFile->setIcon(viewPicture(facts.currentFile, m_facts.facts(facts.currentFile).isDir));
-    else if (mode != vmWebBrowser)
+    if (mode == vmFileManager) {
+        const PathFactsCache::Facts file = m_facts.facts(facts.currentFile);
+        // The encrypted-archive picture only when ShowZipEncryptStatus asks for it.
+        const bool encrypted = file.zipEncrypted && m_window->settings().showZipEncryptStatus;
+        m_c.MenuViewFile->setIcon(viewPicture(facts.currentFile, file.isDir, encrypted));
+    } else if (mode != vmWebBrowser) {
         m_c.MenuViewFile->setIcon(QApplication::style()->standardIcon(QStyle::SP_DialogCloseButton));
+    }
 }
 
 void MainWindowIdle::updateStatus()

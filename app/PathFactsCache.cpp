@@ -1,5 +1,6 @@
 #include "app/PathFactsCache.h"
 
+#include "archive/TAbZipKit.h"
 #include "platform/Drives.h"
 #include "platform/LocalFiles.h"
 
@@ -10,7 +11,8 @@ constexpr int kMaxEntries = 64;
 
 bool sameFacts(const PathFactsCache::Facts& a, const PathFactsCache::Facts& b)
 {
-    return a.known == b.known && a.exists == b.exists && a.isDir == b.isDir && a.driveName == b.driveName && a.total == b.total && a.free == b.free;
+    return a.known == b.known && a.exists == b.exists && a.isDir == b.isDir && a.driveName == b.driveName && a.total == b.total && a.free == b.free
+        && a.zipEncrypted == b.zipEncrypted;
 }
 
 } // namespace
@@ -65,8 +67,11 @@ PathFactsCache::Facts PathFactsCache::look(const QString& folder)
     facts.known = true;
     facts.exists = LocalFiles::exists(folder);
     facts.isDir = facts.exists && LocalFiles::isDir(folder);
-    if (!facts.isDir)
+    if (!facts.isDir) {
+        // The archive is opened here, on the worker: its directory may be large.
+        facts.zipEncrypted = facts.exists && folder.endsWith(QLatin1String(".zip"), Qt::CaseInsensitive) && IsZipEncrypted(folder);
         return facts;
+    }
     const DriveInfo drive = DriveOfPath(folder);
     if (drive.root.isEmpty())
         return facts;

@@ -23,6 +23,7 @@ public:
         QString driveName; // the drive's caption, empty when the folder is on none
         qint64 total = 0;  // bytes
         qint64 free = 0;
+        bool zipEncrypted = false; // a ".ZIP" file whose first entry is encrypted
     };
 
     // How old an answer may be before it is asked again.

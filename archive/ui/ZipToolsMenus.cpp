@@ -142,31 +142,28 @@ void ZipToolsMenus::zip(bool folderMode)
     runBatch(QStringLiteral("Zip... ") + PathText::nameOf(archive), opZip, true, PathText::folderOf(archive));
 }
 
-void ZipToolsMenus::MenuUnZipClick()
+void ZipToolsMenus::archiveBatch(int code, const QString& action, bool itemMeter)
 {
     if (m_context.currentMode() != vmFileManager || !collectZipFiles())
         return;
-    const QString target = m_transfer.askActionTarget(opUnzip);
-    if (!target.isEmpty())
-        runBatch(QStringLiteral("UnZip..."), opUnzip, true, target);
+    const QString target = m_transfer.askActionTarget(OperationCode(code));
+    if (target.isEmpty())
+        return;
+    ZipToExeBranch::setSmallStub(m_useSmallStub && m_useSmallStub());
+    runBatch(action, code, itemMeter, target);
+}
+
+void ZipToolsMenus::MenuUnZipClick()
+{
+    archiveBatch(opUnzip, QStringLiteral("UnZip..."), true);
 }
 
 void ZipToolsMenus::MenuZiptoExeClick()
 {
-    if (m_context.currentMode() != vmFileManager || !collectZipFiles())
-        return;
-    const QString target = m_transfer.askActionTarget(opZipToExe);
-    if (target.isEmpty())
-        return;
-    ZipToExeBranch::setSmallStub(m_useSmallStub && m_useSmallStub());
-    runBatch(QStringLiteral("Zip to Exe..."), opZipToExe, false, target);
+    archiveBatch(opZipToExe, QStringLiteral("Zip to Exe..."), false);
 }
 
 void ZipToolsMenus::MenuZipFixClick()
 {
-    if (m_context.currentMode() != vmFileManager || !collectZipFiles())
-        return;
-    const QString target = m_transfer.askActionTarget(opZipFix);
-    if (!target.isEmpty())
-        runBatch(QStringLiteral("Zip fix..."), opZipFix, false, target);
+    archiveBatch(opZipFix, QStringLiteral("Zip fix..."), false);
 }

@@ -47,6 +47,9 @@ private:
     bool collectZipFiles();
     // Above 1 GiB in all, whether the user wants to try.
     bool sizeAccepted();
+    // Unzip, Zip to EXE and Zip Fix: the archives of the selection, the target folder, the
+    // batch.
+    void archiveBatch(int code, const QString& action, bool itemMeter);
     // Runs the batch in the progress dialog, says what failed, and shows the change.
     void runBatch(const QString& action, int code, bool itemMeter, const QString& changedFolder);
 

@@ -2,7 +2,7 @@
 // the zip viewer pane: the proposals, the size question, the confirmation dialog's options,
 // archives checked with unzip and 7z, one message for a failed batch, and the viewer's
 // listing, popup, extract and delete.
-#include "browse/DriveFixture.h"
+#include "fileops/BrowseWindowFixture.h"
 
 #include "ZipTestTools.h"
 #include "archive/tools/ZipQuestions.h"
@@ -37,61 +37,19 @@
 
 namespace {
 
-class ZipCommandsTest : public DriveFixture {
+class ZipCommandsTest : public BrowseWindowFixture {
 protected:
-    void SetUp() override
+    void addControllers() override
     {
-        DriveFixture::SetUp();
-        m_window = std::make_unique<QMainWindow>();
-        m_context = std::make_unique<FakeWindowContext>(m_window.get());
-        auto* central = new QWidget(m_window.get());
-        auto* layout = new QVBoxLayout(central);
-        m_tree = new TPathViewFol(central);
-        m_list = new TFileViewFol(central);
-        layout->addWidget(m_tree);
-        layout->addWidget(m_list);
-        m_window->setCentralWidget(central);
-        m_tree->setCurrentFolder(m_data);
-        m_tree->setNavigator(&m_context->navigator());
-        m_list->setNavigator(&m_context->navigator());
-        m_tree->RebuildTree();
-        m_context->setSettingsFile(home().configHome() + QStringLiteral("/registry.txt"));
-        m_context->bindHistoryIndex(HistoryIndex::Ext, &m_extIndex);
-        m_menus = new TransferMenus(*m_context);
-        m_menus->setPanes(m_tree, m_list);
         m_zip = new ZipToolsMenus(*m_context, *m_menus);
         ZipQuestions::forgetPasswords();
         ZipToExeBranch::setStubFolder(stubPath(QString()));
-        m_window->resize(700, 700);
-        m_window->show();
-        QApplication::setActiveWindow(m_window.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
     }
-    void TearDown() override
+    // The user selects in the list: it takes the focus.
+    void selectFiles(const QStringList& names)
     {
-        m_window.reset();
-        m_context.reset();
-        DriveFixture::TearDown();
-    }
-
-    void go(const QString& folder)
-    {
-        ASSERT_TRUE(m_tree->GoToPath(folder));
-        m_list->setDirectory(folder);
-        ASSERT_TRUE(waitForList(*m_list));
-        ASSERT_TRUE(waitForTree(*m_tree));
-    }
-    void selectInList(const QStringList& names)
-    {
-        ASSERT_TRUE(waitForList(*m_list));
-        QAbstractItemView* view = m_list->currentView();
-        view->setFocus();
-        view->clearSelection();
-        for (int row = 0; row < m_list->model().rowCount(); ++row) {
-            const QModelIndex index = m_list->model().index(row, 0);
-            if (names.contains(index.data().toString()))
-                view->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        }
+        m_list->currentView()->setFocus();
+        selectInList(names);
     }
     QAction* action(const char* name) const { return m_window->findChild<QAction*>(QLatin1String(name)); }
     // Presses Cancel in the progress dialog as soon as it shows.
@@ -114,13 +72,7 @@ protected:
     }
     static QByteArray names(const QString& archive) { return runTool(QStringLiteral("unzip"), {QStringLiteral("-Z1"), archive}).output; }
 
-    std::unique_ptr<QMainWindow> m_window;
-    std::unique_ptr<FakeWindowContext> m_context;
-    TPathViewFol* m_tree = nullptr;
-    TFileViewFol* m_list = nullptr;
-    TransferMenus* m_menus = nullptr;
     ZipToolsMenus* m_zip = nullptr;
-    int m_extIndex = 0;
 };
 
 TEST_F(ZipCommandsTest, TheTreesFolderIsZippedBesideIt)
@@ -165,7 +117,7 @@ TEST_F(ZipCommandsTest, MoreThanOneGibibyteAsksFirst)
         SCOPED_TRACE(c.what);
         prompter().clear();
         const QString name = QStringLiteral("f%1.bin").arg(c.size);
-        selectInList({name});
+        selectFiles({name});
         const QString archive = folder + QStringLiteral("/") + name + QStringLiteral(".zip");
         whenConfirmShows([&](TConfrim_Dlg& dialog) {
             EXPECT_EQ(dialog.EditToPathFile->text(), folder + QStringLiteral("/folvane.zip"));
@@ -195,7 +147,7 @@ TEST_F(ZipCommandsTest, UnzipFromTheListPopupAndZipToExeSaysWhatFailed)
                       folder + QStringLiteral("/t")).exitCode, 0);
     const QString out = makeFolder(QStringLiteral("drives/data/out"));
     go(folder);
-    selectInList({QStringLiteral("one.zip"), QStringLiteral("t")});
+    selectFiles({QStringLiteral("one.zip"), QStringLiteral("t")});
     whenConfirmShows([&](TConfrim_Dlg& dialog) {
         EXPECT_EQ(dialog.LabelAction->text(), QStringLiteral("UNZIP"));
         dialog.EditToPathFile->setText(out);

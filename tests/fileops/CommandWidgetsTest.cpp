@@ -1,6 +1,6 @@
 // The transfer commands through the window's menus and popups on the real browse widgets:
 // the list and the tree as the user drives them, with scripted answers to the questions.
-#include "browse/DriveFixture.h"
+#include "BrowseWindowFixture.h"
 
 #include "browse/TFileViewFol.h"
 #include "support/BrowseWaits.h"
@@ -34,62 +34,19 @@
 
 namespace {
 
-class CommandWidgetsTest : public DriveFixture {
+class CommandWidgetsTest : public BrowseWindowFixture {
 protected:
     void SetUp() override
     {
-        DriveFixture::SetUp();
         QGuiApplication::clipboard()->clear();
-        m_window = std::make_unique<QMainWindow>();
-        m_context = std::make_unique<FakeWindowContext>(m_window.get());
-        auto* central = new QWidget(m_window.get());
-        auto* layout = new QVBoxLayout(central);
-        m_tree = new TPathViewFol(central);
-        m_list = new TFileViewFol(central);
-        layout->addWidget(m_tree);
-        layout->addWidget(m_list);
-        m_window->setCentralWidget(central);
-        m_tree->setCurrentFolder(m_data);
-        m_tree->setNavigator(&m_context->navigator());
-        m_list->setNavigator(&m_context->navigator());
-        m_tree->RebuildTree();
-        m_context->recentPathUpdated = [this](const QString& folder) { m_recent << folder; };
-        m_context->setSettingsFile(home().configHome() + QStringLiteral("/registry.txt"));
-        m_context->bindHistoryIndex(HistoryIndex::Ext, &m_extIndex);
-        m_menus = new TransferMenus(*m_context);
-        m_menus->setPanes(m_tree, m_list);
+        BrowseWindowFixture::SetUp();
+    }
+    void addControllers() override
+    {
         m_tools = new FileToolsMenus(*m_context, *m_menus);
         m_tools->setList(m_list);
-        m_window->resize(700, 700);
-        m_window->show();
-        QApplication::setActiveWindow(m_window.get());
-        ASSERT_TRUE(QTest::qWaitForWindowActive(m_window.get()));
-    }
-    void TearDown() override
-    {
-        m_window.reset();
-        m_context.reset();
-        DriveFixture::TearDown();
     }
 
-    void go(const QString& folder)
-    {
-        ASSERT_TRUE(m_tree->GoToPath(folder));
-        m_list->setDirectory(folder);
-        ASSERT_TRUE(waitForList(*m_list));
-        ASSERT_TRUE(waitForTree(*m_tree));
-    }
-    void selectInList(const QStringList& names)
-    {
-        ASSERT_TRUE(waitForList(*m_list));
-        QAbstractItemView* view = m_list->currentView();
-        view->clearSelection();
-        for (int row = 0; row < m_list->model().rowCount(); ++row) {
-            const QModelIndex index = m_list->model().index(row, 0);
-            if (names.contains(index.data().toString()))
-                view->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        }
-    }
     QStringList listed() const
     {
         EXPECT_TRUE(waitForList(*m_list));
@@ -110,14 +67,7 @@ protected:
         ASSERT_TRUE(m_menus->action(item)->isEnabled()) << item;
         m_menus->action(item)->trigger();
     }
-    std::unique_ptr<QMainWindow> m_window;
-    std::unique_ptr<FakeWindowContext> m_context;
-    TPathViewFol* m_tree = nullptr;
-    TFileViewFol* m_list = nullptr;
-    TransferMenus* m_menus = nullptr;
     FileToolsMenus* m_tools = nullptr;
-    QStringList m_recent;
-    int m_extIndex = 0;
 };
 
 TEST_F(CommandWidgetsTest, ListCommands)
