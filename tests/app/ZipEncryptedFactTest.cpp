@@ -15,7 +15,7 @@ TEST_F(ZipEncryptedFactTest, OnlyAnArchiveWhoseFirstEntryIsEncrypted)
 {
     const QString folder = makeFolder(QStringLiteral("z"));
     makeFile(QStringLiteral("z/a.txt"), "a");
-    const auto zip = [&](const QString& name, const QStringList& options) {
+    const auto zip = [&](const QString& name, const QStringList& options) -> QString {
         QProcess p;
         p.setWorkingDirectory(folder);
         p.start(QStringLiteral("zip"), QStringList{QStringLiteral("-q")} + options + QStringList{name, QStringLiteral("a.txt")});

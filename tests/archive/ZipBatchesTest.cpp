@@ -284,4 +284,25 @@ TEST_F(ZipBatchesTest, ZipToExeMakesProgramsThatRunAndReportsFailures)
     EXPECT_TRUE(listTree(other).isEmpty());
 }
 
+TEST_F(ZipBatchesTest, FvtoolRunsTheSameBatches)
+{
+    const QString tree = home().root() + QStringLiteral("/cli/tree");
+    makeSampleTree(tree);
+    QDir(tree + QStringLiteral("/sub/empty")).removeRecursively();
+    const QString archive = home().root() + QStringLiteral("/cli/t.zip");
+    const ToolRun zipped = runTool(fvtoolPath(), {QStringLiteral("zipbatch"), QStringLiteral("zip"), QStringLiteral("--target"), archive, tree});
+    EXPECT_EQ(zipped.exitCode, 0) << zipped.output.constData();
+    EXPECT_EQ(runTool(QStringLiteral("7z"), {QStringLiteral("t"), archive}).exitCode, 0);
+    const QString out = makeFolder(QStringLiteral("cli/out"));
+    const QStringList unzip{QStringLiteral("zipbatch"), QStringLiteral("unzip"), QStringLiteral("--target"), out, archive};
+    EXPECT_EQ(runTool(fvtoolPath(), unzip).exitCode, 0);
+    EXPECT_EQ(treeContents(out + QStringLiteral("/tree")), treeContents(tree));
+    // A second run meets every file: without --yes each is kept and named.
+    const ToolRun again = runTool(fvtoolPath(), unzip);
+    EXPECT_EQ(again.exitCode, 0);
+    EXPECT_TRUE(again.output.contains("kept: text.txt exists, overwrite?")) << again.output.constData();
+    const ToolRun fixed = runTool(fvtoolPath(), {QStringLiteral("zipbatch"), QStringLiteral("fix"), QStringLiteral("--target"), out, archive});
+    EXPECT_TRUE(fixed.output.contains("reclaimed 4 out of 4 files.")) << fixed.output.constData();
+}
+
 } // namespace
