@@ -54,4 +54,4 @@ int runImage(const QStringList& args)
 
 } // namespace
 
-FVTOOL_DRAWING_COMMAND(image, ImageUsage, runImage)
+FVTOOL_COMMAND(image, ImageUsage, runImage)

@@ -3,27 +3,20 @@
 #include "viewers/image/GifEncoder.h"
 #include "viewers/image/MedianCut.h"
 #include "viewers/image/PictureFile.h"
+#include "viewers/image/PictureSamples.h"
 
 #include <QBuffer>
-#include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
-#include <cmath>
-
 namespace {
 
 QImage drawing()
 {
-    QImage image(90, 60, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.fillRect(5, 5, 30, 20, QColor(200, 30, 40));
-    painter.fillRect(50, 30, 30, 20, QColor(10, 90, 230));
-    return image;
+    return twoRectangles(90, 60);
 }
 
 // Every pixel a different colour: far more than 256.
@@ -34,18 +27,6 @@ QImage gradient()
         for (int x = 0; x < image.width(); ++x)
             image.setPixel(x, y, qRgb(x, y * 2, 255 - (x + y) / 2));
     return image;
-}
-
-double meanError(const QImage& a, const QImage& b)
-{
-    double total = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            total += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return total / (3.0 * a.width() * a.height());
 }
 
 QImage readBack(const QByteArray& gif)
@@ -71,7 +52,7 @@ TEST(GifEncoder, FewColoursAreKeptAndManyAreReducedClosely)
     ASSERT_TRUE(GifEncoder::encode(gradient(), gif).ok());
     const QImage back = readBack(gif);
     ASSERT_EQ(back.size(), gradient().size());
-    EXPECT_LT(meanError(back, gradient()), 4.0) << "each channel within a few steps on average";
+    EXPECT_LT(meanChannelDifference(back, gradient()), 4.0) << "each channel within a few steps on average";
 
     QImage single(3, 2, QImage::Format_RGB32);
     single.fill(Qt::black);

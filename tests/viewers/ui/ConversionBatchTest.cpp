@@ -8,12 +8,12 @@
 #include "fileops/WorkList.h"
 #include "viewers/image/GifEncoder.h"
 #include "viewers/image/PictureFile.h"
+#include "viewers/image/PictureSamples.h"
 #include "viewers/tiff/Bmp2Tiff.h"
 #include "viewers/ui/ConversionBranch.h"
 
 #include <QBuffer>
 #include <QDir>
-#include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
 
@@ -21,15 +21,9 @@
 
 namespace {
 
-// Few colours, so that GIF keeps them exactly.
 QImage drawing()
 {
-    QImage image(40, 30, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    painter.fillRect(4, 4, 16, 12, QColor(200, 20, 30));
-    painter.fillRect(22, 14, 14, 12, QColor(20, 60, 220));
-    return image;
+    return twoRectangles(40, 30);
 }
 
 QByteArray encoded(const QImage& image, const char* format)
@@ -53,18 +47,6 @@ QImage loaded(const QString& path)
     const ViewerStatus status = PictureFile::load(path, 0, picture);
     EXPECT_TRUE(status.ok()) << path.toStdString() << ": " << status.errorString().toStdString();
     return picture.image.convertToFormat(QImage::Format_RGB32);
-}
-
-double meanDifference(const QImage& a, const QImage& b)
-{
-    double total = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            total += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
-        }
-    return total / (3.0 * a.width() * a.height());
 }
 
 class ConversionBatchTest : public TempHomeTest {
@@ -161,7 +143,7 @@ TEST_F(ConversionBatchTest, EachOfTheTenConversionsWritesItsKind)
         if (c.tolerance == 0)
             EXPECT_EQ(back, drawing()) << c.output;
         else
-            EXPECT_LE(meanDifference(back, drawing()), c.tolerance) << c.output;
+            EXPECT_LE(meanChannelDifference(back, drawing()), c.tolerance) << c.output;
     }
 }
 
