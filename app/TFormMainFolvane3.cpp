@@ -24,6 +24,7 @@
 #include "fileops/ui/FileToolsMenus.h"
 #include "fileops/ui/TransferMenus.h"
 #include "archive/ui/ZipToolsMenus.h"
+#include "viewers/ui/ConvertMenus.h"
 #include "sync/ui/SyncMenus.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
@@ -71,6 +72,7 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     auto* zipTools = new ZipToolsMenus(*m_context, *m_transfer);
     zipTools->setSmallStubSetting([this] { return m_settings.useSmallZipToExe; });
     connect(m_folderMenu, &MainWindowFolderMenu::zipFolderRequested, zipTools, &ZipToolsMenus::zipFolder);
+    new ConvertMenus(*m_context, *m_transfer);
     MainWindowPanes::connectCommands(*this);
     connectFolderMenu();
     auto* search = new SearchCommands(*m_context, m_c.PathViewFol1, m_c.FileViewFol1);

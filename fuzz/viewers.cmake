@@ -5,3 +5,5 @@ folvane_add_fuzzer(viewers_textcodec SOURCES ${CMAKE_CURRENT_LIST_DIR}/viewers_t
 # Picture files as the image viewer loads them (JPEG at its four scales with the Exif
 # orientation, BMP, ICO, GIF, TIFF): a picture or a clear failure, within the size limit.
 folvane_add_fuzzer(viewers_picture SOURCES ${CMAKE_CURRENT_LIST_DIR}/viewers_picture.cpp LIBS folvane_viewers)
+# WMF and EMF files through our own record players: every record bounds-checked.
+folvane_add_fuzzer(viewers_metafile SOURCES ${CMAKE_CURRENT_LIST_DIR}/viewers_metafile.cpp LIBS folvane_viewers)

@@ -12,9 +12,15 @@ std::map<QString, Command>& commands()
     return table;
 }
 
-CommandRegistration::CommandRegistration(const char* name, const char* usage, CommandFunction run)
+CommandRegistration::CommandRegistration(const char* name, const char* usage, CommandFunction run, bool drawsText)
 {
-    commands().emplace(QString::fromLatin1(name), Command{usage, std::move(run)});
+    commands().emplace(QString::fromLatin1(name), Command{usage, std::move(run), drawsText});
+}
+
+bool drawsText(const char* argument)
+{
+    const auto found = commands().find(QString::fromLocal8Bit(argument));
+    return found != commands().end() && found->second.drawsText;
 }
 
 void out(const QString& line)

@@ -19,13 +19,17 @@ using CommandFunction = std::function<int(const QStringList& args)>;
 struct Command {
     const char* usage;
     CommandFunction run;
+    bool drawsText = false; // runs with a GUI application, for the font database
 };
 
 std::map<QString, Command>& commands();
 
 struct CommandRegistration {
-    CommandRegistration(const char* name, const char* usage, CommandFunction run);
+    CommandRegistration(const char* name, const char* usage, CommandFunction run, bool drawsText = false);
 };
+
+// Whether the command named by argument (argv[1]) draws text.
+bool drawsText(const char* argument);
 
 // Writes to stdout/stderr as UTF-8 without Qt's debug decorations; a file name in the line
 // is written with its own bytes (FileName::encode).
@@ -36,3 +40,6 @@ void err(const QString& line);
 
 #define FVTOOL_COMMAND(name, usage, function) \
     static const fvtool::CommandRegistration fvtoolRegistration_##name(#name, usage, function);
+// A command that draws pictures with text (metafiles) in fonts.
+#define FVTOOL_DRAWING_COMMAND(name, usage, function) \
+    static const fvtool::CommandRegistration fvtoolRegistration_##name(#name, usage, function, true);

@@ -5,12 +5,18 @@
 #include "platform/FileName.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 
 #include <cstring>
+#include <memory>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Fonts need a GUI application; the offscreen platform needs no display.
+    const bool drawing = argc > 1 && fvtool::drawsText(argv[1]);
+    if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QCoreApplication> app(drawing ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
     // Taken from argv through the file name codec: arguments() would decode a path that is
     // not UTF-8 into another one.
     QStringList args;

@@ -7,7 +7,7 @@
 
 namespace {
 
-const char* const ConvertUsage = "convert bmp2jpg|bmp2tif|jpg2bmp|tif2bmp TARGET_DIR FILE... [--replace]";
+const char* const ConvertUsage = "convert bmp2jpg|bmp2gif|bmp2wmf|bmp2tif|jpg2bmp|jpg2gif|wmf2bmp|gif2bmp|gif2jpg|tif2bmp TARGET_DIR FILE... [--replace]";
 
 class FixedAnswer final : public JobResolver {
 public:
@@ -48,4 +48,4 @@ int runConvert(const QStringList& arguments)
 
 } // namespace
 
-FVTOOL_COMMAND(convert, ConvertUsage, runConvert)
+FVTOOL_DRAWING_COMMAND(convert, ConvertUsage, runConvert)

@@ -3,6 +3,7 @@
 #include "platform/FileName.h"
 #include "viewers/FileKinds.h"
 #include "viewers/image/JpegDecoder.h"
+#include "viewers/image/MetafileRenderer.h"
 #include "viewers/tiff/ReadTiff.h"
 #include "viewers/tiff/TFileTiff.h"
 
@@ -64,8 +65,10 @@ std::optional<PictureKind> PictureFile::sniff(const QByteArray& bytes)
         return PictureKind::Icon;
     if (startsWith(bytes, "II*\0", 4) || startsWith(bytes, "MM\0*", 4))
         return PictureKind::Tiff;
-    // A placeable WMF key, or an EMF header record whose signature " EMF" sits at 40.
-    if (startsWith(bytes, "\xD7\xCD\xC6\x9A", 4) || (startsWith(bytes, "\1\0\0\0", 4) && bytes.mid(40, 4) == " EMF"))
+    // A placeable WMF key, an EMF header record whose signature " EMF" sits at 40, or a
+    // plain WMF header: memory or disk type, 9 words long, version 1 or 3.
+    if (startsWith(bytes, "\xD7\xCD\xC6\x9A", 4) || (startsWith(bytes, "\1\0\0\0", 4) && bytes.mid(40, 4) == " EMF")
+        || ((startsWith(bytes, "\1\0\x09\0", 4) || startsWith(bytes, "\2\0\x09\0", 4)) && (bytes.mid(4, 2) == QByteArray("\0\3", 2) || bytes.mid(4, 2) == QByteArray("\0\1", 2))))
         return PictureKind::Metafile;
     return std::nullopt;
 }
@@ -105,9 +108,11 @@ ViewerStatus PictureFile::decode(const QByteArray& bytes, const QString& name, i
     case PictureKind::Gif:
         return decodeWithQt(bytes, name, "gif", picture);
     case PictureKind::Metafile:
-        break;
+        if (ViewerStatus drawn = MetafileRenderer::render(bytes, picture.image); !drawn)
+            return failure(name, drawn.errorString());
+        return ViewerStatus();
     }
-    return failure(name, QStringLiteral("metafiles (WMF, EMF) cannot be shown by this version"));
+    return failure(name, QStringLiteral("it is not a picture this viewer reads"));
 }
 
 ViewerStatus PictureFile::load(const QString& path, int scaleIndex, LoadedPicture& picture)

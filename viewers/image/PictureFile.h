@@ -38,6 +38,6 @@ public:
     static ViewerStatus decode(const QByteArray& bytes, const QString& name, int scaleIndex, LoadedPicture& picture);
     // Reads the whole of a regular file.
     static ViewerStatus readBytes(const QString& path, QByteArray& bytes);
-    // The kind by the file's first bytes; Metafile for placeable WMF and EMF headers.
+    // The kind by the file's first bytes; Metafile for WMF and EMF headers.
     static std::optional<PictureKind> sniff(const QByteArray& bytes);
 };

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QMovie>
 #include <QPalette>
@@ -37,6 +38,39 @@ ImageViewerPane::ImageViewerPane(WindowContext& context, QComboBox* scale, QWidg
     m_scale->setToolTip(QStringLiteral("Scale JPG"));
     connect(m_scale, &QComboBox::currentIndexChanged, this, &ImageViewerPane::ComboboxScaleJPGChange);
     connect(&m_loading, &QFutureWatcher<LoadResult>::finished, this, &ImageViewerPane::loaded);
+}
+
+// Copy is offered for pictures it can copy; Delete and Move to act on the viewed file from
+// the file manager, where the list holds it selected; Copy to and Properties act on that
+// selection from here.
+QMenu* ImageViewerPane::PopupMenuMovieImages()
+{
+    if (!m_popup) {
+        m_popup = new QMenu(this);
+        m_popup->setObjectName(QStringLiteral("PopupMenuMovieImages"));
+        m_popupCopy = m_popup->addAction(QStringLiteral("Copy"), this, &ImageViewerPane::MenuCopyClick);
+        m_popupCopy->setObjectName(QStringLiteral("PopupMenuMovieImageCopy"));
+        m_popup->addAction(QStringLiteral("Delete"), this, [this] { triggerWindowAction("MenuDelete", true); });
+        m_popup->addAction(QStringLiteral("Move to..."), this, [this] { triggerWindowAction("MenuMoveTo", true); });
+        m_popup->addAction(QStringLiteral("Copy to..."), this, [this] { triggerWindowAction("MenuCopyTo", false); });
+        m_popup->addAction(QStringLiteral("Close"), this, [this] { m_context.switchMode(vmFileManager, m_path); });
+        m_popup->addAction(QStringLiteral("Properties"), this, [this] { triggerWindowAction("MenuProperties", false); });
+    }
+    m_popupCopy->setVisible(!m_picture.image.isNull() && m_picture.kind != PictureKind::Icon && m_picture.kind != PictureKind::Metafile);
+    return m_popup;
+}
+
+void ImageViewerPane::contextMenuEvent(QContextMenuEvent* event)
+{
+    PopupMenuMovieImages()->popup(event->globalPos());
+}
+
+void ImageViewerPane::triggerWindowAction(const char* name, bool leave)
+{
+    if (leave)
+        m_context.switchMode(vmFileManager, m_path);
+    if (auto* action = m_context.window()->findChild<QAction*>(QLatin1String(name)))
+        action->trigger();
 }
 
 ImageViewerPane::~ImageViewerPane()

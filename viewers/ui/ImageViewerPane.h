@@ -16,6 +16,9 @@
 class QBuffer;
 class QComboBox;
 class QLabel;
+class QMenu;
+class QAction;
+class QContextMenuEvent;
 class QMovie;
 class WindowContext;
 
@@ -48,6 +51,8 @@ public:
     void MenuCopyClick();
     void MenuSelectAllClick();
     const CropFrame& crop() const { return m_crop; }
+    // The context menu PopupMenuMovieImages, as it stands for the picture shown.
+    QMenu* PopupMenuMovieImages();
 
 Q_SIGNALS:
     // The picture of the file entered has been shown, or its error reported.
@@ -71,6 +76,9 @@ private:
     bool refusesCopy();
     QPoint picturePoint(QPoint onLabel) const;
     void showFrame();
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    // Runs the window's action of that name, back in the file manager first when leave.
+    void triggerWindowAction(const char* name, bool leave);
 
     WindowContext& m_context;
     QComboBox* m_scale;
@@ -80,6 +88,8 @@ private:
     QMovie* m_movie = nullptr;
     QBuffer* m_movieBytes = nullptr;
     CropFrame m_crop;
+    QMenu* m_popup = nullptr;
+    QAction* m_popupCopy = nullptr;
     QString m_path;
     // Counts the loads started; a result of an older one (the user moved on) is dropped.
     quint64 m_generation = 0;

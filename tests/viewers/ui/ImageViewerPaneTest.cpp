@@ -14,6 +14,8 @@
 #include <QImage>
 #include <QLabel>
 #include <QMainWindow>
+#include <QMenu>
+#include <QAction>
 #include <QSignalSpy>
 #include <QTest>
 #include <QToolButton>
@@ -167,4 +169,31 @@ TEST_F(ImageViewerPaneTest, IconsAreNotCopied)
         (pane->*command)();
         EXPECT_EQ(prompter().last().text, QStringLiteral("Can't copy this type of graphic file."));
     }
+    EXPECT_FALSE(pane->PopupMenuMovieImages()->findChild<QAction*>(QStringLiteral("PopupMenuMovieImageCopy"))->isVisible());
+}
+
+// The popup offers Copy for a picture it copies; Close goes back to the file manager, and
+// Delete does too before the list's Delete sends the file away.
+TEST_F(ImageViewerPaneTest, ThePopupCopiesClosesAndDeletesFromTheFileManager)
+{
+    auto* deleteAction = new QAction(&window);
+    deleteAction->setObjectName(QStringLiteral("MenuDelete"));
+    QSignalSpy deleted(deleteAction, &QAction::triggered);
+    const QString path = makeFile(QStringLiteral("photo.jpg"), jpegOf(64, 48));
+    ASSERT_TRUE(show(path));
+    QMenu* popup = pane->PopupMenuMovieImages();
+    const QList<QAction*> items = popup->actions();
+    QStringList captions;
+    for (QAction* item : items)
+        captions << item->text();
+    EXPECT_EQ(captions, (QStringList{"Copy", "Delete", "Move to...", "Copy to...", "Close", "Properties"}));
+    ASSERT_TRUE(items[0]->isVisible());
+    items[0]->trigger();
+    EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(64, 48));
+    items[4]->trigger();
+    ASSERT_EQ(context->switches.size(), 1);
+    EXPECT_EQ(context->switches.last(), vmFileManager);
+    items[1]->trigger();
+    EXPECT_EQ(context->switches.size(), 2);
+    EXPECT_EQ(deleted.size(), 1);
 }
