@@ -41,10 +41,12 @@ PreparedEntry prepareEntry(const ZipEntry& entry, const std::string& data, ZipCo
     h.method = zipfmt::kMethodStored;
     if (method != ZipCompressionMethod::Stored && !data.empty()) {
         zipcodec::BufferDeflater deflater(level);
-        // Best keeps the entry stored when deflating does not make it smaller; Deflated
-        // always deflates.
-        const size_t limit = method == ZipCompressionMethod::Best ? data.size() : SIZE_MAX;
-        if (deflater.compress(bytes, data.size(), limit, p.payload))
+        // Best keeps the entry stored when deflating does not make it smaller (or, judged
+        // by samples, would not); Deflated always deflates.
+        const bool best = method == ZipCompressionMethod::Best;
+        const size_t limit = best ? data.size() : SIZE_MAX;
+        const bool skip = best && zipcodec::looksIncompressible(data.size(), level, [&](uint64_t at) { return bytes + at; });
+        if (!skip && deflater.compress(bytes, data.size(), limit, p.payload))
             h.method = zipfmt::kMethodDeflated;
     }
     if (h.method == zipfmt::kMethodStored)
@@ -65,9 +67,13 @@ EntryPreparer::EntryPreparer(std::vector<const ZipEntry*> jobs, ZipCompressionMe
     : m_jobs(std::move(jobs)), m_method(method), m_level(level), m_password(std::move(password)),
       m_results(m_jobs.size()), m_ready(m_jobs.size(), 0)
 {
-    const unsigned threads = std::max(1u, std::min(std::thread::hardware_concurrency(), 8u));
-    for (unsigned i = 0; i < threads && i < m_jobs.size(); ++i)
+    for (unsigned i = 0; i < threadCount() && i < m_jobs.size(); ++i)
         m_workers.emplace_back([this] { work(); });
+}
+
+unsigned EntryPreparer::threadCount()
+{
+    return std::max(1u, std::min(std::thread::hardware_concurrency(), 8u));
 }
 
 EntryPreparer::~EntryPreparer()

@@ -33,6 +33,9 @@ public:
     EntryPreparer(const EntryPreparer&) = delete;
     EntryPreparer& operator=(const EntryPreparer&) = delete;
 
+    // The worker threads a save uses: one per core, up to eight.
+    static unsigned threadCount();
+
     // Blocks until job i is done; jobs must be taken in order.
     PreparedEntry take(size_t i);
 

@@ -2,6 +2,7 @@
 
 #include "EntryPreparer.h"
 #include "ZipReader.h"
+#include "codec/BlockDeflater.h"
 #include "codec/Deflate.h"
 #include "codec/ZipCrypto.h"
 #include "format/ZipDirectory.h"
@@ -9,6 +10,8 @@
 #include "io/VolumeWriter.h"
 
 #include <QFile>
+
+#include <optional>
 
 using zipfmt::CentralDirectoryHeader;
 using zipfmt::LocalFileHeader;
@@ -48,6 +51,21 @@ LocalFileHeader localFor(const CentralDirectoryHeader& c, bool zip64)
     }
     l.crc = deferred ? 0 : c.crc;
     return l;
+}
+
+// Samples a big file the way the in-memory entries are sampled; a file that cannot be read
+// here is left to the streaming pass to report.
+bool fileLooksIncompressible(const QString& path, uint64_t size, int level)
+{
+    QFile file(path);
+    if (size < zipcodec::kProbeFrom || !file.open(QIODevice::ReadOnly))
+        return false;
+    std::vector<uint8_t> sample(zipcodec::kProbeSample);
+    return zipcodec::looksIncompressible(size, level, [&](uint64_t at) -> const uint8_t* {
+        const bool read = file.seek(qint64(at))
+            && file.read(reinterpret_cast<char*>(sample.data()), qint64(sample.size())) == qint64(sample.size());
+        return read ? sample.data() : nullptr;
+    });
 }
 
 void placeAt(CentralDirectoryHeader& c, zipio::VolumeWriter::Position at)
@@ -201,7 +219,10 @@ bool ZipWriter::writeStreamed(zipio::VolumeWriter& out, const ZipEntry& entry, C
     const bool encrypted = !m_options.password.empty();
     if (encrypted)
         central.flags |= zipfmt::kFlagEncrypted | zipfmt::kFlagDataDescriptor;
-    central.method = m_options.method == ZipCompressionMethod::Stored ? zipfmt::kMethodStored : zipfmt::kMethodDeflated;
+    const bool store = m_options.method == ZipCompressionMethod::Stored
+        || (m_options.method == ZipCompressionMethod::Best
+            && fileLooksIncompressible(entry.sourcePath, entry.header.uncompressedSize, m_options.level));
+    central.method = store ? zipfmt::kMethodStored : zipfmt::kMethodDeflated;
     const std::string local = localFor(central, zip64).write();
     if (!out.ensureRoom(local.size()))
         return false;
@@ -257,7 +278,9 @@ bool ZipWriter::streamData(zipio::VolumeWriter& out, const ZipEntry& entry, bool
         packed += n;
         return out.write(p, n);
     };
-    zipcodec::DeflateStream deflater(m_options.level);
+    std::optional<zipcodec::BlockDeflater> deflater;
+    if (deflate)
+        deflater.emplace(m_options.level, EntryPreparer::threadCount());
     std::vector<uint8_t> buffer(zipio::RangeSource::kChunk);
     uint32_t crc = 0;
     uint64_t size = 0;
@@ -270,7 +293,7 @@ bool ZipWriter::streamData(zipio::VolumeWriter& out, const ZipEntry& entry, bool
         crc = zipcodec::crc32(crc, buffer.data(), size_t(got));
         size += uint64_t(got);
         const bool last = got == 0;
-        const bool ok = deflate ? deflater.write(buffer.data(), size_t(got), last, sink) : sink(buffer.data(), size_t(got));
+        const bool ok = deflate ? deflater->write(buffer.data(), size_t(got), last, sink) : sink(buffer.data(), size_t(got));
         if (!ok)
             return false;
         if (last)

@@ -1,9 +1,29 @@
 #include "media/AudioSource.h"
 
 #include <QFile>
-#include <QFileInfo>
+#include <QIODevice>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace media {
+
+namespace {
+
+// The head holds an ID3v2 tag without pictures and the frames behind it; the tail an ID3v1
+// tag and the last frames an encoder names itself in.
+constexpr qint64 kHeadSize = 64 << 10;
+constexpr qint64 kTailSize = 8 << 10;
+
+QString systemError(int code)
+{
+    return QString::fromLocal8Bit(std::strerror(code));
+}
+
+} // namespace
 
 AudioSource::AudioSource() = default;
 
@@ -19,35 +39,46 @@ AudioSource::AudioSource(QIODevice* device)
 {
 }
 
-AudioSource::~AudioSource() = default;
+AudioSource::~AudioSource()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
 
 bool AudioSource::openFile(const QString& fileName)
 {
     m_name = fileName;
-    const QFileInfo info(fileName);
-    if (!info.exists()) {
-        m_error = QStringLiteral("%1: no such file").arg(fileName);
+    const QByteArray path = QFile::encodeName(fileName);
+    struct stat info {};
+    if (::stat(path.constData(), &info) != 0) {
+        m_error = errno == ENOENT ? QStringLiteral("%1: no such file").arg(fileName)
+                                  : QStringLiteral("%1: %2").arg(fileName, systemError(errno));
         return false;
     }
-    if (!info.isFile()) {
+    if (!S_ISREG(info.st_mode)) {
         m_error = QStringLiteral("%1: not a regular file").arg(fileName);
         return false;
     }
-    m_file = std::make_unique<QFile>(fileName);
-    if (!m_file->open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        m_error = QStringLiteral("%1: %2").arg(fileName, m_file->errorString());
-        m_file.reset();
+    m_fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    if (m_fd < 0) {
+        m_error = QStringLiteral("%1: %2").arg(fileName, systemError(errno));
         return false;
     }
-    m_device = m_file.get();
-    m_size = m_file->size();
+    // The size of what was opened: the name may have been replaced since the stat.
+    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        m_error = QStringLiteral("%1: not a regular file").arg(fileName);
+        ::close(m_fd);
+        m_fd = -1;
+        return false;
+    }
+    m_size = info.st_size;
     return true;
 }
 
 bool AudioSource::readAt(qint64 offset, qint64 length, QByteArray& out)
 {
     out.clear();
-    if (!m_device) {
+    if (m_fd < 0 && !m_device) {
         // The reason the file did not open stays the error.
         if (m_error.isEmpty())
             m_error = QStringLiteral("no file is open");
@@ -60,16 +91,63 @@ bool AudioSource::readAt(qint64 offset, qint64 length, QByteArray& out)
     const qint64 wanted = qMin(length, m_size - offset);
     if (wanted == 0)
         return true;
-    if (!m_device->seek(offset)) {
-        m_error = QStringLiteral("%1: %2").arg(m_name, m_device->errorString());
+    if (!m_windowsLoaded)
+        loadWindows();
+    if (fromWindow(m_head, 0, offset, wanted, out) || fromWindow(m_tail, m_tailStart, offset, wanted, out))
+        return true;
+    return fetch(offset, wanted, out);
+}
+
+void AudioSource::loadWindows()
+{
+    m_windowsLoaded = true;
+    // A window that cannot be read stays empty; the reads it would serve then go to the file
+    // and report the error themselves.
+    if (!fetch(0, qMin(kHeadSize, m_size), m_head))
+        m_head.clear();
+    m_tailStart = qMax(qint64(m_head.size()), m_size - kTailSize);
+    if (m_tailStart < m_size && !fetch(m_tailStart, m_size - m_tailStart, m_tail))
+        m_tail.clear();
+}
+
+bool AudioSource::fromWindow(const QByteArray& window, qint64 start, qint64 offset, qint64 length, QByteArray& out)
+{
+    if (offset < start || offset + length > start + window.size())
         return false;
-    }
-    out.resize(wanted);
-    const qint64 got = m_device->read(out.data(), wanted);
-    if (got < 0) {
-        m_error = QStringLiteral("%1: %2").arg(m_name, m_device->errorString());
-        out.clear();
-        return false;
+    out = window.mid(offset - start, length);
+    return true;
+}
+
+bool AudioSource::fetch(qint64 offset, qint64 length, QByteArray& out)
+{
+    out.resize(length);
+    qint64 got = 0;
+    if (m_fd >= 0) {
+        while (got < length) {
+            const ssize_t n = ::pread(m_fd, out.data() + got, size_t(length - got), off_t(offset + got));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                m_error = QStringLiteral("%1: %2").arg(m_name, systemError(errno));
+                out.clear();
+                return false;
+            }
+            if (n == 0)
+                break;
+            got += n;
+        }
+    } else {
+        if (!m_device->seek(offset)) {
+            m_error = QStringLiteral("%1: %2").arg(m_name, m_device->errorString());
+            out.clear();
+            return false;
+        }
+        got = m_device->read(out.data(), length);
+        if (got < 0) {
+            m_error = QStringLiteral("%1: %2").arg(m_name, m_device->errorString());
+            out.clear();
+            return false;
+        }
     }
     out.resize(got);
     return true;

@@ -1,14 +1,14 @@
 #pragma once
 // The bytes of one audio file, read at chosen offsets. The readers never trust an offset or
 // a length that came from the file: every read is clipped to the bytes that exist, so no
-// buffer is ever sized by an unchecked field.
+// buffer is ever sized by an unchecked field. The file's head (where the tag, the first
+// frame and a VBR header lie) and its tail (an ID3v1 tag, the encoder's name) are read once
+// each, so reading a tagged file's information takes a few system calls; other reads go to
+// the file with positioned reads.
 
 #include <QByteArray>
 #include <QString>
 
-#include <memory>
-
-class QFile;
 class QIODevice;
 
 namespace media {
@@ -39,10 +39,20 @@ public:
     QString errorString() const { return m_error; }
 
 private:
+    // Reads into out from the file or the device, without the windows.
+    bool fetch(qint64 offset, qint64 length, QByteArray& out);
+    // Serves a read from a window starting at `start` when it lies wholly inside.
+    static bool fromWindow(const QByteArray& window, qint64 start, qint64 offset, qint64 length, QByteArray& out);
+    void loadWindows();
+
     QString m_name; // the file's name in messages
-    std::unique_ptr<QFile> m_file;
+    int m_fd = -1;
     QIODevice* m_device = nullptr;
     qint64 m_size = 0;
+    QByteArray m_head;
+    QByteArray m_tail;
+    qint64 m_tailStart = 0;
+    bool m_windowsLoaded = false;
     QString m_error;
 };
 

@@ -34,6 +34,21 @@ bool BufferDeflater::compress(const uint8_t* data, size_t n, size_t limit, std::
     return true;
 }
 
+bool looksIncompressible(uint64_t size, int level, const std::function<const uint8_t*(uint64_t offset)>& sampleAt)
+{
+    if (size < kProbeFrom)
+        return false;
+    BufferDeflater deflater(level);
+    std::string scratch;
+    for (int i = 0; i < kProbeSamples; ++i) {
+        const uint8_t* sample = sampleAt((size - kProbeSample) / (kProbeSamples - 1) * uint64_t(i));
+        // Saving under 1% of a sample counts as saving nothing.
+        if (!sample || deflater.compress(sample, kProbeSample, kProbeSample - kProbeSample / 100, scratch))
+            return false;
+    }
+    return true;
+}
+
 InflateResult inflateBuffer(const uint8_t* data, size_t n, uint8_t* out, size_t expectedSize)
 {
     static thread_local struct Holder {
@@ -45,45 +60,6 @@ InflateResult inflateBuffer(const uint8_t* data, size_t n, uint8_t* out, size_t 
     if (result == LIBDEFLATE_INSUFFICIENT_SPACE)
         return InflateResult::TooLong;
     return result == LIBDEFLATE_SUCCESS && actual == expectedSize ? InflateResult::Ok : InflateResult::Damaged;
-}
-
-struct DeflateStream::State {
-    z_stream z{};
-    bool ready = false;
-    ~State()
-    {
-        if (ready)
-            deflateEnd(&z);
-    }
-};
-
-DeflateStream::DeflateStream(int level) : m_state(std::make_unique<State>())
-{
-    m_state->ready = deflateInit2(&m_state->z, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK;
-}
-
-DeflateStream::~DeflateStream() = default;
-
-bool DeflateStream::write(const uint8_t* data, size_t n, bool finish, const ByteSink& sink)
-{
-    if (!m_state->ready)
-        return false;
-    z_stream& z = m_state->z;
-    z.next_in = const_cast<Bytef*>(data);
-    z.avail_in = uInt(n);
-    uint8_t out[kChunk];
-    int rc = Z_OK;
-    do {
-        z.next_out = out;
-        z.avail_out = sizeof out;
-        rc = deflate(&z, finish ? Z_FINISH : Z_NO_FLUSH);
-        if (rc == Z_STREAM_ERROR)
-            return false;
-        const size_t produced = sizeof out - z.avail_out;
-        if (produced > 0 && !sink(out, produced))
-            return false;
-    } while (z.avail_out == 0 || (finish && rc != Z_STREAM_END));
-    return true;
 }
 
 struct InflateStream::State {

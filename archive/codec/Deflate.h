@@ -1,7 +1,7 @@
 #pragma once
 // Deflate and inflate for zip entries (raw deflate, no zlib wrapper). Whole buffers go
-// through libdeflate, which is much faster when the entry fits in memory; big entries
-// stream through zlib. Each object owns its codec state and frees it.
+// through libdeflate, which is much faster when the entry fits in memory; big entries are
+// deflated in blocks by BlockDeflater. Each object owns its codec state and frees it.
 
 #include <cstddef>
 #include <cstdint>
@@ -28,26 +28,21 @@ private:
     void* m_compressor;
 };
 
+// Deflating a big entry that is already compressed (media, archives, random bytes) only
+// costs time when the smaller of deflated and stored is kept: a few samples spread over the
+// entry tell in advance. Entries below kProbeFrom are simply tried whole.
+constexpr uint64_t kProbeFrom = 1u << 20;
+constexpr size_t kProbeSample = 64u << 10;
+constexpr int kProbeSamples = 4;
+// Every sample of an entry of size bytes saves little at this level; sampleAt gives the
+// kProbeSample bytes at an offset, or null when they cannot be had (the entry is then tried).
+bool looksIncompressible(uint64_t size, int level, const std::function<const uint8_t*(uint64_t offset)>& sampleAt);
+
 // Whole-buffer inflate into exactly expectedSize bytes.
 enum class InflateResult { Ok, TooLong, Damaged };
 InflateResult inflateBuffer(const uint8_t* data, size_t n, uint8_t* out, size_t expectedSize);
 
 using ByteSink = std::function<bool(const uint8_t* data, size_t n)>;
-
-class DeflateStream {
-public:
-    explicit DeflateStream(int level);
-    ~DeflateStream();
-    DeflateStream(const DeflateStream&) = delete;
-    DeflateStream& operator=(const DeflateStream&) = delete;
-    // Feeds input; finish=true flushes the end of the stream. Output goes to sink; false
-    // when the sink refuses or zlib fails.
-    bool write(const uint8_t* data, size_t n, bool finish, const ByteSink& sink);
-
-private:
-    struct State;
-    std::unique_ptr<State> m_state;
-};
 
 class InflateStream {
 public:

@@ -97,8 +97,8 @@ INSTANTIATE_TEST_SUITE_P(Options, ZipRoundTripTest,
         WriteCase{"spanned_encrypted", ZipCompressionMethod::Stored, ZipDeflation::Normal, "pw", 65536}),
     [](const auto& info) { return std::string(info.param.name); });
 
-// Files above the in-memory limit take the streaming path: zlib deflate, a fall-back to
-// stored when deflating does not pay (random bytes), and sizes after the data when encrypted.
+// Files above the in-memory limit take the streaming path: block-parallel deflate, stored
+// when deflating does not pay (random bytes), and sizes after the data when encrypted.
 class ZipLargeEntryTest : public TempHomeTest {};
 
 TEST_F(ZipLargeEntryTest, LargeEntriesStreamAndStayReadable)
@@ -127,6 +127,45 @@ TEST_F(ZipLargeEntryTest, LargeEntriesStreamAndStayReadable)
         zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
         ASSERT_TRUE(zip.ExtractFiles(QStringLiteral("*"))) << qPrintable(zip.problems().join(QLatin1Char('\n')));
         EXPECT_TRUE(treeContents(back + QStringLiteral("/big")) == treeContents(root + QStringLiteral("/big")));
+    }
+}
+
+// A big compressible file is deflated in blocks on several threads and joined into one
+// deflate stream; every peer must read it as one ordinary entry.
+TEST_F(ZipLargeEntryTest, BlockDeflatedEntryPassesPeers)
+{
+    const QString root = home().root();
+    QRandomGenerator random(5);
+    QByteArray text;
+    text.reserve((36 << 20) + 64);
+    while (text.size() < (36 << 20) + 12345)
+        text += "line " + QByteArray::number(random.bounded(100000)) + (random.bounded(4) ? " ok\n" : " retry later\n");
+    makeFile(QStringLiteral("log/big.log"), text);
+    for (const auto method : {ZipCompressionMethod::Best, ZipCompressionMethod::Deflated}) {
+        const QString archive = root + QStringLiteral("/log%1.zip").arg(int(method));
+        TAbZipKit zip;
+        ASSERT_TRUE(zip.setFileName(archive));
+        zip.BaseDirectory = root;
+        zip.CompressionMethodToUse = method;
+        ASSERT_TRUE(zip.AddFiles(QStringLiteral("log"))) << qPrintable(zip.errorString());
+        ASSERT_TRUE(zip.Save()) << qPrintable(zip.errorString());
+        EXPECT_LT(QFileInfo(archive).size(), text.size() / 3) << "deflated, not stored";
+        const auto unzip = runTool(QStringLiteral("unzip"), {QStringLiteral("-tq"), archive});
+        EXPECT_EQ(unzip.exitCode, 0) << unzip.output.constData();
+        const auto seven = runTool(QStringLiteral("7z"), {QStringLiteral("t"), archive});
+        EXPECT_EQ(seven.exitCode, 0) << seven.output.constData();
+        const auto python = runPython(QStringLiteral("import sys, zipfile\n"
+                                                     "z = zipfile.ZipFile(sys.argv[1])\n"
+                                                     "i = z.getinfo('log/big.log')\n"
+                                                     "print(i.compress_type, len(z.read(i)), z.testzip())\n"),
+                                      {archive});
+        EXPECT_EQ(python.output.trimmed(), "8 " + QByteArray::number(text.size()) + " None") << python.output.constData();
+        const QString back = root + QStringLiteral("/back%1").arg(int(method));
+        QDir().mkpath(back);
+        zip.BaseDirectory = back;
+        zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
+        ASSERT_TRUE(zip.ExtractFiles(QStringLiteral("*"))) << qPrintable(zip.problems().join(QLatin1Char('\n')));
+        EXPECT_TRUE(treeContents(back + QStringLiteral("/log")) == treeContents(root + QStringLiteral("/log")));
     }
 }
 
