@@ -17,6 +17,7 @@
 #include "fileops/ui/TransferMenus.h"
 
 #include <QStackedWidget>
+#include <QToolButton>
 
 void MainWindowPanes::registerAll(TFormMainFolvane3& window, MainWindowControls& c)
 {

@@ -1,5 +1,6 @@
 #include "media/ui/AudioPlayerController.h"
 
+#include "browse/BrowseNavigator.h"
 #include "media/TWAVFile.h"
 #include "media/playlist/M3uFile.h"
 #include "media/playlist/PlaybackRules.h"
@@ -179,8 +180,10 @@ void AudioPlayerController::buildFinished()
     m_context.statusPanel(3)->setText(QStringLiteral("Updated music playlist complete..."));
     const Mode mode = m_buildMode;
     m_playlist.setEntries(m_job->entries());
-    m_runner.release()->deleteLater();
-    m_job.reset();
+    // The runner is inside its own signal: it goes once that has returned, and its job after it.
+    JobRunner* runner = m_runner.release();
+    connect(runner, &QObject::destroyed, [job = m_job.release()] { delete job; });
+    runner->deleteLater();
     const QString playing = m_playback->fileName();
     m_playlist.selectAfterBuild(LocalFiles::exists(playing) ? playing : QString());
     showPlaylist();

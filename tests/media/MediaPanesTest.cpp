@@ -68,7 +68,7 @@ TEST_F(MediaPanesTest, AMoviesEndIsHandledOnceByRepeatNextFileOrClosing)
     struct Case {
         const char* name;
         bool repeat, showNext;
-        int plays;            // plays after the end was seen twice
+        int plays;            // plays after the end was seen by the notice and the timer
         int nextRequests;
         QList<TViewMode> switches;
     } cases[] = {
@@ -88,7 +88,6 @@ TEST_F(MediaPanesTest, AMoviesEndIsHandledOnceByRepeatNextFileOrClosing)
         player->finishPlayback();
         QTest::qWait(20);
         pane->TimerMovieTimer(); // the timer sees the movie at its end too
-        player->finishPlayback(); // no play is pending: no second end
         QTest::qWait(20);
         EXPECT_EQ(plays(player), c.plays) << c.name;
         EXPECT_EQ(next.count(), c.nextRequests) << c.name;
@@ -211,7 +210,15 @@ TEST_F(MediaPanesTest, ThePlaylistPanelShowsOnlyWhileThePlaylistHasEntries)
     EXPECT_TRUE(holder->isVisible());
     EXPECT_FALSE(audio.panel()->ButtonPLaylistNext->isEnabled()) << "one entry: no Next";
     // Save Playlist: cancelled writes nothing; a folder that cannot be made says so.
+    pickers().answer(QString());
     audio.MenuSaveClickPlaylist();
+    EXPECT_EQ(prompter().texts().size(), 1) << "cancelled: nothing written, nothing said";
+    const QString good = home().root() + QStringLiteral("/saved.M3U");
+    pickers().answer(good);
+    audio.MenuSaveClickPlaylist();
+    QFile saved(good);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().startsWith("#EXTM3U\r\n#EXTINF:, - c\r\n"));
     makeFile(QStringLiteral("blocker"), "x");
     const QString bad = home().root() + QStringLiteral("/blocker/list.m3u");
     pickers().answer(bad);

@@ -21,6 +21,13 @@
 
 namespace {
 
+// GStreamer's fakeaudiosink (plugins-bad) stands for the sound card, so the back end's clock
+// runs on a machine without one. Set before the media framework first starts.
+const bool kNullSink = [] {
+    qputenv("GST_PLUGIN_FEATURE_RANK", "fakeaudiosink:MAX");
+    return true;
+}();
+
 class MediaPlayerTest : public TempHomeTest {
 protected:
     void TearDown() override
@@ -134,6 +141,7 @@ TEST_F(MediaPlayerTest, WaitReturnsWhenThePlayHasEnded)
 #ifdef FOLVANE_HAVE_MULTIMEDIA
 TEST_F(MediaPlayerTest, QtBackEndPlaysAWavToItsEnd)
 {
+    ASSERT_TRUE(kNullSink);
     QtMediaPlayer player;
     listen(player);
     EXPECT_FALSE(player.open(home().root() + QStringLiteral("/none.wav")));
