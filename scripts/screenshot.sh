@@ -13,6 +13,8 @@
 #                                as if the program had been closed there
 #   SCREENSHOT_COPY="SRC NAME"   copies the file SRC into the home as NAME first
 #   SCREENSHOT_SCALE_JPG=N       the stored JPEG scale index (0 to 3) for SCREENSHOT_MODE
+#   SCREENSHOT_KEYS="K..."       xdotool key names typed into the window before the capture
+#                                (for example Return: View on the selected file)
 set -euo pipefail
 out=${1:?usage: scripts/screenshot.sh OUT.png [WIDTHxHEIGHT]}
 size=${2:-1024x768}
@@ -87,6 +89,11 @@ if [[ -n "${SCREENSHOT_RIGHT_CLICK:-}" ]]; then
   sleep 0.5
   xdotool mousemove --window "$window" "$click_x" "$click_y" click 3
   sleep 1
+fi
+if [[ -n "${SCREENSHOT_KEYS:-}" ]]; then
+  # shellcheck disable=SC2086
+  xdotool key --window "$window" $SCREENSHOT_KEYS
+  sleep 4
 fi
 import -window root "$out"
 if [[ -n "${SCREENSHOT_RIGHT_CLICK:-}" ]]; then

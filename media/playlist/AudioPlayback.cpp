@@ -15,19 +15,28 @@ constexpr int kTickMs = 1000;
 AudioPlayback::AudioPlayback(Playlist& playlist, QObject* parent)
     : QObject(parent)
     , m_playlist(playlist)
-    , m_player(MediaPlayer::create())
     , m_continuous([] { return false; })
     , m_shuffle([] { return false; })
 {
     m_timer.setInterval(kTickMs);
     connect(&m_timer, &QTimer::timeout, this, &AudioPlayback::tick);
-    connect(m_player.get(), &MediaPlayer::notified, this, &AudioPlayback::noticed);
-    connect(m_player.get(), &MediaPlayer::modeChanged, this, [this](MediaMode mode) { Q_EMIT modeChanged(modeName(mode)); });
 }
 
 AudioPlayback::~AudioPlayback()
 {
-    m_player->disconnect(this);
+    if (m_player)
+        m_player->disconnect(this);
+}
+
+MediaPlayer& AudioPlayback::player()
+{
+    if (!m_player) {
+        m_player = MediaPlayer::create();
+        m_player->setVolume(m_volume);
+        connect(m_player.get(), &MediaPlayer::notified, this, &AudioPlayback::noticed);
+        connect(m_player.get(), &MediaPlayer::modeChanged, this, [this](MediaMode mode) { Q_EMIT modeChanged(modeName(mode)); });
+    }
+    return *m_player;
 }
 
 QString AudioPlayback::modeName(MediaMode mode)
@@ -48,17 +57,17 @@ bool AudioPlayback::playRequest(bool resuming)
 {
     // The one request whose completion is asked for: its Successful notice is the end of
     // the media, and nothing else is.
-    m_player->setNotify(true);
-    const bool ok = resuming ? m_player->resume() : m_player->play();
-    m_player->setNotify(false);
+    player().setNotify(true);
+    const bool ok = resuming ? player().resume() : player().play();
+    player().setNotify(false);
     return ok;
 }
 
 void AudioPlayback::playPause()
 {
-    const MediaMode mode = m_player->mode();
+    const MediaMode mode = player().mode();
     if (mode == MediaMode::Playing || mode == MediaMode::Seeking) {
-        m_player->pause();
+        player().pause();
         return;
     }
     if (mode == MediaMode::Paused || mode == MediaMode::Open) {
@@ -77,9 +86,9 @@ void AudioPlayback::startSong(const QString& path)
     if (!LocalFiles::exists(path))
         return;
     m_timer.stop();
-    m_player->close();
-    if (!m_player->open(path) || !playRequest(false)) {
-        const QString reason = m_player->errorString();
+    player().close();
+    if (!player().open(path) || !playRequest(false)) {
+        const QString reason = player().errorString();
         reset();
         Q_EMIT playFailed(path, reason);
         return;
@@ -91,7 +100,8 @@ void AudioPlayback::startSong(const QString& path)
 void AudioPlayback::reset()
 {
     m_timer.stop();
-    m_player->close();
+    if (m_player)
+        m_player->close();
 }
 
 void AudioPlayback::stop()
@@ -134,10 +144,10 @@ void AudioPlayback::playEntry(int index)
 
 void AudioPlayback::seek(qint64 positionMs)
 {
-    if (m_player->fileName().isEmpty())
+    if (fileName().isEmpty())
         return;
-    const bool playing = m_player->mode() == MediaMode::Playing;
-    m_player->seek(positionMs);
+    const bool playing = player().mode() == MediaMode::Playing;
+    player().seek(positionMs);
     // A seek takes the place of the play: play again from the new position.
     if (playing)
         playRequest(false);
@@ -145,14 +155,16 @@ void AudioPlayback::seek(qint64 positionMs)
 
 void AudioPlayback::setVolume(int volume)
 {
-    m_player->setVolume(volume);
+    m_volume = qBound(0, volume, 1000);
+    if (m_player)
+        m_player->setVolume(m_volume);
 }
 
 void AudioPlayback::tick()
 {
-    if (m_player->fileName().isEmpty())
+    if (fileName().isEmpty())
         return;
-    Q_EMIT positionChanged(m_player->position(), m_player->length());
+    Q_EMIT positionChanged(player().position(), player().length());
 }
 
 void AudioPlayback::noticed(MediaNotifyValue value)
@@ -160,8 +172,8 @@ void AudioPlayback::noticed(MediaNotifyValue value)
     if (value == MediaNotifyValue::Successful)
         endOfSong();
     else if (value == MediaNotifyValue::Failure) {
-        const QString path = m_player->fileName();
-        const QString reason = m_player->errorString();
+        const QString path = player().fileName();
+        const QString reason = player().errorString();
         reset();
         Q_EMIT playFailed(path, reason);
     }

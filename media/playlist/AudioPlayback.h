@@ -27,9 +27,11 @@ public:
     explicit AudioPlayback(Playlist& playlist, QObject* parent = nullptr);
     ~AudioPlayback() override;
 
-    MediaPlayer& player() { return *m_player; }
+    // The device, made at its first use: starting the media framework takes a while, and
+    // the window is not kept waiting for it at start.
+    MediaPlayer& player();
     // The song loaded, empty when none.
-    QString fileName() const { return m_player->fileName(); }
+    QString fileName() const { return m_player ? m_player->fileName() : QString(); }
 
     // Continuous play and shuffle are read when a song ends (the tool buttons' states).
     void setContinuous(std::function<bool()> on) { m_continuous = std::move(on); }
@@ -83,6 +85,7 @@ private:
     std::function<bool()> m_continuous;
     std::function<bool()> m_shuffle;
     QRandomGenerator* m_random = nullptr;
+    int m_volume = 1000;
 };
 
 } // namespace media

@@ -93,6 +93,7 @@ TEST_F(AudioPlaybackTest, TheEndOfTheMediaAloneEndsASong)
         AudioPlayback playback(playlist);
         playback.setContinuous([this] { return continuous; });
         playback.setShuffle([this] { return shuffle; });
+        playback.player();
         FakeMediaPlayer* player = FakeMediaPlayer::last();
         QSignalSpy ended(&playback, &AudioPlayback::songEnded);
         playback.playPause();
@@ -121,6 +122,7 @@ TEST_F(AudioPlaybackTest, ShuffleDrawsTheNextSongAndPauseIsNoEnd)
     QRandomGenerator random(7);
     QRandomGenerator same(7);
     playback.setRandom(&random);
+    playback.player();
     FakeMediaPlayer* player = FakeMediaPlayer::last();
     playback.playPause();
     playback.playPause(); // pause
@@ -139,6 +141,7 @@ TEST_F(AudioPlaybackTest, AFailureIsReportedAndNeverCountsAsAnEnd)
     fill(2);
     AudioPlayback playback(playlist);
     playback.setContinuous([] { return true; });
+    playback.player();
     FakeMediaPlayer* player = FakeMediaPlayer::last();
     QSignalSpy failed(&playback, &AudioPlayback::playFailed);
     playback.playPause();
