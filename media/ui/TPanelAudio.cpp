@@ -49,21 +49,27 @@ TPanelAudio::TPanelAudio(QWidget* parent)
     lButtonPlayListSave = addButton(bar, "lButtonPlayListSave", QStringLiteral("Save Playlist"), SP::SP_DialogSaveButton);
     ButtonContinuous = addButton(bar, "ButtonPlaylistContinuous", QStringLiteral("Continuous Play"), SP::SP_BrowserReload);
     ButtonShuffle = addButton(bar, "ButtonPlaylistShuffle", QStringLiteral("Shuffle"), SP::SP_ArrowRight);
+    buttons->addStretch();
     for (QToolButton* button : {ButtonPlaylistPlayPause, ButtonPlaylistStop, ButtonPlayListPrev, ButtonPLaylistNext, ButtonPlaylistClear, lButtonPlayListSave})
         button->setEnabled(false);
-    FolTrackBarPlayListVolume = new TFolTrackBar(bar);
+    layout->addWidget(bar);
+    // The volume and the entry count under the buttons, where the bar has room for its text.
+    auto* volumeRow = new QWidget(this);
+    auto* volume = new QHBoxLayout(volumeRow);
+    volume->setContentsMargins(0, 0, 0, 0);
+    FolTrackBarPlayListVolume = new TFolTrackBar(volumeRow);
     FolTrackBarPlayListVolume->setObjectName(QStringLiteral("FolTrackBarPlayListVolume"));
     FolTrackBarPlayListVolume->setRange(0, 1000);
     FolTrackBarPlayListVolume->setValue(1000);
     FolTrackBarPlayListVolume->setLabelText(QStringLiteral("100%"));
     FolTrackBarPlayListVolume->setToolTip(QStringLiteral("Volume"));
     FolTrackBarPlayListVolume->setEnabled(false);
-    buttons->addWidget(FolTrackBarPlayListVolume, 1);
-    LabelAudioFileCount = new QLabel(bar);
+    volume->addWidget(FolTrackBarPlayListVolume, 1);
+    LabelAudioFileCount = new QLabel(volumeRow);
     LabelAudioFileCount->setObjectName(QStringLiteral("LabelAudioFileCount"));
     LabelAudioFileCount->setToolTip(QStringLiteral("Playlist Count"));
-    buttons->addWidget(LabelAudioFileCount);
-    layout->addWidget(bar);
+    volume->addWidget(LabelAudioFileCount);
+    layout->addWidget(volumeRow);
 
     ListViewAudio = new QTreeWidget(this);
     ListViewAudio->setObjectName(QStringLiteral("ListViewAudio"));
