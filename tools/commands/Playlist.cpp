@@ -1,7 +1,9 @@
-// fvtool playlist [--sort COLUMN [--desc]] [--save OUT.M3U] FILE_OR_M3U...: builds a playlist
+// fvtool playlist [--sort COLUMN [--desc]] [--save OUT.M3U] [--recheck] FILE_OR_M3U...: builds a playlist
 // from audio files and .M3U playlists with the panel's own build job, prints one row per
 // entry with the panel's columns (Title, Artist, Album, Year, Genre, Length, Track, Bitrate,
-// Size, PathFile, Sec) separated by tabs, and writes the extended M3U when asked.
+// Size, PathFile, Sec) separated by tabs, and writes the extended M3U when asked. --recheck
+// re-checks the built playlist as the window does after a refresh of the file list and
+// prints its time on stderr ("recheck: N entries, T ms").
 #include "Command.h"
 
 #include "media/playlist/EntryCache.h"
@@ -9,6 +11,8 @@
 #include "media/playlist/Playlist.h"
 #include "media/playlist/PlaylistBuildJob.h"
 #include "platform/LocalFiles.h"
+
+#include <QElapsedTimer>
 
 #include <optional>
 
@@ -40,6 +44,7 @@ static int runPlaylist(const QStringList& args)
     QString saveTo;
     std::optional<PlaylistColumn> sort;
     bool descending = false;
+    bool recheck = false;
     QStringList items;
     for (int i = 0; i < args.size(); ++i) {
         const QString& arg = args.at(i);
@@ -49,11 +54,13 @@ static int runPlaylist(const QStringList& args)
             sort = columnNamed(args.at(++i));
         else if (arg == QLatin1String("--desc"))
             descending = true;
+        else if (arg == QLatin1String("--recheck"))
+            recheck = true;
         else
             items << LocalFiles::absolutePath(arg);
     }
     if (items.isEmpty() || (args.contains(QLatin1String("--sort")) && !sort)) {
-        fvtool::err(QStringLiteral("usage: fvtool playlist [--sort COLUMN [--desc]] [--save OUT.M3U] FILE_OR_M3U..."));
+        fvtool::err(QStringLiteral("usage: fvtool playlist [--sort COLUMN [--desc]] [--save OUT.M3U] [--recheck] FILE_OR_M3U..."));
         return 2;
     }
     EntryCache cache;
@@ -61,6 +68,16 @@ static int runPlaylist(const QStringList& args)
     job.run();
     Playlist playlist;
     playlist.setEntries(job.entries());
+    if (recheck) {
+        QStringList paths;
+        for (const AudioInfo& entry : job.entries())
+            paths << entry.path;
+        QElapsedTimer timer;
+        timer.start();
+        PlaylistBuildJob again(PlaylistBuildJob::Mode::Recheck, paths, {}, cache);
+        again.run();
+        fvtool::err(QStringLiteral("recheck: %1 entries, %2 ms").arg(again.entries().size()).arg(timer.nsecsElapsed() / 1e6, 0, 'f', 2));
+    }
     if (sort) {
         playlist.sortBy(*sort);
         if (descending)
@@ -81,4 +98,4 @@ static int runPlaylist(const QStringList& args)
     return 0;
 }
 
-FVTOOL_COMMAND(playlist, "playlist [--sort COLUMN [--desc]] [--save OUT.M3U] FILE_OR_M3U...: the playlist the panel builds", runPlaylist)
+FVTOOL_COMMAND(playlist, "playlist [--sort COLUMN [--desc]] [--save OUT.M3U] [--recheck] FILE_OR_M3U...: the playlist the panel builds", runPlaylist)
