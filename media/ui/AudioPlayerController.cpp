@@ -194,7 +194,8 @@ void AudioPlayerController::buildFinished()
             Prompter::instance().error(QStringLiteral("No files added to playlist"));
         m_playAfterBuild.clear();
         m_playFirstAfterBuild = false;
-    } else if (!m_playAfterBuild.isEmpty() || m_playFirstAfterBuild) {
+    } else if (!m_pendingBuild && (!m_playAfterBuild.isEmpty() || m_playFirstAfterBuild)) {
+        // (with a build still to come, the song waits for the playlist that holds it)
         const int index = m_playFirstAfterBuild ? 0 : qMax(0, m_playlist.indexOf(m_playAfterBuild));
         m_playAfterBuild.clear();
         m_playFirstAfterBuild = false;
