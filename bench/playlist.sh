@@ -42,7 +42,8 @@ measure() { # label command...: prints the median seconds of $runs runs; logs ea
   shift
   for _ in $(seq "$runs"); do
     /usr/bin/time -f "%e %M" -o "$work/time" "$@" > "$work/$label.out" 2> "$work/$label.err" || true
-    read -r seconds rss < "$work/time"
+    # (a command that fails gets a first line saying so: the figures are on the last)
+    read -r seconds rss < <(tail -n1 "$work/time")
     echo "$label $seconds s, $rss KiB" >&2
     times+=("$seconds")
   done
