@@ -2,6 +2,7 @@
 // continuous play and shuffle at the end, a failure, on the fake device and on the real back
 // end playing generated MP3 files through an audio sink that needs no sound card.
 #include "support/FakeMediaPlayer.h"
+#include "support/NullAudioSink.h"
 #include "support/TempHome.h"
 
 #include "media/playlist/AudioPlayback.h"
@@ -21,13 +22,6 @@
 using namespace media;
 
 namespace {
-
-// GStreamer's fakeaudiosink (plugins-bad) stands for the sound card: it keeps the clock
-// running as a real sink does. Set before the media framework first starts.
-const bool kNullSink = [] {
-    qputenv("GST_PLUGIN_FEATURE_RANK", "fakeaudiosink:MAX");
-    return true;
-}();
 
 class AudioPlaybackTest : public TempHomeTest {
 protected:
@@ -161,7 +155,7 @@ TEST_F(AudioPlaybackTest, AFailureIsReportedAndNeverCountsAsAnEnd)
 #ifdef FOLVANE_HAVE_MULTIMEDIA
 TEST_F(AudioPlaybackTest, TheRealBackEndEndsSongsAndStopStaysStopped)
 {
-    ASSERT_TRUE(kNullSink);
+    ASSERT_TRUE(kNullAudioSink);
     QtMediaPlayer::install();
     QList<AudioInfo> entries;
     for (const char* name : {"one.mp3", "two#?.mp3"}) {

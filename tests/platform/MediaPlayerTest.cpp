@@ -10,6 +10,7 @@
 #endif
 
 #include "support/FakeMediaPlayer.h"
+#include "support/NullAudioSink.h"
 #include "support/TempHome.h"
 
 #include <QCoreApplication>
@@ -20,13 +21,6 @@
 #include <QtEndian>
 
 namespace {
-
-// GStreamer's fakeaudiosink (plugins-bad) stands for the sound card, so the back end's clock
-// runs on a machine without one. Set before the media framework first starts.
-const bool kNullSink = [] {
-    qputenv("GST_PLUGIN_FEATURE_RANK", "fakeaudiosink:MAX");
-    return true;
-}();
 
 class MediaPlayerTest : public TempHomeTest {
 protected:
@@ -141,7 +135,7 @@ TEST_F(MediaPlayerTest, WaitReturnsWhenThePlayHasEnded)
 #ifdef FOLVANE_HAVE_MULTIMEDIA
 TEST_F(MediaPlayerTest, QtBackEndPlaysAWavToItsEnd)
 {
-    ASSERT_TRUE(kNullSink);
+    ASSERT_TRUE(kNullAudioSink);
     QtMediaPlayer player;
     listen(player);
     EXPECT_FALSE(player.open(home().root() + QStringLiteral("/none.wav")));
