@@ -51,11 +51,12 @@ measure() { # label command...: prints the median seconds of $runs runs; logs ea
 }
 
 cd "$work/set"
-files=$(ls song*.mp3 | head -n "$count")
-ours=$(measure fvtool "$fvtool" playlist $files)
+all=(song*.mp3)
+files=("${all[@]:0:$count}")
+ours=$(measure fvtool "$fvtool" playlist "${files[@]}")
 lines=$(wc -l < "$work/fvtool.out")
 [[ $lines -eq $count ]] || { echo "fvtool listed $lines entries for $count files" >&2; exit 1; }
-peer=$(measure mutagen /usr/bin/python3 "$root/bench/playlist-mutagen-peer.py" $files)
+peer=$(measure mutagen /usr/bin/python3 "$root/bench/playlist-mutagen-peer.py" "${files[@]}")
 peer_lines=$(wc -l < "$work/mutagen.out")
 [[ $peer_lines -eq $count ]] || { echo "the peer listed $peer_lines entries" >&2; exit 1; }
 
