@@ -4,6 +4,7 @@
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
+#include "media/ui/TFolTrackBar.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -223,7 +224,7 @@ void MainWindowLayout::buildClientArea(QMainWindow* window, MainWindowControls& 
     c.Splitter1->setSizes({kPathWidth, kClientWidth - kPathWidth});
     c.clientLayout->addWidget(c.Splitter1, 1);
 
-    c.MediaTrackBar = new QSlider(Qt::Horizontal, client);
+    c.MediaTrackBar = new TFolTrackBar(client);
     c.MediaTrackBar->setObjectName(QStringLiteral("MediaTrackBar"));
     c.MediaTrackBar->hide();
     c.clientLayout->addWidget(c.MediaTrackBar);

@@ -5,7 +5,11 @@
 #include "archive/ui/ZipViewerPane.h"
 #include "browse/FileManagerPane.h"
 #include "internet/ui/WebBrowserPane.h"
+#include "media/ui/AudioPlayerController.h"
 #include "media/ui/MoviePlayerPane.h"
+#include "app/MainWindowModes.h"
+#include "browse/TFileViewFol.h"
+#include "viewers/FileKinds.h"
 #include "viewers/ui/FileViewerPane.h"
 #include "viewers/ui/ImageViewerPane.h"
 #include "viewers/ui/TextEditorPane.h"
@@ -13,6 +17,7 @@
 #include "fileops/ui/TransferMenus.h"
 
 #include <QStackedWidget>
+#include <QToolButton>
 
 void MainWindowPanes::registerAll(TFormMainFolvane3& window, MainWindowControls& c)
 {
@@ -23,7 +28,9 @@ void MainWindowPanes::registerAll(TFormMainFolvane3& window, MainWindowControls&
     window.registerPane(new TextEditorPane(window.context(), window.settings(), stack));
     auto* image = new ImageViewerPane(window.context(), c.ComboboxScaleJPG, stack);
     // The movie plays in the image viewer's scroll box.
-    window.registerPane(new MoviePlayerPane(image, &window));
+    AppSettings& settings = window.settings();
+    window.registerPane(new MoviePlayerPane(window.context(), image, c.MediaTrackBar, c.TrackBarMediaRes, c.ButtonLoopMovie,
+                                            [&settings] { return settings.showNextFile; }, &window));
     window.registerPane(image);
     window.registerPane(new ZipViewerPane(window.context(), stack));
 }
@@ -35,9 +42,32 @@ void MainWindowPanes::connectCommands(TFormMainFolvane3& window)
     viewer->setBrowsePanes(&window.transferMenus().panes());
     new ViewerCommands(window.context(), *viewer, *editor);
     dynamic_cast<ImageViewerPane*>(window.pane(vmImageViewer))->connectEditMenu();
+    connectMedia(window);
+}
+
+void MainWindowPanes::connectMedia(TFormMainFolvane3& window)
+{
+    const MainWindowControls& c = window.controls();
+    auto* movie = dynamic_cast<MoviePlayerPane*>(window.pane(vmMoviePlayer));
+    // Show Next File: the list's next item, in the movie pane when it is a movie.
+    QObject::connect(movie, &MoviePlayerPane::nextFileRequested, &window, [&window] {
+        const QString next = window.modes().StepFileSelection(true);
+        window.modes().SwitchViewMode(FileKinds::IsMovieFile(next) ? vmMoviePlayer : vmFileManager, next);
+    }, Qt::QueuedConnection);
+    auto* audio = new AudioPlayerController(window.context(), c.PanelAudio, c.MenuContinuousplay, c.MenuShuffle, &window);
+    TFileViewFol* list = c.FileViewFol1;
+    audio->setFileList([list] {
+        QStringList paths;
+        const QAbstractItemModel& model = list->model();
+        for (int row = 0; row < model.rowCount(); ++row)
+            paths << model.index(row, 0).data(FileListModel::FullPathRole).toString();
+        return paths;
+    }, [list] { return list->selectedPaths(); });
+    QObject::connect(list, &TFileViewFol::loaded, audio, &AudioPlayerController::recheck);
+    QObject::connect(&window, &TFormMainFolvane3::playlistRequested, audio, &AudioPlayerController::viewAudio);
 }
 
 bool MainWindowPanes::isPlaceholder(int mode)
 {
-    return mode == vmWebBrowser || mode == vmMoviePlayer;
+    return mode == vmWebBrowser;
 }

@@ -15,4 +15,8 @@ public:
     // Whether the mode's pane is still an empty one that opens nothing (its viewer is not
     // part of this build yet); the window says so in the status bar.
     static bool isPlaceholder(int mode);
+
+private:
+    // The movie pane's move to the next file and the audio playlist under the tree.
+    static void connectMedia(TFormMainFolvane3& window);
 };

@@ -115,6 +115,8 @@ Q_SIGNALS:
     void stepFileRequested(int direction);
     // A pane of another mode is asked to show path (the viewer modes connect to it).
     void viewModeRequested(int mode, const QString& path);
+    // The View command chose the audio playlist for path (an audio or .M3U file).
+    void playlistRequested(const QString& path);
     // The settings could not be written; text says why.
     void settingsSaveFailed(const QString& text);
 

@@ -36,7 +36,7 @@ const QString kNoSelection = QStringLiteral("No file selected!\r\nSelect the fil
 
 // The open dialog's filters. "All Files" is "*": on Linux "*.*" would hide names without a dot.
 const char* const kOpenFilters[] = {
-    "Text File (*.TXT)", "All Files (*)", "Movies (*.WMV *.MPG *.MPEG *.AVI *.ASX *.ASF)",
+    "Text File (*.TXT)", "All Files (*)", "Movies (*.WMV *.MPG *.MPEG *.AVI *.ASX *.ASF *.MP4 *.MKV *.WEBM *.MOV)",
     "Images (*.BMP *.JPG *.JPEG *.ICO *.WMF *.EMF *.GIF)", "ZIP (*.ZIP)", "Browser (*.HTM *.HTML *.URL)",
 };
 enum OpenFilter { TextFilter = 1, AllFilter, MovieFilter, ImageFilter, ZipFilter, BrowserFilter };
@@ -172,8 +172,7 @@ void ViewCommands::carryOut(const ViewChoice& choice)
     case ViewAction::ShowCurrentFile: m_modes.SwitchViewMode(vmFileManager, m_window->CurrentFile()); break;
     case ViewAction::AccessError: Prompter::instance().error(MainWindowModes::accessErrorText(choice.path)); break;
     case ViewAction::ShowInMode: m_modes.SwitchViewMode(choice.mode, choice.path); break;
-    // Until the audio playlist is part of the program, the desktop's player plays the file.
-    case ViewAction::Playlist: openWithHandler(choice.path, QString()); break;
+    case ViewAction::Playlist: Q_EMIT m_window->playlistRequested(choice.path); break;
     case ViewAction::RunDialog: runProgram(choice.path); break;
     case ViewAction::OpenWith: openWithHandler(choice.path, choice.handler); break;
     case ViewAction::ShellOpen: ShellExecuteOrReport(QStringLiteral("Open"), choice.path); break;

@@ -4,6 +4,7 @@
 #include "media/TWAVFile.h"
 #include "media/TWMAData.h"
 #include "media/TWMAfile.h"
+#include "media/TagLibReader.h"
 
 #include <QFileInfo>
 
@@ -47,6 +48,8 @@ bool AudioInfoReader::read(const QString& path)
         return readWma();
     if (kind == QLatin1String("wav"))
         return readWav();
+    if (TagLibReader::reads(kind))
+        return readTagged();
     return true;
 }
 
@@ -115,6 +118,14 @@ bool AudioInfoReader::readWav()
     m_info.length = wav.DurationText();
     m_info.seconds = wholeSeconds(wav.Duration());
     m_info.size = wav.FileSize();
+    return true;
+}
+
+bool AudioInfoReader::readTagged()
+{
+    QString reason;
+    if (!TagLibReader::read(m_info, reason))
+        return fail(reason);
     return true;
 }
 

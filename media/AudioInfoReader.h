@@ -1,7 +1,7 @@
 #pragma once
 // Gathers the audio information record of one file with the reader its kind calls for
 // (.mp3: TMPEGaudio and its tags, .wma: TWMAData for the tags with TWMAfile for the format,
-// .wav: TWAVFile).
+// .wav: TWAVFile), and the open formats (.ogg, .opus, .flac, .m4a) through TagLib.
 
 #include "media/AudioInfo.h"
 
@@ -25,6 +25,7 @@ private:
     bool readMpeg();
     bool readWma();
     bool readWav();
+    bool readTagged();
     bool fail(const QString& reason);
 
     AudioInfo m_info;

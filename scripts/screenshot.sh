@@ -13,6 +13,9 @@
 #                                as if the program had been closed there
 #   SCREENSHOT_COPY="SRC NAME"   copies the file SRC into the home as NAME first
 #   SCREENSHOT_SCALE_JPG=N       the stored JPEG scale index (0 to 3) for SCREENSHOT_MODE
+#   SCREENSHOT_KEYS_AT="X Y"     clicks at X,Y inside the window (SCREENSHOT_CLICKS times, 2
+#                                for a double click: View on a file of the list), then types
+#                                SCREENSHOT_KEYS="K..." (xdotool key names), before the capture
 set -euo pipefail
 out=${1:?usage: scripts/screenshot.sh OUT.png [WIDTHxHEIGHT]}
 size=${2:-1024x768}
@@ -87,6 +90,17 @@ if [[ -n "${SCREENSHOT_RIGHT_CLICK:-}" ]]; then
   sleep 0.5
   xdotool mousemove --window "$window" "$click_x" "$click_y" click 3
   sleep 1
+fi
+if [[ -n "${SCREENSHOT_KEYS_AT:-}" ]]; then
+  # (the window found first may have been a start-up window that is gone by now)
+  window=$(xdotool search --onlyvisible --name '^(FolVane III|Folvane )' 2>/dev/null | tail -n1 || true)
+  # Without a window manager the keyboard follows the pointer: the keys go to the window.
+  read -r keys_x keys_y <<<"$SCREENSHOT_KEYS_AT"
+  xdotool mousemove --window "$window" "$keys_x" "$keys_y" click --repeat "${SCREENSHOT_CLICKS:-1}" 1
+  sleep 0.5
+  # shellcheck disable=SC2086
+  [[ -z "${SCREENSHOT_KEYS:-}" ]] || xdotool key $SCREENSHOT_KEYS
+  sleep 4
 fi
 import -window root "$out"
 if [[ -n "${SCREENSHOT_RIGHT_CLICK:-}" ]]; then

@@ -49,12 +49,14 @@ bool HasExtension(const QString& path, const QString& ext)
 
 bool IsMovieFile(const QString& path)
 {
-    return extensionIn(path, {".WMV", ".AVI", ".ASX", ".ASF", ".MPEG", ".MPG"});
+    // The containers Linux users keep their films in join the classic list.
+    return extensionIn(path, {".WMV", ".AVI", ".ASX", ".ASF", ".MPEG", ".MPG", ".MP4", ".MKV", ".WEBM", ".MOV"});
 }
 
 bool IsAudioFile(const QString& path)
 {
-    return extensionIn(path, {".WMA", ".MP3", ".MID", ".WAV"});
+    // The open formats play through the media framework and have their tags read by TagLib.
+    return extensionIn(path, {".WMA", ".MP3", ".MID", ".WAV", ".OGG", ".FLAC", ".OPUS", ".M4A"});
 }
 
 bool IsImageFile(const QString& path)

@@ -1,7 +1,9 @@
 #include "platform/media/QtMediaPlayer.h"
 
+#include "platform/FileName.h"
+#include "platform/LocalFiles.h"
+
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QTimer>
 #include <QUrl>
 #include <QVideoWidget>
@@ -42,7 +44,7 @@ MediaMode QtMediaPlayer::mode() const
 
 Status QtMediaPlayer::doOpen(const QString& fileName)
 {
-    if (!QFileInfo(fileName).isFile())
+    if (!LocalFiles::isFile(fileName))
         return Status::failure(QStringLiteral("Media"), QStringLiteral("The specified file was not found."));
     m_player = std::make_unique<QMediaPlayer>();
     m_player->setAudioOutput(&m_audio);
@@ -72,7 +74,9 @@ Status QtMediaPlayer::load(const QString& fileName)
             loop.quit();
     });
     QTimer::singleShot(kOpenTimeoutMs, &loop, &QEventLoop::quit);
-    m_player->setSource(QUrl::fromLocalFile(QFileInfo(fileName).absoluteFilePath()));
+    // The name's own bytes, percent-encoded: "#" and "?" are no URL syntax here, and a name
+    // that is not UTF-8 still reaches its file.
+    m_player->setSource(FileName::toUrl(LocalFiles::absolutePath(fileName)));
     if (!settled())
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     disconnect(m_player.get(), nullptr, &loop, nullptr);

@@ -10,6 +10,7 @@
 #endif
 
 #include "support/FakeMediaPlayer.h"
+#include "support/NullAudioSink.h"
 #include "support/TempHome.h"
 
 #include <QCoreApplication>
@@ -134,6 +135,7 @@ TEST_F(MediaPlayerTest, WaitReturnsWhenThePlayHasEnded)
 #ifdef FOLVANE_HAVE_MULTIMEDIA
 TEST_F(MediaPlayerTest, QtBackEndPlaysAWavToItsEnd)
 {
+    ASSERT_TRUE(kNullAudioSink);
     QtMediaPlayer player;
     listen(player);
     EXPECT_FALSE(player.open(home().root() + QStringLiteral("/none.wav")));

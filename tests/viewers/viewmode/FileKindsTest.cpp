@@ -31,6 +31,17 @@ TEST(FileKindsNames, ExtensionsAreCutToFiveCharactersAndCaseIsIgnored)
         {"/d/page.htmlx", false, false, false, false, true},
         {"/d.mp3/readme", false, false, false, false, false}, // a dot in a folder is no extension
         {"/d/noext", false, false, false, false, false},
+        {"/d/film.MKV", true, false, false, false, false},
+        {"/d/film.webm", true, false, false, false, false},
+        {"/d/film.mp4", true, false, false, false, false},
+        {"/d/film.mov", true, false, false, false, false},
+        {"/d/film.MOVIE", false, false, false, false, false}, // ".MOVIE" is no ".MOV"
+        {"/d/song.flac", false, true, false, false, false},
+        {"/d/song.FLACS", false, true, false, false, false}, // five characters: ".FLAC"
+        {"/d/song.opus", false, true, false, false, false},
+        {"/d/song.ogg", false, true, false, false, false},
+        {"/d/song.m4a", false, true, false, false, false},
+        {"/d/song.m4b", false, false, false, false, false},
     };
     for (const Case& c : cases) {
         const QString path = QLatin1String(c.path);

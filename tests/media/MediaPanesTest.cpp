@@ -1,0 +1,229 @@
+// The movie pane (its end handled once per movie: Repeat, Show Next File, back to the file
+// manager; a broken movie reported and never looped; the five display sizes; the position
+// label) and the playlist panel (shown only while the playlist has entries; the messages
+// of a build that adds nothing and of Save Playlist), on the fake media player.
+#include "support/FakeMediaPlayer.h"
+#include "support/FakeWindowContext.h"
+#include "support/TempHome.h"
+
+#include "media/ui/AudioPlayerController.h"
+#include "media/ui/MoviePlayerPane.h"
+#include "media/ui/TFolTrackBar.h"
+#include "media/ui/TPanelAudio.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMainWindow>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class MediaPanesTest : public TempHomeTest {
+protected:
+    void SetUp() override
+    {
+        TempHomeTest::SetUp();
+        FakeMediaPlayer::install();
+        window = std::make_unique<QMainWindow>();
+        context = std::make_unique<FakeWindowContext>(window.get());
+        display = new QWidget(window.get());
+        display->resize(800, 600);
+        trackBar = new TFolTrackBar(window.get());
+        scale = new QSlider(Qt::Horizontal, window.get());
+        scale->setRange(0, 4);
+        scale->setValue(4);
+        loop = new QToolButton(window.get());
+        loop->setCheckable(true);
+    }
+    void TearDown() override
+    {
+        window.reset();
+        MediaPlayer::setFactory({});
+        TempHomeTest::TearDown();
+    }
+    std::unique_ptr<MoviePlayerPane> moviePane()
+    {
+        return std::make_unique<MoviePlayerPane>(*context, display, trackBar, scale, loop, [this] { return showNextFile; });
+    }
+    int plays(FakeMediaPlayer* player) const { return int(player->requests().count(QStringLiteral("play"))); }
+
+    std::unique_ptr<QMainWindow> window;
+    std::unique_ptr<FakeWindowContext> context;
+    QWidget* display = nullptr;
+    TFolTrackBar* trackBar = nullptr;
+    QSlider* scale = nullptr;
+    QToolButton* loop = nullptr;
+    bool showNextFile = false;
+};
+
+} // namespace
+
+TEST_F(MediaPanesTest, AMoviesEndIsHandledOnceByRepeatNextFileOrClosing)
+{
+    struct Case {
+        const char* name;
+        bool repeat, showNext;
+        int plays;            // plays after the end was seen by the notice and the timer
+        int nextRequests;
+        QList<TViewMode> switches;
+    } cases[] = {
+        {"Repeat plays it again from the start", true, true, 2, 0, {}},
+        {"Show Next File moves on once", false, true, 1, 1, {}},
+        {"else the file manager comes back", false, false, 1, 0, {vmFileManager}},
+    };
+    const QString movie = makeFile(QStringLiteral("films/clip.mkv"), "x");
+    for (const Case& c : cases) {
+        context->switches.clear();
+        loop->setChecked(c.repeat);
+        showNextFile = c.showNext;
+        auto pane = moviePane();
+        QSignalSpy next(pane.get(), &MoviePlayerPane::nextFileRequested);
+        pane->enter(movie);
+        FakeMediaPlayer* player = FakeMediaPlayer::last();
+        player->finishPlayback();
+        QTest::qWait(20);
+        pane->TimerMovieTimer(); // the timer sees the movie at its end too
+        QTest::qWait(20);
+        EXPECT_EQ(plays(player), c.plays) << c.name;
+        EXPECT_EQ(next.count(), c.nextRequests) << c.name;
+        EXPECT_EQ(context->switches, c.switches) << c.name;
+        if (c.repeat)
+            EXPECT_TRUE(player->requests().contains(QStringLiteral("seek 0"))) << c.name;
+        pane->leave();
+    }
+}
+
+TEST_F(MediaPanesTest, ABrokenMovieIsReportedOnceEvenWithRepeatOn)
+{
+    loop->setChecked(true);
+    showNextFile = true;
+    const QString movie = makeFile(QStringLiteral("films/broken.avi"), "junk");
+    struct Case {
+        const char* name;
+        bool failsToOpen;
+    } cases[] = {{"it cannot be opened", true}, {"it fails while playing", false}};
+    for (const Case& c : cases) {
+        context->switches.clear();
+        prompter().clear();
+        auto pane = moviePane();
+        QSignalSpy next(pane.get(), &MoviePlayerPane::nextFileRequested);
+        FakeMediaPlayer* player = nullptr;
+        if (c.failsToOpen) {
+            MediaPlayer::setFactory([] {
+                auto made = std::make_unique<FakeMediaPlayer>();
+                made->failOpen(QStringLiteral("no decoder"));
+                return made;
+            });
+            pane->enter(movie);
+        } else {
+            FakeMediaPlayer::install();
+            pane->enter(movie);
+            player = FakeMediaPlayer::last();
+            player->failPlayback(QStringLiteral("no decoder"));
+        }
+        QTest::qWait(300);
+        ASSERT_EQ(prompter().texts().size(), 1) << c.name;
+        EXPECT_EQ(prompter().texts().first(), QStringLiteral("Can not open movie to view \r\n") + movie + QStringLiteral("\r\n\r\nno decoder")) << c.name;
+        EXPECT_EQ(context->switches, QList<TViewMode>{vmFileManager}) << c.name;
+        EXPECT_EQ(next.count(), 0) << c.name;
+        if (player)
+            EXPECT_EQ(plays(player), 1) << c.name << ": never looped";
+        pane->leave();
+    }
+}
+
+TEST_F(MediaPanesTest, TheFiveDisplaySizesAndThePositionLabel)
+{
+    const QSize pane(800, 600);
+    struct Case {
+        int position;
+        QRect rect;
+        const char* label;
+    } cases[] = {
+        {0, {0, 0, 160, 120}, "160x120"}, {1, {0, 0, 240, 180}, "240x180"}, {2, {0, 0, 320, 240}, "320x240"},
+        {3, {0, 0, 640, 480}, "640x480"}, {4, {0, 0, 800, 600}, "Full"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MoviePlayerPane::videoRect(c.position, pane), c.rect) << c.label;
+        EXPECT_EQ(MoviePlayerPane::scaleLabel(c.position), QLatin1String(c.label));
+    }
+    auto movie = moviePane();
+    movie->enter(makeFile(QStringLiteral("films/a.mp4"), "x"));
+    FakeMediaPlayer* player = FakeMediaPlayer::last();
+    EXPECT_EQ(player->display(), display);
+    EXPECT_EQ(player->displayRect(), QRect(0, 0, 800, 600));
+    scale->setValue(1);
+    EXPECT_EQ(player->displayRect(), QRect(0, 0, 240, 180));
+    EXPECT_EQ(scale->toolTip(), QStringLiteral("240x180"));
+    player->setLength(185000);
+    movie->TimerMovieTimer();
+    EXPECT_EQ(trackBar->LabelText(), QStringLiteral("3:05  -  0:00"));
+    EXPECT_EQ(trackBar->maximum(), 185000);
+    EXPECT_EQ(context->statusPanel(3)->text(), QStringLiteral("MOVIE VIEWER"));
+    movie->leave();
+    EXPECT_TRUE(trackBar->LabelText().isEmpty());
+}
+
+TEST_F(MediaPanesTest, ThePlaylistPanelShowsOnlyWhileThePlaylistHasEntries)
+{
+    auto* continuous = new QAction(window.get());
+    auto* shuffle = new QAction(window.get());
+    continuous->setCheckable(true);
+    shuffle->setCheckable(true);
+    auto* holder = new QWidget(window.get());
+    window->setCentralWidget(holder);
+    window->show();
+    AudioPlayerController audio(*context, holder, continuous, shuffle);
+    QStringList items;
+    audio.setFileList([&] { return items; }, [&] { return items; });
+    const auto build = [&](AudioPlayerController::Mode mode) {
+        QSignalSpy built(&audio, &AudioPlayerController::built);
+        audio.BuildPlaylist(mode);
+        ASSERT_TRUE(built.wait(10000));
+    };
+    EXPECT_FALSE(holder->isVisible()) << "hidden at start";
+
+    items = {makeFile(QStringLiteral("m/a.mid"), "MThd"), makeFile(QStringLiteral("m/b.mid"), "MThd"), makeFile(QStringLiteral("m/x.txt"), "x")};
+    build(AudioPlayerController::Mode::FromList);
+    EXPECT_TRUE(holder->isVisible());
+    EXPECT_EQ(audio.panel()->ListViewAudio->topLevelItemCount(), 2);
+    EXPECT_EQ(audio.panel()->LabelAudioFileCount->text(), QStringLiteral("   2"));
+    EXPECT_TRUE(audio.panel()->ButtonPLaylistNext->isEnabled());
+
+    // The files are gone: a re-check leaves an empty playlist, and the panel goes.
+    for (const QString& item : items)
+        QFile::remove(item);
+    build(AudioPlayerController::Mode::Recheck);
+    EXPECT_FALSE(holder->isVisible());
+    EXPECT_TRUE(prompter().texts().isEmpty()) << "a re-check says nothing";
+
+    build(AudioPlayerController::Mode::FromList);
+    EXPECT_EQ(prompter().texts(), QStringList{QStringLiteral("No files added to playlist")});
+
+    items = {makeFile(QStringLiteral("m/c.mid"), "MThd")};
+    build(AudioPlayerController::Mode::AddSelection);
+    EXPECT_TRUE(holder->isVisible());
+    EXPECT_FALSE(audio.panel()->ButtonPLaylistNext->isEnabled()) << "one entry: no Next";
+    // Save Playlist: cancelled writes nothing; a folder that cannot be made says so.
+    pickers().answer(QString());
+    audio.MenuSaveClickPlaylist();
+    EXPECT_EQ(prompter().texts().size(), 1) << "cancelled: nothing written, nothing said";
+    const QString good = home().root() + QStringLiteral("/saved.M3U");
+    pickers().answer(good);
+    audio.MenuSaveClickPlaylist();
+    QFile saved(good);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().startsWith("#EXTM3U\r\n#EXTINF:, - c\r\n"));
+    makeFile(QStringLiteral("blocker"), "x");
+    const QString bad = home().root() + QStringLiteral("/blocker/list.m3u");
+    pickers().answer(bad);
+    audio.MenuSaveClickPlaylist();
+    EXPECT_EQ(prompter().texts().last(), QStringLiteral("Error creating ") + bad);
+    audio.MenuClearPlaylistClick();
+    EXPECT_FALSE(holder->isVisible());
+}
