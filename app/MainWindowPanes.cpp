@@ -4,7 +4,10 @@
 #include "app/TFormMainFolvane3.h"
 #include "archive/ui/ZipViewerPane.h"
 #include "browse/FileManagerPane.h"
+#include "internet/ui/CleanupCommand.h"
+#include "internet/ui/TFavoritesMenu.h"
 #include "internet/ui/WebBrowserPane.h"
+#include "platform/Shell.h"
 #include "media/ui/MoviePlayerPane.h"
 #include "viewers/ui/FileViewerPane.h"
 #include "viewers/ui/ImageViewerPane.h"
@@ -18,7 +21,7 @@ void MainWindowPanes::registerAll(TFormMainFolvane3& window, MainWindowControls&
 {
     QWidget* stack = c.rightPane;
     window.registerPane(new FileManagerPane(c.TabControlDriveFol1, c.PathViewFol1, c.FileViewFol1, &window));
-    window.registerPane(new WebBrowserPane(stack));
+    window.registerPane(new WebBrowserPane(window.context(), c.ComboBoxURL, stack));
     window.registerPane(new FileViewerPane(window.context(), window.settings(), stack));
     window.registerPane(new TextEditorPane(window.context(), window.settings(), stack));
     auto* image = new ImageViewerPane(window.context(), c.ComboboxScaleJPG, stack);
@@ -35,9 +38,23 @@ void MainWindowPanes::connectCommands(TFormMainFolvane3& window)
     viewer->setBrowsePanes(&window.transferMenus().panes());
     new ViewerCommands(window.context(), *viewer, *editor);
     dynamic_cast<ImageViewerPane*>(window.pane(vmImageViewer))->connectEditMenu();
+    connectWebCommands(window);
+}
+
+void MainWindowPanes::connectWebCommands(TFormMainFolvane3& window)
+{
+    auto* browser = dynamic_cast<WebBrowserPane*>(window.pane(vmWebBrowser));
+    WindowContext& context = window.context();
+    // "Favorites" comes third in the menu bar, after "File" and "Path".
+    auto* favorites = new TFavoritesMenu(window.controls().MainMenu1, SpecialFolderPath(SpecialFolder::Favorites), 3, &window);
+    favorites->setWebbrowser(browser);
+    QObject::connect(favorites, &TFavoritesMenu::URLSelected, browser, &WebBrowserPane::NavigateTo);
+    QObject::connect(favorites, &TFavoritesMenu::organizeRequested, &window,
+                     [&context](const QString& folder) { context.switchMode(vmFileManager, folder); });
+    new CleanupCommand(context, *browser);
 }
 
 bool MainWindowPanes::isPlaceholder(int mode)
 {
-    return mode == vmWebBrowser || mode == vmMoviePlayer || mode == vmZipViewer;
+    return mode == vmMoviePlayer || mode == vmZipViewer;
 }

@@ -15,4 +15,8 @@ public:
     // Whether the mode's pane is still an empty one that opens nothing (its viewer is not
     // part of this build yet); the window says so in the status bar.
     static bool isPlaceholder(int mode);
+
+private:
+    // The web pane's favourites menu, its sites menu and the clean-up command.
+    static void connectWebCommands(TFormMainFolvane3& window);
 };
