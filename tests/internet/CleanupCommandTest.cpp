@@ -29,7 +29,7 @@ protected:
         QStringList shown;
         for (int i = 0; i < kCleanupStepCount; ++i) {
             const QCheckBox* box = command->dialog()->box(CleanupStep(i));
-            shown << (box->isChecked() ? "[x] " : "[ ] ") + box->text();
+            shown << QString((box->isChecked() ? QStringLiteral("[x] ") : QStringLiteral("[ ] ")) + box->text());
         }
         return shown;
     }

@@ -33,7 +33,7 @@ TEST_F(CleanupStepsTest, EmptiesTheTrashAsTrashListSeesIt)
     const RootOnlyDrives drives(home().root());
     // trash-list also reads the other volumes' trash, which tests running beside this one
     // fill: only this home's items count.
-    const auto ours = [this](const QByteArray& listing) { return listing.count(home().home().toUtf8() + '/'); };
+    const auto ours = [this](const QByteArray& listing) { return listing.count(QByteArray(home().home().toUtf8() + '/')); };
     for (const char* name : {"one.txt", "two.txt"})
         ASSERT_TRUE(Trash::moveToTrash(makeFile(QStringLiteral("home/") + QLatin1String(name), "x")));
     ASSERT_TRUE(Trash::moveToTrash(makeFile(QStringLiteral("home/folder/inner.txt"), "y").section(QLatin1Char('/'), 0, -2)));

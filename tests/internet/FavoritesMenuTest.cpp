@@ -15,7 +15,7 @@ protected:
     {
         QStringList shown;
         for (QAction* action : menu->actions())
-            shown << (action->isSeparator() ? QStringLiteral("-") : action->text() + (action->isEnabled() ? "" : " [off]"));
+            shown << (action->isSeparator() ? QStringLiteral("-") : QString(action->text() + (action->isEnabled() ? QString() : QStringLiteral(" [off]"))));
         return shown;
     }
     std::unique_ptr<TFavoritesMenu> makeMenu()

@@ -22,7 +22,7 @@ TEST_F(FavoritesTest, ListsFoldersFirstThenEntriesByNameWithTheirAddresses)
 
     QStringList shown;
     for (const FavoriteItem& item : FavoritesFolder::items(root))
-        shown << (item.isFolder ? item.name + QStringLiteral("/") : item.name + QStringLiteral(" -> ") + item.address);
+        shown << (item.isFolder ? QString(item.name + QStringLiteral("/")) : QString(item.name + QStringLiteral(" -> ") + item.address));
     EXPECT_EQ(shown, (QStringList{"Archive/", "news/", "Alpha -> http://alpha.example/a", "broken -> ",
                                   "saved.html -> file://" + root + "/saved.html", "zeta -> https://zeta.example/"}));
     EXPECT_TRUE(FavoritesFolder::items(root + QStringLiteral("/news")).isEmpty());
