@@ -26,6 +26,7 @@ TFavoritesMenu::TFavoritesMenu(QMenuBar* menuBar, const QString& folder, int men
     , m_menu(new QMenu(QStringLiteral("Favorites"), menuBar))
     , m_folder(folder)
 {
+    qRegisterMetaType<QMenu*>();
     m_menu->setObjectName(QStringLiteral("FavoritesMenu1"));
     const QList<QAction*> items = menuBar->actions();
     const int at = qBound(1, menuPos, int(items.size()) + 1);

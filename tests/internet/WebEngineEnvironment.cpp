@@ -11,7 +11,7 @@ namespace {
 struct WebEngineEnvironment {
     WebEngineEnvironment()
     {
-        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu --disable-gpu-compositing --use-gl=swiftshader");
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu --disable-gpu-compositing");
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         qputenv("QT_QUICK_BACKEND", "software");
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
