@@ -13,6 +13,8 @@
 #                                as if the program had been closed there
 #   SCREENSHOT_COPY="SRC NAME"   copies the file SRC into the home as NAME first
 #   SCREENSHOT_SCALE_JPG=N       the stored JPEG scale index (0 to 3) for SCREENSHOT_MODE
+#   SCREENSHOT_WAIT=S            seconds to wait after the window appears (default 2; a web
+#                                page may need longer to load)
 set -euo pipefail
 out=${1:?usage: scripts/screenshot.sh OUT.png [WIDTHxHEIGHT]}
 size=${2:-1024x768}
@@ -80,7 +82,7 @@ for _ in $(seq 150); do
 done
 [[ -n "$window" ]] || { echo "screenshot: no main window appeared" >&2; exit 1; }
 # Let the start-up animation end and the window paint.
-sleep 2
+sleep "${SCREENSHOT_WAIT:-2}"
 if [[ -n "${SCREENSHOT_RIGHT_CLICK:-}" ]]; then
   read -r click_x click_y <<<"$SCREENSHOT_RIGHT_CLICK"
   xdotool mousemove --window "$window" "$click_x" "$click_y" click 1
