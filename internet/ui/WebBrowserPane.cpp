@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWebEngineView>
@@ -146,6 +147,12 @@ void WebBrowserPane::navigateToAddressBox()
     const QString text = m_address->currentText().trimmed();
     if (!WebAddress::looksNavigable(text) || !WebAddress::isAllowed(text))
         return;
+    // Enter on a text that is in the drop-down list is also reported as choosing that item:
+    // one key press loads the page once.
+    if (m_requested == text)
+        return;
+    m_requested = text;
+    QTimer::singleShot(0, this, [this] { m_requested.clear(); });
     ensureView();
     m_history.markTyped();
     m_view->load(QUrl(text));

@@ -74,4 +74,5 @@ private:
     PageSaver* m_saver;
     BrowserHistory m_history;
     bool m_loading = false;
+    QString m_requested; // the address loaded by the event being handled
 };

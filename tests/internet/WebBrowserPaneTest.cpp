@@ -3,7 +3,7 @@
 // question before a saved page replaces a file.
 #include "WebPaneFixture.h"
 
-#include "internet/ui/WebPage.h"
+#include <QLineEdit>
 
 #include <QDir>
 #include <QFile>
@@ -94,4 +94,15 @@ TEST_F(WebBrowserPaneTest, AsksAboutTheFileThatWillBeWrittenBeforeSaving)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_TRUE(file.readAll().contains("Page A"));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"page.HTML"});
+}
+
+TEST_F(WebBrowserPaneTest, EnterInTheAddressBoxLoadsOnceEvenForAListedAddress)
+{
+    ASSERT_TRUE(open(QStringLiteral("/a.html")));
+    ASSERT_TRUE(open(QStringLiteral("/b.html")));
+    addressBox->setEditText(url("/a.html")); // in the drop-down list already
+    ASSERT_TRUE(load([this] { QTest::keyClick(addressBox->lineEdit(), Qt::Key_Return); }));
+    QTest::qWait(500);
+    EXPECT_EQ(server.log(), (QStringList{"/a.html", "/b.html", "/a.html"}));
+    EXPECT_EQ(pane->history().index(), 0);
 }
