@@ -164,11 +164,12 @@ bool Walk::emptyFolder(int folderFd, const QByteArray& path, int depth)
 
 bool Walk::removeEntry(int folderFd, const QByteArray& folder, const QByteArray& name, int depth)
 {
-    const QByteArray path = folder + '/' + name;
+    // The path is only needed for a message or a folder's walk: made when it is.
+    const auto path = [&folder, &name] { return QByteArray(folder + '/' + name); };
     struct stat st {};
     if (::fstatat(folderFd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno != ENOENT) // gone meanwhile: nothing to do
-            fail(path);
+            fail(path());
         return true;
     }
     const bool special = S_ISSOCK(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode);
@@ -184,11 +185,11 @@ bool Walk::removeEntry(int folderFd, const QByteArray& folder, const QByteArray&
         }
         const FileDescriptor sub(::openat(folderFd, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!sub.isOpen()) {
-            fail(path);
+            fail(path());
             return true;
         }
         const std::int64_t keptBefore = counts.kept + counts.failed;
-        if (!emptyFolder(sub.get(), path, depth + 1))
+        if (!emptyFolder(sub.get(), path(), depth + 1))
             return false;
         // A folder that still holds what was kept, or that a process works in, stays.
         if (inUse || counts.kept + counts.failed != keptBefore) {
@@ -200,11 +201,11 @@ bool Walk::removeEntry(int folderFd, const QByteArray& folder, const QByteArray&
         else if (errno == ENOTEMPTY || errno == EEXIST) // something new arrived: it stays
             ++counts.kept;
         else if (errno != ENOENT)
-            fail(path);
+            fail(path());
     } else if (::unlinkat(folderFd, name.constData(), 0) == 0) {
         ++counts.deleted;
     } else if (errno != ENOENT) {
-        fail(path);
+        fail(path());
     }
     return m_keepGoing ? m_keepGoing() : true;
 }
