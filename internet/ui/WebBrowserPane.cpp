@@ -114,12 +114,13 @@ void WebBrowserPane::ensureView()
 void WebBrowserPane::enter(const QString& path)
 {
     ensureView();
+    // The window records the mode once the pane is entered: load here, without asking it.
     if (FileKinds::IsWebPageFile(path) && LocalFiles::isFile(path))
-        NavigateTo(WebAddress::forLocalFile(path));
+        navigate(WebAddress::forLocalFile(path));
     else if (WebAddress::looksNavigable(path))
-        NavigateTo(path);
+        navigate(path);
     else if (m_history.entries().isEmpty())
-        WebHomeBtnClick();
+        navigate(kHomeAddress);
     if (m_view->isVisible())
         m_view->setFocus();
 }
@@ -138,6 +139,11 @@ void WebBrowserPane::NavigateTo(const QString& address)
         m_context.switchMode(vmWebBrowser, address);
         return;
     }
+    navigate(address);
+}
+
+void WebBrowserPane::navigate(const QString& address)
+{
     m_address->setEditText(address);
     navigateToAddressBox();
 }
@@ -215,14 +221,14 @@ void WebBrowserPane::WebBackBtnClick()
 {
     WebStopBtnClick();
     if (m_history.canGoBack())
-        NavigateTo(m_history.backAddress());
+        navigate(m_history.backAddress());
 }
 
 void WebBrowserPane::WebForwardBtnClick()
 {
     WebStopBtnClick();
     if (m_history.canGoForward())
-        NavigateTo(m_history.forwardAddress());
+        navigate(m_history.forwardAddress());
 }
 
 void WebBrowserPane::WebStopBtnClick()
@@ -238,7 +244,7 @@ void WebBrowserPane::WebRefreshBtnClick()
 
 void WebBrowserPane::WebHomeBtnClick()
 {
-    NavigateTo(kHomeAddress);
+    navigate(kHomeAddress);
 }
 
 void WebBrowserPane::WebSaveBtnClick()

@@ -59,6 +59,8 @@ Q_SIGNALS:
 
 private:
     void ensureView();
+    // Puts address in the box and loads it, in web mode.
+    void navigate(const QString& address);
     void connectButtons();
     void buildSitesMenu();
     void beforeNavigate(const QString& address);

@@ -64,7 +64,10 @@ TEST_F(WebBrowserPaneTest, LoadsNothingThatFailsTheAddressRules)
 TEST_F(WebBrowserPaneTest, OpensLocalPagesAsFileAddresses)
 {
     const QString page = makeFile(QStringLiteral("pages/local.htm"), "<html><head><title>Local</title></head></html>");
+    // The window enters the pane before it records the new mode.
+    context->switchMode(vmFileManager);
     ASSERT_TRUE(load([this, page] { pane->enter(page); }));
+    EXPECT_EQ(context->switches.size(), 2) << "the pane loads the page itself, without another switch";
     EXPECT_EQ(pane->currentTitle(), QStringLiteral("Local"));
     EXPECT_EQ(pane->history().entries(), QStringList{QStringLiteral("file://") + page});
 }
