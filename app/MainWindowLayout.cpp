@@ -125,10 +125,14 @@ void MainWindowLayout::buildBands(QMainWindow* window, MainWindowControls& c)
     image->addWidget(c.ComboboxScaleJPG);
 
     QToolBar* browser = c.bands[bandBrowser] = makeBand(window, "ToolBarBrowser", QStringLiteral("Browser"));
-    addButton(c, BandButton::BrowserBack, browser, "ButtonBrowserBack", QStringLiteral("Back"), SP::SP_ArrowBack);
-    addButton(c, BandButton::BrowserForward, browser, "ButtonBrowserForward", QStringLiteral("Forward"), SP::SP_ArrowForward);
-    addButton(c, BandButton::BrowserStop, browser, "ButtonBrowserStop", QStringLiteral("Stop"), SP::SP_BrowserStop);
-    addButton(c, BandButton::BrowserRefresh, browser, "ButtonBrowserRefresh", QStringLiteral("Refresh"), SP::SP_BrowserReload);
+    addButton(c, BandButton::BrowserBack, browser, "WebBackBtn", QStringLiteral("Back to previous page"), SP::SP_ArrowBack);
+    addButton(c, BandButton::BrowserForward, browser, "WebForwardBtn", QStringLiteral("Forward to next page"), SP::SP_ArrowForward);
+    addButton(c, BandButton::BrowserStop, browser, "WebStopBtn", QStringLiteral("Stop"), SP::SP_BrowserStop);
+    addButton(c, BandButton::BrowserRefresh, browser, "WebRefreshBtn", QStringLiteral("Refresh page"), SP::SP_BrowserReload);
+    addButton(c, BandButton::WebHome, browser, "WebHomeBtn", QStringLiteral("Quorvel Home Page"), SP::SP_DirHomeIcon);
+    addButton(c, BandButton::WebSave, browser, "WebSaveBtn", QStringLiteral("Save current page as HTML file"), SP::SP_DialogSaveButton);
+    addButton(c, BandButton::WebCleanUp, browser, "WebCleanUpBtn", QStringLiteral("Clean recycle bin, internet history,"), SP::SP_TrashIcon)
+        ->setText(QStringLiteral("Clean up"));
 
     QToolBar* editor = c.bands[bandTextEditor] = makeBand(window, "ToolBarTextEditor", QStringLiteral("Text Editor"));
     addButton(c, BandButton::EditorNew, editor, "ButtonEditorNew", QStringLiteral("New"), SP::SP_FileIcon);

@@ -2,7 +2,6 @@
 
 #include "app/MainWindowBands.h"
 #include "app/MainWindowControls.h"
-#include "app/MainWindowPanes.h"
 #include "app/TFormMainFolvane3.h"
 #include "browse/FileFormat.h"
 #include "browse/TFileViewFol.h"
@@ -154,9 +153,6 @@ void MainWindowModes::showPaneStatus(TViewMode mode, const QString& path)
     struct stat st {};
     if (mode == vmZipViewer && ::stat(FileName::encode(path).constData(), &st) == 0)
         m_c.statusPanels[1]->setText(FormatFileSize(st.st_size));
-    // A pane whose viewer is not part of this build opens nothing, and says so.
-    if (MainWindowPanes::isPlaceholder(mode))
-        m_c.statusPanels[3]->setText(QStringLiteral("Not available"));
 }
 
 void MainWindowModes::record(TViewMode mode, const QString& path)

@@ -4,8 +4,11 @@
 #include "app/TFormMainFolvane3.h"
 #include "archive/ui/ZipViewerPane.h"
 #include "browse/FileManagerPane.h"
+#include "internet/ui/CleanupCommand.h"
+#include "internet/ui/TFavoritesMenu.h"
 #include "internet/ui/WebBrowserPane.h"
 #include "media/ui/AudioPlayerController.h"
+#include "platform/Shell.h"
 #include "media/ui/MoviePlayerPane.h"
 #include "app/MainWindowModes.h"
 #include "browse/TFileViewFol.h"
@@ -23,7 +26,7 @@ void MainWindowPanes::registerAll(TFormMainFolvane3& window, MainWindowControls&
 {
     QWidget* stack = c.rightPane;
     window.registerPane(new FileManagerPane(c.TabControlDriveFol1, c.PathViewFol1, c.FileViewFol1, &window));
-    window.registerPane(new WebBrowserPane(stack));
+    window.registerPane(new WebBrowserPane(window.context(), c.ComboBoxURL, stack));
     window.registerPane(new FileViewerPane(window.context(), window.settings(), stack));
     window.registerPane(new TextEditorPane(window.context(), window.settings(), stack));
     auto* image = new ImageViewerPane(window.context(), c.ComboboxScaleJPG, stack);
@@ -43,6 +46,7 @@ void MainWindowPanes::connectCommands(TFormMainFolvane3& window)
     new ViewerCommands(window.context(), *viewer, *editor);
     dynamic_cast<ImageViewerPane*>(window.pane(vmImageViewer))->connectEditMenu();
     connectMedia(window);
+    connectWebCommands(window);
 }
 
 void MainWindowPanes::connectMedia(TFormMainFolvane3& window)
@@ -67,7 +71,15 @@ void MainWindowPanes::connectMedia(TFormMainFolvane3& window)
     QObject::connect(&window, &TFormMainFolvane3::playlistRequested, audio, &AudioPlayerController::viewAudio);
 }
 
-bool MainWindowPanes::isPlaceholder(int mode)
+void MainWindowPanes::connectWebCommands(TFormMainFolvane3& window)
 {
-    return mode == vmWebBrowser;
+    auto* browser = dynamic_cast<WebBrowserPane*>(window.pane(vmWebBrowser));
+    WindowContext& context = window.context();
+    // "Favorites" comes third in the menu bar, after "File" and "Path".
+    auto* favorites = new TFavoritesMenu(window.controls().MainMenu1, SpecialFolderPath(SpecialFolder::Favorites), 3, &window);
+    favorites->setWebbrowser(browser);
+    QObject::connect(favorites, &TFavoritesMenu::URLSelected, browser, &WebBrowserPane::NavigateTo);
+    QObject::connect(favorites, &TFavoritesMenu::organizeRequested, &window,
+                     [&context](const QString& folder) { context.switchMode(vmFileManager, folder); });
+    new CleanupCommand(context, *browser);
 }

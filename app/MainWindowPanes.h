@@ -12,11 +12,9 @@ public:
     // The commands of the viewer and editor panes in the window's menus, once the transfer
     // commands have built their items (the Edit menu is shared).
     static void connectCommands(TFormMainFolvane3& window);
-    // Whether the mode's pane is still an empty one that opens nothing (its viewer is not
-    // part of this build yet); the window says so in the status bar.
-    static bool isPlaceholder(int mode);
-
 private:
     // The movie pane's move to the next file and the audio playlist under the tree.
     static void connectMedia(TFormMainFolvane3& window);
+    // The web pane's favourites menu, its sites menu and the clean-up command.
+    static void connectWebCommands(TFormMainFolvane3& window);
 };

@@ -36,6 +36,8 @@ public:
     // Deletes every item of every trash for good. Fails (with the last reason) when something
     // stayed.
     static Status empty();
+    // Deletes every item of one trash folder for good (the same way).
+    static Status emptyFolder(const QString& trashFolder);
     // Moves an item back to its original path (which must be free).
     static Status restore(const TrashedItem& item);
 

@@ -16,6 +16,8 @@
 #   SCREENSHOT_KEYS_AT="X Y"     clicks at X,Y inside the window (SCREENSHOT_CLICKS times, 2
 #                                for a double click: View on a file of the list), then types
 #                                SCREENSHOT_KEYS="K..." (xdotool key names), before the capture
+#   SCREENSHOT_WAIT=S            seconds to wait after the window appears (default 2; a web
+#                                page may need longer to load)
 set -euo pipefail
 out=${1:?usage: scripts/screenshot.sh OUT.png [WIDTHxHEIGHT]}
 size=${2:-1024x768}
@@ -83,7 +85,7 @@ for _ in $(seq 150); do
 done
 [[ -n "$window" ]] || { echo "screenshot: no main window appeared" >&2; exit 1; }
 # Let the start-up animation end and the window paint.
-sleep 2
+sleep "${SCREENSHOT_WAIT:-2}"
 if [[ -n "${SCREENSHOT_RIGHT_CLICK:-}" ]]; then
   read -r click_x click_y <<<"$SCREENSHOT_RIGHT_CLICK"
   xdotool mousemove --window "$window" "$click_x" "$click_y" click 1

@@ -280,23 +280,31 @@ Status Trash::empty()
 {
     Status outcome;
     for (const QString& folder : trashFolders()) {
-        // Each item's bytes go first and its info last, so that an interrupted emptying
-        // never leaves an item that nobody can see.
-        const QString files = folder + QStringLiteral("/files/");
-        const QString info = folder + QStringLiteral("/info/");
-        for (const QString& name : LocalFiles::entryNames(files)) {
-            if (const Status removed = FileCopier::removeTree(native(files + name), {}); !removed) {
-                outcome = failed(removed.errorString());
-                continue;
-            }
-            LocalFiles::remove(info + name + QStringLiteral(".trashinfo"));
-        }
-        for (const QString& name : infoFiles(info)) {
-            if (!LocalFiles::entryExists(files + name.chopped(10)))
-                LocalFiles::remove(info + name); // an info file whose item is gone
-        }
-        LocalFiles::remove(folder + QStringLiteral("/directorysizes"));
+        if (const Status emptied = emptyFolder(folder); !emptied)
+            outcome = emptied;
     }
+    return outcome;
+}
+
+Status Trash::emptyFolder(const QString& folder)
+{
+    Status outcome;
+    // Each item's bytes go first and its info last, so that an interrupted emptying
+    // never leaves an item that nobody can see.
+    const QString files = folder + QStringLiteral("/files/");
+    const QString info = folder + QStringLiteral("/info/");
+    for (const QString& name : LocalFiles::entryNames(files)) {
+        if (const Status removed = FileCopier::removeTree(native(files + name), {}); !removed) {
+            outcome = failed(removed.errorString());
+            continue;
+        }
+        LocalFiles::remove(info + name + QStringLiteral(".trashinfo"));
+    }
+    for (const QString& name : infoFiles(info)) {
+        if (!LocalFiles::entryExists(files + name.chopped(10)))
+            LocalFiles::remove(info + name); // an info file whose item is gone
+    }
+    LocalFiles::remove(folder + QStringLiteral("/directorysizes"));
     return outcome;
 }
 

@@ -32,8 +32,9 @@ enum class BandButton {
     SingleDrive, DeskTop, Refresh, DetailType, NewTextFile, Zip, UnZip, Sync, Dup, // ToolBarFileManger
     TextEditor, Delete, C_Prompt,                                           // ToolBarFileManger, added
     Open, UnDo, EditorDelete,                                               // ToolBarTextEditor, added
+    WebHome, WebSave, WebCleanUp,                                           // ToolBarBrowser, added
 };
-constexpr int kBandButtonCount = int(BandButton::EditorDelete) + 1;
+constexpr int kBandButtonCount = int(BandButton::WebCleanUp) + 1;
 
 // The list indexes the window stores for the owners of the history lists.
 enum class HistoryIndex { Ext, Run, FindStr, ReplStr, FileStr };

@@ -5,6 +5,7 @@
 // caller already set them.
 #include "support/FakeSession.h"
 #include "support/TempHome.h"
+#include "support/WebEngineEnvironment.h"
 
 #include <QApplication>
 
@@ -20,6 +21,7 @@ int main(int argc, char** argv)
         qputenv("FOLVANE_BIN_DIR", FOLVANE_BIN_DIR);
     TempHome processHome;
     FakeSession noRealPowerOff; // a test that forgets its own fake still cannot log off or shut down
+    prepareWebEngineForTests();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

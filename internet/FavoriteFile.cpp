@@ -1,0 +1,48 @@
+#include "internet/FavoriteFile.h"
+
+#include "internet/InternetShortcut.h"
+#include "platform/AtomicFile.h"
+#include "platform/FileName.h"
+
+#include <QUrl>
+
+namespace {
+
+QString cleaned(const QString& title)
+{
+    QString name;
+    for (const QChar c : title) {
+        if (c == QLatin1Char('/') || c.unicode() < 0x20 || c.unicode() == 0x7f || c.category() == QChar::Other_Control)
+            name += QLatin1Char(' ');
+        else
+            name += c;
+    }
+    name = name.simplified();
+    // Cut at a character boundary so that the name stays valid UTF-8.
+    while (name.toUtf8().size() > FavoriteFile::kMaxNameBytes)
+        name.chop(name.size() > 1 && name.at(name.size() - 1).isLowSurrogate() ? 2 : 1);
+    name = name.trimmed();
+    if (name == QLatin1String(".") || name == QLatin1String(".."))
+        return QString();
+    return name;
+}
+
+} // namespace
+
+Result<QString> FavoriteFile::nameFor(const QString& title, const QString& address)
+{
+    QString name = cleaned(title);
+    if (name.isEmpty())
+        name = cleaned(QUrl(address).host());
+    if (name.isEmpty())
+        return Status::failure(QStringLiteral("Favorites"), QStringLiteral("The page has no title to name the favorite after."));
+    return QString(name + QStringLiteral(".url"));
+}
+
+Status FavoriteFile::write(const QString& path, const QString& address)
+{
+    const QByteArray text = InternetShortcut::text(address);
+    if (text.isEmpty())
+        return Status::failure(QStringLiteral("Favorites"), QStringLiteral("No URL selected."));
+    return AtomicFile::replace(FileName::encode(path), text, 0644);
+}

@@ -1,0 +1,22 @@
+#pragma once
+// Add to Favorites: the internet shortcut that keeps a page's address in the favourites
+// folder, named after the page's title. A title comes from the page, so it is made safe
+// as a file name first: no "/", NUL or control characters, not "." or "..", and short
+// enough for any file system (the name with ".url" stays under 255 bytes).
+
+#include "platform/Status.h"
+
+#include <QString>
+
+class FavoriteFile {
+public:
+    // The longest name (without ".url") in UTF-8 bytes.
+    static constexpr int kMaxNameBytes = 200;
+
+    // The file name (with ".url") for a page with title at address; an unusable title gives
+    // the address's host name instead. Fails when neither gives a name.
+    static Result<QString> nameFor(const QString& title, const QString& address);
+    // Writes the shortcut for address at path through a temporary file renamed into place
+    // (an existing file is replaced only when that is complete).
+    static Status write(const QString& path, const QString& address);
+};

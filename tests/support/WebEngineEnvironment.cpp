@@ -1,0 +1,17 @@
+#include "support/WebEngineEnvironment.h"
+
+#include <QCoreApplication>
+
+void prepareWebEngineForTests()
+{
+    // CI runs as root, and the engine's sandbox refuses to start for root: the tests switch
+    // it off (the program itself keeps it). The offscreen platform has no GPU: the engine
+    // renders in software.
+    if (!qEnvironmentVariableIsSet("QTWEBENGINE_CHROMIUM_FLAGS"))
+        qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--no-sandbox --disable-gpu --disable-gpu-compositing");
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The engine shares the application's GL contexts, which must be said before the
+    // QApplication exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
+}
