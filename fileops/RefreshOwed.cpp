@@ -1,0 +1,55 @@
+#include "fileops/RefreshOwed.h"
+
+#include <algorithm>
+
+namespace {
+
+int strength(RefreshLevel level)
+{
+    switch (level) {
+    case RefreshLevel::None: return 0;
+    case RefreshLevel::ListOnly: return 1;
+    case RefreshLevel::Full: return 2;
+    }
+    return 0;
+}
+
+qint64 remaining(qint64 last, qint64 gap, qint64 now)
+{
+    return last < 0 ? 0 : std::max<qint64>(0, last + gap - now);
+}
+
+} // namespace
+
+void RefreshOwed::owe(RefreshLevel level)
+{
+    if (strength(level) > strength(m_level))
+        m_level = level;
+}
+
+void RefreshOwed::oweTreeSync(const QString& folder)
+{
+    if (!folder.isEmpty() && !m_treeFolders.contains(folder))
+        m_treeFolders.append(folder);
+}
+
+qint64 RefreshOwed::waitMs(qint64 nowMs) const
+{
+    if (!isOwed())
+        return -1;
+    if (m_level == RefreshLevel::Full)
+        return remaining(m_lastFull, kFullGapMs, nowMs);
+    return remaining(m_lastList, kListGapMs, nowMs);
+}
+
+RefreshOwed::Work RefreshOwed::take(qint64 nowMs)
+{
+    Work work{m_level, m_treeFolders};
+    if (m_level == RefreshLevel::Full)
+        m_lastFull = nowMs;
+    if (m_level != RefreshLevel::None || !m_treeFolders.isEmpty())
+        m_lastList = nowMs;
+    m_level = RefreshLevel::None;
+    m_treeFolders.clear();
+    return work;
+}
