@@ -1,6 +1,7 @@
 #include "app/MainWindowWatch.h"
 
 #include "app/MainWindowControls.h"
+#include "app/MainWindowIdle.h"
 #include "app/PathFactsCache.h"
 #include "app/TFormMainFolvane3.h"
 #include "browse/TFileViewFol.h"
@@ -52,7 +53,10 @@ MainWindowWatch::MainWindowWatch(TFormMainFolvane3* window, MainWindowControls& 
         m_c.StatusBar->showMessage(
             QStringLiteral("Too many folders to watch for changes: some are checked every 2 seconds."), 15000);
     });
-    m_wake.setSingleShot(true); // its timeout alone lets the event loop go idle again
+    // The idle handler runs when the event loop is about to wait; the timer makes sure that
+    // happens when the owed refresh's time has come.
+    m_wake.setSingleShot(true);
+    connect(&m_wake, &QTimer::timeout, this, [this] { m_window->idle().UpdateControlStates(); });
     m_syncShown.setSingleShot(true);
     m_syncShown.setInterval(50);
     connect(&m_syncShown, &QTimer::timeout, this, &MainWindowWatch::syncShownFolders);
@@ -97,6 +101,13 @@ void MainWindowWatch::ShellNotification1Noticed(const ChangeNotice& notice)
     // The caption's free space follows copies at once, as the facts come in.
     if (decision.freeSpace)
         m_facts.expire();
+    wakeIdle(m_owed.waitMs(nowMs()));
+}
+
+void MainWindowWatch::wakeIdle(qint64 waitMs)
+{
+    if (waitMs >= 0 && !m_wake.isActive())
+        m_wake.start(int(waitMs));
 }
 
 bool MainWindowWatch::applyPendingRefresh()
@@ -106,13 +117,14 @@ bool MainWindowWatch::applyPendingRefresh()
     if (wait < 0)
         return false;
     if (wait > 0) {
-        if (!m_wake.isActive())
-            m_wake.start(int(wait));
+        wakeIdle(wait);
         return false;
     }
-    // A list still being read is not read again on top; its end is an idle moment too.
-    if (m_owed.PendingRefresh() == RefreshLevel::ListOnly && m_c.FileViewFol1->isLoading())
+    // A list still being read is not read again on top of itself.
+    if (m_owed.PendingRefresh() == RefreshLevel::ListOnly && m_c.FileViewFol1->isLoading()) {
+        wakeIdle(kLoadingRetryMs);
         return false;
+    }
     const RefreshOwed::Work work = m_owed.take(now);
     m_watcher->forgetLast();
     if (work.level == RefreshLevel::Full) {

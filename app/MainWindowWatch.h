@@ -43,6 +43,10 @@ private:
     void ShellNotification1Noticed(const ChangeNotice& notice);
     void syncShownFolders();
     void payFull();
+    // Runs the idle handler in waitMs (unless a wake is set already).
+    void wakeIdle(qint64 waitMs);
+
+    static constexpr int kLoadingRetryMs = 50;
 
     TFormMainFolvane3* m_window;
     MainWindowControls& m_c;
