@@ -14,6 +14,7 @@
 #include <QTreeWidgetItemIterator>
 
 #include <chrono>
+#include <utility>
 
 namespace {
 
@@ -93,7 +94,11 @@ void MainWindowWatch::ShellNotification1Noticed(const ChangeNotice& notice)
     const ChangeHandlers::Shown shown{m_c.FileViewFol1->Directory(),
                                       PathText::withTrailingSlash(m_window->CurrentPath())};
     const ChangeHandlers::Decision decision = ChangeHandlers::decide(notice, shown);
-    m_owed.owe(decision.level);
+    // The selected item renamed by another program stays selected under its new name.
+    if ((notice.event == ChangeEvent::RenameItem || notice.event == ChangeEvent::RenameFolder)
+        && notice.path == m_c.FileViewFol1->SelectedItem())
+        m_selectAfterReload = notice.path2;
+    m_owed.owe(decision.level, nowMs());
     for (const QString& folder : decision.treeFolders) {
         if (m_c.PathViewFol1->nodeOfPath(folder))
             m_owed.oweTreeSync(folder);
@@ -133,7 +138,7 @@ bool MainWindowWatch::applyPendingRefresh()
         for (const QString& folder : work.treeFolders)
             m_c.PathViewFol1->SyncFolderNode(folder);
         if (work.level == RefreshLevel::ListOnly)
-            m_c.FileViewFol1->RefreshListInPlace();
+            m_c.FileViewFol1->RefreshListInPlace(std::exchange(m_selectAfterReload, QString()));
     }
     Q_EMIT refreshed(work.level);
     return work.level != RefreshLevel::None;

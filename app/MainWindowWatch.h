@@ -54,5 +54,6 @@ private:
     TShellNotification* m_watcher;
     RefreshOwed m_owed;
     QTimer m_wake;      // wakes the idle handler when the gap since the last reload is over
+    QString m_selectAfterReload; // the new path of the selected item, renamed meanwhile
     QTimer m_syncShown; // gathers the changes of what is shown into one watch-set update
 };

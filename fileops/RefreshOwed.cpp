@@ -21,8 +21,10 @@ qint64 remaining(qint64 last, qint64 gap, qint64 now)
 
 } // namespace
 
-void RefreshOwed::owe(RefreshLevel level)
+void RefreshOwed::owe(RefreshLevel level, qint64 nowMs)
 {
+    if (level != RefreshLevel::None && nowMs >= 0 && m_lastList >= 0 && nowMs - m_lastList < m_listGap)
+        m_burst = true;
     if (strength(level) > strength(m_level))
         m_level = level;
 }
@@ -39,7 +41,7 @@ qint64 RefreshOwed::waitMs(qint64 nowMs) const
         return -1;
     if (m_level == RefreshLevel::Full)
         return remaining(m_lastFull, kFullGapMs, nowMs);
-    return remaining(m_lastList, kListGapMs, nowMs);
+    return remaining(m_lastList, m_listGap, nowMs);
 }
 
 RefreshOwed::Work RefreshOwed::take(qint64 nowMs)
@@ -47,8 +49,13 @@ RefreshOwed::Work RefreshOwed::take(qint64 nowMs)
     Work work{m_level, m_treeFolders};
     if (m_level == RefreshLevel::Full)
         m_lastFull = nowMs;
-    if (m_level != RefreshLevel::None || !m_treeFolders.isEmpty())
+    if (m_level != RefreshLevel::None || !m_treeFolders.isEmpty()) {
+        // Changes kept coming during the gap and are paid as soon as it allows: a burst.
+        const bool burst = m_burst && nowMs - m_lastList <= 2 * m_listGap;
+        m_listGap = burst ? std::min(2 * m_listGap, kMaxListGapMs) : kListGapMs;
+        m_burst = false;
         m_lastList = nowMs;
+    }
     m_level = RefreshLevel::None;
     m_treeFolders.clear();
     return work;

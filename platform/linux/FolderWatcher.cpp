@@ -261,29 +261,30 @@ QStringList FolderWatcher::polledFolders() const
 
 void FolderWatcher::readEvents()
 {
-    char buffer[64 * 1024];
+    // One buffer per wake-up: a burst of thousands of records is handed on in parts, so the
+    // thread's other events (input, painting, timers) run between them. The notifier fires
+    // again while records are left.
+    char buffer[32 * 1024];
     const qint64 now = nowMs();
-    for (;;) {
-        const ssize_t got = ::read(m_state->fd, buffer, sizeof buffer);
-        if (got <= 0)
-            break; // EAGAIN: the queue is empty
-        // The kernel returns whole records only.
-        for (const InotifyRecord& record : InotifyRecords::parse(QByteArrayView(buffer, got))) {
-            QStringList folders;
-            {
-                QMutexLocker lock(&m_state->mutex);
-                folders = m_state->wdPaths.value(record.wd);
-                if (record.mask & IN_IGNORED) {
-                    for (const QString& path : folders)
-                        m_state->pathWd.remove(path);
-                    m_state->wdPaths.remove(record.wd);
-                }
+    const ssize_t got = ::read(m_state->fd, buffer, sizeof buffer);
+    if (got <= 0)
+        return; // EAGAIN: the queue is empty
+    // The kernel returns whole records only.
+    for (const InotifyRecord& record : InotifyRecords::parse(QByteArrayView(buffer, got))) {
+        QStringList folders;
+        {
+            QMutexLocker lock(&m_state->mutex);
+            folders = m_state->wdPaths.value(record.wd);
+            if (record.mask & IN_IGNORED) {
+                for (const QString& path : folders)
+                    m_state->pathWd.remove(path);
+                m_state->wdPaths.remove(record.wd);
             }
-            if (record.mask & IN_Q_OVERFLOW)
-                m_pairer->add(record, {}, now);
-            for (const QString& folder : folders)
-                m_pairer->add(record, folder, now);
         }
+        if (record.mask & IN_Q_OVERFLOW)
+            m_pairer->add(record, {}, now);
+        for (const QString& folder : folders)
+            m_pairer->add(record, folder, now);
     }
     deliver();
 }

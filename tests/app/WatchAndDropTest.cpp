@@ -82,10 +82,15 @@ TEST_F(WatchAndDropTest, FilesMadeRemovedAndRenamedByOthersShowAndTheSelectionSt
     EXPECT_TRUE(waitUntilListed(*window, [](const QStringList& n) {
         return n.contains(QStringLiteral("renamed.txt")) && !n.contains(QStringLiteral("old.txt"));
     }));
+    // The selected item renamed stays selected under its new name.
+    ASSERT_TRUE(QFile::rename(folder + QStringLiteral("/keep.txt"), folder + QStringLiteral("/kept.txt")));
+    EXPECT_TRUE(waitUntilListed(*window, [](const QStringList& n) { return n.contains(QStringLiteral("kept.txt")); }));
+    ASSERT_TRUE(waitForList(*window->controls().FileViewFol1));
+    EXPECT_EQ(window->controls().FileViewFol1->selectedPaths(), QStringList{folder + QStringLiteral("/kept.txt")});
     ASSERT_TRUE(QFile::remove(folder + QStringLiteral("/new.txt")));
     EXPECT_TRUE(waitUntilListed(*window, [](const QStringList& n) { return !n.contains(QStringLiteral("new.txt")); }));
     ASSERT_TRUE(waitForList(*window->controls().FileViewFol1));
-    EXPECT_EQ(window->controls().FileViewFol1->selectedPaths(), QStringList{folder + QStringLiteral("/keep.txt")});
+    EXPECT_EQ(window->controls().FileViewFol1->selectedPaths(), QStringList{folder + QStringLiteral("/kept.txt")});
 }
 
 TEST_F(WatchAndDropTest, AFolderAndAFileMadeAtOnceShowInTheTreeAndTheList)

@@ -96,14 +96,28 @@ TEST(RefreshOwedTest, ReloadsKeepTheirGapsSoABurstCostsAFew)
     RefreshOwed burst;
     int reloads = 0;
     for (qint64 t = 0; t < 5000; t += 10) {
-        burst.owe(L::ListOnly);
+        burst.owe(L::ListOnly, t);
         if (burst.waitMs(t) == 0) {
             burst.take(t);
             ++reloads;
         }
     }
-    EXPECT_LE(reloads, 5000 / RefreshOwed::kListGapMs + 1);
-    EXPECT_GE(reloads, 5000 / RefreshOwed::kListGapMs - 1);
+    // 0, 300, 900, 2100, 4100 ms: the gap doubles while the burst goes on.
+    EXPECT_EQ(reloads, 5);
+    // After a quiet spell one change shows at once and the gap is short again.
+    burst.owe(L::ListOnly, 20000);
+    ASSERT_EQ(burst.waitMs(20000), 0);
+    burst.take(20000);
+    burst.owe(L::ListOnly, 20010);
+    EXPECT_EQ(burst.waitMs(20010), RefreshOwed::kListGapMs - 10);
+
+    // Single changes apart, each after the gap: no burst, each shown at once.
+    RefreshOwed apart;
+    for (qint64 t = 0; t < 5000; t += 400) {
+        apart.owe(L::ListOnly, t);
+        EXPECT_EQ(apart.waitMs(t), 0) << t;
+        apart.take(t);
+    }
 }
 
 } // namespace
