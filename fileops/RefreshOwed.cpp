@@ -23,8 +23,11 @@ qint64 remaining(qint64 last, qint64 gap, qint64 now)
 
 void RefreshOwed::owe(RefreshLevel level, qint64 nowMs)
 {
-    if (level != RefreshLevel::None && nowMs >= 0 && m_lastList >= 0 && nowMs - m_lastList < m_listGap)
-        m_burst = true;
+    if (level != RefreshLevel::None && nowMs >= 0) {
+        if (m_lastList >= 0 && nowMs - m_lastList < m_listGap)
+            m_burst = true;
+        m_lastOwe = nowMs;
+    }
     if (strength(level) > strength(m_level))
         m_level = level;
 }
@@ -50,8 +53,10 @@ RefreshOwed::Work RefreshOwed::take(qint64 nowMs)
     if (m_level == RefreshLevel::Full)
         m_lastFull = nowMs;
     if (m_level != RefreshLevel::None || !m_treeFolders.isEmpty()) {
-        // Changes kept coming during the gap and are paid as soon as it allows: a burst.
-        const bool burst = m_burst && nowMs - m_lastList <= 2 * m_listGap;
+        // Changes came during the gap, were still coming when it ended, and are paid as soon
+        // as it allows: a burst. (A file written after it was made is no burst: its few
+        // notices come together and stop.)
+        const bool burst = m_burst && nowMs - m_lastOwe < kListGapMs / 2 && nowMs - m_lastList <= 2 * m_listGap;
         m_listGap = burst ? std::min(2 * m_listGap, kMaxListGapMs) : kListGapMs;
         m_burst = false;
         m_lastList = nowMs;

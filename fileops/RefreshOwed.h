@@ -50,5 +50,6 @@ private:
     qint64 m_lastList = -1; // a full reload counts as a list reload too
     qint64 m_listGap = kListGapMs;
     bool m_burst = false; // a change came during the gap since the last payment
+    qint64 m_lastOwe = -1;
     qint64 m_lastFull = -1;
 };

@@ -110,15 +110,19 @@ bool DropTargets::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
-void DropTargets::dragOver(Pane pane, QDragMoveEvent* event)
+void DropTargets::findTarget(Pane pane, const QPoint& position)
 {
-    const QPoint position = event->position().toPoint();
     if (pane == Pane::List)
         DropComboTargetfilesDragOver(position);
     else if (pane == Pane::Tree)
         DropComboTargetPathDragOver(position);
     else
         DropComboTargettabsDragOver(position);
+}
+
+void DropTargets::dragOver(Pane pane, QDragMoveEvent* event)
+{
+    findTarget(pane, event->position().toPoint());
     m_rightButton = event->buttons() == Qt::RightButton && event->modifiers() == Qt::NoModifier;
     if (m_target.isEmpty()) {
         event->ignore();
@@ -174,13 +178,7 @@ void DropTargets::setTarget(Pane pane, const QString& folder)
 
 void DropTargets::drop(Pane pane, QDropEvent* event)
 {
-    const QPoint position = event->position().toPoint();
-    if (pane == Pane::List)
-        DropComboTargetfilesDragOver(position);
-    else if (pane == Pane::Tree)
-        DropComboTargetPathDragOver(position);
-    else
-        DropComboTargettabsDragOver(position);
+    findTarget(pane, event->position().toPoint());
     if (m_target.isEmpty()) {
         event->ignore();
         clearDrop();

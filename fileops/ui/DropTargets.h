@@ -63,6 +63,8 @@ private:
     void DropComboTargetfilesDragOver(const QPoint& position);
     void DropComboTargetPathDragOver(const QPoint& position);
     void DropComboTargettabsDragOver(const QPoint& position);
+    // The drag-over handler of pane's target.
+    void findTarget(DropRules::Pane pane, const QPoint& position);
     void dragOver(DropRules::Pane pane, QDragMoveEvent* event);
     void drop(DropRules::Pane pane, QDropEvent* event);
     void DropComboTargetLeave();

@@ -111,6 +111,18 @@ TEST(RefreshOwedTest, ReloadsKeepTheirGapsSoABurstCostsAFew)
     burst.owe(L::ListOnly, 20010);
     EXPECT_EQ(burst.waitMs(20010), RefreshOwed::kListGapMs - 10);
 
+    // A file made and then written: two notices together, then quiet: no burst.
+    RefreshOwed written;
+    for (qint64 t = 0; t < 5000; t += 400) {
+        written.owe(L::ListOnly, t);
+        if (written.waitMs(t) == 0)
+            written.take(t);
+        written.owe(L::ListOnly, t + 2);
+        const qint64 due = t + 2 + written.waitMs(t + 2);
+        EXPECT_LE(due, t + RefreshOwed::kListGapMs) << t;
+        written.take(due);
+    }
+
     // Single changes apart, each after the gap: no burst, each shown at once.
     RefreshOwed apart;
     for (qint64 t = 0; t < 5000; t += 400) {
