@@ -147,9 +147,13 @@ bool MainWindowWatch::applyPendingRefresh()
 void MainWindowWatch::payFull()
 {
     // The navigator replaces a folder that is gone by its nearest existing parent; the tree
-    // is built again and the list re-read in place.
+    // is built again and the list re-read, with the selected item selected again when it
+    // is still there.
     QString folder = m_window->CurrentPath();
     if (folder.isEmpty() || m_c.FileViewFol1->isDriveView())
         folder = m_c.FileViewFol1->Directory();
+    const QString selected = m_c.FileViewFol1->SelectedItem();
     m_window->navigator().reload(folder);
+    if (!selected.isEmpty())
+        m_c.FileViewFol1->SelectFileWhenListed(selected);
 }

@@ -245,9 +245,7 @@ void TFileViewFol::setNavigator(BrowseNavigator* navigator)
 void TFileViewFol::followFolder(const QString& folder, BrowseNavigator::Change change)
 {
     const QString before = m_directory;
-    if (change == BrowseNavigator::Change::Reloaded && folder == before) {
-        RefreshListInPlace(); // the user's place in the folder shown stays
-    } else if (change == BrowseNavigator::Change::Reloaded) {
+    if (change == BrowseNavigator::Change::Reloaded) {
         setDirectoryDirect(folder);
         RefreshList();
     } else {
