@@ -2,6 +2,7 @@
 
 #include "app/MainWindowControls.h"
 #include "app/MainWindowModes.h"
+#include "app/MainWindowWatch.h"
 #include "app/TFormMainFolvane3.h"
 #include "browse/FileFormat.h"
 #include "browse/TFileViewFol.h"
@@ -133,6 +134,9 @@ void MainWindowIdle::UpdateControlStates()
     const ControlFacts facts = gatherFacts(treePath);
     m_states = ComputeControlStates(facts);
     applyEveryIdle(m_states);
+    // The refresh owed to the browse panes waits for the file manager to show them.
+    if (TViewMode(m_window->CurrentMode()) == vmFileManager && m_window->watch().applyPendingRefresh())
+        return;
 
     const TViewMode mode = TViewMode(m_window->CurrentMode());
     const QString item = mode == vmWebBrowser ? m_c.ComboBoxURL->currentText()
@@ -160,6 +164,8 @@ void MainWindowIdle::UpdateControlStates()
 
 void MainWindowIdle::updateCaption(const QString& treePath)
 {
+    if (m_captionHeld)
+        return;
     const TViewMode mode = TViewMode(m_window->CurrentMode());
     const PathFactsCache::Facts facts = m_facts.facts(treePath);
     const QString caption = facts.isDir

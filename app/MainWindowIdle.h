@@ -28,6 +28,8 @@ public:
     bool FolderIsValid() const { return m_folderIsValid; }
     const ControlStates& states() const { return m_states; }
     PathFactsCache& folderFacts() { return m_facts; }
+    // While held, the caption shows what another part put there (a drop target).
+    void holdCaption(bool held) { m_captionHeld = held; }
     // The next pass redoes the on-change steps (after a mode switch).
     void forceChange() { m_forced = true; }
 
@@ -55,6 +57,7 @@ private:
     bool m_selectionDirty = true;
     bool m_forced = true;
     bool m_running = false;
+    bool m_captionHeld = false;
     Selection m_selection;
     int m_lastMode = -1;
     QString m_lastPath;

@@ -7,6 +7,8 @@
 #include "app/MainWindowContext.h"
 #include "app/MainWindowDriveMenu.h"
 #include "app/MainWindowIdle.h"
+#include "app/MainWindowWatch.h"
+#include "fileops/ui/DropTargets.h"
 #include "app/MainWindowModes.h"
 #include "app/MainWindowFolderMenu.h"
 #include "app/MainWindowMask.h"
@@ -80,6 +82,14 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     connectDeleteButtons();
     m_viewCommands = new ViewCommands(this, m_c, *m_modes);
     m_idle = new MainWindowIdle(this, m_c, *m_modes);
+    m_watch = new MainWindowWatch(this, m_c, m_idle->folderFacts());
+    auto* drops = new DropTargets(this, {m_c.TabControlDriveFol1, m_c.PathViewFol1, m_c.FileViewFol1});
+    drops->setCaptionHold([this](bool held) {
+        m_idle->holdCaption(held);
+        if (!held)
+            m_idle->UpdateControlStates();
+    });
+    drops->setCurrentPath([this] { return m_currentPath; });
     m_folderChecks = new FolderChecks(this);
     connect(m_folderChecks, &FolderChecks::startChecked, this, &TFormMainFolvane3::startFolderChecked);
     connect(m_folderChecks, &FolderChecks::recentChecked, this, [this](const QStringList& gone) {
@@ -239,6 +249,7 @@ void TFormMainFolvane3::FormShow()
     m_browse->applyFileFilters(m_settings.showHiddenSystemfiles);
     m_modes->firstSwitch(TViewMode(m_currentMode), m_currentFile);
     m_idle->start();
+    m_watch->start();
     // Whatever the mode, the browse panes open the stored folder (or the stored item's) once
     // a worker has found it, with the item selected; the tree's folder change puts it in the
     // recent folders. The stored values, not the panes' state while the window was built,

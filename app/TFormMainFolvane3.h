@@ -32,6 +32,7 @@ class MainWindowIdle;
 class MainWindowMask;
 class MainWindowModes;
 class MainWindowPathMenus;
+class MainWindowWatch;
 class TransferMenus;
 class TSplashForm;
 class ViewCommands;
@@ -64,6 +65,8 @@ public:
     ViewCommands& viewCommands() { return *m_viewCommands; }
     // The file transfer commands of the File and Edit menus and the browse popups.
     TransferMenus& transferMenus() { return *m_transfer; }
+    // The change watcher and the refresh owed to the browse panes.
+    MainWindowWatch& watch() { return *m_watch; }
 
     int CurrentMode() const { return m_currentMode; }
     const QString& CurrentFile() const { return m_currentFile; }
@@ -159,6 +162,7 @@ private:
     MainWindowPathMenus* m_pathMenus = nullptr;
     TransferMenus* m_transfer = nullptr;
     FolderChecks* m_folderChecks = nullptr;
+    MainWindowWatch* m_watch = nullptr;
     QPointer<TSplashForm> m_splash;
     const QEvent* m_keyEvent = nullptr;
     QPointer<QWidget> m_keyReceiver;

@@ -26,6 +26,8 @@
 #include <QResizeEvent>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace {
 
 // A folder node's own name as bytes carried in a string (its caption is for showing).
@@ -297,13 +299,30 @@ void TPathViewFol::NodeExpanding(QTreeWidgetItem* node)
     }
     if (node->data(0, ChildrenRole).toInt() != NotRead)
         return; // children are read once per build
+    readChildren(node, false);
+}
+
+void TPathViewFol::SyncFolderNode(const QString& path)
+{
+    QTreeWidgetItem* node = nodeOfPath(path);
+    if (!node || node->data(0, LevelRole).toInt() == RootLevel)
+        return;
+    const int state = node->data(0, ChildrenRole).toInt();
+    if (state == Reading) // read again when this reading is in: it may have missed the change
+        m_syncAgain.insert(QPersistentModelIndex(indexFromItem(node)));
+    if (state == Read) // children not read yet are read fresh when the node opens
+        readChildren(node, true);
+}
+
+void TPathViewFol::readChildren(QTreeWidgetItem* node, bool sync)
+{
     node->setData(0, ChildrenRole, int(Reading));
     ++m_reading;
     const QPersistentModelIndex where(indexFromItem(node));
     const QString path = GetNodePath(node);
     const bool network = node->data(0, NetworkRole).toBool();
     const TFileType type = m_folderType;
-    WorkerLink::pool().start([this, link = m_link, where, path, network, type] {
+    WorkerLink::pool().start([this, link = m_link, where, path, network, type, sync] {
         QList<Subfolder> folders;
         // A network drive that does not answer in time has no children.
         if (!network || CheckDriveReady(DriveOfPath(path).root, false)) {
@@ -315,12 +334,27 @@ void TPathViewFol::NodeExpanding(QTreeWidgetItem* node)
                 folders.append({folder.name, folder.attributes, marked});
             }
         }
-        link->post([this, where, folders] {
+        link->post([this, where, folders, sync] {
             --m_reading;
-            if (QTreeWidgetItem* node = itemFromIndex(where))
+            if (QTreeWidgetItem* node = itemFromIndex(where)) {
+                if (sync)
+                    dropGoneChildren(node, folders);
                 subfoldersRead(node, folders);
+                if (m_syncAgain.remove(where))
+                    readChildren(node, true);
+            }
         });
     });
+}
+
+void TPathViewFol::dropGoneChildren(QTreeWidgetItem* node, const QList<Subfolder>& folders)
+{
+    for (int i = node->childCount() - 1; i >= 0; --i) {
+        const QString name = nodeName(node->child(i));
+        const bool listed = std::any_of(folders.begin(), folders.end(), [&](const Subfolder& f) { return f.name == name; });
+        if (!listed)
+            delete node->takeChild(i);
+    }
 }
 
 void TPathViewFol::subfoldersRead(QTreeWidgetItem* node, const QList<Subfolder>& folders)

@@ -15,7 +15,9 @@
 #include "browse/FolderDrag.h"
 #include "platform/Drives.h"
 
+#include <QPersistentModelIndex>
 #include <QPointer>
+#include <QSet>
 #include <QTreeWidget>
 
 class TTabControlDriveFol;
@@ -76,6 +78,9 @@ public:
     // Shows a folder made inside a node that was read already, in its sorted place, without
     // choosing it.
     void AddFolderNodeOf(const QString& path);
+    // Reads the subfolders of an open node again on the worker: folders made since appear in
+    // their places, folders gone leave; the other nodes (and what is open below them) stay.
+    void SyncFolderNode(const QString& path);
     QTreeWidgetItem* rootNode() const { return topLevelItemCount() > 0 ? topLevelItem(0) : nullptr; }
     QTreeWidgetItem* driveNodeOf(const QString& path) const;
 
@@ -120,6 +125,8 @@ private:
     };
     void nodeEdited(QTreeWidgetItem* node, const QString& text);
     void NodeExpanding(QTreeWidgetItem* node);
+    void readChildren(QTreeWidgetItem* node, bool sync);
+    void dropGoneChildren(QTreeWidgetItem* node, const QList<Subfolder>& folders);
     void subfoldersRead(QTreeWidgetItem* node, const QList<Subfolder>& folders);
     QTreeWidgetItem* childOnPath(QTreeWidgetItem* node, const QString& name);
     void ChooseNode(bool byMouse);
@@ -138,6 +145,7 @@ private:
     QString m_selectedFile;
     QString m_currentFolder;
     FolderDrag m_drag;
+    QSet<QPersistentModelIndex> m_syncAgain; // nodes to read again once their reading is in
     QString m_dragPath; // the folder chosen by the last press, empty for the root and drives
     std::shared_ptr<WorkerLink> m_link; // the readings of the current build
     int m_reading = 0;

@@ -22,6 +22,12 @@ enum class ChangeEvent {
     UpdateDir = 0x00001000,
     UpdateItem = 0x00002000,
     RenameFolder = 0x00020000,
+    // Drives, media and space, from the mount table and UDisks2.
+    MediaInsert = 0x00000020,
+    MediaRemove = 0x00000040,
+    DriveRemove = 0x00000080,
+    DriveAdd = 0x00000100,
+    FreeSpace = 0x00040000,
     AllEvents = 0x7fffffff,
 };
 Q_DECLARE_FLAGS(ChangeEvents, ChangeEvent)
