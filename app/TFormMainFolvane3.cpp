@@ -8,6 +8,7 @@
 #include "app/MainWindowDriveMenu.h"
 #include "app/MainWindowIdle.h"
 #include "app/MainWindowModes.h"
+#include "app/MainWindowOptions.h"
 #include "app/MainWindowFolderMenu.h"
 #include "app/MainWindowMask.h"
 #include "app/MainWindowPathMenus.h"
@@ -25,6 +26,7 @@
 #include "fileops/ui/TransferMenus.h"
 #include "archive/ui/ZipToolsMenus.h"
 #include "sync/ui/SyncMenus.h"
+#include "internet/ui/UrlRipMenu.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
 #include "platform/ui/ViewPane.h"
@@ -98,6 +100,8 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     FormCreate();
     m_pathMenus = new MainWindowPathMenus(*m_context);
     new SyncMenus(*m_context);
+    new MainWindowOptions(*this);
+    new UrlRipMenu(*m_context, this);
 }
 
 WindowContext& TFormMainFolvane3::context()
