@@ -60,6 +60,8 @@ TOptionDlg::TOptionDlg(OptionsHost& host, QWidget* parent)
     setObjectName(QStringLiteral("TOptionDlg"));
     setWindowTitle(QStringLiteral("Options"));
     OptionPages::build(this, m_c);
+    // Wide enough for the seven tabs side by side.
+    resize(qMax(sizeHint().width(), 720), sizeHint().height());
     FormCreate();
     connectFileManager();
     connectAudioVideo();

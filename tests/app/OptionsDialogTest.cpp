@@ -4,11 +4,11 @@
 #include "internet/RipServer.h"
 
 #include "app/DesktopPanels.h"
-#include "app/OptionsHost.h"
 #include "app/OptionsRules.h"
 #include "app/SettingsStore.h"
 #include "app/TOptionDlg.h"
 #include "platform/Registry.h"
+#include "support/FakeOptionsHost.h"
 #include "support/TempHome.h"
 
 #include <QCheckBox>
@@ -23,38 +23,6 @@
 #include <QSlider>
 
 namespace {
-
-class FakeOptionsHost : public OptionsHost {
-public:
-    QWidget* window() const override { return m_window.get(); }
-    AppSettings& settings() override { return m_settings; }
-    QString settingsFile() const override { return m_file; }
-    void applySettings() override { ++applied; }
-    void refreshBrowse() override { ++refreshed; }
-    QString treeFolder() const override { return folder; }
-    bool autoStartExists() const override { return autoStart; }
-    bool applyAutoStart(bool enabled) override
-    {
-        if (autoStartWritable)
-            autoStart = enabled;
-        return autoStartWritable;
-    }
-    Status clearWebCache() override { return Status(); }
-    Status clearWebHistory() override { return Status(); }
-    Status emptyTempFolder() override { return Status(); }
-    QString tempFolder() const override { return QStringLiteral("/tmp"); }
-    void runCleanup() override { ++cleanups; }
-
-    AppSettings m_settings;
-    QString m_file;
-    QString folder;
-    std::unique_ptr<QWidget> m_window = std::make_unique<QWidget>();
-    int applied = 0;
-    int refreshed = 0;
-    int cleanups = 0;
-    bool autoStart = false;
-    bool autoStartWritable = true;
-};
 
 class OptionsDialogTest : public TempHomeTest {
 protected:
