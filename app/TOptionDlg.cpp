@@ -148,7 +148,7 @@ void TOptionDlg::FormClose()
     s.animateStartup = m_c.CheckBoxAnimateStartup->isChecked();
     s.cleanUpOnExit = m_c.CheckBoxCleanupOnExit->isChecked();
     const bool autoStart = m_c.CheckBoxAutoStartFolVane->isChecked();
-    if (m_host.applyAutoStart(autoStart)) {
+    if (autoStart == m_host.autoStartExists() || m_host.applyAutoStart(autoStart)) {
         s.autoStartFolVane = autoStart;
     } else {
         s.autoStartFolVane = m_host.autoStartExists();

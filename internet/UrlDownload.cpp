@@ -61,7 +61,7 @@ void UrlDownload::start(const QString& address, const QString& folder, const QSt
         Q_EMIT finished({false, {}, 0, QStringLiteral("A download is already running"), false});
         return;
     }
-    const QUrl url(address.trimmed(), QUrl::StrictMode);
+    const QUrl url(address.trimmed());
     const QString scheme = url.scheme().toLower();
     if (!url.isValid() || (scheme != QLatin1String("http") && scheme != QLatin1String("https"))) {
         Q_EMIT finished({false, {}, 0, QStringLiteral("Not an http or https address: ") + address, false});

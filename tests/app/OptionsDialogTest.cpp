@@ -177,6 +177,11 @@ TEST_F(OptionsDialogTest, AutoStartFollowsTheEntryOnDisk)
     EXPECT_TRUE(m_host.m_settings.autoStartFolVane);
     ASSERT_EQ(prompter().records().size(), 1);
     EXPECT_TRUE(prompter().last().text.contains(QStringLiteral("autostart folder cannot be written")));
+    // Closing with the tick unchanged writes nothing and asks nothing.
+    prompter().clear();
+    TOptionDlg again(m_host);
+    again.accept();
+    EXPECT_TRUE(prompter().records().isEmpty());
 }
 
 TEST_F(OptionsDialogTest, ListsEditor)
