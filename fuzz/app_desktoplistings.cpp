@@ -1,6 +1,8 @@
 // The listings of "gio mount -l" and xrandr: any bytes give addresses and modes, never a crash.
 #include "app/DesktopPanels.h"
 
+#include <QSet>
+
 #include <cstdint>
 #include <cstdlib>
 
