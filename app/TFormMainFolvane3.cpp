@@ -10,6 +10,7 @@
 #include "app/MainWindowWatch.h"
 #include "fileops/ui/DropTargets.h"
 #include "app/MainWindowModes.h"
+#include "app/MainWindowOptions.h"
 #include "app/MainWindowFolderMenu.h"
 #include "app/MainWindowMask.h"
 #include "app/MainWindowPathMenus.h"
@@ -28,6 +29,7 @@
 #include "archive/ui/ZipToolsMenus.h"
 #include "viewers/ui/ConvertMenus.h"
 #include "sync/ui/SyncMenus.h"
+#include "internet/ui/UrlRipMenu.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
 #include "platform/ui/ViewPane.h"
@@ -112,6 +114,8 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     FormCreate();
     m_pathMenus = new MainWindowPathMenus(*m_context);
     new SyncMenus(*m_context);
+    new MainWindowOptions(*this);
+    new UrlRipMenu(*m_context, this);
 }
 
 WindowContext& TFormMainFolvane3::context()
