@@ -23,6 +23,8 @@
 #include "browse/TTabControlDriveFol.h"
 #include "fileops/ui/FileToolsMenus.h"
 #include "fileops/ui/TransferMenus.h"
+#include "accessories/ui/AccessoryMenus.h"
+#include "accessories/ui/MailCommand.h"
 #include "archive/ui/ZipToolsMenus.h"
 #include "sync/ui/SyncMenus.h"
 #include "platform/Prompter.h"
@@ -30,6 +32,8 @@
 #include "platform/ui/ViewPane.h"
 #include "search/ui/SearchCommands.h"
 #include "viewers/text/EditorRecovery.h"
+#include "viewers/ui/TextEditorControl.h"
+#include "viewers/ui/TextEditorPane.h"
 
 #include <QAction>
 #include <QApplication>
@@ -98,6 +102,20 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     FormCreate();
     m_pathMenus = new MainWindowPathMenus(*m_context);
     new SyncMenus(*m_context);
+    connectAccessories();
+}
+
+void TFormMainFolvane3::connectAccessories()
+{
+    auto* mail = new MailCommand(m_transfer->panes(), [this] {
+        const auto* editor = dynamic_cast<TextEditorPane*>(pane(vmTextEditor));
+        if (!editor || !editor->IsOpen())
+            return EditorMail();
+        return EditorMail{QFileInfo(editor->FileName()).fileName(), editor->editor()->toPlainText()};
+    }, this);
+    auto* accessories = new AccessoryMenus(*m_context, mail, m_settings.versionStr, [this] { close(); });
+    connect(accessories, &AccessoryMenus::exploreRequested, m_c.PathViewFol1, &TPathViewFol::OpenWithExplorer);
+    connect(accessories, &AccessoryMenus::searchRequested, m_c.PathViewFol1, &TPathViewFol::FindWithExplorer);
 }
 
 WindowContext& TFormMainFolvane3::context()

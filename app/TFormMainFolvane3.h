@@ -129,6 +129,8 @@ private:
     void FormCreate();
     // The folder popup's transfer items run the tree's transfer commands.
     void connectFolderMenu();
+    // The system commands, CD player, calendar, about box and mail.
+    void connectAccessories();
     void FormShow();
     // A message box at start; the splash steps aside while it is shown.
     void tellOverSplash(PromptKind kind, const QString& text);

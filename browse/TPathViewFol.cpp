@@ -520,7 +520,7 @@ void TPathViewFol::runVerb(const QString& verb)
 
 void TPathViewFol::OpenWithExplorer()
 {
-    runVerb(QStringLiteral("Open"));
+    runVerb(QStringLiteral("Explore"));
 }
 
 void TPathViewFol::FindWithExplorer()

@@ -44,7 +44,8 @@ struct ShellExecuteResult {
 // through xdg-open; a program - an executable ELF file or "#!" script - is run with the
 // parameters only after the user answers Yes to "Run <name>?", and directly, never through a
 // shell),  "Print" (the file goes to the
-// printing system through lp), "Find" (the desktop's file search program, in the folder).
+// printing system through lp), "Find" (the desktop's file search program, in the folder),
+// "Explore" (the desktop's own file manager at the folder, never this program).
 // workingFolder: the program's working folder (empty: the file's own folder).
 ShellExecuteResult ShellExecute(const QString& verb, const QString& file, const QString& parameters = QString(),
                                 const QString& workingFolder = QString());

@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <span>
+
 namespace {
 
 class ProcessLauncher final : public ProgramLauncher {
@@ -26,6 +28,10 @@ ProgramLauncher* currentLauncher = &processLauncher;
 
 // Search programs of the common desktops, each of which takes the folder to search in.
 const char* const kSearchPrograms[] = {"catfish", "kfind", "gnome-search-tool", "searchmonkey"};
+// File managers of the common desktops, each of which takes the folder to open. "Explore"
+// starts one of these by name and never goes through xdg-open: this program may be the
+// desktop's folder handler, and would then open itself.
+const char* const kFileManagers[] = {"nautilus", "dolphin", "nemo", "caja", "thunar", "pcmanfm-qt", "pcmanfm", "konqueror"};
 
 const QString kNotFound = QStringLiteral("The specified file was not found.");
 const QString kPathNotFound = QStringLiteral("The specified path was not found.");
@@ -92,13 +98,15 @@ ShellExecuteResult ShellExecute(const QString& verb, const QString& file, const 
         return refused(LocalFiles::isDir(info.absolutePath()) ? kNotFound : kPathNotFound);
     const QString folder = !workingFolder.isEmpty() ? workingFolder : url ? QString() : isDir ? info.absoluteFilePath() : info.absolutePath();
 
-    if (action == QLatin1String("find")) {
-        for (const char* name : kSearchPrograms) {
+    if (action == QLatin1String("find") || action == QLatin1String("explore")) {
+        const bool find = action == QLatin1String("find");
+        for (const char* name : find ? std::span<const char* const>(kSearchPrograms) : std::span<const char* const>(kFileManagers)) {
             const QString program = ProgramLauncher::instance().findProgram(QLatin1String(name));
             if (!program.isEmpty())
                 return started(program, {folder}, folder);
         }
-        return refused(QStringLiteral("No file search program is installed."));
+        return refused(find ? QStringLiteral("No file search program is installed.")
+                            : QStringLiteral("No file manager of the desktop is installed."));
     }
     if (action == QLatin1String("print")) {
         if (url || isDir)
