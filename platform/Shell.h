@@ -44,11 +44,14 @@ struct ShellExecuteResult {
 // through xdg-open; a program - an executable ELF file or "#!" script - is run with the
 // parameters only after the user answers Yes to "Run <name>?", and directly, never through a
 // shell),  "Print" (the file goes to the
-// printing system through lp), "Find" (the desktop's file search program, in the folder),
-// "Explore" (the desktop's own file manager at the folder, never this program).
+// printing system through lp), "Find" (the desktop's file search program, in the folder).
 // workingFolder: the program's working folder (empty: the file's own folder).
 ShellExecuteResult ShellExecute(const QString& verb, const QString& file, const QString& parameters = QString(),
                                 const QString& workingFolder = QString());
+
+// The desktop's own file manager (Nautilus, Dolphin, Nemo, Caja, Thunar, PCManFM, Konqueror)
+// at folder; never this program, even where it is the desktop's folder handler.
+ShellExecuteResult ExploreFolder(const QString& folder);
 
 // The message for a verb the shell could not carry out on path: "Can not <verb> file  <path>",
 // then the platform's reason (result.error) on a line of its own.

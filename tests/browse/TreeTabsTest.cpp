@@ -530,7 +530,7 @@ TEST_F(TreeTabsTest, ExplorerAndSearchFailuresSayWhy)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&panes->window));
     ASSERT_TRUE(panes->tree->GoToPath(m_rock));
     FakeLauncher launcher;
-    launcher.addProgram(QStringLiteral("xdg-open")).addProgram(QStringLiteral("kfind"));
+    launcher.addProgram(QStringLiteral("xdg-open")).addProgram(QStringLiteral("kfind")).addProgram(QStringLiteral("dolphin"));
     launcher.setFailStarts(QStringLiteral("Permission denied"));
     const struct {
         const char* name;
