@@ -27,8 +27,10 @@
 #include "accessories/ui/MailCommand.h"
 #include "archive/ui/ZipToolsMenus.h"
 #include "sync/ui/SyncMenus.h"
+#include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
+#include "platform/ui/PropertiesDialog.h"
 #include "platform/ui/ViewPane.h"
 #include "search/ui/SearchCommands.h"
 #include "viewers/text/EditorRecovery.h"
@@ -347,6 +349,36 @@ void TFormMainFolvane3::bringToFront()
         showNormal();
     raise();
     activateWindow();
+}
+
+void TFormMainFolvane3::openAtStart(const StartTarget& target)
+{
+    if (target.isEmpty())
+        return;
+    m_currentMode = vmFileManager;
+    m_currentFile = target.item;
+    m_currentPath = PathText::withTrailingSlash(target.folder);
+    m_settings.currentItemSel = target.item;
+    m_settings.currentPathSel = m_currentPath;
+}
+
+void TFormMainFolvane3::showTarget(const StartTarget& target)
+{
+    bringToFront();
+    if (target.isEmpty())
+        return;
+    if (m_currentMode != vmFileManager && !enterMode(vmFileManager))
+        return;
+    m_browse->goToFolder(target.folder);
+    if (!target.item.isEmpty())
+        m_c.FileViewFol1->SelectFileWhenListed(target.item);
+}
+
+void TFormMainFolvane3::showPropertiesOf(const QString& path)
+{
+    bringToFront();
+    if (const QString error = ShowProperties(path, this); !error.isEmpty())
+        Prompter::instance().error(error);
 }
 
 void TFormMainFolvane3::MenuHelpContentsClick()

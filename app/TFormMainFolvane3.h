@@ -13,6 +13,7 @@
 #include "app/AppSettings.h"
 #include "app/MainWindowControls.h"
 #include "app/SettingsStore.h"
+#include "app/StartArguments.h"
 #include "app/TSplashForm.h"
 #include "browse/BrowseNavigator.h"
 #include "platform/Prompter.h"
@@ -101,9 +102,18 @@ public:
     // folders that are gone are dropped when a worker has looked (recentPathsChecked).
     void UpdateRecentPaths(const QString& folder);
 
+    // A path from the command line: the window opens there in the file manager, with the
+    // item selected, instead of the stored place. Called before the window is shown.
+    void openAtStart(const StartTarget& target);
+
 public Q_SLOTS:
     void MenuExitClick();
     void bringToFront();
+    // A path sent by another start or another program ("Show in folder"): the file manager
+    // shows the folder with the item selected, and the window comes to the front.
+    void showTarget(const StartTarget& target);
+    // The properties dialog of path, in front.
+    void showPropertiesOf(const QString& path);
 
 Q_SIGNALS:
     // The splash window has served its time: the start folder's rows are listed.

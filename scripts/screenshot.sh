@@ -13,6 +13,10 @@
 #                                as if the program had been closed there
 #   SCREENSHOT_COPY="SRC NAME"   copies the file SRC into the home as NAME first
 #   SCREENSHOT_SCALE_JPG=N       the stored JPEG scale index (0 to 3) for SCREENSHOT_MODE
+#   SCREENSHOT_SHOW_ITEM=PATH    once the window stands, asks it over D-Bus
+#                                (org.freedesktop.FileManager1.ShowItems) to show PATH
+#                                (relative to the home) selected; run the script under
+#                                dbus-run-session so that a private session bus is used
 set -euo pipefail
 out=${1:?usage: scripts/screenshot.sh OUT.png [WIDTHxHEIGHT]}
 size=${2:-1024x768}
@@ -81,6 +85,11 @@ done
 [[ -n "$window" ]] || { echo "screenshot: no main window appeared" >&2; exit 1; }
 # Let the start-up animation end and the window paint.
 sleep 2
+if [[ -n "${SCREENSHOT_SHOW_ITEM:-}" ]]; then
+  gdbus call --session --dest org.freedesktop.FileManager1 --object-path /org/freedesktop/FileManager1 \
+    --method org.freedesktop.FileManager1.ShowItems "['file://$HOME/$SCREENSHOT_SHOW_ITEM']" "" >/dev/null
+  sleep 5
+fi
 if [[ -n "${SCREENSHOT_RIGHT_CLICK:-}" ]]; then
   read -r click_x click_y <<<"$SCREENSHOT_RIGHT_CLICK"
   xdotool mousemove --window "$window" "$click_x" "$click_y" click 1
