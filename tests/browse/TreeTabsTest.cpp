@@ -483,7 +483,7 @@ TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
 
     // Open and Find go to the desktop's programs; without a search program the user is told.
     FakeLauncher launcher;
-    launcher.addProgram(QStringLiteral("xdg-open"));
+    launcher.addProgram(QStringLiteral("xdg-open")).addProgram(QStringLiteral("nautilus"));
     menu.findChild<QAction*>(QStringLiteral("OpenNode"))->trigger();
     settle(*panes);
     ASSERT_EQ(launcher.launches().size(), 1);
