@@ -2,7 +2,7 @@ BUILD ?= build
 JOBS  ?= 2
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build run test fuzz bench clean
+.PHONY: deps configure build run test fuzz bench clean install
 
 deps:
 	bash scripts/install-deps.sh
@@ -25,6 +25,11 @@ fuzz: deps
 
 bench: build
 	for b in bench/*.sh; do bash "$$b" || exit 1; done
+
+# PREFIX=/usr/local by default; DESTDIR is honoured for packaging.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD) build-fuzz

@@ -1,6 +1,7 @@
 #include "app/FolvaneApplication.h"
 
 #include "app/DialogPickers.h"
+#include "app/FileManagerService.h"
 #include "app/MessageBoxPrompter.h"
 #include "app/SingleInstance.h"
 #include "app/StartupAnimation.h"
@@ -11,6 +12,7 @@
 #include "platform/ui/PlatformUi.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QScreen>
 
 #include <memory>
@@ -65,7 +67,7 @@ void FolvaneApplication::nameApplication()
     QApplication::setApplicationName(QStringLiteral("folvane3"));
 }
 
-int FolvaneApplication::run()
+int FolvaneApplication::run(const QStringList& arguments)
 {
     MessageBoxPrompter prompter;
     DialogPickers pickers;
@@ -73,7 +75,12 @@ int FolvaneApplication::run()
     Pickers::setInstance(&pickers);
     InstallPlatformUi();
 
-    if (!instanceCheckPasses())
+    // A path on the command line goes to the running instance when there is one (its window
+    // comes to the front); only a start without a path asks whether to load again.
+    const StartTarget start = StartArguments::parse(arguments, QDir::currentPath());
+    if (!start.isEmpty() && SingleInstance::sendCommand(SingleInstance::openCommand(start)))
+        return 0;
+    if (start.isEmpty() && !instanceCheckPasses())
         return 0;
     ProgramFolder();
     QApplication::setQuitOnLastWindowClosed(true);
@@ -84,6 +91,7 @@ int FolvaneApplication::run()
     nameApplication();
 
     TFormMainFolvane3 window;
+    window.openAtStart(start);
     window.setSplash(splash.get());
     QObject::connect(&window, &TFormMainFolvane3::splashDone, [&splash] { splash.reset(); });
 
@@ -99,7 +107,16 @@ int FolvaneApplication::run()
     SingleInstance instance;
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, &TFormMainFolvane3::bringToFront);
     QObject::connect(&instance, &SingleInstance::quitRequested, &window, &TFormMainFolvane3::MenuExitClick);
+    QObject::connect(&instance, &SingleInstance::openRequested, &window, &TFormMainFolvane3::showTarget);
     instance.listen();
+    if (!start.error.isEmpty())
+        Prompter::instance().warning(start.error);
+
+    // Other programs' "Show in folder", when no other file manager serves it.
+    FileManagerService fileManager;
+    QObject::connect(&fileManager, &FileManagerService::showRequested, &window, &TFormMainFolvane3::showTarget);
+    QObject::connect(&fileManager, &FileManagerService::propertiesRequested, &window, &TFormMainFolvane3::showPropertiesOf);
+    fileManager.publish(QDBusConnection::sessionBus());
 
     // Where the program is ended without a question, unsaved work is kept, never lost.
     TerminationSignals termination;

@@ -3,6 +3,7 @@
 // application title, the main window and its first showing, the message loop.
 
 #include <QString>
+#include <QStringList>
 
 class FolvaneApplication {
 public:
@@ -10,7 +11,8 @@ public:
     static constexpr const char* kRunningQuestion = "FolVane III is running, load again?";
 
     // Runs the whole program inside an existing QApplication; returns the exit code.
-    static int run();
+    // arguments: the command line after the program's name, without Qt's own options.
+    static int run(const QStringList& arguments = {});
 
     // The application's name (settings folders, the instance socket). Window titles stay
     // exactly as each window sets them: no display name is set.

@@ -78,3 +78,13 @@ int& MainWindowContext::historyIndex(HistoryIndex which)
     }
     Q_UNREACHABLE();
 }
+
+void MainWindowContext::saveSettings()
+{
+    m_window.SaveSettings();
+}
+
+QString MainWindowContext::currentPath() const
+{
+    return m_window.CurrentPath();
+}

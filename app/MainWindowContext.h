@@ -23,6 +23,8 @@ public:
     void updateRecentPaths(const QString& folder) override;
     QString settingsFile() const override;
     int& historyIndex(HistoryIndex which) override;
+    void saveSettings() override;
+    QString currentPath() const override;
 
 private:
     TFormMainFolvane3& m_window;

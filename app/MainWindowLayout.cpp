@@ -172,6 +172,7 @@ void MainWindowLayout::buildBands(QMainWindow* window, MainWindowControls& c)
     addButton(c, BandButton::Delete, files, "ButtonDelete", QStringLiteral("Delete"), SP::SP_TrashIcon);
     addButton(c, BandButton::C_Prompt, files, "ButtonC_Prompt",
               QStringLiteral("Command line, Reboot,  Log off, Shut down, Power off, Restart"), SP::SP_ComputerIcon);
+    addButton(c, BandButton::Mail, files, "ButtonMail", QStringLiteral("Email"), SP::SP_DialogYesButton);
 
     for (int i = 0; i < kBandCount; ++i) {
         if (kBandStartsRow[i] && i > 0)

@@ -8,7 +8,9 @@
 
 namespace {
 
-constexpr qint64 kMaxCommand = 64;
+// "open" carries a path (at most PATH_MAX bytes and a file name) in base64.
+constexpr qint64 kMaxCommand = 16 * 1024;
+const QByteArray kOpen = QByteArrayLiteral("open ");
 
 } // namespace
 
@@ -44,6 +46,11 @@ bool SingleInstance::sendCommand(const QByteArray& command, int timeoutMs)
     return socket.readLine().trimmed() == "ok";
 }
 
+QByteArray SingleInstance::openCommand(const StartTarget& target)
+{
+    return kOpen + target.toMessage().toBase64();
+}
+
 bool SingleInstance::listen()
 {
     // Ask first: with access options QLocalServer binds beside the name and renames its
@@ -68,8 +75,13 @@ void SingleInstance::serveConnection()
             }
             // The command is carried out before the answer, so the asking side can rely on it.
             const QByteArray command = socket->readLine(kMaxCommand).trimmed();
-            const bool known = command == "raise" || command == "quit" || command == "ping";
-            if (command == "raise")
+            const StartTarget target = command.startsWith(kOpen)
+                ? StartTarget::fromMessage(QByteArray::fromBase64(command.mid(kOpen.size()), QByteArray::AbortOnBase64DecodingErrors))
+                : StartTarget();
+            const bool known = command == "raise" || command == "quit" || command == "ping" || !target.isEmpty();
+            if (!target.isEmpty())
+                Q_EMIT openRequested(target);
+            else if (command == "raise")
                 Q_EMIT raiseRequested();
             else if (command == "quit")
                 Q_EMIT quitRequested();

@@ -26,15 +26,21 @@
 #include "browse/TTabControlDriveFol.h"
 #include "fileops/ui/FileToolsMenus.h"
 #include "fileops/ui/TransferMenus.h"
+#include "accessories/ui/AccessoryMenus.h"
+#include "accessories/ui/MailCommand.h"
 #include "archive/ui/ZipToolsMenus.h"
 #include "viewers/ui/ConvertMenus.h"
 #include "sync/ui/SyncMenus.h"
 #include "internet/ui/UrlRipMenu.h"
+#include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/Registry.h"
+#include "platform/ui/PropertiesDialog.h"
 #include "platform/ui/ViewPane.h"
 #include "search/ui/SearchCommands.h"
 #include "viewers/text/EditorRecovery.h"
+#include "viewers/ui/TextEditorControl.h"
+#include "viewers/ui/TextEditorPane.h"
 
 #include <QAction>
 #include <QApplication>
@@ -116,6 +122,20 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
     new SyncMenus(*m_context);
     new MainWindowOptions(*this);
     new UrlRipMenu(*m_context, this);
+    connectAccessories();
+}
+
+void TFormMainFolvane3::connectAccessories()
+{
+    auto* mail = new MailCommand(m_transfer->panes(), [this] {
+        const auto* editor = dynamic_cast<TextEditorPane*>(pane(vmTextEditor));
+        if (!editor || !editor->IsOpen())
+            return EditorMail();
+        return EditorMail{QFileInfo(editor->FileName()).fileName(), editor->editor()->toPlainText()};
+    }, this);
+    auto* accessories = new AccessoryMenus(*m_context, mail, m_settings.versionStr, [this] { close(); });
+    connect(accessories, &AccessoryMenus::exploreRequested, m_c.PathViewFol1, &TPathViewFol::OpenWithExplorer);
+    connect(accessories, &AccessoryMenus::searchRequested, m_c.PathViewFol1, &TPathViewFol::FindWithExplorer);
 }
 
 WindowContext& TFormMainFolvane3::context()
@@ -348,6 +368,36 @@ void TFormMainFolvane3::bringToFront()
         showNormal();
     raise();
     activateWindow();
+}
+
+void TFormMainFolvane3::openAtStart(const StartTarget& target)
+{
+    if (target.isEmpty())
+        return;
+    m_currentMode = vmFileManager;
+    m_currentFile = target.item;
+    m_currentPath = PathText::withTrailingSlash(target.folder);
+    m_settings.currentItemSel = target.item;
+    m_settings.currentPathSel = m_currentPath;
+}
+
+void TFormMainFolvane3::showTarget(const StartTarget& target)
+{
+    bringToFront();
+    if (target.isEmpty())
+        return;
+    if (m_currentMode != vmFileManager && !enterMode(vmFileManager))
+        return;
+    m_browse->goToFolder(target.folder);
+    if (!target.item.isEmpty())
+        m_c.FileViewFol1->SelectFileWhenListed(target.item);
+}
+
+void TFormMainFolvane3::showPropertiesOf(const QString& path)
+{
+    bringToFront();
+    if (const QString error = ShowProperties(path, this); !error.isEmpty())
+        Prompter::instance().error(error);
 }
 
 void TFormMainFolvane3::MenuHelpContentsClick()

@@ -13,6 +13,7 @@
 #include "app/AppSettings.h"
 #include "app/MainWindowControls.h"
 #include "app/SettingsStore.h"
+#include "app/StartArguments.h"
 #include "app/TSplashForm.h"
 #include "browse/BrowseNavigator.h"
 #include "platform/Prompter.h"
@@ -104,9 +105,18 @@ public:
     // folders that are gone are dropped when a worker has looked (recentPathsChecked).
     void UpdateRecentPaths(const QString& folder);
 
+    // A path from the command line: the window opens there in the file manager, with the
+    // item selected, instead of the stored place. Called before the window is shown.
+    void openAtStart(const StartTarget& target);
+
 public Q_SLOTS:
     void MenuExitClick();
     void bringToFront();
+    // A path sent by another start or another program ("Show in folder"): the file manager
+    // shows the folder with the item selected, and the window comes to the front.
+    void showTarget(const StartTarget& target);
+    // The properties dialog of path, in front.
+    void showPropertiesOf(const QString& path);
 
 Q_SIGNALS:
     // The splash window has served its time: the start folder's rows are listed.
@@ -134,6 +144,8 @@ private:
     void FormCreate();
     // The folder popup's transfer items run the tree's transfer commands.
     void connectFolderMenu();
+    // The system commands, CD player, calendar, about box and mail.
+    void connectAccessories();
     void FormShow();
     // A message box at start; the splash steps aside while it is shown.
     void tellOverSplash(PromptKind kind, const QString& text);

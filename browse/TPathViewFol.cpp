@@ -547,13 +547,15 @@ void TPathViewFol::runVerb(const QString& verb)
 {
     // A selection that is not an existing folder ("My Computer") gives the verb nothing.
     const QString path = LocalFiles::isDir(m_selectedPath) ? PathText::withoutTrailingSlash(m_selectedPath) : QString();
-    const ShellExecuteResult result = ShellExecute(verb, path);
+    const ShellExecuteResult result = verb == QLatin1String("Open") ? ExploreFolder(path) : ShellExecute(verb, path);
     if (!result.accepted)
         Prompter::instance().error(ShellFailureMessage(verb, path, result));
 }
 
 void TPathViewFol::OpenWithExplorer()
 {
+    // The desktop's own file manager opens the folder (ExploreFolder): the shell's "Open"
+    // would come back to this program where it is the folder handler.
     runVerb(QStringLiteral("Open"));
 }
 

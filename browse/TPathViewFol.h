@@ -133,6 +133,7 @@ private:
     void addDriveNodes(const QList<DriveInfo>& drives);
     QTreeWidgetItem* addFolderNode(QTreeWidgetItem* parent, int index, const Subfolder& folder);
     void showComputer(BrowseNavigator::Change change);
+    // Runs the verb on the selected folder ("Open" in the desktop's own file manager).
     void runVerb(const QString& verb);
 
     TFileType m_folderType = TFileAttr::ftReadOnly | TFileAttr::ftHidden | TFileAttr::ftSystem | TFileAttr::ftArchive;

@@ -49,6 +49,10 @@ struct ShellExecuteResult {
 ShellExecuteResult ShellExecute(const QString& verb, const QString& file, const QString& parameters = QString(),
                                 const QString& workingFolder = QString());
 
+// The desktop's own file manager (Nautilus, Dolphin, Nemo, Caja, Thunar, PCManFM, Konqueror)
+// at folder; never this program, even where it is the desktop's folder handler.
+ShellExecuteResult ExploreFolder(const QString& folder);
+
 // The message for a verb the shell could not carry out on path: "Can not <verb> file  <path>",
 // then the platform's reason (result.error) on a line of its own.
 QString ShellFailureMessage(const QString& verb, const QString& path, const ShellExecuteResult& result);

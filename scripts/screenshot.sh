@@ -18,6 +18,10 @@
 #                                SCREENSHOT_KEYS="K..." (xdotool key names), before the capture
 #   SCREENSHOT_WAIT=S            seconds to wait after the window appears (default 2; a web
 #                                page may need longer to load)
+#   SCREENSHOT_SHOW_ITEM=PATH    once the window stands, asks it over D-Bus
+#                                (org.freedesktop.FileManager1.ShowItems) to show PATH
+#                                (relative to the home) selected; run the script under
+#                                dbus-run-session so that a private session bus is used
 set -euo pipefail
 out=${1:?usage: scripts/screenshot.sh OUT.png [WIDTHxHEIGHT]}
 size=${2:-1024x768}
@@ -86,6 +90,11 @@ done
 [[ -n "$window" ]] || { echo "screenshot: no main window appeared" >&2; exit 1; }
 # Let the start-up animation end and the window paint.
 sleep "${SCREENSHOT_WAIT:-2}"
+if [[ -n "${SCREENSHOT_SHOW_ITEM:-}" ]]; then
+  gdbus call --session --dest org.freedesktop.FileManager1 --object-path /org/freedesktop/FileManager1 \
+    --method org.freedesktop.FileManager1.ShowItems "['file://$HOME/$SCREENSHOT_SHOW_ITEM']" "" >/dev/null
+  sleep 5
+fi
 if [[ -n "${SCREENSHOT_RIGHT_CLICK:-}" ]]; then
   read -r click_x click_y <<<"$SCREENSHOT_RIGHT_CLICK"
   xdotool mousemove --window "$window" "$click_x" "$click_y" click 1

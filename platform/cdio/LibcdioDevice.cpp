@@ -1,6 +1,7 @@
 #include "platform/cdio/LibcdioDevice.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cdio/cdio.h>
 #include <cdio/audio.h>
@@ -40,7 +41,9 @@ bool LibcdioDevice::open(const QString& device)
         name = found;
         cdio_free(found);
     }
-    m_cdio = cdio_open(name.constData(), DRIVER_DEVICE);
+    // A disc image (a .cue or .bin file) is read through libcdio's image drivers: its table
+    // of contents and lengths, without a drive to play it.
+    m_cdio = cdio_open(name.constData(), QFileInfo(QFile::decodeName(name)).isFile() ? DRIVER_UNKNOWN : DRIVER_DEVICE);
     if (!m_cdio)
         return fail(QStringLiteral("Cannot open the CD drive ") + QFile::decodeName(name) + QStringLiteral("."));
     m_device = QFile::decodeName(name);

@@ -27,6 +27,8 @@ QString verbOf(SessionAction action)
     case SessionAction::Lock: return QStringLiteral("lock the screen");
     case SessionAction::ScreenSaver: return QStringLiteral("start the screen saver");
     case SessionAction::MonitorStandBy: return QStringLiteral("put the monitor to stand-by");
+    case SessionAction::Reboot: return QStringLiteral("reboot");
+    case SessionAction::PowerOff: return QStringLiteral("power off");
     }
     return QString();
 }
@@ -35,8 +37,10 @@ QString verbOf(SessionAction action)
 QString powerMethod(SessionAction action)
 {
     switch (action) {
-    case SessionAction::Restart: return QStringLiteral("Reboot");
-    case SessionAction::ShutDown: return QStringLiteral("PowerOff");
+    case SessionAction::Restart:
+    case SessionAction::Reboot: return QStringLiteral("Reboot");
+    case SessionAction::ShutDown:
+    case SessionAction::PowerOff: return QStringLiteral("PowerOff");
     case SessionAction::StandBy: return QStringLiteral("Suspend");
     case SessionAction::Hibernate: return QStringLiteral("Hibernate");
     default: return QString();
@@ -45,6 +49,12 @@ QString powerMethod(SessionAction action)
 
 class LogindSession final : public SessionService {
 public:
+    LogindSession(const QDBusConnection& system, const QDBusConnection& session)
+        : m_system(system)
+        , m_session(session)
+    {
+    }
+
     bool canPerform(SessionAction action) override
     {
         const QString method = powerMethod(action);
@@ -53,7 +63,7 @@ public:
                                                            : loginAvailable();
         if (!loginAvailable())
             return false;
-        QDBusReply<QString> answer = QDBusConnection::systemBus().call(
+        QDBusReply<QString> answer = m_system.call(
             QDBusMessage::createMethodCall(kLogin, kManagerPath, kManager, QStringLiteral("Can") + method));
         return answer.isValid() && (answer.value() == QLatin1String("yes") || answer.value() == QLatin1String("challenge"));
     }
@@ -67,9 +77,9 @@ public:
     }
 
 private:
-    static bool loginAvailable()
+    bool loginAvailable() const
     {
-        QDBusConnection bus = QDBusConnection::systemBus();
+        QDBusConnection bus = m_system;
         return bus.isConnected() && bus.interface() && bus.interface()->isServiceRegistered(kLogin).value();
     }
 
@@ -83,11 +93,11 @@ private:
     }
 
     // This process's logind session object.
-    static QString sessionPath(QString* reason)
+    QString sessionPath(QString* reason) const
     {
         QDBusMessage ask = QDBusMessage::createMethodCall(kLogin, kManagerPath, kManager, QStringLiteral("GetSessionByPID"));
         ask << quint32(::getpid());
-        QDBusReply<QDBusObjectPath> path = QDBusConnection::systemBus().call(ask);
+        QDBusReply<QDBusObjectPath> path = m_system.call(ask);
         if (!path.isValid()) {
             *reason = path.error().message();
             return QString();
@@ -95,7 +105,7 @@ private:
         return path.value().path();
     }
 
-    static bool request(SessionAction action, QString* reason)
+    bool request(SessionAction action, QString* reason) const
     {
         if (action == SessionAction::MonitorStandBy) {
             const QString xset = ProgramLauncher::instance().findProgram(QStringLiteral("xset"));
@@ -113,7 +123,7 @@ private:
                                                                   QStringLiteral("/org/freedesktop/ScreenSaver"),
                                                                   QStringLiteral("org.freedesktop.ScreenSaver"), QStringLiteral("SetActive"));
             message << true;
-            return call(QDBusConnection::sessionBus(), message, reason);
+            return call(m_session, message, reason);
         }
         if (!loginAvailable()) {
             *reason = QStringLiteral("systemd-logind does not answer on the system bus");
@@ -123,19 +133,26 @@ private:
         if (!method.isEmpty()) {
             QDBusMessage message = QDBusMessage::createMethodCall(kLogin, kManagerPath, kManager, method);
             message << true; // interactive: polkit may ask the user for a password
-            return call(QDBusConnection::systemBus(), message, reason);
+            return call(m_system, message, reason);
         }
         const QString session = sessionPath(reason);
         if (session.isEmpty())
             return false;
         const QString what = action == SessionAction::Lock ? QStringLiteral("Lock") : QStringLiteral("Terminate");
-        return call(QDBusConnection::systemBus(),
+        return call(m_system,
                     QDBusMessage::createMethodCall(kLogin, session, QStringLiteral("org.freedesktop.login1.Session"), what), reason);
     }
+
+    QDBusConnection m_system;
+    QDBusConnection m_session;
 };
 
-LogindSession logindSession;
-SessionService* currentSession = &logindSession;
+SessionService& logindSession()
+{
+    static LogindSession service(QDBusConnection::systemBus(), QDBusConnection::sessionBus());
+    return service;
+}
+SessionService* currentSession = nullptr;
 
 } // namespace
 
@@ -143,10 +160,15 @@ SessionService::~SessionService() = default;
 
 SessionService& SessionService::instance()
 {
-    return *currentSession;
+    return currentSession ? *currentSession : logindSession();
 }
 
 void SessionService::setInstance(SessionService* service)
 {
-    currentSession = service ? service : &logindSession;
+    currentSession = service;
+}
+
+std::unique_ptr<SessionService> SessionService::createOnBuses(const QDBusConnection& system, const QDBusConnection& session)
+{
+    return std::make_unique<LogindSession>(system, session);
 }

@@ -10,6 +10,8 @@
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <span>
+
 namespace {
 
 class ProcessLauncher final : public ProgramLauncher {
@@ -26,6 +28,10 @@ ProgramLauncher* currentLauncher = &processLauncher;
 
 // Search programs of the common desktops, each of which takes the folder to search in.
 const char* const kSearchPrograms[] = {"catfish", "kfind", "gnome-search-tool", "searchmonkey"};
+// File managers of the common desktops, each of which takes the folder to open. They are
+// started by name, never through xdg-open: this program may be the desktop's folder handler,
+// and would then open itself.
+const char* const kFileManagers[] = {"nautilus", "dolphin", "nemo", "caja", "thunar", "pcmanfm-qt", "pcmanfm", "konqueror"};
 
 const QString kNotFound = QStringLiteral("The specified file was not found.");
 const QString kPathNotFound = QStringLiteral("The specified path was not found.");
@@ -67,6 +73,17 @@ ShellExecuteResult runProgram(const QString& program, const QString& parameters,
     return started(program, QProcess::splitCommand(parameters), folder);
 }
 
+// Starts the first of programs that is installed, on folder.
+ShellExecuteResult startFirst(std::span<const char* const> programs, const QString& folder, const QString& noneText)
+{
+    for (const char* name : programs) {
+        const QString program = ProgramLauncher::instance().findProgram(QLatin1String(name));
+        if (!program.isEmpty())
+            return started(program, {folder}, folder);
+    }
+    return refused(noneText);
+}
+
 } // namespace
 
 ProgramLauncher::~ProgramLauncher() = default;
@@ -81,6 +98,13 @@ void ProgramLauncher::setInstance(ProgramLauncher* launcher)
     currentLauncher = launcher ? launcher : &processLauncher;
 }
 
+ShellExecuteResult ExploreFolder(const QString& folder)
+{
+    if (!LocalFiles::isDir(folder))
+        return refused(kPathNotFound);
+    return startFirst(kFileManagers, folder, QStringLiteral("No file manager of the desktop is installed."));
+}
+
 ShellExecuteResult ShellExecute(const QString& verb, const QString& file, const QString& parameters, const QString& workingFolder)
 {
     const QString action = verb.toLower();
@@ -92,14 +116,8 @@ ShellExecuteResult ShellExecute(const QString& verb, const QString& file, const 
         return refused(LocalFiles::isDir(info.absolutePath()) ? kNotFound : kPathNotFound);
     const QString folder = !workingFolder.isEmpty() ? workingFolder : url ? QString() : isDir ? info.absoluteFilePath() : info.absolutePath();
 
-    if (action == QLatin1String("find")) {
-        for (const char* name : kSearchPrograms) {
-            const QString program = ProgramLauncher::instance().findProgram(QLatin1String(name));
-            if (!program.isEmpty())
-                return started(program, {folder}, folder);
-        }
-        return refused(QStringLiteral("No file search program is installed."));
-    }
+    if (action == QLatin1String("find"))
+        return startFirst(kSearchPrograms, folder, QStringLiteral("No file search program is installed."));
     if (action == QLatin1String("print")) {
         if (url || isDir)
             return refused(kNoAssociation);

@@ -33,8 +33,9 @@ enum class BandButton {
     TextEditor, Delete, C_Prompt,                                           // ToolBarFileManger, added
     Open, UnDo, EditorDelete,                                               // ToolBarTextEditor, added
     WebHome, WebSave, WebCleanUp,                                           // ToolBarBrowser, added
+    Mail,                                                                   // ToolBarFileManger, added
 };
-constexpr int kBandButtonCount = int(BandButton::WebCleanUp) + 1;
+constexpr int kBandButtonCount = int(BandButton::Mail) + 1;
 
 // The list indexes the window stores for the owners of the history lists.
 enum class HistoryIndex { Ext, Run, FindStr, ReplStr, FileStr };
@@ -65,4 +66,9 @@ public:
     virtual QString settingsFile() const = 0;
     // A stored list index, read at start and written at every save of the window.
     virtual int& historyIndex(HistoryIndex which) = 0;
+
+    // Writes the window's settings now (before the system is asked to end the session).
+    virtual void saveSettings() = 0;
+    // The current folder (program state, with a trailing "/").
+    virtual QString currentPath() const = 0;
 };

@@ -3,6 +3,7 @@
 // to load again. No ends the start before anything is written.
 #include "app/FolvaneApplication.h"
 #include "app/SingleInstance.h"
+#include "platform/FileName.h"
 #include "platform/Registry.h"
 #include "support/TempHome.h"
 
@@ -11,6 +12,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <mutex>
 #include <memory>
 
 namespace {
@@ -27,6 +29,10 @@ public:
             m_instance = std::make_unique<SingleInstance>();
             QObject::connect(m_instance.get(), &SingleInstance::raiseRequested, [this] { ++raised; });
             QObject::connect(m_instance.get(), &SingleInstance::quitRequested, [this] { ++quits; });
+            QObject::connect(m_instance.get(), &SingleInstance::openRequested, [this](const StartTarget& target) {
+                const std::lock_guard lock(m_openedLock);
+                m_opened << target;
+            });
             listening = m_instance->listen();
         });
     }
@@ -38,6 +44,12 @@ public:
         });
         m_thread.quit();
         m_thread.wait();
+    }
+
+    QList<StartTarget> opened()
+    {
+        const std::lock_guard lock(m_openedLock);
+        return m_opened;
     }
 
     std::atomic<int> raised = 0;
@@ -52,6 +64,8 @@ private:
 
     QThread m_thread;
     QObject m_context;
+    std::mutex m_openedLock;
+    QList<StartTarget> m_opened;
     std::unique_ptr<SingleInstance> m_instance;
 };
 
@@ -103,6 +117,28 @@ TEST_F(SingleInstanceTest, SecondInstanceDoesNotTakeOverAndAStaleSocketIsReplace
     stale.close();
     SingleInstance next;
     EXPECT_TRUE(next.listen());
+}
+
+TEST_F(SingleInstanceTest, APathReachesTheRunningInstanceByteForByte)
+{
+    RunningInstance running;
+    ASSERT_TRUE(running.listening);
+    // A name that is not UTF-8 and one with a line break survive the line-based channel.
+    const QString odd = FileName::decode(QByteArray("caf\xe9\nlist.txt"));
+    const StartTarget targets[] = {
+        {QStringLiteral("/tmp/some folder"), QString(), QString()},
+        {QStringLiteral("/tmp"), QStringLiteral("/tmp/") + odd, QString()},
+    };
+    for (const StartTarget& target : targets)
+        EXPECT_TRUE(SingleInstance::sendCommand(SingleInstance::openCommand(target)));
+    const QList<StartTarget> opened = running.opened();
+    ASSERT_EQ(opened.size(), 2);
+    EXPECT_EQ(opened[0], targets[0]);
+    EXPECT_EQ(opened[1], targets[1]);
+    EXPECT_EQ(running.raised.load(), 0);
+    EXPECT_FALSE(SingleInstance::sendCommand("open !!notbase64")) << "a damaged path is refused";
+    EXPECT_FALSE(SingleInstance::sendCommand("open " + QByteArray("relative\0x").toBase64()));
+    EXPECT_EQ(running.opened().size(), 2);
 }
 
 } // namespace

@@ -483,7 +483,7 @@ TEST_F(TreeTabsTest, ContextMenuWorksWhereItCanAndSaysWhatIsNotThereYet)
 
     // Open and Find go to the desktop's programs; without a search program the user is told.
     FakeLauncher launcher;
-    launcher.addProgram(QStringLiteral("xdg-open"));
+    launcher.addProgram(QStringLiteral("xdg-open")).addProgram(QStringLiteral("nautilus"));
     menu.findChild<QAction*>(QStringLiteral("OpenNode"))->trigger();
     settle(*panes);
     ASSERT_EQ(launcher.launches().size(), 1);
@@ -530,7 +530,7 @@ TEST_F(TreeTabsTest, ExplorerAndSearchFailuresSayWhy)
     ASSERT_TRUE(QTest::qWaitForWindowActive(&panes->window));
     ASSERT_TRUE(panes->tree->GoToPath(m_rock));
     FakeLauncher launcher;
-    launcher.addProgram(QStringLiteral("xdg-open")).addProgram(QStringLiteral("kfind"));
+    launcher.addProgram(QStringLiteral("xdg-open")).addProgram(QStringLiteral("kfind")).addProgram(QStringLiteral("dolphin"));
     launcher.setFailStarts(QStringLiteral("Permission denied"));
     const struct {
         const char* name;

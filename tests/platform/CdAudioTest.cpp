@@ -5,7 +5,11 @@
 #include "support/FakeCdAudio.h"
 #include "support/TempHome.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace {
 
@@ -69,5 +73,61 @@ TEST(CdAudioTest, FakeDriveStandsInForTheRealOne)
     EXPECT_EQ(fake.requests(), (QStringList{QStringLiteral("open "), QStringLiteral("play 2"), QStringLiteral("seek 3")}));
     CdAudioDevice::setFactory({});
 }
+
+#ifdef FOLVANE_HAVE_CDIO
+class CdImageTest : public TempHomeTest {};
+
+// A two-track audio disc image made with sox, read through libcdio's image driver and
+// checked against cd-info's table of contents.
+TEST_F(CdImageTest, TrackCountAndLengthsAgreeWithCdInfo)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("sox")).isEmpty() || QStandardPaths::findExecutable(QStringLiteral("cd-info")).isEmpty())
+        GTEST_SKIP() << "sox or cd-info is not installed";
+    const QString root = home().root();
+    // Whole sectors (1/75 s): 225 and 180 sectors.
+    const struct {
+        const char* name;
+        const char* seconds;
+        int frames;
+    } tracks[] = {{"t1.raw", "3", 225}, {"t2.raw", "2.4", 180}};
+    QByteArray bin;
+    for (const auto& t : tracks) {
+        const QString raw = root + QLatin1Char('/') + QLatin1String(t.name);
+        ASSERT_EQ(QProcess::execute(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"),
+                                                            QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), QStringLiteral("-e"),
+                                                            QStringLiteral("signed-integer"), QStringLiteral("-L"), QStringLiteral("-t"), QStringLiteral("raw"), raw,
+                                                            QStringLiteral("synth"), QLatin1String(t.seconds), QStringLiteral("sine"), QStringLiteral("440")}),
+                  0);
+        QFile file(raw);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray samples = file.readAll();
+        ASSERT_EQ(samples.size(), t.frames * 2352);
+        bin += samples;
+    }
+    makeFile(QStringLiteral("disc.bin"), bin);
+    const QString cue = makeFile(QStringLiteral("disc.cue"), "FILE \"disc.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                                                             "  TRACK 02 AUDIO\n    INDEX 01 00:03:00\n");
+
+    std::unique_ptr<CdAudioDevice> device = CdAudioDevice::create();
+    ASSERT_TRUE(device->open(cue)) << device->errorString().toStdString();
+    ASSERT_TRUE(device->isReady());
+    ASSERT_EQ(device->trackCount(), 2);
+    EXPECT_EQ(device->trackLength(1), (CdPosition{0, 0, 3, 0}));
+    EXPECT_EQ(device->trackLength(2), (CdPosition{0, 0, 2, 30}));
+
+    // cd-info lists "  1: 00:02:00  000000 audio ..." per track and the lead-out as "170:".
+    QProcess info;
+    info.start(QStringLiteral("cd-info"), {QStringLiteral("--no-header"), QStringLiteral("--no-device-info"), QStringLiteral("--no-cddb"),
+                                           QStringLiteral("--cue-file"), cue});
+    ASSERT_TRUE(info.waitForFinished(20000));
+    QList<int> starts;
+    const QRegularExpression row(QStringLiteral("^\\s*(\\d+): \\d\\d:\\d\\d:\\d\\d\\s+(\\d+)"), QRegularExpression::MultilineOption);
+    for (auto it = row.globalMatch(QString::fromUtf8(info.readAllStandardOutput())); it.hasNext();)
+        starts << it.next().captured(2).toInt();
+    ASSERT_EQ(starts.size(), 3) << "two tracks and the lead-out";
+    for (int track = 1; track <= 2; ++track)
+        EXPECT_EQ(device->trackLength(track).totalFrames(), starts[track] - starts[track - 1]) << track;
+}
+#endif
 
 } // namespace

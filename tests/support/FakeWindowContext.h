@@ -68,6 +68,11 @@ public:
     QString settingsFile() const override { return m_settingsFile; }
     void setSettingsFile(const QString& path) { m_settingsFile = path; }
     int& historyIndex(HistoryIndex which) override { return *m_indexes[size_t(which)]; }
+    // Counts the saves asked for.
+    int settingsSaves = 0;
+    void saveSettings() override { ++settingsSaves; }
+    QString currentPath() const override { return m_currentPath; }
+    void setCurrentPath(const QString& path) { m_currentPath = path; }
 
 private:
     QMainWindow* m_window;
@@ -79,6 +84,7 @@ private:
     mutable BrowseNavigator m_navigator;
     QStringList m_recent;
     QString m_settingsFile;
+    QString m_currentPath;
     std::array<int, 5> m_ownIndexes{};
     std::array<int*, 5> m_indexes{};
 };

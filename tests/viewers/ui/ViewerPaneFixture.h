@@ -113,6 +113,8 @@ protected:
         void updateRecentPaths(const QString& folder) override { m_fake.updateRecentPaths(folder); }
         QString settingsFile() const override { return m_fake.settingsFile(); }
         int& historyIndex(HistoryIndex which) override { return m_fake.historyIndex(which); }
+        void saveSettings() override { m_fake.saveSettings(); }
+        QString currentPath() const override { return m_fake.currentPath(); }
 
     private:
         FakeWindowContext m_fake;

@@ -1,0 +1,133 @@
+#include "accessories/ui/AccessoryMenus.h"
+
+#include "accessories/ui/MailCommand.h"
+#include "accessories/ui/TAboutBox.h"
+#include "accessories/ui/TCalForm.h"
+#include "media/ui/TFormCD.h"
+#include "platform/Prompter.h"
+#include "platform/Shell.h"
+#include "platform/ui/WindowContext.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QMenu>
+#include <QToolButton>
+
+namespace {
+
+// Volume mixers of the common desktops and sound servers.
+const char* const kMixers[] = {"pavucontrol", "pavucontrol-qt", "pwvucontrol", "kmix", "xfce4-mixer", "mate-volume-control"};
+
+} // namespace
+
+AccessoryMenus::AccessoryMenus(WindowContext& context, MailCommand* mail, QString versionText, std::function<void()> closeWindow)
+    : QObject(context.window())
+    , m_context(context)
+    , m_mail(mail)
+    , m_versionText(std::move(versionText))
+    , m_closeWindow(std::move(closeWindow))
+{
+    buildSystemMenu();
+    buildMenus();
+}
+
+QAction* AccessoryMenus::add(QMenu* menu, const char* name, const QString& caption)
+{
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+void AccessoryMenus::buildSystemMenu()
+{
+    m_systemMenu = new QMenu(m_context.window());
+    m_systemMenu->setObjectName(QStringLiteral("PopupMenu_C_Prompt"));
+    int count = 0;
+    const SystemCommandItem* items = SystemCommands::items(&count);
+    for (int i = 0; i < count; ++i) {
+        const SystemCommand command = items[i].command;
+        connect(add(m_systemMenu, items[i].objectName, QLatin1String(items[i].caption)), &QAction::triggered, this,
+                [this, command] { runSystemCommand(command); });
+    }
+    QToolButton* button = m_context.button(BandButton::C_Prompt);
+    button->setMenu(m_systemMenu);
+    button->setPopupMode(QToolButton::MenuButtonPopup);
+}
+
+void AccessoryMenus::buildMenus()
+{
+    QMenu* search = m_context.menu(MainMenu::Search);
+    connect(add(search, "MenuWindowsExplore", QStringLiteral("Windows Explore")), &QAction::triggered, this, &AccessoryMenus::exploreRequested);
+    connect(add(search, "MenuWindowsSearch", QStringLiteral("Windows Search")), &QAction::triggered, this, &AccessoryMenus::searchRequested);
+    QMenu* music = m_context.menu(MainMenu::Music);
+    connect(add(music, "MenuCD", QStringLiteral("CD player")), &QAction::triggered, this, &AccessoryMenus::MenuCDClick);
+    connect(add(music, "MenuWindowsVolume", QStringLiteral("Windows Mixer (Volume)")), &QAction::triggered, this,
+            &AccessoryMenus::MenuWindowsVolumeClick);
+    QAction* calendar = add(m_context.menu(MainMenu::Tools), "MenuCalClock", QStringLiteral("Calendar Clock"));
+    connect(calendar, &QAction::triggered, this, &AccessoryMenus::MenuCalClockClick);
+    connect(m_context.button(BandButton::Time), &QToolButton::clicked, calendar, &QAction::trigger);
+    if (QAction* about = m_context.window()->findChild<QAction*>(QStringLiteral("MenuAbout")))
+        connect(about, &QAction::triggered, this, &AccessoryMenus::MenuAboutClick);
+
+    // The web button's drop-down (made here when no other feature has given it one).
+    QToolButton* web = m_context.button(BandButton::Web);
+    if (!web->menu()) {
+        web->setMenu(new QMenu(web));
+        web->setPopupMode(QToolButton::MenuButtonPopup);
+    }
+    connect(add(web->menu(), "MenuWorldTime", QStringLiteral("World Time")), &QAction::triggered, this, &AccessoryMenus::MenuWorldTimeClick);
+
+    QToolButton* mailButton = m_context.button(BandButton::Mail);
+    auto* mailMenu = new QMenu(mailButton);
+    mailMenu->setObjectName(QStringLiteral("PopupMenuMail"));
+    connect(add(mailMenu, "PopupEmail", QStringLiteral("Email")), &QAction::triggered, m_mail, &MailCommand::PopupEmailClick);
+    mailButton->setMenu(mailMenu);
+    mailButton->setPopupMode(QToolButton::MenuButtonPopup);
+    connect(mailButton, &QToolButton::clicked, m_mail, &MailCommand::ButtonMailClick);
+}
+
+void AccessoryMenus::runSystemCommand(SystemCommand command)
+{
+    const Status answer = SystemCommands::run(command, [this] { m_context.saveSettings(); }, m_closeWindow);
+    // The window is closing after the session commands: a refusal is not shown then, as the
+    // system itself does not report it either.
+    if (!answer && !SystemCommands::item(command).endsSession)
+        Prompter::instance().error(answer.errorString());
+}
+
+void AccessoryMenus::MenuCDClick()
+{
+    auto* player = new TFormCD(CdAudioDevice::create(), [] { return ListCdDrives(); }, m_context.window());
+    player->show();
+}
+
+void AccessoryMenus::MenuWindowsVolumeClick()
+{
+    for (const char* name : kMixers) {
+        const QString program = ProgramLauncher::instance().findProgram(QLatin1String(name));
+        if (program.isEmpty())
+            continue;
+        if (const Status started = ProgramLauncher::instance().start(program, {}, QDir::homePath()); !started)
+            Prompter::instance().error(started.errorString());
+        return;
+    }
+    Prompter::instance().error(QStringLiteral("No volume mixer program is installed."));
+}
+
+void AccessoryMenus::MenuWorldTimeClick()
+{
+    m_context.switchMode(vmWebBrowser, QLatin1String(TCalForm::kWorldClockAddress));
+}
+
+void AccessoryMenus::MenuCalClockClick()
+{
+    TCalForm calendar(m_context.currentPath(), m_context.window());
+    calendar.exec();
+}
+
+void AccessoryMenus::MenuAboutClick()
+{
+    TAboutBox about(QCoreApplication::applicationFilePath(), m_versionText, m_context.window());
+    about.exec();
+}
