@@ -70,14 +70,6 @@ void AccessoryMenus::buildMenus()
     if (QAction* about = m_context.window()->findChild<QAction*>(QStringLiteral("MenuAbout")))
         connect(about, &QAction::triggered, this, &AccessoryMenus::MenuAboutClick);
 
-    // The web button's drop-down (made here when no other feature has given it one).
-    QToolButton* web = m_context.button(BandButton::Web);
-    if (!web->menu()) {
-        web->setMenu(new QMenu(web));
-        web->setPopupMode(QToolButton::MenuButtonPopup);
-    }
-    connect(add(web->menu(), "MenuWorldTime", QStringLiteral("World Time")), &QAction::triggered, this, &AccessoryMenus::MenuWorldTimeClick);
-
     QToolButton* mailButton = m_context.button(BandButton::Mail);
     auto* mailMenu = new QMenu(mailButton);
     mailMenu->setObjectName(QStringLiteral("PopupMenuMail"));
@@ -113,11 +105,6 @@ void AccessoryMenus::MenuWindowsVolumeClick()
         return;
     }
     Prompter::instance().error(QStringLiteral("No volume mixer program is installed."));
-}
-
-void AccessoryMenus::MenuWorldTimeClick()
-{
-    m_context.switchMode(vmWebBrowser, QLatin1String(TCalForm::kWorldClockAddress));
 }
 
 void AccessoryMenus::MenuCalClockClick()

@@ -25,7 +25,6 @@ public:
     void MenuCDClick();
     void MenuWindowsVolumeClick();
     void MenuCalClockClick();
-    void MenuWorldTimeClick();
     void MenuAboutClick();
 
 Q_SIGNALS:

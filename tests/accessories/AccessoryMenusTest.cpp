@@ -51,7 +51,6 @@ TEST_F(AccessoryMenusTest, MenusCarryTheCommands)
               (QStringList{QStringLiteral("MenuCD=CD player"), QStringLiteral("MenuWindowsVolume=Windows Mixer (Volume)")}));
     EXPECT_EQ(captions(context.menu(MainMenu::Tools)), QStringList{QStringLiteral("MenuCalClock=Calendar Clock")});
     EXPECT_EQ(captions(context.button(BandButton::Mail)->menu()), QStringList{QStringLiteral("PopupEmail=Email")});
-    EXPECT_EQ(captions(context.button(BandButton::Web)->menu()), QStringList{QStringLiteral("MenuWorldTime=World Time")});
 }
 
 TEST_F(AccessoryMenusTest, SessionCommandsSaveThenCloseEvenWhenRefused)
