@@ -8,23 +8,18 @@
 #include "app/ProgramSound.h"
 #include "app/TFormMainFolvane3.h"
 #include "app/TOptionDlg.h"
-#include "platform/FileName.h"
+#include "internet/ui/CleanupCommand.h"
+#include "internet/ui/TFavoritesMenu.h"
 #include "platform/LocalFiles.h"
 #include "platform/RegistryRunKey.h"
-#include "platform/Shell.h"
-#include "platform/Trash.h"
-#include "platform/linux/FileCopier.h"
+#include "platform/TempFolderCleaner.h"
 #include "viewers/ui/FileViewerPane.h"
 #include "viewers/ui/TextEditorPane.h"
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDir>
 #include <QSlider>
 #include <QToolButton>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 MainWindowOptions::MainWindowOptions(TFormMainFolvane3& window)
     : QObject(&window), m_window(window)
@@ -96,43 +91,39 @@ bool MainWindowOptions::applyAutoStart(bool enabled)
     return RegistryRunKey::apply(QLatin1String(FolvaneApplication::kTitle), QCoreApplication::applicationFilePath(), enabled);
 }
 
-// The web pane keeps no cache or history of its own yet; the clean-up run joins them here.
 Status MainWindowOptions::clearWebCache()
 {
-    return Status();
+    return cleanup().runStepNow(CleanupStep::InternetCache);
 }
 
 Status MainWindowOptions::clearWebHistory()
 {
-    return Status();
+    return cleanup().runStepNow(CleanupStep::InternetHistory);
 }
 
 QString MainWindowOptions::tempFolder() const
 {
-    return QDir::tempPath();
+    return TempFolderCleaner::temporaryFolder();
 }
 
-// Only what the user owns: the temporary folder is shared with other users.
+// Only what the user owns and no process holds: the temporary folder is shared.
 Status MainWindowOptions::emptyTempFolder()
 {
-    const QString folder = tempFolder() + QLatin1Char('/');
-    Status last;
-    for (const QString& name : LocalFiles::entryNames(folder)) {
-        const QByteArray path = FileName::encode(folder + name);
-        struct stat st {};
-        if (::lstat(path.constData(), &st) != 0 || st.st_uid != ::getuid())
-            continue;
-        if (const Status status = FileCopier::removeTree(path, [] { return true; }); !status)
-            last = status;
-    }
-    return last;
+    return TempFolderCleaner::empty(tempFolder());
 }
 
 void MainWindowOptions::runCleanup()
 {
-    Trash::empty();
-    clearWebCache();
-    clearWebHistory();
-    emptyTempFolder();
-    ClearRecentDocuments();
+    cleanup().RunCleanup();
+}
+
+void MainWindowOptions::organizeFavorites()
+{
+    m_window.findChild<TFavoritesMenu*>()->OrganizeFavoritesClick();
+}
+
+// The window's Clean up command, made with the web pane.
+CleanupCommand& MainWindowOptions::cleanup() const
+{
+    return *m_window.findChild<CleanupCommand*>();
 }

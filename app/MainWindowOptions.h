@@ -7,6 +7,7 @@
 
 #include <QObject>
 
+class CleanupCommand;
 class TFormMainFolvane3;
 
 class MainWindowOptions : public QObject, public OptionsHost {
@@ -29,7 +30,10 @@ public:
     Status emptyTempFolder() override;
     QString tempFolder() const override;
     void runCleanup() override;
+    void organizeFavorites() override;
 
 private:
+    CleanupCommand& cleanup() const;
+
     TFormMainFolvane3& m_window;
 };

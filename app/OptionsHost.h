@@ -37,4 +37,6 @@ public:
     virtual QString tempFolder() const = 0;
     // The complete clean-up, without its own confirmation.
     virtual void runCleanup() = 0;
+    // The favourites folder shown for organising, as the Favorites menu does.
+    virtual void organizeFavorites() = 0;
 };

@@ -5,7 +5,6 @@
 #include "app/OptionsRules.h"
 #include "app/ProgramSound.h"
 #include "internet/ui/RipThread.h"
-#include "platform/LocalFiles.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 #include "platform/Trash.h"
@@ -414,11 +413,7 @@ void TOptionDlg::Button3Click()
 
 void TOptionDlg::BitBtn2Click()
 {
-    const QString favorites = SpecialFolderPath(SpecialFolder::Favorites);
-    LocalFiles::makePath(favorites);
-    const ShellExecuteResult result = ShellExecute(QStringLiteral("Open"), favorites);
-    if (result.failed())
-        Prompter::instance().error(ShellFailureMessage(QStringLiteral("Open"), favorites, result));
+    m_host.organizeFavorites();
 }
 
 void TOptionDlg::ButtonDeleteTempFilesClick()

@@ -52,6 +52,14 @@ void CleanupCommand::RunCleanup()
     runStep(0);
 }
 
+Status CleanupCommand::runStepNow(CleanupStep step)
+{
+    Status outcome;
+    if (runInWindow(step, &outcome))
+        return outcome;
+    return CleanupSteps::run(step);
+}
+
 bool CleanupCommand::runInWindow(CleanupStep step, Status* outcome)
 {
     QWebEngineProfile* profile = WebProfile::existing();

@@ -25,6 +25,8 @@ public:
     void MenuCleanupClick();
     // The six steps without the question (the options dialog's "All" calls this too).
     void RunCleanup();
+    // One step at once, in this thread (the options dialog's single clean-up buttons).
+    Status runStepNow(CleanupStep step);
     bool isRunning() const { return m_running; }
     TClean_Up_Dlg* dialog() const;
 

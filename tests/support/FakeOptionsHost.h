@@ -28,6 +28,7 @@ public:
     Status emptyTempFolder() override { return Status(); }
     QString tempFolder() const override { return QStringLiteral("/tmp"); }
     void runCleanup() override { ++cleanups; }
+    void organizeFavorites() override { ++organized; }
 
     AppSettings m_settings;
     QString m_file;
@@ -36,6 +37,7 @@ public:
     int applied = 0;
     int refreshed = 0;
     int cleanups = 0;
+    int organized = 0;
     bool autoStart = false;
     bool autoStartWritable = true;
 };
