@@ -16,6 +16,8 @@
 #   SCREENSHOT_KEYS_AT="X Y"     clicks at X,Y inside the window (SCREENSHOT_CLICKS times, 2
 #                                for a double click: View on a file of the list), then types
 #                                SCREENSHOT_KEYS="K..." (xdotool key names), before the capture
+#   SCREENSHOT_DRAG="X1 Y1 X2 Y2" drags with the left button from X1,Y1 to X2,Y2 inside the
+#                                window (a crop frame in the image pane) before the capture
 #   SCREENSHOT_WAIT=S            seconds to wait after the window appears (default 2; a web
 #                                page may need longer to load)
 #   SCREENSHOT_SHOW_ITEM=PATH    once the window stands, asks it over D-Bus
@@ -112,6 +114,16 @@ if [[ -n "${SCREENSHOT_KEYS_AT:-}" ]]; then
   # shellcheck disable=SC2086
   [[ -z "${SCREENSHOT_KEYS:-}" ]] || xdotool key $SCREENSHOT_KEYS
   sleep 4
+fi
+if [[ -n "${SCREENSHOT_DRAG:-}" ]]; then
+  window=$(xdotool search --onlyvisible --name '^(FolVane III|Folvane )' 2>/dev/null | tail -n1 || true)
+  read -r drag_x1 drag_y1 drag_x2 drag_y2 <<<"$SCREENSHOT_DRAG"
+  xdotool mousemove --window "$window" "$drag_x1" "$drag_y1" mousedown 1
+  sleep 0.3
+  xdotool mousemove --window "$window" "$(( (drag_x1 + drag_x2) / 2 ))" "$(( (drag_y1 + drag_y2) / 2 ))"
+  sleep 0.3
+  xdotool mousemove --window "$window" "$drag_x2" "$drag_y2" mouseup 1
+  sleep 1
 fi
 import -window root "$out"
 if [[ -n "${SCREENSHOT_RIGHT_CLICK:-}" ]]; then

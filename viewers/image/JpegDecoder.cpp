@@ -4,6 +4,9 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
+
+#include <sys/mman.h>
 
 #include <jpeglib.h>
 
@@ -51,6 +54,27 @@ void cmykToRgb(QImage& image, bool inverted)
     }
 }
 
+void freeBuffer(void* data)
+{
+    std::free(data);
+}
+
+// The picture's pixels in memory the kernel may back with huge pages: a large photograph
+// otherwise costs tens of thousands of page faults, more than its decoding.
+QImage pictureBuffer(int width, int height, QImage::Format format)
+{
+    const qsizetype bytesPerLine = (qsizetype(width) * (format == QImage::Format_Grayscale8 ? 1 : 4) + 3) & ~qsizetype(3);
+    const size_t size = size_t(bytesPerLine) * size_t(height);
+    constexpr size_t kHugePage = size_t(2) << 20;
+    if (size < kHugePage)
+        return QImage(width, height, format);
+    void* data = nullptr;
+    if (posix_memalign(&data, kHugePage, (size + kHugePage - 1) & ~(kHugePage - 1)) != 0)
+        return QImage();
+    ::madvise(data, size, MADV_HUGEPAGE);
+    return QImage(static_cast<uchar*>(data), width, height, bytesPerLine, format, freeBuffer, data);
+}
+
 ViewerStatus failure(const QString& text)
 {
     return ViewerStatus::failure(QStringLiteral("JPEG: ") + text);
@@ -73,7 +97,7 @@ ViewerStatus readPicture(jpeg_decompress_struct& info, int scaleIndex, QImage& t
     orientation = ExifOrientation(exifOf(info));
     // CMYK rows are read into the four bytes of an RGBX pixel and turned to RGB afterwards.
     const QImage::Format format = info.out_color_space == JCS_GRAYSCALE ? QImage::Format_Grayscale8 : QImage::Format_RGBX8888;
-    target = QImage(int(info.output_width), int(info.output_height), format);
+    target = pictureBuffer(int(info.output_width), int(info.output_height), format);
     if (target.isNull())
         return failure(QStringLiteral("not enough memory for the picture"));
     jpeg_start_decompress(&info);
