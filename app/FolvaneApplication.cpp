@@ -8,6 +8,7 @@
 #include "app/TFormMainFolvane3.h"
 #include "app/TSplashForm.h"
 #include "app/MainWindowModes.h"
+#include "app/ProgramSound.h"
 #include "app/TerminationSignals.h"
 #include "platform/ui/PlatformUi.h"
 
@@ -127,6 +128,8 @@ int FolvaneApplication::run(const QStringList& arguments)
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, &window, [&window] { window.modes().preserveUnsaved(); });
 
     const int code = QApplication::exec();
+    // The end sound plays out after the window has gone.
+    ProgramSound::finishPlaying(2000);
     Prompter::setInstance(nullptr);
     Pickers::setInstance(nullptr);
     return code;

@@ -1,22 +1,28 @@
 #pragma once
-// PlayProgramSound: the optional sound library "libfv3audio.so" beside the program. Each
-// call loads it, calls the export of the given name (no arguments, no result) and unloads
-// it. The library is loaded only from the program's own folder by its absolute path, never
-// through a search path that could reach a folder the user browses. A missing library, a
-// missing export or sounds switched off (fv3sounds) are silent.
+// PlayProgramSound: the program's own sound effects, the WAV files the build synthesises
+// into sounds/ beside the program (sounds/NAME.wav, see app/sounds), played through the
+// media player device. The file is taken only from the program's own folder by its absolute
+// path, never from a folder the user browses. Sounds switched off (fv3sounds), a missing file
+// or a machine without audio output are silent. Playing never waits: the sound runs on while
+// the caller goes on.
 
 #include <QString>
 
 class ProgramSound {
 public:
-    static constexpr const char* kLibraryName = "libfv3audio.so";
-
     static void setEnabled(bool enabled);
     static bool isEnabled();
 
-    // True when the export was found and called.
+    // The file of the named sound under folder (the program folder, ending in "/").
+    static QString fileFor(const QString& folder, const char* entryName);
+
+    // True when the sound's file was found and began to play.
     static bool play(const char* entryName);
     static bool playFrom(const QString& folder, const char* entryName);
+
+    // Lets the sounds still playing end, for at most the given time (the end sound as the
+    // program closes).
+    static void finishPlaying(int maxMilliseconds);
 };
 
 // The program's name for it.

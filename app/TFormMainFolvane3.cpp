@@ -98,6 +98,10 @@ TFormMainFolvane3::TFormMainFolvane3(const QString& settingsPath, QWidget* paren
             m_idle->UpdateControlStates();
     });
     drops->setCurrentPath([this] { return m_currentPath; });
+    connect(drops, &DropTargets::listDroppedFromProgram, this, [this] {
+        if (m_settings.fv3sounds)
+            PlayProgramSound("fvplop");
+    });
     m_folderChecks = new FolderChecks(this);
     connect(m_folderChecks, &FolderChecks::startChecked, this, &TFormMainFolvane3::startFolderChecked);
     connect(m_folderChecks, &FolderChecks::recentChecked, this, [this](const QStringList& gone) {

@@ -17,6 +17,9 @@ foreach(stub fv3smallstub fv3selfstub)
 endforeach()
 install(FILES ${PROJECT_SOURCE_DIR}/accessories/help/fvhelp.html ${PROJECT_SOURCE_DIR}/accessories/help/fvhelp.css
         DESTINATION ${FOLVANE_INSTALL_PROGRAM_DIR}/help)
+# The sound effects the build synthesised (app/sounds).
+install(DIRECTORY ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/sounds/ DESTINATION ${FOLVANE_INSTALL_PROGRAM_DIR}/sounds
+        FILES_MATCHING PATTERN "*.wav")
 # bin/folvane3 points into the program folder: the program finds its help and stubs beside
 # its own resolved path.
 install(CODE "

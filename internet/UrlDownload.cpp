@@ -77,13 +77,18 @@ void UrlDownload::start(const QString& address, const QString& folder, const QSt
     m_writeError.clear();
     m_received = 0;
     m_progressClock.invalidate();
-    if (!openTemp()) {
-        Q_EMIT finished({false, {}, 0, m_writeError, false});
-        return;
-    }
     QNetworkRequest request(url);
     request.setTransferTimeout(m_stallTimeout);
     m_reply = m_network->get(request);
+    // The request is on its way (on the network thread) while the temporary file is made: no
+    // byte of the reply is handled before this returns to the event loop.
+    if (!openTemp()) {
+        m_reply->abort();
+        m_reply->deleteLater();
+        m_reply = nullptr;
+        Q_EMIT finished({false, {}, 0, m_writeError, false});
+        return;
+    }
     m_reply->setReadBufferSize(kReadBuffer);
     connect(m_reply, &QNetworkReply::readyRead, this, &UrlDownload::onReadyRead);
     connect(m_reply, &QNetworkReply::finished, this, &UrlDownload::onFinished);

@@ -186,6 +186,9 @@ void DropTargets::drop(Pane pane, QDropEvent* event)
     }
     event->setDropAction(Qt::CopyAction);
     event->accept();
+    // A drag of this program has its source widget; another program's has none.
+    if (pane == Pane::List && event->source())
+        Q_EMIT listDroppedFromProgram();
     const QString target = m_target;
     const DroppedStream::Stream stream = DroppedStream::of(event->mimeData());
     const QStringList paths = droppedPaths(event->mimeData());

@@ -55,6 +55,8 @@ public:
 Q_SIGNALS:
     // A drop's transfer (or stream) is done (tests wait for it).
     void dropFinished();
+    // Items dragged from the program's own panes were dropped on the file list.
+    void listDroppedFromProgram();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

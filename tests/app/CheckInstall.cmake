@@ -1,5 +1,5 @@
 # Installs the built tree into a fresh temporary prefix and checks that the program, its
-# stubs, help, desktop entry and icon land where the desktop and the program look for them,
+# stubs, help, sounds, desktop entry and icon land where the desktop and the program look for them,
 # and that the desktop entry passes desktop-file-validate.
 #   cmake -DBUILD_DIR=... -DPREFIX=... -P CheckInstall.cmake
 file(REMOVE_RECURSE ${PREFIX})
@@ -16,6 +16,10 @@ set(expected
   lib/folvane3/fv3selfstub.exe
   lib/folvane3/help/fvhelp.html
   lib/folvane3/help/fvhelp.css
+  lib/folvane3/sounds/fv3start.wav
+  lib/folvane3/sounds/fv3end.wav
+  lib/folvane3/sounds/fv3plop.wav
+  lib/folvane3/sounds/fvplop.wav
   share/applications/folvane3.desktop
   share/icons/hicolor/scalable/apps/folvane3.svg)
 foreach(file ${expected})

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTest>
 
 namespace {
 
@@ -159,6 +160,32 @@ TEST_F(RipDownloadTest, DownloadOneReplies)
     }
     EXPECT_EQ(namesIn(m_target), QStringList({"[0]a.cip", "[1]a.cip", "[2]a.cip", "a.cip"}));
     EXPECT_EQ(run.savedCount(), 4);
+}
+
+// A folder the temporary file cannot be made in fails the download with the reason, while the
+// request already sent is dropped: the downloader is free for the next address at once.
+TEST_F(RipDownloadTest, AnUnwritableFolderFailsAndFreesTheDownloader)
+{
+    served(QStringLiteral("a.bin"), bytesOf(1000, 5));
+    RipServer server(m_served);
+    ASSERT_TRUE(server.isRunning());
+    UrlDownload download;
+    QSignalSpy finished(&download, &UrlDownload::finished);
+    const QString address = server.url(QStringLiteral("files"), QStringLiteral("a.bin"));
+    download.start(address, m_target + QStringLiteral("/gone"), QStringLiteral("a.bin"));
+    ASSERT_EQ(finished.count(), 1) << "told at once";
+    auto outcome = finished.takeFirst().at(0).value<DownloadOutcome>();
+    EXPECT_FALSE(outcome.ok);
+    EXPECT_FALSE(outcome.aborted);
+    EXPECT_TRUE(outcome.error.contains(QLatin1String("No such file"))) << qPrintable(outcome.error);
+    EXPECT_FALSE(download.isRunning());
+    download.start(address, m_target, QStringLiteral("a.bin"));
+    ASSERT_TRUE(finished.count() > 0 || finished.wait(30000));
+    outcome = finished.takeFirst().at(0).value<DownloadOutcome>();
+    EXPECT_TRUE(outcome.ok) << qPrintable(outcome.error);
+    EXPECT_EQ(namesIn(m_target), QStringList{"a.bin"});
+    QTest::qWait(100);
+    EXPECT_TRUE(finished.isEmpty()) << "the dropped request reports nothing";
 }
 
 // "stop" aborts the download in progress; "Halt" ends the run; neither leaves a partial file.
