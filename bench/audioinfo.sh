@@ -90,7 +90,9 @@ lines=$(wc -l < "$work/fvtool.out")
 [[ $lines -eq $count ]] || { echo "fvtool printed $lines lines for $count files" >&2; exit 1; }
 [[ $(wc -l < "$work/taglib.out") -eq $count ]] || { echo "TagLib did not read every file" >&2; exit 1; }
 mediainfo_time=$(measure mediainfo mediainfo song*.mp3)
-few=$(printf '%s\n' song*.mp3 | head -n "$ffprobe_count")
+# (a slice, not printf | head: under pipefail head's early exit would end the script)
+songs=(song*.mp3)
+few="${songs[*]:0:$ffprobe_count}"
 ffprobe_time=$(measure ffprobe bash -c 'for f in $0; do ffprobe -v error -show_format -show_streams "$f"; done' "$few")
 ffprobe_files=$(wc -w <<< "$few")
 
