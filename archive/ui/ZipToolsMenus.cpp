@@ -8,7 +8,6 @@
 #include "archive/tools/ZipWorkList.h"
 #include "archive/ui/ZipPasswordDialog.h"
 #include "browse/FileFormat.h"
-#include "fileops/WorkList.h"
 #include "fileops/ui/TFolProgress_Dlg.h"
 #include "fileops/ui/TransferMenus.h"
 #include "platform/ChangeNotices.h"
@@ -82,18 +81,12 @@ bool ZipToolsMenus::collectFiles(bool folderMode)
     QList<ListEntry> rows = panes.selectedEntries();
     if (folderMode)
         rows = {ListEntry{panes.treeSelectedPath(), QString(), QString(), QStringLiteral("dir"), true, false}};
-    WorkListJob job(rows, false);
-    RunJob(job, QStringLiteral("Collecting files..."));
-    m_transfer.setWorkList(job.isCancelled() ? QStringList() : job.files());
-    return !m_transfer.workList().isEmpty();
+    return m_transfer.collectWorkList(rows);
 }
 
 bool ZipToolsMenus::collectZipFiles()
 {
-    WorkListJob job(m_transfer.panes().selectedEntries(), false);
-    RunJob(job, QStringLiteral("Collecting files..."));
-    m_transfer.setWorkList(job.isCancelled() ? QStringList() : ZipWorkList::zipFiles(job.files()));
-    return !m_transfer.workList().isEmpty();
+    return m_transfer.collectWorkList(m_transfer.panes().selectedEntries(), ZipWorkList::zipFiles);
 }
 
 bool ZipToolsMenus::sizeAccepted()

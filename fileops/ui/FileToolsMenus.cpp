@@ -10,7 +10,6 @@
 #include "fileops/ui/TransferMenus.h"
 #include "platform/ChangeNotices.h"
 #include "platform/FileName.h"
-#include "platform/JobWaiter.h"
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/ui/WindowContext.h"
@@ -159,17 +158,9 @@ void FileToolsMenus::PopupMenuFilePopup()
 
 // The work list is collected when a tool is chosen, so the confirmation dialog counts the
 // real files; a big selection shows the progress window with Cancel.
-bool FileToolsMenus::collectWorkList()
-{
-    WorkListJob job(m_transfer.panes().listEntries(), false);
-    RunJob(job, QStringLiteral("Collecting files..."));
-    m_transfer.setWorkList(job.isCancelled() ? QStringList() : job.files());
-    return !m_transfer.workList().isEmpty();
-}
-
 void FileToolsMenus::runBatchTool(OperationCode code)
 {
-    if (m_context.currentMode() != vmFileManager || !collectWorkList())
+    if (m_context.currentMode() != vmFileManager || !m_transfer.collectWorkList(m_transfer.panes().listEntries()))
         return;
     const QString target = m_transfer.askActionTarget(code);
     ConfirmResults& options = m_transfer.confirmResults();

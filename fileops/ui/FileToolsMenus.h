@@ -44,7 +44,6 @@ private:
     void setBatchCaptions(const char* prefix, int n);
     int selectedCount() const;
     void runBatchTool(OperationCode code);
-    bool collectWorkList();
 
     WindowContext& m_context;
     TransferMenus& m_transfer;

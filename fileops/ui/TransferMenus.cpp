@@ -2,6 +2,7 @@
 
 #include "fileops/WorkList.h"
 #include "fileops/ui/AskActionTarget.h"
+#include "platform/JobWaiter.h"
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/ui/PropertiesDialog.h"
@@ -185,6 +186,17 @@ bool TransferMenus::inFileManager() const
 void TransferMenus::CollectSelectedFiles(bool wholeList)
 {
     m_workList = ::CollectSelectedFiles(m_panes->listEntries(), wholeList);
+}
+
+bool TransferMenus::collectWorkList(const QList<ListEntry>& rows, const std::function<QStringList(const QStringList&)>& keep)
+{
+    WorkListJob job(rows, false);
+    RunJob(job, QStringLiteral("Collecting files..."));
+    if (job.isCancelled())
+        m_workList.clear();
+    else
+        m_workList = keep ? keep(job.files()) : job.files();
+    return !m_workList.isEmpty();
 }
 
 QString TransferMenus::askActionTarget(OperationCode action, const QString& proposal)

@@ -45,6 +45,10 @@ public:
     void CollectSelectedFiles(bool wholeList);
     // A work list collected elsewhere (a job run when a tool is chosen).
     void setWorkList(const QStringList& files) { m_workList = files; }
+    // The files of rows (folders walked whole) as the work list, collected by a job that
+    // shows "Collecting files..."; keep, when given, picks the files the command takes. A
+    // cancelled walk leaves the list empty. Whether any file came.
+    bool collectWorkList(const QList<ListEntry>& rows, const std::function<QStringList(const QStringList&)>& keep = {});
     ConfirmResults& confirmResults() { return m_confirmResults; }
     // AskActionTarget for a batch command: proposes the tree's folder, tells the dialog the
     // work list and the list's selected file, and keeps the extension index in step with the

@@ -1,10 +1,8 @@
 #include "viewers/ui/ConvertMenus.h"
 
-#include "fileops/WorkList.h"
 #include "fileops/ui/TFolProgress_Dlg.h"
 #include "fileops/ui/TransferMenus.h"
 #include "platform/ChangeNotices.h"
-#include "platform/JobWaiter.h"
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/ui/WindowContext.h"
@@ -51,17 +49,9 @@ QMenu* ConvertMenus::addConvertMenu(QMenu* parent, const QString& prefix)
     return menu;
 }
 
-bool ConvertMenus::collectWorkList()
-{
-    WorkListJob job(m_transfer.panes().selectedEntries(), false);
-    RunJob(job, QStringLiteral("Collecting files..."));
-    m_transfer.setWorkList(job.isCancelled() ? QStringList() : job.files());
-    return !m_transfer.workList().isEmpty();
-}
-
 void ConvertMenus::convert(OperationCode code)
 {
-    if (m_context.currentMode() != vmFileManager || !collectWorkList())
+    if (m_context.currentMode() != vmFileManager || !m_transfer.collectWorkList(m_transfer.panes().selectedEntries()))
         return;
     const QString target = m_transfer.askActionTarget(code);
     if (target.isEmpty())

@@ -26,7 +26,6 @@ public:
 
 private:
     QMenu* addConvertMenu(QMenu* parent, const QString& prefix);
-    bool collectWorkList();
     void showSummary();
 
     WindowContext& m_context;
