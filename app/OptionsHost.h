@@ -32,7 +32,8 @@ public:
     // The clean-up steps of the web pane and the clean-up run.
     virtual Status clearWebCache() = 0;
     virtual Status clearWebHistory() = 0;
-    // Deletes everything the user owns inside the temporary folder (for good).
+    // Deletes, for good, what the user owns inside the temporary folder and no process holds
+    // (sockets, FIFOs and files in use stay; a folder that cannot be a temporary one is refused).
     virtual Status emptyTempFolder() = 0;
     virtual QString tempFolder() const = 0;
     // The complete clean-up, without its own confirmation.
