@@ -245,6 +245,28 @@ TEST_F(CdImageTest, PauseResumeAndStop)
     EXPECT_EQ(device->mode(), MediaMode::Stopped);
 }
 
+// fvtool cd lists the tracks and extracts one through the same playback as the window.
+TEST_F(CdImageTest, FvtoolListsAndExtractsTracks)
+{
+    const QString fvtool = qEnvironmentVariable("FOLVANE_BIN_DIR") + QStringLiteral("/fvtool");
+    QProcess tool;
+    tool.start(fvtool, {QStringLiteral("cd"), m_cue});
+    ASSERT_TRUE(tool.waitForFinished(20000));
+    EXPECT_EQ(tool.readAllStandardOutput(), QByteArray("1 00:03:00 225\n2 00:02:30 180\n"));
+    const QString out = home().root() + QStringLiteral("/track2.raw");
+    tool.start(fvtool, {QStringLiteral("cd"), m_cue, QStringLiteral("2"), out});
+    ASSERT_TRUE(tool.waitForFinished(20000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll() == m_tracks[1]);
+    tool.start(fvtool, {QStringLiteral("cd"), m_cue, QStringLiteral("3"), out + QStringLiteral(".3")});
+    ASSERT_TRUE(tool.waitForFinished(20000));
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_EQ(tool.readAllStandardError().trimmed(), QByteArray("The CD has no track 3."));
+    EXPECT_FALSE(QFile::exists(out + QStringLiteral(".3")));
+}
+
 // Without a sound output, Play says so.
 TEST_F(CdImageTest, PlayWithoutSoundOutputFails)
 {
