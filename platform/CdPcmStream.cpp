@@ -3,6 +3,7 @@
 #include "platform/ByteOrder.h"
 
 #include <algorithm>
+#include <cstring>
 
 CdPcmStream::CdPcmStream(qint64 capacity)
     : m_capacity(capacity)
@@ -18,11 +19,20 @@ CdPcmStream::~CdPcmStream()
 bool CdPcmStream::push(const QByteArray& pcm)
 {
     std::unique_lock lock(m_mutex);
-    m_room.wait(lock, [&] { return m_aborted || qint64(m_bytes.size()) + pcm.size() <= std::max<qint64>(m_capacity, pcm.size()); });
+    m_room.wait(lock, [&] { return m_aborted || m_size + pcm.size() <= std::max<qint64>(m_capacity, pcm.size()); });
     if (m_aborted)
         return false;
-    m_bytes.insert(m_bytes.end(), pcm.cbegin(), pcm.cend());
+    if (!pcm.isEmpty())
+        m_chunks.push_back(pcm);
+    m_size += pcm.size();
     return true;
+}
+
+void CdPcmStream::clear()
+{
+    m_chunks.clear();
+    m_readAt = 0;
+    m_size = 0;
 }
 
 void CdPcmStream::abort()
@@ -30,7 +40,7 @@ void CdPcmStream::abort()
     {
         std::lock_guard lock(m_mutex);
         m_aborted = true;
-        m_bytes.clear();
+        clear();
     }
     m_room.notify_all();
 }
@@ -38,7 +48,7 @@ void CdPcmStream::abort()
 void CdPcmStream::restart()
 {
     std::lock_guard lock(m_mutex);
-    m_bytes.clear();
+    clear();
     m_aborted = false;
     m_played = 0;
 }
@@ -46,7 +56,7 @@ void CdPcmStream::restart()
 qint64 CdPcmStream::buffered() const
 {
     std::lock_guard lock(m_mutex);
-    return qint64(m_bytes.size());
+    return m_size;
 }
 
 qint64 CdPcmStream::bytesAvailable() const
@@ -66,9 +76,19 @@ qint64 CdPcmStream::readData(char* data, qint64 maxSize)
     {
         std::lock_guard lock(m_mutex);
         // Whole stereo frames only, so that the channels never swap places.
-        size = std::min<qint64>(maxSize, qint64(m_bytes.size())) / 4 * 4;
-        std::copy_n(m_bytes.begin(), size, data);
-        m_bytes.erase(m_bytes.begin(), m_bytes.begin() + size);
+        size = std::min<qint64>(maxSize, m_size) / 4 * 4;
+        for (qint64 done = 0; done < size;) {
+            const QByteArray& chunk = m_chunks.front();
+            const qint64 part = std::min<qint64>(size - done, chunk.size() - m_readAt);
+            std::memcpy(data + done, chunk.constData() + m_readAt, size_t(part));
+            done += part;
+            m_readAt += part;
+            if (m_readAt == chunk.size()) {
+                m_chunks.pop_front();
+                m_readAt = 0;
+            }
+        }
+        m_size -= size;
     }
     m_room.notify_all();
     applyGains(data, size);

@@ -35,12 +35,15 @@ protected:
     qint64 writeData(const char*, qint64) override { return -1; }
 
 private:
+    void clear(); // with m_mutex held
     void applyGains(char* data, qint64 size) const;
 
     const qint64 m_capacity;
     mutable std::mutex m_mutex;
     std::condition_variable m_room;
-    std::deque<char> m_bytes;
+    std::deque<QByteArray> m_chunks; // as pushed; the first one read from m_readAt on
+    qsizetype m_readAt = 0;
+    qint64 m_size = 0;
     bool m_aborted = false;
     std::atomic<qint64> m_played{0};
     std::atomic<int> m_gainLeft{65536}; // fixed point, 65536 = 1.0

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cstring>
+
 #include <cdio/cdio.h>
 #include <cdio/paranoia/cdda.h>
 #include <cdio/paranoia/paranoia.h>
@@ -56,6 +58,10 @@ bool CdSectorReader::read(int lsn, int count, QByteArray* pcm)
         // Paranoia gives samples in the machine's order; the stream carries little-endian.
         const qsizetype at = pcm->size();
         pcm->resize(at + kSectorBytes);
+        if constexpr (Q_BYTE_ORDER == Q_LITTLE_ENDIAN) {
+            std::memcpy(pcm->data() + at, samples, kSectorBytes);
+            continue;
+        }
         for (int s = 0; s < kSectorBytes / 2; ++s)
             byteorder::writeLE16(pcm->data() + at + 2 * s, std::uint16_t(samples[s]));
     }
