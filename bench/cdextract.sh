@@ -17,14 +17,8 @@ sox -n -r 44100 -c 2 -b 16 -e signed-integer -L -t raw "$work/disc.bin" synth $(
 printf 'FILE "disc.bin" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n' > "$work/disc.cue"
 sectors=$(( $(stat -c %s "$work/disc.bin") / 2352 ))
 
-measure() { # label command...: prints the seconds; logs "label seconds peak-KiB"
-  local label=$1
-  shift
-  /usr/bin/time -f "%e %M" -o "$work/time" "$@" > "$work/$label.out" 2> "$work/$label.err"
-  read -r seconds rss < "$work/time"
-  echo "$label $seconds s, $rss KiB" >&2
-  echo "$seconds"
-}
+# shellcheck source=bench/lib/common.sh
+source "$root/bench/lib/common.sh"
 
 ours=()
 peer=()
@@ -35,7 +29,6 @@ done
 cmp "$work/ours.raw" "$work/disc.bin"
 cmp "$work/peer.raw" "$work/disc.bin"
 
-median() { printf '%s\n' "$@" | sort -g | awk '{ a[NR] = $1 } END { print a[int((NR + 1) / 2)] }'; }
 o=$(median "${ours[@]}")
 p=$(median "${peer[@]}")
 echo "median: fvtool cd $o s, cd-read $p s ($minutes min of audio)"
