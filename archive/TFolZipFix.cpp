@@ -23,13 +23,6 @@ constexpr uint64_t kZip64DescriptorSize = 24;
 constexpr uint16_t kMaxNameLength = 4096;
 constexpr uint64_t kEncryptionHeader = 12;
 
-void fillTable(std::array<int32_t, 256>& table, const uint8_t* signature)
-{
-    table.fill(4);
-    for (int i = 0; i < 4; ++i)
-        table[signature[i]] = 3 - i;
-}
-
 QString displayName(const std::string& bytes, uint16_t flags)
 {
     CentralDirectoryHeader h;
@@ -41,18 +34,21 @@ QString displayName(const std::string& bytes, uint16_t flags)
 
 } // namespace
 
-int64_t TFolZipFix::search(const SkipTable& table, const uint8_t* signature, uint64_t p, uint64_t minimumTail) const
+int64_t TFolZipFix::search(const uint8_t* signature, uint64_t from, uint64_t minimumTail) const
 {
-    while (p < m_inputSize) {
-        const int32_t s = table[m_input[p]];
-        if (s > 0) {
-            p += uint64_t(s);
-            continue;
-        }
-        const uint64_t c = p - 3;
-        if (std::memcmp(m_input + c, signature, 4) == 0 && minimumTail <= m_inputSize - c)
+    // memchr runs through the bytes many at a time; the signature's first byte ("P") is rare
+    // in compressed data and in lowercase text, so few hits need the full compare.
+    const uint64_t tail = std::max<uint64_t>(minimumTail, 4);
+    if (tail > m_inputSize)
+        return -1;
+    const uint64_t last = m_inputSize - tail;
+    for (uint64_t c = from; c <= last; ++c) {
+        const void* hit = std::memchr(m_input + c, signature[0], size_t(last - c + 1));
+        if (!hit)
+            return -1;
+        c = uint64_t(static_cast<const uint8_t*>(hit) - m_input);
+        if (std::memcmp(m_input + c + 1, signature + 1, 3) == 0)
             return int64_t(c);
-        p = c + 7;
     }
     return -1;
 }
@@ -66,7 +62,7 @@ void TFolZipFix::reject(const std::string& name)
 bool TFolZipFix::readDescriptor(uint64_t d, bool zip64, TFileInfo& info, uint64_t& end)
 {
     // Only the first descriptor found after the data start is considered.
-    const int64_t found = search(m_descriptorTable, kDescriptorSignature, d, kDescriptorMinimumTail);
+    const int64_t found = search(kDescriptorSignature, d, kDescriptorMinimumTail);
     if (found < 0)
         return false;
     const uint64_t at = uint64_t(found);
@@ -82,14 +78,14 @@ bool TFolZipFix::readDescriptor(uint64_t d, bool zip64, TFileInfo& info, uint64_
         info.uncompressedSize = readLE32(m_input + at + 12);
         end = at + 16;
     }
-    return at >= d && at - d == info.compressedSize;
+    return at - d == info.compressedSize;
 }
 
-bool TFolZipFix::readZip64Sizes(uint64_t extraStart, uint16_t extraLength, TFileInfo& info) const
+bool TFolZipFix::readZip64Sizes(uint64_t extraStart, uint16_t extraLength, TFileInfo& info)
 {
     const bool full = info.compressedSize == kMax32 || info.uncompressedSize == kMax32;
-    const std::string extra(reinterpret_cast<const char*>(m_input + extraStart), extraLength);
-    const auto z = findExtra(extra, kExtraZip64);
+    m_extra.assign(reinterpret_cast<const char*>(m_input + extraStart), extraLength);
+    const auto z = findExtra(m_extra, kExtraZip64);
     // The field holds both sizes when both 32-bit fields are full, as writers set them.
     if (full && z && z->size() >= 16) {
         info.uncompressedSize = readLE64(reinterpret_cast<const uint8_t*>(z->data()));
@@ -100,7 +96,8 @@ bool TFolZipFix::readZip64Sizes(uint64_t extraStart, uint16_t extraLength, TFile
 
 bool TFolZipFix::scanCandidate(uint64_t h, uint64_t& end)
 {
-    TFileInfo info;
+    // Every field a candidate sets is set here; the others keep their zero.
+    TFileInfo& info = m_info;
     ByteReader fixed(m_input + h + 4, 26);
     LocalFileHeader local;
     uint16_t n = 0, e = 0;
@@ -149,30 +146,28 @@ bool TFolZipFix::scanCandidate(uint64_t h, uint64_t& end)
         return false;
     }
     info.storedSize = end - h;
-    m_entries.push_back(info);
     if (OnFileFound)
         OnFileFound(this, displayName(info.name, info.flags), true);
     return true;
 }
 
-void TFolZipFix::ScanLocalHeaders()
+bool TFolZipFix::ScanLocalHeaders()
 {
-    m_entries.clear();
-    if (!m_tablesReady) {
-        fillTable(m_localTable, kLocalSignature);
-        fillTable(m_descriptorTable, kDescriptorSignature);
-        m_tablesReady = true;
-    }
-    uint64_t p = 3;
+    uint64_t p = 0;
     for (;;) {
-        const int64_t found = search(m_localTable, kLocalSignature, p, kLocalMinimumTail);
+        const int64_t found = search(kLocalSignature, p, kLocalMinimumTail);
         if (found < 0)
-            return;
+            return true;
         const uint64_t h = uint64_t(found);
         uint64_t end = 0;
-        p = scanCandidate(h, end) ? end : h + 4;
+        const bool accepted = scanCandidate(h, end);
+        if (accepted && !writeEntry(m_info))
+            return false;
+        p = accepted ? end : h + 1;
+        if (InputDone)
+            InputDone(p);
         if (aborted())
-            return;
+            return false;
     }
 }
 
@@ -200,41 +195,38 @@ bool TFolZipFix::put(const void* data, uint64_t n)
     return true;
 }
 
-bool TFolZipFix::WriteReclaimedArchive()
+bool TFolZipFix::writeEntry(const TFileInfo& info)
 {
-    if (m_aborted)
+    const uint64_t newOffset = uint64_t(m_output->pos());
+    if (!put(m_input + info.localHeaderOffset, info.storedSize))
         return false;
-    if (m_entries.empty())
+    CentralDirectoryHeader c;
+    c.versionNeeded = info.versionNeeded;
+    c.flags = info.flags;
+    c.method = info.method;
+    c.time = info.time;
+    c.date = info.date;
+    c.crc = info.crc;
+    c.compressedSize = info.compressedSize;
+    c.uncompressedSize = info.uncompressedSize;
+    c.localHeaderOffset = newOffset;
+    c.name = info.name;
+    m_central += c.write();
+    ++m_written;
+    return true;
+}
+
+bool TFolZipFix::WriteDirectory()
+{
+    if (m_written == 0)
         return true;
-    std::string central;
-    for (auto& info : m_entries) {
-        if (aborted())
-            return false;
-        const uint64_t newOffset = uint64_t(m_output->pos());
-        if (!put(m_input + info.localHeaderOffset, info.storedSize))
-            return false;
-        info.localHeaderOffset = newOffset;
-        info.extraLength = 0;
-        CentralDirectoryHeader c;
-        c.versionNeeded = info.versionNeeded;
-        c.flags = info.flags;
-        c.method = info.method;
-        c.time = info.time;
-        c.date = info.date;
-        c.crc = info.crc;
-        c.compressedSize = info.compressedSize;
-        c.uncompressedSize = info.uncompressedSize;
-        c.localHeaderOffset = info.localHeaderOffset;
-        c.name = info.name;
-        central += c.write();
-    }
     EndPlace place;
     place.centralOffset = uint64_t(m_output->pos());
-    place.centralSize = central.size();
-    place.entries = place.entriesOnLastDisk = m_entries.size();
-    place.endOffset = place.centralOffset + central.size();
+    place.centralSize = m_central.size();
+    place.entries = place.entriesOnLastDisk = m_written;
+    place.endOffset = place.centralOffset + m_central.size();
     const std::string end = writeEndRecords(place, std::string());
-    return put(central.data(), central.size()) && put(end.data(), end.size());
+    return put(m_central.data(), m_central.size()) && put(end.data(), end.size());
 }
 
 bool TFolZipFix::ReclaimZip(const uint8_t* input, uint64_t inputSize, QIODevice* output)
@@ -248,10 +240,11 @@ bool TFolZipFix::ReclaimZip(const uint8_t* input, uint64_t inputSize, QIODevice*
     m_output = output;
     m_error.clear();
     m_aborted = false;
-    ScanLocalHeaders();
-    const bool ok = WriteReclaimedArchive();
-    m_entries.clear();
-    m_entries.shrink_to_fit();
+    m_central.clear();
+    m_written = 0;
+    const bool ok = ScanLocalHeaders() && WriteDirectory();
+    m_central.clear();
+    m_central.shrink_to_fit();
     m_input = nullptr;
     m_output = nullptr;
     return ok;

@@ -1,9 +1,11 @@
 #pragma once
 // The zip repair component. It ignores the damaged archive's own central directory, scans
-// the raw bytes for local file headers (Horspool search with one skip table per
-// signature), checks each candidate entry for plausibility, and writes a new archive of the
-// entries that passed with a fresh central directory and end record. Every candidate is
-// reported through OnFileFound, accepted or not.
+// the raw bytes once from front to back for local file headers (memchr for the signature's
+// first byte, then the other three), checks each candidate entry for plausibility, and
+// copies each entry that passed to the new archive as soon as it is found, so its bytes are
+// read while still warm and the input behind the scan is never looked at again (InputDone
+// lets a mapped input drop those pages). A fresh central directory and end record close the
+// new archive. Every candidate is reported through OnFileFound, accepted or not.
 //
 // Sizes and offsets are 64-bit throughout: inputs over 4 GiB and entries with Zip64 sizes
 // are handled, and the new archive gets Zip64 records where a value does not fit 32 bits.
@@ -11,11 +13,9 @@
 #include <QIODevice>
 #include <QString>
 
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 class TFolZipFix {
 public:
@@ -49,6 +49,9 @@ public:
     // Asked after every candidate and between written entries (may be empty): true stops
     // the repair, which then returns false with wasAborted() set and writes nothing more.
     std::function<bool()> ShouldAbort;
+    // Told (may be empty) that the input before the offset will not be read again: a mapped
+    // input drops those pages, so resident memory stays bounded whatever the input's size.
+    std::function<void(uint64_t offset)> InputDone;
 
     // Scans input (the whole damaged archive) and writes the new archive to output at its
     // current position. False with errorString() when input or output is missing (the
@@ -60,27 +63,30 @@ public:
 
 private:
     bool aborted();
-    using SkipTable = std::array<int32_t, 256>;
 
-    void ScanLocalHeaders();
-    bool WriteReclaimedArchive();
+    bool ScanLocalHeaders();
+    bool WriteDirectory();
     bool scanCandidate(uint64_t h, uint64_t& end);
+    // Copies the entry to the output and adds its central directory record.
+    bool writeEntry(const TFileInfo& info);
     // Takes the sizes from the local Zip64 extra field when the 32-bit fields are full.
     // True when the entry is Zip64 (full fields or the field present): its descriptor then
     // carries 64-bit sizes (PKWARE APPNOTE 4.3.9.2).
-    bool readZip64Sizes(uint64_t extraStart, uint16_t extraLength, TFileInfo& info) const;
+    bool readZip64Sizes(uint64_t extraStart, uint16_t extraLength, TFileInfo& info);
     bool readDescriptor(uint64_t dataStart, bool zip64, TFileInfo& info, uint64_t& end);
-    int64_t search(const SkipTable& table, const uint8_t* signature, uint64_t from, uint64_t minimumTail) const;
+    int64_t search(const uint8_t* signature, uint64_t from, uint64_t minimumTail) const;
     void reject(const std::string& name);
     bool put(const void* data, uint64_t n);
 
     const uint8_t* m_input = nullptr;
     uint64_t m_inputSize = 0;
-    std::vector<TFileInfo> m_entries;
     QIODevice* m_output = nullptr;
-    SkipTable m_localTable{};
-    SkipTable m_descriptorTable{};
-    bool m_tablesReady = false;
+    // The central directory so far, and the number of its records.
+    std::string m_central;
+    uint64_t m_written = 0;
+    // Reused for every candidate, so that a candidate costs no allocation.
+    TFileInfo m_info;
+    std::string m_extra;
     bool m_aborted = false;
     QString m_error;
 };

@@ -2,6 +2,7 @@
 
 #include "io/ReadDevice.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -12,6 +13,10 @@
 namespace zipio {
 
 const uint8_t MappedFile::kEmpty = 0;
+
+namespace {
+constexpr uint64_t kDropStep = 8u << 20;
+}
 
 MappedFile::~MappedFile()
 {
@@ -40,6 +45,16 @@ bool MappedFile::open(const QString& path)
     ::madvise(mapped, m_size, MADV_SEQUENTIAL);
     m_data = static_cast<const uint8_t*>(mapped);
     return true;
+}
+
+void MappedFile::dropBefore(uint64_t offset)
+{
+    const uint64_t page = uint64_t(::sysconf(_SC_PAGESIZE));
+    const uint64_t end = std::min(offset, m_size) / page * page;
+    if (m_data == &kEmpty || end < m_dropped + kDropStep)
+        return;
+    ::madvise(const_cast<uint8_t*>(m_data) + m_dropped, end - m_dropped, MADV_DONTNEED);
+    m_dropped = end;
 }
 
 } // namespace zipio

@@ -20,10 +20,15 @@ public:
     const uint8_t* data() const { return m_data; }
     uint64_t size() const { return m_size; }
     QString errorString() const { return m_error; }
+    // The bytes before offset will not be read again: their pages leave this process's
+    // resident memory (they stay in the page cache, and reading them again maps them back).
+    // Done in steps of several megabytes, so a caller may tell it after every small read.
+    void dropBefore(uint64_t offset);
 
 private:
     const uint8_t* m_data = nullptr;
     uint64_t m_size = 0;
+    uint64_t m_dropped = 0;
     QString m_error;
     // A zero-length file has nothing to map but is still a valid, empty input.
     static const uint8_t kEmpty;
