@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QHash>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +29,8 @@
 #include <QScopedValueRollback>
 #include <QStyle>
 #include <QToolButton>
+
+#include <utility>
 
 namespace {
 
@@ -44,13 +47,27 @@ bool hasFocusIn(const QWidget* window, const QWidget* widget)
     return focus && (focus == widget || widget->isAncestorOf(focus));
 }
 
+// The style's picture, made once: the style reads and decodes its image files on every
+// request, and the idle handler asks for pictures after each change of the current item.
+const QIcon& standardPicture(QStyle::StandardPixmap which)
+{
+    static const QStyle* madeBy = nullptr;
+    static QHash<int, QIcon> made;
+    if (std::exchange(madeBy, QApplication::style()) != QApplication::style())
+        made.clear();
+    auto it = made.find(int(which));
+    if (it == made.end())
+        it = made.insert(int(which), QApplication::style()->standardIcon(which));
+    return *it;
+}
+
 // The picture of the View button in the file manager, by the kind of the current item.
 QIcon viewPicture(const QString& file, bool isDir, bool encryptedZip)
 {
     using namespace FileKinds;
     const char* name = "text-x-generic-template";
     if (encryptedZip)
-        return QIcon::fromTheme(QStringLiteral("emblem-encrypted"), QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning));
+        return QIcon::fromTheme(QStringLiteral("emblem-encrypted"), standardPicture(QStyle::SP_MessageBoxWarning));
     if (isDir)
         name = "folder";
     else if (HasExtension(file, QStringLiteral(".TXT")))
@@ -65,7 +82,7 @@ QIcon viewPicture(const QString& file, bool isDir, bool encryptedZip)
         name = "image-x-generic";
     else if (IsWebPageFile(file) || HasExtension(file, QStringLiteral(".URL")))
         name = "text-html";
-    return QIcon::fromTheme(QLatin1String(name), QApplication::style()->standardIcon(isDir ? QStyle::SP_DirIcon : QStyle::SP_FileIcon));
+    return QIcon::fromTheme(QLatin1String(name), standardPicture(isDir ? QStyle::SP_DirIcon : QStyle::SP_FileIcon));
 }
 
 } // namespace
@@ -251,7 +268,7 @@ void MainWindowIdle::applyOnChange(const ControlStates& s, const ControlFacts& f
     m_c.buttons[size_t(BandButton::TextEditor)]->setEnabled(s.textEditor);
     m_c.buttons[size_t(BandButton::TextEditor)]->setIcon(QIcon::fromTheme(
         s.textEditor && FileKinds::IsTextFile(file) ? QStringLiteral("text-x-generic") : QStringLiteral("text-x-generic-template"),
-        QApplication::style()->standardIcon(QStyle::SP_FileIcon)));
+        standardPicture(QStyle::SP_FileIcon)));
     for (BandButton b : {BandButton::NewTextFile, BandButton::Zip})
         m_c.buttons[size_t(b)]->setEnabled(s.newTextFileAndZip);
     m_c.buttons[size_t(BandButton::UnZip)]->setEnabled(s.unZip);
@@ -271,10 +288,10 @@ void MainWindowIdle::updateViewButton(const ControlFacts& facts)
     QToolButton* web = m_c.buttons[size_t(BandButton::Web)];
     if (mode == vmWebBrowser) {
         web->setToolTip(ViewModeTexts::ModeTitle(vmFileManager));
-        web->setIcon(QApplication::style()->standardIcon(QStyle::SP_DirHomeIcon));
+        web->setIcon(standardPicture(QStyle::SP_DirHomeIcon));
     } else {
         web->setToolTip(QStringLiteral("World Wide Web"));
-        web->setIcon(QApplication::style()->standardIcon(QStyle::SP_DriveNetIcon));
+        web->setIcon(standardPicture(QStyle::SP_DriveNetIcon));
     }
     if (mode == vmFileManager) {
         const PathFactsCache::Facts file = m_facts.facts(facts.currentFile);
@@ -282,7 +299,7 @@ void MainWindowIdle::updateViewButton(const ControlFacts& facts)
         const bool encrypted = file.zipEncrypted && m_window->settings().showZipEncryptStatus;
         m_c.MenuViewFile->setIcon(viewPicture(facts.currentFile, file.isDir, encrypted));
     } else if (mode != vmWebBrowser) {
-        m_c.MenuViewFile->setIcon(QApplication::style()->standardIcon(QStyle::SP_DialogCloseButton));
+        m_c.MenuViewFile->setIcon(standardPicture(QStyle::SP_DialogCloseButton));
     }
 }
 

@@ -137,6 +137,7 @@ void MainWindowLayout::buildBands(QMainWindow* window, MainWindowControls& c)
     QToolBar* editor = c.bands[bandTextEditor] = makeBand(window, "ToolBarTextEditor", QStringLiteral("Text Editor"));
     addButton(c, BandButton::EditorNew, editor, "ButtonEditorNew", QStringLiteral("New"), SP::SP_FileIcon);
     addButton(c, BandButton::Save, editor, "ButtonSave", QStringLiteral("Save"), SP::SP_DialogSaveButton);
+    addButton(c, BandButton::TextEditorMail, editor, "ButtonTextEditorMail", QStringLiteral("Email"), SP::SP_DialogYesButton);
     addButton(c, BandButton::EditorCut, editor, "ButtonEditorCut", QStringLiteral("Cut"), SP::SP_DialogDiscardButton);
     addButton(c, BandButton::EditorCopy, editor, "ButtonEditorCopy", QStringLiteral("Copy"), SP::SP_FileLinkIcon);
     addButton(c, BandButton::EditorPaste, editor, "ButtonEditorPaste", QStringLiteral("Paste"), SP::SP_DialogApplyButton);

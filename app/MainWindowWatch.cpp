@@ -61,6 +61,12 @@ MainWindowWatch::MainWindowWatch(TFormMainFolvane3* window, MainWindowControls& 
     m_syncShown.setSingleShot(true);
     m_syncShown.setInterval(50);
     connect(&m_syncShown, &QTimer::timeout, this, &MainWindowWatch::syncShownFolders);
+    m_factsGap.setSingleShot(true);
+    m_factsGap.setInterval(kFreeSpaceGapMs);
+    connect(&m_factsGap, &QTimer::timeout, this, [this] {
+        if (std::exchange(m_factsOwed, false))
+            expireFacts();
+    });
     auto shownChanged = [this] { m_syncShown.start(); };
     connect(&window->navigator(), &BrowseNavigator::folderChanged, this, shownChanged);
     connect(m_c.PathViewFol1, &QTreeWidget::itemExpanded, this, shownChanged);
@@ -103,10 +109,23 @@ void MainWindowWatch::ShellNotification1Noticed(const ChangeNotice& notice)
         if (m_c.PathViewFol1->nodeOfPath(folder))
             m_owed.oweTreeSync(folder);
     }
-    // The caption's free space follows copies at once, as the facts come in.
     if (decision.freeSpace)
-        m_facts.expire();
+        expireFacts();
     wakeIdle(m_owed.waitMs(nowMs()));
+}
+
+void MainWindowWatch::expireFacts()
+{
+    // The caption's free space follows copies as the facts come in. In a burst (an unpack
+    // of thousands of files) every new answer would make the idle handler redo the whole
+    // window's controls, so the free space is asked twice a second at most, and once more
+    // after the last change.
+    if (m_factsGap.isActive()) {
+        m_factsOwed = true;
+        return;
+    }
+    m_facts.expire();
+    m_factsGap.start();
 }
 
 void MainWindowWatch::wakeIdle(qint64 waitMs)

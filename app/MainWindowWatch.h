@@ -45,6 +45,10 @@ private:
     void payFull();
     // Runs the idle handler in waitMs (unless a wake is set already).
     void wakeIdle(qint64 waitMs);
+    // The caption's free space asked again, at most once per kFreeSpaceGapMs.
+    void expireFacts();
+
+    static constexpr int kFreeSpaceGapMs = 500;
 
     static constexpr int kLoadingRetryMs = 50;
 
@@ -56,4 +60,6 @@ private:
     QTimer m_wake;      // wakes the idle handler when the gap since the last reload is over
     QString m_selectAfterReload; // the new path of the selected item, renamed meanwhile
     QTimer m_syncShown; // gathers the changes of what is shown into one watch-set update
+    QTimer m_factsGap;  // the gap between two askings of the free space
+    bool m_factsOwed = false; // a change came during the gap: asked again when it ends
 };

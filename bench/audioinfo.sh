@@ -40,14 +40,8 @@ for i in range(count):
     tags.save(path, v2_version=version)
 PY
 
-measure() { # label command...: prints "label seconds peak-KiB"
-  local label=$1
-  shift
-  /usr/bin/time -f "%e %M" -o "$work/time" "$@" > "$work/$label.out" 2> "$work/$label.err"
-  read -r seconds rss < "$work/time"
-  echo "$label $seconds s, $rss KiB" >&2
-  echo "$seconds"
-}
+# shellcheck source=bench/lib/common.sh
+source "$root/bench/lib/common.sh"
 
 cat > "$work/taglib_info.cpp" <<'CPP'
 // Prints the tags and audio properties of every file named, as fvtool audioinfo does.

@@ -70,13 +70,35 @@ void AccessoryMenus::buildMenus()
     if (QAction* about = m_context.window()->findChild<QAction*>(QStringLiteral("MenuAbout")))
         connect(about, &QAction::triggered, this, &AccessoryMenus::MenuAboutClick);
 
+    buildMailEntries();
+}
+
+void AccessoryMenus::buildMailEntries()
+{
+    // One window action carries the mail command; the editor's "Send As Mail" and the
+    // picture and movie menu's "Email" reach it by its name.
+    QWidget* window = m_context.window();
+    auto* mail = new QAction(QStringLiteral("Email"), window);
+    mail->setObjectName(QStringLiteral("MenuMail"));
+    window->addAction(mail);
+    connect(mail, &QAction::triggered, m_mail, &MailCommand::ButtonMailClick);
+
     QToolButton* mailButton = m_context.button(BandButton::Mail);
     auto* mailMenu = new QMenu(mailButton);
     mailMenu->setObjectName(QStringLiteral("PopupMenuMail"));
     connect(add(mailMenu, "PopupEmail", QStringLiteral("Email")), &QAction::triggered, m_mail, &MailCommand::PopupEmailClick);
     mailButton->setMenu(mailMenu);
     mailButton->setPopupMode(QToolButton::MenuButtonPopup);
-    connect(mailButton, &QToolButton::clicked, m_mail, &MailCommand::ButtonMailClick);
+    connect(mailButton, &QToolButton::clicked, mail, &QAction::trigger);
+    connect(m_context.button(BandButton::TextEditorMail), &QToolButton::clicked, mail, &QAction::trigger);
+
+    // The file list popup's "Send ..." (made with the zip items) gets "Email", its picture
+    // the mail button's.
+    if (auto* send = window->findChild<QMenu*>(QStringLiteral("PopupFileSend"))) {
+        QAction* email = add(send, "PopupFileEmail", QStringLiteral("Email"));
+        connect(email, &QAction::triggered, mail, &QAction::trigger);
+        connect(send, &QMenu::aboutToShow, email, [email, mailButton] { email->setIcon(mailButton->icon()); });
+    }
 }
 
 void AccessoryMenus::runSystemCommand(SystemCommand command)

@@ -35,6 +35,7 @@ Q_SIGNALS:
 private:
     void buildSystemMenu();
     void buildMenus();
+    void buildMailEntries();
     QAction* add(QMenu* menu, const char* name, const QString& caption);
 
     WindowContext& m_context;

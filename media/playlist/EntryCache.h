@@ -1,14 +1,17 @@
 #pragma once
 // The playlist's memory of the files it has read: an entry is read once and given again
 // while its file keeps its size and modification time, so re-checking the playlist after
-// every refresh of the file list costs one stat per entry. Files a reader refused are
+// every refresh of the file list costs one statx per entry. Files a reader refused are
 // remembered too (and stay out until they change). Safe to use from several threads.
 
 #include "media/AudioInfo.h"
 
+#include <QByteArray>
 #include <QHash>
+#include <QList>
 #include <QMutex>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -19,16 +22,32 @@ public:
     // The entry of the file at path, read now or remembered; nullopt when the file is gone,
     // is no regular file, or its reader refused it.
     std::optional<AudioInfo> entryFor(const QString& path);
+
+    // The remembered entries of paths, checked under one lock with the name bytes kept
+    // since each was read (a re-check of a whole playlist): unchanged files give their
+    // entry (nullopt for a refused one), gone files nullopt. The indexes of the paths that
+    // must be read through entryFor (new to the cache, or changed) go to toRead.
+    QList<std::optional<AudioInfo>> remembered(const QStringList& paths, QList<int>& toRead) const;
+
     // How many files were read (not answered from memory) so far.
     int readCount() const;
     void clear();
 
 private:
-    struct Slot {
+    struct Stamp {
         qint64 size = -1;
         qint64 modifiedNs = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    struct Slot {
+        QByteArray name; // the path as bytes, encoded once when the file was read
+        Stamp stamp;
         std::optional<AudioInfo> entry;
     };
+    // Size and modification time of a regular file (symbolic links followed); nullopt
+    // for anything else or a file that is gone.
+    static std::optional<Stamp> stampOf(const QByteArray& name);
+
     mutable QMutex m_mutex;
     QHash<QString, Slot> m_slots;
     int m_reads = 0;

@@ -57,20 +57,30 @@ bool PlaylistBuildJob::plan()
         }
     }
     m_paths = orderedUnique(std::move(collected));
-    addTotal(m_paths.size());
     return true;
 }
 
 void PlaylistBuildJob::execute()
 {
-    for (const QString& path : std::as_const(m_paths)) {
+    // The files read before and unchanged since are taken from the cache in one pass (all
+    // of a re-check, as a rule); only the others are read, one by one with their caption.
+    QList<int> toRead;
+    QList<std::optional<AudioInfo>> found = m_cache.remembered(m_paths, toRead);
+    addTotal(toRead.size());
+    for (const int index : std::as_const(toRead)) {
         if (stopped())
-            return;
+            break;
+        const QString& path = m_paths.at(index);
         setCurrentItem(QStringLiteral("Adding, ") + PathText::nameOf(path));
-        // A file that is gone or that its reader refuses is left out without a message.
-        if (std::optional<AudioInfo> entry = m_cache.entryFor(path))
-            m_entries << *entry;
+        found[index] = m_cache.entryFor(path);
         itemDone();
+    }
+    // A file that is gone or that its reader refuses is left out without a message (and on
+    // Cancel, the files not read yet).
+    m_entries.reserve(found.size());
+    for (std::optional<AudioInfo>& entry : found) {
+        if (entry)
+            m_entries << std::move(*entry);
     }
 }
 

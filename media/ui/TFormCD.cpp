@@ -42,7 +42,7 @@ void fillCombo(QComboBox* box, const QStringList& items, int index)
 
 TFormCD::TFormCD(std::unique_ptr<CdAudioDevice> device, CdPlayer::DriveLister drives, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowStaysOnTopHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
-    , m_player(std::move(device), std::move(drives))
+    , m_player(std::make_unique<CdPlayer>(std::move(device), std::move(drives)))
 {
     setObjectName(QStringLiteral("FormCD"));
     setWindowTitle(kCaption);
@@ -118,10 +118,12 @@ void TFormCD::buildControls()
 
 void TFormCD::connectControls()
 {
+    connect(&m_player, &CdPlayerThread::stateChanged, this, &TFormCD::showState);
     connect(m_timer, &QTimer::timeout, this, &TFormCD::TimerCD);
     connect(m_discWatch, &QTimer::timeout, this, [this] {
-        if (m_player.followDiscs())
-            showState();
+        // A drive that is slow to answer gets no second question while the first waits.
+        if (!isBusy())
+            m_player.post([](CdPlayer& player) { player.followDiscs(); });
     });
     connect(m_play, &QPushButton::clicked, this, [this] { run(&CdPlayer::play); });
     connect(m_pause, &QPushButton::clicked, this, [this] { run(&CdPlayer::pause); });
@@ -131,27 +133,31 @@ void TFormCD::connectControls()
     connect(m_eject, &QPushButton::clicked, this, [this] { run(&CdPlayer::ejectOrClose); });
     connect(m_refreshDrives, &QPushButton::clicked, this, [this] { run(&CdPlayer::refreshDrives); });
     connect(m_tracks, &QComboBox::textActivated, this, [this](const QString& item) {
-        m_player.pickTrack(item);
-        showState();
+        m_player.post([item](CdPlayer& player) { player.pickTrack(item); });
     });
     connect(m_drives, &QComboBox::activated, this, [this](int index) {
-        m_player.selectDrive(index);
-        showState();
+        m_player.post([index](CdPlayer& player) { player.selectDrive(index); });
     });
     auto volume = [this] {
-        if (!m_showing)
-            m_player.setVolume(m_volLeft->value(), m_volRight->value());
+        if (m_showing)
+            return;
+        const int left = m_volLeft->value();
+        const int right = m_volRight->value();
+        m_player.post([left, right](CdPlayer& player) { player.setVolume(left, right); });
     };
     connect(m_volLeft, &QSlider::valueChanged, this, volume);
     connect(m_volRight, &QSlider::valueChanged, this, volume);
-    connect(m_muteLeft, &QCheckBox::toggled, this, [this](bool on) { m_player.setChannelMuted(CdChannel::Left, on); });
-    connect(m_muteRight, &QCheckBox::toggled, this, [this](bool on) { m_player.setChannelMuted(CdChannel::Right, on); });
+    connect(m_muteLeft, &QCheckBox::toggled, this, [this](bool on) {
+        m_player.post([on](CdPlayer& player) { player.setChannelMuted(CdChannel::Left, on); });
+    });
+    connect(m_muteRight, &QCheckBox::toggled, this, [this](bool on) {
+        m_player.post([on](CdPlayer& player) { player.setChannelMuted(CdChannel::Right, on); });
+    });
 }
 
 void TFormCD::run(void (CdPlayer::*command)())
 {
-    (m_player.*command)();
-    showState();
+    m_player.post([command](CdPlayer& player) { (player.*command)(); });
 }
 
 void TFormCD::showEvent(QShowEvent* event)
@@ -165,22 +171,24 @@ void TFormCD::showEvent(QShowEvent* event)
 
 void TFormCD::FormShow()
 {
-    m_player.start();
+    m_player.post([](CdPlayer& player) { player.start(); });
     m_discWatch->start();
-    showState();
-    if (!m_player.state().hasVolume)
-        resize(width(), kHeightWithoutVolume);
 }
 
 void TFormCD::TimerCD()
 {
-    m_player.tick();
-    showState();
+    if (!isBusy())
+        run(&CdPlayer::tick);
 }
 
-void TFormCD::showState()
+void TFormCD::showState(const CdPlayerState& state)
 {
-    const CdPlayerState& s = m_player.state();
+    m_state = state;
+    const CdPlayerState& s = m_state;
+    // The first state is the drive just opened: without a volume the window is shorter.
+    if (!m_sized && !s.hasVolume)
+        resize(width(), kHeightWithoutVolume);
+    m_sized = true;
     m_showing = true;
     fillCombo(m_drives, s.drives, s.driveIndex);
     fillCombo(m_tracks, s.tracks, s.trackIndex);
@@ -203,8 +211,7 @@ void TFormCD::showState()
 
 void TFormCD::Panel2DblClick()
 {
-    m_player.toggleTimeDisplay();
-    showState();
+    run(&CdPlayer::toggleTimeDisplay);
 }
 
 bool TFormCD::eventFilter(QObject* watched, QEvent* event)
@@ -220,13 +227,13 @@ void TFormCD::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange)
-        showState();
+        showState(m_state);
 }
 
 void TFormCD::closeEvent(QCloseEvent* event)
 {
+    // The player is stopped and closed on its thread as the window goes.
     m_timer->stop();
     m_discWatch->stop();
-    m_player.finish();
     QWidget::closeEvent(event);
 }

@@ -1,9 +1,10 @@
 #pragma once
 // The CD player window "FolVane CD Player": modeless, on top of other windows, freed when
-// closed. It shows what its CdPlayer says and forwards every button to it; a one-second
+// closed. It shows what its CdPlayer says and forwards every button to it; the player runs
+// on its own thread (CdPlayerThread), so a slow drive never holds the window. A one-second
 // timer updates the display and a watcher follows discs coming and going.
 
-#include "media/CdPlayer.h"
+#include "media/CdPlayerThread.h"
 
 #include <QWidget>
 
@@ -21,10 +22,9 @@ public:
                      QWidget* parent = nullptr);
     ~TFormCD() override;
 
-    CdPlayer& player() { return m_player; }
-    // Shows the player's state in the controls (the tests call it after driving the player).
-    void showState();
     void TimerCD();
+    // A command is still on its way through the player's thread.
+    bool isBusy() const { return m_player.pending() > 0; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -38,8 +38,10 @@ private:
     void FormShow();
     void Panel2DblClick();
     void run(void (CdPlayer::*command)());
+    void showState(const CdPlayerState& state);
 
-    CdPlayer m_player;
+    CdPlayerThread m_player;
+    CdPlayerState m_state; // the last state the player's thread sent
     QLabel* m_panel2 = nullptr;
     QLabel* m_labelTracks = nullptr;
     QPushButton* m_play = nullptr;
@@ -58,5 +60,6 @@ private:
     QTimer* m_timer = nullptr;
     QTimer* m_discWatch = nullptr;
     bool m_shown = false;
+    bool m_sized = false;
     bool m_showing = false; // the controls are being filled: their change signals are not the user's
 };

@@ -1,10 +1,11 @@
 #include "platform/cdio/LibcdioDevice.h"
 
+#include "platform/cdio/CdSectorReader.h"
+
 #include <QFile>
 #include <QFileInfo>
 
 #include <cdio/cdio.h>
-#include <cdio/audio.h>
 #include <cdio/mmc.h>
 #include <cdio/logging.h>
 #include <cdio/util.h>
@@ -20,6 +21,7 @@ void quietLog(cdio_log_level_t, const char*) {}
 } // namespace
 
 LibcdioDevice::LibcdioDevice()
+    : m_sink(CdAudioSink::create())
 {
     cdio_log_set_handler(quietLog);
 }
@@ -52,6 +54,8 @@ bool LibcdioDevice::open(const QString& device)
 
 void LibcdioDevice::close()
 {
+    // The playback reads the disc through its own handle: it ends with the device's.
+    m_playback.reset();
     if (m_cdio)
         cdio_destroy(m_cdio);
     m_cdio = nullptr;
@@ -102,13 +106,28 @@ CdPosition LibcdioDevice::trackLength(int track)
     return CdPosition::fromFrames(0, end - start);
 }
 
+int LibcdioDevice::trackStart(int track)
+{
+    return cdio_get_track_lsn(m_cdio, track_t(cdio_get_first_track_num(m_cdio) + track - 1));
+}
+
+int LibcdioDevice::trackAt(int lsn)
+{
+    int track = 1;
+    for (int t = 2; t <= trackCount() && trackStart(t) <= lsn; ++t)
+        track = t;
+    return track;
+}
+
 CdPosition LibcdioDevice::position()
 {
-    cdio_subchannel_t sub {};
-    if (!mediaPresent() || cdio_audio_read_subchannel(m_cdio, &sub) != DRIVER_OP_SUCCESS)
+    if (!mediaPresent())
         return {};
-    const int track = sub.track - cdio_get_first_track_num(m_cdio) + 1;
-    return CdPosition::fromFrames(track, cdio_msf_to_lsn(&sub.abs_addr) - cdio_get_track_lsn(m_cdio, sub.track));
+    int lsn = m_playback ? m_playback->currentLsn() : -1;
+    if (lsn < 0)
+        lsn = m_seekLsn >= 0 ? m_seekLsn : trackStart(1);
+    const int track = trackAt(lsn);
+    return CdPosition::fromFrames(track, lsn - trackStart(track));
 }
 
 int LibcdioDevice::currentTrack()
@@ -122,23 +141,26 @@ MediaMode LibcdioDevice::mode()
         return MediaMode::NotReady;
     if (!mediaPresent())
         return MediaMode::Open;
-    cdio_subchannel_t sub {};
-    if (cdio_audio_read_subchannel(m_cdio, &sub) != DRIVER_OP_SUCCESS)
-        return MediaMode::NotReady;
-    switch (sub.audio_status) {
-    case CDIO_MMC_READ_SUB_ST_PLAY: return MediaMode::Playing;
-    case CDIO_MMC_READ_SUB_ST_PAUSED: return MediaMode::Paused;
-    default: return MediaMode::Stopped;
+    return m_playback ? m_playback->mode() : MediaMode::Stopped;
+}
+
+CdDigitalPlayback& LibcdioDevice::playback()
+{
+    if (!m_playback) {
+        const QByteArray device = QFile::encodeName(m_device);
+        auto open = [device](QString* error) -> std::unique_ptr<CdSampleSource> { return CdSectorReader::open(device, error); };
+        m_playback = std::make_unique<CdDigitalPlayback>(open, m_sink.get());
+        applyGains();
     }
+    return *m_playback;
 }
 
 bool LibcdioDevice::playFrom(int lsn)
 {
-    msf_t start {};
-    msf_t end {};
-    cdio_lsn_to_msf(lsn, &start);
-    cdio_lsn_to_msf(cdio_get_track_lsn(m_cdio, CDIO_CDROM_LEADOUT_TRACK) - 1, &end);
-    return done(cdio_audio_play_msf(m_cdio, &start, &end), "play");
+    if (!playback().play(lsn, cdio_get_track_lsn(m_cdio, CDIO_CDROM_LEADOUT_TRACK)))
+        return fail(playback().errorString());
+    clearError();
+    return true;
 }
 
 bool LibcdioDevice::play(int fromTrack)
@@ -147,24 +169,34 @@ bool LibcdioDevice::play(int fromTrack)
         return false;
     if (fromTrack < 1 || fromTrack > trackCount())
         return fail(QStringLiteral("The CD has no track ") + QString::number(fromTrack) + QStringLiteral("."));
-    const int lsn = m_seekLsn >= 0 ? m_seekLsn : cdio_get_track_lsn(m_cdio, track_t(cdio_get_first_track_num(m_cdio) + fromTrack - 1));
+    const int lsn = m_seekLsn >= 0 ? m_seekLsn : trackStart(fromTrack);
     m_seekLsn = -1;
     return playFrom(lsn);
 }
 
 bool LibcdioDevice::pause()
 {
-    return need() && done(cdio_audio_pause(m_cdio), "pause");
+    if (!need())
+        return false;
+    playback().pause();
+    return true;
 }
 
 bool LibcdioDevice::resume()
 {
-    return need() && done(cdio_audio_resume(m_cdio), "resume");
+    if (!need())
+        return false;
+    playback().resume();
+    return true;
 }
 
 bool LibcdioDevice::stop()
 {
-    return need() && done(cdio_audio_stop(m_cdio), "stop");
+    if (!need())
+        return false;
+    if (m_playback)
+        m_playback->stop();
+    return true;
 }
 
 bool LibcdioDevice::seekToTrack(int track)
@@ -173,12 +205,10 @@ bool LibcdioDevice::seekToTrack(int track)
         return false;
     if (track < 1 || track > trackCount())
         return fail(QStringLiteral("The CD has no track ") + QString::number(track) + QStringLiteral("."));
-    const bool playing = mode() == MediaMode::Playing;
-    const int lsn = cdio_get_track_lsn(m_cdio, track_t(cdio_get_first_track_num(m_cdio) + track - 1));
-    if (playing)
-        return playFrom(lsn);
+    if (mode() == MediaMode::Playing)
+        return playFrom(trackStart(track));
     stop();
-    m_seekLsn = lsn;
+    m_seekLsn = trackStart(track);
     return true;
 }
 
@@ -206,37 +236,35 @@ bool LibcdioDevice::closeDoor()
     return done(cdio_close_tray(QFile::encodeName(m_device).constData(), &driver), "close the tray");
 }
 
+void LibcdioDevice::applyGains()
+{
+    if (m_playback)
+        m_playback->setGains(m_on[0] ? m_levels[0] / 65535.0 : 0.0, m_on[1] ? m_levels[1] / 65535.0 : 0.0);
+}
+
 bool LibcdioDevice::setChannelOn(CdChannel channel, bool on)
 {
     if (!need())
         return false;
-    const std::size_t index = channel == CdChannel::Left ? 0 : 1;
-    m_on[index] = on;
-    cdio_audio_volume_t levels {};
-    if (cdio_audio_get_volume(m_cdio, &levels) == DRIVER_OP_SUCCESS && on == false)
-        m_levels[index] = levels.level[index];
-    levels.level[index] = uint8_t(on ? m_levels[index] : 0);
-    return done(cdio_audio_set_volume(m_cdio, &levels), "set the channel");
+    m_on[channel == CdChannel::Left ? 0 : 1] = on;
+    applyGains();
+    return true;
 }
 
 bool LibcdioDevice::setVolume(int left, int right)
 {
     if (!need())
         return false;
-    m_levels = {qBound(0, left, 65535) >> 8, qBound(0, right, 65535) >> 8};
-    cdio_audio_volume_t levels {};
-    cdio_audio_get_volume(m_cdio, &levels);
-    for (std::size_t i = 0; i < 2; ++i)
-        levels.level[i] = uint8_t(m_on[i] ? m_levels[i] : 0);
-    return done(cdio_audio_set_volume(m_cdio, &levels), "set the volume");
+    m_levels = {qBound(0, left, 65535), qBound(0, right, 65535)};
+    applyGains();
+    return true;
 }
 
 bool LibcdioDevice::volume(int* left, int* right)
 {
-    cdio_audio_volume_t levels {};
-    if (!need() || !done(cdio_audio_get_volume(m_cdio, &levels), "read the volume"))
+    if (!need())
         return false;
-    *left = levels.level[0] * 257;
-    *right = levels.level[1] * 257;
+    *left = m_levels[0];
+    *right = m_levels[1];
     return true;
 }

@@ -1,9 +1,13 @@
 #pragma once
-// The audio CD device over libcdio (MMC commands on the drive).
+// The audio CD device over libcdio: the table of contents and the tray through the drive's
+// commands, playback by digital extraction (CdDigitalPlayback over libcdio-paranoia) into
+// the installed audio sink, with the volume and the mute as per-channel gains.
 
 #include "platform/CdAudio.h"
+#include "platform/CdDigitalPlayback.h"
 
 #include <array>
+#include <memory>
 
 typedef struct _CdIo CdIo_t;
 
@@ -38,10 +42,16 @@ private:
     bool need();
     bool done(int code, const char* what);
     bool playFrom(int lsn);
+    int trackStart(int track);
+    int trackAt(int lsn);
+    CdDigitalPlayback& playback();
+    void applyGains();
 
     CdIo_t* m_cdio = nullptr;
     QString m_device;
+    std::unique_ptr<CdAudioSink> m_sink; // made on the thread that made the device
+    std::unique_ptr<CdDigitalPlayback> m_playback;
     int m_seekLsn = -1; // where a seek left the head while stopped
-    std::array<int, 2> m_levels{255, 255}; // the levels a muted channel goes back to
+    std::array<int, 2> m_levels{65535, 65535};
     std::array<bool, 2> m_on{true, true};
 };

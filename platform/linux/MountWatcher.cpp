@@ -6,7 +6,6 @@
 #include "platform/linux/MountTable.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QSocketNotifier>
@@ -44,6 +43,11 @@ QString objectOf(const QDBusMessage& message)
 } // namespace
 
 MountWatcher::MountWatcher(const QString& mountInfo, QObject* parent)
+    : MountWatcher(mountInfo, QDBusConnection::systemBus(), parent)
+{
+}
+
+MountWatcher::MountWatcher(const QString& mountInfo, const QDBusConnection& systemBus, QObject* parent)
     : QObject(parent)
     , m_path(mountInfo.isEmpty() ? DriveSources::current().mountInfo : mountInfo)
 {
@@ -53,7 +57,7 @@ MountWatcher::MountWatcher(const QString& mountInfo, QObject* parent)
         m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Exception, this);
         connect(m_notifier, &QSocketNotifier::activated, this, &MountWatcher::check);
     }
-    connectUdisks();
+    connectUdisks(systemBus);
 }
 
 MountWatcher::~MountWatcher()
@@ -85,11 +89,13 @@ void MountWatcher::check()
     m_points = now;
 }
 
-void MountWatcher::connectUdisks()
+void MountWatcher::connectUdisks(QDBusConnection bus)
 {
-    QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(kUdisks))
-        return; // no UDisks2 here: the mount table alone tells
+    // Listened to even when UDisks2 does not run yet: it is started on demand, often after
+    // the program, and the bus tells its signals once it takes its name. Without it the
+    // mount table alone tells.
+    if (!bus.isConnected())
+        return;
     bus.connect(kUdisks, kUdisksPath, kObjectManager, QStringLiteral("InterfacesAdded"), this,
                 SLOT(udisksInterfacesAdded(QDBusMessage)));
     bus.connect(kUdisks, kUdisksPath, kObjectManager, QStringLiteral("InterfacesRemoved"), this,

@@ -10,6 +10,7 @@
 #include <QString>
 
 class QSocketNotifier;
+class QDBusConnection;
 class QDBusMessage;
 
 class MountWatcher : public QObject {
@@ -17,6 +18,8 @@ class MountWatcher : public QObject {
 public:
     // mountInfo: the mount table file (the drive sources' by default).
     explicit MountWatcher(const QString& mountInfo = QString(), QObject* parent = nullptr);
+    // With UDisks2 looked for on systemBus instead of the system's bus.
+    MountWatcher(const QString& mountInfo, const QDBusConnection& systemBus, QObject* parent = nullptr);
     ~MountWatcher() override;
 
     bool isValid() const { return m_fd >= 0; }
@@ -33,7 +36,7 @@ private Q_SLOTS:
     void udisksInterfacesRemoved(const QDBusMessage& message);
 
 private:
-    void connectUdisks();
+    void connectUdisks(QDBusConnection bus);
 
     QString m_path;
     int m_fd = -1;

@@ -3,6 +3,7 @@
 #include "platform/ui/ProgressWindowWaiter.h"
 
 #ifdef FOLVANE_HAVE_MULTIMEDIA
+#include "platform/media/QtCdAudioSink.h"
 #include "platform/media/QtMediaPlayer.h"
 #endif
 
@@ -12,5 +13,6 @@ void InstallPlatformUi()
     JobWaiter::setInstance(&waiter);
 #ifdef FOLVANE_HAVE_MULTIMEDIA
     QtMediaPlayer::install();
+    QtCdAudioSink::install();
 #endif
 }

@@ -34,8 +34,9 @@ enum class BandButton {
     Open, UnDo, EditorDelete,                                               // ToolBarTextEditor, added
     WebHome, WebSave, WebCleanUp,                                           // ToolBarBrowser, added
     Mail,                                                                   // ToolBarFileManger, added
+    TextEditorMail,                                                         // ToolBarTextEditor, added
 };
-constexpr int kBandButtonCount = int(BandButton::Mail) + 1;
+constexpr int kBandButtonCount = int(BandButton::TextEditorMail) + 1;
 
 // The list indexes the window stores for the owners of the history lists.
 enum class HistoryIndex { Ext, Run, FindStr, ReplStr, FileStr };

@@ -16,6 +16,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QTest>
 
 namespace {
@@ -110,19 +111,26 @@ TEST_F(CdWindowTest, ShowsTheDiscAndTheTimeDisplayTogglesOnDoubleClick)
     fake.install();
     auto* window = new TFormCD(CdAudioDevice::create(), [] { return QList<CdDrive>{{QStringLiteral("/dev/sr0"), true}}; });
     CdAudioDevice::setFactory({});
+    // The player answers from its own thread; the window shows what it sends back.
+    auto settled = [window] { return QTest::qWaitFor([window] { return !window->isBusy(); }, 5000); };
     window->show();
     EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("FolVane CD Player"));
+    ASSERT_TRUE(settled());
     fake.setPosition(2, 75 * 5);
     window->TimerCD();
+    ASSERT_TRUE(settled());
     auto* label = window->findChild<QLabel*>(QStringLiteral("LabelTracks"));
     auto* panel = window->findChild<QLabel*>(QStringLiteral("Panel2"));
     EXPECT_EQ(label->text(), QStringLiteral("Track:2 of 2"));
     EXPECT_EQ(panel->text(), QStringLiteral("01:40 00:05"));
     QTest::mouseDClick(panel, Qt::LeftButton);
+    ASSERT_TRUE(settled());
     EXPECT_EQ(label->text(), QStringLiteral("disabled"));
     EXPECT_EQ(panel->text(), QStringLiteral("disabled"));
-    window->close(); // frees itself
+    QPointer<TFormCD> alive(window);
+    window->close(); // frees itself, and closes the drive on the player's thread
+    EXPECT_TRUE(QTest::qWaitFor([&] { return alive.isNull() && !fake.isOpen(); }, 5000));
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCalendarWidget>
 #include <QDate>
+#include <QTest>
 
 #include <cstdio>
 
@@ -44,7 +45,9 @@ int main(int argc, char** argv)
     auto* cd = new TFormCD(CdAudioDevice::create(), [] { return QList<CdDrive>{{QStringLiteral("/dev/sr0"), true}}; });
     fake.setPosition(2, 75 * 83);
     cd->show();
+    QTest::qWaitFor([cd] { return !cd->isBusy(); }, 5000);
     cd->TimerCD();
+    QTest::qWaitFor([cd] { return !cd->isBusy(); }, 5000);
     save(*cd, out, "cd-player.png");
 
     TCalForm calendar(QStringLiteral("/tmp"));

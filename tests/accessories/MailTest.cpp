@@ -1,10 +1,14 @@
 // Mail: the xdg-email arguments, its exit codes as the result texts, and the whole command
 // through a recorder mail program registered as the mailto: handler in the test's home.
 #include "accessories/MailMessage.h"
+#include "accessories/ui/AccessoryMenus.h"
 #include "accessories/ui/MailCommand.h"
 
 #include "fileops/FakePanes.h"
+#include "support/FakeWindowContext.h"
 #include "support/TempHome.h"
+
+#include <QAction>
 
 #include <QDir>
 #include <QFile>
@@ -87,13 +91,27 @@ protected:
         return QUrlQuery(url).queryItems(QUrl::FullyDecoded);
     }
 
-    int runMail(MailCommand& mail)
+    int runMail(MailCommand& mail, const std::function<void()>& entry = {})
     {
+        QFile::remove(m_record);
         QSignalSpy done(&mail.sender(), &MailSender::finished);
-        mail.ButtonMailClick();
+        if (entry)
+            entry();
+        else
+            mail.ButtonMailClick();
         if (done.isEmpty() && !done.wait(20000))
             return -99;
         return done.first().first().toInt();
+    }
+
+    QStringList recordedAttachments()
+    {
+        QStringList attached;
+        for (const auto& [key, value] : recorded()) {
+            if (key == QLatin1String("attach"))
+                attached << value;
+        }
+        return attached;
     }
 
     QString m_record;
@@ -149,6 +167,65 @@ TEST_F(MailCommandTest, EditedTextIsTheMail)
     EXPECT_TRUE(items.contains(std::pair(QStringLiteral("subject"), QStringLiteral("notes.txt"))));
     EXPECT_TRUE(items.contains(std::pair(QStringLiteral("body"), QStringLiteral("Hello there"))));
     EXPECT_EQ(prompter().texts(), QStringList{QStringLiteral("Mail Sent")});
+}
+
+// Every entry point of the window runs the same mail: the mail button, the editor's band
+// button, the window action that the editor's "Send As Mail" and the picture and movie menu's
+// "Email" trigger, and the file list popup's "Send ..." > "Email". A selected folder gives
+// the files below it, and more than 100 files are attached only after Yes.
+TEST_F(MailCommandTest, EveryEntryPointMailsTheSelection)
+{
+    const QString folder = makeFolder(QStringLiteral("work"));
+    makeFile(QStringLiteral("work/pics/a.jpg"), "a");
+    makeFile(QStringLiteral("work/pics/deep/b.jpg"), "b");
+    for (int i = 0; i < 101; ++i)
+        makeFile(QStringLiteral("work/many/f%1.txt").arg(i, 3, 10, QLatin1Char('0')), "x");
+    FakePanes panes;
+    panes.showFolder(folder, 1); // at the top of the tree: no link question
+    QMainWindow window;
+    auto* send = new QMenu(QStringLiteral("Send ..."), &window);
+    send->setObjectName(QStringLiteral("PopupFileSend"));
+    FakeWindowContext context(&window);
+    MailCommand mail(panes, [] { return EditorMail(); });
+    AccessoryMenus menus(context, &mail, QStringLiteral("V3"), [] {});
+
+    auto* windowMail = window.findChild<QAction*>(QStringLiteral("MenuMail"));
+    auto* popupMail = send->findChild<QAction*>(QStringLiteral("PopupFileEmail"));
+    ASSERT_TRUE(windowMail && popupMail);
+    EXPECT_EQ(popupMail->text(), QStringLiteral("Email"));
+    const struct {
+        const char* name;
+        std::function<void()> entry;
+    } entries[] = {
+        {"ButtonMail", [&] { context.button(BandButton::Mail)->click(); }},
+        {"ButtonTextEditorMail", [&] { context.button(BandButton::TextEditorMail)->click(); }},
+        {"MenuMail", [&] { windowMail->trigger(); }},
+        {"PopupFileEmail", [&] { popupMail->trigger(); }},
+    };
+    panes.select({QStringLiteral("pics")});
+    for (const auto& e : entries) {
+        SCOPED_TRACE(e.name);
+        prompter().clear();
+        prompter().answer(PromptButton::Ok);
+        ASSERT_EQ(runMail(mail, e.entry), 0);
+        QStringList attached = recordedAttachments();
+        attached.sort();
+        EXPECT_EQ(attached, (QStringList{folder + QStringLiteral("/pics/a.jpg"), folder + QStringLiteral("/pics/deep/b.jpg")}));
+        EXPECT_EQ(prompter().texts(), QStringList{QStringLiteral("Successfully sent the message from application.")});
+    }
+
+    panes.select({QStringLiteral("many")});
+    prompter().clear();
+    prompter().answer(PromptButton::No);
+    QSignalSpy done(&mail.sender(), &MailSender::finished);
+    popupMail->trigger();
+    EXPECT_EQ(prompter().texts(), QStringList{QStringLiteral("Attach 101 files to the mail?")});
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(done.isEmpty()) << "No sends nothing";
+    prompter().clear();
+    prompter().answer(PromptButton::Yes).answer(PromptButton::Ok);
+    ASSERT_EQ(runMail(mail, [&] { popupMail->trigger(); }), 0);
+    EXPECT_EQ(recordedAttachments().size(), 101);
 }
 
 } // namespace

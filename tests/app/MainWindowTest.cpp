@@ -419,6 +419,36 @@ TEST_F(MainWindowTest, TransferCommandsSitInTheFileAndEditMenus)
     EXPECT_EQ(window->findChildren<QMenu*>(QStringLiteral("PopupMenuPath")).size(), 1);
 }
 
+// The mail command's entry points all reach the window's one mail action: the mail button,
+// the editor band's Email, the list popup's "Send ..." > "Email" and the editor's "Send As
+// Mail". (What the mail holds is tested with the mail command itself.)
+TEST_F(MainWindowTest, MailEntryPointsRunTheMailAction)
+{
+    auto window = shown();
+    auto* mail = window->findChild<QAction*>(QStringLiteral("MenuMail"));
+    ASSERT_NE(mail, nullptr);
+    QObject::disconnect(mail, &QAction::triggered, nullptr, nullptr); // no mail program is started here
+    QSignalSpy mailed(mail, &QAction::triggered);
+    auto* editorBand = window->findChild<QToolBar*>(QStringLiteral("ToolBarTextEditor"));
+    auto* editorMail = editorBand->findChild<QToolButton*>(QStringLiteral("ButtonTextEditorMail"));
+    ASSERT_NE(editorMail, nullptr);
+    EXPECT_EQ(editorMail->toolTip(), QStringLiteral("Email"));
+    auto* send = window->findChild<QMenu*>(QStringLiteral("PopupMenuFile"))->findChild<QMenu*>(QStringLiteral("PopupFileSend"));
+    ASSERT_NE(send, nullptr);
+    auto* sendEmail = send->findChild<QAction*>(QStringLiteral("PopupFileEmail"));
+    ASSERT_NE(sendEmail, nullptr);
+    EXPECT_EQ(sendEmail->text(), QStringLiteral("Email"));
+    auto* sendAsMail = window->findChild<QAction*>(QStringLiteral("PopupTextEditorMail"));
+    ASSERT_NE(sendAsMail, nullptr);
+    EXPECT_EQ(sendAsMail->text(), QStringLiteral("Send As Mail"));
+
+    window->findChild<QToolButton*>(QStringLiteral("ButtonMail"))->click();
+    editorMail->click();
+    sendEmail->trigger();
+    sendAsMail->trigger();
+    EXPECT_EQ(mailed.size(), 4);
+}
+
 } // namespace
 
 namespace {

@@ -1,12 +1,18 @@
 // The CD player's logic over a fake drive: the drive list texts, track stepping with wrap,
 // the time display, the tray, the channels, and following a disc coming and going.
 #include "media/CdPlayer.h"
+#include "media/CdPlayerThread.h"
 
 #include "support/FakeCdAudio.h"
 #include "support/TempHome.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <QThread>
+
+#include <atomic>
 
 namespace {
 
@@ -146,6 +152,39 @@ TEST(CdPlayerTest, TimeDisplayTrayChannelsAndVolume)
     ASSERT_TRUE(f.fake.volume(&left, &right));
     EXPECT_EQ(left, 1000);
     EXPECT_EQ(right, 2000);
+}
+
+// The player's commands run on its own thread, in order: a drive that takes long to answer
+// leaves the caller free, and the state comes back when the command is done.
+TEST(CdPlayerTest, CommandsRunOffTheCallersThread)
+{
+    FakeCdAudio fake;
+    fake.insertDisc({75 * 10, 75 * 20});
+    std::atomic<bool> answer{false};
+    std::atomic<QThread*> askedOn{nullptr};
+    auto slowDrives = [&] {
+        askedOn = QThread::currentThread();
+        while (!answer)
+            QThread::msleep(1);
+        return QList<CdDrive>{{QStringLiteral("/dev/sr0"), true}};
+    };
+    {
+        CdPlayerThread player(std::make_unique<CdPlayer>(deviceOf(fake), slowDrives));
+        QSignalSpy states(&player, &CdPlayerThread::stateChanged);
+        player.post([](CdPlayer& p) { p.start(); });
+        player.post([](CdPlayer& p) { p.next(); });
+        EXPECT_EQ(player.pending(), 2) << "post returns while the drive is still being asked";
+        answer = true;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return states.size() == 2; }, 5000));
+        EXPECT_EQ(player.pending(), 0);
+        EXPECT_NE(askedOn.load(), QThread::currentThread());
+        const auto last = states.last().first().value<CdPlayerState>();
+        EXPECT_TRUE(last.opened);
+        EXPECT_EQ(last.tracks, (QStringList{QStringLiteral("1"), QStringLiteral("2")}));
+        EXPECT_EQ(fake.requests().mid(1), (QStringList{QStringLiteral("stop"), QStringLiteral("seek 2"), QStringLiteral("play 2")}));
+    }
+    // Destroyed without waiting; the player closes the drive on its own thread.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !fake.isOpen(); }, 5000));
 }
 
 class CdDrivesTest : public TempHomeTest {};

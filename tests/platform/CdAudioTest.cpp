@@ -2,7 +2,10 @@
 // no drive. (Playing a disc needs a drive and a disc; the CD player's own tests use FakeCdAudio.)
 #include "platform/CdAudio.h"
 
+#include "platform/ByteOrder.h"
+#include "platform/CdAudioSink.h"
 #include "support/FakeCdAudio.h"
+#include "support/RecordingCdSink.h"
 #include "support/TempHome.h"
 
 #include <QFile>
@@ -10,6 +13,9 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -75,39 +81,69 @@ TEST(CdAudioTest, FakeDriveStandsInForTheRealOne)
 }
 
 #ifdef FOLVANE_HAVE_CDIO
-class CdImageTest : public TempHomeTest {};
+// A two-track audio disc image made with sox: track 1 a 440 Hz tone on both channels for
+// 3 s, track 2 300 Hz on the left and 700 Hz on the right for 2.4 s (whole sectors: 225
+// and 180 of 1/75 s).
+class CdImageTest : public TempHomeTest {
+protected:
+    void SetUp() override
+    {
+        TempHomeTest::SetUp();
+        if (QStandardPaths::findExecutable(QStringLiteral("sox")).isEmpty() || QStandardPaths::findExecutable(QStringLiteral("cd-info")).isEmpty())
+            GTEST_SKIP() << "sox or cd-info is not installed";
+        const QString root = home().root();
+        const struct {
+            const char* name;
+            const char* seconds;
+            QStringList tones;
+            int frames;
+        } tracks[] = {{"t1.raw", "3", {QStringLiteral("sine"), QStringLiteral("440")}, 225},
+                      {"t2.raw", "2.4", {QStringLiteral("sine"), QStringLiteral("300"), QStringLiteral("sine"), QStringLiteral("700")}, 180}};
+        QByteArray bin;
+        for (const auto& t : tracks) {
+            const QString raw = root + QLatin1Char('/') + QLatin1String(t.name);
+            ASSERT_EQ(QProcess::execute(QStringLiteral("sox"), QStringList{QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"),
+                                                                           QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), QStringLiteral("-e"),
+                                                                           QStringLiteral("signed-integer"), QStringLiteral("-L"), QStringLiteral("-t"), QStringLiteral("raw"), raw,
+                                                                           QStringLiteral("synth"), QLatin1String(t.seconds)}
+                                                                   + t.tones),
+                      0);
+            QFile file(raw);
+            ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+            const QByteArray samples = file.readAll();
+            ASSERT_EQ(samples.size(), t.frames * 2352);
+            m_tracks << samples;
+            bin += samples;
+        }
+        makeFile(QStringLiteral("disc.bin"), bin);
+        m_cue = makeFile(QStringLiteral("disc.cue"), "FILE \"disc.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
+                                                     "  TRACK 02 AUDIO\n    INDEX 01 00:03:00\n");
+    }
 
-// A two-track audio disc image made with sox, read through libcdio's image driver and
-// checked against cd-info's table of contents.
+    void TearDown() override
+    {
+        CdAudioSink::setFactory({});
+        TempHomeTest::TearDown();
+    }
+
+    // Plays from track until the end of the disc and gives what the sink heard.
+    QByteArray playToTheEnd(CdAudioDevice& device, int track, const std::shared_ptr<RecordingCdSink::Tape>& tape)
+    {
+        tape->clear();
+        EXPECT_TRUE(device.play(track)) << device.errorString().toStdString();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return device.mode() != MediaMode::Playing; }, 20000));
+        EXPECT_EQ(device.mode(), MediaMode::Stopped);
+        return tape->bytes();
+    }
+
+    QString m_cue;
+    QList<QByteArray> m_tracks;
+};
+
+// The disc image read through libcdio's image driver agrees with cd-info's table of contents.
 TEST_F(CdImageTest, TrackCountAndLengthsAgreeWithCdInfo)
 {
-    if (QStandardPaths::findExecutable(QStringLiteral("sox")).isEmpty() || QStandardPaths::findExecutable(QStringLiteral("cd-info")).isEmpty())
-        GTEST_SKIP() << "sox or cd-info is not installed";
-    const QString root = home().root();
-    // Whole sectors (1/75 s): 225 and 180 sectors.
-    const struct {
-        const char* name;
-        const char* seconds;
-        int frames;
-    } tracks[] = {{"t1.raw", "3", 225}, {"t2.raw", "2.4", 180}};
-    QByteArray bin;
-    for (const auto& t : tracks) {
-        const QString raw = root + QLatin1Char('/') + QLatin1String(t.name);
-        ASSERT_EQ(QProcess::execute(QStringLiteral("sox"), {QStringLiteral("-n"), QStringLiteral("-r"), QStringLiteral("44100"), QStringLiteral("-c"),
-                                                            QStringLiteral("2"), QStringLiteral("-b"), QStringLiteral("16"), QStringLiteral("-e"),
-                                                            QStringLiteral("signed-integer"), QStringLiteral("-L"), QStringLiteral("-t"), QStringLiteral("raw"), raw,
-                                                            QStringLiteral("synth"), QLatin1String(t.seconds), QStringLiteral("sine"), QStringLiteral("440")}),
-                  0);
-        QFile file(raw);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray samples = file.readAll();
-        ASSERT_EQ(samples.size(), t.frames * 2352);
-        bin += samples;
-    }
-    makeFile(QStringLiteral("disc.bin"), bin);
-    const QString cue = makeFile(QStringLiteral("disc.cue"), "FILE \"disc.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n"
-                                                             "  TRACK 02 AUDIO\n    INDEX 01 00:03:00\n");
-
+    const QString cue = m_cue;
     std::unique_ptr<CdAudioDevice> device = CdAudioDevice::create();
     ASSERT_TRUE(device->open(cue)) << device->errorString().toStdString();
     ASSERT_TRUE(device->isReady());
@@ -127,6 +163,117 @@ TEST_F(CdImageTest, TrackCountAndLengthsAgreeWithCdInfo)
     ASSERT_EQ(starts.size(), 3) << "two tracks and the lead-out";
     for (int track = 1; track <= 2; ++track)
         EXPECT_EQ(device->trackLength(track).totalFrames(), starts[track] - starts[track - 1]) << track;
+}
+
+// Playback by digital extraction gives the disc's samples exactly, from the track asked for
+// to the end of the disc, with the position counted from the samples heard.
+TEST_F(CdImageTest, ExtractedSamplesAreTheSourceSamples)
+{
+    const auto tape = RecordingCdSink::install();
+    std::unique_ptr<CdAudioDevice> device = CdAudioDevice::create();
+    ASSERT_TRUE(device->open(m_cue)) << device->errorString().toStdString();
+    EXPECT_EQ(device->position(), (CdPosition{1, 0, 0, 0}));
+    const QByteArray second = playToTheEnd(*device, 2, tape);
+    ASSERT_EQ(second.size(), m_tracks[1].size());
+    EXPECT_TRUE(second == m_tracks[1]) << "track 2 differs from its sox source";
+    EXPECT_EQ(device->position(), (CdPosition{2, 0, 2, 30})) << "at the end of track 2";
+
+    ASSERT_TRUE(device->seekToTrack(1));
+    EXPECT_EQ(device->position(), (CdPosition{1, 0, 0, 0}));
+    const QByteArray whole = playToTheEnd(*device, 1, tape);
+    EXPECT_TRUE(whole == m_tracks[0] + m_tracks[1]) << "the disc from track 1 on";
+}
+
+// Volume and mute are gains on the samples, per channel: the left muted gives silence on
+// the left and leaves the right as it is; half volume halves the samples.
+TEST_F(CdImageTest, ChannelGainsApplyToTheProducedSamples)
+{
+    const auto tape = RecordingCdSink::install();
+    std::unique_ptr<CdAudioDevice> device = CdAudioDevice::create();
+    ASSERT_TRUE(device->open(m_cue)) << device->errorString().toStdString();
+    int left = 0;
+    int right = 0;
+    ASSERT_TRUE(device->volume(&left, &right));
+    EXPECT_EQ(left, 65535);
+    EXPECT_EQ(right, 65535);
+    const QByteArray& source = m_tracks[1];
+    auto sample = [](const QByteArray& pcm, qsizetype index) { return int(std::int16_t(byteorder::readLE16(pcm.constData() + 2 * index))); };
+    const struct {
+        const char* name;
+        bool leftOn;
+        int leftLevel, rightLevel;
+        std::function<int(int)> leftOf, rightOf;
+    } cases[] = {
+        {"left muted", false, 65535, 65535, [](int) { return 0; }, [](int s) { return s; }},
+        {"right at half", true, 65535, 32768, [](int s) { return s; }, [](int s) { return s / 2; }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(device->setChannelOn(CdChannel::Left, c.leftOn));
+        ASSERT_TRUE(device->setVolume(c.leftLevel, c.rightLevel));
+        const QByteArray heard = playToTheEnd(*device, 2, tape);
+        ASSERT_EQ(heard.size(), source.size());
+        int leftWrong = 0;
+        int rightWrong = 0;
+        for (qsizetype i = 0; i < source.size() / 2; i += 2) {
+            leftWrong += sample(heard, i) != c.leftOf(sample(source, i));
+            rightWrong += sample(heard, i + 1) != c.rightOf(sample(source, i + 1));
+        }
+        EXPECT_EQ(leftWrong, 0);
+        EXPECT_EQ(rightWrong, 0);
+    }
+}
+
+// Pause holds the sound and the position; resume goes on from there; stop ends it.
+TEST_F(CdImageTest, PauseResumeAndStop)
+{
+    const auto tape = RecordingCdSink::install();
+    std::unique_ptr<CdAudioDevice> device = CdAudioDevice::create();
+    ASSERT_TRUE(device->open(m_cue)) << device->errorString().toStdString();
+    ASSERT_TRUE(device->play(1));
+    ASSERT_TRUE(device->pause());
+    EXPECT_EQ(device->mode(), MediaMode::Paused);
+    QTest::qWait(20); // a pull already under way when the pause came
+    const CdPosition held = device->position();
+    QTest::qWait(100);
+    EXPECT_EQ(device->position(), held);
+    ASSERT_TRUE(device->resume());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return device->mode() == MediaMode::Stopped; }, 20000));
+    EXPECT_TRUE(tape->bytes() == m_tracks[0] + m_tracks[1]) << "nothing lost or doubled across the pause";
+    ASSERT_TRUE(device->play(2));
+    ASSERT_TRUE(device->stop());
+    EXPECT_EQ(device->mode(), MediaMode::Stopped);
+}
+
+// fvtool cd lists the tracks and extracts one through the same playback as the window.
+TEST_F(CdImageTest, FvtoolListsAndExtractsTracks)
+{
+    const QString fvtool = qEnvironmentVariable("FOLVANE_BIN_DIR") + QStringLiteral("/fvtool");
+    QProcess tool;
+    tool.start(fvtool, {QStringLiteral("cd"), m_cue});
+    ASSERT_TRUE(tool.waitForFinished(20000));
+    EXPECT_EQ(tool.readAllStandardOutput(), QByteArray("1 00:03:00 225\n2 00:02:30 180\n"));
+    const QString out = home().root() + QStringLiteral("/track2.raw");
+    tool.start(fvtool, {QStringLiteral("cd"), m_cue, QStringLiteral("2"), out});
+    ASSERT_TRUE(tool.waitForFinished(20000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll() == m_tracks[1]);
+    tool.start(fvtool, {QStringLiteral("cd"), m_cue, QStringLiteral("3"), out + QStringLiteral(".3")});
+    ASSERT_TRUE(tool.waitForFinished(20000));
+    EXPECT_EQ(tool.exitCode(), 1);
+    EXPECT_EQ(tool.readAllStandardError().trimmed(), QByteArray("The CD has no track 3."));
+    EXPECT_FALSE(QFile::exists(out + QStringLiteral(".3")));
+}
+
+// Without a sound output, Play says so.
+TEST_F(CdImageTest, PlayWithoutSoundOutputFails)
+{
+    std::unique_ptr<CdAudioDevice> device = CdAudioDevice::create();
+    ASSERT_TRUE(device->open(m_cue));
+    EXPECT_FALSE(device->play(1));
+    EXPECT_EQ(device->errorString(), QStringLiteral("There is no sound output to play the CD on."));
 }
 #endif
 

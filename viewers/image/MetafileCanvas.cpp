@@ -34,6 +34,13 @@ QTransform mappingOf(MetafileMapMode mode, QPointF windowOrigin, QSizeF windowEx
     if (mode == MetafileMapMode::Isotropic || mode == MetafileMapMode::Anisotropic) {
         sx = viewportExtent.width() / safe(windowExtent.width());
         sy = viewportExtent.height() / safe(windowExtent.height());
+        if (mode == MetafileMapMode::Isotropic) {
+            // One logical unit is as long on both axes: GDI shrinks the viewport extent on
+            // the axis with the larger scale, keeping each axis's direction.
+            const double scale = std::min(std::abs(sx), std::abs(sy));
+            sx = std::copysign(scale, sx);
+            sy = std::copysign(scale, sy);
+        }
     } else if (mode != MetafileMapMode::Text) {
         sx = kUnitMillimetres[int(mode) - int(MetafileMapMode::LoMetric)] * pixelsPerMillimetre;
         sy = -sx;

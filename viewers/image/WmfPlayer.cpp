@@ -151,6 +151,10 @@ void WmfPlayer::record(quint16 function, const MetafileBytes& p, MetafileCanvas&
     case 0x0209: canvas.setTextColour(p.u32(0)); break;
     case 0x020B: canvas.setWindowOrigin(QPointF(p.s16(2), p.s16(0))); break;
     case 0x020C: canvas.setWindowExtent(QSizeF(p.s16(2), p.s16(0))); break;
+    case 0x0103: // the placeable frame fixes the viewport: only the two scalable modes apply
+        if (p.u16(0) == 7 || p.u16(0) == 8)
+            canvas.setMapMode(p.u16(0));
+        break;
     case 0x001E: canvas.save(); break;
     case 0x0127: canvas.restore(p.s16(0)); break;
     case 0x012D: canvas.selectObject(p.u16(0)); break;

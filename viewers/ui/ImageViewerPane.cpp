@@ -41,8 +41,8 @@ ImageViewerPane::ImageViewerPane(WindowContext& context, QComboBox* scale, QWidg
 }
 
 // Copy is offered for pictures it can copy; Delete and Move to act on the viewed file from
-// the file manager, where the list holds it selected; Copy to and Properties act on that
-// selection from here.
+// the file manager, where the list holds it selected; Copy to, Email and Properties act on
+// that selection from here.
 QMenu* ImageViewerPane::PopupMenuMovieImages()
 {
     if (!m_popup) {
@@ -53,6 +53,8 @@ QMenu* ImageViewerPane::PopupMenuMovieImages()
         m_popup->addAction(QStringLiteral("Delete"), this, [this] { triggerWindowAction("MenuDelete", true); });
         m_popup->addAction(QStringLiteral("Move to..."), this, [this] { triggerWindowAction("MenuMoveTo", true); });
         m_popup->addAction(QStringLiteral("Copy to..."), this, [this] { triggerWindowAction("MenuCopyTo", false); });
+        m_popup->addAction(QStringLiteral("Email"), this, [this] { triggerWindowAction("MenuMail", false); })
+            ->setObjectName(QStringLiteral("PopupMenuMovieImageEmail"));
         m_popup->addAction(QStringLiteral("Close"), this, [this] { m_context.switchMode(vmFileManager, m_path); });
         m_popup->addAction(QStringLiteral("Properties"), this, [this] { triggerWindowAction("MenuProperties", false); });
     }

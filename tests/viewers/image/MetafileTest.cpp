@@ -170,6 +170,38 @@ TEST(Metafile, EmfShapesPathsAndTransformsAreDrawn)
     EXPECT_TRUE(near(image.pixel(75, 25), Qt::white));
 }
 
+// A square of the logical window drawn in MM_ISOTROPIC into a frame twice as wide as high
+// keeps its shape: it fills the left half, and the right half stays white.
+TEST(Metafile, IsotropicMappingKeepsSquaresSquareInBothFormats)
+{
+    WmfBuilder wmf;
+    wmf.add(0x0103, {7});               // MM_ISOTROPIC
+    wmf.add(0x020C, {100, 100});        // window extent 100 x 100
+    wmf.add(0x02FC, {0, 0x00FF, 0, 0}); // red brush
+    wmf.add(0x02FA, {5, 0, 0, 0, 0});   // null pen
+    wmf.add(0x012D, {0});
+    wmf.add(0x012D, {1});
+    wmf.add(0x041B, {100, 100, 0, 0});
+    EmfBuilder emf;
+    emf.add(17, {7});                   // MM_ISOTROPIC
+    emf.add(9, {10, 10});               // window extent 10 x 10
+    emf.add(11, {200, -100});           // viewport extent 200 x 100, y upwards
+    emf.add(12, {0, 100});              // viewport origin at the bottom edge
+    emf.add(39, {1, 0, 0x0000FF, 0});
+    emf.add(37, {1});
+    emf.add(37, {0x80000008});          // NULL_PEN
+    emf.add(43, {0, 0, 10, 10});
+    // 2 x 1 inches: 192 x 96 pixels at 96 dpi, 5080 x 2540 hundredths of a millimetre.
+    for (const QImage& image : {rendered(wmf.file(2880, 1440, 1440)), rendered(emf.file(5080, 2540))}) {
+        ASSERT_EQ(image.height(), 96);
+        EXPECT_NEAR(image.width(), 192, 1);
+        EXPECT_TRUE(near(image.pixel(10, 48), Qt::red));
+        EXPECT_TRUE(near(image.pixel(85, 10), Qt::red));
+        EXPECT_TRUE(near(image.pixel(110, 48), Qt::white));
+        EXPECT_TRUE(near(image.pixel(180, 85), Qt::white));
+    }
+}
+
 TEST(Metafile, OurWmfRoundTripsAndOtherProgramsReadIt)
 {
     QImage source(37, 21, QImage::Format_RGB32);

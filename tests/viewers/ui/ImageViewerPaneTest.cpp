@@ -172,8 +172,8 @@ TEST_F(ImageViewerPaneTest, IconsAreNotCopied)
     EXPECT_FALSE(pane->PopupMenuMovieImages()->findChild<QAction*>(QStringLiteral("PopupMenuMovieImageCopy"))->isVisible());
 }
 
-// The popup offers Copy for a picture it copies; Close goes back to the file manager, and
-// Delete does too before the list's Delete sends the file away.
+// The popup offers Copy for a picture it copies; Email asks the window's mail command; Close
+// goes back to the file manager, and Delete does too before the list's Delete sends the file away.
 TEST_F(ImageViewerPaneTest, ThePopupCopiesClosesAndDeletesFromTheFileManager)
 {
     auto* deleteAction = new QAction(&window);
@@ -186,11 +186,18 @@ TEST_F(ImageViewerPaneTest, ThePopupCopiesClosesAndDeletesFromTheFileManager)
     QStringList captions;
     for (QAction* item : items)
         captions << item->text();
-    EXPECT_EQ(captions, (QStringList{"Copy", "Delete", "Move to...", "Copy to...", "Close", "Properties"}));
+    EXPECT_EQ(captions, (QStringList{"Copy", "Delete", "Move to...", "Copy to...", "Email", "Close", "Properties"}));
     ASSERT_TRUE(items[0]->isVisible());
     items[0]->trigger();
     EXPECT_EQ(QGuiApplication::clipboard()->image().size(), QSize(64, 48));
+    // Email mails the list's selection (the viewed file) from here, without leaving.
+    auto* mailAction = new QAction(&window);
+    mailAction->setObjectName(QStringLiteral("MenuMail"));
+    QSignalSpy mailed(mailAction, &QAction::triggered);
     items[4]->trigger();
+    EXPECT_EQ(mailed.size(), 1);
+    EXPECT_TRUE(context->switches.isEmpty());
+    items[5]->trigger();
     ASSERT_EQ(context->switches.size(), 1);
     EXPECT_EQ(context->switches.last(), vmFileManager);
     items[1]->trigger();
