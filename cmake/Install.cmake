@@ -15,6 +15,10 @@ foreach(stub fv3smallstub fv3selfstub)
     install(TARGETS ${stub} RUNTIME DESTINATION ${FOLVANE_INSTALL_PROGRAM_DIR})
   endif()
 endforeach()
+# The web pane's engine module, loaded from beside the program on the first entry into web mode.
+if(TARGET folvane3-web)
+  install(TARGETS folvane3-web LIBRARY DESTINATION ${FOLVANE_INSTALL_PROGRAM_DIR})
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/accessories/help/fvhelp.html ${PROJECT_SOURCE_DIR}/accessories/help/fvhelp.css
         DESTINATION ${FOLVANE_INSTALL_PROGRAM_DIR}/help)
 # The sound effects the build synthesised (app/sounds).

@@ -4,7 +4,8 @@
 #include "internet/CleanupJob.h"
 #include "internet/ui/TClean_Up_Dlg.h"
 #include "internet/ui/WebBrowserPane.h"
-#include "internet/ui/WebProfile.h"
+#include "internet/ui/WebEngineModule.h"
+#include "internet/ui/WebModuleLoader.h"
 #include "platform/JobRunner.h"
 #include "platform/Prompter.h"
 #include "platform/ui/WindowContext.h"
@@ -13,8 +14,6 @@
 #include <QMenu>
 #include <QTimer>
 #include <QToolButton>
-#include <QWebEngineCookieStore>
-#include <QWebEngineProfile>
 
 CleanupCommand::CleanupCommand(WindowContext& context, WebBrowserPane& browser)
     : QObject(context.window())
@@ -62,21 +61,17 @@ Status CleanupCommand::runStepNow(CleanupStep step)
 
 bool CleanupCommand::runInWindow(CleanupStep step, Status* outcome)
 {
-    QWebEngineProfile* profile = WebProfile::existing();
+    // While the engine runs in this process it owns its profile's files: it clears them. Else
+    // the steps delete the profile's folders on disk (CleanupSteps), without loading the
+    // engine for it.
+    WebEngineModule* engine = WebModuleLoader::loaded();
     switch (step) {
     case CleanupStep::InternetCache:
-        if (!profile)
-            return false;
-        profile->clearHttpCache();
-        return true;
+        return engine && engine->clearCache();
     case CleanupStep::InternetHistory:
         // The options dialog promises cookies with the history ("Cookies, History, ..."):
         // both go.
-        if (!profile)
-            return false;
-        profile->clearAllVisitedLinks();
-        profile->cookieStore()->deleteAllCookies();
-        return true;
+        return engine && engine->clearHistoryAndCookies();
     case CleanupStep::BrowserAddresses:
         if (m_context.currentMode() == vmWebBrowser)
             m_context.switchMode(vmFileManager, m_context.navigator().currentFolder());

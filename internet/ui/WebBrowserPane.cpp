@@ -2,9 +2,9 @@
 
 #include "internet/SavePageName.h"
 #include "internet/WebAddress.h"
-#include "internet/ui/PageSaver.h"
-#include "internet/ui/WebPage.h"
-#include "internet/ui/WebProfile.h"
+#include "internet/ui/WebEngineModule.h"
+#include "internet/ui/WebModuleLoader.h"
+#include "internet/ui/WebView.h"
 #include "platform/LocalFiles.h"
 #include "platform/Pickers.h"
 #include "platform/Prompter.h"
@@ -21,7 +21,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWebEngineView>
 
 namespace {
 
@@ -48,14 +47,12 @@ WebBrowserPane::WebBrowserPane(WindowContext& context, QComboBox* addressBox, QW
     , m_context(context)
     , m_address(addressBox)
     , m_layout(new QVBoxLayout(this))
-    , m_saver(new PageSaver(this))
 {
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_address->setToolTip(QStringLiteral("Enter URL"));
     m_address->setInsertPolicy(QComboBox::NoInsert);
     connect(m_address, &QComboBox::activated, this, &WebBrowserPane::navigateToAddressBox);
     connect(m_address->lineEdit(), &QLineEdit::returnPressed, this, &WebBrowserPane::navigateToAddressBox);
-    connect(m_saver, &PageSaver::saved, this, &WebBrowserPane::pageSaved);
     connectButtons();
     buildSitesMenu();
     updateButtons();
@@ -90,30 +87,49 @@ void WebBrowserPane::buildSitesMenu()
     web->setPopupMode(QToolButton::MenuButtonPopup);
 }
 
-void WebBrowserPane::ensureView()
+bool WebBrowserPane::ensureView()
 {
     if (m_view)
-        return;
-    m_view = new QWebEngineView(this);
-    m_page = new WebPage(WebProfile::instance(), m_view);
-    m_view->setPage(m_page);
+        return true;
+    if (m_unavailable)
+        return false;
+    WebEngineModule* module = WebModuleLoader::load();
+    if (!module) {
+        showUnavailable(WebModuleLoader::errorString());
+        return false;
+    }
+    m_view = module->createView(this);
     m_layout->addWidget(m_view);
-    connect(m_page, &WebPage::mainFrameNavigating, this, &WebBrowserPane::beforeNavigate);
-    connect(m_view, &QWebEngineView::loadStarted, this, [this] {
+    connect(m_view, &WebView::mainFrameNavigating, this, &WebBrowserPane::beforeNavigate);
+    connect(m_view, &WebView::loadStarted, this, [this] {
         m_loading = true;
         updateButtons();
     });
-    connect(m_view, &QWebEngineView::loadProgress, this, &WebBrowserPane::showProgress);
-    connect(m_view, &QWebEngineView::loadFinished, this, &WebBrowserPane::documentComplete);
-    connect(m_page, &QWebEnginePage::linkHovered, this, [this](const QString& link) {
+    connect(m_view, &WebView::loadProgress, this, &WebBrowserPane::showProgress);
+    connect(m_view, &WebView::loadFinished, this, &WebBrowserPane::documentComplete);
+    connect(m_view, &WebView::linkHovered, this, [this](const QString& link) {
         if (auto* window = qobject_cast<QMainWindow*>(m_context.window()))
             window->statusBar()->showMessage(link);
     });
+    connect(m_view, &WebView::pageSaved, this, &WebBrowserPane::pageSaved);
+    return true;
+}
+
+void WebBrowserPane::showUnavailable(const QString& reason)
+{
+    m_unavailable = new QLabel(reason, this);
+    m_unavailable->setObjectName(QStringLiteral("LabelWebUnavailable"));
+    m_unavailable->setAlignment(Qt::AlignCenter);
+    m_unavailable->setWordWrap(true);
+    m_layout->addWidget(m_unavailable);
 }
 
 void WebBrowserPane::enter(const QString& path)
 {
-    ensureView();
+    if (!ensureView()) {
+        m_context.statusPanel(0)->setText(m_unavailable->text());
+        return;
+    }
     // The window records the mode once the pane is entered: load here, without asking it.
     if (FileKinds::IsWebPageFile(path) && LocalFiles::isFile(path))
         navigate(WebAddress::forLocalFile(path));
@@ -159,9 +175,10 @@ void WebBrowserPane::navigateToAddressBox()
         return;
     m_requested = text;
     QTimer::singleShot(0, this, [this] { m_requested.clear(); });
-    ensureView();
+    if (!ensureView())
+        return;
     m_history.markTyped();
-    m_view->load(QUrl(text));
+    m_view->load(text);
 }
 
 void WebBrowserPane::beforeNavigate(const QString& address)
@@ -204,12 +221,12 @@ void WebBrowserPane::updateButtons()
     m_context.button(BandButton::BrowserBack)->setEnabled(m_history.canGoBack());
     m_context.button(BandButton::BrowserForward)->setEnabled(m_history.canGoForward());
     m_context.button(BandButton::BrowserStop)->setEnabled(m_loading);
-    m_context.button(BandButton::WebSave)->setEnabled(m_view && !m_view->url().isEmpty());
+    m_context.button(BandButton::WebSave)->setEnabled(m_view && !m_view->address().isEmpty());
 }
 
 QString WebBrowserPane::currentAddress() const
 {
-    return m_view ? m_view->url().toString(QUrl::FullyEncoded) : QString();
+    return m_view ? m_view->address() : QString();
 }
 
 QString WebBrowserPane::currentTitle() const
@@ -249,7 +266,7 @@ void WebBrowserPane::WebHomeBtnClick()
 
 void WebBrowserPane::WebSaveBtnClick()
 {
-    if (!m_page || m_view->url().isEmpty())
+    if (currentAddress().isEmpty())
         return;
     const QString chosen = Pickers::instance().saveFile(QStringLiteral("Save As"), QString(),
                                                         QStringLiteral("All Files (*.*);;Text Files (*.TXT)"));
@@ -260,7 +277,7 @@ void WebBrowserPane::WebSaveBtnClick()
     if (LocalFiles::exists(target)
         && !Prompter::instance().confirm(target + QStringLiteral(" already exists.\r\nDo you want to replace it?")))
         return;
-    m_saver->save(*m_page, target);
+    m_view->savePage(target);
 }
 
 void WebBrowserPane::clearAddresses()

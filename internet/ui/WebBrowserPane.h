@@ -7,16 +7,18 @@
 // with "://" whose scheme is http, https or file (or about:blank) is loaded, whether it was
 // typed, chosen from a favourite or read from a .URL file. Back and Forward load the
 // history's neighbouring entry once; the engine's own history is not used.
+//
+// The page area comes from the web module, loaded on the first entry; when it cannot be
+// loaded the pane says why instead of showing a page.
 
 #include "internet/BrowserHistory.h"
 #include "platform/ui/BasicViewPane.h"
 
 class QComboBox;
+class QLabel;
 class QMenu;
 class QVBoxLayout;
-class QWebEngineView;
-class PageSaver;
-class WebPage;
+class WebView;
 class WindowContext;
 
 class WebBrowserPane : public BasicViewPane {
@@ -41,8 +43,6 @@ public:
     // The clean-up's last step: stops loading, empties the drop-down list and puts the home
     // address in the box. The history stays.
     void clearAddresses();
-    // The engine's page, nullptr until the first entry into web mode.
-    WebPage* page() const { return m_page; }
 
     void WebBackBtnClick();
     void WebForwardBtnClick();
@@ -58,7 +58,9 @@ Q_SIGNALS:
     void pageSaved(const QString& target, bool ok);
 
 private:
-    void ensureView();
+    // Makes the view through the web module; false (with the reason shown) when it cannot.
+    bool ensureView();
+    void showUnavailable(const QString& reason);
     // Puts address in the box and loads it, in web mode.
     void navigate(const QString& address);
     void connectButtons();
@@ -71,9 +73,8 @@ private:
     WindowContext& m_context;
     QComboBox* m_address;
     QVBoxLayout* m_layout;
-    QWebEngineView* m_view = nullptr;
-    WebPage* m_page = nullptr;
-    PageSaver* m_saver;
+    WebView* m_view = nullptr;
+    QLabel* m_unavailable = nullptr;
     BrowserHistory m_history;
     bool m_loading = false;
     QString m_requested; // the address loaded by the event being handled

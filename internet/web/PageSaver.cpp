@@ -1,4 +1,4 @@
-#include "internet/ui/PageSaver.h"
+#include "internet/web/PageSaver.h"
 
 #include "platform/FileName.h"
 #include "platform/LocalFiles.h"

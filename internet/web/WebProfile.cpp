@@ -1,4 +1,4 @@
-#include "internet/ui/WebProfile.h"
+#include "internet/web/WebProfile.h"
 
 #include "internet/WebProfileFolders.h"
 #include "platform/LocalFiles.h"

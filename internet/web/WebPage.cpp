@@ -1,4 +1,4 @@
-#include "internet/ui/WebPage.h"
+#include "internet/web/WebPage.h"
 
 #include "internet/WebAddress.h"
 #include "platform/Shell.h"

@@ -1,0 +1,20 @@
+#pragma once
+// Finds and loads the web module (folvane3-web.so) once, on demand: beside the program (the
+// build's bin folder and the installed program folder alike), else in the build folder it was
+// built in. The program itself never links the engine, so its start does not pay for it.
+
+#include <QString>
+
+class WebEngineModule;
+
+class WebModuleLoader {
+public:
+    static const char* const kFileName;
+
+    // The module, loaded now when it is not yet; nullptr when it cannot be (errorString says why).
+    static WebEngineModule* load();
+    // The module when it was loaded in this run, else nullptr (never loads it).
+    static WebEngineModule* loaded();
+    // Why the last load failed, as a sentence for the user.
+    static QString errorString();
+};
