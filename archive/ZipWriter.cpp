@@ -53,21 +53,6 @@ LocalFileHeader localFor(const CentralDirectoryHeader& c, bool zip64)
     return l;
 }
 
-// Samples a big file the way the in-memory entries are sampled; a file that cannot be read
-// here is left to the streaming pass to report.
-bool fileLooksIncompressible(const QString& path, uint64_t size, int level)
-{
-    QFile file(path);
-    if (size < zipcodec::kProbeFrom || !file.open(QIODevice::ReadOnly))
-        return false;
-    std::vector<uint8_t> sample(zipcodec::kProbeSample);
-    return zipcodec::looksIncompressible(size, level, [&](uint64_t at) -> const uint8_t* {
-        const bool read = file.seek(qint64(at))
-            && file.read(reinterpret_cast<char*>(sample.data()), qint64(sample.size())) == qint64(sample.size());
-        return read ? sample.data() : nullptr;
-    });
-}
-
 void placeAt(CentralDirectoryHeader& c, zipio::VolumeWriter::Position at)
 {
     c.diskStart = at.disk;
@@ -219,10 +204,9 @@ bool ZipWriter::writeStreamed(zipio::VolumeWriter& out, const ZipEntry& entry, C
     const bool encrypted = !m_options.password.empty();
     if (encrypted)
         central.flags |= zipfmt::kFlagEncrypted | zipfmt::kFlagDataDescriptor;
-    const bool store = m_options.method == ZipCompressionMethod::Stored
-        || (m_options.method == ZipCompressionMethod::Best
-            && fileLooksIncompressible(entry.sourcePath, entry.header.uncompressedSize, m_options.level));
-    central.method = store ? zipfmt::kMethodStored : zipfmt::kMethodDeflated;
+    // The method is settled by streamData (for the best method, by the first piece read); the
+    // local header is written again once the data is complete.
+    central.method = m_options.method == ZipCompressionMethod::Stored ? zipfmt::kMethodStored : zipfmt::kMethodDeflated;
     const std::string local = localFor(central, zip64).write();
     if (!out.ensureRoom(local.size()))
         return false;
@@ -233,13 +217,12 @@ bool ZipWriter::writeStreamed(zipio::VolumeWriter& out, const ZipEntry& entry, C
     const auto dataAt = out.position();
     const uint64_t doneBefore = m_doneBytes;
     bool grew = false;
-    if (!streamData(out, entry, central.method == zipfmt::kMethodDeflated, central, grew))
+    if (!streamData(out, entry, m_options.method, central, grew))
         return false;
     if (grew && m_options.method == ZipCompressionMethod::Best) {
         // Deflating made it bigger: write it again, stored.
         m_doneBytes = doneBefore;
-        central.method = zipfmt::kMethodStored;
-        if (!out.truncate(dataAt) || !streamData(out, entry, false, central, grew))
+        if (!out.truncate(dataAt) || !streamData(out, entry, ZipCompressionMethod::Stored, central, grew))
             return false;
     }
     if (encrypted) {
@@ -250,11 +233,11 @@ bool ZipWriter::writeStreamed(zipio::VolumeWriter& out, const ZipEntry& entry, C
     return out.patch(headerAt, localFor(central, zip64).write());
 }
 
-bool ZipWriter::streamData(zipio::VolumeWriter& out, const ZipEntry& entry, bool deflate, CentralDirectoryHeader& central,
-                           bool& grew)
+bool ZipWriter::streamData(zipio::VolumeWriter& out, const ZipEntry& entry, ZipCompressionMethod method,
+                           CentralDirectoryHeader& central, bool& grew)
 {
     QFile file(entry.sourcePath);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         m_error = QStringLiteral("zip: cannot read %1: %2").arg(entry.sourcePath, file.errorString());
         return false;
     }
@@ -278,22 +261,36 @@ bool ZipWriter::streamData(zipio::VolumeWriter& out, const ZipEntry& entry, bool
         packed += n;
         return out.write(p, n);
     };
+    // The file is read piece by piece straight into the deflater's buffers.
     std::optional<zipcodec::BlockDeflater> deflater;
-    if (deflate)
+    if (method != ZipCompressionMethod::Stored)
         deflater.emplace(m_options.level, EntryPreparer::threadCount());
-    std::vector<uint8_t> buffer(zipio::RangeSource::kChunk);
+    std::vector<uint8_t> buffer = deflater ? deflater->takeBuffer() : std::vector<uint8_t>(zipcodec::BlockDeflater::kBlockSize);
     uint32_t crc = 0;
     uint64_t size = 0;
     for (;;) {
+        buffer.resize(zipcodec::BlockDeflater::kBlockSize);
         const qint64 got = file.read(reinterpret_cast<char*>(buffer.data()), qint64(buffer.size()));
         if (got < 0) {
             m_error = QStringLiteral("zip: cannot read %1: %2").arg(entry.sourcePath, file.errorString());
             return false;
         }
-        crc = zipcodec::crc32(crc, buffer.data(), size_t(got));
+        buffer.resize(size_t(got));
+        crc = zipcodec::crc32(crc, buffer.data(), buffer.size());
+        // The best method stores an entry whose first piece does not deflate (media,
+        // archives, random bytes): trying the rest would only cost time.
+        if (size == 0 && method == ZipCompressionMethod::Best
+            && zipcodec::looksIncompressible(buffer.size(), m_options.level, [&](uint64_t at) { return buffer.data() + at; }))
+            deflater.reset();
         size += uint64_t(got);
         const bool last = got == 0;
-        const bool ok = deflate ? deflater->write(buffer.data(), size_t(got), last, sink) : sink(buffer.data(), size_t(got));
+        bool ok = false;
+        if (deflater) {
+            ok = deflater->submit(std::move(buffer), last, sink);
+            buffer = deflater->takeBuffer();
+        } else {
+            ok = sink(buffer.data(), buffer.size());
+        }
         if (!ok)
             return false;
         if (last)
@@ -306,10 +303,11 @@ bool ZipWriter::streamData(zipio::VolumeWriter& out, const ZipEntry& entry, bool
             return false;
         }
     }
+    central.method = deflater ? zipfmt::kMethodDeflated : zipfmt::kMethodStored;
     central.crc = crc;
     central.uncompressedSize = size;
     central.compressedSize = packed;
-    grew = packed - (cipher ? zipcodec::ZipCrypto::kHeaderSize : 0) >= size;
+    grew = deflater && packed - (cipher ? zipcodec::ZipCrypto::kHeaderSize : 0) >= size;
     return true;
 }
 

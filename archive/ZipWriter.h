@@ -44,8 +44,11 @@ private:
     bool volumeFailed(const zipio::VolumeWriter& out);
     bool writePrepared(zipio::VolumeWriter& out, const PreparedEntry& p, zipfmt::CentralDirectoryHeader& central);
     bool writeStreamed(zipio::VolumeWriter& out, const ZipEntry& entry, zipfmt::CentralDirectoryHeader& central);
-    bool streamData(zipio::VolumeWriter& out, const ZipEntry& entry, bool deflate, zipfmt::CentralDirectoryHeader& central,
-                    bool& grew);
+    // Writes the file's data stored or deflated as method says; the best method deflates
+    // unless the first piece shows the data does not deflate. Sets central's method, CRC
+    // and sizes; grew when deflated data came out no smaller than the file.
+    bool streamData(zipio::VolumeWriter& out, const ZipEntry& entry, ZipCompressionMethod method,
+                    zipfmt::CentralDirectoryHeader& central, bool& grew);
     bool writeDirectory(zipio::VolumeWriter& out, const std::vector<zipfmt::CentralDirectoryHeader>& central);
     bool advance(uint64_t bytes);
     static uint64_t upperBound(const std::vector<ZipEntry>& entries);

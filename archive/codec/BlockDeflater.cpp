@@ -1,71 +1,107 @@
 #include "codec/BlockDeflater.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
+
+#include <cstring>
 
 namespace zipcodec {
 
 struct BlockDeflater::Block {
-    std::vector<uint8_t> input; // the dictionary, then the block's own bytes
-    size_t dictionary = 0;
-    size_t length = 0; // the block's own bytes, kept once the input is freed
+    std::vector<uint8_t> input;
     bool last = false;
-    std::vector<uint8_t> output;
+    std::vector<uint8_t> output; // kept with the block when it is reused
+    size_t outputLength = 0;
     bool done = false;
     bool failed = false;
 };
 
 namespace {
 
-// One worker's zlib stream, reset for each block instead of set up again.
+// The empty stored block that follows a piece's last block: after the 3 header bits (all
+// zero: not final, stored) and the padding to a byte boundary come LEN 0 and NLEN 0xFFFF.
+constexpr uint8_t kStoredLength[4] = {0x00, 0x00, 0xFF, 0xFF};
+
+// One worker's compressor, and an inflater that walks the compressed blocks to find where
+// the final one starts and ends; both are reused for every piece.
 class Engine {
 public:
-    explicit Engine(int level) { m_ready = deflateInit2(&m_z, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) == Z_OK; }
+    explicit Engine(int level) : m_compressor(libdeflate_alloc_compressor(level))
+    {
+        m_inflaterReady = inflateInit2(&m_z, -MAX_WBITS) == Z_OK;
+    }
     ~Engine()
     {
-        if (m_ready)
-            deflateEnd(&m_z);
+        libdeflate_free_compressor(m_compressor);
+        if (m_inflaterReady)
+            inflateEnd(&m_z);
     }
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    bool deflateBlock(const uint8_t* dictionary, size_t dictionaryLength, const uint8_t* data, size_t n, bool last,
-                      std::vector<uint8_t>& out)
+    // Deflates the block's input into its output; a block that is not the last is made to
+    // continue the stream, and its input is used as scratch space for that.
+    bool deflateBlock(std::vector<uint8_t>& input, bool last, std::vector<uint8_t>& output, size_t& length)
     {
-        if (!m_ready || deflateReset(&m_z) != Z_OK)
+        if (!m_compressor || !m_inflaterReady)
             return false;
-        if (dictionaryLength > 0 && deflateSetDictionary(&m_z, dictionary, uInt(dictionaryLength)) != Z_OK)
-            return false;
-        // Room for the worst case plus the sync flush's empty stored block.
-        out.resize(deflateBound(&m_z, uLong(n)) + 16);
-        m_z.next_in = const_cast<Bytef*>(data);
-        m_z.avail_in = uInt(n);
-        m_z.next_out = out.data();
-        m_z.avail_out = uInt(out.size());
-        const int flush = last ? Z_FINISH : Z_SYNC_FLUSH;
-        for (;;) {
-            const int rc = deflate(&m_z, flush);
-            if (rc == Z_STREAM_ERROR)
-                return false;
-            if ((last && rc == Z_STREAM_END) || (!last && m_z.avail_out > 0 && m_z.avail_in == 0))
-                break;
-            const size_t used = out.size() - m_z.avail_out;
-            out.resize(out.size() * 2);
-            m_z.next_out = out.data() + used;
-            m_z.avail_out = uInt(out.size() - used);
-        }
-        out.resize(out.size() - m_z.avail_out);
-        return true;
+        // Room for the worst case plus a padding byte and the stored block's lengths.
+        const size_t room = libdeflate_deflate_compress_bound(m_compressor, input.size()) + 1 + sizeof kStoredLength;
+        if (output.size() < room)
+            output.resize(room);
+        length = libdeflate_deflate_compress(m_compressor, input.data(), input.size(), output.data(), output.size());
+        return length > 0 && (last || continueStream(output.data(), length, input));
     }
 
 private:
+    // Clears the BFINAL bit of the stream's last block and ends the stream with an empty
+    // stored block, so that more blocks may follow. zlib's Z_BLOCK mode stops at every block
+    // boundary and tells the bit position there (data_type: bit 7 at a boundary, bit 6 once
+    // the final block is done, the low bits the unused bits of the last byte taken).
+    bool continueStream(uint8_t* packed, size_t& length, std::vector<uint8_t>& scratch)
+    {
+        if (scratch.empty() || inflateReset(&m_z) != Z_OK)
+            return false;
+        m_z.next_in = packed;
+        m_z.avail_in = uInt(length);
+        m_z.avail_out = 0;
+        uint64_t finalHeader = 0, end = 0;
+        for (;;) {
+            if (m_z.avail_out == 0) {
+                m_z.next_out = scratch.data();
+                m_z.avail_out = uInt(scratch.size());
+            }
+            if (inflate(&m_z, Z_BLOCK) != Z_OK)
+                return false;
+            if (!(m_z.data_type & 128))
+                continue;
+            const uint64_t at = uint64_t(m_z.total_in) * 8 - uint64_t(m_z.data_type & 7);
+            if (m_z.data_type & 64) {
+                end = at;
+                break;
+            }
+            finalHeader = at;
+        }
+        packed[finalHeader / 8] &= uint8_t(~(1u << (finalHeader % 8)));
+        length = size_t((end + 7) / 8);
+        const unsigned used = unsigned(end % 8);
+        if (used > 0)
+            packed[length - 1] &= uint8_t((1u << used) - 1); // the stored block's header bits
+        if (used == 0 || used > 5)
+            packed[length++] = 0; // fewer than 3 bits left for that header: it takes one more byte
+        std::memcpy(packed + length, kStoredLength, sizeof kStoredLength);
+        length += sizeof kStoredLength;
+        return true;
+    }
+
+    libdeflate_compressor* m_compressor;
     z_stream m_z{};
-    bool m_ready = false;
+    bool m_inflaterReady = false;
 };
 
 } // namespace
 
-BlockDeflater::BlockDeflater(int level, unsigned threads)
-    : m_level(level), m_maxInFlight(2 * std::max(1u, threads) + 1), m_filling(std::make_unique<Block>())
+BlockDeflater::BlockDeflater(int level, unsigned threads) : m_level(level), m_maxInFlight(2 * std::max(1u, threads) + 1)
 {
     for (unsigned i = 0; i < std::max(1u, threads); ++i)
         m_workers.emplace_back([this] { work(); });
@@ -82,91 +118,75 @@ BlockDeflater::~BlockDeflater()
         t.join();
 }
 
-bool BlockDeflater::write(const uint8_t* data, size_t n, bool finish, const ByteSink& sink)
+std::vector<uint8_t> BlockDeflater::takeBuffer()
 {
-    if (!m_filling)
-        return false;
-    while (n > 0) {
-        Block& b = *m_filling;
-        if (b.input.capacity() < b.dictionary + kBlockSize)
-            b.input.reserve(b.dictionary + kBlockSize);
-        const size_t take = std::min(n, kBlockSize - b.length);
-        b.input.insert(b.input.end(), data, data + take);
-        b.length += take;
-        data += take;
-        n -= take;
-        if (b.length == kBlockSize) {
-            submit(false);
-            while (m_inFlight.size() >= m_maxInFlight)
-                if (!emitOldest(sink))
-                    return false;
-        }
+    std::vector<uint8_t> buffer;
+    if (!m_spareInputs.empty()) {
+        buffer = std::move(m_spareInputs.back());
+        m_spareInputs.pop_back();
     }
-    if (!finish)
+    buffer.resize(kBlockSize);
+    return buffer;
+}
+
+bool BlockDeflater::submit(std::vector<uint8_t> input, bool last, const ByteSink& sink)
+{
+    if (m_broken)
+        return false;
+    if (input.empty() && !last) {
+        m_spareInputs.push_back(std::move(input));
         return true;
-    submit(true);
-    while (!m_inFlight.empty())
+    }
+    std::unique_ptr<Block> block;
+    if (m_spareBlocks.empty()) {
+        block = std::make_unique<Block>();
+    } else {
+        block = std::move(m_spareBlocks.back());
+        m_spareBlocks.pop_back();
+    }
+    block->input = std::move(input);
+    block->last = last;
+    block->done = block->failed = false;
+    {
+        std::lock_guard lock(m_mutex);
+        m_queue.push_back(block.get());
+    }
+    m_inFlight.push_back(std::move(block));
+    m_changed.notify_all();
+    while (m_inFlight.size() >= (last ? 1 : m_maxInFlight))
         if (!emitOldest(sink))
             return false;
     return true;
 }
 
-void BlockDeflater::submit(bool last)
-{
-    std::shared_ptr<Block> block(m_filling.release());
-    block->last = last;
-    if (!last) {
-        // The next block starts with this one's last 32 KiB, its dictionary.
-        m_filling = std::make_unique<Block>();
-        const size_t keep = std::min(kWindow, block->input.size());
-        m_filling->input.reserve(keep + kBlockSize);
-        m_filling->input.assign(block->input.end() - std::ptrdiff_t(keep), block->input.end());
-        m_filling->dictionary = keep;
-    }
-    m_inFlight.push_back(block);
-    {
-        std::lock_guard lock(m_mutex);
-        m_queue.push_back(std::move(block));
-    }
-    m_changed.notify_all();
-}
-
 bool BlockDeflater::emitOldest(const ByteSink& sink)
 {
-    std::shared_ptr<Block> block = m_inFlight.front();
+    Block* block = m_inFlight.front().get();
     {
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [&] { return block->done; });
     }
+    m_broken = block->failed || (block->outputLength > 0 && !sink(block->output.data(), block->outputLength));
+    m_spareInputs.push_back(std::move(block->input));
+    m_spareBlocks.push_back(std::move(m_inFlight.front()));
     m_inFlight.pop_front();
-    if (block->failed) {
-        m_filling.reset();
-        return false;
-    }
-    if (!block->output.empty() && !sink(block->output.data(), block->output.size())) {
-        m_filling.reset();
-        return false;
-    }
-    return true;
+    return !m_broken;
 }
 
 void BlockDeflater::work()
 {
     Engine engine(m_level);
     for (;;) {
-        std::shared_ptr<Block> block;
+        Block* block = nullptr;
         {
             std::unique_lock lock(m_mutex);
             m_changed.wait(lock, [&] { return m_stop || !m_queue.empty(); });
             if (m_stop)
                 return;
-            block = std::move(m_queue.front());
+            block = m_queue.front();
             m_queue.pop_front();
         }
-        const uint8_t* own = block->input.data() + block->dictionary;
-        const bool ok = engine.deflateBlock(block->input.data(), block->dictionary, own, block->length, block->last,
-                                            block->output);
-        block->input = {}; // the memory goes back before the writer takes the output
+        const bool ok = engine.deflateBlock(block->input, block->last, block->output, block->outputLength);
         {
             std::lock_guard lock(m_mutex);
             block->failed = !ok;
