@@ -169,6 +169,45 @@ TEST_F(ZipLargeEntryTest, BlockDeflatedEntryPassesPeers)
     }
 }
 
+// A big file that starts as text and goes on with runs of random bytes, as a disk image
+// does: its first piece has it deflated, and the pieces cut through the random runs still
+// join into one stream that peers and the engine read back exactly.
+TEST_F(ZipLargeEntryTest, MixedBigEntryDeflatesAndRoundTrips)
+{
+    const QString root = home().root();
+    QRandomGenerator random(9);
+    QByteArray mixed;
+    while (mixed.size() < (33 << 20)) {
+        for (int i = 0; i < 30000; ++i)
+            mixed += "record " + QByteArray::number(random.bounded(100000)) + '\n';
+        QByteArray noise(random.bounded(1 << 20) + 1, '\0');
+        for (char& c : noise)
+            c = char(random.generate());
+        mixed += noise;
+    }
+    makeFile(QStringLiteral("img/disk.img"), mixed);
+    const QString archive = root + QStringLiteral("/img.zip");
+    TAbZipKit zip;
+    ASSERT_TRUE(zip.setFileName(archive));
+    zip.BaseDirectory = root;
+    ASSERT_TRUE(zip.AddFiles(QStringLiteral("img"))) << qPrintable(zip.errorString());
+    ASSERT_TRUE(zip.Save()) << qPrintable(zip.errorString());
+    const auto python = runPython(QStringLiteral("import sys, zipfile\n"
+                                                 "z = zipfile.ZipFile(sys.argv[1])\n"
+                                                 "i = z.getinfo('img/disk.img')\n"
+                                                 "print(i.compress_type, i.compress_size < i.file_size, z.testzip())\n"),
+                                  {archive});
+    EXPECT_EQ(python.output.trimmed(), "8 True None") << python.output.constData();
+    const auto unzip = runTool(QStringLiteral("unzip"), {QStringLiteral("-tq"), archive});
+    EXPECT_EQ(unzip.exitCode, 0) << unzip.output.constData();
+    const QString back = root + QStringLiteral("/back");
+    QDir().mkpath(back);
+    zip.BaseDirectory = back;
+    zip.ExtractOptions = ZipExtractOption::CreateDirs | ZipExtractOption::RestorePath;
+    ASSERT_TRUE(zip.ExtractFiles(QStringLiteral("*"))) << qPrintable(zip.problems().join(QLatin1Char('\n')));
+    EXPECT_TRUE(treeContents(back + QStringLiteral("/img")) == treeContents(root + QStringLiteral("/img")));
+}
+
 // An entry over 4 GiB needs Zip64 sizes in its local header and central record. A sparse
 // file of zeros keeps this cheap: it reads without disk traffic and deflates to little.
 TEST_F(ZipLargeEntryTest, Over4GiBEntryUsesZip64)
