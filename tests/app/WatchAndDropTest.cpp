@@ -232,14 +232,6 @@ TEST_F(WatchAndDropTest, ARightButtonDropAsksAndCopiesHere)
     auto* drops = window->findChild<DropTargets*>();
     QSignalSpy finished(drops, &DropTargets::dropFinished);
     QStringList captions;
-    QTimer::singleShot(300, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions())
-            captions << action->text();
-        menu->setActiveAction(menu->findChild<QAction*>(QStringLiteral("Copyhere1")));
-        QTest::keyClick(menu, Qt::Key_Return);
-    });
     std::unique_ptr<QMimeData> mime(uriList({source}));
     TPathViewFol* tree = window->controls().PathViewFol1;
     const QString target = makeFolder(QStringLiteral("home/list/t"));
@@ -250,6 +242,15 @@ TEST_F(WatchAndDropTest, ARightButtonDropAsksAndCopiesHere)
     QTreeWidgetItem* node = tree->nodeOfPath(target);
     ASSERT_NE(node, nullptr);
     tree->scrollToItem(node);
+    // Answered once the drop is under way: loading the tree above may outlast the timer.
+    QTimer::singleShot(300, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions())
+            captions << action->text();
+        menu->setActiveAction(menu->findChild<QAction*>(QStringLiteral("Copyhere1")));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
     dragAndDrop(tree->viewport(), tree->visualItemRect(node).center(), mime.get(), Qt::RightButton);
     ASSERT_TRUE(finished.wait(10000));
     EXPECT_EQ(captions, (QStringList{QStringLiteral("Copy here"), QStringLiteral("Move here"), QString(), QStringLiteral("Cancel")}));
