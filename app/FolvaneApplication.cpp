@@ -51,6 +51,11 @@ QString FolvaneApplication::ProgramFolder()
     return programFolder;
 }
 
+void FolvaneApplication::setProgramFolder(const QString& folder)
+{
+    programFolder = folder;
+}
+
 QString FolvaneApplication::helpFile()
 {
     return applicationHelpFile;

@@ -24,6 +24,9 @@ public:
 
     // The folder of the program's own executable, with a trailing slash.
     static QString ProgramFolder();
+    // Another folder for the program's own files (the sounds, the help); empty: the
+    // executable's folder again. For programs that stand in for the window (tests).
+    static void setProgramFolder(const QString& folder);
 
     // The help file beside the program ("help/fvhelp.html"), empty when there is none.
     static QString helpFile();

@@ -8,8 +8,10 @@
 #include "app/ProgramSound.h"
 #include "app/TFormMainFolvane3.h"
 #include "app/TOptionDlg.h"
+#include "internet/CleanupJob.h"
 #include "internet/ui/CleanupCommand.h"
 #include "internet/ui/TFavoritesMenu.h"
+#include "platform/JobWaiter.h"
 #include "platform/LocalFiles.h"
 #include "platform/RegistryRunKey.h"
 #include "platform/TempFolderCleaner.h"
@@ -106,10 +108,15 @@ QString MainWindowOptions::tempFolder() const
     return TempFolderCleaner::temporaryFolder();
 }
 
-// Only what the user owns and no process holds: the temporary folder is shared.
+// Only what the user owns and no process holds: the temporary folder is shared. The Clean up
+// run's own step, on a worker, so that the window keeps painting through a large folder.
 Status MainWindowOptions::emptyTempFolder()
 {
-    return TempFolderCleaner::empty(tempFolder());
+    CleanupJob job(CleanupStep::TemporaryFiles);
+    RunJob(job, QString::fromLatin1(CleanupSteps::texts(CleanupStep::TemporaryFiles).running));
+    if (job.errorString().isEmpty())
+        return Status();
+    return Status::failure(QStringLiteral("Clean up"), job.errorString());
 }
 
 void MainWindowOptions::runCleanup()

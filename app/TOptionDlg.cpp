@@ -4,10 +4,11 @@
 #include "app/OptionsHost.h"
 #include "app/OptionsRules.h"
 #include "app/ProgramSound.h"
+#include "internet/CleanupJob.h"
 #include "internet/ui/RipThread.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
-#include "platform/Trash.h"
+#include "platform/JobWaiter.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -432,10 +433,14 @@ void TOptionDlg::ButtonCleardocsClick()
         Prompter::instance().error(status.errorString());
 }
 
+// The Clean up run's own step, on a worker: the dialog keeps painting, and a long emptying
+// shows the progress window with Cancel.
 void TOptionDlg::ButtonEmptyRecycleClick()
 {
-    if (const Status status = Trash::empty(); !status)
-        Prompter::instance().error(status.errorString());
+    CleanupJob job(CleanupStep::RecycleBin);
+    RunJob(job, QString::fromLatin1(CleanupSteps::texts(CleanupStep::RecycleBin).running));
+    if (!job.isCancelled() && !job.errorString().isEmpty())
+        Prompter::instance().error(job.errorString());
 }
 
 void TOptionDlg::ButtonClearCacheClick()

@@ -3,6 +3,7 @@
 #include "browse/ItemIcons.h"
 #include "browse/FileTypeNames.h"
 #include "browse/NameEdit.h"
+#include "browse/OwnDrag.h"
 #include "platform/PathText.h"
 #include "platform/FileName.h"
 
@@ -309,5 +310,6 @@ QMimeData* FileListModel::mimeData(const QModelIndexList& indexes) const
         urls << FileName::toUrl(data(index(row, 0), FullPathRole).toString());
     auto* mime = new QMimeData;
     mime->setUrls(urls);
+    OwnDrag::mark(mime);
     return mime;
 }

@@ -1,5 +1,6 @@
 #include "browse/FolderDrag.h"
 
+#include "browse/OwnDrag.h"
 #include "platform/FileName.h"
 #include "platform/LocalFiles.h"
 
@@ -15,6 +16,7 @@ QMimeData* FolderDrag::dragData(const QString& folder, bool isDriveRoot)
         return nullptr;
     auto* data = new QMimeData;
     data->setUrls({FileName::toUrl(folder)});
+    OwnDrag::mark(data);
     return data;
 }
 

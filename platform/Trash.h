@@ -38,6 +38,13 @@ public:
     static Status empty();
     // Deletes every item of one trash folder for good (the same way).
     static Status emptyFolder(const QString& trashFolder);
+    // The steps of emptying, for a job that shows each item and stops between them: the
+    // names stored under files/, one item deleted for good (its bytes first, its info file
+    // last, so that an interruption never leaves an item nobody can see), and the tidying
+    // after the items (info files whose item is gone, the size cache).
+    static QStringList storedNames(const QString& trashFolder);
+    static Status deleteItem(const QString& trashFolder, const QString& name);
+    static void tidy(const QString& trashFolder);
     // Moves an item back to its original path (which must be free).
     static Status restore(const TrashedItem& item);
 

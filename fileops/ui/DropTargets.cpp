@@ -1,6 +1,7 @@
 #include "fileops/ui/DropTargets.h"
 
 #include "browse/FileListModel.h"
+#include "browse/OwnDrag.h"
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
 #include "browse/TTabControlDriveFol.h"
@@ -186,8 +187,7 @@ void DropTargets::drop(Pane pane, QDropEvent* event)
     }
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    // A drag of this program has its source widget; another program's has none.
-    if (pane == Pane::List && event->source())
+    if (pane == Pane::List && OwnDrag::isOwn(event->mimeData()))
         Q_EMIT listDroppedFromProgram();
     const QString target = m_target;
     const DroppedStream::Stream stream = DroppedStream::of(event->mimeData());

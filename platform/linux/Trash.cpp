@@ -270,7 +270,7 @@ QList<TrashedItem> Trash::items(const QString& trashFolder)
 bool Trash::isEmpty()
 {
     for (const QString& folder : trashFolders()) {
-        if (!LocalFiles::entryNames(folder + QStringLiteral("/files")).isEmpty())
+        if (!storedNames(folder).isEmpty())
             return false;
     }
     return true;
@@ -289,23 +289,36 @@ Status Trash::empty()
 Status Trash::emptyFolder(const QString& folder)
 {
     Status outcome;
-    // Each item's bytes go first and its info last, so that an interrupted emptying
-    // never leaves an item that nobody can see.
-    const QString files = folder + QStringLiteral("/files/");
-    const QString info = folder + QStringLiteral("/info/");
-    for (const QString& name : LocalFiles::entryNames(files)) {
-        if (const Status removed = FileCopier::removeTree(native(files + name), {}); !removed) {
-            outcome = failed(removed.errorString());
-            continue;
-        }
-        LocalFiles::remove(info + name + QStringLiteral(".trashinfo"));
+    for (const QString& name : storedNames(folder)) {
+        if (const Status removed = deleteItem(folder, name); !removed)
+            outcome = removed;
     }
+    tidy(folder);
+    return outcome;
+}
+
+QStringList Trash::storedNames(const QString& trashFolder)
+{
+    return LocalFiles::entryNames(trashFolder + QStringLiteral("/files/"));
+}
+
+Status Trash::deleteItem(const QString& trashFolder, const QString& name)
+{
+    if (const Status removed = FileCopier::removeTree(native(trashFolder + QStringLiteral("/files/") + name), {}); !removed)
+        return failed(removed.errorString());
+    LocalFiles::remove(trashFolder + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo"));
+    return Status();
+}
+
+void Trash::tidy(const QString& trashFolder)
+{
+    const QString files = trashFolder + QStringLiteral("/files/");
+    const QString info = trashFolder + QStringLiteral("/info/");
     for (const QString& name : infoFiles(info)) {
         if (!LocalFiles::entryExists(files + name.chopped(10)))
             LocalFiles::remove(info + name); // an info file whose item is gone
     }
-    LocalFiles::remove(folder + QStringLiteral("/directorysizes"));
-    return outcome;
+    LocalFiles::remove(trashFolder + QStringLiteral("/directorysizes"));
 }
 
 Status Trash::restore(const TrashedItem& item)

@@ -4,6 +4,7 @@
 #include "app/FolvaneApplication.h"
 #include "app/MainWindowBands.h"
 #include "app/MainWindowLayout.h"
+#include "app/MainWindowOptions.h"
 #include "app/SettingsStore.h"
 #include "app/TFormMainFolvane3.h"
 #include "app/TSplashForm.h"
@@ -30,7 +31,9 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
+#include <QScopeGuard>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -488,6 +491,34 @@ TEST_F(MainWindowTest, CopyAndPasteWithTheKeysInTheList)
     ASSERT_TRUE(item("PopUpPathPaste")->isVisible());
     item("PopUpPathPaste")->trigger();
     EXPECT_TRUE(QFileInfo(to + QStringLiteral("/from/note.txt")).isFile());
+}
+
+} // namespace
+
+namespace {
+
+// The options dialog's "Delete TEMP files" of the real window: the temporary folder's files
+// go on a worker while the window's event loop runs on; the folder itself stays.
+TEST_F(MainWindowTest, OptionsEmptyTheTemporaryFolderOnAWorker)
+{
+    const QString tmp = makeFolder(QStringLiteral("tmp"));
+    for (int i = 0; i < 1000; ++i)
+        makeFile(QStringLiteral("tmp/old%1.txt").arg(i), "x");
+    auto window = shown();
+    qputenv("TMPDIR", tmp.toUtf8());
+    const auto restore = qScopeGuard([] { qunsetenv("TMPDIR"); });
+    auto* options = window->findChild<MainWindowOptions*>();
+    ASSERT_NE(options, nullptr);
+    ASSERT_EQ(options->tempFolder(), tmp);
+    int passes = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&passes] { ++passes; });
+    tick.start(0);
+    EXPECT_TRUE(options->emptyTempFolder());
+    tick.stop();
+    EXPECT_GT(passes, 0) << "the window's event loop did not run while the folder was emptied";
+    EXPECT_TRUE(QDir(tmp).exists());
+    EXPECT_TRUE(QDir(tmp).isEmpty());
 }
 
 } // namespace

@@ -7,7 +7,10 @@
 #include "app/OptionsRules.h"
 #include "app/SettingsStore.h"
 #include "app/TOptionDlg.h"
+#include "platform/JobWaiter.h"
 #include "platform/Registry.h"
+#include "platform/Trash.h"
+#include "support/RootOnlyDrives.h"
 #include "support/FakeOptionsHost.h"
 #include "support/TempHome.h"
 
@@ -21,6 +24,9 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QTimer>
+
+#include <thread>
 
 namespace {
 
@@ -252,6 +258,70 @@ TEST_F(OptionsDialogTest, DownloadToTheTreeFolder)
         EXPECT_EQ(prompter().texts(), c.ok ? QStringList() : QStringList{QStringLiteral("Failed to download file")});
     }
     EXPECT_EQ(QDir(m_host.folder).entryList(QDir::Files | QDir::Hidden), QStringList({"[0]a.bin", "a.bin"}));
+}
+
+namespace {
+
+// Asks the emptying to stop once its first item is done, as the progress window's Cancel does.
+class CancelAfterFirstItem final : public JobWaiter {
+public:
+    void wait(JobRunner& runner, const QString& caption) override
+    {
+        title = caption;
+        runner.start();
+        while (!runner.isFinished()) {
+            if (runner.progress().doneItems > 0)
+                runner.cancel();
+            std::this_thread::yield();
+        }
+    }
+    QString title;
+};
+
+} // namespace
+
+TEST_F(OptionsDialogTest, EmptyRecycleRunsOnAWorkerAndStopsBetweenItemsOnCancel)
+{
+    const RootOnlyDrives drives(home().root());
+    const QString trash = home().dataHome() + QStringLiteral("/Trash");
+    // Enough items that the emptying outlasts many passes of the dialog's event loop.
+    const int count = 1000;
+    const auto fill = [&] {
+        for (int i = 0; i < count; ++i) {
+            const QString name = QStringLiteral("item%1").arg(i);
+            makeFile(trash.mid(home().root().size() + 1) + QStringLiteral("/files/") + name, "x");
+            makeFile(trash.mid(home().root().size() + 1) + QStringLiteral("/info/") + name + QStringLiteral(".trashinfo"),
+                     Trash::infoText(home().home() + QLatin1Char('/') + name, QDateTime::currentDateTime()));
+        }
+        ASSERT_TRUE(Trash::moveToTrash(makeFile(QStringLiteral("home/folder/inner.txt"), "y").section(QLatin1Char('/'), 0, -2)));
+    };
+    TOptionDlg dialog(m_host);
+    auto* button = child<QPushButton>(dialog, "ButtonEmptyRecycle");
+
+    fill();
+    int passes = 0;
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&passes] { ++passes; });
+    tick.start(0);
+    button->click();
+    tick.stop();
+    EXPECT_GT(passes, 0) << "the dialog's event loop did not run while the Trash was emptied";
+    EXPECT_TRUE(Trash::isEmpty());
+    EXPECT_TRUE(QDir(trash + QStringLiteral("/info")).isEmpty());
+    EXPECT_EQ(prompter().records().size(), 0);
+
+    fill();
+    CancelAfterFirstItem waiter;
+    JobWaiter::setInstance(&waiter);
+    button->click();
+    JobWaiter::setInstance(nullptr);
+    EXPECT_EQ(waiter.title, QStringLiteral("Emptying Recycle bin..."));
+    const QList<TrashedItem> left = Trash::items(trash);
+    EXPECT_GT(left.size(), 0);
+    EXPECT_LT(left.size(), count + 1);
+    // What was not deleted is whole: every stored item keeps its info file, and the reverse.
+    EXPECT_EQ(QDir(trash + QStringLiteral("/files")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(), left.size());
+    EXPECT_EQ(prompter().records().size(), 0);
 }
 
 TEST(DesktopPanels, FirstInstalledCandidateOfTheDesktop)

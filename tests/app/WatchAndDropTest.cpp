@@ -1,11 +1,15 @@
 // The main window follows changes made by other programs (real inotify in a temporary
 // folder) and takes drops on its panes through real drag and drop events carrying
 // text/uri-list data as other file managers send it.
+#include "app/FolvaneApplication.h"
 #include "app/MainWindowWatch.h"
+#include "app/ProgramSound.h"
 #include "browse/FileListModel.h"
+#include "browse/FolderDrag.h"
 #include "fileops/ui/DropTargets.h"
 #include "platform/FileName.h"
 #include "platform/PathText.h"
+#include "support/FakeMediaPlayer.h"
 #include "tests/app/MainWindowFixture.h"
 
 #include <QAbstractItemView>
@@ -16,6 +20,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QTimer>
 
 #include <fcntl.h>
@@ -227,14 +232,6 @@ TEST_F(WatchAndDropTest, ARightButtonDropAsksAndCopiesHere)
     auto* drops = window->findChild<DropTargets*>();
     QSignalSpy finished(drops, &DropTargets::dropFinished);
     QStringList captions;
-    QTimer::singleShot(300, [&] {
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        for (QAction* action : menu->actions())
-            captions << action->text();
-        menu->setActiveAction(menu->findChild<QAction*>(QStringLiteral("Copyhere1")));
-        QTest::keyClick(menu, Qt::Key_Return);
-    });
     std::unique_ptr<QMimeData> mime(uriList({source}));
     TPathViewFol* tree = window->controls().PathViewFol1;
     const QString target = makeFolder(QStringLiteral("home/list/t"));
@@ -245,6 +242,15 @@ TEST_F(WatchAndDropTest, ARightButtonDropAsksAndCopiesHere)
     QTreeWidgetItem* node = tree->nodeOfPath(target);
     ASSERT_NE(node, nullptr);
     tree->scrollToItem(node);
+    // Answered once the drop is under way: loading the tree above may outlast the timer.
+    QTimer::singleShot(300, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* action : menu->actions())
+            captions << action->text();
+        menu->setActiveAction(menu->findChild<QAction*>(QStringLiteral("Copyhere1")));
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
     dragAndDrop(tree->viewport(), tree->visualItemRect(node).center(), mime.get(), Qt::RightButton);
     ASSERT_TRUE(finished.wait(10000));
     EXPECT_EQ(captions, (QStringList{QStringLiteral("Copy here"), QStringLiteral("Move here"), QString(), QStringLiteral("Cancel")}));
@@ -282,6 +288,71 @@ TEST_F(WatchAndDropTest, DropsOntoThemselvesChangeNothing)
     EXPECT_TRUE(QFile::exists(file));
     EXPECT_EQ(QDir(self).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{QStringLiteral("inside.txt")});
     EXPECT_TRUE(prompter().records().isEmpty()) << "nothing to ask or report";
+}
+
+TEST_F(WatchAndDropTest, ADropOfTheProgramsOwnDragOnTheListPlaysFvplop)
+{
+    // The program's folder of this test holds the sound; the fake player plays it.
+    makeFile(QStringLiteral("program/sounds/fvplop.wav"), "RIFF");
+    FolvaneApplication::setProgramFolder(home().root() + QStringLiteral("/program/"));
+    FakeMediaPlayer::install();
+    const auto restore = qScopeGuard([] {
+        ProgramSound::finishPlaying(0);
+        MediaPlayer::setFactory({});
+        FolvaneApplication::setProgramFolder(QString());
+    });
+    const QString folder = makeFolder(QStringLiteral("home/list"));
+    const QString into = makeFolder(QStringLiteral("home/list/into"));
+    makeFile(QStringLiteral("home/list/mine.txt"), "x");
+    const QString other = makeFile(QStringLiteral("elsewhere/theirs.txt"), "x");
+    auto window = showing(folder);
+    showFolders(*window);
+    auto* drops = window->findChild<DropTargets*>();
+    QSignalSpy finished(drops, &DropTargets::dropFinished);
+    QAbstractItemView* view = listView(*window);
+    const auto row = [&](const QString& name) {
+        for (int r = 0; r < view->model()->rowCount(); ++r) {
+            if (PathText::nameOf(view->model()->index(r, 0).data(FileListModel::FullPathRole).toString()) == name)
+                return view->model()->index(r, 0);
+        }
+        return QModelIndex();
+    };
+    struct Case {
+        const char* what;
+        std::function<QMimeData*()> drag;
+        bool sounds; // fv3sounds
+        bool plays;
+    };
+    const Case cases[] = {
+        {"another program's files", [&] { return uriList({other}); }, true, false},
+        {"the list's own items", [&] { return view->model()->mimeData({row(QStringLiteral("mine.txt"))}); }, true, true},
+        {"a folder dragged out of the tree", [&] { return FolderDrag::dragData(into, false); }, true, true},
+        {"the list's own items, sounds off", [&] { return view->model()->mimeData({row(QStringLiteral("into"))}); }, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        window->settings().fv3sounds = c.sounds;
+        ASSERT_TRUE(waitForList(*window->controls().FileViewFol1));
+        ASSERT_TRUE(row(QStringLiteral("into")).isValid());
+        FakeMediaPlayer* before = FakeMediaPlayer::last();
+        std::unique_ptr<QMimeData> mime(c.drag());
+        ASSERT_NE(mime, nullptr);
+        // Onto the empty area below the rows: the list's own folder.
+        dragAndDrop(view->viewport(), QPoint(view->viewport()->width() - 5, view->viewport()->height() - 5), mime.get(),
+                    Qt::LeftButton);
+        ASSERT_TRUE(finished.wait(10000));
+        FakeMediaPlayer* player = FakeMediaPlayer::last();
+        if (!c.plays) {
+            EXPECT_EQ(player, before);
+            continue;
+        }
+        ASSERT_NE(player, before);
+        EXPECT_TRUE(player->requests().contains(QStringLiteral("open ") + home().root() + QStringLiteral("/program/sounds/fvplop.wav")))
+            << player->requests().join(QLatin1Char(',')).toStdString();
+        EXPECT_EQ(player->requests().value(player->requests().size() - 1), QStringLiteral("play"));
+        player->finishPlayback();
+        EXPECT_TRUE(QTest::qWaitFor([] { return FakeMediaPlayer::last() == nullptr; }, 5000)) << "the player goes with its sound";
+    }
 }
 
 } // namespace
