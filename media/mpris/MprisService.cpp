@@ -29,6 +29,9 @@ MprisService::MprisService(AudioPlayerController& audio, QObject* parent)
     connect(playback, &AudioPlayback::currentChanged, this, &MprisService::scheduleAnnounce);
     connect(playback, &AudioPlayback::modeChanged, this, &MprisService::scheduleAnnounce);
     connect(playback, &AudioPlayback::volumeChanged, this, &MprisService::scheduleAnnounce);
+    // The back end learns a song's length some time after it starts: the position tick
+    // brings it out (an unchanged length announces nothing).
+    connect(playback, &AudioPlayback::positionChanged, this, &MprisService::scheduleAnnounce);
     connect(&audio, &AudioPlayerController::playlistChanged, this, &MprisService::scheduleAnnounce);
 }
 

@@ -2,10 +2,8 @@
 // (status, metadata, Can* flags), and the service on a private bus driven through
 // QDBusInterface calls from another thread, as a desktop's media keys would: Play/Pause,
 // Next, Previous, Stop, Volume, Raise, and PropertiesChanged following each change.
-#include "support/FakeMediaPlayer.h"
-#include "support/FakeWindowContext.h"
+#include "MediaWindowFixture.h"
 #include "support/PrivateBus.h"
-#include "support/TempHome.h"
 
 #include "media/mpris/MprisProperties.h"
 #include "media/mpris/MprisService.h"
@@ -137,19 +135,12 @@ TEST(MprisPropertiesTest, StatusMetadataAndFlagsFollowThePlayer)
     EXPECT_EQ(MprisProperties::volumeFromMpris(2.5), 1000);
 }
 
-class MprisServiceTest : public TempHomeTest {
+class MprisServiceTest : public MediaWindowFixture {
 protected:
     void SetUp() override
     {
-        TempHomeTest::SetUp();
-        FakeMediaPlayer::install();
-        window = std::make_unique<QMainWindow>();
-        context = std::make_unique<FakeWindowContext>(window.get());
-        auto* continuous = new QAction(window.get());
-        auto* shuffle = new QAction(window.get());
-        continuous->setCheckable(true);
-        shuffle->setCheckable(true);
-        audio = std::make_unique<AudioPlayerController>(*context, new QWidget(window.get()), continuous, shuffle);
+        MediaWindowFixture::SetUp();
+        audio = std::make_unique<AudioPlayerController>(*context, new QWidget(window.get()), checkableAction(), checkableAction());
         QList<AudioInfo> entries;
         for (int i = 0; i < 3; ++i) {
             const QString path = makeFile(QStringLiteral("m/%1.mp3").arg(i), "x");
@@ -160,13 +151,9 @@ protected:
     void TearDown() override
     {
         audio.reset();
-        window.reset();
-        MediaPlayer::setFactory({});
-        TempHomeTest::TearDown();
+        MediaWindowFixture::TearDown();
     }
 
-    std::unique_ptr<QMainWindow> window;
-    std::unique_ptr<FakeWindowContext> context;
     std::unique_ptr<AudioPlayerController> audio;
 };
 
@@ -255,6 +242,10 @@ TEST_F(MprisServiceTest, MediaKeysDriveThePlaylistAndChangesAreAnnounced)
     EXPECT_EQ(audio->playlist().current(), 1);
     EXPECT_EQ(FakeMediaPlayer::last()->fileName(), entries[1].path);
     EXPECT_EQ(title(announced("Metadata")), QStringLiteral("Song 1"));
+    // A length the back end learns later comes out with the next position tick.
+    FakeMediaPlayer::last()->setLength(2500);
+    audio->playback().tick();
+    EXPECT_EQ(toMap(announced("Metadata")).value(QStringLiteral("mpris:length")).toLongLong(), 2500000);
     player("Previous");
     EXPECT_EQ(title(announced("Metadata")), QStringLiteral("Song 0"));
     player("Previous");
