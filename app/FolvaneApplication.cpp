@@ -10,6 +10,8 @@
 #include "app/MainWindowModes.h"
 #include "app/ProgramSound.h"
 #include "app/TerminationSignals.h"
+#include "media/mpris/MprisService.h"
+#include "media/ui/AudioPlayerController.h"
 #include "platform/ui/PlatformUi.h"
 
 #include <QApplication>
@@ -123,6 +125,12 @@ int FolvaneApplication::run(const QStringList& arguments)
     QObject::connect(&fileManager, &FileManagerService::showRequested, &window, &TFormMainFolvane3::showTarget);
     QObject::connect(&fileManager, &FileManagerService::propertiesRequested, &window, &TFormMainFolvane3::showPropertiesOf);
     fileManager.publish(QDBusConnection::sessionBus());
+
+    // The desktop's media keys and media widgets drive the audio playlist.
+    MprisService mpris(*window.findChild<AudioPlayerController*>());
+    QObject::connect(&mpris, &MprisService::raiseRequested, &window, &TFormMainFolvane3::bringToFront);
+    QObject::connect(&mpris, &MprisService::quitRequested, &window, &TFormMainFolvane3::MenuExitClick);
+    mpris.publish(QDBusConnection::sessionBus());
 
     // Where the program is ended without a question, unsaved work is kept, never lost.
     TerminationSignals termination;

@@ -155,9 +155,13 @@ void AudioPlayback::seek(qint64 positionMs)
 
 void AudioPlayback::setVolume(int volume)
 {
-    m_volume = qBound(0, volume, 1000);
+    const int bounded = qBound(0, volume, 1000);
+    if (bounded == m_volume)
+        return;
+    m_volume = bounded;
     if (m_player)
         m_player->setVolume(m_volume);
+    Q_EMIT volumeChanged(m_volume);
 }
 
 void AudioPlayback::tick()

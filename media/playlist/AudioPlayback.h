@@ -32,6 +32,8 @@ public:
     MediaPlayer& player();
     // The song loaded, empty when none.
     QString fileName() const { return m_player ? m_player->fileName() : QString(); }
+    // The device's mode; NotReady before its first use (reading it never starts the device).
+    MediaMode mode() const { return m_player ? m_player->mode() : MediaMode::NotReady; }
 
     // Continuous play and shuffle are read when a song ends (the tool buttons' states).
     void setContinuous(std::function<bool()> on) { m_continuous = std::move(on); }
@@ -50,6 +52,7 @@ public:
     void playEntry(int index);
     void seek(qint64 positionMs);
     void setVolume(int volume); // 0..1000
+    int volume() const { return m_volume; }
 
     // The position timer (1000 ms) runs while a song is loaded.
     bool timerActive() const { return m_timer.isActive(); }
@@ -70,6 +73,7 @@ Q_SIGNALS:
     // The song ended by itself and continuous play is off: the player stands at its end.
     void songEnded();
     void modeChanged(const QString& name);
+    void volumeChanged(int volume);
 
 private:
     void startSong(const QString& path);

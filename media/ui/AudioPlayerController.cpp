@@ -215,6 +215,7 @@ void AudioPlayerController::showPlaylist()
     updateCommands();
     // The panel is seen only while the playlist has entries.
     m_holder->setVisible(!m_playlist.isEmpty());
+    Q_EMIT playlistChanged();
 }
 
 void AudioPlayerController::updateCommands()
@@ -230,6 +231,11 @@ void AudioPlayerController::recheck()
 {
     if (!m_playlist.isEmpty())
         startBuild(Mode::Recheck, {});
+}
+
+void AudioPlayerController::setVolume(int volume)
+{
+    m_panel->FolTrackBarPlayListVolume->setValue(qBound(0, volume, 1000));
 }
 
 void AudioPlayerController::viewAudio(const QString& path)

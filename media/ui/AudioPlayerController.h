@@ -49,6 +49,8 @@ public:
     void viewAudio(const QString& path);
     // After every refresh of the file list: a stat per entry, no file read again.
     void recheck();
+    // The volume (0..1000) through the panel's volume bar, which shows it.
+    void setVolume(int volume);
 
     void MenuPlayPauseAudioClick();
     void MenuStopAudioClick();
@@ -64,6 +66,8 @@ public:
 Q_SIGNALS:
     // A build has ended and its entries are shown.
     void built();
+    // The entries shown changed (a build, a clear, a new View).
+    void playlistChanged();
 
 private:
     void addMenuItems();

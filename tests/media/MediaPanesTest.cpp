@@ -2,9 +2,7 @@
 // manager; a broken movie reported and never looped; the five display sizes; the position
 // label) and the playlist panel (shown only while the playlist has entries; the messages
 // of a build that adds nothing and of Save Playlist), on the fake media player.
-#include "support/FakeMediaPlayer.h"
-#include "support/FakeWindowContext.h"
-#include "support/TempHome.h"
+#include "MediaWindowFixture.h"
 
 #include "media/ui/AudioPlayerController.h"
 #include "media/ui/MoviePlayerPane.h"
@@ -23,14 +21,11 @@
 
 namespace {
 
-class MediaPanesTest : public TempHomeTest {
+class MediaPanesTest : public MediaWindowFixture {
 protected:
     void SetUp() override
     {
-        TempHomeTest::SetUp();
-        FakeMediaPlayer::install();
-        window = std::make_unique<QMainWindow>();
-        context = std::make_unique<FakeWindowContext>(window.get());
+        MediaWindowFixture::SetUp();
         display = new QWidget(window.get());
         display->resize(800, 600);
         trackBar = new TFolTrackBar(window.get());
@@ -40,20 +35,12 @@ protected:
         loop = new QToolButton(window.get());
         loop->setCheckable(true);
     }
-    void TearDown() override
-    {
-        window.reset();
-        MediaPlayer::setFactory({});
-        TempHomeTest::TearDown();
-    }
     std::unique_ptr<MoviePlayerPane> moviePane()
     {
         return std::make_unique<MoviePlayerPane>(*context, display, trackBar, scale, loop, [this] { return showNextFile; });
     }
     int plays(FakeMediaPlayer* player) const { return int(player->requests().count(QStringLiteral("play"))); }
 
-    std::unique_ptr<QMainWindow> window;
-    std::unique_ptr<FakeWindowContext> context;
     QWidget* display = nullptr;
     TFolTrackBar* trackBar = nullptr;
     QSlider* scale = nullptr;
@@ -171,10 +158,8 @@ TEST_F(MediaPanesTest, TheFiveDisplaySizesAndThePositionLabel)
 
 TEST_F(MediaPanesTest, ThePlaylistPanelShowsOnlyWhileThePlaylistHasEntries)
 {
-    auto* continuous = new QAction(window.get());
-    auto* shuffle = new QAction(window.get());
-    continuous->setCheckable(true);
-    shuffle->setCheckable(true);
+    QAction* continuous = checkableAction();
+    QAction* shuffle = checkableAction();
     auto* holder = new QWidget(window.get());
     window->setCentralWidget(holder);
     window->show();

@@ -246,6 +246,51 @@ TEST_F(PlaylistTest, TheCacheReadsAFileOnceUntilItChanges)
     EXPECT_FALSE(cache.entryFor(song).has_value()) << "a file that is gone";
 }
 
+TEST_F(PlaylistTest, AReCheckStatsEachEntryInItsFolderAsTheFoldersChange)
+{
+    enum Outcome { Kept, Gone, ReadAgain, New };
+    struct Case {
+        const char* name;
+        const char* file;
+        Outcome outcome;
+    } cases[] = {
+        {"unchanged", "A/one.mp3", Kept},
+        {"its time changed", "B/two.mp3", ReadAgain},
+        {"back in a folder seen before", "A/three.mp3", Kept},
+        {"its folder removed", "C/four.mp3", Gone},
+        {"its folder now a link to another file of that name", "D/five.mp3", ReadAgain},
+        {"its folder now a file", "E/six.mp3", Gone},
+        {"never read", "A/new.mp3", New},
+    };
+    EntryCache cache;
+    QStringList paths;
+    for (const Case& c : cases) {
+        paths << makeFile(QStringLiteral("m/") + QLatin1String(c.file), mp3File());
+        if (c.outcome != New) {
+            ASSERT_TRUE(cache.entryFor(paths.last()).has_value()) << c.name;
+        }
+    }
+    const QString root = home().root() + QStringLiteral("/m/");
+    struct utimbuf times {1000000, 1000000};
+    ASSERT_EQ(::utime(QFile::encodeName(root + QStringLiteral("B/two.mp3")).constData(), &times), 0);
+    ASSERT_TRUE(QDir(root + QStringLiteral("C")).removeRecursively());
+    makeFile(QStringLiteral("other/five.mp3"), mp3File().repeated(2));
+    ASSERT_TRUE(QDir(root + QStringLiteral("D")).removeRecursively());
+    ASSERT_TRUE(QFile::link(home().root() + QStringLiteral("/other"), root + QStringLiteral("D")));
+    ASSERT_TRUE(QDir(root + QStringLiteral("E")).removeRecursively());
+    makeFile(QStringLiteral("m/E"), "a file now");
+
+    QList<int> toRead;
+    const QList<std::optional<AudioInfo>> entries = cache.remembered(paths, toRead);
+    ASSERT_EQ(entries.size(), paths.size());
+    for (int i = 0; i < int(std::size(cases)); ++i) {
+        const Case& c = cases[i];
+        EXPECT_EQ(entries[i].has_value(), c.outcome == Kept) << c.name;
+        EXPECT_EQ(toRead.contains(i), c.outcome == ReadAgain || c.outcome == New) << c.name;
+    }
+    EXPECT_EQ(cache.readCount(), int(std::size(cases)) - 1) << "nothing read by the re-check itself";
+}
+
 TEST_F(PlaylistTest, BuildModesCollectFromItemsPlaylistsAndTheCurrentEntries)
 {
     const QString a = makeFile(QStringLiteral("m/A.mp3"), mp3File());
