@@ -105,7 +105,8 @@ protected:
             entry();
         else
             mail.ButtonMailClick();
-        if (done.isEmpty() && !done.wait(20000))
+        // xdg-email is a shell script that loops once per attachment: slow on a busy machine.
+        if (done.isEmpty() && !done.wait(60000))
             return -99;
         return done.first().first().toInt();
     }
