@@ -138,6 +138,8 @@ bool CdPlayer::followDiscs()
     return true;
 }
 
+// Play goes on from the track the disc is at; a disc played to its end starts again at
+// track 1 (from its end there would be nothing left to hear).
 void CdPlayer::play()
 {
     if (!m_state.opened)
@@ -145,7 +147,14 @@ void CdPlayer::play()
     if (m_device->mode() == MediaMode::Paused)
         m_device->resume();
     else
-        m_device->play(qMax(1, m_device->currentTrack()));
+        m_device->play(atEndOfDisc() ? 1 : qMax(1, m_device->currentTrack()));
+}
+
+bool CdPlayer::atEndOfDisc()
+{
+    const int count = m_device->trackCount();
+    const CdPosition at = m_device->position();
+    return count > 0 && at.track == count && at.totalFrames() >= m_device->trackLength(count).totalFrames();
 }
 
 void CdPlayer::pause()

@@ -53,6 +53,7 @@ public:
     // Looks at the drives; when a disc was inserted or removed, starts again. True then.
     bool followDiscs();
 
+    // Plays on from the current track, resumes a pause; after the end of the disc, track 1.
     void play();
     void pause();
     void stop();
@@ -77,6 +78,7 @@ private:
     void showTrack(int track);
     void step(int direction);
     void playTrack(int track);
+    bool atEndOfDisc();
     QString selectedDevice() const;
 
     std::unique_ptr<CdAudioDevice> m_device;

@@ -71,6 +71,7 @@ void AccessoryMenus::buildMenus()
         connect(about, &QAction::triggered, this, &AccessoryMenus::MenuAboutClick);
 
     buildMailEntries();
+    buildListFind();
 }
 
 void AccessoryMenus::buildMailEntries()
@@ -139,4 +140,32 @@ void AccessoryMenus::MenuAboutClick()
 {
     TAboutBox about(QCoreApplication::applicationFilePath(), m_versionText, m_context.window());
     about.exec();
+}
+
+// The file list popup's "Find ..." runs the Search menu's commands: the program's own file
+// search, the desktop's search and its file manager at the tree's folder.
+void AccessoryMenus::buildListFind()
+{
+    QWidget* window = m_context.window();
+    auto* popup = window->findChild<QMenu*>(QStringLiteral("PopupMenuFile"));
+    if (!popup)
+        return;
+    QMenu* find = popup->addMenu(QStringLiteral("Find ..."));
+    find->menuAction()->setObjectName(QStringLiteral("PopupFileFind"));
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* command;
+    } items[] = {
+        {"PopupFileFolvaneFind", "Folvane FIND", "MenuFind"},
+        {"PopupFileWindowsFind", "Windows FIND", "MenuWindowsSearch"},
+        {"PopupFileWindowsExplore", "Windows Explore", "MenuWindowsExplore"},
+    };
+    for (const auto& item : items) {
+        const QString command = QLatin1String(item.command);
+        connect(add(find, item.name, QLatin1String(item.caption)), &QAction::triggered, this, [window, command] {
+            if (auto* action = window->findChild<QAction*>(command))
+                action->trigger();
+        });
+    }
 }

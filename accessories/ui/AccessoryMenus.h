@@ -1,7 +1,8 @@
 #pragma once
 // The accessories in the main window's menus and bands: the log-off and power menu of the
 // command-prompt button, the CD player, the volume mixer, the desktop's own file manager
-// and search at the tree's folder, the calendar, the about box and mail.
+// and search at the tree's folder (also from the file list popup's "Find ..."), the
+// calendar, the about box and mail.
 
 #include <QObject>
 
@@ -36,6 +37,7 @@ private:
     void buildSystemMenu();
     void buildMenus();
     void buildMailEntries();
+    void buildListFind();
     QAction* add(QMenu* menu, const char* name, const QString& caption);
 
     WindowContext& m_context;

@@ -8,8 +8,10 @@
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/ui/WindowContext.h"
+#include "viewers/ui/MovieImageMenu.h"
 
 #include <QAbstractButton>
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QLabel>
 #include <QSlider>
@@ -41,7 +43,10 @@ MoviePlayerPane::MoviePlayerPane(WindowContext& context, QWidget* display, QSlid
     , m_scale(scale)
     , m_loop(loop)
     , m_showNextFile(std::move(showNextFile))
+    , m_popup(new MovieImageMenu(context, [this] { return m_path; }, {}, display))
 {
+    // The picture viewer's own menu lives in the same display; this one is told apart by name.
+    m_popup->setObjectName(QStringLiteral("PopupMenuMovie"));
     setObjectName(QStringLiteral("MoviePlayer"));
     m_timer.setInterval(kTimerMs);
     connect(&m_timer, &QTimer::timeout, this, &MoviePlayerPane::TimerMovieTimer);
@@ -75,8 +80,14 @@ QString MoviePlayerPane::scaleLabel(int position)
     return QLatin1String(kSizes[qBound(0, position, kFull)].label);
 }
 
+QMenu* MoviePlayerPane::PopupMenuMovie() const
+{
+    return m_popup;
+}
+
 void MoviePlayerPane::enter(const QString& path)
 {
+    m_entered = true;
     m_path = path;
     m_scale->setToolTip(scaleLabel(m_scale->value()));
     if (!LocalFiles::exists(path))
@@ -95,6 +106,9 @@ void MoviePlayerPane::enter(const QString& path)
 
 void MoviePlayerPane::leave()
 {
+    m_entered = false;
+    if (m_popup)
+        m_popup->hide();
     m_timer.stop();
     m_end.reset();
     if (m_player) {
@@ -198,8 +212,14 @@ void MoviePlayerPane::MediaTrackBarChange()
         play();
 }
 
+// A right click on the video reaches the display as well, for the video widget leaves it
+// to its parent; the picture viewer leaves it too while it is not shown.
 bool MoviePlayerPane::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_display && event->type() == QEvent::ContextMenu && m_entered && m_popup) {
+        m_popup->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
     if (watched == m_display && event->type() == QEvent::Resize && m_player && m_scale->value() == kFull)
         ApplyVideoScale();
     return QObject::eventFilter(watched, event);

@@ -7,6 +7,9 @@
 // Repeat plays it again, else Show Next File moves on to the next file of the list, else the
 // file manager comes back. A movie that cannot be opened or played is reported ("Can not open
 // movie to view") and the file manager shown; it never counts as an end.
+//
+// A right click on the display opens the menu the picture viewer has (without its Copy):
+// Delete, Move to..., Copy to..., Email, Close and Properties act on the movie file.
 
 #include "media/playlist/AudioPlayback.h"
 #include "media/playlist/PlaybackRules.h"
@@ -20,6 +23,8 @@
 #include <memory>
 
 class MediaPlayer;
+class MovieImageMenu;
+class QMenu;
 class QAbstractButton;
 class QSlider;
 class WindowContext;
@@ -53,6 +58,8 @@ public:
     void ApplyVideoScale();
     // One tick of TimerMovie.
     void TimerMovieTimer();
+    // The display's context menu while the pane is shown.
+    QMenu* PopupMenuMovie() const;
 
 Q_SIGNALS:
     // Show Next File at the end of a movie: the window steps the list and shows the file.
@@ -77,5 +84,8 @@ private:
     std::unique_ptr<MediaPlayer> m_player;
     media::MovieEndGuard m_end;
     QTimer m_timer;
+    // Made in the display, so it goes with it.
+    QPointer<MovieImageMenu> m_popup;
     QString m_path;
+    bool m_entered = false;
 };

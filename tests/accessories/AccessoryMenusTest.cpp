@@ -54,6 +54,31 @@ TEST_F(AccessoryMenusTest, MenusCarryTheCommands)
     EXPECT_EQ(captions(context.button(BandButton::Mail)->menu()), QStringList{QStringLiteral("PopupEmail=Email")});
 }
 
+// The file list popup's "Find ..." runs the program's search and the desktop's search and
+// file manager, as the Search menu does.
+TEST_F(AccessoryMenusTest, TheFileListPopupFindsWithEitherSearch)
+{
+    QMainWindow listWindow;
+    FakeWindowContext listContext(&listWindow);
+    auto* popup = new QMenu(&listWindow);
+    popup->setObjectName(QStringLiteral("PopupMenuFile"));
+    auto* ownFind = new QAction(&listWindow);
+    ownFind->setObjectName(QStringLiteral("MenuFind"));
+    AccessoryMenus listMenus(listContext, &mail, QStringLiteral("V3"), [] {});
+    auto* find = popup->findChild<QMenu*>();
+    ASSERT_NE(find, nullptr);
+    EXPECT_EQ(find->title(), QStringLiteral("Find ..."));
+    EXPECT_EQ(captions(find), (QStringList{QStringLiteral("PopupFileFolvaneFind=Folvane FIND"), QStringLiteral("PopupFileWindowsFind=Windows FIND"),
+                                           QStringLiteral("PopupFileWindowsExplore=Windows Explore")}));
+    QStringList ran;
+    QObject::connect(ownFind, &QAction::triggered, [&] { ran << QStringLiteral("own search"); });
+    QObject::connect(&listMenus, &AccessoryMenus::searchRequested, [&] { ran << QStringLiteral("desktop search"); });
+    QObject::connect(&listMenus, &AccessoryMenus::exploreRequested, [&] { ran << QStringLiteral("desktop file manager"); });
+    for (QAction* item : find->actions())
+        item->trigger();
+    EXPECT_EQ(ran, (QStringList{QStringLiteral("own search"), QStringLiteral("desktop search"), QStringLiteral("desktop file manager")}));
+}
+
 TEST_F(AccessoryMenusTest, SessionCommandsSaveThenCloseEvenWhenRefused)
 {
     const struct {

@@ -1,8 +1,10 @@
 // The CD player's logic over a fake drive: the drive list texts, track stepping with wrap,
-// the time display, the tray, the channels, and following a disc coming and going.
+// the time display, the tray, the channels, and following a disc coming and going; and Play
+// after the end of a disc image played through libcdio.
 #include "media/CdPlayer.h"
 #include "media/CdPlayerThread.h"
 
+#include "support/CdImageFixture.h"
 #include "support/FakeCdAudio.h"
 #include "support/TempHome.h"
 
@@ -13,6 +15,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <functional>
 
 namespace {
 
@@ -186,6 +189,32 @@ TEST(CdPlayerTest, CommandsRunOffTheCallersThread)
     // Destroyed without waiting; the player closes the drive on its own thread.
     EXPECT_TRUE(QTest::qWaitFor([&] { return !fake.isOpen(); }, 5000));
 }
+
+#ifdef FOLVANE_HAVE_CDIO
+class CdPlayerImageTest : public CdImageFixture {};
+
+// A disc played to its end starts again at track 1 on Play, and not at its last track.
+TEST_F(CdPlayerImageTest, PlayAfterTheEndOfTheDiscStartsAtTrackOne)
+{
+    const auto tape = RecordingCdSink::install();
+    std::unique_ptr<CdAudioDevice> made = CdAudioDevice::create();
+    CdAudioDevice* device = made.get();
+    CdPlayer player(std::move(made), [this] { return QList<CdDrive>{{m_cue, true}}; });
+    player.start();
+    ASSERT_TRUE(player.state().opened);
+    const auto playedToTheEnd = [&](const std::function<void()>& command) {
+        tape->clear();
+        command();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return device->mode() == MediaMode::Stopped; }, 20000));
+        return tape->bytes();
+    };
+    EXPECT_TRUE(playedToTheEnd([&] { player.pickTrack(QStringLiteral("2")); }) == m_tracks[1]);
+    player.tick();
+    EXPECT_EQ(player.state().tracksLabel, QStringLiteral("Track:2 of 2"));
+    EXPECT_TRUE(playedToTheEnd([&] { player.play(); }) == m_tracks[0] + m_tracks[1]) << "the whole disc from track 1";
+    player.finish();
+}
+#endif
 
 class CdDrivesTest : public TempHomeTest {};
 

@@ -8,8 +8,13 @@
 #include "media/ui/MoviePlayerPane.h"
 #include "media/ui/TFolTrackBar.h"
 #include "media/ui/TPanelAudio.h"
+#include "viewers/ui/ImageViewerPane.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QFile>
 #include <QMainWindow>
 #include <QSignalSpy>
@@ -154,6 +159,71 @@ TEST_F(MediaPanesTest, TheFiveDisplaySizesAndThePositionLabel)
     EXPECT_EQ(context->statusPanel(3)->text(), QStringLiteral("MOVIE VIEWER"));
     movie->leave();
     EXPECT_TRUE(trackBar->LabelText().isEmpty());
+}
+
+// The movie's context menu has the picture viewer's items but Copy, each running the
+// window's command on the movie file (Delete and Move to from the file manager). A right
+// click on the video or on the display around it opens it while the movie is shown, and
+// the picture viewer's own menu while a picture is.
+TEST_F(MediaPanesTest, TheMoviesContextMenuActsOnTheMovieFile)
+{
+    auto* image = new ImageViewerPane(*context, new QComboBox(window.get()), window.get());
+    image->resize(800, 600);
+    auto pane = std::make_unique<MoviePlayerPane>(*context, image, trackBar, scale, loop, [] { return false; });
+    const QString movie = makeFile(QStringLiteral("films/clip.avi"), "x");
+    pane->enter(movie);
+    QMenu* popup = pane->PopupMenuMovie();
+    QStringList captions;
+    for (QAction* item : popup->actions())
+        captions << item->text();
+    EXPECT_EQ(captions, (QStringList{"Delete", "Move to...", "Copy to...", "Email", "Close", "Properties"}));
+
+    const struct {
+        const char* caption;
+        const char* action; // the window's command it runs, none for Close
+        bool fromFileManager;
+    } items[] = {
+        {"Delete", "MenuDelete", true}, {"Move to...", "MenuMoveTo", true}, {"Copy to...", "MenuCopyTo", false},
+        {"Email", "MenuMail", false},   {"Close", nullptr, true},           {"Properties", "MenuProperties", false},
+    };
+    QStringList ran; // the window's commands run, in order
+    for (const char* name : {"MenuDelete", "MenuMoveTo", "MenuCopyTo", "MenuMail", "MenuProperties"}) {
+        auto* command = new QAction(window.get());
+        command->setObjectName(QLatin1String(name));
+        QObject::connect(command, &QAction::triggered, [&ran, name] { ran << QLatin1String(name); });
+    }
+    for (const auto& item : items) {
+        SCOPED_TRACE(item.caption);
+        context->switches.clear();
+        context->switchPaths.clear();
+        ran.clear();
+        popup->actions().at(captions.indexOf(QLatin1String(item.caption)))->trigger();
+        EXPECT_EQ(ran, item.action ? QStringList{QLatin1String(item.action)} : QStringList{});
+        EXPECT_EQ(context->switches, item.fromFileManager ? QList<TViewMode>{vmFileManager} : QList<TViewMode>{});
+        if (item.fromFileManager) {
+            EXPECT_EQ(context->switchPaths, QStringList{movie});
+        }
+    }
+
+    auto* video = new QWidget(image); // the player's video widget lives in the display
+    video->setGeometry(0, 0, 160, 120);
+    QMenu* pictureMenu = image->PopupMenuMovieImages();
+    const auto rightClick = [](QWidget* target) {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), target->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(target, &event);
+    };
+    for (QWidget* target : {video, image->viewport()}) {
+        rightClick(target);
+        EXPECT_TRUE(popup->isVisible()) << target->metaObject()->className();
+        EXPECT_FALSE(pictureMenu->isVisible());
+        popup->hide();
+    }
+    pane->leave();
+    image->enter(QString());
+    rightClick(image->viewport());
+    EXPECT_FALSE(popup->isVisible());
+    EXPECT_TRUE(pictureMenu->isVisible());
+    pictureMenu->hide();
 }
 
 TEST_F(MediaPanesTest, ThePlaylistPanelShowsOnlyWhileThePlaylistHasEntries)

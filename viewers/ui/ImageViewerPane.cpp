@@ -1,5 +1,7 @@
 #include "viewers/ui/ImageViewerPane.h"
 
+#include "viewers/ui/MovieImageMenu.h"
+
 #include "platform/PathText.h"
 #include "platform/Prompter.h"
 #include "platform/ui/WindowContext.h"
@@ -40,39 +42,24 @@ ImageViewerPane::ImageViewerPane(WindowContext& context, QComboBox* scale, QWidg
     connect(&m_loading, &QFutureWatcher<LoadResult>::finished, this, &ImageViewerPane::loaded);
 }
 
-// Copy is offered for pictures it can copy; Delete and Move to act on the viewed file from
-// the file manager, where the list holds it selected; Copy to, Email and Properties act on
-// that selection from here.
+// Copy is offered for pictures it can copy.
 QMenu* ImageViewerPane::PopupMenuMovieImages()
 {
-    if (!m_popup) {
-        m_popup = new QMenu(this);
-        m_popup->setObjectName(QStringLiteral("PopupMenuMovieImages"));
-        m_popupCopy = m_popup->addAction(QStringLiteral("Copy"), this, &ImageViewerPane::MenuCopyClick);
-        m_popupCopy->setObjectName(QStringLiteral("PopupMenuMovieImageCopy"));
-        m_popup->addAction(QStringLiteral("Delete"), this, [this] { triggerWindowAction("MenuDelete", true); });
-        m_popup->addAction(QStringLiteral("Move to..."), this, [this] { triggerWindowAction("MenuMoveTo", true); });
-        m_popup->addAction(QStringLiteral("Copy to..."), this, [this] { triggerWindowAction("MenuCopyTo", false); });
-        m_popup->addAction(QStringLiteral("Email"), this, [this] { triggerWindowAction("MenuMail", false); })
-            ->setObjectName(QStringLiteral("PopupMenuMovieImageEmail"));
-        m_popup->addAction(QStringLiteral("Close"), this, [this] { m_context.switchMode(vmFileManager, m_path); });
-        m_popup->addAction(QStringLiteral("Properties"), this, [this] { triggerWindowAction("MenuProperties", false); });
-    }
-    m_popupCopy->setVisible(!m_picture.image.isNull() && m_picture.kind != PictureKind::Icon && m_picture.kind != PictureKind::Metafile);
+    if (!m_popup)
+        m_popup = new MovieImageMenu(m_context, [this] { return m_path; }, [this] { MenuCopyClick(); }, this);
+    m_popup->copyItem()->setVisible(!m_picture.image.isNull() && m_picture.kind != PictureKind::Icon
+                                    && m_picture.kind != PictureKind::Metafile);
     return m_popup;
 }
 
+// The movie player shows its video in this scroll box and offers its own menu there.
 void ImageViewerPane::contextMenuEvent(QContextMenuEvent* event)
 {
+    if (!m_entered) {
+        event->ignore();
+        return;
+    }
     PopupMenuMovieImages()->popup(event->globalPos());
-}
-
-void ImageViewerPane::triggerWindowAction(const char* name, bool leave)
-{
-    if (leave)
-        m_context.switchMode(vmFileManager, m_path);
-    if (auto* action = m_context.window()->findChild<QAction*>(QLatin1String(name)))
-        action->trigger();
 }
 
 ImageViewerPane::~ImageViewerPane()

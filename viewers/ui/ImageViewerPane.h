@@ -17,7 +17,7 @@ class QBuffer;
 class QComboBox;
 class QLabel;
 class QMenu;
-class QAction;
+class MovieImageMenu;
 class QContextMenuEvent;
 class QMovie;
 class WindowContext;
@@ -77,8 +77,6 @@ private:
     QPoint picturePoint(QPoint onLabel) const;
     void showFrame();
     void contextMenuEvent(QContextMenuEvent* event) override;
-    // Runs the window's action of that name, back in the file manager first when leave.
-    void triggerWindowAction(const char* name, bool leave);
 
     WindowContext& m_context;
     QComboBox* m_scale;
@@ -88,8 +86,7 @@ private:
     QMovie* m_movie = nullptr;
     QBuffer* m_movieBytes = nullptr;
     CropFrame m_crop;
-    QMenu* m_popup = nullptr;
-    QAction* m_popupCopy = nullptr;
+    MovieImageMenu* m_popup = nullptr;
     QString m_path;
     // Counts the loads started; a result of an older one (the user moved on) is dropped.
     quint64 m_generation = 0;
