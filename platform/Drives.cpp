@@ -1,7 +1,6 @@
 #include "platform/Drives.h"
 
 #include "platform/Prompter.h"
-#include "platform/linux/MediaEject.h"
 #include "platform/linux/MountTable.h"
 #include "platform/linux/VolumeStat.h"
 
@@ -160,24 +159,4 @@ bool AnyNetworkDrive()
 {
     const QList<DriveInfo> drives = ListDrives();
     return std::any_of(drives.begin(), drives.end(), [](const DriveInfo& d) { return d.type == DriveType::Network; });
-}
-
-bool EjectMedia(const QString& root)
-{
-    const DriveInfo drive = DriveOfPath(root);
-    if (!drive.device.startsWith(QLatin1String("/dev/")))
-        return false;
-    const Result<MediaEject::Outcome> ejected = MediaEject::ejectWithUDisks(drive.device);
-    if (!ejected) {
-        Prompter::instance().error(ejected.errorString());
-        return false;
-    }
-    return *ejected == MediaEject::Outcome::Done || MediaEject::ejectWithIoctl(drive.device);
-}
-
-void CycleMedia(const QString& root)
-{
-    const DriveInfo drive = DriveOfPath(root);
-    if (drive.device.startsWith(QLatin1String("/dev/")))
-        MediaEject::cycleWithIoctl(drive.device);
 }

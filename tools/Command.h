@@ -6,6 +6,8 @@
 //
 // The function gets the arguments after the command name, prints its result on stdout and
 // its errors on stderr, and returns the process exit code (0 success, 1 failure, 2 usage).
+// A new command lands in fvtool-full, which fvtool runs for it; list it among the light
+// commands in tools/CMakeLists.txt when its engine needs no library that fvtool leaves out.
 
 #include <QStringList>
 

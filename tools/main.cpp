@@ -1,6 +1,9 @@
 // fvtool COMMAND [ARGS...]: runs one engine of Folvane III from the command line, for
 // scripts, benchmarks and interop tests.
 #include "Command.h"
+#ifdef FVTOOL_HANDS_OVER
+#include "HandOver.h"
+#endif
 
 #include "platform/FileName.h"
 
@@ -12,6 +15,12 @@
 
 int main(int argc, char** argv)
 {
+#ifdef FVTOOL_HANDS_OVER
+    // A command this program does not hold, and the list of all commands, come from
+    // fvtool-full; when it cannot be run, the usage below lists the commands held here.
+    if (argc < 2 || !fvtool::commands().contains(QString::fromLocal8Bit(argv[1])))
+        fvtool::handOver(argv);
+#endif
     // Fonts need a GUI application; the offscreen platform needs no display.
     const bool drawing = argc > 1 && fvtool::drawsText(argv[1]);
     if (drawing && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

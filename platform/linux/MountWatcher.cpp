@@ -113,3 +113,8 @@ void MountWatcher::udisksInterfacesRemoved(const QDBusMessage& message)
 {
     NotifyChange(ChangeEvent::MediaRemove, objectOf(message));
 }
+
+
+// The meta-object code in this file rather than in the library's shared moc object: a program
+// that uses another QObject of the library then does not pull in this watcher and D-Bus.
+#include "moc_MountWatcher.cpp"

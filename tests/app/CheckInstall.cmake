@@ -12,6 +12,7 @@ set(expected
   bin/folvane3-ctl
   lib/folvane3/folvane3
   lib/folvane3/fvtool
+  lib/folvane3/fvtool-full
   lib/folvane3/fv3smallstub.exe
   lib/folvane3/fv3selfstub.exe
   lib/folvane3/help/fvhelp.html
@@ -29,6 +30,12 @@ foreach(file ${expected})
 endforeach()
 if(EXISTS ${PREFIX}/share/dbus-1)
   message(FATAL_ERROR "a D-Bus activation file was installed without being asked for")
+endif()
+# The installed fvtool finds fvtool-full beside itself: its command list holds the commands
+# only fvtool-full runs (watch).
+execute_process(COMMAND ${PREFIX}/lib/folvane3/fvtool --help ERROR_VARIABLE usage OUTPUT_QUIET)
+if(NOT usage MATCHES "fvtool watch DIR")
+  message(FATAL_ERROR "the installed fvtool does not reach fvtool-full:\n${usage}")
 endif()
 file(READ_SYMLINK ${PREFIX}/bin/folvane3 link)
 if(NOT link STREQUAL "../lib/folvane3/folvane3")
