@@ -17,6 +17,7 @@ namespace {
 
 const QLatin1String kDoctype("NETSCAPE-Bookmark-file-1");
 constexpr qint64 kLatestDate = 253402300799; // 9999-12-31: a larger ADD_DATE is not a date
+constexpr qsizetype kMaxReference = 12;       // "#x0010FFFF" and the named ones fit
 
 Status refused(const QString& reason)
 {
@@ -74,8 +75,11 @@ QString unescaped(QStringView raw)
         if (amp < 0)
             break;
         text += raw.mid(at, amp - at);
-        const qsizetype end = raw.indexOf(u';', amp + 1);
-        const QString character = (end > amp + 1 && end - amp <= 12) ? referenced(raw.mid(amp + 1, end - amp - 1)) : QString();
+        // A reference is short: looking further for its ';' would make a text of many '&'
+        // take quadratic time.
+        const qsizetype length = raw.mid(amp + 1, kMaxReference).indexOf(u';');
+        const qsizetype end = length > 0 ? amp + 1 + length : -1;
+        const QString character = end > 0 ? referenced(raw.mid(amp + 1, length)) : QString();
         if (character.isEmpty()) {
             text += u'&';
             at = amp + 1;
@@ -128,20 +132,23 @@ public:
 
     Token next()
     {
-        if (m_at >= m_text.size())
-            return Token::End;
-        if (m_text[m_at] != u'<' || !startsMarkup(m_at + 1)) {
-            qsizetype end = m_at + 1;
-            while (end < m_text.size() && !(m_text[end] == u'<' && startsMarkup(end + 1)))
-                ++end;
-            m_chunk = m_text.mid(m_at, end - m_at);
-            m_at = end;
-            return Token::Text;
+        for (;;) {
+            if (m_at >= m_text.size())
+                return Token::End;
+            if (m_text[m_at] != u'<' || !startsMarkup(m_at + 1)) {
+                qsizetype end = m_at + 1;
+                while (end < m_text.size() && !(m_text[end] == u'<' && startsMarkup(end + 1)))
+                    ++end;
+                m_chunk = m_text.mid(m_at, end - m_at);
+                m_at = end;
+                return Token::Text;
+            }
+            const QChar kind = m_text[m_at + 1];
+            if (kind != u'!' && kind != u'?')
+                return readTag() ? Token::Tag : Token::Broken;
+            if (!skipDeclaration())
+                return Token::Broken;
         }
-        const QChar kind = m_text[m_at + 1];
-        if (kind == u'!' || kind == u'?')
-            return skipDeclaration() ? next() : Token::Broken;
-        return readTag() ? Token::Tag : Token::Broken;
     }
 
     QStringView chunk() const { return m_chunk; }

@@ -28,6 +28,10 @@ QString FavoriteFile::safeName(const QString& title)
             name += c;
     }
     name = name.simplified();
+    // Every character takes a byte at least: a longer title is cut to that many first, so
+    // that the loop below stays short whatever the title's length.
+    if (name.size() > FavoriteFile::kMaxNameBytes)
+        name.truncate(FavoriteFile::kMaxNameBytes + (name.at(FavoriteFile::kMaxNameBytes).isLowSurrogate() ? 1 : 0));
     // Cut at a character boundary so that the name stays valid UTF-8.
     while (name.toUtf8().size() > FavoriteFile::kMaxNameBytes)
         name.chop(name.size() > 1 && name.at(name.size() - 1).isLowSurrogate() ? 2 : 1);

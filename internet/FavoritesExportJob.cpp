@@ -32,6 +32,12 @@ QString FavoritesExportJob::summary() const
 
 bool FavoritesExportJob::plan()
 {
+    // The file replaces what is at the target: only ever a file (not a device, a pipe or a
+    // folder).
+    if (LocalFiles::exists(m_target) && !LocalFiles::isFile(m_target)) {
+        setError(QStringLiteral("Cannot export to %1: it is not a file.").arg(m_target));
+        return false;
+    }
     if (!collect(m_favorites, m_tree, 0))
         return false;
     addTotal(1);

@@ -25,11 +25,13 @@ const char* const kFolderProperty = "favoritesFolder";
 const char* const kFilledProperty = "favoritesFilled";
 const QString kBookmarkFilter = QStringLiteral("Bookmark Files (*.htm *.html);;All Files (*)");
 
-// Tells how a finished import or export went.
-void report(const Job& job, const QString& summary)
+// Runs an import or export (a progress window shows on long work) and tells how it went.
+template <typename ExchangeJob>
+void runExchange(ExchangeJob& job, const QString& title)
 {
+    RunJob(job, title);
     if (job.errorString().isEmpty())
-        Prompter::instance().information(summary);
+        Prompter::instance().information(job.summary());
     else
         Prompter::instance().error(job.errorString());
 }
@@ -173,8 +175,7 @@ void TFavoritesMenu::ImportFavoritesClick()
     if (source.isEmpty())
         return;
     FavoritesImportJob job(source, m_folder);
-    RunJob(job, QStringLiteral("Import Favorites"));
-    report(job, job.summary());
+    runExchange(job, QStringLiteral("Import Favorites"));
     rebuild();
 }
 
@@ -185,7 +186,6 @@ void TFavoritesMenu::ExportFavoritesClick()
     if (target.isEmpty())
         return;
     FavoritesExportJob job(m_folder, target);
-    RunJob(job, QStringLiteral("Export Favorites"));
-    report(job, job.summary());
+    runExchange(job, QStringLiteral("Export Favorites"));
     rebuild();
 }

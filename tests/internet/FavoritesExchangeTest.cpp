@@ -155,12 +155,24 @@ TEST_F(FavoritesExchangeTest, AnExportImportsBackAsTheSameFavorites)
     EXPECT_EQ(modified(copy + QStringLiteral("/Work/Wiki.url")), 1500000000);
 }
 
-TEST_F(FavoritesExchangeTest, AnExportThatCannotBeWrittenSaysWhere)
+TEST_F(FavoritesExchangeTest, AnExportThatCannotBeWrittenSaysWhereAndReplacesOnlyAFile)
 {
     shortcut(QStringLiteral("Kept.url"), "http://kept.example/");
     const QString blocker = makeFile(QStringLiteral("not a folder"), "x");
-    FavoritesExportJob job(favorites, blocker + QStringLiteral("/bookmarks.html"));
-    job.run();
-    EXPECT_EQ(job.errorString(), QStringLiteral("Cannot export to %1/bookmarks.html: cannot create the folder %1.").arg(blocker));
+    const QString pipe = home().root() + QStringLiteral("/pipe");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const std::pair<QString, QString> cases[] = {
+        {blocker + QStringLiteral("/bookmarks.html"), QStringLiteral("cannot create the folder %1.").arg(blocker)},
+        {pipe, QStringLiteral("it is not a file.")},
+        {favorites, QStringLiteral("it is not a file.")},
+    };
+    for (const auto& [target, reason] : cases) {
+        FavoritesExportJob job(favorites, target);
+        job.run();
+        EXPECT_EQ(job.errorString(), QStringLiteral("Cannot export to %1: %2").arg(target, reason));
+    }
     EXPECT_TRUE(LocalFiles::isFile(blocker));
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(pipe).constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }

@@ -1,20 +1,16 @@
 // The web pane without its engine: when the web module cannot be loaded the pane says why
 // and every browser command does nothing; and the Clean up, which clears the engine's folders
 // on disk, never loads the module to do it.
+#include "WebPaneFixture.h"
+
 #include "internet/WebProfileFolders.h"
 #include "internet/ui/CleanupCommand.h"
-#include "internet/ui/WebBrowserPane.h"
 #include "internet/ui/WebModuleLoader.h"
-#include "support/FakeWindowContext.h"
 #include "support/RootOnlyDrives.h"
-#include "support/TempHome.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QMainWindow>
-#include <QSignalSpy>
 
 namespace {
 
@@ -28,24 +24,12 @@ bool mapped(const char* part)
 
 } // namespace
 
-class WebUnavailableTest : public TempHomeTest {
+class WebUnavailableTest : public WebPaneFixture {
 protected:
-    void SetUp() override
-    {
-        TempHomeTest::SetUp();
-        window = std::make_unique<QMainWindow>();
-        context = std::make_unique<FakeWindowContext>(window.get());
-        addressBox = new QComboBox(window.get());
-        addressBox->setEditable(true);
-        pane = new WebBrowserPane(*context, addressBox, window.get());
-        window->setCentralWidget(pane);
-    }
-
     void TearDown() override
     {
         WebModuleLoader::setSearchFolders({});
-        window.reset();
-        TempHomeTest::TearDown();
+        WebPaneFixture::TearDown();
     }
 
     void expectEngineNotLoaded()
@@ -54,11 +38,6 @@ protected:
         EXPECT_FALSE(mapped(WebModuleLoader::kFileName));
         EXPECT_FALSE(mapped("libQt6WebEngineCore"));
     }
-
-    std::unique_ptr<QMainWindow> window;
-    std::unique_ptr<FakeWindowContext> context;
-    QComboBox* addressBox = nullptr;
-    WebBrowserPane* pane = nullptr;
 };
 
 TEST_F(WebUnavailableTest, SaysWhyInsteadOfShowingAPageAndIgnoresTheBrowserCommands)
@@ -69,14 +48,13 @@ TEST_F(WebUnavailableTest, SaysWhyInsteadOfShowingAPageAndIgnoresTheBrowserComma
 #else
     const QString reason = QStringLiteral("The web browser is not available: this build of Folvane III was made without Qt WebEngine.");
 #endif
-    context->switchMode(vmWebBrowser);
     pane->enter(QString());
     const QList<QLabel*> labels = pane->findChildren<QLabel*>(QStringLiteral("LabelWebUnavailable"));
     ASSERT_EQ(labels.size(), 1);
     EXPECT_EQ(labels.first()->text(), reason);
     EXPECT_EQ(context->statusPanel(0)->text(), reason);
 
-    pane->NavigateTo(QStringLiteral("http://127.0.0.1:1/"));
+    pane->NavigateTo(url("/a.html"));
     pane->WebHomeBtnClick();
     pane->WebBackBtnClick();
     pane->WebForwardBtnClick();
@@ -84,11 +62,12 @@ TEST_F(WebUnavailableTest, SaysWhyInsteadOfShowingAPageAndIgnoresTheBrowserComma
     pane->WebStopBtnClick();
     pane->WebSaveBtnClick();
     pane->leave();
-    pane->enter(QStringLiteral("http://127.0.0.1:1/"));
+    pane->enter(url("/b.html"));
     EXPECT_EQ(pane->findChildren<QLabel*>(QStringLiteral("LabelWebUnavailable")).size(), 1);
     EXPECT_TRUE(pane->currentAddress().isEmpty());
     EXPECT_TRUE(pane->history().entries().isEmpty());
     EXPECT_TRUE(pickers().captions().isEmpty());
+    EXPECT_TRUE(server.log().isEmpty());
     expectEngineNotLoaded();
 }
 
