@@ -75,8 +75,11 @@ void MainWindowPanes::connectWebCommands(TFormMainFolvane3& window)
 {
     auto* browser = dynamic_cast<WebBrowserPane*>(window.pane(vmWebBrowser));
     WindowContext& context = window.context();
-    // "Favorites" comes third in the menu bar, after "File" and "Path".
-    auto* favorites = new TFavoritesMenu(window.controls().MainMenu1, SpecialFolderPath(SpecialFolder::Favorites), 3, &window);
+    // "Favorites" comes third in the menu bar, after "File" and "Path"; browsers' bookmark
+    // files are imported and exported from it too.
+    auto* favorites = new TFavoritesMenu(window.controls().MainMenu1, SpecialFolderPath(SpecialFolder::Favorites), 3, &window,
+                                         TFavoritesMenu::kDefaultOptions | FavoritesOption::ImportFavorites
+                                             | FavoritesOption::ExportFavorites);
     favorites->setWebbrowser(browser);
     QObject::connect(favorites, &TFavoritesMenu::URLSelected, browser, &WebBrowserPane::NavigateTo);
     QObject::connect(favorites, &TFavoritesMenu::organizeRequested, &window,

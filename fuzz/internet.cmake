@@ -5,3 +5,6 @@ folvane_add_fuzzer(internet_shortcut SOURCES ${CMAKE_CURRENT_LIST_DIR}/internet_
 # links, and the listings of gio mounts and xrandr modes.
 folvane_add_fuzzer(internet_linklist SOURCES ${CMAKE_CURRENT_LIST_DIR}/internet_linklist.cpp LIBS folvane_internet)
 folvane_add_fuzzer(app_desktoplistings SOURCES ${CMAKE_CURRENT_LIST_DIR}/app_desktoplistings.cpp LIBS folvane_app)
+# Bookmark files of desktop browsers (Import Favorites): a tree within the limits or a
+# refusal, and what was read writes back the same.
+folvane_add_fuzzer(internet_bookmarks SOURCES ${CMAKE_CURRENT_LIST_DIR}/internet_bookmarks.cpp LIBS folvane_internet)

@@ -16,7 +16,12 @@ public:
     // The file name (with ".url") for a page with title at address; an unusable title gives
     // the address's host name instead. Fails when neither gives a name.
     static Result<QString> nameFor(const QString& title, const QString& address);
+    // title made safe as a file or folder name; empty when nothing usable is left.
+    static QString safeName(const QString& title);
     // Writes the shortcut for address at path through a temporary file renamed into place
     // (an existing file is replaced only when that is complete).
     static Status write(const QString& path, const QString& address);
+    // Writes a new shortcut for address at path the same way, but never over an existing
+    // entry; added (seconds since 1970, when above 0) becomes the file's modification time.
+    static Status create(const QString& path, const QString& address, qint64 added);
 };

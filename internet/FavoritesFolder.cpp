@@ -16,7 +16,7 @@ bool isShortcut(const QString& name, const char* ext)
 
 } // namespace
 
-QList<FavoriteItem> FavoritesFolder::items(const QString& folder)
+QList<FavoriteItem> FavoritesFolder::items(const QString& folder, int limit)
 {
     QList<FavoriteItem> found;
     for (const QString& name : LocalFiles::entryNames(folder)) {
@@ -25,7 +25,7 @@ QList<FavoriteItem> FavoritesFolder::items(const QString& folder)
         const QString path = folder + QLatin1Char('/') + name;
         const bool isFolder = LocalFiles::isDir(path);
         found.append({displayName(name), path, isFolder, isFolder ? QString() : addressOf(path)});
-        if (found.size() >= kMaxItems)
+        if (found.size() >= limit)
             break;
     }
     std::sort(found.begin(), found.end(), [](const FavoriteItem& a, const FavoriteItem& b) {
@@ -60,4 +60,9 @@ QString FavoritesFolder::addressOf(const QString& path)
 QString FavoritesFolder::displayName(const QString& fileName)
 {
     return isShortcut(fileName, ".url") ? fileName.chopped(4) : fileName;
+}
+
+QString FavoritesFolder::countText(qsizetype count)
+{
+    return count == 1 ? QStringLiteral("1 favorite") : QStringLiteral("%1 favorites").arg(count);
 }

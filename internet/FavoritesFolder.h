@@ -19,14 +19,17 @@ public:
     static constexpr int kMaxItems = 1000;
     static constexpr int kDefaultMaxWidth = 50;
 
-    // The entries of folder (a missing or unreadable folder has none), with their addresses.
-    static QList<FavoriteItem> items(const QString& folder);
+    // The entries of folder (a missing or unreadable folder has none), with their addresses:
+    // the first kMaxItems for the menu, or the first limit.
+    static QList<FavoriteItem> items(const QString& folder, int limit = kMaxItems);
     // The menu caption: name cut to maxWidth characters followed by "..." when longer.
     static QString caption(const QString& name, int maxWidth = kDefaultMaxWidth);
     // The address an entry stands for: the URL of an internet shortcut, the target of a
     // desktop link, the file itself (a saved page) for any other file; empty for a shortcut
     // without an address.
     static QString addressOf(const QString& path);
+    // "1 favorite", "<count> favorites".
+    static QString countText(qsizetype count);
     // The name an entry is shown with: a file name without ".url".
     static QString displayName(const QString& fileName);
 };

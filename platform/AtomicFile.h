@@ -15,4 +15,10 @@ public:
     // path: the file's bytes (FileName::encode); missing folders above it are made. mode:
     // the new file's permissions. A failure says "cannot write <path>: <reason>".
     static Status replace(const QByteArray& path, const QByteArray& bytes, mode_t mode = 0600);
+    // The same for a file that must be new: an entry already at path is never replaced, and
+    // the failure then says "<path> already exists".
+    static Status createNew(const QByteArray& path, const QByteArray& bytes, mode_t mode = 0600);
+
+private:
+    static Status write(const QByteArray& path, const QByteArray& bytes, mode_t mode, bool mayReplace);
 };

@@ -1,12 +1,17 @@
 #include "internet/ui/TFavoritesMenu.h"
 
 #include "internet/FavoriteFile.h"
+#include "internet/FavoritesExportJob.h"
 #include "internet/FavoritesFolder.h"
+#include "internet/FavoritesImportJob.h"
 #include "internet/ui/WebBrowserPane.h"
+#include "platform/JobWaiter.h"
 #include "platform/LocalFiles.h"
+#include "platform/Pickers.h"
 #include "platform/Prompter.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFutureWatcher>
 #include <QMenu>
 #include <QMenuBar>
@@ -18,13 +23,27 @@ namespace {
 
 const char* const kFolderProperty = "favoritesFolder";
 const char* const kFilledProperty = "favoritesFilled";
+const QString kBookmarkFilter = QStringLiteral("Bookmark Files (*.htm *.html);;All Files (*)");
+
+// Runs an import or export (a progress window shows on long work) and tells how it went.
+template <typename ExchangeJob>
+void runExchange(ExchangeJob& job, const QString& title)
+{
+    RunJob(job, title);
+    if (job.errorString().isEmpty())
+        Prompter::instance().information(job.summary());
+    else
+        Prompter::instance().error(job.errorString());
+}
 
 } // namespace
 
-TFavoritesMenu::TFavoritesMenu(QMenuBar* menuBar, const QString& folder, int menuPos, QObject* parent)
+TFavoritesMenu::TFavoritesMenu(QMenuBar* menuBar, const QString& folder, int menuPos, QObject* parent,
+                               FavoritesOptions options)
     : QObject(parent)
     , m_menu(new QMenu(QStringLiteral("Favorites"), menuBar))
     , m_folder(folder)
+    , m_options(options)
 {
     qRegisterMetaType<QMenu*>();
     m_menu->setObjectName(QStringLiteral("FavoritesMenu1"));
@@ -37,15 +56,27 @@ TFavoritesMenu::TFavoritesMenu(QMenuBar* menuBar, const QString& folder, int men
     rebuild();
 }
 
+void TFavoritesMenu::addFixedItem(FavoritesOption option, const char* name, const char* caption,
+                                  void (TFavoritesMenu::*handler)())
+{
+    if (!m_options.testFlag(option))
+        return;
+    QAction* item = m_menu->addAction(QLatin1String(caption));
+    item->setObjectName(QLatin1String(name));
+    connect(item, &QAction::triggered, this, handler);
+}
+
 void TFavoritesMenu::addFixedItems()
 {
-    QAction* add = m_menu->addAction(QStringLiteral("Add to Favorites"));
-    add->setObjectName(QStringLiteral("AddFavorites"));
-    connect(add, &QAction::triggered, this, &TFavoritesMenu::AddFavoritesClick);
-    QAction* organize = m_menu->addAction(QStringLiteral("Organize Favorites"));
-    organize->setObjectName(QStringLiteral("OrganizeFavorites"));
-    connect(organize, &QAction::triggered, this, &TFavoritesMenu::OrganizeFavoritesClick);
-    m_menu->addSeparator();
+    addFixedItem(FavoritesOption::AddFavorites, "AddFavorites", "Add to Favorites", &TFavoritesMenu::AddFavoritesClick);
+    addFixedItem(FavoritesOption::OrganizeFavorites, "OrganizeFavorites", "Organize Favorites",
+                 &TFavoritesMenu::OrganizeFavoritesClick);
+    if (m_options & (FavoritesOption::AddFavorites | FavoritesOption::OrganizeFavorites))
+        m_menu->addSeparator();
+    addFixedItem(FavoritesOption::ImportFavorites, "ImportFavorites", "Import Favorites", &TFavoritesMenu::ImportFavoritesClick);
+    addFixedItem(FavoritesOption::ExportFavorites, "ExportFavorites", "Export Favorites", &TFavoritesMenu::ExportFavoritesClick);
+    if (m_options & (FavoritesOption::ImportFavorites | FavoritesOption::ExportFavorites))
+        m_menu->addSeparator();
 }
 
 void TFavoritesMenu::rebuild()
@@ -53,6 +84,7 @@ void TFavoritesMenu::rebuild()
     for (QMenu* sub : m_menu->findChildren<QMenu*>())
         sub->deleteLater();
     m_menu->clear();
+    ++m_generation;
     addFixedItems();
     m_menu->setProperty(kFolderProperty, m_folder);
     m_menu->setProperty(kFilledProperty, false);
@@ -77,9 +109,10 @@ void TFavoritesMenu::fill(QMenu* menu)
     const QString folder = menu->property(kFolderProperty).toString();
     auto* watcher = new QFutureWatcher<QList<FavoriteItem>>(this);
     QPointer<QMenu> target(menu);
-    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, target] {
+    const int generation = m_generation;
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, target, generation] {
         watcher->deleteLater();
-        if (!target)
+        if (!target || generation != m_generation)
             return;
         if (target != m_menu)
             target->clear();
@@ -100,7 +133,7 @@ void TFavoritesMenu::fill(QMenu* menu)
         }
         Q_EMIT folderFilled(target);
     });
-    watcher->setFuture(QtConcurrent::run(&FavoritesFolder::items, folder));
+    watcher->setFuture(QtConcurrent::run(&FavoritesFolder::items, folder, FavoritesFolder::kMaxItems));
 }
 
 void TFavoritesMenu::AddFavoritesClick()
@@ -133,5 +166,26 @@ void TFavoritesMenu::AddFavoritesClick()
 void TFavoritesMenu::OrganizeFavoritesClick()
 {
     Q_EMIT organizeRequested(m_folder);
+    rebuild();
+}
+
+void TFavoritesMenu::ImportFavoritesClick()
+{
+    const QString source = Pickers::instance().openFile(QStringLiteral("Import Favorites"), QDir::homePath(), kBookmarkFilter);
+    if (source.isEmpty())
+        return;
+    FavoritesImportJob job(source, m_folder);
+    runExchange(job, QStringLiteral("Import Favorites"));
+    rebuild();
+}
+
+void TFavoritesMenu::ExportFavoritesClick()
+{
+    const QString target = Pickers::instance().saveFile(QStringLiteral("Export Favorites"),
+                                                        QDir::homePath() + QStringLiteral("/bookmarks.html"), kBookmarkFilter);
+    if (target.isEmpty())
+        return;
+    FavoritesExportJob job(m_folder, target);
+    runExchange(job, QStringLiteral("Export Favorites"));
     rebuild();
 }

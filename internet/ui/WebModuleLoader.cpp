@@ -10,15 +10,22 @@ namespace {
 
 WebEngineModule* g_module = nullptr;
 QString g_error;
+QStringList g_searchFolders;
 
 #ifdef FOLVANE_HAVE_WEBENGINE
 QStringList candidates()
 {
-    QStringList paths{QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(WebModuleLoader::kFileName)};
-    // Tests and benchmarks run from their own folders of the build tree.
-    const QString built = QStringLiteral(FOLVANE_WEB_MODULE_BUILD_DIR "/") + QLatin1String(WebModuleLoader::kFileName);
-    if (!paths.contains(built))
-        paths << built;
+    // Tests and benchmarks run from their own folders of the build tree: the build's folder
+    // comes after the program's.
+    QStringList folders = g_searchFolders;
+    if (folders.isEmpty())
+        folders = {QCoreApplication::applicationDirPath(), QStringLiteral(FOLVANE_WEB_MODULE_BUILD_DIR)};
+    QStringList paths;
+    for (const QString& folder : folders) {
+        const QString path = folder + QLatin1Char('/') + QLatin1String(WebModuleLoader::kFileName);
+        if (!paths.contains(path))
+            paths << path;
+    }
     return paths;
 }
 
@@ -67,4 +74,9 @@ WebEngineModule* WebModuleLoader::loaded()
 QString WebModuleLoader::errorString()
 {
     return g_error;
+}
+
+void WebModuleLoader::setSearchFolders(const QStringList& folders)
+{
+    g_searchFolders = folders;
 }

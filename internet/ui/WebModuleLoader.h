@@ -4,6 +4,7 @@
 // built in. The program itself never links the engine, so its start does not pay for it.
 
 #include <QString>
+#include <QStringList>
 
 class WebEngineModule;
 
@@ -17,4 +18,7 @@ public:
     static WebEngineModule* loaded();
     // Why the last load failed, as a sentence for the user.
     static QString errorString();
+    // Looks for the module in these folders only, in order, from the next load on (tests
+    // point it at a folder without one); an empty list restores the program's own places.
+    static void setSearchFolders(const QStringList& folders);
 };

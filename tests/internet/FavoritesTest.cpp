@@ -54,6 +54,8 @@ TEST(FavoriteFile, MakesSafeNamesFromTitles)
         {QStringLiteral(" . "), "http://host.example/", QStringLiteral("host.example.url")},
         {QStringLiteral("///"), "file:///tmp/page.html", QString()},
         {QString(300, QChar(0x00e9)), "http://h/", QString(100, QChar(0x00e9)) + QStringLiteral(".url")},
+        // A title of millions of characters (an imported file's) is cut as quickly.
+        {QString(4'000'000, QLatin1Char('t')), "http://h/", QString(200, QLatin1Char('t')) + QStringLiteral(".url")},
     };
     for (const Case& c : cases) {
         const Result<QString> name = FavoriteFile::nameFor(c.title, QLatin1String(c.address));

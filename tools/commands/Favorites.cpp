@@ -1,9 +1,13 @@
 // fvtool favorites: the Favorites menu as the window builds it (folders first, captions cut
-// to 50 characters, " (Empty) " folders, each entry's address), and Add to Favorites.
+// to 50 characters, " (Empty) " folders, each entry's address), Add to Favorites, and Import
+// and Export Favorites with a browser's bookmark file.
 #include "Command.h"
 
 #include "internet/FavoriteFile.h"
+#include "internet/FavoritesExportJob.h"
 #include "internet/FavoritesFolder.h"
+#include "internet/FavoritesImportJob.h"
+#include "platform/JobWaiter.h"
 #include "platform/LocalFiles.h"
 #include "platform/Shell.h"
 
@@ -30,9 +34,36 @@ void listFolder(const QString& folder, int depth)
     }
 }
 
+// Runs an import or export and prints its summary, or its error (exit code 1).
+template <typename ExchangeJob>
+int exchange(ExchangeJob& job)
+{
+    RunJob(job);
+    if (!job.succeeded()) {
+        fvtool::err(job.errorString());
+        return 1;
+    }
+    for (const QString& line : job.summary().split(QLatin1String("\r\n")))
+        fvtool::out(line);
+    return 0;
+}
+
 int runFavorites(const QStringList& args)
 {
     QString folder = SpecialFolderPath(SpecialFolder::Favorites);
+    const bool importing = !args.isEmpty() && args.first() == QLatin1String("--import");
+    if (importing || (!args.isEmpty() && args.first() == QLatin1String("--export"))) {
+        if (args.size() < 2 || args.size() > 3)
+            return 2;
+        if (args.size() == 3)
+            folder = args.at(2);
+        if (importing) {
+            FavoritesImportJob job(args.at(1), folder);
+            return exchange(job);
+        }
+        FavoritesExportJob job(folder, args.at(1));
+        return exchange(job);
+    }
     if (args.size() >= 1 && args.first() == QLatin1String("--add")) {
         if (args.size() < 3 || args.size() > 4)
             return 2;
@@ -56,4 +87,7 @@ int runFavorites(const QStringList& args)
 
 } // namespace
 
-FVTOOL_COMMAND(favorites, "favorites [FOLDER] | favorites --add TITLE URL [FOLDER]: the Favorites menu, or add a page", runFavorites)
+FVTOOL_COMMAND(favorites,
+               "favorites [FOLDER] | favorites --add TITLE URL [FOLDER] | favorites --import|--export BOOKMARKS.html [FOLDER]: "
+               "the Favorites menu, add a page, or exchange a browser's bookmark file",
+               runFavorites)
