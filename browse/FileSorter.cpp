@@ -81,7 +81,7 @@ public:
         QHash<QString, QCollatorSortKey> cache;
         for (uint32_t i = 0; i < count; ++i) {
             if (column == NameColumn) {
-                m_keys.push_back(m_collator.sortKey(items[i].Name.toCaseFolded()));
+                m_keys.push_back(m_collator.sortKey(items[i].Name.toString().toCaseFolded()));
                 continue;
             }
             const QString text = textOf(items[i]);
@@ -110,7 +110,7 @@ private:
             return item.TypeName;
         if (m_column == AttrColumn)
             return FileAttributes::letters(item.Attributes);
-        return item.Name;
+        return item.Name.toString();
     }
 
     const Items& m_items;
@@ -128,7 +128,7 @@ struct TextEntry {
     const char16_t* name;
     uint32_t index;
     uint16_t group;
-    uint16_t length; // a name is at most 255 bytes, so its UTF-16 text fits
+    uint16_t length; // RowName keeps at most 65535 characters
     QStringView nameView() const { return QStringView(name, length); }
 };
 static_assert(sizeof(TextEntry) == 16);
@@ -143,7 +143,8 @@ static_assert(sizeof(ValueEntry) == 16);
 
 TextEntry textEntry(const TFileInfo& item, uint32_t index)
 {
-    return TextEntry{reinterpret_cast<const char16_t*>(item.Name.constData()), index, uint16_t(group(item)), uint16_t(std::min<qsizetype>(item.Name.size(), 0xFFFF))};
+    const QStringView name = item.Name.view();
+    return TextEntry{name.utf16(), index, uint16_t(group(item)), uint16_t(name.size())};
 }
 
 ValueEntry valueEntry(const TFileInfo& item, uint32_t index, int column)
@@ -190,7 +191,7 @@ void sortOrder(const Items& items, uint32_t count, std::vector<uint32_t>& order,
                 return a.group() < b.group();
             int c = a.value != b.value ? compareValues(a.value, b.value) : compareValues(a.rank, b.rank);
             if (c == 0)
-                c = items[a.index].Name.compare(items[b.index].Name);
+                c = items[a.index].Name.view().compare(items[b.index].Name.view());
             return directed(c);
         });
         return;
