@@ -2,6 +2,9 @@
 
 #include "platform/ByteOrder.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace DosAttrib {
 namespace {
 
@@ -61,6 +64,25 @@ std::optional<uint32_t> parseBlob(const uint8_t* data, size_t size)
 }
 
 } // namespace
+
+bool mayBeStoredOn(int64_t fileSystemType)
+{
+    // The values of <linux/magic.h> (cifs.ko reports the SMB2 one for SMB 2 and 3 mounts).
+    static constexpr int64_t without[] = {
+        0x4d44,     // MSDOS_SUPER_MAGIC: vfat, msdos
+        0x2011BAB0, // EXFAT_SUPER_MAGIC
+        0x9660,     // ISOFS_SUPER_MAGIC
+        0x15013346, // UDF_SUPER_MAGIC
+        0x9fa0,     // PROC_SUPER_MAGIC
+        0x62656572, // SYSFS_MAGIC
+        0x858458f6, // RAMFS_MAGIC
+        0xFF534D42, // CIFS_SUPER_MAGIC
+        0xFE534D42, // SMB2_SUPER_MAGIC
+        0x517B,     // SMB_SUPER_MAGIC
+    };
+    const int64_t type = fileSystemType & 0xFFFFFFFF;
+    return std::find(std::begin(without), std::end(without), type) == std::end(without);
+}
 
 std::optional<uint32_t> parse(const uint8_t* data, size_t size)
 {

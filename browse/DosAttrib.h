@@ -20,4 +20,13 @@ std::optional<uint32_t> parse(const uint8_t* data, size_t size);
 // The name of the extended attribute.
 constexpr const char* xattrName = "user.DOSATTRIB";
 
+// Whether entries on a file system of this type (statfs's f_type) can carry the attribute
+// where this machine reads it. False for file systems without user extended attributes
+// (FAT, exFAT, ISO 9660, UDF, proc, sysfs, ramfs) and for SMB client mounts: a Samba
+// server keeps user.DOSATTRIB to itself and serves the bits as the file's own attributes,
+// so asking there would cost a network round trip per entry and always come back empty.
+// Every other type (ext4, XFS, Btrfs, tmpfs, NFS, FUSE, unknown ones) may hold it, written
+// by Samba, by this program or by a copy that kept extended attributes.
+bool mayBeStoredOn(int64_t fileSystemType);
+
 } // namespace DosAttrib

@@ -29,11 +29,11 @@ QString FileItemText::caption(const FileListing& listing, int row) const
     if (item.kind == ItemKind::Parent)
         return m_parentDirCaption;
     if (m_hideFileExt && item.kind == ItemKind::File) {
-        const qsizetype dot = item.Name.lastIndexOf(QLatin1Char('.'));
+        const qsizetype dot = item.Name.view().lastIndexOf(QLatin1Char('.'));
         if (dot > 0)
-            return item.Name.left(dot);
+            return item.Name.view().left(dot).toString();
     }
-    return item.Name;
+    return item.Name.toString();
 }
 
 QString FileItemText::dateText(const FileListing& listing, int row) const

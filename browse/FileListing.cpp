@@ -39,7 +39,7 @@ bool FileListing::admits(bool isDirectory, uint32_t attributes, const QString& n
     return wanted && FileAttributes::passesFileFilter(attributes, options.fileType);
 }
 
-TFileInfo FileListing::recordOf(const FolderEntry& entry, QString name)
+TFileInfo FileListing::recordOf(const FolderEntry& entry, QStringView name)
 {
     TFileInfo item;
     item.kind = entry.isDirectory ? ItemKind::Folder : ItemKind::File;
@@ -48,7 +48,7 @@ TFileInfo FileListing::recordOf(const FolderEntry& entry, QString name)
     item.hasTime = entry.hasTime;
     item.mtimeSeconds = entry.mtimeSeconds;
     item.mtimeNanoseconds = entry.mtimeNanoseconds;
-    item.Name = std::move(name);
+    item.Name = name;
     return item;
 }
 
@@ -59,9 +59,9 @@ bool FileListing::listFolder(const QString& directory, const ListingOptions& opt
     bool abandoned = false;
     FolderReader reader(m_directory);
     const bool read = reader.read([&](const FolderEntry& entry) {
-        QString name = FileName::decode(entry.name, qsizetype(entry.nameLength));
+        const QString name = FileName::decode(entry.name, qsizetype(entry.nameLength));
         if (admits(entry.isDirectory, entry.attributes, name, options, mask))
-            append(recordOf(entry, progress ? name : std::move(name)));
+            append(recordOf(entry, name));
         if (progress && !progress(count(), name)) {
             abandoned = true;
             return false;
@@ -114,7 +114,7 @@ const QString& FileListing::typeNameOf(int row, FileTypeNames& typeNames)
 {
     TFileInfo& item = at(row);
     if (item.TypeName.isNull() && item.kind != ItemKind::Drive && item.kind != ItemKind::Parent)
-        item.TypeName = typeNames.typeName(item.Name, item.isFolder());
+        item.TypeName = typeNames.typeName(item.Name.toString(), item.isFolder());
     return item.TypeName;
 }
 
@@ -131,7 +131,7 @@ QString FileListing::fullPath(int row) const
     const TFileInfo& item = at(row);
     if (item.kind == ItemKind::Drive)
         return m_mountPoints.value(qsizetype(m_order[size_t(row)]));
-    return m_directory + item.Name;
+    return m_directory + item.Name.view();
 }
 
 QString FileListing::kindText(ItemKind kind)

@@ -46,7 +46,7 @@ public:
     static bool admits(bool isDirectory, uint32_t attributes, const QString& name, const ListingOptions& options,
                        const FileMask& mask);
     // A folder or file record with the entry's details.
-    static TFileInfo recordOf(const FolderEntry& entry, QString name);
+    static TFileInfo recordOf(const FolderEntry& entry, QStringView name);
     // Adds a record as the last row.
     void append(TFileInfo&& item);
     // Rows follow `order` (a permutation of the records), as a sort left them.

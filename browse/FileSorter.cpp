@@ -81,7 +81,7 @@ public:
         QHash<QString, QCollatorSortKey> cache;
         for (uint32_t i = 0; i < count; ++i) {
             if (column == NameColumn) {
-                m_keys.push_back(m_collator.sortKey(items[i].Name.toCaseFolded()));
+                m_keys.push_back(m_collator.sortKey(items[i].Name.toString().toCaseFolded()));
                 continue;
             }
             const QString text = textOf(items[i]);
@@ -110,7 +110,7 @@ private:
             return item.TypeName;
         if (m_column == AttrColumn)
             return FileAttributes::letters(item.Attributes);
-        return item.Name;
+        return item.Name.toString();
     }
 
     const Items& m_items;
@@ -120,50 +120,52 @@ private:
     std::vector<QCollatorSortKey> m_keys;
 };
 
-// What the comparisons need of one record, packed together: sorting 100,000 records then
-// walks one compact array instead of chasing each record and its name through memory.
-struct SortEntry {
+// What the comparisons need of one record, packed into 16 bytes: sorting a million records
+// then walks one compact array instead of chasing each record through memory. Text columns
+// keep the name's characters at hand (the name decides ties); size and date columns keep
+// the value, with the nanoseconds of a time beside the group.
+struct TextEntry {
+    const char16_t* name;
     uint32_t index;
-    int group;
-    int64_t first;   // size, or the time (no time sorts first)
-    int64_t second;  // nanoseconds of the time
-    QStringView name;
+    uint16_t group;
+    uint16_t length; // RowName keeps at most 65535 characters
+    QStringView nameView() const { return QStringView(name, length); }
 };
+static_assert(sizeof(TextEntry) == 16);
 
-template <typename Items>
-void sortOrder(const Items& items, uint32_t count, std::vector<uint32_t>& order, int column, bool ascending,
-               size_t top = std::numeric_limits<size_t>::max())
+struct ValueEntry {
+    int64_t value;    // size, or the time's seconds (no time sorts first)
+    uint32_t index;
+    uint32_t rank;    // group << 30 | nanoseconds of the time
+    uint32_t group() const { return rank >> 30; }
+};
+static_assert(sizeof(ValueEntry) == 16);
+
+TextEntry textEntry(const TFileInfo& item, uint32_t index)
 {
-    const TextOrder<Items> text(items, count, column);
-    std::vector<SortEntry> entries;
-    entries.reserve(order.size());
-    for (uint32_t index : order) {
-        const TFileInfo& item = items[index];
-        SortEntry entry{index, group(item), 0, 0, item.Name};
-        if (column == SizeColumn) {
-            entry.first = item.Size;
-        } else if (column == DateColumn) {
-            entry.first = item.hasTime ? item.mtimeSeconds : std::numeric_limits<int64_t>::min();
-            entry.second = item.mtimeNanoseconds;
-        }
-        entries.push_back(entry);
+    const QStringView name = item.Name.view();
+    return TextEntry{name.utf16(), index, uint16_t(group(item)), uint16_t(name.size())};
+}
+
+ValueEntry valueEntry(const TFileInfo& item, uint32_t index, int column)
+{
+    ValueEntry entry{0, index, uint32_t(group(item)) << 30};
+    if (column == SizeColumn) {
+        entry.value = item.Size;
+    } else if (item.hasTime) {
+        entry.value = item.mtimeSeconds;
+        entry.rank |= std::min<uint32_t>(item.mtimeNanoseconds, (1u << 30) - 1);
+    } else {
+        entry.value = std::numeric_limits<int64_t>::min();
     }
-    const bool byName = column == NameColumn && text.byCodePoint();
-    const bool byText = column == NameColumn || column == TypeColumn || column == AttrColumn;
-    const auto before = [&](const SortEntry& a, const SortEntry& b) {
-        if (a.group != b.group)
-            return a.group < b.group;
-        int c;
-        if (byName)
-            c = compareIgnoringCase(a.name, b.name);
-        else if (byText)
-            c = text.compare(a.index, b.index);
-        else
-            c = a.first != b.first ? compareValues(a.first, b.first) : compareValues(a.second, b.second);
-        if (c == 0)
-            c = a.name.compare(b.name);
-        return ascending ? c < 0 : c > 0;
-    };
+    return entry;
+}
+
+// Sorts the entries with `before` (which sees equal keys as equal; the name breaks ties),
+// fully or only the first `top`, and writes their indexes back into `order`.
+template <typename Entry, typename Before>
+void sortEntries(std::vector<Entry>& entries, std::vector<uint32_t>& order, size_t top, Before before)
+{
     if (top < entries.size()) {
         std::nth_element(entries.begin(), entries.begin() + qsizetype(top), entries.end(), before);
         std::sort(entries.begin(), entries.begin() + qsizetype(top), before);
@@ -172,6 +174,42 @@ void sortOrder(const Items& items, uint32_t count, std::vector<uint32_t>& order,
     }
     for (size_t i = 0; i < entries.size(); ++i)
         order[i] = entries[i].index;
+}
+
+template <typename Items>
+void sortOrder(const Items& items, uint32_t count, std::vector<uint32_t>& order, int column, bool ascending,
+               size_t top = std::numeric_limits<size_t>::max())
+{
+    const auto directed = [ascending](int c) { return ascending ? c < 0 : c > 0; };
+    if (column == SizeColumn || column == DateColumn) {
+        std::vector<ValueEntry> entries;
+        entries.reserve(order.size());
+        for (uint32_t index : order)
+            entries.push_back(valueEntry(items[index], index, column));
+        sortEntries(entries, order, top, [&](const ValueEntry& a, const ValueEntry& b) {
+            if (a.group() != b.group())
+                return a.group() < b.group();
+            int c = a.value != b.value ? compareValues(a.value, b.value) : compareValues(a.rank, b.rank);
+            if (c == 0)
+                c = items[a.index].Name.view().compare(items[b.index].Name.view());
+            return directed(c);
+        });
+        return;
+    }
+    const TextOrder<Items> text(items, count, column);
+    const bool byName = column == NameColumn && text.byCodePoint();
+    std::vector<TextEntry> entries;
+    entries.reserve(order.size());
+    for (uint32_t index : order)
+        entries.push_back(textEntry(items[index], index));
+    sortEntries(entries, order, top, [&](const TextEntry& a, const TextEntry& b) {
+        if (a.group != b.group)
+            return a.group < b.group;
+        int c = byName ? compareIgnoringCase(a.nameView(), b.nameView()) : text.compare(a.index, b.index);
+        if (c == 0)
+            c = a.nameView().compare(b.nameView());
+        return directed(c);
+    });
 }
 
 } // namespace

@@ -141,7 +141,7 @@ void FolderListingJob::addRecords(FolderReader& reader, size_t from)
         if (next < unknown.size() && unknown[next] == i) {
             const FolderEntry& entry = entries[next++];
             if (entry.name && FileListing::admits(entry.isDirectory, entry.attributes, name, options, m_mask)) {
-                m_listing.append(FileListing::recordOf(entry, std::move(name)));
+                m_listing.append(FileListing::recordOf(entry, name));
                 m_nameOf.push_back(uint32_t(i));
             }
             continue;
@@ -154,7 +154,7 @@ void FolderListingJob::addRecords(FolderReader& reader, size_t from)
         TFileInfo item;
         item.kind = folder ? ItemKind::Folder : ItemKind::File;
         item.Attributes = attributes;
-        item.Name = std::move(name);
+        item.Name = name;
         item.hasDetails = false;
         m_listing.append(std::move(item));
         m_nameOf.push_back(uint32_t(i));
@@ -202,7 +202,7 @@ void FolderListingJob::applyDetails(const FolderEntry& entry, uint32_t record, R
     details.record = record;
     TFileInfo& item = m_listing.record(record);
     details.dropped = !entry.name || entry.isDirectory != item.isFolder()
-        || !FileListing::admits(entry.isDirectory, entry.attributes, item.Name, m_request.options, m_mask);
+        || !FileListing::admits(entry.isDirectory, entry.attributes, item.Name.toString(), m_request.options, m_mask);
     details.attributes = entry.attributes;
     details.size = entry.size;
     details.hasTime = entry.hasTime;

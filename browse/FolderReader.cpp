@@ -9,6 +9,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/syscall.h>
 #include <sys/xattr.h>
 #include <unistd.h>
@@ -50,14 +51,17 @@ uint32_t attributesOf(const struct statx& st, bool dotName, bool listedHidden)
 }
 
 // Applies what a Windows client stored through Samba: its archive bit replaces ours, its
-// hidden and system bits are added. Gives up on the first file system without xattrs.
+// hidden and system bits are added. Off on file systems that cannot hold the attribute
+// (DosAttrib::mayBeStoredOn, asked once per folder), and from the first entry that shows
+// the file system has no extended attributes after all.
 // Each lookup goes relative to the open folder (getxattrat, Linux 6.13) where the kernel
 // has it, saving a walk of the whole path per entry; older kernels get the full path.
 class DosAttribReader {
 public:
-    DosAttribReader(const QString& folder, int folderFd)
+    DosAttribReader(const QString& folder, int folderFd, bool enabled)
         : m_path(FileName::encode(folder).toStdString())
         , m_folderFd(folderFd)
+        , m_enabled(enabled)
     {
         if (m_path.empty() || m_path.back() != '/')
             m_path += '/';
@@ -108,7 +112,7 @@ private:
     std::string m_path;
     size_t m_folderLength = 0;
     int m_folderFd;
-    bool m_enabled = true;
+    bool m_enabled;
     bool m_relative = true;
 };
 
@@ -126,6 +130,7 @@ struct FolderReader::Open {
     }
     DirStream dir;
     HiddenList hidden;
+    bool dosAttribs = true; // whether entries may carry user.DOSATTRIB
 };
 
 FolderReader::FolderReader(QString folder, Scope scope)
@@ -146,6 +151,9 @@ bool FolderReader::open()
         return false;
     }
     open->hidden = HiddenList::read(open->dir.fd());
+    struct statfs fileSystem;
+    if (::fstatfs(open->dir.fd(), &fileSystem) == 0)
+        open->dosAttribs = DosAttrib::mayBeStoredOn(int64_t(fileSystem.f_type));
     m_open = std::move(open);
     return true;
 }
@@ -194,7 +202,7 @@ void FolderReader::examine(const FolderNames& names, const uint32_t* indexes, si
         return;
     // The kernel's path lookups dominate the cost of listing a big folder: spread them.
     auto examineRange = [&](size_t begin, size_t end) {
-        DosAttribReader dosAttrib(m_folder, m_open->dir.fd());
+        DosAttribReader dosAttrib(m_folder, m_open->dir.fd(), m_open->dosAttribs);
         for (size_t k = begin; k < end; ++k) {
             const size_t i = indexes[k];
             const char* name = names.name(i);

@@ -54,8 +54,9 @@ int PlatformItemIcons::iconIndex(const TFileInfo& item)
     case ItemKind::Drive: key = QStringLiteral("drive:") + item.TypeName; break;
     case ItemKind::File: {
         // Files without an extension may still differ ("Makefile"): those are keyed by name.
-        const qsizetype dot = item.Name.lastIndexOf(QLatin1Char('.'));
-        key = (dot > 0 ? item.Name.mid(dot) : QStringLiteral("name:") + item.Name).toLower();
+        const QStringView name = item.Name.view();
+        const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+        key = (dot > 0 ? name.mid(dot).toString() : QStringLiteral("name:") + name).toLower();
         break;
     }
     }
@@ -64,11 +65,11 @@ int PlatformItemIcons::iconIndex(const TFileInfo& item)
         return *it;
     switch (item.kind) {
     case ItemKind::Parent: return remember(key, FileIcons::named(QStringLiteral("go-up"), QStringLiteral("folder")));
-    case ItemKind::Folder: return remember(key, FileIcons::forFile(item.Name, true));
+    case ItemKind::Folder: return remember(key, FileIcons::forFile(item.Name.toString(), true));
     case ItemKind::Drive: return remember(key, FileIcons::forDrive(driveTypeOf(item.TypeName)));
     case ItemKind::File: break;
     }
-    return remember(key, FileIcons::forFile(item.Name, false));
+    return remember(key, FileIcons::forFile(item.Name.toString(), false));
 }
 
 QIcon PlatformItemIcons::icon(int index) const

@@ -4,6 +4,8 @@
 // made when a row is shown (FileItemText), so that a folder of 100,000 files costs little
 // memory.
 
+#include "browse/RowName.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -11,7 +13,7 @@
 enum class ItemKind : uint8_t { File, Folder, Parent, Drive };
 
 struct TFileInfo {
-    QString Name;          // drives: the caption, see DriveItems
+    RowName Name;          // drives: the caption, see DriveItems
     QString TypeName;      // filled when the row is first shown (IconFetched) or sorted by type
     int64_t Size = 0;      // bytes; drives: total kilobytes
     int64_t Free = 0;      // drives only: free kilobytes

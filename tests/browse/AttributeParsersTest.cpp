@@ -40,6 +40,32 @@ TEST(AttributeParsersTest, DosAttribTextAndBlobForms)
     EXPECT_EQ(DosAttrib::parse(nullptr, 0), std::nullopt);
 }
 
+// Only file systems that cannot hand out the attribute skip the per-entry read; the SMB
+// magic numbers have the top bit set, which a signed f_type shows as a negative number.
+TEST(AttributeParsersTest, DosAttribFileSystems)
+{
+    struct Case {
+        const char* name;
+        int64_t type;
+        bool expected;
+    };
+    const Case cases[] = {
+        {"ext4", 0xEF53, true},
+        {"xfs", 0x58465342, true},
+        {"btrfs", 0x9123683E, true},
+        {"tmpfs", 0x01021994, true},
+        {"nfs", 0x6969, true},
+        {"fuse", 0x65735546, true},
+        {"vfat", 0x4d44, false},
+        {"exfat", 0x2011BAB0, false},
+        {"iso9660", 0x9660, false},
+        {"smb2", 0xFE534D42, false},
+        {"cifs, signed", int64_t(int32_t(0xFF534D42)), false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DosAttrib::mayBeStoredOn(c.type), c.expected) << c.name;
+}
+
 TEST(AttributeParsersTest, HiddenFileLines)
 {
     const QByteArray text("one\r\ntwo\n\n  spaced  \nlast-no-newline\n\xff\xfe");

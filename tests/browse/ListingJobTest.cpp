@@ -79,7 +79,7 @@ protected:
         for (int row = 0; row < listing.count(); ++row) {
             const TFileInfo& item = listing.at(row);
             result << QStringLiteral("%1|%2|%3|%4|%5.%6")
-                          .arg(item.Name)
+                          .arg(item.Name.toString())
                           .arg(int(item.kind))
                           .arg(item.Size)
                           .arg(item.Attributes)

@@ -27,7 +27,7 @@ protected:
         EXPECT_TRUE(listing.listFolder(folder(), options));
         QStringList result;
         for (int row = 0; row < listing.count(); ++row)
-            result << listing.at(row).Name;
+            result << listing.at(row).Name.toString();
         result.sort();
         return result;
     }
@@ -92,7 +92,7 @@ TEST_F(ListingTest, AttributeFilterFollowsTheLinuxMapping)
     ASSERT_TRUE(listing.listFolder(folder(), all));
     QMap<QString, QString> letters;
     for (int row = 0; row < listing.count(); ++row)
-        letters[listing.at(row).Name] = FileAttributes::letters(listing.at(row).Attributes);
+        letters[listing.at(row).Name.toString()] = FileAttributes::letters(listing.at(row).Attributes);
     EXPECT_EQ(letters.value("plain"), "A");
     EXPECT_EQ(letters.value(".dotfile"), "AH");
     EXPECT_EQ(letters.value("listed"), "AH");
@@ -107,8 +107,8 @@ TEST_F(ListingTest, AttributeFilterFollowsTheLinuxMapping)
     // confirmation dialog ask so).
     for (int row = 0; row < listing.count(); ++row) {
         const TFileInfo& entry = listing.at(row);
-        EXPECT_EQ(FolderReader::entryAttributes(folder() + entry.Name), std::optional<uint32_t>(entry.Attributes))
-            << entry.Name.toStdString();
+        EXPECT_EQ(FolderReader::entryAttributes(folder() + entry.Name.toString()), std::optional<uint32_t>(entry.Attributes))
+            << entry.Name.toString().toStdString();
     }
     EXPECT_EQ(FolderReader::entryAttributes(folder() + QStringLiteral("missing")), std::nullopt);
     EXPECT_EQ(FolderReader::entryAttributes(folder(), QStringLiteral("..")), std::nullopt);
@@ -215,3 +215,46 @@ TEST_F(ListingTest, ProgressReportsEveryEntryAndCanAbandonTheListing)
 }
 
 } // namespace
+
+// A table keeps its names in one arena; a record copied, moved or swapped out of it owns its
+// name and keeps it after the table is gone, whatever the name's length or characters.
+TEST(RowNameTest, NamesLeaveTheTableWithTheirText)
+{
+    const QString names[] = {
+        QString(),
+        QStringLiteral("a"),
+        QString(255, QLatin1Char('n')),
+        QStringLiteral("Gr\u00FC\u00DFe \u65E5\u672C \U0001F600.txt"),
+    };
+    std::vector<TFileInfo> copies, moved;
+    {
+        FileListing listing;
+        for (const QString& name : names) {
+            TFileInfo item;
+            item.Name = name;
+            listing.append(std::move(item));
+        }
+        for (int row = 0; row < listing.count(); ++row) {
+            copies.push_back(listing.at(row));
+            moved.push_back(std::move(listing.at(row)));
+        }
+        std::swap(listing.record(0), listing.record(1));
+        EXPECT_EQ(listing.record(0).Name.toString(), names[1]);
+        EXPECT_EQ(listing.record(1).Name.toString(), names[0]);
+        listing.clear();
+    }
+    for (size_t i = 0; i < std::size(names); ++i) {
+        EXPECT_EQ(copies[i].Name.toString(), names[i]) << i;
+        EXPECT_EQ(moved[i].Name.toString(), names[i]) << i;
+        EXPECT_EQ(moved[i].Name.size(), names[i].size()) << i;
+    }
+    // Many names spill over the arena's blocks without moving the earlier ones.
+    FileListing big;
+    for (int i = 0; i < 20000; ++i) {
+        TFileInfo item;
+        item.Name = QStringLiteral("entry%1.dat").arg(i, 7, 10, QLatin1Char('0'));
+        big.append(std::move(item));
+    }
+    EXPECT_EQ(big.at(0).Name.toString(), QStringLiteral("entry0000000.dat"));
+    EXPECT_EQ(big.at(19999).Name.toString(), QStringLiteral("entry0019999.dat"));
+}

@@ -44,7 +44,7 @@ QStringList order(int column, bool ascending)
     FileSorter::sort(items, column, ascending);
     QStringList names;
     for (const TFileInfo& info : items)
-        names << info.Name;
+        names << info.Name.toString();
     return names;
 }
 
@@ -87,8 +87,8 @@ TEST(SortTest, DatesSortByTheTimeWhereTheirKeysWouldSortWrongAsText)
     ASSERT_EQ(laterKey, "1.33450944E17");
     ASSERT_LT(laterKey, earlierKey);
     FileSorter::sort(items, FileSorter::DateColumn, true);
-    EXPECT_EQ(items[0].Name, "earlier");
-    EXPECT_EQ(items[1].Name, "later");
+    EXPECT_EQ(items[0].Name.toString(), "earlier");
+    EXPECT_EQ(items[1].Name.toString(), "later");
 }
 
 } // namespace
