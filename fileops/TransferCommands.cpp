@@ -23,6 +23,12 @@
 
 namespace {
 
+// The folder picker's title for files of the list: "Copy 2 selected to... ", "Move 2 selected to...".
+QString selectedTitle(const QString& verb, qsizetype count, bool move)
+{
+    return verb + QString::number(count) + (move ? QStringLiteral(" selected to...") : QStringLiteral(" selected to... "));
+}
+
 // Reverts the hourglass on every path out of a command.
 class WaitCursor {
 public:
@@ -209,14 +215,22 @@ void TransferCommands::deleteSelected()
 
 void TransferCommands::deleteList()
 {
-    WaitCursor wait;
-    const QString folder = listFolder();
-    if (folder.isEmpty())
-        return;
     QStringList paths;
     for (const ListEntry& entry : m_panes.selectedEntries())
         paths << entry.fullPath;
-    if (paths.isEmpty())
+    deletePaths(listFolder(), paths);
+}
+
+void TransferCommands::deleteFile(const QString& path)
+{
+    deletePaths(withoutTrailingSlash(PathText::folderOf(path)), {path});
+    afterChange();
+}
+
+void TransferCommands::deletePaths(const QString& folder, const QStringList& paths)
+{
+    WaitCursor wait;
+    if (folder.isEmpty() || paths.isEmpty())
         return;
     if (RunTransfer(FileOperationKind::Delete, paths, {})) {
         m_panes.refreshList();
@@ -415,27 +429,36 @@ QString TransferCommands::newTextFile()
 
 void TransferCommands::copyTo(bool move)
 {
-    const bool tree = m_panes.treeIsActive();
     const QString verb = move ? QStringLiteral("Move ") : QStringLiteral("Copy ");
-    const QList<ListEntry> selected = m_panes.selectedEntries();
-    QString title;
-    if (tree)
-        title = verb + m_panes.treeSelectedPath() + QStringLiteral(" to...");
-    else
-        title = verb + QString::number(selected.size()) + (move ? QStringLiteral(" selected to...") : QStringLiteral(" selected to... "));
-    const QString folder = listFolder();
+    if (m_panes.treeIsActive()) {
+        const QString folder = m_panes.treeSelectedPath();
+        QStringList candidates;
+        if (!folder.isEmpty())
+            candidates << withoutTrailingSlash(folder);
+        sendTo(verb + folder + QStringLiteral(" to..."), listFolder(), candidates, move, true);
+        return;
+    }
+    QStringList candidates;
+    for (const ListEntry& entry : m_panes.selectedEntries())
+        candidates << entry.fullPath;
+    sendTo(selectedTitle(verb, candidates.size(), move), listFolder(), candidates, move, false);
+}
+
+void TransferCommands::copyFileTo(const QString& path, bool move)
+{
+    const QString verb = move ? QStringLiteral("Move ") : QStringLiteral("Copy ");
+    sendTo(selectedTitle(verb, 1, move), withoutTrailingSlash(PathText::folderOf(path)), {path}, move, false);
+}
+
+void TransferCommands::sendTo(const QString& title, const QString& folder, const QStringList& candidates, bool move, bool fromTree)
+{
     const QString chosen = BrowseForFolder(title, folder);
     if (!isFolder(chosen) || withoutTrailingSlash(chosen) == folder)
         return;
     QStringList sources;
-    if (tree) {
-        if (!m_panes.treeSelectedPath().isEmpty())
-            sources << withoutTrailingSlash(m_panes.treeSelectedPath());
-    } else {
-        for (const ListEntry& entry : selected) {
-            if (LocalFiles::entryExists(entry.fullPath))
-                sources << entry.fullPath;
-        }
+    for (const QString& path : candidates) {
+        if (fromTree || LocalFiles::entryExists(path))
+            sources << path;
     }
     if (sources.isEmpty())
         return;
@@ -449,7 +472,7 @@ void TransferCommands::copyTo(bool move)
     if (move) {
         const QString parent = PathText::folderOf(folder);
         NotifyChange(ChangeEvent::UpdateDir, parent);
-        m_panes.rebuildTreeAt(tree ? parent : folder);
+        m_panes.rebuildTreeAt(fromTree ? parent : folder);
         afterChange();
     } else {
         m_panes.refreshList();

@@ -37,6 +37,8 @@ public:
     bool pasteTree();
     void deleteList();
     void deleteTree();
+    // Delete of one named file (the file a viewer shows), whichever pane is active.
+    void deleteFile(const QString& path);
     void startListRename();
     // Commits a new name typed for a list row; false when nothing was renamed.
     bool renameListItem(const QString& oldPath, const QString& text, const QString& kind);
@@ -50,6 +52,8 @@ public:
 
     // Copy to / Move to a folder chosen with the folder picker.
     void copyTo(bool move);
+    // The same for one named file (the file a viewer shows), whichever pane is active.
+    void copyFileTo(const QString& path, bool move);
     // The path whose properties the Properties command shows; empty when none.
     QString propertiesPath() const;
 
@@ -86,6 +90,11 @@ public:
     FileClipboard& clipboard() { return m_clipboard; }
 
 private:
+    // Deletes paths, all in folder, and shows the change.
+    void deletePaths(const QString& folder, const QStringList& paths);
+    // The picker titled title, then the copy or move of the candidates (those still there)
+    // from folder; fromTree when the tree's folder is sent.
+    void sendTo(const QString& title, const QString& folder, const QStringList& candidates, bool move, bool fromTree);
     QString listFolder() const;
     void forgetPastedCut();
     bool activePaneFolderExists() const;

@@ -240,8 +240,13 @@ void TransferMenus::MenuPasteClick()
 
 void TransferMenus::MenuDeleteClick()
 {
-    if (inFileManager())
+    if (!inFileManager())
+        return;
+    const QString file = namedFile();
+    if (file.isEmpty())
         m_commands->deleteSelected();
+    else
+        m_commands->deleteFile(file);
 }
 
 void TransferMenus::MenuRenameClick()
@@ -263,17 +268,33 @@ void TransferMenus::MenuNewTextFileClick()
 
 void TransferMenus::MenuCopyToClick()
 {
-    m_commands->copyTo(false);
+    sendNamedOrSelected(false);
 }
 
 void TransferMenus::MenuMoveToClick()
 {
-    m_commands->copyTo(true);
+    sendNamedOrSelected(true);
+}
+
+void TransferMenus::sendNamedOrSelected(bool move)
+{
+    const QString file = namedFile();
+    if (file.isEmpty())
+        m_commands->copyTo(move);
+    else
+        m_commands->copyFileTo(file, move);
+}
+
+QString TransferMenus::namedFile() const
+{
+    const auto* item = qobject_cast<const QAction*>(sender());
+    return item ? item->data().toString() : QString();
 }
 
 void TransferMenus::MenuPropertiesClick()
 {
-    const QString path = m_commands->propertiesPath();
+    const QString file = namedFile();
+    const QString path = file.isEmpty() ? m_commands->propertiesPath() : file;
     if (path.isEmpty())
         return;
     const QString error = ShowProperties(path, m_window);

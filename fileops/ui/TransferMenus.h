@@ -7,6 +7,9 @@
 // batch commands: the work list and the confirmation dialog's results.
 //
 // The handlers act in the file manager mode; the viewer panes add theirs when they arrive.
+// Delete, Copy to, Move to and Properties triggered with a path in the action's data act on
+// that file instead of the active pane's selection: the picture and movie menu's items name
+// the file the viewer shows, whichever pane had the focus last.
 // The controller reaches the window through its WindowContext only.
 
 #include "fileops/BatchActions.h"
@@ -90,6 +93,9 @@ private:
     void onTree(const std::function<void()>& command);
     void afterChange();
     bool inFileManager() const;
+    // The path in the data of the action being run, empty when none names a file.
+    QString namedFile() const;
+    void sendNamedOrSelected(bool move);
 
     WindowContext& m_context;
     QWidget* m_window;

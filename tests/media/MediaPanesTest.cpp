@@ -3,11 +3,13 @@
 // label) and the playlist panel (shown only while the playlist has entries; the messages
 // of a build that adds nothing and of Save Playlist), on the fake media player.
 #include "MediaWindowFixture.h"
+#include "fileops/BrowseWindowFixture.h"
 
 #include "media/ui/AudioPlayerController.h"
 #include "media/ui/MoviePlayerPane.h"
 #include "media/ui/TFolTrackBar.h"
 #include "media/ui/TPanelAudio.h"
+#include "platform/ui/PropertiesDialog.h"
 #include "viewers/ui/ImageViewerPane.h"
 
 #include <QAction>
@@ -16,6 +18,7 @@
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QFile>
+#include <QImage>
 #include <QMainWindow>
 #include <QSignalSpy>
 #include <QTest>
@@ -224,6 +227,95 @@ TEST_F(MediaPanesTest, TheMoviesContextMenuActsOnTheMovieFile)
     EXPECT_FALSE(popup->isVisible());
     EXPECT_TRUE(pictureMenu->isVisible());
     pictureMenu->hide();
+}
+
+// The picture and movie menus over the real folder tree, file list and transfer commands.
+class ShownFileMenuTest : public BrowseWindowFixture {
+protected:
+    void SetUp() override
+    {
+        FakeMediaPlayer::install();
+        BrowseWindowFixture::SetUp();
+    }
+    void TearDown() override
+    {
+        BrowseWindowFixture::TearDown();
+        MediaPlayer::setFactory({});
+    }
+};
+
+// A folder clicked in the tree, then a picture or movie opened some other way than from the
+// list: the tree had the focus last, yet the menu's items act on the file shown, never on
+// the tree's folder.
+TEST_F(ShownFileMenuTest, TheItemsActOnTheShownFileWhenTheTreeHadTheFocus)
+{
+    const QString folder = makeFolder(QStringLiteral("drives/data/Shown"));
+    const QString target = makeFolder(QStringLiteral("drives/data/Target"));
+    go(folder);
+    auto* image = new ImageViewerPane(*m_context, new QComboBox(m_window.get()), m_window.get());
+    auto movie = std::make_unique<MoviePlayerPane>(*m_context, image, new TFolTrackBar(m_window.get()),
+                                                   new QSlider(Qt::Horizontal, m_window.get()), new QToolButton(m_window.get()),
+                                                   [] { return false; });
+    const struct {
+        const char* menu;
+        const char* extension;
+    } menus[] = {{"picture", ".bmp"}, {"movie", ".avi"}};
+    const struct {
+        const char* caption;
+        bool pickFolder;
+        bool keepsFile;
+        bool copied; // the file is found in the picked folder afterwards
+    } items[] = {
+        {"Properties", false, true, false},
+        {"Copy to...", true, true, true},
+        {"Move to...", true, false, true},
+        {"Delete", false, false, false},
+    };
+    for (const auto& menu : menus) {
+        for (const auto& item : items) {
+            const QString name = QLatin1String(menu.menu) + QString::number(&item - items) + QLatin1String(menu.extension);
+            SCOPED_TRACE(name.toStdString() + " " + item.caption);
+            const QString shown = folder + QLatin1Char('/') + name;
+            if (QLatin1String(menu.menu) == QLatin1String("picture")) {
+                ASSERT_TRUE(QImage(4, 4, QImage::Format_RGB32).save(shown));
+                QSignalSpy loaded(image, &ImageViewerPane::pictureShown);
+                image->enter(shown);
+                ASSERT_TRUE(loaded.wait(10000));
+            } else {
+                makeFile(QStringLiteral("drives/data/Shown/") + name, "x");
+                movie->enter(shown);
+            }
+            m_tree->setFocus();
+            ASSERT_TRUE(m_menus->panes().treeIsActive());
+            if (item.pickFolder)
+                pickers().answer(target + QLatin1Char('/'));
+            else if (!item.keepsFile)
+                prompter().answer(PromptButton::Yes); // Move ... to the Trash?
+            QMenu* popup = QLatin1String(menu.menu) == QLatin1String("picture") ? image->PopupMenuMovieImages() : movie->PopupMenuMovie();
+            for (QAction* action : popup->actions()) {
+                if (action->text() == QLatin1String(item.caption))
+                    action->trigger();
+            }
+            if (QLatin1String(menu.menu) == QLatin1String("picture"))
+                image->leave();
+            else
+                movie->leave();
+
+            EXPECT_TRUE(QFileInfo(folder).isDir()) << "the tree's folder is left alone";
+            EXPECT_FALSE(QFileInfo::exists(target + QStringLiteral("/Shown")));
+            EXPECT_EQ(QFileInfo::exists(shown), item.keepsFile);
+            EXPECT_EQ(QFileInfo::exists(target + QLatin1Char('/') + name), item.copied);
+            if (item.pickFolder) {
+                EXPECT_EQ(pickers().captions().last(), QLatin1String(item.keepsFile ? "Copy 1 selected to... " : "Move 1 selected to..."));
+            }
+            if (QLatin1String(item.caption) == QLatin1String("Properties")) {
+                PropertiesDialog* dialog = m_window->findChild<PropertiesDialog*>();
+                ASSERT_NE(dialog, nullptr);
+                EXPECT_EQ(dialog->windowTitle(), name + QStringLiteral(" Properties"));
+                delete dialog;
+            }
+        }
+    }
 }
 
 TEST_F(MediaPanesTest, ThePlaylistPanelShowsOnlyWhileThePlaylistHasEntries)

@@ -32,6 +32,11 @@ void MovieImageMenu::runWindowAction(const char* name, bool fromFileManager)
 {
     if (fromFileManager)
         m_context.switchMode(vmFileManager, m_shownFile());
-    if (auto* action = m_context.window()->findChild<QAction*>(QLatin1String(name)))
+    // The file shown goes with the command, so it is acted on whichever of the folder tree
+    // and the file list had the focus last.
+    if (auto* action = m_context.window()->findChild<QAction*>(QLatin1String(name))) {
+        action->setData(m_shownFile());
         action->trigger();
+        action->setData(QVariant());
+    }
 }

@@ -1,10 +1,10 @@
 #pragma once
 // The context menu PopupMenuMovieImages, shared by the picture viewer and the movie player:
 // "Copy" (pictures only), "Delete", "Move to...", "Copy to...", "Email", "Close" and
-// "Properties". The file shown is the file list's selected item, so the items run the
-// window's own commands on that selection: Delete and Move to from the file manager (the
-// pane closes first, which for a movie stops and closes the player), Copy to, Email and
-// Properties from where the user is. Close goes back to the file manager.
+// "Properties". The items run the window's own commands with the file shown in the action's
+// data, so they act on that file whichever pane had the focus: Delete and Move to from the
+// file manager (the pane closes first, which for a movie stops and closes the player),
+// Copy to, Email and Properties from where the user is. Close goes back to the file manager.
 
 #include <QMenu>
 
@@ -24,7 +24,8 @@ public:
 
 private:
     QAction* addItem(const QString& caption, const char* name, std::function<void()> run);
-    // Runs the window's action of that name, from the file manager when fromFileManager.
+    // Runs the window's action of that name on the file shown, from the file manager when
+    // fromFileManager.
     void runWindowAction(const char* name, bool fromFileManager);
 
     WindowContext& m_context;
