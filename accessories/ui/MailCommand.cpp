@@ -7,6 +7,9 @@
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 
+#include <QAction>
+#include <QFileInfo>
+
 MailCommand::MailCommand(BrowsePanes& panes, std::function<EditorMail()> editor, QObject* parent)
     : QObject(parent)
     , m_panes(panes)
@@ -27,11 +30,16 @@ void MailCommand::ButtonMailClick()
 {
     if (mailEditorText())
         return;
+    // The picture and movie menus name the file they show in the action's data: that file is
+    // mailed, whatever the list has selected.
+    const auto* item = qobject_cast<const QAction*>(QObject::sender());
+    const QString shown = item ? item->data().toString() : QString();
+    const QList<ListEntry> entries = shown.isEmpty() ? m_panes.selectedEntries() : QList<ListEntry>{shownEntry(shown)};
     MailMessage message;
-    const QString links = linkBody();
+    const QString links = linkBody(entries);
     if (!links.isEmpty() && Prompter::instance().confirm(QStringLiteral("Send link of selected folder/file?")))
         message.body = links;
-    if (!collectAttachments(&message.attachments))
+    if (!collectAttachments(entries, &message.attachments))
         return;
     m_editorMail = false;
     m_sender->send(message);
@@ -47,12 +55,21 @@ bool MailCommand::mailEditorText()
     return true;
 }
 
-QString MailCommand::linkBody() const
+ListEntry MailCommand::shownEntry(const QString& path)
+{
+    ListEntry entry;
+    entry.fullPath = path;
+    entry.caption = QFileInfo(path).fileName();
+    entry.kind = QStringLiteral("file");
+    entry.selected = true;
+    return entry;
+}
+
+QString MailCommand::linkBody(const QList<ListEntry>& selected) const
 {
     // Links only for a folder below the drives whose listing is shown.
     if (m_panes.treeSelectedLevel() < 2 || !LocalFiles::isDir(m_panes.listDirectory()))
         return QString();
-    const QList<ListEntry> selected = m_panes.selectedEntries();
     QStringList paths;
     if (selected.isEmpty())
         paths << m_panes.treeSelectedPath();
@@ -61,9 +78,8 @@ QString MailCommand::linkBody() const
     return MailMessage::linkBody(paths);
 }
 
-bool MailCommand::collectAttachments(QStringList* files) const
+bool MailCommand::collectAttachments(const QList<ListEntry>& selected, QStringList* files) const
 {
-    const QList<ListEntry> selected = m_panes.selectedEntries();
     if (selected.isEmpty())
         return true;
     // Selected folders give every file below them: walked off the window's thread.

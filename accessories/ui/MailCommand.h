@@ -10,6 +10,7 @@
 #include <functional>
 
 class BrowsePanes;
+struct ListEntry;
 
 // The text editor's open file and its text; empty when no file with text is open.
 struct EditorMail {
@@ -28,8 +29,9 @@ public:
 
 private:
     bool mailEditorText();
-    QString linkBody() const;
-    bool collectAttachments(QStringList* files) const;
+    static ListEntry shownEntry(const QString& path);
+    QString linkBody(const QList<ListEntry>& selected) const;
+    bool collectAttachments(const QList<ListEntry>& selected, QStringList* files) const;
 
     BrowsePanes& m_panes;
     std::function<EditorMail()> m_editor;

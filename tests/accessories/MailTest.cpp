@@ -235,7 +235,8 @@ TEST_F(MailCommandTest, EveryEntryPointMailsTheSelection)
     EXPECT_EQ(recordedAttachments().size(), 101);
 }
 
-// The movie's context menu "Email" mails the movie playing: the list's selected item.
+// The movie's context menu "Email" mails the movie playing, also when the list has another
+// item selected (the movie was opened from another folder or the list moved on).
 TEST_F(MailCommandTest, TheMovieMenusEmailAttachesTheMovie)
 {
     const QString folder = makeFolder(QStringLiteral("films"));
@@ -254,6 +255,11 @@ TEST_F(MailCommandTest, TheMovieMenusEmailAttachesTheMovie)
     pane.enter(movie);
     auto* email = pane.PopupMenuMovie()->findChild<QAction*>(QStringLiteral("PopupMenuMovieImageEmail"));
     ASSERT_NE(email, nullptr);
+    prompter().answer(PromptButton::Ok);
+    ASSERT_EQ(runMail(mail, [&] { email->trigger(); }), 0);
+    EXPECT_EQ(recordedAttachments(), QStringList{movie});
+
+    panes.select({QStringLiteral("other.avi")});
     prompter().answer(PromptButton::Ok);
     ASSERT_EQ(runMail(mail, [&] { email->trigger(); }), 0);
     EXPECT_EQ(recordedAttachments(), QStringList{movie});
