@@ -1,14 +1,18 @@
 #include "viewers/image/JpegDecoder.h"
 
+#include "platform/FileDescriptor.h"
 #include "viewers/image/ExifOrientation.h"
 
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include <sys/mman.h>
 
 #include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 
 namespace {
 
@@ -75,6 +79,66 @@ QImage pictureBuffer(int width, int height, QImage::Format format)
     return QImage(static_cast<uchar*>(data), width, height, bytesPerLine, format, freeBuffer, data);
 }
 
+// Feeds libjpeg from an open file: first the bytes already read for telling the kind of the
+// file, then chunks read at growing offsets. Reading in chunks keeps no copy of the whole
+// file in memory: taking and zeroing fresh pages for a large photograph costs more than
+// copying it.
+struct FileSource {
+    static constexpr std::int64_t ChunkSize = 64 * 1024;
+
+    jpeg_source_mgr pub;
+    const FileDescriptor* file;
+    QByteArray head;
+    std::int64_t offset;
+    bool headGiven = false;
+    JOCTET chunk[ChunkSize];
+};
+
+void initSource(j_decompress_ptr) {}
+
+void termSource(j_decompress_ptr) {}
+
+// A file that ends early or cannot be read further ends in an inserted end-of-image marker,
+// with a warning: the picture is shown as far as it was read.
+boolean fillInputBuffer(j_decompress_ptr info)
+{
+    auto* source = reinterpret_cast<FileSource*>(info->src);
+    if (!source->headGiven && !source->head.isEmpty()) {
+        source->headGiven = true;
+        source->pub.next_input_byte = reinterpret_cast<const JOCTET*>(source->head.constData());
+        source->pub.bytes_in_buffer = size_t(source->head.size());
+        return TRUE;
+    }
+    source->headGiven = true;
+    const std::int64_t got = source->file->readAt(source->offset, reinterpret_cast<char*>(source->chunk), FileSource::ChunkSize);
+    if (got <= 0) {
+        if (source->offset == 0)
+            ERREXIT(info, JERR_INPUT_EMPTY);
+        WARNMS(info, JWRN_JPEG_EOF);
+        static const JOCTET endOfImage[2] = {0xFF, JPEG_EOI};
+        source->pub.next_input_byte = endOfImage;
+        source->pub.bytes_in_buffer = 2;
+        return TRUE;
+    }
+    source->offset += got;
+    source->pub.next_input_byte = source->chunk;
+    source->pub.bytes_in_buffer = size_t(got);
+    return TRUE;
+}
+
+void skipInputData(j_decompress_ptr info, long count)
+{
+    jpeg_source_mgr* source = info->src;
+    while (count > long(source->bytes_in_buffer)) {
+        count -= long(source->bytes_in_buffer);
+        fillInputBuffer(info);
+    }
+    if (count > 0) {
+        source->next_input_byte += count;
+        source->bytes_in_buffer -= size_t(count);
+    }
+}
+
 ViewerStatus failure(const QString& text)
 {
     return ViewerStatus::failure(QStringLiteral("JPEG: ") + text);
@@ -115,10 +179,31 @@ ViewerStatus readPicture(jpeg_decompress_struct& info, int scaleIndex, QImage& t
 
 ViewerStatus JpegDecoder::decode(const QByteArray& bytes, int scaleIndex, QImage& target)
 {
-    if (scaleIndex < 0 || scaleIndex > 3)
-        return failure(QStringLiteral("no such scale"));
     if (bytes.isEmpty())
         return failure(QStringLiteral("the file is empty"));
+    return run(scaleIndex, target, [&bytes](jpeg_decompress_struct& info) {
+        jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()));
+    });
+}
+
+ViewerStatus JpegDecoder::decode(const FileDescriptor& file, const QByteArray& head, int scaleIndex, QImage& target)
+{
+    auto source = std::make_unique<FileSource>();
+    source->file = &file;
+    source->head = head;
+    source->offset = head.size();
+    source->pub.init_source = initSource;
+    source->pub.fill_input_buffer = fillInputBuffer;
+    source->pub.skip_input_data = skipInputData;
+    source->pub.resync_to_restart = jpeg_resync_to_restart;
+    source->pub.term_source = termSource;
+    return run(scaleIndex, target, [&source](jpeg_decompress_struct& info) { info.src = &source->pub; });
+}
+
+ViewerStatus JpegDecoder::run(int scaleIndex, QImage& target, const std::function<void(jpeg_decompress_struct&)>& attachSource)
+{
+    if (scaleIndex < 0 || scaleIndex > 3)
+        return failure(QStringLiteral("no such scale"));
     jpeg_decompress_struct info {};
     ErrorManager errors {};
     info.err = jpeg_std_error(&errors.pub);
@@ -133,7 +218,7 @@ ViewerStatus JpegDecoder::decode(const QByteArray& bytes, int scaleIndex, QImage
     }
     jpeg_create_decompress(&info);
     info.mem->max_memory_to_use = MaxLibraryMemory;
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()), static_cast<unsigned long>(bytes.size()));
+    attachSource(info);
     status = readPicture(info, scaleIndex, picture, orientation);
     jpeg_destroy_decompress(&info);
     if (!status)

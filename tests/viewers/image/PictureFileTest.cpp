@@ -215,3 +215,51 @@ TEST(PictureFile, OnlyRegularFilesAreRead)
     status = PictureFile::load(dir.path(), 0, picture);
     EXPECT_FALSE(status.ok());
 }
+
+// A JPEG file is decoded as it is read, in chunks; it must give the very pixels of the same
+// bytes decoded in memory: a file of many chunks, a marker skipped across a chunk's end, an
+// Exif orientation, a file cut off in its scan and one cut off in its header.
+TEST(PictureFile, JpegReadFromAFileMatchesTheSameBytesInMemory)
+{
+    QImage grain(640, 480, QImage::Format_RGB32);
+    for (int y = 0; y < grain.height(); ++y)
+        for (int x = 0; x < grain.width(); ++x)
+            grain.setPixel(x, y, qRgb((x * 7 + y * 13) % 256, (x * y) % 256, (x ^ y) % 256));
+    const QByteArray jpeg = encoded(grain, "jpg");
+    ASSERT_GT(jpeg.size(), 3 * 64 * 1024) << "the picture must span several chunks";
+    // Segments the decoder skips: APP3 with 2000 bytes, then APP2 with 65000 running over
+    // the end of the first chunk (64 KiB).
+    const QByteArray padded = jpeg.left(2) + QByteArray("\xFF\xE3\x07\xD2", 4) + QByteArray(2000, 'q')
+        + QByteArray("\xFF\xE2\xFD\xEA", 4) + QByteArray(65000, 'p') + jpeg.mid(2);
+    const qsizetype scan = jpeg.indexOf(QByteArray("\xFF\xDA", 2));
+    ASSERT_GT(scan, 0);
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        int scaleIndex;
+        bool shown;
+    };
+    const Case cases[] = {{"whole", jpeg, 0, true},
+                          {"whole at 1:8", jpeg, 3, true},
+                          {"big markers skipped", padded, 1, true},
+                          {"turned by Exif", withOrientation(jpeg, 6), 2, true},
+                          {"cut off in the scan", jpeg.left(scan + (jpeg.size() - scan) / 3), 0, true},
+                          {"cut off in the header", jpeg.left(30), 0, false}};
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        const QString path = dir.filePath(QStringLiteral("p.jpg"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.bytes);
+        file.close();
+        LoadedPicture fromFile;
+        const ViewerStatus status = PictureFile::load(path, c.scaleIndex, fromFile);
+        ViewerStatus memoryStatus;
+        const LoadedPicture inMemory = decoded(c.bytes, c.scaleIndex, &memoryStatus);
+        EXPECT_EQ(status.ok(), c.shown) << c.name << ": " << status.errorString().toStdString();
+        EXPECT_EQ(memoryStatus.ok(), c.shown) << c.name;
+        EXPECT_EQ(status.errorString(), memoryStatus.errorString()) << c.name;
+        EXPECT_EQ(fromFile.kind, PictureKind::Jpeg) << c.name;
+        EXPECT_EQ(fromFile.image, inMemory.image) << c.name;
+    }
+}
