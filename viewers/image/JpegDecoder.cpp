@@ -48,15 +48,19 @@ QByteArray exifOf(const jpeg_decompress_struct& info)
 void cmykToRgb(QImage& image, bool inverted)
 {
     for (int y = 0; y < image.height(); ++y) {
-        uchar* pixel = image.scanLine(y);
-        for (int x = 0; x < image.width(); ++x, pixel += 4) {
-            const int k = inverted ? pixel[3] : 255 - pixel[3];
-            for (int c = 0; c < 3; ++c)
-                pixel[c] = uchar((inverted ? pixel[c] : 255 - pixel[c]) * k / 255);
-            pixel[3] = 255;
+        uchar* line = image.scanLine(y);
+        for (int x = 0; x < image.width(); ++x) {
+            const uchar* cmyk = line + 4 * x;
+            const int k = inverted ? cmyk[3] : 255 - cmyk[3];
+            const auto ink = [&](int c) { return (inverted ? cmyk[c] : 255 - cmyk[c]) * k / 255; };
+            reinterpret_cast<QRgb*>(line)[x] = qRgb(ink(0), ink(1), ink(2));
         }
     }
 }
+
+// The pixel layout of QImage::Format_RGB32 (0xffRRGGBB in a 32-bit word), which the screen
+// takes as it is: a picture in any other format is converted whenever it is put on screen.
+constexpr J_COLOR_SPACE kRgb32 = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
 
 void freeBuffer(void* data)
 {
@@ -152,15 +156,15 @@ ViewerStatus readPicture(jpeg_decompress_struct& info, int scaleIndex, QImage& t
     jpeg_read_header(&info, TRUE);
     info.scale_num = 1;
     info.scale_denom = 1u << scaleIndex;
-    info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : JCS_EXT_RGBX;
+    info.out_color_space = info.jpeg_color_space == JCS_GRAYSCALE ? JCS_GRAYSCALE : kRgb32;
     if (info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK)
         info.out_color_space = JCS_CMYK;
     jpeg_calc_output_dimensions(&info);
     if (qint64(info.output_width) * info.output_height > JpegDecoder::MaxPixels)
         return failure(QStringLiteral("the picture is too large (%1 x %2)").arg(info.output_width).arg(info.output_height));
     orientation = ExifOrientation(exifOf(info));
-    // CMYK rows are read into the four bytes of an RGBX pixel and turned to RGB afterwards.
-    const QImage::Format format = info.out_color_space == JCS_GRAYSCALE ? QImage::Format_Grayscale8 : QImage::Format_RGBX8888;
+    // CMYK rows are read into the four bytes of an RGB32 pixel and turned to RGB afterwards.
+    const QImage::Format format = info.out_color_space == JCS_GRAYSCALE ? QImage::Format_Grayscale8 : QImage::Format_RGB32;
     target = pictureBuffer(int(info.output_width), int(info.output_height), format);
     if (target.isNull())
         return failure(QStringLiteral("not enough memory for the picture"));

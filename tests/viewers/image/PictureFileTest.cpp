@@ -82,6 +82,8 @@ TEST(PictureFile, JpegDecodesAtEachScaleByTheLibrarysOwnScaling)
         EXPECT_EQ(picture.image.size(), c.size) << "scale index " << c.index;
         EXPECT_TRUE(isRed(picture.image.pixel(0, 0)));
         EXPECT_TRUE(isBlue(picture.image.pixel(c.size.width() - 1, 0)));
+        // The screen's own format, so that showing the picture converts nothing.
+        EXPECT_EQ(picture.image.format(), QImage::Format_RGB32);
     }
     // A grey JPEG keeps one channel.
     const QImage grey = decoded(encoded(halves(16, 16).convertToFormat(QImage::Format_Grayscale8), "jpg"), 0).image;
@@ -262,4 +264,21 @@ TEST(PictureFile, JpegReadFromAFileMatchesTheSameBytesInMemory)
         EXPECT_EQ(fromFile.kind, PictureKind::Jpeg) << c.name;
         EXPECT_EQ(fromFile.image, inMemory.image) << c.name;
     }
+}
+
+// A CMYK JPEG (stored inverted with an Adobe marker, as ImageMagick and most writers do)
+// shows in its colours.
+TEST(PictureFile, CmykJpegShowsItsColours)
+{
+    const QString convert = QStandardPaths::findExecutable(QStringLiteral("convert"));
+    if (convert.isEmpty())
+        GTEST_SKIP() << "ImageMagick's convert makes the CMYK fixture";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cmyk.jpg"));
+    ASSERT_EQ(QProcess::execute(convert, {"-size", "16x16", "xc:red", "xc:blue", "+append", "-colorspace", "CMYK", "-quality", "95", path}), 0);
+    LoadedPicture picture;
+    ASSERT_TRUE(PictureFile::load(path, 0, picture).ok());
+    ASSERT_EQ(picture.image.size(), QSize(32, 16));
+    EXPECT_TRUE(isRed(picture.image.pixel(4, 8))) << std::hex << picture.image.pixel(4, 8);
+    EXPECT_TRUE(isBlue(picture.image.pixel(28, 8))) << std::hex << picture.image.pixel(28, 8);
 }
