@@ -67,21 +67,48 @@ void freeBuffer(void* data)
     std::free(data);
 }
 
-// The picture's pixels in memory the kernel may back with huge pages: a large photograph
-// otherwise costs tens of thousands of page faults, more than its decoding.
+// Large blocks in memory the kernel may back with huge pages: a large photograph (its
+// pixels, a progressive file's coefficients) otherwise costs tens of thousands of page
+// faults, more than its decoding. Smaller blocks come from malloc; either is released by
+// free().
+void* largeBlock(size_t size)
+{
+    constexpr size_t kHugePage = size_t(2) << 20;
+    if (size < kHugePage)
+        return std::malloc(size);
+    void* data = nullptr;
+    if (posix_memalign(&data, kHugePage, (size + kHugePage - 1) & ~(kHugePage - 1)) != 0)
+        return nullptr;
+    ::madvise(data, size, MADV_HUGEPAGE);
+    return data;
+}
+
 QImage pictureBuffer(int width, int height, QImage::Format format)
 {
     const qsizetype bytesPerLine = (qsizetype(width) * (format == QImage::Format_Grayscale8 ? 1 : 4) + 3) & ~qsizetype(3);
-    const size_t size = size_t(bytesPerLine) * size_t(height);
-    constexpr size_t kHugePage = size_t(2) << 20;
-    if (size < kHugePage)
-        return QImage(width, height, format);
-    void* data = nullptr;
-    if (posix_memalign(&data, kHugePage, (size + kHugePage - 1) & ~(kHugePage - 1)) != 0)
+    void* data = largeBlock(size_t(bytesPerLine) * size_t(height));
+    if (!data)
         return QImage();
-    ::madvise(data, size, MADV_HUGEPAGE);
     return QImage(static_cast<uchar*>(data), width, height, bytesPerLine, format, freeBuffer, data);
 }
+
+} // namespace
+
+// libjpeg takes its large blocks through these two functions of its system-dependent memory
+// layer, which a program may supply in place of the library's own (plain malloc and free).
+extern "C" {
+void* jpeg_get_large(j_common_ptr, size_t size)
+{
+    return largeBlock(size);
+}
+
+void jpeg_free_large(j_common_ptr, void* block, size_t)
+{
+    std::free(block);
+}
+}
+
+namespace {
 
 // Feeds libjpeg from an open file: first the bytes already read for telling the kind of the
 // file, then chunks read at growing offsets. Reading in chunks keeps no copy of the whole

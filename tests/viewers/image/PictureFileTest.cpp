@@ -241,7 +241,21 @@ TEST(PictureFile, JpegReadFromAFileMatchesTheSameBytesInMemory)
         int scaleIndex;
         bool shown;
     };
+    // A progressive file keeps all its coefficients while it is read: megabytes at this size,
+    // taken as large blocks through the decoder's memory layer.
+    QByteArray progressive;
+    const QString cjpeg = QStandardPaths::findExecutable(QStringLiteral("cjpeg"));
+    if (!cjpeg.isEmpty()) {
+        QProcess process;
+        process.start(cjpeg, {"-progressive", "-quality", "90"});
+        process.write(encoded(halves(2048, 1536), "ppm"));
+        process.closeWriteChannel();
+        ASSERT_TRUE(process.waitForFinished(60000));
+        progressive = process.readAllStandardOutput();
+        ASSERT_GT(progressive.size(), 1000);
+    }
     const Case cases[] = {{"whole", jpeg, 0, true},
+                          {"progressive", progressive.isEmpty() ? jpeg : progressive, 0, true},
                           {"whole at 1:8", jpeg, 3, true},
                           {"big markers skipped", padded, 1, true},
                           {"turned by Exif", withOrientation(jpeg, 6), 2, true},
@@ -263,6 +277,13 @@ TEST(PictureFile, JpegReadFromAFileMatchesTheSameBytesInMemory)
         EXPECT_EQ(status.errorString(), memoryStatus.errorString()) << c.name;
         EXPECT_EQ(fromFile.kind, PictureKind::Jpeg) << c.name;
         EXPECT_EQ(fromFile.image, inMemory.image) << c.name;
+    }
+    if (!progressive.isEmpty()) {
+        LoadedPicture picture;
+        ASSERT_TRUE(PictureFile::decode(progressive, QStringLiteral("p"), 0, picture).ok());
+        ASSERT_EQ(picture.image.size(), QSize(2048, 1536));
+        EXPECT_TRUE(isRed(picture.image.pixel(10, 1500)));
+        EXPECT_TRUE(isBlue(picture.image.pixel(2040, 10)));
     }
 }
 
