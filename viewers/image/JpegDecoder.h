@@ -10,6 +10,11 @@
 #include <QByteArray>
 #include <QImage>
 
+#include <functional>
+
+class FileDescriptor;
+struct jpeg_decompress_struct;
+
 class JpegDecoder {
 public:
     // Pixels of the decoded picture at most (a 16384 x 16384 picture).
@@ -19,4 +24,10 @@ public:
 
     // scaleIndex 0 to 3 stands for 1:1, 1:2, 1:4, 1:8.
     static ViewerStatus decode(const QByteArray& bytes, int scaleIndex, QImage& target);
+    // The same, read from an open file in chunks; head holds the file's first bytes, already
+    // read (for telling its kind), and reading goes on after them.
+    static ViewerStatus decode(const FileDescriptor& file, const QByteArray& head, int scaleIndex, QImage& target);
+
+private:
+    static ViewerStatus run(int scaleIndex, QImage& target, const std::function<void(jpeg_decompress_struct&)>& attachSource);
 };

@@ -1,7 +1,7 @@
 #include "viewers/image/PictureFile.h"
 
+#include "platform/FileDescriptor.h"
 #include "platform/FileName.h"
-#include "viewers/FileKinds.h"
 #include "viewers/image/JpegDecoder.h"
 #include "viewers/image/MetafileRenderer.h"
 #include "viewers/tiff/ReadTiff.h"
@@ -12,6 +12,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 namespace {
@@ -51,6 +52,51 @@ ViewerStatus decodeTiff(const QByteArray& bytes, const QString& name, LoadedPict
     return ReadTiff(file, picture.image, [&picture](const QString& note) { picture.notes << note; });
 }
 
+// The first bytes read of every picture file: enough to tell its kind.
+constexpr qint64 kHeadSize = 64 * 1024;
+
+// Opens a regular file (a FIFO would block the reader, a device acts on being read) of at
+// most MaxFileSize bytes. The open file is checked again: one swapped for a FIFO after the
+// first check does not block, as it is opened without waiting.
+ViewerStatus openFile(const QString& path, FileDescriptor& file)
+{
+    const QByteArray native = FileName::encode(path);
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0)
+        return failure(path, QString::fromLocal8Bit(std::strerror(errno)));
+    if (!S_ISREG(st.st_mode))
+        return failure(path, QStringLiteral("it is not a regular file"));
+    if (st.st_size > PictureFile::MaxFileSize)
+        return failure(path, QStringLiteral("the file is too large"));
+    file = FileDescriptor::open(native, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+    if (!file.isOpen() || ::fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
+        return failure(path, QStringLiteral("it cannot be read as a regular file"));
+    return ViewerStatus();
+}
+
+// Appends up to count bytes read after those already in bytes.
+ViewerStatus readUpTo(const FileDescriptor& file, const QString& path, qint64 count, QByteArray& bytes)
+{
+    const qsizetype start = bytes.size();
+    bytes.resize(start + qsizetype(count));
+    const std::int64_t got = file.readAt(start, bytes.data() + start, count);
+    if (got < 0)
+        return failure(path, QString::fromLocal8Bit(std::strerror(errno)));
+    bytes.truncate(start + qsizetype(got));
+    return ViewerStatus();
+}
+
+// Reads the rest of the file after the bytes already read, up to MaxFileSize in all (a file
+// that grew since it was opened is cut there).
+ViewerStatus readRest(const FileDescriptor& file, const QString& path, QByteArray& bytes)
+{
+    struct stat st {};
+    if (::fstat(file.get(), &st) != 0)
+        return failure(path, QString::fromLocal8Bit(std::strerror(errno)));
+    const qint64 size = qBound<qint64>(bytes.size(), st.st_size, PictureFile::MaxFileSize);
+    return readUpTo(file, path, size - bytes.size(), bytes);
+}
+
 } // namespace
 
 std::optional<PictureKind> PictureFile::sniff(const QByteArray& bytes)
@@ -75,19 +121,10 @@ std::optional<PictureKind> PictureFile::sniff(const QByteArray& bytes)
 
 ViewerStatus PictureFile::readBytes(const QString& path, QByteArray& bytes)
 {
-    struct stat st {};
-    if (::stat(FileName::encode(path).constData(), &st) != 0)
-        return failure(path, QString::fromLocal8Bit(std::strerror(errno)));
-    if (!S_ISREG(st.st_mode))
-        return failure(path, QStringLiteral("it is not a regular file"));
-    if (st.st_size > MaxFileSize)
-        return failure(path, QStringLiteral("the file is too large"));
-    // readHead checks the open file again: one swapped for a FIFO meanwhile does not block.
-    std::optional<QByteArray> read = FileKinds::readHead(path, MaxFileSize);
-    if (!read)
-        return failure(path, QStringLiteral("it cannot be read as a regular file"));
-    bytes = std::move(*read);
-    return ViewerStatus();
+    FileDescriptor file;
+    if (ViewerStatus opened = openFile(path, file); !opened)
+        return opened;
+    return readRest(file, path, bytes);
 }
 
 ViewerStatus PictureFile::decode(const QByteArray& bytes, const QString& name, int scaleIndex, LoadedPicture& picture)
@@ -117,8 +154,18 @@ ViewerStatus PictureFile::decode(const QByteArray& bytes, const QString& name, i
 
 ViewerStatus PictureFile::load(const QString& path, int scaleIndex, LoadedPicture& picture)
 {
+    FileDescriptor file;
+    if (ViewerStatus opened = openFile(path, file); !opened)
+        return opened;
+    // A JPEG is decoded as it is read; other kinds are read whole first.
     QByteArray bytes;
-    if (ViewerStatus read = readBytes(path, bytes); !read)
+    if (ViewerStatus read = readUpTo(file, path, kHeadSize, bytes); !read)
+        return read;
+    if (sniff(bytes) == PictureKind::Jpeg) {
+        picture.kind = PictureKind::Jpeg;
+        return JpegDecoder::decode(file, bytes, scaleIndex, picture.image);
+    }
+    if (ViewerStatus read = readRest(file, path, bytes); !read)
         return read;
     return decode(bytes, path, scaleIndex, picture);
 }

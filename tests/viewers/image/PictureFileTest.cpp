@@ -82,6 +82,8 @@ TEST(PictureFile, JpegDecodesAtEachScaleByTheLibrarysOwnScaling)
         EXPECT_EQ(picture.image.size(), c.size) << "scale index " << c.index;
         EXPECT_TRUE(isRed(picture.image.pixel(0, 0)));
         EXPECT_TRUE(isBlue(picture.image.pixel(c.size.width() - 1, 0)));
+        // The screen's own format, so that showing the picture converts nothing.
+        EXPECT_EQ(picture.image.format(), QImage::Format_RGB32);
     }
     // A grey JPEG keeps one channel.
     const QImage grey = decoded(encoded(halves(16, 16).convertToFormat(QImage::Format_Grayscale8), "jpg"), 0).image;
@@ -214,4 +216,90 @@ TEST(PictureFile, OnlyRegularFilesAreRead)
     EXPECT_TRUE(status.errorString().contains(QLatin1String("missing.jpg")));
     status = PictureFile::load(dir.path(), 0, picture);
     EXPECT_FALSE(status.ok());
+}
+
+// A JPEG file is decoded as it is read, in chunks; it must give the very pixels of the same
+// bytes decoded in memory: a file of many chunks, a marker skipped across a chunk's end, an
+// Exif orientation, a file cut off in its scan and one cut off in its header.
+TEST(PictureFile, JpegReadFromAFileMatchesTheSameBytesInMemory)
+{
+    QImage grain(640, 480, QImage::Format_RGB32);
+    for (int y = 0; y < grain.height(); ++y)
+        for (int x = 0; x < grain.width(); ++x)
+            grain.setPixel(x, y, qRgb((x * 7 + y * 13) % 256, (x * y) % 256, (x ^ y) % 256));
+    const QByteArray jpeg = encoded(grain, "jpg");
+    ASSERT_GT(jpeg.size(), 3 * 64 * 1024) << "the picture must span several chunks";
+    // Segments the decoder skips: APP3 with 2000 bytes, then APP2 with 65000 running over
+    // the end of the first chunk (64 KiB).
+    const QByteArray padded = jpeg.left(2) + QByteArray("\xFF\xE3\x07\xD2", 4) + QByteArray(2000, 'q')
+        + QByteArray("\xFF\xE2\xFD\xEA", 4) + QByteArray(65000, 'p') + jpeg.mid(2);
+    const qsizetype scan = jpeg.indexOf(QByteArray("\xFF\xDA", 2));
+    ASSERT_GT(scan, 0);
+    struct Case {
+        const char* name;
+        QByteArray bytes;
+        int scaleIndex;
+        bool shown;
+    };
+    // A progressive file keeps all its coefficients while it is read: megabytes at this size,
+    // taken as large blocks through the decoder's memory layer.
+    QByteArray progressive;
+    const QString cjpeg = QStandardPaths::findExecutable(QStringLiteral("cjpeg"));
+    if (!cjpeg.isEmpty()) {
+        QProcess process;
+        process.start(cjpeg, {"-progressive", "-quality", "90"});
+        process.write(encoded(halves(2048, 1536), "ppm"));
+        process.closeWriteChannel();
+        ASSERT_TRUE(process.waitForFinished(60000));
+        progressive = process.readAllStandardOutput();
+        ASSERT_GT(progressive.size(), 1000);
+    }
+    const Case cases[] = {{"whole", jpeg, 0, true},
+                          {"progressive", progressive.isEmpty() ? jpeg : progressive, 0, true},
+                          {"whole at 1:8", jpeg, 3, true},
+                          {"big markers skipped", padded, 1, true},
+                          {"turned by Exif", withOrientation(jpeg, 6), 2, true},
+                          {"cut off in the scan", jpeg.left(scan + (jpeg.size() - scan) / 3), 0, true},
+                          {"cut off in the header", jpeg.left(30), 0, false}};
+    QTemporaryDir dir;
+    for (const Case& c : cases) {
+        const QString path = dir.filePath(QStringLiteral("p.jpg"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.bytes);
+        file.close();
+        LoadedPicture fromFile;
+        const ViewerStatus status = PictureFile::load(path, c.scaleIndex, fromFile);
+        ViewerStatus memoryStatus;
+        const LoadedPicture inMemory = decoded(c.bytes, c.scaleIndex, &memoryStatus);
+        EXPECT_EQ(status.ok(), c.shown) << c.name << ": " << status.errorString().toStdString();
+        EXPECT_EQ(memoryStatus.ok(), c.shown) << c.name;
+        EXPECT_EQ(status.errorString(), memoryStatus.errorString()) << c.name;
+        EXPECT_EQ(fromFile.kind, PictureKind::Jpeg) << c.name;
+        EXPECT_EQ(fromFile.image, inMemory.image) << c.name;
+    }
+    if (!progressive.isEmpty()) {
+        LoadedPicture picture;
+        ASSERT_TRUE(PictureFile::decode(progressive, QStringLiteral("p"), 0, picture).ok());
+        ASSERT_EQ(picture.image.size(), QSize(2048, 1536));
+        EXPECT_TRUE(isRed(picture.image.pixel(10, 1500)));
+        EXPECT_TRUE(isBlue(picture.image.pixel(2040, 10)));
+    }
+}
+
+// A CMYK JPEG (stored inverted with an Adobe marker, as ImageMagick and most writers do)
+// shows in its colours.
+TEST(PictureFile, CmykJpegShowsItsColours)
+{
+    const QString convert = QStandardPaths::findExecutable(QStringLiteral("convert"));
+    if (convert.isEmpty())
+        GTEST_SKIP() << "ImageMagick's convert makes the CMYK fixture";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("cmyk.jpg"));
+    ASSERT_EQ(QProcess::execute(convert, {"-size", "16x16", "xc:red", "xc:blue", "+append", "-colorspace", "CMYK", "-quality", "95", path}), 0);
+    LoadedPicture picture;
+    ASSERT_TRUE(PictureFile::load(path, 0, picture).ok());
+    ASSERT_EQ(picture.image.size(), QSize(32, 16));
+    EXPECT_TRUE(isRed(picture.image.pixel(4, 8))) << std::hex << picture.image.pixel(4, 8);
+    EXPECT_TRUE(isBlue(picture.image.pixel(28, 8))) << std::hex << picture.image.pixel(28, 8);
 }
