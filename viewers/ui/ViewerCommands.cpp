@@ -98,7 +98,8 @@ void ViewerCommands::connectPanes()
 {
     connect(&m_viewer, &FileViewerPane::findRequested, this, &ViewerCommands::MenuFindClick);
     connect(&m_viewer, &FileViewerPane::deleteRequested, this, &ViewerCommands::MenuDeleteClick);
-    connect(&m_viewer, &FileViewerPane::sendCopyRequested, this, [this] { triggerWindowAction("MenuCopyTo"); });
+    connect(&m_viewer, &FileViewerPane::sendCopyRequested, this,
+            [this] { triggerWindowAction("MenuCopyTo", m_viewer.viewer()->FileName()); });
     connect(&m_editor, &TextEditorPane::findRequested, this, &ViewerCommands::MenuFindClick);
     connect(&m_editor, &TextEditorPane::replaceRequested, this, &ViewerCommands::MenuReplaceClick);
     connect(&m_editor, &TextEditorPane::newTextFileRequested, this, [this] {
@@ -110,10 +111,15 @@ void ViewerCommands::connectPanes()
     connect(&m_editor, &TextEditorPane::mailRequested, this, [this] { triggerWindowAction("MenuMail"); });
 }
 
-void ViewerCommands::triggerWindowAction(const char* name)
+void ViewerCommands::triggerWindowAction(const char* name, const QString& file)
 {
-    if (QAction* item = action(name))
+    // A named file goes with the command, so it is acted on whichever of the folder tree and
+    // the file list had the focus last, and whatever the list has selected.
+    if (QAction* item = action(name)) {
+        item->setData(file.isEmpty() ? QVariant() : QVariant(file));
         item->trigger();
+        item->setData(QVariant());
+    }
 }
 
 bool ViewerCommands::inViewer() const
@@ -157,10 +163,10 @@ void ViewerCommands::MenuDeleteClick()
     if (inEditor()) {
         m_editor.editor()->textCursor().removeSelectedText();
     } else if (inViewer()) {
-        // The viewed file is the list's selected item: back in the file manager, the list's
-        // Delete sends it to the Trash and re-reads the list.
-        m_context.switchMode(vmFileManager, m_viewer.viewer()->FileName());
-        triggerWindowAction("MenuDelete");
+        // Back in the file manager, Delete sends the viewed file to the Trash and re-reads the list.
+        const QString file = m_viewer.viewer()->FileName();
+        m_context.switchMode(vmFileManager, file);
+        triggerWindowAction("MenuDelete", file);
     }
 }
 

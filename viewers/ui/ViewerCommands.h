@@ -62,7 +62,7 @@ private:
     // One round of the replace loop; false when the dialog was cancelled.
     bool replaceRound();
     void replaceEach(const QString& text, const QString& with, SearchOptions options);
-    void triggerWindowAction(const char* name);
+    void triggerWindowAction(const char* name, const QString& file = QString());
 
     WindowContext& m_context;
     FileViewerPane& m_viewer;

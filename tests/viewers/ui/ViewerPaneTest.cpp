@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QMenu>
 #include <QTest>
 
@@ -43,6 +44,27 @@ TEST_F(ViewerPaneTest, OpensShowsStatusAndSwitchesToHex)
     EXPECT_FALSE(settings.hex);
     Q_EMIT popup->aboutToShow();
     EXPECT_EQ(popup->findChild<QAction*>(QStringLiteral("PopupFileViewerHex"))->text(), QStringLiteral("HEX Mode View"));
+}
+
+// "Send copy to ..." and Delete act on the viewed file, whatever the folder tree and the file
+// list hold (the fixture's window has neither, so the list's selection cannot stand in).
+TEST_F(ViewerPaneTest, SendCopyAndDeleteActOnTheViewedFile)
+{
+    const QString target = makeFolder(QStringLiteral("target"));
+    const QString path = makeFile(QStringLiteral("shown/v.txt"), "viewed\n");
+    viewer->enter(path);
+    context->setMode(vmFileViewer);
+    ASSERT_TRUE(viewer->viewer()->IsOpen());
+
+    pickers().answer(target + QLatin1Char('/'));
+    viewer->PopupMenuFileViewer()->findChild<QAction*>(QStringLiteral("PopupFileViewerSendCopy"))->trigger();
+    EXPECT_EQ(readFile(target + QStringLiteral("/v.txt")), QByteArray("viewed\n"));
+    EXPECT_TRUE(QFileInfo::exists(path));
+
+    prompter().answer(PromptButton::Yes); // Move "v.txt" to the Trash?
+    viewer->PopupMenuFileViewer()->findChild<QAction*>(QStringLiteral("PopupFileViewerDelete"))->trigger();
+    EXPECT_FALSE(QFileInfo::exists(path));
+    EXPECT_EQ(context->switches.last(), std::make_pair(vmFileManager, path));
 }
 
 TEST_F(ViewerPaneTest, SelectAllCopyAndTheirCaptions)
