@@ -6,8 +6,8 @@
 #include "platform/LocalFiles.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
+#include "platform/ui/FileAction.h"
 
-#include <QAction>
 #include <QFileInfo>
 
 MailCommand::MailCommand(BrowsePanes& panes, std::function<EditorMail()> editor, QObject* parent)
@@ -30,10 +30,9 @@ void MailCommand::ButtonMailClick()
 {
     if (mailEditorText())
         return;
-    // The picture and movie menus name the file they show in the action's data: that file is
-    // mailed, whatever the list has selected.
-    const auto* item = qobject_cast<const QAction*>(QObject::sender());
-    const QString shown = item ? item->data().toString() : QString();
+    // The picture and movie menus name the file they show: that file is mailed, whatever the
+    // list has selected.
+    const QString shown = FileAction::fileOf(QObject::sender());
     const QList<ListEntry> entries = shown.isEmpty() ? m_panes.selectedEntries() : QList<ListEntry>{shownEntry(shown)};
     MailMessage message;
     const QString links = linkBody(entries);

@@ -10,6 +10,7 @@
 
 #include "browse/TFileViewFol.h"
 #include "browse/TPathViewFol.h"
+#include "platform/ui/FileAction.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -287,8 +288,7 @@ void TransferMenus::sendNamedOrSelected(bool move)
 
 QString TransferMenus::namedFile() const
 {
-    const auto* item = qobject_cast<const QAction*>(sender());
-    return item ? item->data().toString() : QString();
+    return FileAction::fileOf(sender());
 }
 
 void TransferMenus::MenuPropertiesClick()

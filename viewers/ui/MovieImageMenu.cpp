@@ -1,5 +1,6 @@
 #include "viewers/ui/MovieImageMenu.h"
 
+#include "platform/ui/FileAction.h"
 #include "platform/ui/WindowContext.h"
 
 #include <QAction>
@@ -34,9 +35,6 @@ void MovieImageMenu::runWindowAction(const char* name, bool fromFileManager)
         m_context.switchMode(vmFileManager, m_shownFile());
     // The file shown goes with the command, so it is acted on whichever of the folder tree
     // and the file list had the focus last.
-    if (auto* action = m_context.window()->findChild<QAction*>(QLatin1String(name))) {
-        action->setData(m_shownFile());
-        action->trigger();
-        action->setData(QVariant());
-    }
+    if (auto* action = m_context.window()->findChild<QAction*>(QLatin1String(name)))
+        FileAction::trigger(action, m_shownFile());
 }

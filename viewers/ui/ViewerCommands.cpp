@@ -8,6 +8,7 @@
 #include "viewers/ui/TFindDlg.h"
 #include "viewers/ui/TReplDlg.h"
 #include "viewers/ui/TextEditorControl.h"
+#include "platform/ui/FileAction.h"
 #include "viewers/ui/TextEditorPane.h"
 
 #include <QAction>
@@ -113,13 +114,8 @@ void ViewerCommands::connectPanes()
 
 void ViewerCommands::triggerWindowAction(const char* name, const QString& file)
 {
-    // A named file goes with the command, so it is acted on whichever of the folder tree and
-    // the file list had the focus last, and whatever the list has selected.
-    if (QAction* item = action(name)) {
-        item->setData(file.isEmpty() ? QVariant() : QVariant(file));
-        item->trigger();
-        item->setData(QVariant());
-    }
+    if (QAction* item = action(name))
+        FileAction::trigger(item, file);
 }
 
 bool ViewerCommands::inViewer() const
