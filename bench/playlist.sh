@@ -41,9 +41,14 @@ measure() { # label command...: prints the median seconds of $runs runs; logs ea
   local label=$1 times=()
   shift
   for _ in $(seq "$runs"); do
-    /usr/bin/time -f "%e %M" -o "$work/time" "$@" > "$work/$label.out" 2> "$work/$label.err" || true
-    # (a command that fails gets a first line saying so: the figures are on the last)
-    read -r seconds rss < <(tail -n1 "$work/time")
+    local start end seconds rss
+    start=$(date +%s%N)
+    /usr/bin/time -f "%M" -o "$work/time" "$@" > "$work/$label.out" 2> "$work/$label.err" || true
+    end=$(date +%s%N)
+    # (a command that fails gets a first line saying so: the figure is on the last)
+    rss=$(tail -n1 "$work/time")
+    # wall time in milliseconds' resolution (time's %e has only hundredths)
+    seconds=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", (b - a) / 1e9 }')
     echo "$label $seconds s, $rss KiB" >&2
     times+=("$seconds")
   done
