@@ -74,10 +74,19 @@ done
 recheck_ms=$(printf '%s\n' "${recheck[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
 echo "recheck of 2000 entries: $recheck_ms ms (median)" >&2
 
-big=$(measure huge "$fvtool" playlist "$work/big/huge.MP3")
+# The 2 GiB WAV named .MP3: the panel's own refusal, timed inside fvtool (as the panel meets
+# it, in a running program), and the whole process for reference.
+big=$(measure huge "$fvtool" playlist --timed "$work/big/huge.MP3")
 grep -q "No files added to playlist" "$work/huge.err" || { echo "the 2 GiB WAV named .MP3 was not refused" >&2; exit 1; }
+refusal=()
+for _ in $(seq "$runs"); do
+  refusal+=("$("$fvtool" playlist --timed "$work/big/huge.MP3" 2>&1 >/dev/null | sed -n 's/^build: .*, \([0-9.]*\) ms$/\1/p' || true)")
+done
+refusal_ms=$(printf '%s\n' "${refusal[@]}" | sort -n | sed -n "$(( (runs + 1) / 2 ))p")
+echo "refusal of the 2 GiB WAV: $refusal_ms ms inside fvtool (median), whole process $big s" >&2
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b <= 0) b = 0.001; printf "%.4f\n", a / b }'; }
 echo "RATIO playlist-add-$count-vs-mutagen $(ratio "$ours" "$peer")"
 echo "RATIO playlist-recheck-2000-vs-20ms $(ratio "$recheck_ms" 20)"
-echo "RATIO playlist-reject-2GiB-wav-vs-50ms $(ratio "$(awk -v s="$big" 'BEGIN { print s * 1000 }')" 50)"
+echo "RATIO playlist-reject-2GiB-wav-vs-50ms $(ratio "$refusal_ms" 50)"
+echo "RATIO playlist-reject-2GiB-wav-process-vs-50ms $(ratio "$(awk -v s="$big" 'BEGIN { print s * 1000 }')" 50)"
