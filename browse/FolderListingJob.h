@@ -100,6 +100,8 @@ private:
     void addRecords(FolderReader& reader, size_t from);
     // Stats up to `most` rows without details, in row order.
     bool examineRows(FolderReader& reader, bool deliverEachChunk, size_t most = std::numeric_limits<size_t>::max());
+    // Applies the details of one chunk of records, leaving out the rows of those dropped.
+    void applyChunk(const std::vector<FolderEntry>& entries, const uint32_t* records, std::vector<char>& dropped);
     void applyDetails(const FolderEntry& entry, uint32_t record, RecordDetails& details);
     void dropRows(const std::vector<char>& dropped);
     void deliver(bool withOrder);
