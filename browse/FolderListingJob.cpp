@@ -84,7 +84,10 @@ void FolderListingJob::run()
             return;
         if (m_request.sortColumn != FileSorter::TypeColumn) // type names are the receiver's
             m_listing.sort(m_request.sortColumn, m_request.ascending);
-        deliver(true);
+        if (delivered)
+            deliver(true);
+        else
+            handOver();
     }
     m_sink.finished(true, QString());
 }
@@ -215,7 +218,9 @@ void FolderListingJob::applyChunk(const std::vector<FolderEntry>& entries, const
         applyDetails(entries[k], records[k], details);
         dropped[details.record] = details.dropped;
         anyDropped |= details.dropped;
-        m_pending.details.push_back(details);
+        // A record not delivered yet goes with its details; only its drop must be told.
+        if (details.record < m_delivered || details.dropped)
+            m_pending.details.push_back(details);
     }
     if (anyDropped)
         dropRows(dropped);
@@ -240,6 +245,16 @@ void FolderListingJob::dropRows(const std::vector<char>& dropped)
     std::vector<uint32_t> order = m_listing.order();
     order.erase(std::remove_if(order.begin(), order.end(), [&](uint32_t record) { return dropped[record] != 0; }), order.end());
     m_listing.setOrder(std::move(order));
+}
+
+void FolderListingJob::handOver()
+{
+    ListingBatch batch;
+    batch.whole = true;
+    batch.ordered = true;
+    batch.listing = std::move(m_listing); // dropped records are in no row already
+    m_pending = ListingBatch();
+    m_sink.batchRead(std::move(batch));
 }
 
 void FolderListingJob::deliver(bool withOrder)
