@@ -5,7 +5,8 @@
 # list, and the longest time its event loop did not answer. Beside it: `fvtool list` of the
 # same folder (read, sort by name, format every row: the engine alone) and `ls -l | head -40`
 # (a terminal's first screen of the same sorted listing). Ends with one RATIO line per
-# comparison (below 1: the window is faster).
+# comparison (below 1: the window is faster). Also the window's peak RSS, and what the
+# listing adds to that of an empty folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 FVTOOL=${FVTOOL:-build/bin/fvtool}
@@ -35,12 +36,15 @@ best_ms() { # best_ms COMMAND...: the best wall time of three runs in millisecon
 export LC_ALL=C.UTF-8
 fvtool_ms=$(best_ms "$FVTOOL" list "$work/files" --sort name)
 ls_ms=$(best_ms sh -c 'ls -l "$1" | head -40' sh "$work/files")
-window=$(QT_QPA_PLATFORM=offscreen "$WINDOW" "$work/files" 3)
+window=$(QT_QPA_PLATFORM=offscreen /usr/bin/time -f %M -o "$work/window.rss" "$WINDOW" "$work/files" 3)
+mkdir "$work/empty"
+QT_QPA_PLATFORM=offscreen /usr/bin/time -f %M -o "$work/empty.rss" "$WINDOW" "$work/empty" 1 > /dev/null
 echo "$window"
 field() { echo "$window" | awk -v s="$1" -v f="$2" '$2 == s { for (i = 3; i < NF; i += 2) if ($i == f) print $(i + 1) }'; }
 echo "list-window: first screen name $(field name first-screen) ms, size $(field size first-screen) ms," \
      "date $(field date first-screen) ms; whole folder by name $(field name whole) ms" \
      "(fvtool list $fvtool_ms ms); ls -l | head $ls_ms ms;" \
-     "longest event-loop gap $(field name longest-gap) ms"
+     "longest event-loop gap $(field name longest-gap) ms;" \
+     "peak RSS $(cat "$work/window.rss") KB, $(( $(cat "$work/window.rss") - $(cat "$work/empty.rss") )) KB over an empty folder"
 awk -v o="$(field name first-screen)" -v p="$ls_ms" 'BEGIN { if (p < 1) p = 1; printf "RATIO list-window-first-screen %.2f\n", o / p }'
 awk -v o="$(field name whole)" -v p="$fvtool_ms" 'BEGIN { if (p < 1) p = 1; printf "RATIO list-window-whole %.2f\n", o / p }'

@@ -72,6 +72,10 @@ void FileListModel::applyBatch(ListingBatch& batch)
         setListing(std::move(drives));
         return;
     }
+    if (batch.whole) {
+        setListing(std::move(batch.listing));
+        return;
+    }
     appendRecords(batch.records);
     applyDetails(batch.details);
     if (batch.ordered)

@@ -29,7 +29,7 @@ public:
     void setListing(FileListing&& listing);
     // Applies one delivery of the listing worker (see ListingBatch): new rows inserted at the
     // end, details shown (rows the filters now leave out removed), the rows' new order laid
-    // out with selections kept on their entries. Takes the batch's records.
+    // out with selections kept on their entries. Takes the batch's records, or its whole table.
     void applyBatch(ListingBatch& batch);
     // Sorts the table (not the drive view) and announces the new order.
     void sortTable(int column, bool ascending);

@@ -8,6 +8,7 @@
 #include <dirent.h>
 
 #include <algorithm>
+#include <future>
 #include <limits>
 
 namespace {
@@ -83,7 +84,10 @@ void FolderListingJob::run()
             return;
         if (m_request.sortColumn != FileSorter::TypeColumn) // type names are the receiver's
             m_listing.sort(m_request.sortColumn, m_request.ascending);
-        deliver(true);
+        if (delivered)
+            deliver(true);
+        else
+            handOver();
     }
     m_sink.finished(true, QString());
 }
@@ -169,32 +173,57 @@ bool FolderListingJob::examineRows(FolderReader& reader, bool deliverEachChunk, 
         if (!m_listing.record(record).hasDetails)
             records.push_back(record);
     }
-    std::vector<uint32_t> names;
-    std::vector<FolderEntry> entries;
+    // Chunks in turn: the next is examined while the details of one are applied and
+    // delivered. The first chunk is small, so that the top rows come soon.
+    struct Chunk {
+        size_t first = 0;
+        std::vector<uint32_t> names;
+        std::vector<FolderEntry> entries;
+    } chunks[2];
+    std::future<void> examined; // after the chunks: waited for before they go
+    auto start = [&](Chunk& chunk, size_t first, size_t count) {
+        chunk.first = first;
+        chunk.names.resize(count);
+        for (size_t k = 0; k < count; ++k)
+            chunk.names[k] = m_nameOf[records[first + k]];
+        chunk.entries.resize(count);
+        examined = reader.examineAsync(m_names, chunk.names.data(), count, chunk.entries.data());
+    };
+    if (m_sink.isCancelled())
+        return false;
+    if (records.empty())
+        return true;
     std::vector<char> dropped(m_listing.recordCount(), 0);
-    for (size_t done = 0, chunk = firstDetailsChunk; done < records.size(); done += chunk, chunk = detailsChunk) {
+    start(chunks[0], 0, std::min(firstDetailsChunk, records.size()));
+    for (size_t current = 0, done = 0; done < records.size(); current ^= 1) {
+        Chunk& chunk = chunks[current];
+        examined.get();
+        done = chunk.first + chunk.entries.size();
         if (m_sink.isCancelled())
             return false;
-        const size_t count = std::min(chunk, records.size() - done);
-        names.resize(count);
-        for (size_t k = 0; k < count; ++k)
-            names[k] = m_nameOf[records[done + k]];
-        entries.resize(count);
-        reader.examine(m_names, names.data(), count, entries.data());
-        bool anyDropped = false;
-        for (size_t k = 0; k < count; ++k) {
-            RecordDetails details;
-            applyDetails(entries[k], records[done + k], details);
-            dropped[details.record] = details.dropped;
-            anyDropped |= details.dropped;
-            m_pending.details.push_back(details);
-        }
-        if (anyDropped)
-            dropRows(dropped);
+        if (done < records.size())
+            start(chunks[current ^ 1], done, std::min(detailsChunk, records.size() - done));
+        applyChunk(chunk.entries, records.data() + chunk.first, dropped);
         if (deliverEachChunk && (sortsByName() || deliveryDue()))
             deliver(false);
     }
     return true;
+}
+
+void FolderListingJob::applyChunk(const std::vector<FolderEntry>& entries, const uint32_t* records, std::vector<char>& dropped)
+{
+    bool anyDropped = false;
+    for (size_t k = 0; k < entries.size(); ++k) {
+        RecordDetails details;
+        applyDetails(entries[k], records[k], details);
+        dropped[details.record] = details.dropped;
+        anyDropped |= details.dropped;
+        // A record not delivered yet goes with its details; only its drop must be told.
+        if (details.record < m_delivered || details.dropped)
+            m_pending.details.push_back(details);
+    }
+    if (anyDropped)
+        dropRows(dropped);
 }
 
 void FolderListingJob::applyDetails(const FolderEntry& entry, uint32_t record, RecordDetails& details)
@@ -216,6 +245,16 @@ void FolderListingJob::dropRows(const std::vector<char>& dropped)
     std::vector<uint32_t> order = m_listing.order();
     order.erase(std::remove_if(order.begin(), order.end(), [&](uint32_t record) { return dropped[record] != 0; }), order.end());
     m_listing.setOrder(std::move(order));
+}
+
+void FolderListingJob::handOver()
+{
+    ListingBatch batch;
+    batch.whole = true;
+    batch.ordered = true;
+    batch.listing = std::move(m_listing); // dropped records are in no row already
+    m_pending = ListingBatch();
+    m_sink.batchRead(std::move(batch));
 }
 
 void FolderListingJob::deliver(bool withOrder)

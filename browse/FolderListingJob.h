@@ -11,7 +11,8 @@
 // deliveryInterval) and put in order once complete.
 //
 // The job keeps its own copy of the table and changes it as the receiver will, so that
-// record numbers in later deliveries name the same records on both sides.
+// record numbers in later deliveries name the same records on both sides; a listing that
+// sends its rows only at its end hands the table over instead.
 
 #include "browse/FileListing.h"
 #include "browse/FolderNames.h"
@@ -57,7 +58,10 @@ struct RecordDetails {
 
 // One delivery, applied in this order: the records appended as rows, the details of records
 // delivered before or now (dropped ones leave the rows), then, when ordered, the order of all
-// remaining rows. A drive view comes whole: records and their mount points.
+// remaining rows. A record delivered with its details has them applied; its details come
+// apart only when its row is dropped. A drive view comes whole: records and their mount
+// points. A listing that delivered nothing before its end hands over its whole table
+// (`whole`, ordered) instead of a copy of each record.
 struct ListingBatch {
     std::vector<TFileInfo> records;
     std::vector<RecordDetails> details;
@@ -65,6 +69,8 @@ struct ListingBatch {
     std::vector<uint32_t> order;
     bool drives = false;
     QStringList mountPoints;
+    bool whole = false;
+    FileListing listing;
 };
 
 // Where a job's results go; called on the job's thread.
@@ -100,9 +106,13 @@ private:
     void addRecords(FolderReader& reader, size_t from);
     // Stats up to `most` rows without details, in row order.
     bool examineRows(FolderReader& reader, bool deliverEachChunk, size_t most = std::numeric_limits<size_t>::max());
+    // Applies the details of one chunk of records, leaving out the rows of those dropped.
+    void applyChunk(const std::vector<FolderEntry>& entries, const uint32_t* records, std::vector<char>& dropped);
     void applyDetails(const FolderEntry& entry, uint32_t record, RecordDetails& details);
     void dropRows(const std::vector<char>& dropped);
     void deliver(bool withOrder);
+    // The end of a listing that delivered no record before: its table goes as it is.
+    void handOver();
     bool deliveryDue() const { return Clock::now() - m_lastDelivery >= deliveryInterval; }
     bool sortsByName() const { return m_request.sortColumn == 0; }
 

@@ -13,14 +13,17 @@ public:
     bool empty() const { return m_offsets.empty(); }
     // NUL-terminated; valid until the next append or clear.
     const char* name(size_t i) const { return m_bytes.data() + m_offsets[i]; }
-    size_t nameLength(size_t i) const { return m_lengths[i]; }
+    size_t nameLength(size_t i) const
+    {
+        const size_t end = i + 1 < m_offsets.size() ? m_offsets[i + 1] : m_bytes.size();
+        return end - m_offsets[i] - 1; // without the NUL
+    }
     // DT_DIR, DT_REG, DT_LNK, DT_UNKNOWN, ... as readdir gave it.
     unsigned char type(size_t i) const { return m_types[i]; }
 
     void append(const char* name, size_t length, unsigned char type)
     {
         m_offsets.push_back(m_bytes.size());
-        m_lengths.push_back(length);
         m_types.push_back(type);
         m_bytes.insert(m_bytes.end(), name, name + length + 1);
     }
@@ -29,13 +32,11 @@ public:
     {
         m_bytes.clear();
         m_offsets.clear();
-        m_lengths.clear();
         m_types.clear();
     }
 
 private:
     std::vector<char> m_bytes;
-    std::vector<size_t> m_offsets;
-    std::vector<size_t> m_lengths;
+    std::vector<size_t> m_offsets; // the length of a name follows from the next offset
     std::vector<unsigned char> m_types;
 };

@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <numeric>
 #include <string>
 #include <system_error>
 #include <thread>
@@ -116,12 +117,41 @@ private:
     bool m_relative = true;
 };
 
+// The details of names[i] into entry; a null name when it is gone.
+void examineEntry(int folderFd, const HiddenList& hidden, const FolderNames& names, size_t i, DosAttribReader& dosAttrib,
+                  FolderEntry& entry)
+{
+    const char* name = names.name(i);
+    entry = FolderEntry();
+    struct statx st;
+    if (!statEntry(folderFd, name, &st))
+        return; // removed while we read
+    entry.name = name;
+    entry.nameLength = names.nameLength(i);
+    entry.isDirectory = S_ISDIR(st.stx_mode);
+    entry.attributes = attributesOf(st, name[0] == '.', hidden.contains(name, entry.nameLength));
+    dosAttrib.apply(name, entry.attributes);
+    if (!(entry.attributes & ~FileAttribute::Normal))
+        entry.attributes = FileAttribute::Normal;
+    entry.size = S_ISREG(st.stx_mode) ? int64_t(st.stx_size) : 0;
+    entry.hasTime = st.stx_mask & STATX_MTIME;
+    entry.mtimeSeconds = st.stx_mtime.tv_sec;
+    entry.mtimeNanoseconds = st.stx_mtime.tv_nsec;
+}
+
 // One-pass reading goes in batches: 64 names the first time (a caller that stops at the
 // first match reads little), then 4096.
 constexpr size_t firstBatch = 64;
 constexpr size_t laterBatch = 4096;
 
 } // namespace
+
+// One batch of a one-pass reading: its names, and their details in the same order.
+struct FolderReader::Batch {
+    FolderNames names;
+    std::vector<uint32_t> indexes;
+    std::vector<FolderEntry> entries;
+};
 
 struct FolderReader::Open {
     explicit Open(const QByteArray& path)
@@ -200,31 +230,12 @@ void FolderReader::examine(const FolderNames& names, const uint32_t* indexes, si
 {
     if (!m_open)
         return;
-    // The kernel's path lookups dominate the cost of listing a big folder: spread them.
     auto examineRange = [&](size_t begin, size_t end) {
         DosAttribReader dosAttrib(m_folder, m_open->dir.fd(), m_open->dosAttribs);
-        for (size_t k = begin; k < end; ++k) {
-            const size_t i = indexes[k];
-            const char* name = names.name(i);
-            FolderEntry& entry = entries[k];
-            entry = FolderEntry();
-            struct statx st;
-            if (!statEntry(m_open->dir.fd(), name, &st))
-                continue; // removed while we read
-            entry.name = name;
-            entry.nameLength = names.nameLength(i);
-            entry.isDirectory = S_ISDIR(st.stx_mode);
-            entry.attributes = attributesOf(st, name[0] == '.', m_open->hidden.contains(name, entry.nameLength));
-            dosAttrib.apply(name, entry.attributes);
-            if (!(entry.attributes & ~FileAttribute::Normal))
-                entry.attributes = FileAttribute::Normal;
-            entry.size = S_ISREG(st.stx_mode) ? int64_t(st.stx_size) : 0;
-            entry.hasTime = st.stx_mask & STATX_MTIME;
-            entry.mtimeSeconds = st.stx_mtime.tv_sec;
-            entry.mtimeNanoseconds = st.stx_mtime.tv_nsec;
-        }
+        for (size_t k = begin; k < end; ++k)
+            examineEntry(m_open->dir.fd(), m_open->hidden, names, indexes[k], dosAttrib, entries[k]);
     };
-    const size_t threads = count < 512 ? 1 : std::min<size_t>(4, std::max(1u, std::thread::hardware_concurrency()));
+    const size_t threads = threadsFor(count);
     std::vector<std::thread> workers;
     size_t t = 1;
     try {
@@ -240,28 +251,80 @@ void FolderReader::examine(const FolderNames& names, const uint32_t* indexes, si
         worker.join();
 }
 
+std::future<void> FolderReader::examineAsync(const FolderNames& names, const uint32_t* indexes, size_t count,
+                                             FolderEntry* entries) const
+{
+    auto work = [this, &names, indexes, count, entries] { examine(names, indexes, count, entries); };
+    try {
+        return std::async(std::launch::async, work);
+    } catch (const std::system_error&) {
+        return std::async(std::launch::deferred, work); // no thread: examined when waited for
+    }
+}
+
+size_t FolderReader::threadsFor(size_t count) const
+{
+    if (m_threadCount > 0)
+        return std::clamp<size_t>(count, 1, m_threadCount);
+    if (count < parallelThreshold)
+        return 1;
+    // Lookups in one folder scale with the cores; past eight threads a batch of a few
+    // thousand entries gains little more than the threads cost.
+    return std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 8);
+}
+
 bool FolderReader::read(const std::function<bool(const FolderEntry&)>& visit)
 {
     if (!open())
         return false;
-    FolderNames names;
-    std::vector<uint32_t> indexes;
-    std::vector<FolderEntry> entries;
-    bool more = true;
-    for (size_t limit = firstBatch; more; limit = laterBatch) {
-        names.clear();
-        more = readNames(names, [&] { return names.size() < limit; });
-        indexes.resize(names.size());
-        for (size_t i = 0; i < indexes.size(); ++i)
-            indexes[i] = uint32_t(i);
-        entries.resize(names.size());
-        examine(names, indexes.data(), indexes.size(), entries.data());
-        for (const FolderEntry& entry : entries) {
-            if (!entry.name || (m_scope == Scope::FoldersOnly && !entry.isDirectory))
-                continue;
-            if (!visit(entry))
-                return true;
+    Batch batches[2];
+    std::future<void> ahead; // after the batches: waited for before they go
+    bool more = fillBatch(batches[0], firstBatch);
+    examineBatch(batches[0]);
+    // From the second batch on, the next batch is examined while this one is visited; a
+    // caller that stops within the first small batch never pays for more.
+    for (size_t current = 0, round = 0;; current ^= 1, ++round) {
+        Batch& next = batches[current ^ 1];
+        const bool overlap = more && round > 0;
+        if (overlap) {
+            more = fillBatch(next, laterBatch);
+            ahead = examineAsync(next.names, next.indexes.data(), next.indexes.size(), next.entries.data());
         }
+        if (!visitBatch(batches[current], visit))
+            return true;
+        if (overlap) {
+            ahead.get();
+        } else if (more) {
+            more = fillBatch(next, laterBatch);
+            examineBatch(next);
+        } else {
+            return true;
+        }
+    }
+}
+
+bool FolderReader::fillBatch(Batch& batch, size_t limit)
+{
+    batch.names.clear();
+    const bool more = readNames(batch.names, [&] { return batch.names.size() < limit; });
+    batch.indexes.resize(batch.names.size());
+    std::iota(batch.indexes.begin(), batch.indexes.end(), uint32_t(0));
+    batch.entries.resize(batch.names.size());
+    return more;
+}
+
+void FolderReader::examineBatch(Batch& batch) const
+{
+    examine(batch.names, batch.indexes.data(), batch.indexes.size(), batch.entries.data());
+}
+
+bool FolderReader::visitBatch(const Batch& batch, const std::function<bool(const FolderEntry&)>& visit) const
+{
+    for (const FolderEntry& entry : batch.entries) {
+        if (!entry.name || (m_scope == Scope::FoldersOnly && !entry.isDirectory))
+            continue;
+        if (!visit(entry))
+            return false;
     }
     return true;
 }

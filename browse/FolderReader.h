@@ -4,9 +4,12 @@
 // Links are followed so that a link to a folder is a folder; a broken link is reported as
 // itself. The folder is never made the process's working folder.
 //
-// Either in one pass (read: names and details together, batch by batch), or in two for a
-// caller that shows names before their details (open, readNames, examine): the names of a
-// big folder come from the directory alone many times faster than their details.
+// Either in one pass (read: names and details together, batch by batch, the next batch
+// examined while the caller visits one), or in two for a caller that shows names before
+// their details (open, readNames, examine): the names of a big folder come from the
+// directory alone many times faster than their details. The details cost two system calls
+// per entry (statx, and the attribute read where the file system may hold it), most of it
+// the kernel's lookup of the name; large sets of entries are examined on a few threads.
 
 #include "browse/FileAttributes.h"
 #include "browse/FolderNames.h"
@@ -17,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 
@@ -56,8 +60,19 @@ public:
     // Samba's bits need examine.
     uint32_t nameAttributes(const FolderNames& names, size_t i) const;
     // The details of names[indexes[k]] into entries[k], for k below count; an entry removed
-    // since its name was read gets a null name. Large sets are spread over a few threads.
+    // since its name was read gets a null name. Sets of parallelThreshold entries or more are
+    // cut into slices, one per thread, each slice's results in its own entries: the outcome
+    // is the same whatever the number of threads.
     void examine(const FolderNames& names, const uint32_t* indexes, size_t count, FolderEntry* entries) const;
+    // The same on other threads, so that the caller can go on with earlier entries meanwhile;
+    // the entries are complete when the future is ready (its destructor waits for them).
+    // Names, indexes and entries must stay put until then.
+    std::future<void> examineAsync(const FolderNames& names, const uint32_t* indexes, size_t count,
+                                   FolderEntry* entries) const;
+    static constexpr size_t parallelThreshold = 512;
+    // The threads examine uses for a large set: 0 (the default) for one per core up to
+    // eight, another number for exactly that many.
+    void setThreadCount(unsigned count) { m_threadCount = count; }
 
     // The attributes of one entry exactly as a listing of its folder gives them (the file
     // list's Attr column): its type and mode, a leading dot or the folder's ".hidden" list,
@@ -69,6 +84,13 @@ private:
     QString m_folder;
     Scope m_scope;
     QString m_error;
+    struct Batch;
+    bool fillBatch(Batch& batch, size_t limit);
+    void examineBatch(Batch& batch) const;
+    bool visitBatch(const Batch& batch, const std::function<bool(const FolderEntry&)>& visit) const;
+    size_t threadsFor(size_t count) const;
+
+    unsigned m_threadCount = 0;
     struct Open;
     std::unique_ptr<Open> m_open;
 };

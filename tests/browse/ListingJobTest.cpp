@@ -3,6 +3,7 @@
 // of the one-pass listing, whatever the sort; with the name sort the rows come ordered
 // before their details, and the details of the top rows come first.
 #include "QtPrinters.h"
+#include "support/BrowseWaits.h"
 #include "support/TempHome.h"
 
 #include "browse/FileListModel.h"
@@ -170,6 +171,44 @@ TEST_F(ListingJobTest, ByNameTheOrderedRowsComeFirstAndTheTopRowsDetailsNext)
     EXPECT_TRUE(all.records.empty() && all.details.empty());
     const size_t screen = FolderListingJob::firstDetailsChunk;
     EXPECT_TRUE(std::equal(all.order.begin(), all.order.begin() + screen, names.order.begin()));
+}
+
+TEST_F(ListingJobTest, ASortThatWaitsForEveryDetailSendsTheTableWholeOrOnlyTheDetailsOfRowsSentBefore)
+{
+    // Read-only files leave with their details: drops must still reach the receiver.
+    const ListingOptions noReadOnly = options(TFileAttr::ftHidden | TFileAttr::ftArchive | TFileAttr::ftNormal);
+    struct Case {
+        const char* what;
+        std::chrono::microseconds delay;
+    } cases[] = {
+        {"quick folder", std::chrono::microseconds(0)},
+        {"slow folder", std::chrono::microseconds(500)}, // 0.3 s: rows go while they are read
+    };
+    for (const Case& c : cases) {
+        const SlowFolderReads slow(c.delay);
+        RecordingSink sink;
+        FolderListingJob(ListingRequest{m_folder, noReadOnly, FileSorter::SizeColumn, true}, sink).run();
+        ASSERT_EQ(sink.finishes, 1) << c.what;
+        ASSERT_FALSE(sink.batches.empty()) << c.what;
+        size_t sentBefore = 1; // the parent entry, which the receiver makes itself
+        for (const ListingBatch& batch : sink.batches) {
+            for (const RecordDetails& details : batch.details)
+                EXPECT_TRUE(details.record < sentBefore || details.dropped) << c.what << ", record " << details.record;
+            sentBefore += batch.records.size();
+            if (batch.whole) {
+                EXPECT_TRUE(batch.records.empty() && batch.details.empty() && &batch == &sink.batches.back()) << c.what;
+            }
+        }
+        // The table goes whole exactly when no row went before the end.
+        const bool rowsBefore = sink.batches.size() > 1 && !sink.batches.front().records.empty();
+        EXPECT_EQ(sink.batches.back().whole, !rowsBefore) << c.what;
+        if (c.delay.count() > 0) {
+            EXPECT_TRUE(rowsBefore) << "a slow folder shows its rows as they come";
+        }
+        FileListModel model;
+        apply(model, m_folder, noReadOnly, sink.batches);
+        EXPECT_EQ(rows(model.listing()), expected(noReadOnly, FileSorter::SizeColumn, true)) << c.what;
+    }
 }
 
 TEST_F(ListingJobTest, ACancelledJobStopsWithoutFinishing)
