@@ -9,8 +9,8 @@ include(GNUInstallDirs)
 option(FOLVANE_INSTALL_DBUS_SERVICE "Install a D-Bus activation file for org.freedesktop.FileManager1" OFF)
 
 set(FOLVANE_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/folvane3)
-# fvtool runs fvtool-full from beside itself for the commands it does not hold.
-install(TARGETS folvane3 folvane3-ctl fvtool fvtool-full RUNTIME DESTINATION ${FOLVANE_INSTALL_PROGRAM_DIR})
+# fvtool runs fvtool-light and fvtool-full from beside itself for the commands it hands over.
+install(TARGETS folvane3 folvane3-ctl fvtool fvtool-light fvtool-full RUNTIME DESTINATION ${FOLVANE_INSTALL_PROGRAM_DIR})
 foreach(stub fv3smallstub fv3selfstub)
   if(TARGET ${stub})
     install(TARGETS ${stub} RUNTIME DESTINATION ${FOLVANE_INSTALL_PROGRAM_DIR})

@@ -7,7 +7,9 @@
 // The function gets the arguments after the command name, prints its result on stdout and
 // its errors on stderr, and returns the process exit code (0 success, 1 failure, 2 usage).
 // A new command lands in fvtool-full, which fvtool runs for it; list it among the light
-// commands in tools/CMakeLists.txt when its engine needs no library that fvtool leaves out.
+// commands in tools/CMakeLists.txt when its engine needs no library that fvtool-light leaves
+// out. The fvtool launcher finds the light commands' names in their files: keep each
+// registration on a line of its own.
 
 #include <QStringList>
 

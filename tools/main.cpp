@@ -1,5 +1,6 @@
 // fvtool COMMAND [ARGS...]: runs one engine of Folvane III from the command line, for
-// scripts, benchmarks and interop tests.
+// scripts, benchmarks and interop tests. This is the Qt program behind the fvtool launcher,
+// built twice: fvtool-full with every command, fvtool-light with the light ones.
 #include "Command.h"
 #ifdef FVTOOL_HANDS_OVER
 #include "HandOver.h"
@@ -10,6 +11,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <cstdio>
 #include <cstring>
 #include <memory>
 
@@ -18,8 +20,10 @@ int main(int argc, char** argv)
 #ifdef FVTOOL_HANDS_OVER
     // A command this program does not hold, and the list of all commands, come from
     // fvtool-full; when it cannot be run, the usage below lists the commands held here.
-    if (argc < 2 || !fvtool::commands().contains(QString::fromLocal8Bit(argv[1])))
-        fvtool::handOver(argv);
+    if (argc < 2 || !fvtool::commands().contains(QString::fromLocal8Bit(argv[1]))) {
+        const std::string failure = fvtool::handOver("fvtool-full", argv);
+        std::fprintf(stderr, "%s\n", failure.c_str());
+    }
 #endif
     // Fonts need a GUI application; the offscreen platform needs no display.
     const bool drawing = argc > 1 && fvtool::drawsText(argv[1]);

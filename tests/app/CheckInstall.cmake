@@ -12,6 +12,7 @@ set(expected
   bin/folvane3-ctl
   lib/folvane3/folvane3
   lib/folvane3/fvtool
+  lib/folvane3/fvtool-light
   lib/folvane3/fvtool-full
   lib/folvane3/fv3smallstub.exe
   lib/folvane3/fv3selfstub.exe

@@ -1,7 +1,6 @@
 #pragma once
-// The orientation a camera wrote into a JPEG's Exif block (tag 0x0112 of the first image
-// directory): which way the stored pixels must be turned to stand upright. The block comes
-// from the file, so every offset is checked against its length.
+// The orientation a camera wrote into a JPEG's Exif block, for Qt callers (read by
+// ExifBlock), and the picture turned upright by it.
 
 #include <QByteArray>
 #include <QImage>

@@ -3,6 +3,7 @@
 // error at once (a FIFO, a damaged or hostile header) instead of a hang or a huge allocation.
 #include "viewers/image/ExifOrientation.h"
 #include "viewers/image/PictureFile.h"
+#include "viewers/image/PictureSamples.h"
 #include "viewers/tiff/Bmp2Tiff.h"
 
 #include <QBuffer>
@@ -36,21 +37,6 @@ QByteArray encoded(const QImage& image, const char* format)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format, format == QByteArrayLiteral("jpg") ? 95 : -1);
     return bytes;
-}
-
-// An APP1 segment holding a big-endian Exif block with one entry: the orientation.
-QByteArray withOrientation(const QByteArray& jpeg, int orientation)
-{
-    QByteArray exif("Exif\0\0MM\0\x2a\0\0\0\x08\0\x01", 16);
-    exif += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8);
-    exif += char(0);
-    exif += char(orientation);
-    exif += QByteArray("\0\0\0\0\0\0", 6);
-    QByteArray segment("\xFF\xE1", 2);
-    const int length = int(exif.size()) + 2;
-    segment += char(length >> 8);
-    segment += char(length & 0xff);
-    return jpeg.left(2) + segment + exif + jpeg.mid(2);
 }
 
 bool isRed(QRgb pixel) { return qRed(pixel) > 200 && qBlue(pixel) < 60; }

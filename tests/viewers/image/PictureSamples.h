@@ -1,6 +1,8 @@
 #pragma once
-// Pictures and a closeness measure shared by the picture format tests.
+// Pictures, a closeness measure and an Exif orientation for a JPEG, shared by the picture
+// format tests and the fvtool launcher's.
 
+#include <QByteArray>
 #include <QImage>
 #include <QPainter>
 
@@ -28,4 +30,19 @@ inline double meanChannelDifference(const QImage& a, const QImage& b)
             total += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
         }
     return total / (3.0 * a.width() * a.height());
+}
+
+// An APP1 segment holding a big-endian Exif block with one entry: the orientation.
+inline QByteArray withOrientation(const QByteArray& jpeg, int orientation)
+{
+    QByteArray exif("Exif\0\0MM\0\x2a\0\0\0\x08\0\x01", 16);
+    exif += QByteArray("\x01\x12\0\x03\0\0\0\x01", 8);
+    exif += char(0);
+    exif += char(orientation);
+    exif += QByteArray("\0\0\0\0\0\0", 6);
+    QByteArray segment("\xFF\xE1", 2);
+    const int length = int(exif.size()) + 2;
+    segment += char(length >> 8);
+    segment += char(length & 0xff);
+    return jpeg.left(2) + segment + exif + jpeg.mid(2);
 }
