@@ -1,6 +1,7 @@
 #include "codec/DeflateBlockWalker.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace zipcodec {
@@ -19,12 +20,17 @@ constexpr unsigned kLitlenPrimaryBits = 10;
 constexpr unsigned kDistPrimaryBits = 8;
 constexpr unsigned kCodeLengthPrimaryBits = 7; // code length codes are at most 7 bits: no subtables
 
-// A table entry is a symbol with the bits its code takes in the table it sits in, a link to
-// a subtable (its offset in the upper half), or marked invalid: no code, or a code for a
+// A table entry is a symbol (in the upper half) with the bits its code takes in the table it
+// sits in (bits 10..14) and those plus the symbol's extra bits (the low byte), a link to a
+// subtable (its offset in the upper half), or marked invalid: no code, or a code for a
 // symbol that has no meaning.
 constexpr uint32_t kLink = 1u << 8;
 constexpr uint32_t kInvalid = 1u << 9;
-constexpr uint32_t leaf(unsigned symbol, unsigned bits) { return uint32_t(symbol) << 16 | bits; }
+constexpr uint32_t leaf(unsigned symbol, unsigned codeBits, unsigned extraBits)
+{
+    return uint32_t(symbol) << 16 | codeBits << 10 | (codeBits + extraBits);
+}
+unsigned codeBits(uint32_t entry) { return (entry >> 10) & 31; }
 
 constexpr uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
                                       31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
@@ -32,6 +38,16 @@ constexpr uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 
 constexpr uint16_t kDistBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,   33,   49,   65,    97,    129,
                                     193, 257, 385, 513, 769, 1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 constexpr uint8_t kDistExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
+// Extra bits by literal/length symbol and by distance symbol, for the table entries.
+constexpr auto kLitlenExtraBits = [] {
+    std::array<uint8_t, kLitlenSymbols> extra{};
+    for (unsigned s = 257; s < kLitlenSymbols; ++s)
+        extra[s] = kLengthExtra[s - 257];
+    return extra;
+}();
+// A match never reaches further back than this: once as many bytes are out, every distance
+// is in reach and need not be worked out.
+constexpr uint64_t kWindowSize = 32768;
 // The order in which a dynamic block lists the code length code's lengths.
 constexpr uint8_t kCodeLengthOrder[kCodeLengthSymbols] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
@@ -127,9 +143,9 @@ DeflateBlockWalker::DeflateBlockWalker()
     std::fill_n(lengths + 144, 112, 9);
     std::fill_n(lengths + 256, 24, 7);
     std::fill_n(lengths + 280, 8, 8);
-    buildTable(lengths, 288, kLitlenSymbols, kLitlenPrimaryBits, false, m_fixedLitlen);
+    buildTable(lengths, 288, kLitlenSymbols, kLitlenExtraBits.data(), kLitlenPrimaryBits, false, m_fixedLitlen);
     std::fill_n(lengths, 32, 5);
-    buildTable(lengths, 32, kDistSymbols, kDistPrimaryBits, false, m_fixedDist);
+    buildTable(lengths, 32, kDistSymbols, kDistExtra, kDistPrimaryBits, false, m_fixedDist);
 }
 
 bool DeflateBlockWalker::walk(const uint8_t* data, size_t n)
@@ -193,7 +209,8 @@ bool DeflateBlockWalker::readDynamicTables(Bits& in)
             return false;
         codeLengths[kCodeLengthOrder[i]] = uint8_t(in.take(3));
     }
-    if (!buildTable(codeLengths, kCodeLengthSymbols, kCodeLengthSymbols, kCodeLengthPrimaryBits, false, m_codeLengths))
+    if (!buildTable(codeLengths, kCodeLengthSymbols, kCodeLengthSymbols, nullptr, kCodeLengthPrimaryBits, false,
+                    m_codeLengths))
         return false;
     uint8_t lengths[kLitlenSymbols + kDistSymbols] = {};
     const unsigned total = litlenCount + distCount;
@@ -223,12 +240,12 @@ bool DeflateBlockWalker::readDynamicTables(Bits& in)
         i += repeat;
     }
     return lengths[kEndOfBlock] != 0
-        && buildTable(lengths, litlenCount, kLitlenSymbols, kLitlenPrimaryBits, true, m_litlen)
-        && buildTable(lengths + litlenCount, distCount, kDistSymbols, kDistPrimaryBits, true, m_dist);
+        && buildTable(lengths, litlenCount, kLitlenSymbols, kLitlenExtraBits.data(), kLitlenPrimaryBits, true, m_litlen)
+        && buildTable(lengths + litlenCount, distCount, kDistSymbols, kDistExtra, kDistPrimaryBits, true, m_dist);
 }
 
 bool DeflateBlockWalker::buildTable(const uint8_t* lengths, unsigned count, unsigned validSymbols,
-                                    unsigned primaryBits, bool mayBeIncomplete, Table& table)
+                                    const uint8_t* extraBits, unsigned primaryBits, bool mayBeIncomplete, Table& table)
 {
     unsigned perLength[kMaxCodeLength + 1] = {};
     for (unsigned s = 0; s < count; ++s)
@@ -270,9 +287,10 @@ bool DeflateBlockWalker::buildTable(const uint8_t* lengths, unsigned count, unsi
             continue;
         const unsigned code = reversed(next[length]++, length);
         const uint32_t meaning = s < validSymbols ? 0 : kInvalid;
+        const unsigned extra = s < validSymbols && extraBits ? extraBits[s] : 0;
         if (length <= primaryBits) {
             for (size_t i = code; i < primarySize; i += size_t(1) << length)
-                table.entries[i] = leaf(s, length) | meaning;
+                table.entries[i] = leaf(s, length, extra) | meaning;
             continue;
         }
         // A complete code fills every slot of a subtable: each bit pattern after a long
@@ -285,22 +303,27 @@ bool DeflateBlockWalker::buildTable(const uint8_t* lengths, unsigned count, unsi
         const size_t base = table.entries[slot] >> 16;
         const unsigned subLength = length - primaryBits;
         for (size_t i = code >> primaryBits; i < subSize; i += size_t(1) << subLength)
-            table.entries[base + i] = leaf(s, subLength) | meaning;
+            table.entries[base + i] = leaf(s, subLength, extra) | meaning;
     }
     return true;
 }
 
-inline bool DeflateBlockWalker::decode(Bits& in, const Table& table, unsigned& symbol)
+inline uint32_t DeflateBlockWalker::lookup(Bits& in, const Table& table)
 {
     const uint64_t bits = in.peek();
-    uint32_t entry = table.entries[bits & ((uint64_t(1) << table.primaryBits) - 1)];
-    if (entry & kLink) {
-        in.drop(table.primaryBits);
-        entry = table.entries[(entry >> 16) + ((bits >> table.primaryBits) & ((uint64_t(1) << table.subBits) - 1))];
-    }
+    const uint32_t entry = table.entries[bits & ((uint64_t(1) << table.primaryBits) - 1)];
+    if (!(entry & kLink))
+        return entry;
+    in.drop(table.primaryBits);
+    return table.entries[(entry >> 16) + ((bits >> table.primaryBits) & ((uint64_t(1) << table.subBits) - 1))];
+}
+
+inline bool DeflateBlockWalker::decode(Bits& in, const Table& table, unsigned& symbol)
+{
+    const uint32_t entry = lookup(in, table);
     if (entry & kInvalid)
         return false;
-    in.drop(entry & 0xFF);
+    in.drop(codeBits(entry));
     symbol = entry >> 16;
     return true;
 }
@@ -311,7 +334,8 @@ bool DeflateBlockWalker::skipSymbols(Bits& stream, const Table& litlen, const Ta
     Bits in = stream;
     uint64_t produced = m_produced;
     bool ok = false;
-    for (;;) {
+    // Near the stream's start a match may reach before its first byte: each is checked.
+    while (produced < kWindowSize) {
         unsigned symbol = 0;
         if (!in.refill() || !decode(in, litlen, symbol))
             break;
@@ -330,6 +354,26 @@ bool DeflateBlockWalker::skipSymbols(Bits& stream, const Table& litlen, const Ta
         if (distance > produced)
             break; // reaches back before the stream's first byte
         produced += length;
+    }
+    // Further on only the bits count: each code is skipped with its extra bits in one step.
+    while (!ok && produced >= kWindowSize) {
+        if (!in.refill())
+            break;
+        const uint32_t entry = lookup(in, litlen);
+        if (entry & kInvalid)
+            break;
+        in.drop(entry & 0xFF);
+        const unsigned symbol = entry >> 16;
+        if (symbol < kEndOfBlock)
+            continue;
+        if (symbol == kEndOfBlock) {
+            ok = true;
+            break;
+        }
+        const uint32_t distance = lookup(in, dist);
+        if (distance & kInvalid)
+            break;
+        in.drop(distance & 0xFF);
     }
     stream = in;
     m_produced = produced;

@@ -38,8 +38,9 @@ private:
         unsigned subBits = 0;
     };
     class Bits;
-    static bool buildTable(const uint8_t* lengths, unsigned count, unsigned validSymbols, unsigned primaryBits,
-                           bool mayBeIncomplete, Table& table);
+    static bool buildTable(const uint8_t* lengths, unsigned count, unsigned validSymbols, const uint8_t* extraBits,
+                           unsigned primaryBits, bool mayBeIncomplete, Table& table);
+    static uint32_t lookup(Bits& in, const Table& table);
     static bool decode(Bits& in, const Table& table, unsigned& symbol);
     bool walkBlock(Bits& in, unsigned type);
     bool readDynamicTables(Bits& in);
@@ -48,7 +49,7 @@ private:
 
     Table m_fixedLitlen, m_fixedDist;
     Table m_litlen, m_dist, m_codeLengths;
-    uint64_t m_produced = 0; // bytes the stream inflates to so far: how far back a match may reach
+    uint64_t m_produced = 0; // bytes the stream inflates to so far, counted up to the window's size
     uint64_t m_finalBlockBit = 0;
     uint64_t m_endBit = 0;
 };
