@@ -173,9 +173,9 @@ bool DeflateBlockWalker::walkBlock(Bits& in, unsigned type)
     case 0:
         return skipStored(in);
     case 1:
-        return skipSymbols(in, m_fixedLitlen, m_fixedDist);
+        return skipSymbols(in, TableView(m_fixedLitlen), TableView(m_fixedDist));
     case 2:
-        return readDynamicTables(in) && skipSymbols(in, m_litlen, m_dist);
+        return readDynamicTables(in) && skipSymbols(in, TableView(m_litlen), TableView(m_dist));
     default:
         return false; // reserved
     }
@@ -218,7 +218,7 @@ bool DeflateBlockWalker::readDynamicTables(Bits& in)
         if (!in.refill())
             return false;
         unsigned symbol = 0;
-        if (!decode(in, m_codeLengths, symbol))
+        if (!decode(in, TableView(m_codeLengths), symbol))
             return false;
         if (symbol < 16) {
             lengths[i++] = uint8_t(symbol);
@@ -308,17 +308,17 @@ bool DeflateBlockWalker::buildTable(const uint8_t* lengths, unsigned count, unsi
     return true;
 }
 
-inline uint32_t DeflateBlockWalker::lookup(Bits& in, const Table& table)
+inline uint32_t DeflateBlockWalker::lookup(Bits& in, TableView table)
 {
     const uint64_t bits = in.peek();
-    const uint32_t entry = table.entries[bits & ((uint64_t(1) << table.primaryBits) - 1)];
+    const uint32_t entry = table.entries[bits & table.primaryMask];
     if (!(entry & kLink))
         return entry;
     in.drop(table.primaryBits);
-    return table.entries[(entry >> 16) + ((bits >> table.primaryBits) & ((uint64_t(1) << table.subBits) - 1))];
+    return table.entries[(entry >> 16) + ((bits >> table.primaryBits) & table.subMask)];
 }
 
-inline bool DeflateBlockWalker::decode(Bits& in, const Table& table, unsigned& symbol)
+inline bool DeflateBlockWalker::decode(Bits& in, TableView table, unsigned& symbol)
 {
     const uint32_t entry = lookup(in, table);
     if (entry & kInvalid)
@@ -328,7 +328,7 @@ inline bool DeflateBlockWalker::decode(Bits& in, const Table& table, unsigned& s
     return true;
 }
 
-bool DeflateBlockWalker::skipSymbols(Bits& stream, const Table& litlen, const Table& dist)
+bool DeflateBlockWalker::skipSymbols(Bits& stream, TableView litlen, TableView dist)
 {
     // Local copies keep the reader and the count in registers.
     Bits in = stream;

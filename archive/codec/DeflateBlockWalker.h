@@ -37,14 +37,24 @@ private:
         unsigned primaryBits = 0;
         unsigned subBits = 0;
     };
+    // What a lookup needs of a table, taken into locals for a block's symbols.
+    struct TableView {
+        const uint32_t* entries;
+        unsigned primaryBits;
+        uint64_t primaryMask;
+        uint64_t subMask;
+        explicit TableView(const Table& t)
+            : entries(t.entries.data()), primaryBits(t.primaryBits), primaryMask((uint64_t(1) << t.primaryBits) - 1),
+              subMask((uint64_t(1) << t.subBits) - 1) {}
+    };
     class Bits;
     static bool buildTable(const uint8_t* lengths, unsigned count, unsigned validSymbols, const uint8_t* extraBits,
                            unsigned primaryBits, bool mayBeIncomplete, Table& table);
-    static uint32_t lookup(Bits& in, const Table& table);
-    static bool decode(Bits& in, const Table& table, unsigned& symbol);
+    static uint32_t lookup(Bits& in, TableView table);
+    static bool decode(Bits& in, TableView table, unsigned& symbol);
     bool walkBlock(Bits& in, unsigned type);
     bool readDynamicTables(Bits& in);
-    bool skipSymbols(Bits& in, const Table& litlen, const Table& dist);
+    bool skipSymbols(Bits& in, TableView litlen, TableView dist);
     bool skipStored(Bits& in);
 
     Table m_fixedLitlen, m_fixedDist;
