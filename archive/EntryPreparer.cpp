@@ -5,6 +5,8 @@
 
 #include <QFile>
 
+#include <memory>
+
 namespace {
 
 constexpr uint64_t kMemoryBudget = 96ull << 20;
@@ -27,6 +29,19 @@ bool readWholeFile(const QString& path, std::string& data, PreparedEntry& failed
     return true;
 }
 
+// One compressor per worker thread, kept from file to file: a new one for every small file
+// cost an allocation of several hundred KiB and its first-touch page faults each time.
+zipcodec::BufferDeflater& threadDeflater(int level)
+{
+    thread_local std::unique_ptr<zipcodec::BufferDeflater> deflater;
+    thread_local int deflaterLevel = -1;
+    if (!deflater || deflaterLevel != level) {
+        deflater = std::make_unique<zipcodec::BufferDeflater>(level);
+        deflaterLevel = level;
+    }
+    return *deflater;
+}
+
 } // namespace
 
 PreparedEntry prepareEntry(const ZipEntry& entry, const std::string& data, ZipCompressionMethod method, int level,
@@ -40,7 +55,7 @@ PreparedEntry prepareEntry(const ZipEntry& entry, const std::string& data, ZipCo
     h.uncompressedSize = data.size();
     h.method = zipfmt::kMethodStored;
     if (method != ZipCompressionMethod::Stored && !data.empty()) {
-        zipcodec::BufferDeflater deflater(level);
+        zipcodec::BufferDeflater& deflater = threadDeflater(level);
         // Best keeps the entry stored when deflating does not make it smaller (or, judged
         // by samples, would not); Deflated always deflates.
         const bool best = method == ZipCompressionMethod::Best;

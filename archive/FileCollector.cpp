@@ -12,14 +12,15 @@ namespace {
 
 constexpr uint16_t kMadeByUnix = (3 << 8) | 30;
 
-bool sameFile(const QString& a, const QString& b)
-{
-    struct stat sa {}, sb {};
-    return !b.isEmpty() && ::stat(a.toLocal8Bit().constData(), &sa) == 0 && ::stat(b.toLocal8Bit().constData(), &sb) == 0
-        && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
-}
-
 } // namespace
+
+void FileCollector::skipFile(const QString& path)
+{
+    struct stat st {};
+    m_hasSkip = !path.isEmpty() && ::stat(path.toLocal8Bit().constData(), &st) == 0;
+    m_skipDevice = st.st_dev;
+    m_skipInode = st.st_ino;
+}
 
 QString FileCollector::storedName(const QString& absolutePath, bool isFolder) const
 {
@@ -51,7 +52,7 @@ bool FileCollector::makeEntry(const QString& path, ZipEntry& entry) const
     struct stat st {};
     if (::stat(path.toLocal8Bit().constData(), &st) != 0 || !(S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)))
         return false;
-    if (S_ISREG(st.st_mode) && sameFile(path, m_skip))
+    if (S_ISREG(st.st_mode) && m_hasSkip && st.st_dev == m_skipDevice && st.st_ino == m_skipInode)
         return false;
     const bool folder = S_ISDIR(st.st_mode);
     entry.FileName = storedName(path, folder);

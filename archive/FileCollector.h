@@ -13,8 +13,8 @@ public:
     FileCollector(const QString& baseDirectory, ZipStoreOptions options, bool dosMode)
         : m_base(baseDirectory), m_options(options), m_dosMode(dosMode) {}
 
-    // The archive itself is never added to itself.
-    void skipFile(const QString& path) { m_skip = path; }
+    // The archive itself is never added to itself (nothing to skip while it does not exist).
+    void skipFile(const QString& path);
     // Every file (and, when recursing, folder) that the mask names, as new entries; false
     // with errorString() when the mask's folder does not exist.
     bool collect(const QString& mask, std::vector<ZipEntry>& found);
@@ -28,6 +28,9 @@ private:
     QString m_base;
     ZipStoreOptions m_options;
     bool m_dosMode;
-    QString m_skip;
+    // The skipped file's identity, taken once rather than for every file collected.
+    bool m_hasSkip = false;
+    uint64_t m_skipDevice = 0;
+    uint64_t m_skipInode = 0;
     QString m_error;
 };

@@ -1,7 +1,8 @@
 #include "codec/BlockDeflater.h"
 
+#include "codec/DeflateBlockWalker.h"
+
 #include <libdeflate.h>
-#include <zlib.h>
 
 #include <cstring>
 
@@ -22,66 +23,38 @@ namespace {
 // zero: not final, stored) and the padding to a byte boundary come LEN 0 and NLEN 0xFFFF.
 constexpr uint8_t kStoredLength[4] = {0x00, 0x00, 0xFF, 0xFF};
 
-// One worker's compressor, and an inflater that walks the compressed blocks to find where
-// the final one starts and ends; both are reused for every piece.
+// One worker's compressor, and a walker that finds where the compressed piece's final block
+// starts and ends; both are reused for every piece.
 class Engine {
 public:
-    explicit Engine(int level) : m_compressor(libdeflate_alloc_compressor(level))
-    {
-        m_inflaterReady = inflateInit2(&m_z, -MAX_WBITS) == Z_OK;
-    }
-    ~Engine()
-    {
-        libdeflate_free_compressor(m_compressor);
-        if (m_inflaterReady)
-            inflateEnd(&m_z);
-    }
+    explicit Engine(int level) : m_compressor(libdeflate_alloc_compressor(level)) {}
+    ~Engine() { libdeflate_free_compressor(m_compressor); }
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    // Deflates the block's input into its output; a block that is not the last is made to
-    // continue the stream, and its input is used as scratch space for that.
-    bool deflateBlock(std::vector<uint8_t>& input, bool last, std::vector<uint8_t>& output, size_t& length)
+    // Deflates the input into output; a piece that is not the last is made to continue the
+    // stream.
+    bool deflateBlock(const std::vector<uint8_t>& input, bool last, std::vector<uint8_t>& output, size_t& length)
     {
-        if (!m_compressor || !m_inflaterReady)
+        if (!m_compressor)
             return false;
         // Room for the worst case plus a padding byte and the stored block's lengths.
         const size_t room = libdeflate_deflate_compress_bound(m_compressor, input.size()) + 1 + sizeof kStoredLength;
         if (output.size() < room)
             output.resize(room);
         length = libdeflate_deflate_compress(m_compressor, input.data(), input.size(), output.data(), output.size());
-        return length > 0 && (last || continueStream(output.data(), length, input));
+        return length > 0 && (last || continueStream(output.data(), length));
     }
 
 private:
     // Clears the BFINAL bit of the stream's last block and ends the stream with an empty
-    // stored block, so that more blocks may follow. zlib's Z_BLOCK mode stops at every block
-    // boundary and tells the bit position there (data_type: bit 7 at a boundary, bit 6 once
-    // the final block is done, the low bits the unused bits of the last byte taken).
-    bool continueStream(uint8_t* packed, size_t& length, std::vector<uint8_t>& scratch)
+    // stored block, so that more blocks may follow.
+    bool continueStream(uint8_t* packed, size_t& length)
     {
-        if (scratch.empty() || inflateReset(&m_z) != Z_OK)
+        if (!m_walker.walk(packed, length))
             return false;
-        m_z.next_in = packed;
-        m_z.avail_in = uInt(length);
-        m_z.avail_out = 0;
-        uint64_t finalHeader = 0, end = 0;
-        for (;;) {
-            if (m_z.avail_out == 0) {
-                m_z.next_out = scratch.data();
-                m_z.avail_out = uInt(scratch.size());
-            }
-            if (inflate(&m_z, Z_BLOCK) != Z_OK)
-                return false;
-            if (!(m_z.data_type & 128))
-                continue;
-            const uint64_t at = uint64_t(m_z.total_in) * 8 - uint64_t(m_z.data_type & 7);
-            if (m_z.data_type & 64) {
-                end = at;
-                break;
-            }
-            finalHeader = at;
-        }
+        const uint64_t finalHeader = m_walker.finalBlockBit();
+        const uint64_t end = m_walker.endBit();
         packed[finalHeader / 8] &= uint8_t(~(1u << (finalHeader % 8)));
         length = size_t((end + 7) / 8);
         const unsigned used = unsigned(end % 8);
@@ -95,8 +68,7 @@ private:
     }
 
     libdeflate_compressor* m_compressor;
-    z_stream m_z{};
-    bool m_inflaterReady = false;
+    DeflateBlockWalker m_walker;
 };
 
 } // namespace

@@ -14,6 +14,10 @@
 
 namespace zipio {
 
+namespace {
+constexpr size_t kPendingLimit = 1u << 20;
+}
+
 VolumeWriter::VolumeWriter(const QString& targetPath, uint64_t volumeLimit) : m_target(targetPath), m_limit(volumeLimit) {}
 
 VolumeWriter::~VolumeWriter() { abort(); }
@@ -26,6 +30,8 @@ bool VolumeWriter::fail(const QString& what)
 
 bool VolumeWriter::openVolume()
 {
+    if (!flushPending())
+        return false;
     const QFileInfo info(m_target);
     QByteArray pattern = (info.path() + QStringLiteral("/.") + info.fileName() + QStringLiteral(".XXXXXX")).toLocal8Bit();
     const int fd = ::mkstemp(pattern.data());
@@ -57,6 +63,26 @@ bool VolumeWriter::start()
 bool VolumeWriter::rawWrite(const void* data, size_t n)
 {
     const auto* p = static_cast<const char*>(data);
+    m_used += n;
+    m_total += n;
+    if (m_pending.size() + n <= kPendingLimit) {
+        m_pending.insert(m_pending.end(), p, p + n);
+        return m_pending.size() < kPendingLimit || flushPending();
+    }
+    return flushPending() && writeOut(p, n);
+}
+
+bool VolumeWriter::flushPending()
+{
+    if (m_pending.empty())
+        return true;
+    const bool ok = writeOut(m_pending.data(), m_pending.size());
+    m_pending.clear();
+    return ok;
+}
+
+bool VolumeWriter::writeOut(const char* p, size_t n)
+{
     while (n > 0) {
         const ssize_t put = ::write(m_volumes.back().fd.get(), p, n);
         if (put < 0 && errno == EINTR)
@@ -65,8 +91,6 @@ bool VolumeWriter::rawWrite(const void* data, size_t n)
             return fail(QStringLiteral("cannot write %1").arg(m_target));
         p += put;
         n -= size_t(put);
-        m_used += uint64_t(put);
-        m_total += uint64_t(put);
     }
     return true;
 }
@@ -100,7 +124,7 @@ bool VolumeWriter::writeWhole(const std::string& record)
 
 bool VolumeWriter::patch(Position at, const std::string& bytes)
 {
-    if (at.disk >= m_volumes.size())
+    if (at.disk >= m_volumes.size() || !flushPending())
         return false;
     if (::pwrite(m_volumes[at.disk].fd.get(), bytes.data(), bytes.size(), off_t(at.offset)) != ssize_t(bytes.size()))
         return fail(QStringLiteral("cannot write %1").arg(m_target));
@@ -109,6 +133,8 @@ bool VolumeWriter::patch(Position at, const std::string& bytes)
 
 bool VolumeWriter::truncate(Position at)
 {
+    if (!flushPending())
+        return false;
     while (m_volumes.size() > at.disk + 1) {
         m_total -= m_used;
         QFile::remove(m_volumes.back().tempPath);
@@ -144,6 +170,8 @@ bool VolumeWriter::isFirstVolume(const QString& path)
 
 bool VolumeWriter::commit()
 {
+    if (!flushPending())
+        return false;
     if (m_limit > 0 && m_volumes.size() == 1) {
         // A split archive that fit in one volume carries the "PK00" marker instead.
         uint8_t marker[4];

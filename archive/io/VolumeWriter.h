@@ -6,6 +6,10 @@
 // With a volume size limit the archive is split the way Info-ZIP and 7-Zip read it:
 // name.z01, name.z02, ... and finally name.zip, the first volume starting with the split
 // marker. Headers are written whole (a header never straddles two volumes); entry data may.
+//
+// Small writes (a header, a small entry's data, a central directory record) are gathered
+// and go to the file in large ones: an archive of many small files would otherwise cost
+// several system calls per entry. A failed write may therefore be reported by a later call.
 
 #include "io/ReadDevice.h"
 
@@ -57,13 +61,16 @@ private:
     bool openVolume();
     static bool isFirstVolume(const QString& path);
     bool rawWrite(const void* data, size_t n);
+    bool writeOut(const char* data, size_t n);
+    bool flushPending();
     QString finalPath(size_t index, size_t count) const;
     bool fail(const QString& what);
 
     QString m_target;
     uint64_t m_limit;
     std::vector<Volume> m_volumes;
-    uint64_t m_used = 0;   // bytes in the current volume
+    uint64_t m_used = 0;   // bytes in the current volume, the pending ones included
+    std::vector<char> m_pending; // written to the current volume, not yet to its file
     uint64_t m_total = 0;
     bool m_committed = false;
     QString m_error;
