@@ -9,7 +9,6 @@
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <sys/stat.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -173,9 +172,7 @@ void UrlDownload::onRedirectedAway(const QUrl& url)
 bool UrlDownload::linkIn(DownloadOutcome& outcome)
 {
     const QByteArray temp = FileName::encode(m_tempPath);
-    struct stat st {};
-    if (::stat(temp.constData(), &st) == 0)
-        outcome.size = st.st_size;
+    outcome.size = m_received; // every byte received was written, or the download failed
     for (int n = -1; n < kCandidateLimit; ++n) {
         const QString target = m_folder + RipAddress::candidate(m_name, n);
         bool crossDevice = false;
