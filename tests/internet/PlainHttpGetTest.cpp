@@ -5,6 +5,7 @@
 
 #include "internet/PlainHttpGet.h"
 #include "internet/UrlDownload.h"
+#include "support/ByteFiles.h"
 #include "support/TempHome.h"
 
 #include <QDir>
@@ -24,12 +25,6 @@ Reply withLength(const QByteArray& body, const QByteArray& extraFields = {})
 Reply redirectTo(const QByteArray& location)
 {
     return {"HTTP/1.1 302 Found\r\nLocation: " + location + "\r\nContent-Length: 5\r\n\r\nmoved"};
-}
-
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
 class PlainHttpGetTest : public TempHomeTest {
@@ -100,7 +95,7 @@ TEST_F(PlainHttpGetTest, ServerReplies)
             const DownloadOutcome outcome = fetch(download, server);
             if (expected) {
                 ASSERT_TRUE(outcome.ok) << qPrintable(outcome.error);
-                EXPECT_EQ(contentOf(outcome.path), QByteArray(expected));
+                EXPECT_EQ(ByteFiles::readFile(FileName::encode(outcome.path)), QByteArray(expected));
                 kept << QFileInfo(outcome.path).fileName();
             } else {
                 EXPECT_FALSE(outcome.ok);
