@@ -8,3 +8,5 @@ folvane_add_fuzzer(app_desktoplistings SOURCES ${CMAKE_CURRENT_LIST_DIR}/app_des
 # Bookmark files of desktop browsers (Import Favorites): a tree within the limits or a
 # refusal, and what was read writes back the same.
 folvane_add_fuzzer(internet_bookmarks SOURCES ${CMAKE_CURRENT_LIST_DIR}/internet_bookmarks.cpp LIBS folvane_internet)
+# Replies of HTTP servers to the plain HTTP client: response heads and chunked bodies.
+folvane_add_fuzzer(internet_http SOURCES ${CMAKE_CURRENT_LIST_DIR}/internet_http.cpp LIBS folvane_internet)

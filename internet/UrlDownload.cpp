@@ -1,24 +1,19 @@
 #include "internet/UrlDownload.h"
 
+#include "internet/PlainHttpGet.h"
+#include "internet/QtHttpGet.h"
 #include "internet/RipAddress.h"
 #include "platform/FileName.h"
 #include "platform/linux/FileCopier.h"
 
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <sys/stat.h>
 #include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 
-// What the reply may hold before it waits for us: the memory a download needs stays small
-// whatever the size of the file.
-constexpr qint64 kReadBuffer = 1 << 20;
 constexpr int kCandidateLimit = 100000;
 constexpr qint64 kProgressInterval = 100; // ms
 
@@ -41,23 +36,26 @@ bool writeAll(int fd, const QByteArray& bytes)
 } // namespace
 
 UrlDownload::UrlDownload(QObject* parent)
-    : QObject(parent), m_network(new QNetworkAccessManager(this))
+    : QObject(parent), m_plain(new PlainHttpGet(this)), m_qt(new QtHttpGet(this))
 {
-    m_network->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
+    for (HttpGet* get : {static_cast<HttpGet*>(m_plain), static_cast<HttpGet*>(m_qt)}) {
+        connect(get, &HttpGet::responded, this, &UrlDownload::onResponded);
+        connect(get, &HttpGet::received, this, &UrlDownload::onReceived);
+        connect(get, &HttpGet::ended, this, &UrlDownload::onEnded);
+    }
+    connect(m_plain, &HttpGet::redirectedAway, this, &UrlDownload::onRedirectedAway);
 }
 
 UrlDownload::~UrlDownload()
 {
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-    }
+    if (m_get)
+        m_get->abort();
     removeTemp();
 }
 
 void UrlDownload::start(const QString& address, const QString& folder, const QString& name)
 {
-    if (m_reply) {
+    if (m_get) {
         Q_EMIT finished({false, {}, 0, QStringLiteral("A download is already running"), false});
         return;
     }
@@ -73,36 +71,30 @@ void UrlDownload::start(const QString& address, const QString& folder, const QSt
     }
     m_folder = folder.endsWith(QLatin1Char('/')) ? folder : folder + QLatin1Char('/');
     m_name = name;
-    m_aborted = false;
-    m_writeError.clear();
+    m_status = 0;
+    m_reason.clear();
+    m_total = -1;
     m_received = 0;
     m_progressClock.invalidate();
-    QNetworkRequest request(url);
-    request.setTransferTimeout(m_stallTimeout);
-    m_reply = m_network->get(request);
-    // The request is on its way (on the network thread) while the temporary file is made: no
-    // byte of the reply is handled before this returns to the event loop.
-    if (!openTemp()) {
-        m_reply->abort();
-        m_reply->deleteLater();
-        m_reply = nullptr;
-        Q_EMIT finished({false, {}, 0, m_writeError, false});
+    // The temporary file comes first: a folder it cannot be made in sends no request.
+    QString error;
+    if (!openTemp(&error)) {
+        Q_EMIT finished({false, {}, 0, error, false});
         return;
     }
-    m_reply->setReadBufferSize(kReadBuffer);
-    connect(m_reply, &QNetworkReply::readyRead, this, &UrlDownload::onReadyRead);
-    connect(m_reply, &QNetworkReply::finished, this, &UrlDownload::onFinished);
+    m_get = m_plain->handles(url) ? static_cast<HttpGet*>(m_plain) : m_qt;
+    m_get->start(url, m_stallTimeout);
 }
 
 void UrlDownload::abort()
 {
-    if (!m_reply)
+    if (!m_get)
         return;
-    m_aborted = true;
-    m_reply->abort();
+    m_get->abort();
+    finish({false, {}, 0, QStringLiteral("Stopped"), true});
 }
 
-bool UrlDownload::openTemp()
+bool UrlDownload::openTemp(QString* error)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const QString path = m_folder + QStringLiteral(".fvdownload-%1.part").arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
@@ -113,11 +105,11 @@ bool UrlDownload::openTemp()
             return true;
         }
         if (fd.error() != EEXIST) {
-            m_writeError = fd.status().errorString();
+            *error = fd.status().errorString();
             return false;
         }
     }
-    m_writeError = QStringLiteral("Cannot make a temporary file in ") + m_folder;
+    *error = QStringLiteral("Cannot make a temporary file in ") + m_folder;
     return false;
 }
 
@@ -129,52 +121,50 @@ void UrlDownload::removeTemp()
     m_tempPath.clear();
 }
 
-void UrlDownload::onReadyRead()
+void UrlDownload::onResponded(int status, const QByteArray& reason, qint64 length)
 {
-    if (!m_reply || !m_writeError.isEmpty())
-        return;
+    m_status = status;
+    m_reason = reason;
+    m_total = length;
+}
+
+void UrlDownload::onReceived(const QByteArray& bytes)
+{
     // An error page is not the file: its body is never written.
-    const int status = m_reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QByteArray bytes = m_reply->readAll();
-    if (status >= 400)
+    if (m_status >= 400)
         return;
     if (!writeAll(m_fd.get(), bytes)) {
-        m_writeError = FileCopier::errorText(errno) + QStringLiteral(": ") + m_tempPath;
-        m_reply->abort();
+        const QString error = FileCopier::errorText(errno) + QStringLiteral(": ") + m_tempPath;
+        m_get->abort();
+        finish({false, {}, 0, error, false});
         return;
     }
     m_received += bytes.size();
     // The first bytes are reported at once, then a few times a second.
     if (!m_progressClock.isValid() || m_progressClock.elapsed() >= kProgressInterval) {
         m_progressClock.start();
-        const QVariant length = m_reply->header(QNetworkRequest::ContentLengthHeader);
-        Q_EMIT progressed(m_received, length.isValid() ? length.toLongLong() : -1);
+        Q_EMIT progressed(m_received, m_total);
     }
 }
 
-void UrlDownload::onFinished()
+void UrlDownload::onEnded(const QString& error)
 {
-    QNetworkReply* reply = m_reply;
-    m_reply = nullptr;
-    reply->deleteLater();
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     DownloadOutcome outcome;
-    outcome.aborted = m_aborted;
-    if (!m_writeError.isEmpty())
-        outcome.error = m_writeError;
-    else if (m_aborted)
-        outcome.error = QStringLiteral("Stopped");
-    else if (reply->error() != QNetworkReply::NoError)
-        outcome.error = reply->errorString();
-    else if (status >= 400)
-        outcome.error = QStringLiteral("HTTP %1 %2").arg(status).arg(reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
-    else if (const QByteArray rest = reply->readAll(); !writeAll(m_fd.get(), rest))
-        outcome.error = FileCopier::errorText(errno) + QStringLiteral(": ") + m_tempPath;
-    if (outcome.error.isEmpty() && !m_fd.close())
+    if (m_status >= 400)
+        outcome.error = QStringLiteral("HTTP %1 %2").arg(m_status).arg(QString::fromLatin1(m_reason));
+    else if (!error.isEmpty())
+        outcome.error = error;
+    else if (!m_fd.close())
         outcome.error = FileCopier::errorText(errno) + QStringLiteral(": ") + m_tempPath;
     if (outcome.error.isEmpty())
         linkIn(outcome);
     finish(std::move(outcome));
+}
+
+void UrlDownload::onRedirectedAway(const QUrl& url)
+{
+    m_get = m_qt;
+    m_get->start(url, m_stallTimeout);
 }
 
 // The complete file takes the first free name; renameat2 without replacing makes the choice
@@ -182,9 +172,7 @@ void UrlDownload::onFinished()
 bool UrlDownload::linkIn(DownloadOutcome& outcome)
 {
     const QByteArray temp = FileName::encode(m_tempPath);
-    struct stat st {};
-    if (::stat(temp.constData(), &st) == 0)
-        outcome.size = st.st_size;
+    outcome.size = m_received; // every byte received was written, or the download failed
     for (int n = -1; n < kCandidateLimit; ++n) {
         const QString target = m_folder + RipAddress::candidate(m_name, n);
         bool crossDevice = false;
@@ -206,6 +194,7 @@ bool UrlDownload::linkIn(DownloadOutcome& outcome)
 
 void UrlDownload::finish(DownloadOutcome outcome)
 {
+    m_get = nullptr;
     removeTemp();
     Q_EMIT finished(outcome);
 }

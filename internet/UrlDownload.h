@@ -3,7 +3,8 @@
 // target folder and linked in under the first free name (name, "[0]name", "[1]name", ...)
 // only when it is complete, never replacing a file. An HTTP error status (4xx, 5xx), a
 // network error, an abort or a stalled transfer saves nothing and leaves no partial file.
-// Redirects follow Qt's safe policy (never from https to http).
+// Plain http:// addresses go through PlainHttpGet, the rest (https, proxies, user names)
+// through Qt Network; redirects never lead from https to http.
 //
 // The object works in the event loop of its thread; run it on a worker thread to keep a
 // window's thread free of the disk writes.
@@ -12,13 +13,12 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QNetworkReply>
-#include <QPointer>
 #include <QString>
 #include <QUrl>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+class HttpGet;
+class PlainHttpGet;
+class QtHttpGet;
 
 struct DownloadOutcome {
     bool ok = false;
@@ -40,7 +40,7 @@ public:
     // Starts the download of address into folder under name (or the first free "[n]name").
     // One download at a time: a start while one runs fails at once.
     void start(const QString& address, const QString& folder, const QString& name);
-    bool isRunning() const { return m_reply; }
+    bool isRunning() const { return m_get; }
 
 public Q_SLOTS:
     // Aborts the download in progress (finished reports it aborted).
@@ -53,24 +53,29 @@ Q_SIGNALS:
     void finished(const DownloadOutcome& outcome);
 
 private:
-    void onReadyRead();
-    void onFinished();
+    void onResponded(int status, const QByteArray& reason, qint64 length);
+    void onReceived(const QByteArray& bytes);
+    void onEnded(const QString& error);
+    void onRedirectedAway(const QUrl& url);
+    // Ends the download in progress with outcome (its transfer already over or aborted).
     void finish(DownloadOutcome outcome);
     bool linkIn(DownloadOutcome& outcome);
     // The temporary file in the target folder, written through its descriptor so that a
     // folder whose name is not UTF-8 is reached by its bytes.
-    bool openTemp();
+    bool openTemp(QString* error);
     void removeTemp();
 
-    QNetworkAccessManager* m_network = nullptr;
-    QPointer<QNetworkReply> m_reply;
+    PlainHttpGet* m_plain = nullptr;
+    QtHttpGet* m_qt = nullptr;
+    HttpGet* m_get = nullptr; // the transfer in progress
     FileDescriptor m_fd;
     QString m_tempPath;
     QString m_folder;
     QString m_name;
-    QString m_writeError;
+    int m_status = 0;
+    QByteArray m_reason;
+    qint64 m_total = -1;
     qint64 m_received = 0;
     QElapsedTimer m_progressClock;
     int m_stallTimeout = 30000;
-    bool m_aborted = false;
 };

@@ -236,3 +236,29 @@ TEST_F(RipDownloadTest, ToolPrintsSavedAndDeletedLines)
     EXPECT_EQ(tool.exitCode(), 2);
     EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardError()).contains(QStringLiteral("Counter 01 index: \"x\" is not a number")));
 }
+
+// Addresses the plain client leaves alone (here one with a user name) go through Qt Network,
+// with the same outcome: the body saved whole, an error status saving nothing.
+TEST_F(RipDownloadTest, QtNetworkPathSavesTheSame)
+{
+    const QByteArray big = bytesOf(300000, 9);
+    served(QStringLiteral("q.bin"), big);
+    RipServer server(m_served);
+    ASSERT_TRUE(server.isRunning());
+    const std::tuple<const char*, const char*, bool> cases[] = {{"files", "q.bin", true}, {"chunked", "q.bin", true}, {"files", "none.bin", false}};
+    UrlDownload download;
+    for (const auto& [kind, path, saved] : cases) {
+        QSignalSpy finished(&download, &UrlDownload::finished);
+        QString address = server.url(QLatin1String(kind), QLatin1String(path));
+        address.replace(QStringLiteral("http://"), QStringLiteral("http://user@"));
+        download.start(address, m_target, QStringLiteral("q.bin"));
+        ASSERT_TRUE(finished.count() > 0 || finished.wait(30000)) << path;
+        const auto outcome = finished.first().at(0).value<DownloadOutcome>();
+        EXPECT_EQ(outcome.ok, saved) << path << " " << qPrintable(outcome.error);
+        if (saved)
+            EXPECT_EQ(contentOf(outcome.path), big) << path;
+        else
+            EXPECT_TRUE(outcome.error.startsWith(QLatin1String("HTTP 404"))) << qPrintable(outcome.error);
+    }
+    EXPECT_EQ(namesIn(m_target), QStringList({"[0]q.bin", "q.bin"}));
+}

@@ -1,0 +1,3 @@
+#include "internet/HttpGet.h"
+
+HttpGet::~HttpGet() = default;
