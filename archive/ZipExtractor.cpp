@@ -2,6 +2,7 @@
 
 #include "ZipReader.h"
 
+#include <QDateTime>
 #include <QFile>
 
 #include <cerrno>
@@ -62,6 +63,10 @@ mode_t processUmask()
 bool ZipExtractor::open(const QString& folder)
 {
     m_umask = processUmask();
+    m_zone = QTimeZone::systemTimeZone();
+    // Without a zone database the offset in force now is the best guess left.
+    if (!m_zone.isValid())
+        m_zone = QTimeZone(QDateTime::currentDateTime().offsetFromUtc());
     if (!m_target.open(folder)) {
         m_error = QStringLiteral("zip: ") + m_target.errorString();
         return false;
@@ -219,7 +224,7 @@ bool ZipExtractor::commitFile(const ZipEntry& entry, zipio::PendingFile& file)
     // make a world-writable file, and setuid, setgid and sticky bits are never restored.
     const uint32_t stored = (entry.unixMode() & 0777) ? entry.unixMode() : 0644;
     const uint32_t mode = stored & 0777 & ~uint32_t(m_umask);
-    return file.commit(mode, entry.lastModified().toSecsSinceEpoch()) || problem(entry, file.errorString());
+    return file.commit(mode, entry.modifiedSeconds(m_zone)) || problem(entry, file.errorString());
 }
 
 bool ZipExtractor::extractLink(const ZipEntry& entry, int folderFd, QString name, const QStringList& parts)

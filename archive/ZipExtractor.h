@@ -9,6 +9,7 @@
 #include "io/SafeTarget.h"
 
 #include <QStringList>
+#include <QTimeZone>
 
 #include <functional>
 #include <sys/types.h>
@@ -68,5 +69,7 @@ private:
     QStringList m_skipped;
     QString m_error;
     mode_t m_umask = 022;
+    // Stored DOS times are local; the zone is looked up once per extraction.
+    QTimeZone m_zone;
     bool m_aborted = false;
 };
