@@ -54,7 +54,7 @@ private:
     bool readEntry(const ZipEntry& entry, const ByteSink& sink, int& sinkErrno, bool& retry, int attempt);
     bool readerProblem();
     bool retryWithPassword(int attempt);
-    bool commitFile(const ZipEntry& entry, zipio::PendingFile& file);
+    uint32_t fileMode(const ZipEntry& entry) const;
     bool problem(const ZipEntry& entry, const QString& why);
     QString targetPath(const QString& name) const;
 
