@@ -34,4 +34,12 @@ struct ZipEntry {
             return QDateTime::fromSecsSinceEpoch(seconds);
         return zipfmt::fromDosTime(header.time, header.date);
     }
+    // lastModified() in seconds since the epoch, a DOS time read in zone.
+    int64_t modifiedSeconds(const QTimeZone& zone) const
+    {
+        int64_t seconds = 0;
+        if (zipfmt::extendedModificationTime(header.extra, seconds))
+            return seconds;
+        return zipfmt::fromDosTime(header.time, header.date, zone).toSecsSinceEpoch();
+    }
 };

@@ -2,6 +2,7 @@
 
 #include "ZipReader.h"
 
+#include <QDateTime>
 #include <QFile>
 
 #include <cerrno>
@@ -62,6 +63,10 @@ mode_t processUmask()
 bool ZipExtractor::open(const QString& folder)
 {
     m_umask = processUmask();
+    m_zone = QTimeZone::systemTimeZone();
+    // Without a zone database the offset in force now is the best guess left.
+    if (!m_zone.isValid())
+        m_zone = QTimeZone(QDateTime::currentDateTime().offsetFromUtc());
     if (!m_target.open(folder)) {
         m_error = QStringLiteral("zip: ") + m_target.errorString();
         return false;
@@ -196,7 +201,7 @@ bool ZipExtractor::extractFile(const ZipEntry& entry, int folderFd, QString name
     // failed one removes its own.
     for (int attempt = 0;; ++attempt) {
         zipio::PendingFile file(folderFd, name);
-        if (!file.create())
+        if (!file.create(fileMode(entry)))
             return problem(entry, file.errorString());
         int sinkErrno = 0;
         const auto sink = [&](const uint8_t* d, size_t n) {
@@ -206,20 +211,19 @@ bool ZipExtractor::extractFile(const ZipEntry& entry, int folderFd, QString name
         };
         bool retry = false;
         if (readEntry(entry, sink, sinkErrno, retry, attempt))
-            return commitFile(entry, file);
+            return file.commit(entry.modifiedSeconds(m_zone)) || problem(entry, file.errorString());
         if (!retry)
             return false;
     }
 }
 
-bool ZipExtractor::commitFile(const ZipEntry& entry, zipio::PendingFile& file)
+uint32_t ZipExtractor::fileMode(const ZipEntry& entry) const
 {
     // Archives from other systems carry no permissions; a file nobody may read helps no one.
     // Stored permissions go through the umask as a new file's would, so an archive cannot
     // make a world-writable file, and setuid, setgid and sticky bits are never restored.
     const uint32_t stored = (entry.unixMode() & 0777) ? entry.unixMode() : 0644;
-    const uint32_t mode = stored & 0777 & ~uint32_t(m_umask);
-    return file.commit(mode, entry.lastModified().toSecsSinceEpoch()) || problem(entry, file.errorString());
+    return stored & 0777 & ~uint32_t(m_umask);
 }
 
 bool ZipExtractor::extractLink(const ZipEntry& entry, int folderFd, QString name, const QStringList& parts)

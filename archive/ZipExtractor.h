@@ -9,6 +9,7 @@
 #include "io/SafeTarget.h"
 
 #include <QStringList>
+#include <QTimeZone>
 
 #include <functional>
 #include <sys/types.h>
@@ -53,7 +54,7 @@ private:
     bool readEntry(const ZipEntry& entry, const ByteSink& sink, int& sinkErrno, bool& retry, int attempt);
     bool readerProblem();
     bool retryWithPassword(int attempt);
-    bool commitFile(const ZipEntry& entry, zipio::PendingFile& file);
+    uint32_t fileMode(const ZipEntry& entry) const;
     bool problem(const ZipEntry& entry, const QString& why);
     QString targetPath(const QString& name) const;
 
@@ -68,5 +69,7 @@ private:
     QStringList m_skipped;
     QString m_error;
     mode_t m_umask = 022;
+    // Stored DOS times are local; the zone is looked up once per extraction.
+    QTimeZone m_zone;
     bool m_aborted = false;
 };

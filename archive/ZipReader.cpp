@@ -3,6 +3,7 @@
 #include "codec/ZipCrypto.h"
 #include "format/ZipDirectory.h"
 #include "io/EntryStreams.h"
+#include "io/ReadWindow.h"
 
 #include <QFileInfo>
 
@@ -88,6 +89,7 @@ bool ZipReader::load(const QString& path, const std::vector<uint64_t>& volumeSta
         m_device.reset();
         return false;
     }
+    m_window = std::make_unique<zipio::ReadWindow>(*m_device);
     m_entries.reserve(dir.entries.size());
     for (size_t i = 0; i < dir.entries.size(); ++i) {
         ZipEntry e;
@@ -101,6 +103,7 @@ bool ZipReader::load(const QString& path, const std::vector<uint64_t>& volumeSta
 
 void ZipReader::close()
 {
+    m_window.reset();
     m_device.reset();
     m_entries.clear();
     m_volumes = 0;
@@ -150,7 +153,7 @@ ZipReader::Status ZipReader::read(const ZipEntry& entry, const std::string& pass
     if (h.flags & 0x0040)
         return entryFailed(entry, Status::Unsupported, QStringLiteral("strong encryption is not supported"));
     zipfmt::LocalEntryPlace place;
-    if (!place.read(*m_device, entry.offset, h.compressedSize))
+    if (!place.read(*m_window, entry.offset, h.compressedSize))
         return entryFailed(entry, Status::Damaged, place.errorString());
     uint64_t dataOffset = place.dataOffset;
     uint64_t dataLength = h.compressedSize;
@@ -159,7 +162,7 @@ ZipReader::Status ZipReader::read(const ZipEntry& entry, const std::string& pass
         if (password.empty())
             return entryFailed(entry, Status::NeedPassword, QStringLiteral("a password is needed"));
         uint8_t header[zipcodec::ZipCrypto::kHeaderSize];
-        if (dataLength < sizeof header || !m_device->readAt(dataOffset, header, sizeof header))
+        if (dataLength < sizeof header || !m_window->readAt(dataOffset, header, sizeof header))
             return entryFailed(entry, Status::Damaged, QStringLiteral("the encryption header is missing"));
         cipher = std::make_unique<zipcodec::ZipCrypto>(password);
         if (!cipher->acceptHeader(header, checkByte(h)))
@@ -174,13 +177,13 @@ ZipReader::Status ZipReader::read(const ZipEntry& entry, const std::string& pass
         return entryFailed(entry, Status::Aborted, kAborted);
     zipio::CrcCheckingSink checked(h.uncompressedSize, sink);
     const zipcodec::ByteSink checkedSink = [&](const uint8_t* d, size_t n) { return checked(d, n); };
-    zipio::RangeSource source(*m_device, dataOffset, dataLength);
+    zipio::RangeSource source(*m_window, dataOffset, dataLength);
     std::vector<uint8_t> chunk;
     bool streamEnded = h.method == zipfmt::kMethodStored;
 
     if (h.method == zipfmt::kMethodDeflated && h.uncompressedSize <= kWholeBufferLimit && dataLength <= kWholeBufferLimit) {
         std::vector<uint8_t> in(static_cast<size_t>(dataLength));
-        if (!m_device->readAt(dataOffset, in.data(), in.size()))
+        if (!m_window->readAt(dataOffset, in.data(), in.size()))
             return entryFailed(entry, Status::Damaged, kReadError);
         if (cipher)
             cipher->decrypt(in.data(), in.size());

@@ -8,6 +8,7 @@
 #include "ZipEntry.h"
 #include "codec/Deflate.h"
 #include "io/ReadDevice.h"
+#include "io/ReadWindow.h"
 
 #include <functional>
 #include <memory>
@@ -47,6 +48,8 @@ private:
     Status entryFailed(const ZipEntry& entry, Status status, const QString& why);
 
     std::unique_ptr<zipio::ReadDevice> m_device;
+    // What read() reads through (over m_device).
+    std::unique_ptr<zipio::ReadWindow> m_window;
     std::vector<ZipEntry> m_entries;
     size_t m_volumes = 0;
     QString m_error;

@@ -125,11 +125,31 @@ void toDosTime(const QDateTime& time, uint16_t& dosTime, uint16_t& dosDate)
     dosTime = uint16_t((t.hour() << 11) | (t.minute() << 5) | (t.second() / 2));
 }
 
-QDateTime fromDosTime(uint16_t dosTime, uint16_t dosDate)
+namespace {
+
+// The date and the time of day a DOS pair names, with out-of-range fields clamped.
+QDate dosDay(uint16_t dosDate)
 {
     const QDate d(1980 + (dosDate >> 9), std::max(1, (dosDate >> 5) & 15), std::max(1, dosDate & 31));
+    return d.isValid() ? d : QDate(1980, 1, 1);
+}
+
+QTime dosClock(uint16_t dosTime)
+{
     const QTime t(std::min(23, dosTime >> 11), std::min(59, (dosTime >> 5) & 63), std::min(59, (dosTime & 31) * 2));
-    return QDateTime(d.isValid() ? d : QDate(1980, 1, 1), t.isValid() ? t : QTime(0, 0));
+    return t.isValid() ? t : QTime(0, 0);
+}
+
+} // namespace
+
+QDateTime fromDosTime(uint16_t dosTime, uint16_t dosDate)
+{
+    return QDateTime(dosDay(dosDate), dosClock(dosTime));
+}
+
+QDateTime fromDosTime(uint16_t dosTime, uint16_t dosDate, const QTimeZone& zone)
+{
+    return QDateTime(dosDay(dosDate), dosClock(dosTime), zone);
 }
 
 bool extendedModificationTime(const std::string& extra, int64_t& seconds)

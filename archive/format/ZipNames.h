@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QTimeZone>
 
 namespace zipfmt {
 
@@ -22,6 +23,9 @@ QString toDosName(const QString& path);
 
 void toDosTime(const QDateTime& time, uint16_t& dosTime, uint16_t& dosDate);
 QDateTime fromDosTime(uint16_t dosTime, uint16_t dosDate);
+// The same time read in zone: a caller converting many times keeps one zone, where local
+// time looks the system zone up again for each conversion.
+QDateTime fromDosTime(uint16_t dosTime, uint16_t dosDate, const QTimeZone& zone);
 
 // The modification time of the extended-timestamp field (0x5455), when present.
 bool extendedModificationTime(const std::string& extra, int64_t& seconds);

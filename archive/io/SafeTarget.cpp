@@ -4,6 +4,7 @@
 
 #include <QStringList>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -99,11 +100,13 @@ bool PendingFile::failWithErrno()
     return false;
 }
 
-bool PendingFile::create()
+bool PendingFile::create(uint32_t mode)
 {
     // An unnamed file first: nothing shows in the folder until it is complete, and a crash
     // leaves nothing behind. File systems without O_TMPFILE get a hidden temporary name.
-    const int anonymous = ::openat(m_folder, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, 0600);
+    // Created with its final mode, which saves a chmod per file.
+    mode &= 0777;
+    const int anonymous = ::openat(m_folder, ".", O_WRONLY | O_TMPFILE | O_CLOEXEC, mode);
     if (anonymous >= 0) {
         m_fd.reset(anonymous);
         return true;
@@ -112,7 +115,7 @@ bool PendingFile::create()
         uint32_t r = 0;
         ::getrandom(&r, sizeof r, 0);
         m_temp = QByteArray(".fvunzip-") + QByteArray::number(r, 16);
-        const int fd = ::openat(m_folder, m_temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        const int fd = ::openat(m_folder, m_temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
         if (fd >= 0) {
             m_fd.reset(fd);
             return true;
@@ -127,6 +130,17 @@ bool PendingFile::create()
 
 bool PendingFile::linkAnonymous(const QByteArray& name)
 {
+    // Linking the descriptor itself spares a path walk through /proc for every file. Kernels
+    // before 6.10 allow that only with CAP_DAC_READ_SEARCH and answer ENOENT otherwise; then
+    // the /proc path serves, from there on.
+    static std::atomic<bool> byDescriptor{true};
+    if (byDescriptor.load(std::memory_order_relaxed)) {
+        if (::linkat(m_fd.get(), "", m_folder, name.constData(), AT_EMPTY_PATH) == 0)
+            return true;
+        if (errno != ENOENT && errno != EPERM)
+            return false;
+        byDescriptor.store(false, std::memory_order_relaxed);
+    }
     const QByteArray self = "/proc/self/fd/" + QByteArray::number(m_fd.get());
     return ::linkat(AT_FDCWD, self.constData(), m_folder, name.constData(), AT_SYMLINK_FOLLOW) == 0;
 }
@@ -147,9 +161,8 @@ bool PendingFile::write(const uint8_t* data, size_t n)
     return true;
 }
 
-bool PendingFile::commit(uint32_t mode, int64_t mtime)
+bool PendingFile::commit(int64_t mtime)
 {
-    ::fchmod(m_fd.get(), mode & 0777);
     const struct timespec times[2] = {{0, UTIME_OMIT}, {time_t(mtime), 0}};
     ::futimens(m_fd.get(), times);
     if (m_temp.isEmpty()) {

@@ -48,9 +48,10 @@ public:
     PendingFile(const PendingFile&) = delete;
     PendingFile& operator=(const PendingFile&) = delete;
 
-    bool create();
+    // The file is made with mode (the process's umask applies, as to any new file).
+    bool create(uint32_t mode);
     bool write(const uint8_t* data, size_t n);
-    bool commit(uint32_t mode, int64_t mtime);
+    bool commit(int64_t mtime);
     // The errno of a failed write, for the reader that feeds it.
     int error() const { return m_errno; }
     QString errorString() const { return m_error; }
