@@ -97,11 +97,13 @@ oursT=() peerT=()
 # Each side starts with every dirty page written out (sync), so that neither pays for the
 # other's writeback. The first extraction after the previous round's trees were deleted runs
 # markedly slower here (seconds, whichever program it is), so the side that goes first
-# alternates, there are at least five rounds, and the RATIO is the median of the rounds' ratios.
+# alternates, the rounds are at least six and even (each side goes first as often), and the
+# RATIO is the median of the rounds' ratios.
 unzipOurs() { sync; run "fvtool unzip" "$fvtool" unzip infozip.zip x1; oursT+=("$secs"); }
 unzipPeer() { sync; run "unzip" unzip -q infozip.zip -d x2; peerT+=("$secs"); }
 unzipRatios=()
-for ((i = 0; i < (runs > 5 ? runs : 5); i++)); do
+unzipRounds=$(( runs > 6 ? runs + runs % 2 : 6 ))
+for ((i = 0; i < unzipRounds; i++)); do
   rm -rf x1 x2
   if ((i % 2 == 0)); then unzipOurs; unzipPeer; else unzipPeer; unzipOurs; fi
   unzipRatios+=("$(python3 -c "import sys; print(float(sys.argv[1]) / max(float(sys.argv[2]), 0.01))" "${oursT[-1]}" "${peerT[-1]}")")
