@@ -56,6 +56,10 @@ TURLFileDlg::TURLFileDlg(const QString& folder, QWidget* parent)
     setObjectName(QStringLiteral("TURLFileDlg"));
     setWindowTitle(QStringLiteral("URL FILE RIP"));
     buildControls();
+    // No button is the dialog's default: Enter in a field would press the first one (File
+    // Index), overwriting the counter just typed.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
     connectControls();
     connectRun();
     EditToPath->setText(withSlash(folder));

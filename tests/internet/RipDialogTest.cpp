@@ -151,3 +151,22 @@ TEST_F(RipDialogTest, LongTextsKeepTheDialogsWidth)
     EXPECT_TRUE(info->shownText().startsWith(QStringLiteral("SAVED:"))) << info->shownText().toStdString();
     EXPECT_TRUE(info->shownText().endsWith(QStringLiteral("nn.cip"))) << info->shownText().toStdString();
 }
+
+// Enter in a field presses no button: it used to press File Index, which overwrote the
+// counter values just typed.
+TEST_F(RipDialogTest, EnterInAFieldKeepsWhatWasTyped)
+{
+    TURLFileDlg dialog(m_target);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const TURLFileDlg::CounterRow& last = dialog.counterRows().back();
+    for (QLineEdit* edit : {last.min, last.max, last.width, last.index, dialog.Edit1, dialog.EditEXT}) {
+        const QStringList before{last.min->text(), last.max->text(), last.width->text(), last.index->text()};
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(QStringList({last.min->text(), last.max->text(), last.width->text(), last.index->text()}), before)
+            << edit->objectName().toStdString();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_FALSE(dialog.isRunning());
+    }
+}
