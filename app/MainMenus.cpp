@@ -15,7 +15,7 @@ struct TopMenu {
 const TopMenu kTopMenus[] = {
     {"MenuFile", "&File"},   {"MenuPath", "&Path"},   {"MenuEdit", "&Edit"},
     {"MenuSearch", "&Search"}, {"MenuMusic", "&Music"}, {"MenuDrive", "&Drive"},
-    {"MenuFileTools", "File &Tools"}, {"MenuTools", "T&ools"}, {"MenuOptions", "O&ptions"},
+    {"MenuFileTools", "File &Tools"}, {"MenuTools", "T&ools"}, {"MenuOptions", "Opt&ions"},
     {"MenuHelp", "&Help"},
 };
 constexpr int kOptionsMenu = 8;

@@ -412,9 +412,13 @@ void TOptionDlg::Button3Click()
     m_download->post([address, target](RipRun& run) { run.downloadOne(address, target); });
 }
 
+// The favourites folder opens in the window's file list, which this modal dialog covers and
+// locks: the dialog closes (applying its settings, as every close does) so that the user
+// can organise them there.
 void TOptionDlg::BitBtn2Click()
 {
     m_host.organizeFavorites();
+    accept();
 }
 
 void TOptionDlg::ButtonDeleteTempFilesClick()

@@ -1,6 +1,7 @@
 #include "internet/ui/TURLFileDlg.h"
 
 #include "internet/RipAddress.h"
+#include "internet/ui/ElidedLabel.h"
 #include "internet/ui/RipThread.h"
 #include "platform/ChangeNotices.h"
 #include "platform/LocalFiles.h"
@@ -55,6 +56,10 @@ TURLFileDlg::TURLFileDlg(const QString& folder, QWidget* parent)
     setObjectName(QStringLiteral("TURLFileDlg"));
     setWindowTitle(QStringLiteral("URL FILE RIP"));
     buildControls();
+    // No button is the dialog's default: Enter in a field would press the first one (File
+    // Index), overwriting the counter just typed.
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(false);
     connectControls();
     connectRun();
     EditToPath->setText(withSlash(folder));
@@ -70,6 +75,9 @@ void TURLFileDlg::buildControls()
     auto* indexLine = new QHBoxLayout;
     auto* click = named(new ClickLabel(QStringLiteral("Click")), QStringLiteral("LabelOfIndex"));
     click->onClick = [this] { LabelOfIndexClick(); };
+    // A long address lists many digit positions: they wrap onto more lines rather than
+    // widening the dialog past the screen.
+    click->setWordWrap(true);
     LabelOfIndex = click;
     indexLine->addWidget(LabelOfIndex, 1);
     indexLine->addWidget(ButtonSetFileIndex = named(new QPushButton(QStringLiteral("File Index")), QStringLiteral("ButtonSetFileIndex")));
@@ -95,9 +103,10 @@ void TURLFileDlg::buildControls()
     layout->addLayout(buttons);
 
     auto* status = new QGridLayout;
-    status->addWidget(LabelInfo = named(new QLabel(QStringLiteral("Info")), QStringLiteral("LabelInfo")), 0, 0, 1, 2);
+    // The saved file's path and the byte counts are shortened to the dialog's width.
+    status->addWidget(LabelInfo = named(new ElidedLabel(QStringLiteral("Info")), QStringLiteral("LabelInfo")), 0, 0, 1, 2);
     status->addWidget(LabelSavedFileCount = named(new QLabel(QStringLiteral("FileCount")), QStringLiteral("LabelSavedFileCount")), 1, 0);
-    status->addWidget(LabelStatusCode = named(new QLabel(QStringLiteral("LabelStatusCode")), QStringLiteral("LabelStatusCode")), 1, 1);
+    status->addWidget(LabelStatusCode = named(new ElidedLabel(QStringLiteral("LabelStatusCode"), Qt::ElideRight), QStringLiteral("LabelStatusCode")), 1, 1);
     OvcMeter1 = named(new QProgressBar, QStringLiteral("OvcMeter1"));
     OvcMeter1->setRange(0, 100);
     OvcMeter1->setValue(0);

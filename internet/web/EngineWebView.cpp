@@ -10,7 +10,7 @@
 EngineWebView::EngineWebView(QWidget* parent)
     : WebView(parent)
     , m_view(new QWebEngineView(this))
-    , m_page(new WebPage(WebProfile::instance(), m_view))
+    , m_page(new WebPage(WebProfile::acquire(), m_view))
     , m_saver(new PageSaver(this))
 {
     auto* layout = new QVBoxLayout(this);
@@ -24,6 +24,13 @@ EngineWebView::EngineWebView(QWidget* parent)
     connect(m_view, &QWebEngineView::loadFinished, this, &WebView::loadFinished);
     connect(m_page, &QWebEnginePage::linkHovered, this, &WebView::linkHovered);
     connect(m_saver, &PageSaver::saved, this, &WebView::pageSaved);
+}
+
+EngineWebView::~EngineWebView()
+{
+    // The page goes before the profile it runs on; the last view closes the profile.
+    delete m_view;
+    WebProfile::release();
 }
 
 void EngineWebView::load(const QString& address)

@@ -1,6 +1,7 @@
 #pragma once
 // The web pane's page area on Qt WebEngine: a QWebEngineView showing a WebPage on the
-// program's profile, reporting through WebView's signals.
+// program's profile, reporting through WebView's signals. The view holds the profile
+// while it lives (WebProfile::acquire and release).
 
 #include "internet/ui/WebView.h"
 
@@ -12,6 +13,7 @@ class EngineWebView : public WebView {
     Q_OBJECT
 public:
     explicit EngineWebView(QWidget* parent = nullptr);
+    ~EngineWebView() override;
 
     void load(const QString& address) override;
     void stop() override;

@@ -6,25 +6,42 @@
 #include <QCoreApplication>
 #include <QWebEngineProfile>
 
+#include <utility>
+
 namespace {
 
 QWebEngineProfile* g_profile = nullptr;
+int g_users = 0;
 
-} // namespace
-
-QWebEngineProfile* WebProfile::instance()
+QWebEngineProfile* makeProfile()
 {
-    if (g_profile)
-        return g_profile;
     LocalFiles::makePath(WebProfileFolders::dataFolder());
     LocalFiles::makePath(WebProfileFolders::cacheFolder());
     // A named profile keeps its cookies and cache on disk, in the folders set here.
-    g_profile = new QWebEngineProfile(QStringLiteral("Folvane3"), QCoreApplication::instance());
-    g_profile->setPersistentStoragePath(WebProfileFolders::dataFolder());
-    g_profile->setCachePath(WebProfileFolders::cacheFolder());
-    g_profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
-    g_profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+    auto* profile = new QWebEngineProfile(QStringLiteral("Folvane3"), QCoreApplication::instance());
+    profile->setPersistentStoragePath(WebProfileFolders::dataFolder());
+    profile->setCachePath(WebProfileFolders::cacheFolder());
+    profile->setHttpCacheType(QWebEngineProfile::DiskHttpCache);
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+    return profile;
+}
+
+} // namespace
+
+QWebEngineProfile* WebProfile::acquire()
+{
+    if (!g_profile)
+        g_profile = makeProfile();
+    ++g_users;
     return g_profile;
+}
+
+void WebProfile::release()
+{
+    if (g_users == 0 || --g_users > 0)
+        return;
+    // Every page on the profile is gone (the engine warns and misbehaves otherwise).
+    delete std::exchange(g_profile, nullptr);
 }
 
 QWebEngineProfile* WebProfile::existing()

@@ -108,6 +108,22 @@ TEST_F(MainWindowTest, EveryNamedControlExistsInItsPlace)
     }
 }
 
+// Alt and a letter reaches each top menu: two menus underlining the same letter leave the
+// second unreachable from the keyboard ("O&ptions" once lost its Alt+P to "&Path").
+TEST_F(MainWindowTest, EveryTopMenuHasItsOwnAccessKey)
+{
+    TFormMainFolvane3 window(path());
+    QMap<QString, QString> owners;
+    for (QAction* top : window.menuBar()->actions()) {
+        const QString key = QKeySequence::mnemonic(top->text()).toString().toLower();
+        if (key.isEmpty())
+            continue;
+        EXPECT_FALSE(owners.contains(key)) << top->text().toStdString() << " and " << owners.value(key).toStdString();
+        owners.insert(key, top->text());
+    }
+    EXPECT_EQ(QKeySequence::mnemonic(window.controls().MenuOptionSet->text()), QKeySequence(Qt::ALT | Qt::Key_I));
+}
+
 TEST_F(MainWindowTest, StatusBarHasFourPanelsWithTheMeterInTheFourth)
 {
     auto window = shown();

@@ -260,6 +260,21 @@ TEST_F(OptionsDialogTest, DownloadToTheTreeFolder)
     EXPECT_EQ(QDir(m_host.folder).entryList(QDir::Files | QDir::Hidden), QStringList({"[0]a.bin", "a.bin"}));
 }
 
+// The favourites open in the window's file list, behind this modal dialog: it closes over
+// them, applying its settings as any close does.
+TEST_F(OptionsDialogTest, OrganizeFavoritesClosesTheDialogOverTheFolder)
+{
+    TOptionDlg dialog(m_host);
+    dialog.show();
+    const bool before = m_host.m_settings.openByDblClickFV;
+    child<QCheckBox>(dialog, "CheckBoxOpenByDblClickFV")->click();
+    child<QPushButton>(dialog, "BitBtn2")->click();
+    EXPECT_EQ(m_host.organized, 1);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(m_host.m_settings.openByDblClickFV, !before);
+}
+
 namespace {
 
 // Asks the emptying to stop once its first item is done, as the progress window's Cancel does.

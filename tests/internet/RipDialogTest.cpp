@@ -2,9 +2,12 @@
 // its fields before anything starts, and a close during a run.
 #include "RipServer.h"
 
+#include "internet/RipAddress.h"
+#include "internet/ui/ElidedLabel.h"
 #include "internet/ui/TURLFileDlg.h"
 #include "support/TempHome.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
@@ -110,4 +113,60 @@ TEST_F(RipDialogTest, ClosingDuringARunHaltsIt)
         dialog.reject();
     }
     EXPECT_TRUE(QDir(m_target).entryList(QDir::Files | QDir::Hidden).isEmpty());
+}
+
+// Long texts wrap (the digit positions) or are shortened (the saved path, the byte counts):
+// the dialog keeps the width it opened with instead of growing past the screen.
+TEST_F(RipDialogTest, LongTextsKeepTheDialogsWidth)
+{
+    TURLFileDlg dialog(m_target);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const int width = dialog.width();
+    const QString name = QString(300, QLatin1Char('n')) + QStringLiteral(".cip");
+    const struct {
+        const char* what;
+        std::function<void()> change;
+        QLabel* label;
+    } cases[] = {
+        {"digit positions",
+         [&dialog] { dialog.Edit1->setText(QStringLiteral("http://127.0.0.1:8765/2023/12/11/photos/IMG_20231211_123456_0001.pas")); },
+         dialog.LabelOfIndex},
+        {"saved path", [&] { dialog.LabelInfo->setText(QStringLiteral("SAVED:  ") + m_target + QLatin1Char('/') + name); }, dialog.LabelInfo},
+        {"byte counts", [&dialog] { dialog.LabelStatusCode->setText(RipAddress::progressText(123456789012345, 987654321098765)); },
+         dialog.LabelStatusCode},
+    };
+    for (const auto& c : cases) {
+        c.change();
+        QTest::qWait(50);
+        EXPECT_LE(dialog.width(), width) << c.what;
+        EXPECT_TRUE(dialog.rect().contains(QRect(c.label->mapTo(&dialog, QPoint(0, 0)), c.label->size()))) << c.what;
+    }
+    // Every line of the wrapped positions shows; the shortened path keeps its file name's end.
+    EXPECT_GE(dialog.LabelOfIndex->height(), dialog.LabelOfIndex->heightForWidth(dialog.LabelOfIndex->width()));
+    EXPECT_TRUE(dialog.LabelOfIndex->text().endsWith(QStringLiteral("061 062 063 064 ")));
+    const auto* info = qobject_cast<ElidedLabel*>(dialog.LabelInfo);
+    ASSERT_NE(info, nullptr);
+    EXPECT_LT(info->shownText().size(), info->text().size());
+    EXPECT_TRUE(info->shownText().startsWith(QStringLiteral("SAVED:"))) << info->shownText().toStdString();
+    EXPECT_TRUE(info->shownText().endsWith(QStringLiteral("nn.cip"))) << info->shownText().toStdString();
+}
+
+// Enter in a field presses no button: it used to press File Index, which overwrote the
+// counter values just typed.
+TEST_F(RipDialogTest, EnterInAFieldKeepsWhatWasTyped)
+{
+    TURLFileDlg dialog(m_target);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    const TURLFileDlg::CounterRow& last = dialog.counterRows().back();
+    for (QLineEdit* edit : {last.min, last.max, last.width, last.index, dialog.Edit1, dialog.EditEXT}) {
+        const QStringList before{last.min->text(), last.max->text(), last.width->text(), last.index->text()};
+        edit->setFocus();
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_EQ(QStringList({last.min->text(), last.max->text(), last.width->text(), last.index->text()}), before)
+            << edit->objectName().toStdString();
+        EXPECT_TRUE(dialog.isVisible());
+        EXPECT_FALSE(dialog.isRunning());
+    }
 }

@@ -3,6 +3,10 @@
 // question before a saved page replaces a file.
 #include "WebPaneFixture.h"
 
+#include "internet/WebProfileFolders.h"
+#include "internet/ui/WebEngineModule.h"
+#include "internet/ui/WebModuleLoader.h"
+
 #include <QLineEdit>
 
 #include <QDir>
@@ -108,4 +112,19 @@ TEST_F(WebBrowserPaneTest, EnterInTheAddressBoxLoadsOnceEvenForAListedAddress)
     QTest::qWait(500);
     EXPECT_EQ(server.log(), (QStringList{"/a.html", "/b.html", "/a.html"}));
     EXPECT_EQ(pane->history().index(), 0);
+}
+
+// The engine writes its profile (preferences, visited links, cache index) when the profile
+// closes. The last pane to go closes it, into the folders it was made for; left to the
+// process's end, it would write into a home that is gone by then.
+TEST_F(WebBrowserPaneTest, TheLastPaneToGoClosesTheProfileIntoItsOwnFolders)
+{
+    ASSERT_TRUE(open(QStringLiteral("/a.html")));
+    WebEngineModule* module = WebModuleLoader::loaded();
+    ASSERT_NE(module, nullptr);
+    EXPECT_TRUE(module->clearCache()); // a profile is open while the pane lives
+    const QString prefs = WebProfileFolders::dataFolder() + QStringLiteral("/user_prefs.json");
+    window.reset();
+    EXPECT_FALSE(module->clearCache()); // closed: the clean-up now works on the folders
+    EXPECT_TRUE(QTest::qWaitFor([&prefs] { return QFile::exists(prefs); }, 10000)) << prefs.toStdString();
 }

@@ -7,11 +7,18 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace {
 
 const char* const kVariables[] = {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME",
                                   "XDG_RUNTIME_DIR", "XDG_CONFIG_DIRS", "XDG_STATE_HOME"};
+
+std::vector<std::filesystem::path>& removedHomes()
+{
+    static std::vector<std::filesystem::path> homes;
+    return homes;
+}
 
 } // namespace
 
@@ -46,7 +53,17 @@ TempHome::~TempHome()
     // Removed by bytes: Qt's own removal decodes names and cannot delete a file whose name
     // is not valid UTF-8, which tests of odd names leave behind.
     std::error_code ignored;
-    std::filesystem::remove_all(std::filesystem::path(QFile::encodeName(m_dir.path()).toStdString()), ignored);
+    const std::filesystem::path root(QFile::encodeName(m_dir.path()).toStdString());
+    std::filesystem::remove_all(root, ignored);
+    removedHomes().push_back(root);
+}
+
+void TempHome::removeAgainAfterLateWriters()
+{
+    std::error_code ignored;
+    for (const std::filesystem::path& root : removedHomes())
+        std::filesystem::remove_all(root, ignored);
+    removedHomes().clear();
 }
 
 QString TempHome::home() const { return m_dir.path() + QStringLiteral("/home"); }

@@ -39,6 +39,12 @@ public:
     // The environment a child process (the real program) should get to use this home.
     QStringList environment() const;
 
+    // Removes again every home removed so far. The web engine finishes some writes of a
+    // closed profile (cache index, GPU cache) on its own threads a moment later, and may
+    // make a removed home again; the test main calls this once the application object,
+    // and with it the engine and its threads, is gone.
+    static void removeAgainAfterLateWriters();
+
 private:
     QTemporaryDir m_dir;
     std::map<QByteArray, std::optional<QByteArray>> m_saved;

@@ -22,7 +22,12 @@ int main(int argc, char** argv)
     TempHome processHome;
     FakeSession noRealPowerOff; // a test that forgets its own fake still cannot log off or shut down
     prepareWebEngineForTests();
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    int result = 0;
+    {
+        QApplication app(argc, argv);
+        ::testing::InitGoogleTest(&argc, argv);
+        result = RUN_ALL_TESTS();
+    }
+    TempHome::removeAgainAfterLateWriters();
+    return result;
 }
