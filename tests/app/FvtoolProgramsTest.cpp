@@ -43,7 +43,7 @@ TEST_F(FvtoolProgramsTest, AnswersEveryCommandLineAsTheFullProgram)
         {QStringLiteral("version")},
         {QStringLiteral("image"), picture},             // light: run by fvtool itself
         {QStringLiteral("image")},                      // light, a usage error
-        {QStringLiteral("audioinfo"), missing},         // heavy: TagLib
+        {QStringLiteral("audioinfo"), missing},         // light: TagLib as a module, on demand
         {QStringLiteral("watch")},                      // heavy: D-Bus, a usage error
     };
     for (const QStringList& arguments : lines) {
