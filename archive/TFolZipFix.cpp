@@ -2,6 +2,7 @@
 
 #include "format/ZipNames.h"
 #include "format/ZipRecords.h"
+#include "io/RangeCopier.h"
 
 #include <cstring>
 
@@ -22,6 +23,10 @@ constexpr uint64_t kZip64DescriptorSize = 24;
 // the rebuilt archive; the control-byte check below still weeds out false headers.
 constexpr uint16_t kMaxNameLength = 4096;
 constexpr uint64_t kEncryptionHeader = 12;
+// Entries that follow each other are copied in one range of at most this many bytes, so that
+// a copy from a mapped input keeps few of its pages resident.
+constexpr uint64_t kRangeLimit = 16u << 20;
+constexpr uint64_t kSearchStep = 8u << 20;
 
 QString displayName(const std::string& bytes, uint16_t flags)
 {
@@ -34,14 +39,14 @@ QString displayName(const std::string& bytes, uint16_t flags)
 
 } // namespace
 
-int64_t TFolZipFix::search(const uint8_t* signature, uint64_t from, uint64_t minimumTail) const
+int64_t TFolZipFix::search(const uint8_t* signature, uint64_t from, uint64_t minimumTail, uint64_t until) const
 {
     // memchr runs through the bytes many at a time; the signature's first byte ("P") is rare
     // in compressed data and in lowercase text, so few hits need the full compare.
     const uint64_t tail = std::max<uint64_t>(minimumTail, 4);
-    if (tail > m_inputSize)
+    if (tail > m_inputSize || until == 0)
         return -1;
-    const uint64_t last = m_inputSize - tail;
+    const uint64_t last = std::min(m_inputSize - tail, until - 1);
     for (uint64_t c = from; c <= last; ++c) {
         const void* hit = std::memchr(m_input + c, signature[0], size_t(last - c + 1));
         if (!hit)
@@ -155,20 +160,47 @@ bool TFolZipFix::ScanLocalHeaders()
 {
     uint64_t p = 0;
     for (;;) {
-        const int64_t found = search(kLocalSignature, p, kLocalMinimumTail);
+        int64_t found = -1;
+        if (!findLocalHeader(p, found))
+            return false;
         if (found < 0)
-            return true;
+            return flushRange();
         const uint64_t h = uint64_t(found);
         uint64_t end = 0;
         const bool accepted = scanCandidate(h, end);
         if (accepted && !writeEntry(m_info))
             return false;
         p = accepted ? end : h + 1;
-        if (InputDone)
-            InputDone(p);
+        doneBefore(p);
         if (aborted())
             return false;
     }
+}
+
+bool TFolZipFix::findLocalHeader(uint64_t from, int64_t& found)
+{
+    // Bytes that no entry claims (damaged or cut data) may run for hundreds of megabytes:
+    // they are searched in steps, the pages of each let go and Cancel heard after it.
+    for (;;) {
+        const uint64_t until = from + std::min(kSearchStep, m_inputSize - std::min(from, m_inputSize));
+        found = search(kLocalSignature, from, kLocalMinimumTail, until);
+        if (found >= 0 || until >= m_inputSize)
+            return true;
+        // No entry joins the waiting range across a step: copy it, so its pages may go too.
+        if (!flushRange())
+            return false;
+        from = until;
+        doneBefore(from);
+        if (aborted())
+            return false;
+    }
+}
+
+void TFolZipFix::doneBefore(uint64_t offset)
+{
+    // The range still to copy is read again.
+    if (InputDone)
+        InputDone(m_rangeEnd > m_rangeStart ? m_rangeStart : offset);
 }
 
 bool TFolZipFix::aborted()
@@ -180,26 +212,27 @@ bool TFolZipFix::aborted()
     return m_aborted;
 }
 
-bool TFolZipFix::put(const void* data, uint64_t n)
+bool TFolZipFix::writeFailed()
 {
-    const char* p = static_cast<const char*>(data);
-    while (n > 0) {
-        const qint64 chunk = qint64(std::min<uint64_t>(n, 64u << 20));
-        if (m_output->write(p, chunk) != chunk) {
-            m_error = QStringLiteral("zip repair: cannot write the repaired archive: %1").arg(m_output->errorString());
-            return false;
-        }
-        p += chunk;
-        n -= uint64_t(chunk);
-    }
-    return true;
+    m_error = QStringLiteral("zip repair: cannot write the repaired archive: %1").arg(m_copier->errorString());
+    return false;
+}
+
+bool TFolZipFix::flushRange()
+{
+    const uint64_t start = m_rangeStart;
+    const uint64_t n = m_rangeEnd - m_rangeStart;
+    m_rangeStart = m_rangeEnd;
+    return n == 0 || m_copier->copy(start, n) || writeFailed();
 }
 
 bool TFolZipFix::writeEntry(const TFileInfo& info)
 {
-    const uint64_t newOffset = uint64_t(m_output->pos());
-    if (!put(m_input + info.localHeaderOffset, info.storedSize))
-        return false;
+    if (info.localHeaderOffset != m_rangeEnd || m_rangeEnd - m_rangeStart >= kRangeLimit) {
+        if (!flushRange())
+            return false;
+        m_rangeStart = m_rangeEnd = info.localHeaderOffset;
+    }
     CentralDirectoryHeader c;
     c.versionNeeded = info.versionNeeded;
     c.flags = info.flags;
@@ -209,9 +242,10 @@ bool TFolZipFix::writeEntry(const TFileInfo& info)
     c.crc = info.crc;
     c.compressedSize = info.compressedSize;
     c.uncompressedSize = info.uncompressedSize;
-    c.localHeaderOffset = newOffset;
+    c.localHeaderOffset = m_copier->pos() + (m_rangeEnd - m_rangeStart);
     c.name = info.name;
     m_central += c.write();
+    m_rangeEnd += info.storedSize;
     ++m_written;
     return true;
 }
@@ -221,23 +255,25 @@ bool TFolZipFix::WriteDirectory()
     if (m_written == 0)
         return true;
     EndPlace place;
-    place.centralOffset = uint64_t(m_output->pos());
+    place.centralOffset = m_copier->pos();
     place.centralSize = m_central.size();
     place.entries = place.entriesOnLastDisk = m_written;
     place.endOffset = place.centralOffset + m_central.size();
     const std::string end = writeEndRecords(place, std::string());
-    return put(m_central.data(), m_central.size()) && put(end.data(), end.size());
+    return (m_copier->write(m_central.data(), m_central.size()) && m_copier->write(end.data(), end.size())) || writeFailed();
 }
 
-bool TFolZipFix::ReclaimZip(const uint8_t* input, uint64_t inputSize, QIODevice* output)
+bool TFolZipFix::ReclaimZip(const uint8_t* input, uint64_t inputSize, QIODevice* output, int inputFile)
 {
     if (!input || !output || !output->isWritable()) {
         m_error = QStringLiteral("No input or no output stream has been defined");
         return false;
     }
+    zipio::RangeCopier copier(input, inputFile, output);
     m_input = input;
     m_inputSize = inputSize;
-    m_output = output;
+    m_copier = &copier;
+    m_rangeStart = m_rangeEnd = 0;
     m_error.clear();
     m_aborted = false;
     m_central.clear();
@@ -246,7 +282,7 @@ bool TFolZipFix::ReclaimZip(const uint8_t* input, uint64_t inputSize, QIODevice*
     m_central.clear();
     m_central.shrink_to_fit();
     m_input = nullptr;
-    m_output = nullptr;
+    m_copier = nullptr;
     return ok;
 }
 

@@ -20,6 +20,10 @@ endforeach()
 if(TARGET folvane3-web)
   install(TARGETS folvane3-web LIBRARY DESTINATION ${FOLVANE_INSTALL_PROGRAM_DIR})
 endif()
+# TagLib's module, loaded from beside the program on the first Ogg, Opus, FLAC or M4A file.
+if(TARGET folvane3-taglib)
+  install(TARGETS folvane3-taglib LIBRARY DESTINATION ${FOLVANE_INSTALL_PROGRAM_DIR})
+endif()
 install(FILES ${PROJECT_SOURCE_DIR}/accessories/help/fvhelp.html ${PROJECT_SOURCE_DIR}/accessories/help/fvhelp.css
         DESTINATION ${FOLVANE_INSTALL_PROGRAM_DIR}/help)
 # The sound effects the build synthesised (app/sounds).

@@ -36,11 +36,15 @@ bool AudioInfoReader::read(const QString& path)
     m_info = AudioInfo();
     m_error.clear();
     m_info.path = path;
+    if (!m_source.find(path)) {
+        m_error = m_source.errorString();
+        m_info = AudioInfo();
+        return false;
+    }
+    // The name's parts only: QFileInfo would look the file up again.
     const QFileInfo file(path);
-    if (!file.isFile())
-        return fail(file.exists() ? QStringLiteral("not a regular file") : QStringLiteral("no such file"));
     m_info.title = file.completeBaseName();
-    m_info.size = file.size();
+    m_info.size = m_source.size();
     const QString kind = file.suffix().toLower();
     if (kind == QLatin1String("mp3"))
         return readMpeg();
@@ -63,7 +67,9 @@ bool AudioInfoReader::fail(const QString& reason)
 bool AudioInfoReader::readMpeg()
 {
     TMPEGaudio mpeg;
-    if (!mpeg.ReadFromFile(m_info.path) || !mpeg.Valid())
+    // A file that does not open fails the first read, with the reason.
+    m_source.open();
+    if (!mpeg.read(m_source) || !mpeg.Valid())
         return fail(firstOf(mpeg.errorString(), QStringLiteral("MPEG: no valid audio frame")));
     const TID3v2& v2 = mpeg.ID3v2();
     const TID3v1& v1 = mpeg.ID3v1();
@@ -111,7 +117,8 @@ bool AudioInfoReader::readWma()
 bool AudioInfoReader::readWav()
 {
     TWAVFile wav;
-    if (!wav.ReadFromFile(m_info.path) || !wav.Valid())
+    m_source.open();
+    if (!wav.read(m_source) || !wav.Valid())
         return fail(firstOf(wav.errorString(), QStringLiteral("WAV: not a plain PCM wave file")));
     m_info.sampleRate = QString::number(wav.SampleRate());
     m_info.channelMode = wav.ChannelMode();

@@ -4,6 +4,7 @@
 // .wav: TWAVFile), and the open formats (.ogg, .opus, .flac, .m4a) through TagLib.
 
 #include "media/AudioInfo.h"
+#include "media/AudioSource.h"
 
 #include <QString>
 
@@ -14,7 +15,7 @@ public:
     // Reads the record of one file. An MP3 without a valid frame, a WAV that is not plain
     // PCM, a WMA whose header cannot be read and a path that is no regular file give false,
     // with errorString() "<path>: <reason>"; a file of any other kind gives a record with its
-    // name and size only.
+    // name and size only. A reader reads file after file with the same buffers.
     bool read(const QString& path);
 
     // The record of the last read() that succeeded.
@@ -28,6 +29,7 @@ private:
     bool readTagged();
     bool fail(const QString& reason);
 
+    AudioSource m_source;
     AudioInfo m_info;
     QString m_error;
 };

@@ -1,6 +1,7 @@
 #include "media/AudioSource.h"
 
-#include <QFile>
+#include "platform/FileName.h"
+
 #include <QIODevice>
 
 #include <cerrno>
@@ -13,10 +14,12 @@ namespace media {
 
 namespace {
 
-// The head holds an ID3v2 tag without pictures and the frames behind it; the tail an ID3v1
-// tag and the last frames an encoder names itself in.
-constexpr qint64 kHeadSize = 64 << 10;
-constexpr qint64 kTailSize = 8 << 10;
+// The head holds an ID3v2 tag without pictures and the frames behind it (a tag of a few
+// hundred bytes and the frame search's 3458 bytes); the tail an ID3v1 tag and the last
+// frames an encoder names itself in (128 + 3458 bytes). Each is copied out of the page cache
+// once per file, so neither is larger than the readers need.
+constexpr qint64 kHeadSize = 8 << 10;
+constexpr qint64 kTailSize = 4 << 10;
 
 QString systemError(int code)
 {
@@ -41,16 +44,32 @@ AudioSource::AudioSource(QIODevice* device)
 
 AudioSource::~AudioSource()
 {
+    close();
+}
+
+void AudioSource::close()
+{
     if (m_fd >= 0)
         ::close(m_fd);
+    m_fd = -1;
 }
 
 bool AudioSource::openFile(const QString& fileName)
 {
+    return find(fileName) && open();
+}
+
+bool AudioSource::find(const QString& fileName)
+{
+    close();
+    m_device = nullptr;
     m_name = fileName;
-    const QByteArray path = QFile::encodeName(fileName);
+    m_path = FileName::encode(fileName);
+    m_size = 0;
+    m_headLoaded = m_tailLoaded = false;
+    m_error.clear();
     struct stat info {};
-    if (::stat(path.constData(), &info) != 0) {
+    if (::stat(m_path.constData(), &info) != 0) {
         m_error = errno == ENOENT ? QStringLiteral("%1: no such file").arg(fileName)
                                   : QStringLiteral("%1: %2").arg(fileName, systemError(errno));
         return false;
@@ -59,16 +78,24 @@ bool AudioSource::openFile(const QString& fileName)
         m_error = QStringLiteral("%1: not a regular file").arg(fileName);
         return false;
     }
-    m_fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
+    m_size = info.st_size;
+    return true;
+}
+
+bool AudioSource::open()
+{
+    // O_NONBLOCK: should the name have been replaced by a FIFO since find(), the open does
+    // not wait for a writer, and the fstat below refuses it.
+    m_fd = ::open(m_path.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (m_fd < 0) {
-        m_error = QStringLiteral("%1: %2").arg(fileName, systemError(errno));
+        m_error = QStringLiteral("%1: %2").arg(m_name, systemError(errno));
         return false;
     }
     // The size of what was opened: the name may have been replaced since the stat.
+    struct stat info {};
     if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        m_error = QStringLiteral("%1: not a regular file").arg(fileName);
-        ::close(m_fd);
-        m_fd = -1;
+        m_error = QStringLiteral("%1: not a regular file").arg(m_name);
+        close();
         return false;
     }
     m_size = info.st_size;
@@ -91,23 +118,27 @@ bool AudioSource::readAt(qint64 offset, qint64 length, QByteArray& out)
     const qint64 wanted = qMin(length, m_size - offset);
     if (wanted == 0)
         return true;
-    if (!m_windowsLoaded)
-        loadWindows();
-    if (fromWindow(m_head, 0, offset, wanted, out) || fromWindow(m_tail, m_tailStart, offset, wanted, out))
-        return true;
+    const qint64 headEnd = qMin(kHeadSize, m_size);
+    const qint64 tailStart = qMax(headEnd, m_size - kTailSize);
+    if (offset + wanted <= headEnd) {
+        loadWindow(m_head, m_headLoaded, 0, headEnd);
+        if (fromWindow(m_head, 0, offset, wanted, out))
+            return true;
+    } else if (offset >= tailStart) {
+        loadWindow(m_tail, m_tailLoaded, tailStart, m_size);
+        if (fromWindow(m_tail, tailStart, offset, wanted, out))
+            return true;
+    }
     return fetch(offset, wanted, out);
 }
 
-void AudioSource::loadWindows()
+void AudioSource::loadWindow(QByteArray& window, bool& loaded, qint64 start, qint64 end)
 {
-    m_windowsLoaded = true;
-    // A window that cannot be read stays empty; the reads it would serve then go to the file
-    // and report the error themselves.
-    if (!fetch(0, qMin(kHeadSize, m_size), m_head))
-        m_head.clear();
-    m_tailStart = qMax(qint64(m_head.size()), m_size - kTailSize);
-    if (m_tailStart < m_size && !fetch(m_tailStart, m_size - m_tailStart, m_tail))
-        m_tail.clear();
+    if (loaded)
+        return;
+    loaded = true;
+    if (!fetch(start, end - start, window))
+        window.clear();
 }
 
 bool AudioSource::fromWindow(const QByteArray& window, qint64 start, qint64 offset, qint64 length, QByteArray& out)

@@ -5,8 +5,13 @@
 #include "platform/FileName.h"
 
 #ifdef FOLVANE_HAVE_TAGLIB
-#include <taglib/fileref.h>
-#include <taglib/tag.h>
+#include "media/TagLibFacts.h"
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#include <string>
 #endif
 
 namespace media {
@@ -14,9 +19,38 @@ namespace media {
 namespace {
 
 #ifdef FOLVANE_HAVE_TAGLIB
-QString text(const TagLib::String& value)
+QString text(const std::string& value)
 {
-    return QString::fromStdString(value.to8Bit(true)).trimmed();
+    return QString::fromStdString(value).trimmed();
+}
+
+// The folder the running program lies in, by its resolved path.
+std::string programFolder()
+{
+    char path[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path);
+    if (length <= 0 || length == ssize_t(sizeof path))
+        return std::string();
+    const std::string program(path, size_t(length));
+    return program.substr(0, program.rfind('/'));
+}
+
+// The module's function, loaded once, on the first file of its kinds: from beside the
+// program, by absolute path (never through a search path). Tests run from their own folder
+// of the build tree and find it in the build's program folder.
+TagLibReadFunction tagLibModule()
+{
+    static const TagLibReadFunction function = []() -> TagLibReadFunction {
+        for (const std::string& folder : {programFolder(), std::string(FOLVANE_TAGLIB_MODULE_BUILD_DIR)}) {
+            if (folder.empty())
+                continue;
+            const std::string path = folder + '/' + kTagLibModuleName;
+            if (void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL))
+                return reinterpret_cast<TagLibReadFunction>(::dlsym(module, kTagLibReadSymbol));
+        }
+        return nullptr;
+    }();
+    return function;
 }
 #endif
 
@@ -31,28 +65,29 @@ bool TagLibReader::reads(const QString& suffix)
 bool TagLibReader::read(AudioInfo& info, QString& reason)
 {
 #ifdef FOLVANE_HAVE_TAGLIB
-    const QByteArray name = FileName::encode(info.path);
-    TagLib::FileRef file(name.constData(), true, TagLib::AudioProperties::Average);
-    if (file.isNull() || !file.audioProperties()) {
+    const TagLibReadFunction readFacts = tagLibModule();
+    // Without its module the file is listed by its name and size, as in a build without TagLib.
+    if (!readFacts)
+        return true;
+    TagLibFacts facts;
+    if (!readFacts(FileName::encode(info.path).constData(), &facts)) {
         reason = QStringLiteral("not an audio file of its kind");
         return false;
     }
-    if (const TagLib::Tag* tag = file.tag()) {
-        if (const QString title = text(tag->title()); !title.isEmpty())
+    if (facts.tagged) {
+        if (const QString title = text(facts.title); !title.isEmpty())
             info.title = title;
-        info.artist = text(tag->artist());
-        info.album = text(tag->album());
-        info.year = tag->year() ? QString::number(tag->year()) : QString();
-        info.genre = text(tag->genre());
-        info.track = tag->track() ? QStringLiteral("%1").arg(tag->track(), 2, 10, QLatin1Char('0')) : QString();
+        info.artist = text(facts.artist);
+        info.album = text(facts.album);
+        info.year = facts.year ? QString::number(facts.year) : QString();
+        info.genre = text(facts.genre);
+        info.track = facts.track ? QStringLiteral("%1").arg(facts.track, 2, 10, QLatin1Char('0')) : QString();
     }
-    const TagLib::AudioProperties* audio = file.audioProperties();
-    const double seconds = audio->lengthInMilliseconds() / 1000.0;
-    info.bitrate = audio->bitrate() > 0 ? QString::number(audio->bitrate()) : QString();
-    info.sampleRate = QString::number(audio->sampleRate());
-    info.channelMode = channelModeName(audio->channels());
-    info.length = formatDurationText(seconds);
-    info.seconds = QString::number(audio->lengthInMilliseconds() / 1000);
+    info.bitrate = facts.bitrate > 0 ? QString::number(facts.bitrate) : QString();
+    info.sampleRate = QString::number(facts.sampleRate);
+    info.channelMode = channelModeName(facts.channels);
+    info.length = formatDurationText(facts.lengthMs / 1000.0);
+    info.seconds = QString::number(facts.lengthMs / 1000);
     return true;
 #else
     // Without TagLib the file is listed by its name and size, as a file of any other kind.

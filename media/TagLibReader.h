@@ -1,6 +1,7 @@
 #pragma once
 // The tags and stream facts of the open audio formats (Ogg Vorbis, Opus, FLAC, MPEG-4 audio)
-// through TagLib. MP3, WMA and WAV keep the program's own readers.
+// through TagLib, which lives in a module loaded on the first such file (media/taglib/), so
+// that no program loads TagLib at its start. MP3, WMA and WAV keep the program's own readers.
 
 #include "media/AudioInfo.h"
 
@@ -14,7 +15,8 @@ public:
     static bool reads(const QString& suffix);
     // Fills title (when tagged), artist, album, year, genre, track, bit rate, sample rate,
     // channel mode, length and seconds of info.path. False with reason when the file is not
-    // one TagLib can read. A build without TagLib leaves info as it is.
+    // one TagLib can read. A build without TagLib, or without its module beside the program,
+    // leaves info as it is.
     static bool read(AudioInfo& info, QString& reason);
 };
 

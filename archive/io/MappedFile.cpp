@@ -1,7 +1,5 @@
 #include "io/MappedFile.h"
 
-#include "io/ReadDevice.h"
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -26,17 +24,16 @@ MappedFile::~MappedFile()
 
 bool MappedFile::open(const QString& path)
 {
-    FileDevice file;
-    if (!file.open(path)) {
-        m_error = file.errorString();
+    if (!m_file.open(path)) {
+        m_error = m_file.errorString();
         return false;
     }
-    m_size = file.size();
+    m_size = m_file.size();
     if (m_size == 0) {
         m_data = &kEmpty;
         return true;
     }
-    void* mapped = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, file.fd(), 0);
+    void* mapped = ::mmap(nullptr, m_size, PROT_READ, MAP_PRIVATE, m_file.fd(), 0);
     if (mapped == MAP_FAILED) {
         m_error = QStringLiteral("cannot map %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
         m_size = 0;

@@ -53,7 +53,7 @@ bool repairInto(const BatchItem& item, QIODevice& file, QString* error)
     fix.OnFileFound = [&](TFolZipFix*, const QString& name, bool ok) { item.loop->setProgressText(report.fileFound(name, ok)); };
     fix.ShouldAbort = [&] { return item.loop->isCancelled(); };
     fix.InputDone = [&](uint64_t offset) { input.dropBefore(offset); };
-    if (!fix.ReclaimZip(input.data(), input.size(), &file)) {
+    if (!fix.ReclaimZip(input.data(), input.size(), &file, input.fd())) {
         *error = fix.wasAborted() ? QString() : fix.errorString();
         return false;
     }

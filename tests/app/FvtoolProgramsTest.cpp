@@ -60,7 +60,7 @@ TEST_F(FvtoolProgramsTest, AnswersEveryCommandLineAsTheFullProgram)
         {QStringLiteral("version")},
         {QStringLiteral("image"), picture},             // light: run by fvtool-light
         {QStringLiteral("image")},                      // light, a usage error
-        {QStringLiteral("audioinfo"), missing},         // heavy: TagLib
+        {QStringLiteral("audioinfo"), missing},         // light: TagLib as a module, on demand
         {QStringLiteral("watch")},                      // heavy: D-Bus, a usage error
     };
     // The launcher, and fvtool-light run directly, which hands over what it does not hold.

@@ -4,6 +4,7 @@
 #include "ZipTestTools.h"
 #include "archive/TAbZipKit.h"
 #include "archive/TFolZipFix.h"
+#include "archive/io/MappedFile.h"
 #include "support/TempHome.h"
 
 #include <QBuffer>
@@ -98,6 +99,8 @@ INSTANTIATE_TEST_SUITE_P(Rules, TFolZipFixScanTest, ::testing::Values(
     ScanCase{"first_descriptor_decides",
              storedEntry("d.txt", QByteArray("ab") + QByteArray("PK\x07\x08", 4) + "cd", true) + "tail!",
              {"corrupted bad: \td.txt"}},
+    // The search for the next header goes through long garbage in steps.
+    ScanCase{"header_after_long_garbage", QByteArray(20 << 20, 'x') + storedEntry("far.txt", "far"), {"reclaimed ok: \tfar.txt"}},
     ScanCase{"resume_inside_rejected_data",
              // The first header claims 1000 bytes that are not there; the second lies inside.
              QByteArray("PK\x03\x04", 4) + le16(10) + le16(0) + le16(0) + le32(0) + le32(0) + le32(1000) + le32(1000)
@@ -118,6 +121,57 @@ TEST_F(TFolZipFixTest, MissingStreamIsAnError)
     EXPECT_EQ(fix.errorString(), QStringLiteral("No input or no output stream has been defined"));
     EXPECT_FALSE(fix.ReclaimZip(&byte, 1, nullptr));
     EXPECT_EQ(fix.errorString(), QStringLiteral("No input or no output stream has been defined"));
+}
+
+TEST_F(TFolZipFixTest, LongSearchHearsCancel)
+{
+    // Cancel is heard within the garbage, before the one header after it is reported.
+    const QByteArray input = QByteArray(20 << 20, 'x') + storedEntry("far.txt", "far");
+    QStringList reported;
+    TFolZipFix fix;
+    fix.OnFileFound = [&](TFolZipFix*, const QString& name, bool) { reported << name; };
+    fix.ShouldAbort = [] { return true; };
+    QByteArray sink;
+    QBuffer out(&sink);
+    out.open(QIODevice::WriteOnly);
+    EXPECT_FALSE(fix.ReclaimZip(reinterpret_cast<const uint8_t*>(input.constData()), uint64_t(input.size()), &out));
+    EXPECT_TRUE(fix.wasAborted());
+    EXPECT_TRUE(reported.isEmpty()) << qPrintable(reported.join(QLatin1Char(',')));
+    EXPECT_TRUE(sink.isEmpty());
+}
+
+TEST_F(TFolZipFixTest, FileToFileRepairWritesWhatTheMemoryRepairWrites)
+{
+    // Runs of entries broken by garbage, a rejected candidate and a streamed entry: the
+    // entries go out as several ranges, which the kernel copies from file to file.
+    const QByteArray rejected = QByteArray("PK\x03\x04", 4) + le16(10) + le16(0) + le16(0) + le32(0) + le32(0) + le32(1000)
+        + le32(1000) + le16(5) + le16(0) + "x.txt";
+    const QByteArray input = storedEntry("a.txt", "first") + storedEntry("b.bin", QByteArray(300000, 'b')) + "junk"
+        + storedEntry("c.txt", "third", true) + rejected + storedEntry("d.txt", "fourth") + storedEntry("e.txt", "fifth");
+    const QByteArray lead("lead"); // the new archive starts where the device stands
+    QByteArray expected = lead;
+    {
+        QBuffer memory(&expected);
+        memory.open(QIODevice::WriteOnly | QIODevice::Append);
+        TFolZipFix fix;
+        ASSERT_TRUE(fix.ReclaimZip(reinterpret_cast<const uint8_t*>(input.constData()), uint64_t(input.size()), &memory));
+    }
+    zipio::MappedFile mapped;
+    ASSERT_TRUE(mapped.open(makeFile(QStringLiteral("in.zip"), input))) << qPrintable(mapped.errorString());
+    QFile out(home().root() + QStringLiteral("/out.zip"));
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(lead);
+    TFolZipFix fix;
+    ZipFixReport report;
+    fix.OnFileFound = [&](TFolZipFix*, const QString& name, bool ok) { report.fileFound(name, ok); };
+    ASSERT_TRUE(fix.ReclaimZip(mapped.data(), mapped.size(), &out, mapped.fd())) << qPrintable(fix.errorString());
+    EXPECT_EQ(report.summary(), QStringLiteral("reclaimed 5 out of 6 files."));
+    EXPECT_EQ(out.pos(), expected.size());
+    out.close();
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(out.readAll() == expected);
+    EXPECT_EQ(runPython(QStringLiteral("import sys, zipfile\nz = zipfile.ZipFile(sys.argv[1])\nprint(z.testzip(), len(z.namelist()))"),
+                        {out.fileName()}).output.trimmed(), QByteArray("None 5"));
 }
 
 TEST_F(TFolZipFixTest, IntactArchiveIsRebuiltWholeWithoutDirectoryExtras)

@@ -5,11 +5,14 @@
 #include "support/TempHome.h"
 
 #include "media/AudioInfoReader.h"
+#include "platform/FileName.h"
 
 #include <QProcess>
+#include <QStandardPaths>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <optional>
 
 using namespace audiobytes;
@@ -109,6 +112,23 @@ TEST_F(AudioInfoTest, OtherKindsAndRefusedFiles)
     EXPECT_TRUE(error.endsWith("not a regular file")) << error.toStdString();
 }
 
+TEST_F(AudioInfoTest, NameThatIsNotUtf8IsReadByItsBytes)
+{
+    // A Latin-1 name: its text carries the byte as an escape, and the reader must open the
+    // file with the same byte.
+    const QByteArray path = FileName::encode(home().root()) + "/caf\xe9.mp3";
+    const QByteArray bytes = mp3(frame23("TIT2", latin1Text("Song")));
+    std::FILE* raw = std::fopen(path.constData(), "wb");
+    ASSERT_NE(raw, nullptr);
+    ASSERT_EQ(std::fwrite(bytes.constData(), 1, size_t(bytes.size()), raw), size_t(bytes.size()));
+    std::fclose(raw);
+    QString error;
+    const auto info = ReadAudioInfo(FileName::decode(path), &error);
+    ASSERT_TRUE(info.has_value()) << error.toStdString();
+    EXPECT_EQ(info->title, "Song");
+    EXPECT_EQ(info->size, bytes.size());
+}
+
 TEST_F(AudioInfoTest, FvtoolPrintsOneLinePerFileAndNamesTheFailures)
 {
     const QString good = makeFile(QStringLiteral("good.mp3"),
@@ -124,4 +144,28 @@ TEST_F(AudioInfoTest, FvtoolPrintsOneLinePerFileAndNamesTheFailures)
     EXPECT_EQ(lines[0], QStringList({good, "Song", "Band of Four", "", "", "", "", "128", "44100", "Stereo", "0:10"})
                             .join(QLatin1Char('\t')));
     EXPECT_TRUE(QString::fromUtf8(tool.readAllStandardError()).contains(bad));
+}
+
+TEST_F(AudioInfoTest, FvtoolReadsTheOpenFormatsThroughTheTagLibModule)
+{
+    // fvtool does not link TagLib: it loads the module from beside itself for this file.
+    if (QStandardPaths::findExecutable(QStringLiteral("ffmpeg")).isEmpty())
+        FAIL() << "ffmpeg is part of the test tools (scripts/packages/media.txt)";
+    const QString song = home().root() + QStringLiteral("/tone.flac");
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), {"-hide_banner", "-loglevel", "error", "-nostdin", "-y", "-f", "lavfi", "-i",
+                                            "sine=frequency=440:duration=2", "-metadata", "title=Tone", "-metadata",
+                                            "artist=Maker", "-metadata", "track=7", song});
+    ASSERT_TRUE(ffmpeg.waitForFinished(60000));
+    ASSERT_EQ(ffmpeg.exitCode(), 0) << ffmpeg.readAllStandardError().constData();
+    QProcess tool;
+    tool.start(qEnvironmentVariable("FOLVANE_BIN_DIR") + QStringLiteral("/fvtool"), {QStringLiteral("audioinfo"), song});
+    ASSERT_TRUE(tool.waitForFinished(30000));
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().constData();
+    const QStringList fields = QString::fromUtf8(tool.readAllStandardOutput()).trimmed().split(QLatin1Char('\t'));
+    ASSERT_EQ(fields.size(), 11);
+    EXPECT_EQ(fields.mid(1, 2), (QStringList{"Tone", "Maker"}));
+    EXPECT_EQ(fields[6], "07");
+    EXPECT_EQ(fields[8], "44100");
+    EXPECT_EQ(fields[10], "0:02");
 }

@@ -29,7 +29,7 @@ int runZipFix(const QStringList& args)
     TFolZipFix fix;
     fix.OnFileFound = [&](TFolZipFix*, const QString& name, bool ok) { fvtool::out(report.fileFound(name, ok)); };
     fix.InputDone = [&](uint64_t offset) { input.dropBefore(offset); };
-    if (!fix.ReclaimZip(input.data(), input.size(), &output) || !output.commit()) {
+    if (!fix.ReclaimZip(input.data(), input.size(), &output, input.fd()) || !output.commit()) {
         fvtool::err(fix.errorString().isEmpty() ? QStringLiteral("zip repair: cannot write %1: %2").arg(args[1], output.errorString())
                                                 : fix.errorString());
         return 1;
