@@ -182,9 +182,9 @@ TEST_F(FvtoolProgramsTest, LeavesLibrariesOutOfTheLauncherAndTheLightProgram)
 TEST_F(FvtoolProgramsTest, HeavyCommandsSkipTheLightProgram)
 {
     const QString launcher = programsAlone(QStringLiteral("no-light"), {QStringLiteral("fvtool"), QStringLiteral("fvtool-full")});
-    const QStringList audioinfo = {QStringLiteral("audioinfo"), home().root() + QStringLiteral("/missing.mp3")};
-    const Outcome heavy = run(launcher, audioinfo);
-    const Outcome full = run(binDir() + QStringLiteral("/fvtool-full"), audioinfo);
+    const QStringList playlist = {QStringLiteral("playlist"), home().root() + QStringLiteral("/missing.mp3")};
+    const Outcome heavy = run(launcher, playlist);
+    const Outcome full = run(binDir() + QStringLiteral("/fvtool-full"), playlist);
     EXPECT_EQ(heavy.exitCode, full.exitCode);
     EXPECT_EQ(heavy.out, full.out);
     EXPECT_EQ(heavy.err, full.err);
