@@ -25,13 +25,18 @@ void RecordingCdSink::pull()
 {
     char chunk[4096];
     while (m_running) {
-        const qint64 got = m_paused ? 0 : m_source->read(chunk, sizeof chunk);
-        if (got > 0) {
+        qint64 got = 0;
+        {
+            // Taking samples and recording them is one step under the tape's lock: playback
+            // counts as ended once the last sample was taken, and a test that then reads the
+            // tape must find that sample on it.
             std::lock_guard lock(m_tape->mutex);
-            m_tape->recorded.append(chunk, got);
-        } else {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            got = m_paused ? 0 : m_source->read(chunk, sizeof chunk);
+            if (got > 0)
+                m_tape->recorded.append(chunk, got);
         }
+        if (got <= 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
 }
 
