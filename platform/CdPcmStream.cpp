@@ -8,7 +8,9 @@
 CdPcmStream::CdPcmStream(qint64 capacity)
     : m_capacity(capacity)
 {
-    open(QIODevice::ReadOnly);
+    // Unbuffered: QIODevice's own read buffer would hold samples that buffered() does not
+    // count, so playback would end (and the position run ahead) before they were heard.
+    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
 CdPcmStream::~CdPcmStream()
